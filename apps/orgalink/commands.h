@@ -1,0 +1,15 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace orgalink::cli {
+
+// What the chosen subcommand left for main() to return.
+struct CommandContext {
+  int exit_code = 0;
+};
+
+void AddRunModeCommand(CLI::App& app, CommandContext& context);
+void AddInspectCommand(CLI::App& app, CommandContext& context);
+
+}  // namespace orgalink::cli

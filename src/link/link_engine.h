@@ -1,0 +1,171 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "link/link_owner.h"
+#include "link/link_status.h"
+#include "platform/clock.h"
+#include "platform/message_queue.h"
+#include "platform/serial_port.h"
+#include "store/code_tables.h"
+
+namespace orgalink::store {
+class AppliStore;
+}
+
+namespace orgalink::link {
+
+// Command codes of the 5-byte command packets.
+enum CommandCode : std::uint8_t {
+  LINK_REQUEST = 5,
+  ACK = 6,
+  DEVICE_INFORMATION = 8,
+  END_COMMUNICATION = 9,
+  SEND_1_RECORD = 10,
+  DELETE_ALL_RECORDS = 11,
+  GET_ALL_RECORDS = 12,
+  FINISH_ALL_RECORDS = 13,
+  GET_EXPENSE_CATEGORY = 14,
+  SEND_EXPENSE_CATEGORY = 15,
+  GET_DEVICE_INFORMATION = 16,
+  NACK = 21,
+};
+
+// Expected code of a wait that takes any accepted command.
+inline constexpr int AnyCommand = 0xFF;
+
+// The current application when an operation covers all of them.
+inline constexpr int AllApplis = 255;
+
+// The one object through which the program talks to the organizer: it owns
+// the serial port, speaks the command protocol, keeps the status of the last
+// step and writes the communication log.
+class LinkEngine {
+ public:
+  explicit LinkEngine(platform::Clock& clock = platform::SystemClock::Instance());
+  ~LinkEngine();
+  LinkEngine(const LinkEngine&) = delete;
+  LinkEngine& operator=(const LinkEngine&) = delete;
+
+  // --- status and settings -------------------------------------------------
+  void SetStatus(int code, int port);
+  LinkStatus Status() const { return status_; }
+  bool AbortFlag() const { return abort_flag_ != 0; }
+
+  void SetDeviceCode(int device_code);
+  void SetBaudRate(std::string_view text);
+  void SetAppliMode(std::string_view text);
+  // Returns 1 when an old log of that name was removed.
+  int SetLogFileName(const std::string& name);
+
+  void SetComPort(int port) { com_port_ = port; }
+  int ComPort() const { return com_port_; }
+  int BaudRate() const { return baud_rate_; }
+  void SetEchoBack(bool on) { echo_back_ = on ? 1 : 0; }
+  int EchoBack() const { return echo_back_; }
+  void SetTimeouts(long command_ms, long data_packet_ms, long multiplier_ms);
+  long TOCommand() const { return to_command_; }
+  long TODataPacket() const { return to_data_packet_; }
+  long TOMultiplier() const { return to_multiplier_; }
+  const std::string& LogFileName() const { return log_file_name_; }
+  std::uint8_t DeviceCodeHigh() const { return device_code_[0]; }
+  std::uint8_t DeviceCodeLow() const { return device_code_[1]; }
+  int ModelVariant() const { return model_variant_; }
+  void SetModelVariant(int variant) { model_variant_ = variant; }
+  int BKTelRecordsMin() const { return bk_tel_records_min_; }
+  void SetBKTelRecordsMin(int count) { bk_tel_records_min_ = count; }
+  store::AppliStore* Store() const { return store_; }
+  void SetStore(store::AppliStore* store) { store_ = store; }
+  const std::string& FileName() const { return file_name_; }
+  void SetFileName(std::string name) { file_name_ = std::move(name); }
+  int AppliKind() const { return appli_kind_; }
+  void SetAppliKind(int kind) { appli_kind_ = kind; }
+  int FileScramble() const { return file_scramble_; }
+  void SetFileScramble(bool on) { file_scramble_ = on ? 1 : 0; }
+  // The program-wide tables of the Telephone order check.
+  const store::SortTable* SortWeights() const { return sort_weights_; }
+  const store::CodeTable* IncomingTable() const { return incoming_table_; }
+  void SetTables(const store::SortTable* weights, const store::CodeTable* incoming);
+
+  platform::Clock& Clock() const { return clock_; }
+  // How "COM%d" becomes a device; without one every open fails.
+  void SetPortOpener(platform::PortOpener opener) { opener_ = std::move(opener); }
+
+  // --- communication driver ------------------------------------------------
+  // Performs one whole communication of the given RunMode and always ends
+  // with the port closed.
+  LinkStatus RunCommunication(LinkOwner* owner, std::uint8_t run_mode);
+
+  // --- communication log ---------------------------------------------------
+  // Writes `text` to the log, if one is configured. Returns 0 after a file error.
+  int Log(std::string_view text, bool force_stamp = false);
+  // printf-style convenience over Log.
+  int LogFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+  // --- serial link ---------------------------------------------------------
+  bool OpenPort(int port = -1);
+  int ClosePort();
+  bool IsPortOpen() const { return port_ != nullptr; }
+  int PurgePort();
+  // Writes `count` bytes; with echo on, reads them back and compares.
+  int WritePort(const std::uint8_t* bytes, int count);
+  int WritePort(std::string_view text);
+  // Reads exactly `count` bytes before `deadline`.
+  int ReadPort(std::uint8_t* buffer, int count, platform::Tick deadline);
+  // Takes at most one message of the calling thread; 1 when it was an abort.
+  int PollMessages();
+  int WaitReceiveQueue(int count, platform::Tick deadline);
+  int DrainReceiveQueue(platform::Tick deadline);
+  int WaitSendQueue(platform::Tick deadline);
+  platform::Tick Deadline(std::uint32_t ms) const { return platform::Deadline(clock_, ms); }
+  bool Expired(platform::Tick deadline) const { return platform::Expired(clock_, deadline); }
+  // Blocks until a message is pending for this thread or `deadline` expires;
+  // for loops that wait for time rather than for bytes.
+  void WaitForMessageOrDeadline(platform::Tick deadline);
+
+  // --- command packets -----------------------------------------------------
+  LinkStatus SendCommand(int code, int p1 = 0, int p2 = 0);
+  LinkStatus WaitCommand(int expected, std::uint8_t* parameters_out = nullptr,
+                         std::uint8_t* code_out = nullptr, long timeout = -1,
+                         long multiplier = -1);
+
+ private:
+  LinkStatus RunModeSteps(LinkOwner* owner, std::uint8_t run_mode);
+  int ReadAvailable(std::uint8_t* buffer, int count, platform::Tick deadline);
+  int CheckEcho(const std::uint8_t* bytes, int count);
+  platform::MessageQueue& Queue();
+
+  platform::Clock& clock_;
+  platform::PortOpener opener_;
+  std::unique_ptr<platform::SerialPort> port_;
+  int com_port_ = 1;
+  int read_strategy_ = 0;
+  int status_ = LinkOk;
+  int abort_flag_ = 0;
+  int echo_back_ = 1;
+  int baud_rate_ = 19200;
+  long to_command_ = 30000;
+  long to_data_packet_ = 30000;
+  long to_multiplier_ = 0;
+  std::string log_file_name_;
+  std::uint8_t device_code_[2] = {2, 0};
+  int model_variant_ = -1;  // unknown until a PC-side negotiation ran
+  int bk_tel_records_min_ = 1;
+  store::AppliStore* store_ = nullptr;
+  std::string file_name_;
+  int appli_kind_ = 0;
+  int file_scramble_ = 1;
+  const store::SortTable* sort_weights_ = nullptr;
+  const store::CodeTable* incoming_table_ = nullptr;
+};
+
+// Checksum of a frame: the plain byte sum; callers keep its low 8 bits.
+unsigned Checksum(const std::uint8_t* bytes, int count);
+
+// True for the command codes a wait for any command accepts.
+bool IsCommandCode(int code);
+
+}  // namespace orgalink::link

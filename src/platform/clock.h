@@ -1,0 +1,113 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace orgalink::platform {
+
+// Milliseconds of a free-running 32-bit tick counter. It wraps after about
+// 49.7 days, so ticks are only ever compared through their signed difference.
+using Tick = std::uint32_t;
+
+// True when `tick` lies strictly after `deadline`, wrap-around included.
+constexpr bool TickAfter(Tick tick, Tick deadline) {
+  return static_cast<std::int32_t>(tick - deadline) > 0;
+}
+
+// Source of time and the one place where threads block until something
+// happens or a deadline passes. Production code uses SystemClock; tests use
+// VirtualClock, whose time only moves when every participating thread waits.
+class Clock {
+ public:
+  virtual ~Clock() = default;
+
+  virtual Tick Now() = 0;
+
+  // Local wall-clock time formatted with strftime.
+  virtual std::string LocalTime(const char* format) = 0;
+
+  // Guards every piece of state that `WaitUntil` callers observe in `ready`.
+  std::mutex& Mutex() { return mutex_; }
+
+  // Blocks with `lock` (on Mutex()) held around every call of `ready` until
+  // `ready` returns true (result true) or the deadline has passed, that is
+  // Now() is strictly after `deadline` (result false). `next_change`, when
+  // given, names the earliest tick at which `ready` may turn true without a
+  // Notify (for example bytes in flight on a paced line).
+  virtual bool WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+                         Tick deadline,
+                         const std::function<std::optional<Tick>()>& next_change = {}) = 0;
+
+  // Wakes the waiters so that they look at their condition again. Call it
+  // after changing observed state, without holding Mutex().
+  void Notify();
+
+ protected:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+};
+
+// Deadline `ms` from now on `clock`.
+inline Tick Deadline(Clock& clock, std::uint32_t ms) { return clock.Now() + ms; }
+
+// A deadline has expired once the current tick lies strictly after it.
+inline bool Expired(Clock& clock, Tick deadline) { return TickAfter(clock.Now(), deadline); }
+
+// The monotonic system clock.
+class SystemClock final : public Clock {
+ public:
+  static SystemClock& Instance();
+
+  Tick Now() override;
+  std::string LocalTime(const char* format) override;
+  bool WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+                 Tick deadline, const std::function<std::optional<Tick>()>& next_change) override;
+};
+
+// Simulated time for tests. Time stands still while any participant thread
+// runs; once every participant is blocked in WaitUntil (or no participant is
+// registered and one waits), time jumps to the earliest of the waiters'
+// deadlines (plus one tick, so that they have expired), their next_change
+// hints and the scheduled actions. A 30-second time-out thus takes
+// microseconds and the order of events stays deterministic.
+class VirtualClock final : public Clock {
+ public:
+  explicit VirtualClock(Tick start = 1000);
+  ~VirtualClock() override;
+
+  Tick Now() override;
+  std::string LocalTime(const char* format) override;
+  bool WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+                 Tick deadline, const std::function<std::optional<Tick>()>& next_change) override;
+
+  // Sets the text LocalTime returns (default "01/01/26 00:00:00" style for any format).
+  void SetLocalTime(std::string text);
+
+  // Moves time forward by hand (never backwards).
+  void Advance(std::uint32_t ms);
+
+  // Runs `action` on the waiting thread, outside Mutex(), once time reaches `at`.
+  void At(Tick at, std::function<void()> action);
+
+  // Registers the calling scope's thread as one whose work holds time still.
+  class Participant {
+   public:
+    explicit Participant(VirtualClock& clock);
+    ~Participant();
+    Participant(const Participant&) = delete;
+    Participant& operator=(const Participant&) = delete;
+
+   private:
+    VirtualClock& clock_;
+  };
+
+ private:
+  struct Impl;
+  Impl* impl_;
+};
+
+}  // namespace orgalink::platform

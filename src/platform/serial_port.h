@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/message_queue.h"
+
+namespace orgalink::platform {
+
+enum class WaitResult {
+  Ready,    // the condition waited for holds
+  Message,  // a message is pending in the queue; the caller polls it and decides
+  Timeout,  // the deadline expired first
+  Error,    // the device failed (hang-up, I/O error)
+};
+
+// An open serial line, 8N1 without flow control, DTR and RTS raised while
+// open. Destruction closes it and puts back the state found at open.
+// Deadlines are ticks of the clock the port was opened with.
+class SerialPort {
+ public:
+  virtual ~SerialPort() = default;
+
+  // Throws away unread input and/or unsent output.
+  virtual bool Purge(bool input, bool output) = 0;
+
+  // Bytes received and not yet read; -1 on error.
+  virtual int InQueue() = 0;
+
+  // Bytes written and not yet sent; -1 on error.
+  virtual int OutQueue() = 0;
+
+  // Copies at most `max` received bytes without waiting; returns the count,
+  // or -1 on error.
+  virtual int Read(std::uint8_t* buffer, std::size_t max) = 0;
+
+  // Hands data[written..count) to the device. Blocks while the device takes
+  // no more, waking for a pending message in `queue`. Returns Ready once
+  // every byte is accepted, Message with `written` advanced so far, or Error.
+  virtual WaitResult Write(const std::uint8_t* data, std::size_t count, std::size_t& written,
+                           MessageQueue& queue) = 0;
+
+  // Blocks until at least `count` bytes are received, a message is pending or
+  // the deadline has expired.
+  virtual WaitResult WaitInput(std::size_t count, Tick deadline, MessageQueue& queue) = 0;
+
+  // Blocks until every written byte has left, a message is pending or the
+  // deadline has expired.
+  virtual WaitResult WaitOutputEmpty(Tick deadline, MessageQueue& queue) = 0;
+};
+
+// Opens the port with the given number (the "COM%d" number; 0 when the
+// caller named a device directly) at `baud` bit/s. Returns null on failure
+// and leaves the system's reason in `error`.
+using PortOpener =
+    std::function<std::unique_ptr<SerialPort>(int port, int baud, std::string& error)>;
+
+}  // namespace orgalink::platform

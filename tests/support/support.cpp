@@ -1,0 +1,2 @@
+// Anchor for the test support library; the fixtures live beside it.
+namespace orgalink::testsupport {}
