@@ -1,21 +1,126 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/program_directory.h"
+#include "store/code_tables.h"
+#include "store/store_result.h"
 
 namespace orgalink::store {
 
-// Per-application record buffers of one communication.
-// (Being filled in: only the device code is in place so far.)
+struct ArchiveImage;
+
+// The records of the organizer's applications for one communication, one
+// slot per application, held in the computer's character codes. Records
+// enter and leave only as record streams (records back to back, each ended by
+// 0xFF) and are converted from and to the organizer's codes on the way.
+//
+// Storage grows with the records held: a slot keeps one byte string per
+// record, without its terminator.
 class AppliStore {
  public:
+  // Loads the conversion tables from "code.dat" in `table_directory`.
+  explicit AppliStore(const std::string& table_directory = platform::DataDirectory());
+
+  // Replaces any slot table by one of `slots` empty slots; StoreInvalid
+  // (and no table) when it cannot be allocated.
+  StoreResult GetAppliBuf(int slots);
+  void FreeAppliBuf();
+  // Drops every record of every slot; headers, flags and the appli count stay.
+  void FreeRecords();
+  // Empties every slot; nothing without a table.
+  void ClearSlots();
+  // Index of the first slot carrying `kind`, in use or not; StoreInvalid
+  // without a table, StoreNoSlot when none.
+  int FindSlot(std::uint8_t kind) const;
+  // Index of the first slot not in use; StoreFull when none or no table.
+  int FindUnusedSlot() const;
+  // Makes the slot of `kind` (or the first unused one) an empty slot in use.
+  StoreResult PrepareSlot(std::uint8_t kind);
+  // Appends the records of a stream received for `kind`. Either every record
+  // of the stream is taken or, on failure, nothing changes. `stream` may be
+  // null only when `length` is 0.
+  StoreResult AddRecords(std::uint8_t kind, const std::uint8_t* stream, std::size_t length);
+  // Copies the records of `kind` into `buffer` as a stream in the organizer's
+  // codes; `capacity` holds the buffer's size and receives the stream's.
+  StoreResult GetRecords(std::uint8_t kind, std::uint8_t* buffer, int* capacity) const;
+  // The same into a vector sized to fit.
+  StoreResult GetRecords(std::uint8_t kind, std::vector<std::uint8_t>& stream) const;
+  // Record count of `kind`; StoreNoAppli when no slot carries it.
+  int RecordCount(std::uint8_t kind) const;
+  // The buffer size GetRecords needs for `kind` (one byte per record more
+  // than its stream); StoreNoAppli when no slot carries it.
+  int RecordsSize(std::uint8_t kind) const;
+  // StoreDuplicate when an in-use slot carries the application of an earlier
+  // slot.
+  StoreResult CheckDuplicates() const;
+
+  // Archive files (archive.cpp). SaveArchive writes every in-use slot,
+  // replacing the file at `path` only once the new one is complete;
+  // `scramble` non-zero inverts the body. LoadArchive replaces the records
+  // by those of the file. `error_text`, when given, receives the system's
+  // message for a failed file operation.
+  StoreResult SaveArchive(const std::string& path, int scramble, std::string* error_text);
+  StoreResult LoadArchive(const std::string& path, std::string* error_text);
+  // The free space SaveArchive demands for writing to `path`: the header, a
+  // section header for every slot of the table and RecordsSize of every
+  // in-use slot, less the size of a file already at `path`. StoreInvalid
+  // without a table, StoreRejected when a size cannot be found.
+  std::int64_t ArchiveSpaceRequired(const std::string& path) const;
+  // LoadArchive of a file already in memory; `problem`, when given, receives
+  // a description of what makes the archive unacceptable.
+  StoreResult LoadArchiveBytes(std::span<const std::uint8_t> file, std::string* problem = nullptr);
+
   void SetDeviceCode(std::uint8_t high, std::uint8_t low) {
     device_code_[0] = high;
     device_code_[1] = low;
   }
   const std::uint8_t* DeviceCode() const { return device_code_; }
+  std::string_view Magic() const { return {magic_.data(), magic_.size()}; }
+  // `magic` must hold six characters.
+  void SetMagic(std::string_view magic);
+  int AppliCount() const { return appli_count_; }
+  int Capacity() const { return static_cast<int>(slots_.size()); }
+  bool HasTable() const { return has_table_; }
+
+  // Conversion of one record of `kind` with the store's own tables.
+  void FromDeviceCodes(std::uint8_t kind, std::uint8_t* record, std::size_t length) const;
+  void ToDeviceCodes(std::uint8_t kind, std::uint8_t* record, std::size_t length) const;
+  const CodeTable& OutgoingTable() const { return outgoing_; }
+  const CodeTable& IncomingTable() const { return incoming_; }
 
  private:
+  // A record without terminator; empty after FreeRecords.
+  using StoredRecord = std::optional<std::vector<std::uint8_t>>;
+
+  struct AppliSlot {
+    std::uint8_t application = 0xFF;
+    std::uint16_t count = 0;
+    // Records 0..count-1; indexes past the end are empty references.
+    std::vector<StoredRecord> records;
+    bool in_use = false;
+  };
+
+  StoreResult AppendRecords(AppliSlot& slot, std::uint8_t kind, const std::uint8_t* stream,
+                            std::size_t length, std::size_t start, std::size_t new_count) const;
+  StoreResult WriteArchive(const std::string& path, int scramble, std::string* error_text);
+  void TakeSections(const ArchiveImage& image);
+  const AppliSlot* SlotOf(std::uint8_t kind) const;
+
+  std::array<char, 6> magic_ = {'I', 'M', '2', 'B', 'K', '1'};
   std::uint8_t device_code_[2] = {2, 0};
+  int appli_count_ = 0;
+  bool has_table_ = false;
+  std::vector<AppliSlot> slots_;
+  CodeTable outgoing_{};
+  CodeTable incoming_{};
 };
 
 }  // namespace orgalink::store

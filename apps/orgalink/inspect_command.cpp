@@ -1,0 +1,38 @@
+// `orgalink inspect ARCHIVE`: shows what a backup archive holds.
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "commands.h"
+#include "platform/program_directory.h"
+#include "store/archive_report.h"
+
+namespace orgalink::cli {
+
+namespace {
+
+struct InspectOptions {
+  std::string archive;
+  std::string data_dir;
+  bool records = false;
+};
+
+}  // namespace
+
+void AddInspectCommand(CLI::App& app, CommandContext& context) {
+  auto options = std::make_shared<InspectOptions>();
+  CLI::App* command = app.add_subcommand("inspect", "Show the header and sections of an archive");
+  command->add_option("ARCHIVE", options->archive, "Archive file (.bkf)")->required();
+  command->add_flag("--records", options->records, "Also print the text of every record");
+  command->add_option("--data-dir", options->data_dir,
+                      "Folder holding code.dat (default: the program's data folder)");
+  command->callback([options, &context] {
+    const std::string tables =
+        options->data_dir.empty() ? platform::DataDirectory() : options->data_dir + "/";
+    context.exit_code =
+        store::InspectArchiveFile(options->archive, tables, options->records, std::cout, std::cerr);
+  });
+}
+
+}  // namespace orgalink::cli

@@ -1,0 +1,214 @@
+#include "platform/file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+namespace orgalink::platform {
+
+namespace {
+
+// The write fault of ScopedWriteFault: bytes still allowed, or -1 for none.
+std::atomic<std::int64_t> fault_bytes_left{-1};
+std::atomic<int> fault_error{0};
+
+// How much of a write of `size` bytes the injected fault lets through;
+// `size` when no fault is armed.
+std::size_t AllowedByFault(std::size_t size) {
+  const std::int64_t left = fault_bytes_left.load();
+  if (left < 0) return size;
+  const auto allowed =
+      static_cast<std::size_t>(left) < size ? static_cast<std::size_t>(left) : size;
+  fault_bytes_left.fetch_sub(static_cast<std::int64_t>(allowed));
+  return allowed;
+}
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// A name beside the target that no other writer uses; the leading dot keeps
+// a half-written file out of ordinary listings.
+std::string TempNameFor(const std::string& target) {
+  static std::atomic<unsigned> counter{0};
+  thread_local std::mt19937 random{std::random_device{}()};
+  const std::string dir = DirectoryOf(target);
+  char suffix[48];
+  std::snprintf(suffix, sizeof suffix, ".tmp%ld-%u-%08x", static_cast<long>(::getpid()),
+                counter.fetch_add(1), static_cast<unsigned>(random()));
+  return dir + "." + target.substr(dir.size()) + suffix;
+}
+
+// strerror_r comes in two flavours: the GNU one returns the text (which may
+// be a static string), the POSIX one fills the buffer and returns 0.
+[[maybe_unused]] std::string StrerrorResult(const char* text, const char*) {
+  return text;
+}
+[[maybe_unused]] std::string StrerrorResult(int, const char* buffer) {
+  return buffer;
+}
+
+void SyncDirectory(const std::string& directory) {
+  const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  ::fsync(fd);  // best effort: the rename itself has already succeeded
+  ::close(fd);
+}
+
+}  // namespace
+
+std::string ErrorText(int error_number) {
+  char buffer[256] = {};
+  return StrerrorResult(::strerror_r(error_number, buffer, sizeof buffer), buffer);
+}
+
+bool FileExists(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0;
+}
+
+std::optional<std::uint64_t> FileSize(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(status.st_size);
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::uint64_t DiskFreeBytes(const std::string& directory) {
+  struct statvfs volume {};
+  if (::statvfs(directory.empty() ? "." : directory.c_str(), &volume) != 0) return 0;
+  return static_cast<std::uint64_t>(volume.f_bavail) * volume.f_frsize;
+}
+
+bool CheckWritable(const std::string& path, int* error_number) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd >= 0) {
+    ::close(fd);
+    return true;
+  }
+  if (errno == ENOENT) return true;
+  if (error_number != nullptr) *error_number = errno;
+  return false;
+}
+
+InputFile::InputFile(const std::string& path) {
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) error_ = errno;
+}
+
+InputFile::~InputFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::optional<std::size_t> InputFile::Read(std::uint8_t* buffer, std::size_t size) {
+  std::size_t total = 0;
+  while (total < size) {
+    const ssize_t got = ::read(fd_, buffer + total, size - total);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      error_ = errno;
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    total += static_cast<std::size_t>(got);
+  }
+  return total;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
+                   std::string* error_text) {
+  InputFile file(path);
+  bytes.clear();
+  std::uint8_t chunk[65536];
+  while (file.IsOpen()) {
+    const std::optional<std::size_t> got = file.Read(chunk, sizeof chunk);
+    if (!got) break;
+    bytes.insert(bytes.end(), chunk, chunk + *got);
+    if (*got < sizeof chunk) return true;
+  }
+  if (error_text != nullptr) *error_text = ErrorText(file.Error());
+  return false;
+}
+
+AtomicFileWriter::AtomicFileWriter(std::string target) : target_(std::move(target)) {}
+
+AtomicFileWriter::~AtomicFileWriter() {
+  Discard();
+}
+
+bool AtomicFileWriter::Open() {
+  Discard();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp_path_ = TempNameFor(target_);
+    fd_ = ::open(temp_path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ >= 0) return true;
+    if (errno != EEXIST) break;
+  }
+  const int error_number = errno;
+  temp_path_.clear();
+  return Fail(error_number);
+}
+
+bool AtomicFileWriter::Write(const std::uint8_t* data, std::size_t size) {
+  if (fd_ < 0) return Fail(EBADF);
+  const std::size_t allowed = AllowedByFault(size);
+  if (!WriteAll(fd_, data, allowed)) return Fail(errno);
+  if (allowed < size) return Fail(fault_error.load());
+  return true;
+}
+
+bool AtomicFileWriter::Commit() {
+  if (fd_ < 0) return Fail(EBADF);
+  if (::fsync(fd_) != 0) return Fail(errno);
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) return Fail(errno);
+  if (::rename(temp_path_.c_str(), target_.c_str()) != 0) return Fail(errno);
+  temp_path_.clear();
+  SyncDirectory(DirectoryOf(target_));
+  return true;
+}
+
+bool AtomicFileWriter::Fail(int error_number) {
+  error_ = error_number;
+  Discard();
+  return false;
+}
+
+void AtomicFileWriter::Discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temp_path_.empty()) ::unlink(temp_path_.c_str());
+  temp_path_.clear();
+}
+
+ScopedWriteFault::ScopedWriteFault(std::uint64_t byte_limit, int error_number) {
+  fault_error.store(error_number);
+  fault_bytes_left.store(static_cast<std::int64_t>(byte_limit));
+}
+
+ScopedWriteFault::~ScopedWriteFault() {
+  fault_bytes_left.store(-1);
+}
+
+}  // namespace orgalink::platform

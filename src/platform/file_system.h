@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orgalink::platform {
+
+// The operating system's message for an error number.
+std::string ErrorText(int error_number);
+
+bool FileExists(const std::string& path);
+// Size of a regular file; nothing when its status cannot be read.
+std::optional<std::uint64_t> FileSize(const std::string& path);
+// The folder part of `path` with its trailing '/', or "" for a bare name.
+std::string DirectoryOf(const std::string& path);
+// Free bytes an unprivileged writer may use on the volume holding
+// `directory` ("" meaning the current one); 0 when it cannot be found out.
+std::uint64_t DiskFreeBytes(const std::string& directory);
+
+// False, with the error number, when an existing file at `path` cannot be
+// opened for writing (write-protected, a folder); true when it can or when
+// there is none. The file is neither created nor changed.
+bool CheckWritable(const std::string& path, int* error_number);
+
+// A file opened for reading, closed when the object goes.
+class InputFile {
+ public:
+  explicit InputFile(const std::string& path);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  bool IsOpen() const { return fd_ >= 0; }
+  // Reads up to `size` bytes, fewer only at the end of the file; nothing on
+  // a read error.
+  std::optional<std::size_t> Read(std::uint8_t* buffer, std::size_t size);
+  // The error number of the failed open or read.
+  int Error() const { return error_; }
+
+ private:
+  int fd_ = -1;
+  int error_ = 0;
+};
+
+// Reads a whole file; on failure `error_text`, when given, gets the system's
+// message.
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
+                   std::string* error_text);
+
+// Replaces a file only once its new contents are safely on disk: everything
+// goes to a temporary file in the target's folder, which Commit() flushes and
+// renames over the target. Until then the old file stays as it was, and a
+// writer destroyed without a successful Commit() removes its temporary file.
+class AtomicFileWriter {
+ public:
+  explicit AtomicFileWriter(std::string target);
+  ~AtomicFileWriter();
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  bool Open();
+  bool Write(const std::uint8_t* data, std::size_t size);
+  bool Commit();
+  // The error number of the step that failed.
+  int Error() const { return error_; }
+
+ private:
+  bool Fail(int error_number);
+  void Discard();
+
+  std::string target_;
+  std::string temp_path_;
+  int fd_ = -1;
+  int error_ = 0;
+};
+
+// Test seam: while an instance lives, AtomicFileWriter writes fail with
+// `error_number` once `byte_limit` bytes have gone through them in total.
+class ScopedWriteFault {
+ public:
+  ScopedWriteFault(std::uint64_t byte_limit, int error_number);
+  ~ScopedWriteFault();
+  ScopedWriteFault(const ScopedWriteFault&) = delete;
+  ScopedWriteFault& operator=(const ScopedWriteFault&) = delete;
+};
+
+}  // namespace orgalink::platform

@@ -1,0 +1,107 @@
+#include "store/archive_report.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "store/appli_kind.h"
+#include "store/archive.h"
+#include "store/code_conversion.h"
+#include "store/record.h"
+
+namespace orgalink::store {
+
+namespace {
+
+std::string Hex(std::uint8_t byte) {
+  char text[3];
+  std::snprintf(text, sizeof text, "%02X", byte);
+  return text;
+}
+
+void PrintRecords(const ArchiveImage& image, const ArchiveSection& section,
+                  const CodeTable& incoming, std::ostream& out) {
+  const std::uint8_t* next = image.body.data() + section.offset;
+  const std::uint8_t* const end = next + section.length;
+  const auto offset = static_cast<std::size_t>(TextOffset(section.application));
+  for (unsigned r = 0; r < section.count; ++r) {
+    const auto length = static_cast<std::size_t>(RecordLength(next, end - next));
+    std::vector<std::uint8_t> record(next, next + length);
+    FromDeviceCodes(incoming, section.application, record.data(), record.size());
+    const std::size_t text = std::min(offset, length);
+    out << "    " << r + 1 << ": " << Latin1ToDisplay(record.data() + text, length - text) << '\n';
+    next += length + 1;
+  }
+}
+
+// The restore refuses an archive that holds an application twice.
+bool ReportDuplicates(const ArchiveImage& image, std::ostream& err) {
+  for (std::size_t i = 0; i < image.sections.size(); ++i) {
+    for (std::size_t j = i + 1; j < image.sections.size(); ++j) {
+      if (image.sections[i].application == image.sections[j].application) {
+        err << ApplicationName(image.sections[i].application) << " occurs twice, in sections "
+            << i + 1 << " and " << j + 1 << '\n';
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string Latin1ToDisplay(const std::uint8_t* text, std::size_t length) {
+  std::string display;
+  for (std::size_t i = 0; i < length; ++i) {
+    const std::uint8_t byte = text[i];
+    if (byte == '\\') {
+      display += "\\\\";
+    } else if (byte >= 0x20 && byte < 0x7F) {
+      display += static_cast<char>(byte);
+    } else if (byte >= 0xA0) {
+      display += static_cast<char>(0xC0 | byte >> 6);
+      display += static_cast<char>(0x80 | (byte & 0x3F));
+    } else {
+      display += "\\x" + Hex(byte);
+    }
+  }
+  return display;
+}
+
+int ReportArchive(std::span<const std::uint8_t> file, const CodeTable& incoming, bool show_records,
+                  std::ostream& out, std::ostream& err) {
+  ArchiveImage image;
+  std::string problem;
+  if (ParseArchive(file, nullptr, ArchiveSlots, image, &problem) != StoreOk) {
+    err << "not a usable archive: " << problem << '\n';
+    return 1;
+  }
+  out << "magic: " << std::string(image.magic.begin(), image.magic.end())
+      << (image.inverted ? " (body inverted)" : " (body not inverted)") << '\n';
+  out << "device code: " << Hex(image.device[0]) << ' ' << Hex(image.device[1]) << '\n';
+  out << "sections: " << image.section_count << '\n';
+  for (std::size_t i = 0; i < image.sections.size(); ++i) {
+    const ArchiveSection& section = image.sections[i];
+    out << "  " << i + 1 << ". " << ApplicationName(section.application) << ": " << section.count
+        << (section.count == 1 ? " record, " : " records, ") << section.length << " bytes\n";
+    if (show_records) PrintRecords(image, section, incoming, out);
+  }
+  return ReportDuplicates(image, err) ? 1 : 0;
+}
+
+int InspectArchiveFile(const std::string& path, const std::string& table_directory,
+                       bool show_records, std::ostream& out, std::ostream& err) {
+  std::vector<std::uint8_t> file;
+  std::string error_text;
+  if (!platform::ReadWholeFile(path, file, &error_text)) {
+    err << path << ": cannot read the file: " << error_text << '\n';
+    return 1;
+  }
+  CodeTable outgoing{};
+  CodeTable incoming{};
+  LoadCodeTables(table_directory, outgoing, incoming);
+  out << "archive: " << path << " (" << file.size() << " bytes)\n";
+  return ReportArchive(file, incoming, show_records, out, err);
+}
+
+}  // namespace orgalink::store

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <span>
+#include <string>
+
+#include "store/code_tables.h"
+
+namespace orgalink::store {
+
+// Describes an archive for a person: its magic and whether the body is
+// inverted, its device code (whatever it is) and one line per section; with
+// `show_records` also every record's text part, translated through
+// `incoming` and written as UTF-8. What makes the archive unusable goes to
+// `err`. Returns the exit code: 0 for a sound archive, 1 otherwise.
+int ReportArchive(std::span<const std::uint8_t> file, const CodeTable& incoming, bool show_records,
+                  std::ostream& out, std::ostream& err);
+
+// ReportArchive of the file at `path`, with the incoming table of the
+// "code.dat" in `table_directory`.
+int InspectArchiveFile(const std::string& path, const std::string& table_directory,
+                       bool show_records, std::ostream& out, std::ostream& err);
+
+// Latin-1 text as UTF-8; control codes, 0x7F..0x9F and the backslash itself
+// are written as escapes (\xNN, \\), so that every byte can be told apart.
+std::string Latin1ToDisplay(const std::uint8_t* text, std::size_t length);
+
+}  // namespace orgalink::store

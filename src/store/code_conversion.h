@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "store/code_tables.h"
+
+namespace orgalink::store {
+
+// A record entering the store: each text byte 0x7F..0xFE becomes the
+// computer's code for it. The first TextOffset(kind) bytes are binary fields
+// and stay as they are.
+void FromDeviceCodes(const CodeTable& incoming, std::uint8_t kind, std::uint8_t* record,
+                     std::size_t length);
+// A record leaving the store: each text byte 0x7F..0xFE becomes the
+// organizer's code for it, then whatever the organizer cannot show
+// (0x01..0x1F, 0xC0..0xFE) becomes a space. 0x00 and 0xFF always pass.
+void ToDeviceCodes(const CodeTable& outgoing, std::uint8_t kind, std::uint8_t* record,
+                   std::size_t length);
+
+}  // namespace orgalink::store
