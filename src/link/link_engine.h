@@ -93,6 +93,8 @@ class LinkEngine {
   platform::Clock& Clock() const { return clock_; }
   // How "COM%d" becomes a device; without one every open fails.
   void SetPortOpener(platform::PortOpener opener) { opener_ = std::move(opener); }
+  // The system's reason for the last failed open, for the user's message.
+  const std::string& OpenError() const { return open_error_; }
 
   // --- communication driver ------------------------------------------------
   // Performs one whole communication of the given RunMode and always ends
@@ -141,6 +143,7 @@ class LinkEngine {
   platform::Clock& clock_;
   platform::PortOpener opener_;
   std::unique_ptr<platform::SerialPort> port_;
+  std::string open_error_;
   int com_port_ = 1;
   int read_strategy_ = 0;
   int status_ = LinkOk;

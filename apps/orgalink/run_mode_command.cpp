@@ -1,0 +1,181 @@
+// orgalink run-mode N: one communication of the given RunMode, with every
+// setting taken from the settings file unless an option overrides it.
+
+#include <cstdio>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "commands.h"
+#include "console_owner.h"
+#include "link/configure_run.h"
+#include "link/link_engine.h"
+#include "link/messages.h"
+#include "platform/interrupt_signals.h"
+#include "platform/program_directory.h"
+#include "store/appli_store.h"
+#include "store/code_tables.h"
+#include "ui/port_choice.h"
+#include "ui/settings.h"
+
+namespace orgalink::cli {
+namespace {
+
+struct RunModeOptions {
+  int runMode = 0;
+  std::string port;
+  int deviceCode = 2;
+  std::string baud = "19200";
+  std::string app = "ALL";
+  std::string file;
+  std::string log;
+  int echo = 1;
+  int scramble = 1;
+  long toCommandSeconds = 30;
+  long toDataSeconds = 30;
+  long toMultiplier = 0;
+  int telMin = 1;
+  std::string settingsFile;
+  std::string dataDir;
+};
+
+struct OptionHandles {
+  CLI::Option* port;
+  CLI::Option* deviceCode;
+  CLI::Option* log;
+  CLI::Option* echo;
+  CLI::Option* scramble;
+  CLI::Option* toCommand;
+  CLI::Option* toData;
+  CLI::Option* toMultiplier;
+  CLI::Option* telMin;
+};
+
+std::string SettingsPath(const RunModeOptions& options) {
+  if (!options.settingsFile.empty()) return options.settingsFile;
+  return platform::ProgramDirectory() + ui::kSettingsFileName;
+}
+
+// Settings file values, overridden by the options given on the command line.
+link::RunSettings MakeRunSettings(const RunModeOptions& o, const OptionHandles& given,
+                                  const ui::Settings& file, int portNumber,
+                                  const store::CharTables& tables) {
+  link::RunSettings s;
+  s.runMode = o.runMode;
+  s.deviceCode = given.deviceCode->count() ? o.deviceCode : file.deviceCode;
+  s.comPort = portNumber;
+  s.baudRate = o.baud;
+  s.appliMode = o.app;
+  s.fileName = o.file;
+  s.logFileName = given.log->count() ? o.log : file.logFileName;
+  s.echoBack = given.echo->count() ? o.echo : file.echoBack;
+  s.fileScramble = given.scramble->count() ? o.scramble : file.fileScramble;
+  s.toCommand = given.toCommand->count() ? o.toCommandSeconds * 1000 : file.toCommand;
+  s.toDataPacket = given.toData->count() ? o.toDataSeconds * 1000 : file.toDataPacket;
+  s.toMultiplier = given.toMultiplier->count() ? o.toMultiplier : file.toMultiplier;
+  s.sortTable = &tables.weights;
+  s.codeTable = &tables.incoming;
+  s.bkTelRecordsMin = given.telMin->count() ? o.telMin : file.bkTelRecordsMin;
+  return s;
+}
+
+// The abort request travels like the dialog's: posted into the worker's queue.
+class WorkerQueue {
+ public:
+  void Set(std::shared_ptr<platform::MessageQueue> queue) {
+    std::lock_guard lock(mutex_);
+    queue_ = std::move(queue);
+  }
+  void PostAbort() {
+    std::lock_guard lock(mutex_);
+    if (queue_) queue_->Post({link::WM_LINK_ABORT, 0, 0});
+  }
+
+ private:
+  std::mutex mutex_;
+  std::shared_ptr<platform::MessageQueue> queue_;
+};
+
+int ExitCodeFor(link::LinkStatus status) {
+  if (status == link::LinkOk) return 0;
+  if (status == link::LinkAborted) return 130;
+  return status;
+}
+
+void ReportFailure(link::LinkStatus status, const link::LinkEngine& engine) {
+  if (status == link::LinkOk) return;
+  const std::string text = link::StatusMessage(status);
+  if (!text.empty()) std::fprintf(stderr, "%s\n", text.c_str());
+  if (!engine.OpenError().empty()) std::fprintf(stderr, "(%s)\n", engine.OpenError().c_str());
+}
+
+int RunOneCommunication(const RunModeOptions& options, const OptionHandles& given) {
+  if (!options.dataDir.empty()) platform::SetDataDirectory(options.dataDir);
+  const std::string iniPath = SettingsPath(options);
+  const ui::Settings file = ui::ReadSettings(iniPath, platform::ProgramDirectory());
+  const std::string portText =
+      given.port->count() ? options.port : std::to_string(file.comPort);
+  const auto port = ui::ParsePortChoice(portText);
+  if (!port) {
+    std::fprintf(stderr, "orgalink: --port must be 1..4, COM1..COM4, loop or a device path\n");
+    return 2;
+  }
+
+  store::CharTables tables;
+  store::LoadCodeTables(platform::DataDirectory(), tables.outgoing, tables.incoming);
+  store::LoadSortTables(platform::DataDirectory(), tables.weights, tables.second);
+
+  platform::Clock& clock = platform::SystemClock::Instance();
+  store::AppliStore store;
+  link::LinkEngine engine(clock);
+  engine.SetPortOpener(ui::MakePortOpener(*port, iniPath, clock));
+  link::ConfigureRun(engine, store,
+                     MakeRunSettings(options, given, file, port->Number(), tables));
+  ConsoleOwner owner("orgalink");
+
+  WorkerQueue workerQueue;
+  platform::InterruptSignals interrupts([&workerQueue] { workerQueue.PostAbort(); });
+  link::LinkStatus status = link::LinkIoError;
+  std::thread worker([&] {
+    workerQueue.Set(platform::CurrentThreadQueue());
+    status = engine.RunCommunication(&owner, static_cast<std::uint8_t>(options.runMode));
+  });
+  worker.join();
+  ReportFailure(status, engine);
+  return ExitCodeFor(status);
+}
+
+}  // namespace
+
+void AddRunModeCommand(CLI::App& app, CommandContext& context) {
+  auto options = std::make_shared<RunModeOptions>();
+  auto handles = std::make_shared<OptionHandles>();
+  CLI::App* sub = app.add_subcommand("run-mode", "Run one communication of the given RunMode");
+  sub->add_option("N", options->runMode, "RunMode (0..18: 1 backup, 2 restore, 10..12 steps)")
+      ->required();
+  handles->port = sub->add_option("--port", options->port,
+                                  "1..4 (COM1..COM4), loop, or a device path");
+  handles->deviceCode = sub->add_option("--device-code", options->deviceCode, "DeviceCode");
+  sub->add_option("--baud", options->baud, "BaudRate text (default 19200)");
+  sub->add_option("--app", options->app, "AppliMode: ALL, Schedule, Telephone, ...");
+  sub->add_option("--file", options->file, "Archive or dump file");
+  handles->log = sub->add_option("--log", options->log, "Communication log file");
+  handles->echo = sub->add_option("--echo", options->echo, "EchoBack 0|1")->check(CLI::Range(0, 1));
+  handles->scramble =
+      sub->add_option("--scramble", options->scramble, "FileScramble 0|1")->check(CLI::Range(0, 1));
+  handles->toCommand =
+      sub->add_option("--to-command", options->toCommandSeconds, "Command time-out, seconds");
+  handles->toData =
+      sub->add_option("--to-data", options->toDataSeconds, "Data packet time-out, seconds");
+  handles->toMultiplier =
+      sub->add_option("--to-multiplier", options->toMultiplier, "Per-byte time-out, ms");
+  handles->telMin = sub->add_option("--tel-min", options->telMin, "BKTelRecordsMin");
+  sub->add_option("--settings", options->settingsFile, "Settings file (default: Orgalink.ini beside the program)");
+  sub->add_option("--data-dir", options->dataDir, "Folder of code.dat and sort.dat");
+  sub->callback([options, handles, &context] {
+    context.exit_code = RunOneCommunication(*options, *handles);
+  });
+}
+
+}  // namespace orgalink::cli

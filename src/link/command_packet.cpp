@@ -1,0 +1,122 @@
+// Command packets: 0x7F, code, two parameters, checksum.
+
+#include <array>
+
+#include "link/link_engine.h"
+
+namespace orgalink::link {
+
+namespace {
+constexpr std::uint8_t kCommandStart = 0x7F;
+constexpr int kCommandSize = 5;
+
+bool IsSendableCode(int code) {
+  return code >= LINK_REQUEST && code <= NACK && code != 7 && !(code >= 17 && code <= 20);
+}
+}  // namespace
+
+unsigned Checksum(const std::uint8_t* bytes, int count) {
+  unsigned sum = 0;
+  for (int i = 0; i < count; ++i) sum += bytes[i];
+  return sum;
+}
+
+bool IsCommandCode(int code) {
+  switch (code) {
+    case LINK_REQUEST:
+    case ACK:
+    case DEVICE_INFORMATION:
+    case END_COMMUNICATION:
+    case SEND_1_RECORD:
+    case DELETE_ALL_RECORDS:
+    case GET_ALL_RECORDS:
+    case FINISH_ALL_RECORDS:
+    case GET_EXPENSE_CATEGORY:
+    case SEND_EXPENSE_CATEGORY:
+    case NACK:
+      return true;
+    default:
+      return false;
+  }
+}
+
+LinkStatus LinkEngine::SendCommand(int code, int p1, int p2) {
+  if (!IsSendableCode(code)) {
+    Log("!!!Command Send Err(Unknown Command)\n\n");
+    return LinkAborted;
+  }
+  std::array<std::uint8_t, kCommandSize> frame{kCommandStart, static_cast<std::uint8_t>(code), 0,
+                                               0, 0};
+  if (code == DEVICE_INFORMATION) {
+    frame[2] = device_code_[1];
+    frame[3] = device_code_[0];
+  } else if (code == DELETE_ALL_RECORDS || code == GET_ALL_RECORDS) {
+    frame[2] = static_cast<std::uint8_t>(p1);
+    frame[3] = static_cast<std::uint8_t>(p2);
+  }
+  frame[4] = static_cast<std::uint8_t>(Checksum(frame.data(), 4));
+  if (!WritePort(frame.data(), kCommandSize)) {
+    Log("!!!Command Send Err\n\n");
+    return status_;
+  }
+  SetStatus(LinkOk, -1);
+  return LinkOk;
+}
+
+LinkStatus LinkEngine::WaitCommand(int expected, std::uint8_t* parameters_out,
+                                   std::uint8_t* code_out, long timeout, long multiplier) {
+  const long total = timeout == -1 ? to_command_ : timeout;
+  const long per_byte = multiplier == -1 ? to_multiplier_ : multiplier;
+  const platform::Tick deadline = Deadline(static_cast<std::uint32_t>(total));
+  while (!Expired(deadline)) {
+    if (PollMessages()) {
+      Log("!!!Abort(WaitCommand)\n\n");
+      return LinkAborted;
+    }
+    std::array<std::uint8_t, kCommandSize> frame{};
+    const auto first_deadline =
+        per_byte != 0 ? Deadline(static_cast<std::uint32_t>(per_byte + 10000)) : deadline;
+    if (!ReadPort(frame.data(), 1, first_deadline)) {
+      if (abort_flag_) return LinkAborted;
+      continue;
+    }
+    if (frame[0] != kCommandStart) {
+      Log("!!!NOT Command (Wait Command)\n");
+      continue;
+    }
+    const auto rest_deadline =
+        per_byte != 0 ? Deadline(static_cast<std::uint32_t>(4 * per_byte)) : deadline;
+    if (!ReadPort(frame.data() + 1, 4, rest_deadline)) {
+      Log("!!!No Receive(Remains of Command)\n\n");
+      return status_;
+    }
+    if (static_cast<std::uint8_t>(Checksum(frame.data(), 4)) != frame[4]) {
+      Log("!!!Checksum Err\n\n");
+      SetStatus(LinkIoError, -1);
+      return LinkIoError;
+    }
+    const int code = frame[1];
+    if (expected == AnyCommand && !IsCommandCode(code)) {
+      Log("!!!NOT Command (Wait Command2)\n\n");
+      SetStatus(LinkIoError, -1);
+      return LinkIoError;
+    }
+    if (expected != AnyCommand && code != expected) {
+      Log(code == NACK ? "!!!---PC receives NACK\n\n" : "!!!Another Command\n\n");
+      SetStatus(LinkIoError, -1);
+      return LinkIoError;
+    }
+    if (code_out != nullptr) *code_out = frame[1];
+    if (parameters_out != nullptr) {
+      parameters_out[0] = frame[2];
+      parameters_out[1] = frame[3];
+    }
+    SetStatus(LinkOk, -1);
+    return LinkOk;
+  }
+  Log("!!!Time Out(Wait Command) Break\n\n");
+  SetStatus(LinkTimeout, -1);
+  return LinkTimeout;
+}
+
+}  // namespace orgalink::link

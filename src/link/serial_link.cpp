@@ -1,0 +1,214 @@
+// The byte layer of the engine: opening the port, writing with echo check,
+// reading against deadlines and waiting on the driver's queues. Every wait
+// blocks in the port (or the thread's queue) until data, a message or the
+// deadline, and looks at the thread's messages so that an abort gets through.
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "link/comm_log.h"
+#include "link/link_engine.h"
+#include "link/messages.h"
+
+namespace orgalink::link {
+
+using platform::Tick;
+using platform::WaitResult;
+
+namespace {
+// How long the input must stay quiet before a write.
+constexpr std::uint32_t kQuietMs = 10;
+constexpr std::uint32_t kDrainMs = 30000;
+constexpr std::uint32_t kSendQueueMs = 30000;
+constexpr std::uint32_t kEchoMs = 10000;
+}  // namespace
+
+platform::MessageQueue& LinkEngine::Queue() {
+  platform::MessageQueue& queue = *platform::CurrentThreadQueue();
+  queue.Watch(clock_);
+  return queue;
+}
+
+bool LinkEngine::OpenPort(int port) {
+  if (port_) ClosePort();
+  if (port != -1) com_port_ = port;
+  open_error_.clear();
+  if (opener_) port_ = opener_(com_port_, baud_rate_, open_error_);
+  if (!port_) {
+    SetStatus(LinkIoError, com_port_);
+    return false;
+  }
+  if (!PurgePort()) {
+    port_.reset();
+    SetStatus(LinkIoError, com_port_);
+    return false;
+  }
+  abort_flag_ = 0;
+  SetStatus(LinkOk, -1);
+  read_strategy_ = 0;
+  return true;
+}
+
+int LinkEngine::ClosePort() {
+  port_.reset();
+  return 1;
+}
+
+int LinkEngine::PurgePort() {
+  if (!port_ || !port_->Purge(true, true)) {
+    SetStatus(LinkIoError, com_port_);
+    return 0;
+  }
+  abort_flag_ = 0;
+  SetStatus(LinkOk, -1);
+  return 1;
+}
+
+int LinkEngine::PollMessages() {
+  const auto message = Queue().Take();
+  if (!message) return 0;
+  if (message->id == WM_LINK_ABORT || message->id == WM_DETECT_ABORT) {
+    abort_flag_ = 1;
+    SetStatus(LinkAborted, -1);
+    return 1;
+  }
+  // A worker thread has no windows: anything else is simply consumed.
+  return 0;
+}
+
+void LinkEngine::WaitForMessageOrDeadline(Tick deadline) {
+  Queue().WaitMessage(clock_, deadline);
+}
+
+int LinkEngine::DrainReceiveQueue(Tick deadline) {
+  while (!Expired(deadline)) {
+    if (PollMessages()) return 0;
+    if (!port_ || !port_->Purge(true, false)) {
+      SetStatus(LinkIoError, com_port_);
+      return 0;
+    }
+    const WaitResult result = port_->WaitInput(1, Deadline(kQuietMs), Queue());
+    if (result == WaitResult::Timeout) return 1;
+    if (result == WaitResult::Error) {
+      SetStatus(LinkIoError, com_port_);
+      return 0;
+    }
+  }
+  SetStatus(LinkIoError, -1);
+  return 0;
+}
+
+int LinkEngine::WaitSendQueue(Tick deadline) {
+  while (!Expired(deadline)) {
+    if (PollMessages()) return 0;
+    if (!port_) break;
+    const WaitResult result = port_->WaitOutputEmpty(deadline, Queue());
+    if (result == WaitResult::Ready) return 1;
+    if (result == WaitResult::Error) break;
+  }
+  SetStatus(LinkIoError, -1);
+  return 0;
+}
+
+int LinkEngine::WaitReceiveQueue(int count, Tick deadline) {
+  const Tick start = clock_.Now();
+  int seen = 0;
+  while (!Expired(deadline)) {
+    if (PollMessages()) {
+      LogLine(clock_, log_file_name_, "<<<<<<!!!NO Receive(Wait Receive Queue Abort)\n\n", false);
+      return 0;
+    }
+    if (!port_) break;
+    const int queued = port_->InQueue();
+    if (queued >= 0) seen = queued;
+    if (queued >= count) return 1;
+    const WaitResult result = port_->WaitInput(static_cast<std::size_t>(count), deadline, Queue());
+    if (result == WaitResult::Error) {
+      LogLine(clock_, log_file_name_, "<<<<<<!!!NO Receive(ReadCommNT Err)\n", false);
+      SetStatus(LinkIoError, -1);
+      return 0;
+    }
+    if (result == WaitResult::Timeout) seen = std::max(port_->InQueue(), 0);
+  }
+  LogFormat("---Time Out WaitTime=%05d, InQue=%4d/%4d\n", static_cast<int>(clock_.Now() - start),
+            seen, count);
+  SetStatus(LinkTimeout, -1);
+  return 0;
+}
+
+int LinkEngine::ReadPort(std::uint8_t* buffer, int count, Tick deadline) {
+  if (!WaitReceiveQueue(count, deadline)) return 0;
+  if (count <= 0) return 0;
+  return ReadAvailable(buffer, count, deadline);
+}
+
+// The bytes are already queued, so the read completes at once.
+int LinkEngine::ReadAvailable(std::uint8_t* buffer, int count, Tick /*deadline*/) {
+  const int got = port_->Read(buffer, static_cast<std::size_t>(count));
+  if (got < count) {
+    LogLine(clock_, log_file_name_, "<<<<<<!!!NO Receive(ReadCommNT Err)\n", false);
+    SetStatus(LinkIoError, -1);
+    return 0;
+  }
+  LogLine(clock_, log_file_name_, "<<<<<<Receive1 ", false);
+  LogHexDump(log_file_name_, buffer, got);
+  return 1;
+}
+
+int LinkEngine::WritePort(std::string_view text) {
+  return WritePort(reinterpret_cast<const std::uint8_t*>(text.data()),
+                   static_cast<int>(text.size()));
+}
+
+int LinkEngine::WritePort(const std::uint8_t* bytes, int count) {
+  if (!DrainReceiveQueue(Deadline(kDrainMs))) {
+    LogLine(clock_, log_file_name_, ">>>>>>!!!Send FAILED(Receive Incomplete)\n\n", false);
+    return 0;
+  }
+  PurgePort();
+  std::size_t written = 0;
+  for (;;) {
+    const WaitResult result =
+        port_->Write(bytes, static_cast<std::size_t>(count), written, Queue());
+    if (result == WaitResult::Ready) break;
+    if (result == WaitResult::Message && !PollMessages()) continue;
+    LogLine(clock_, log_file_name_, ">>>>>>!!!Send FAILED\n\n", false);
+    SetStatus(LinkIoError, -1);
+    return 0;
+  }
+  if (!WaitSendQueue(Deadline(kSendQueueMs))) {
+    LogLine(clock_, log_file_name_, ">>>>>>!!!Send FAILED(Send Incomplete)\n\n", false);
+    return 0;
+  }
+  LogLine(clock_, log_file_name_, ">>>>>>Send    ", false);
+  LogHexDump(log_file_name_, bytes, count);
+  if (echo_back_ && !CheckEcho(bytes, count)) return 0;
+  SetStatus(LinkOk, -1);
+  return 1;
+}
+
+// With echo on, the cable returns every byte written; anything else means the
+// line is not what we think it is.
+int LinkEngine::CheckEcho(const std::uint8_t* bytes, int count) {
+  std::unique_ptr<std::uint8_t[]> echo(new (std::nothrow) std::uint8_t[count]());
+  if (!echo) {
+    SetStatus(LinkIoError, -1);
+    LogLine(clock_, log_file_name_, "!!!Memory Err\n\n", false);
+    return 0;
+  }
+  if (!ReadPort(echo.get(), count, Deadline(kEchoMs))) {
+    LogLine(clock_, log_file_name_, "!!!NOT Receive EchoBack\n\n", false);
+    SetStatus(LinkIoError, -1);
+    return 0;
+  }
+  if (std::memcmp(echo.get(), bytes, static_cast<std::size_t>(count)) != 0) {
+    LogLine(clock_, log_file_name_, "!!!NOT EchoBack\n\n", false);
+    SetStatus(LinkIoError, -1);
+    return 0;
+  }
+  return 1;
+}
+
+}  // namespace orgalink::link

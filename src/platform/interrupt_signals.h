@@ -1,0 +1,24 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+namespace orgalink::platform {
+
+// Turns SIGINT and SIGTERM into calls of `on_signal` on a watcher thread,
+// so that an interrupt can be posted as an abort request instead of killing
+// the program in the middle of a communication. Construct it before starting
+// other threads: they inherit the blocked signal mask.
+class InterruptSignals {
+ public:
+  explicit InterruptSignals(std::function<void()> on_signal);
+  ~InterruptSignals();
+  InterruptSignals(const InterruptSignals&) = delete;
+  InterruptSignals& operator=(const InterruptSignals&) = delete;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace orgalink::platform

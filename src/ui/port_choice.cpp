@@ -1,0 +1,55 @@
+#include "ui/port_choice.h"
+
+#include <charconv>
+#include <memory>
+
+#include "platform/posix_serial_port.h"
+#include "platform/virtual_line.h"
+#include "ui/settings.h"
+
+namespace orgalink::ui {
+
+std::optional<PortChoice> ParsePortChoice(std::string_view text) {
+  PortChoice choice;
+  if (text == "loop") {
+    choice.kind = PortChoice::Kind::Loop;
+    return choice;
+  }
+  if (!text.empty() && text.front() == '/') {
+    choice.kind = PortChoice::Kind::Device;
+    choice.device = std::string(text);
+    return choice;
+  }
+  if (text.substr(0, 3) == "COM") text.remove_prefix(3);
+  int number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (error != std::errc() || end != text.data() + text.size() || number < 1 || number > 4) {
+    return std::nullopt;
+  }
+  choice.com = number;
+  return choice;
+}
+
+platform::PortOpener MakePortOpener(const PortChoice& choice, const std::string& iniPath,
+                                    platform::Clock& clock) {
+  if (choice.kind == PortChoice::Kind::Loop) {
+    std::shared_ptr<platform::VirtualLine> line;
+    return [line, &clock](int, int baud, std::string& error) mutable {
+      if (!line) {
+        line = std::make_shared<platform::VirtualLine>(
+            clock, platform::VirtualLine::Options{.echo_a = true, .pacing_baud = baud});
+      }
+      auto port = line->Open(platform::VirtualLine::End::A);
+      if (!port) error = "the loopback port is already open";
+      return port;
+    };
+  }
+  const std::string device = choice.kind == PortChoice::Kind::Device
+                                 ? choice.device
+                                 : DevicePathForPort(iniPath, choice.com);
+  return [device, &clock](int, int baud, std::string& error) {
+    return platform::OpenPosixSerialPort(device, baud, clock, error);
+  };
+}
+
+}  // namespace orgalink::ui

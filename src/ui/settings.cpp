@@ -1,0 +1,57 @@
+#include "ui/settings.h"
+
+#include <filesystem>
+
+#include "platform/profile.h"
+
+namespace orgalink::ui {
+
+using platform::GetProfileInt;
+using platform::GetProfileString;
+using platform::WriteProfileString;
+
+Settings ReadSettings(const std::string& iniPath, const std::string& programDirectory) {
+  Settings s;
+  s.backupDir = GetProfileString(iniPath, "Path", "BackupDir", "");
+  if (s.backupDir.empty()) s.backupDir = programDirectory + "DATA";
+  std::error_code ignored;
+  std::filesystem::create_directory(s.backupDir, ignored);
+
+  s.logFileName = GetProfileString(iniPath, "Path", "LogFileName", "");
+  if (!s.logFileName.empty() && s.logFileName.find('/') == std::string::npos) {
+    s.logFileName = programDirectory + s.logFileName;
+  }
+  s.comPort = GetProfileInt(iniPath, "Settings", "COMPort", 1);
+  s.echoBack = GetProfileInt(iniPath, "Settings", "EchoBack", 1);
+  s.fileScramble = GetProfileInt(iniPath, "Settings", "FileScramble", 1);
+  s.deviceCode = GetProfileInt(iniPath, "Settings", "DeviceCode", 2);
+  s.toCommand = GetProfileInt(iniPath, "Settings", "TOCommand", 30) * 1000L;
+  s.toDataPacket = GetProfileInt(iniPath, "Settings", "TODataPacket", 30) * 1000L;
+  s.toMultiplier = GetProfileInt(iniPath, "Settings", "TOMultiplier", 0);
+  s.bkTelRecordsMin = GetProfileInt(iniPath, "Settings", "BKTelRecordsMin", 1);
+  return s;
+}
+
+void WriteSettings(const std::string& iniPath, const Settings& s) {
+  auto write_int = [&](const char* key, long value) {
+    WriteProfileString(iniPath, "Settings", key, std::to_string(value));
+  };
+  auto seconds = [](long ms) { return static_cast<long>(static_cast<unsigned long>(ms) / 1000); };
+  WriteProfileString(iniPath, "Path", "BackupDir", s.backupDir);
+  if (!s.logFileName.empty()) WriteProfileString(iniPath, "Path", "LogFileName", s.logFileName);
+  write_int("COMPort", s.comPort);
+  write_int("EchoBack", s.echoBack);
+  if (s.fileScramble == 0) write_int("FileScramble", 0);
+  write_int("DeviceCode", s.deviceCode);
+  write_int("TOCommand", seconds(s.toCommand));
+  write_int("TODataPacket", seconds(s.toDataPacket));
+  write_int("TOMultiplier", s.toMultiplier);
+  write_int("BKTelRecordsMin", s.bkTelRecordsMin);
+}
+
+std::string DevicePathForPort(const std::string& iniPath, int port) {
+  const std::string fallback = "/dev/ttyS" + std::to_string(port - 1);
+  return GetProfileString(iniPath, "Ports", "COM" + std::to_string(port), fallback);
+}
+
+}  // namespace orgalink::ui

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+namespace orgalink::ui {
+
+// The settings file "Orgalink.ini" beside the program, as held while the
+// program runs. Time-outs are held in milliseconds and stored in seconds.
+struct Settings {
+  std::string backupDir;
+  std::string logFileName;
+  int comPort = 1;
+  int echoBack = 1;
+  int fileScramble = 1;
+  int deviceCode = 2;
+  long toCommand = 30000;
+  long toDataPacket = 30000;
+  long toMultiplier = 0;
+  int bkTelRecordsMin = 1;
+};
+
+inline constexpr const char* kSettingsFileName = "Orgalink.ini";
+
+// Reads every key with its default. An empty BackupDir becomes
+// `programDirectory` + "DATA", which is created if missing; a LogFileName
+// without a folder separator is placed in `programDirectory`.
+Settings ReadSettings(const std::string& iniPath, const std::string& programDirectory);
+
+// Writes the settings back as the program does at exit: LogFileName only when
+// set, FileScramble only when it is off.
+void WriteSettings(const std::string& iniPath, const Settings& settings);
+
+// The device behind "COM<port>": key COM<port> of section [Ports], by default
+// /dev/ttyS0 .. /dev/ttyS3 for COM1 .. COM4.
+std::string DevicePathForPort(const std::string& iniPath, int port);
+
+}  // namespace orgalink::ui

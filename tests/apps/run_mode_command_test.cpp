@@ -1,0 +1,86 @@
+// The orgalink program itself: options, settings file, exit status, output.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+
+#include "support/pty.h"
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+namespace orgalink {
+namespace {
+
+using testsupport::RunProgram;
+
+class RunModeCommandTest : public ::testing::Test {
+ protected:
+  std::vector<std::string> Args(std::vector<std::string> args) {
+    args.insert(args.end(), {"--settings", ini});
+    return args;
+  }
+  testsupport::TempDir dir;
+  std::string ini = dir.File("Orgalink.ini");
+  std::string log = dir.File("comm.log");
+};
+
+TEST_F(RunModeCommandTest, NackOverAPseudoTerminal) {
+  testsupport::Pty pty;
+  const auto result = RunProgram(
+      ORGALINK_CLI,
+      Args({"run-mode", "11", "--port", pty.slave_path(), "--echo", "0", "--log", log}));
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out, "SUCCESS send NACK\n");
+  EXPECT_EQ(pty.Read(5), (std::vector<std::uint8_t>{0x7f, 0x15, 0x00, 0x00, 0x94}));
+  const std::regex shape(
+      "\\{\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\\}\r\n"
+      "===== Start Settings =====\r\nRunMode=11\r\nDeviceCode=2\r\nCOMPort=0\r\n"
+      "BaudRate=19200\r\nAppliMode=ALL\r\nFileName=\r\nLogFileName=[^\r]*\r\nEchoBack=0\r\n"
+      "FileScramble=1\r\nTOCommand=30000\r\nTODataPacket=30000\r\nTOMultiplier=0\r\n"
+      "===== End Settings =====\r\n\r\n"
+      "\\{\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\\}\r\n##### START COMMUNICATION #####\r\n\r\n"
+      "\\{\\+\\d{7}\\}>>>>>>Send    \\[ 7f 15 00 00 94 \\]\r\n"
+      "\\{\\+\\d{7}\\}##### END COMMUNICATION #####\r\n\r\n");
+  const std::string text = testsupport::ReadFile(log);
+  EXPECT_TRUE(std::regex_match(text, shape)) << text;
+}
+
+TEST_F(RunModeCommandTest, SettingsFileSuppliesWhatTheOptionsLeaveOut) {
+  std::ofstream(ini) << "[Settings]\nEchoBack=1\nTOCommand=45\n";
+  const auto result = RunProgram(ORGALINK_CLI, Args({"run-mode", "12", "--port", "loop",
+                                                     "--log", log}));
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out, "SUCCESS send END_COMMUNICATION\n");
+  const std::string text = testsupport::ReadFile(log);
+  EXPECT_NE(text.find("EchoBack=1\r\n"), std::string::npos);
+  EXPECT_NE(text.find("TOCommand=45000\r\n"), std::string::npos);
+  EXPECT_NE(text.find("<<<<<<Receive1 [ 7f 09 00 00 88 ]"), std::string::npos);
+}
+
+TEST_F(RunModeCommandTest, FailuresExitWithTheirStatusAndMessage) {
+  struct Case {
+    std::vector<std::string> args;
+    int exit_code;
+    const char* message;
+  } cases[] = {
+      {{"run-mode", "19", "--port", "loop", "--echo", "0"}, 11, "I/O Device error.\n"},
+      {{"run-mode", "11", "--port", "/nonexistent/tty"}, 10, "Error opening COM port.\n"},
+      {{"run-mode", "11", "--port", "9"}, 2, "--port must be"},
+  };
+  for (const auto& c : cases) {
+    const auto result = RunProgram(ORGALINK_CLI, Args(c.args));
+    EXPECT_EQ(result.exit_code, c.exit_code) << c.args[1];
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+  }
+}
+
+TEST_F(RunModeCommandTest, HelpListsTheCommands) {
+  const auto result = RunProgram(ORGALINK_CLI, {"--help"});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_NE(result.out.find("run-mode"), std::string::npos);
+  EXPECT_NE(result.out.find("inspect"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orgalink

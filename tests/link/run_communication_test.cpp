@@ -1,0 +1,139 @@
+// The driver: RunModes 10 to 12, unknown RunModes, and the failure path.
+
+#include <gtest/gtest.h>
+
+#include "link/link_engine.h"
+#include "support/line_fixture.h"
+
+namespace orgalink::link {
+namespace {
+
+using testsupport::Bytes;
+using testsupport::FarEnd;
+using testsupport::LineFixture;
+
+const Bytes kNackThenEnd = {0x7f, 0x15, 0x00, 0x00, 0x94, 0x7f, 0x09, 0x00, 0x00, 0x88};
+
+TEST(RunCommunication, SingleCommandModesSendTheirFrameAndReportSuccess) {
+  struct Case {
+    std::uint8_t mode;
+    Bytes frame;
+    const char* text;
+  } cases[] = {{11, {0x7f, 0x15, 0x00, 0x00, 0x94}, "SUCCESS send NACK"},
+               {12, {0x7f, 0x09, 0x00, 0x00, 0x88}, "SUCCESS send END_COMMUNICATION"}};
+  for (const auto& c : cases) {
+    LineFixture f({.echo_a = true});
+    f.UseLog();
+    LinkStatus status = -1;
+    Bytes seen;
+    f.Run([&] { status = f.engine.RunCommunication(&f.owner, c.mode); },
+          [&](FarEnd& far) { seen = far.Receive(5); });
+    EXPECT_EQ(status, LinkOk);
+    EXPECT_EQ(seen, c.frame);
+    EXPECT_EQ(f.owner.shown(), std::vector<std::string>{c.text});
+    EXPECT_FALSE(f.engine.IsPortOpen());
+    const std::string log = f.LogText();
+    EXPECT_EQ(log.rfind("##### END COMMUNICATION #####\r\n\r\n"),
+              log.size() - std::string("##### END COMMUNICATION #####\r\n\r\n").size());
+  }
+}
+
+TEST(RunCommunication, AckModeWaitsForAnyCommand) {
+  LineFixture f;
+  f.engine.SetEchoBack(false);
+  LinkStatus status = -1;
+  f.Run([&] { status = f.engine.RunCommunication(&f.owner, 10); },
+        [&](FarEnd& far) {
+          far.Receive(5);
+          far.SendCommand(END_COMMUNICATION);
+        });
+  EXPECT_EQ(status, LinkOk);
+  EXPECT_EQ(f.owner.shown(), std::vector<std::string>{"SUCCESS send ACK"});
+}
+
+TEST(RunCommunication, DeleteAllModeAddressesTheCurrentApplication) {
+  LineFixture f;
+  f.engine.SetEchoBack(false);
+  f.engine.SetAppliMode("Telephone");
+  LinkStatus status = -1;
+  Bytes seen;
+  f.Run([&] { status = f.engine.RunCommunication(&f.owner, 14); },
+        [&](FarEnd& far) {
+          seen = far.Receive(5);
+          far.SendCommand(ACK);
+        });
+  EXPECT_EQ(status, LinkOk);
+  EXPECT_EQ(seen, (Bytes{0x7f, 0x0b, 0x05, 0x00, 0x8f}));
+  EXPECT_EQ(f.owner.shown(), std::vector<std::string>{"SUCCESS DELETE_ALL_RECORDS"});
+}
+
+TEST(RunCommunication, FailuresEndWithNackAndEndCommunication) {
+  struct Case {
+    std::uint8_t mode;
+    const char* logLine;
+  } cases[] = {{19, "Unknown RunMode\r\n\r\n"}, {255, "Unknown RunMode\r\n\r\n"},
+               {10, "!!!Time Out(Wait Command) Break\r\n\r\n"}};
+  for (const auto& c : cases) {
+    LineFixture f;
+    f.UseLog();
+    f.engine.SetEchoBack(false);
+    LinkStatus status = -1;
+    Bytes seen;
+    f.Run([&] { status = f.engine.RunCommunication(&f.owner, c.mode); },
+          [&](FarEnd& far) {
+            if (c.mode == 10) far.Receive(5);  // the ACK, left unanswered
+            seen = far.Receive(10);
+          });
+    EXPECT_EQ(status, c.mode == 10 ? LinkTimeout : LinkIoError);
+    EXPECT_EQ(seen, kNackThenEnd);
+    EXPECT_TRUE(f.owner.shown().empty());
+    EXPECT_FALSE(f.engine.IsPortOpen());
+    const std::string log = f.LogText();
+    EXPECT_NE(log.find(c.logLine), std::string::npos);
+    EXPECT_NE(log.find("---PC sends NACK\r\n\r\n"), std::string::npos);
+    EXPECT_NE(log.find("---PC sends END_COMMUNICATION\r\n\r\n"), std::string::npos);
+    EXPECT_EQ(log.find("##### END COMMUNICATION"), std::string::npos);
+  }
+}
+
+TEST(RunCommunication, PortThatCannotBeOpenedReturnsItsPortStatus) {
+  struct Case {
+    int port;
+    LinkStatus status;
+  } cases[] = {{3, 8}, {0, 10}};
+  for (const auto& c : cases) {
+    LineFixture f;
+    f.UseLog();
+    f.engine.SetComPort(c.port);
+    f.engine.SetPortOpener(
+        [](int, int, std::string&) { return std::unique_ptr<platform::SerialPort>(); });
+    LinkStatus status = -1;
+    f.Run([&] { status = f.engine.RunCommunication(&f.owner, 11); });
+    EXPECT_EQ(status, c.status);
+    const std::string log = f.LogText();
+    EXPECT_NE(log.find("!!!Can't Open COM Port\r\n\r\n"), std::string::npos);
+    EXPECT_NE(log.find(">>>>>>!!!Send FAILED(Receive Incomplete)\r\n\r\n"), std::string::npos);
+    EXPECT_NE(log.find("---PC sends END_COMMUNICATION\r\n\r\n"), std::string::npos);
+  }
+}
+
+TEST(RunCommunication, NeedsAStoreAndAnOwner) {
+  LineFixture f;
+  f.UseLog();
+  EXPECT_EQ(f.engine.RunCommunication(nullptr, 11), LinkIoError);
+  f.engine.SetStore(nullptr);
+  EXPECT_EQ(f.engine.RunCommunication(&f.owner, 11), LinkIoError);
+  EXPECT_EQ(f.LogText(), "");
+}
+
+TEST(RunCommunication, ModesOfOperationsNotBuiltFailCleanly) {
+  LineFixture f({.echo_a = true});
+  f.UseLog();
+  LinkStatus status = -1;
+  f.Run([&] { status = f.engine.RunCommunication(&f.owner, 13); });
+  EXPECT_EQ(status, LinkIoError);
+  EXPECT_NE(f.LogText().find("!!!RunMode 13 Not Available\r\n\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orgalink::link

@@ -1,0 +1,196 @@
+// The byte layer: echo checking, draining, aborts and time-outs.
+
+#include <gtest/gtest.h>
+
+#include "link/link_engine.h"
+#include "link/messages.h"
+#include "support/line_fixture.h"
+
+namespace orgalink::link {
+namespace {
+
+using testsupport::Bytes;
+using testsupport::FarEnd;
+using testsupport::LineFixture;
+
+const Bytes kAck = {0x7f, 0x06, 0x00, 0x00, 0x85};
+
+TEST(WritePort, EchoThatNeverComesFailsAfterTenSeconds) {
+  LineFixture f;
+  f.UseLog();
+  LinkStatus status = -1;
+  platform::Tick start = 0, end = 0;
+  f.Run([&] {
+    ASSERT_TRUE(f.engine.OpenPort(1));
+    start = f.clock.Now();
+    status = f.engine.SendCommand(ACK);
+    end = f.clock.Now();
+  });
+  EXPECT_EQ(status, LinkIoError);
+  EXPECT_GE(end - start, 10000u);
+  const std::string log = f.LogText();
+  const auto sent = log.find(">>>>>>Send    [ 7f 06 00 00 85 ]\r\n");
+  const auto timeout = log.find("---Time Out WaitTime=10001, InQue=   0/   5\r\n");
+  const auto missing = log.find("!!!NOT Receive EchoBack\r\n\r\n");
+  const auto failed = log.find("!!!Command Send Err\r\n\r\n");
+  ASSERT_NE(sent, std::string::npos) << log;
+  EXPECT_LT(sent, timeout);
+  EXPECT_LT(timeout, missing);
+  EXPECT_LT(missing, failed);
+  EXPECT_EQ(failed + 24, log.size());
+}
+
+TEST(WritePort, EchoFromTheCablePassesAndAWrongEchoFails) {
+  struct Case {
+    Bytes echo;
+    LinkStatus status;
+  } cases[] = {{kAck, LinkOk}, {{0x7f, 0x06, 0x00, 0x01, 0x85}, LinkIoError}};
+  for (const auto& c : cases) {
+    LineFixture f;
+    f.UseLog();
+    LinkStatus status = -1;
+    f.Run(
+        [&] {
+          ASSERT_TRUE(f.engine.OpenPort(1));
+          status = f.engine.SendCommand(ACK);
+        },
+        [&](FarEnd& far) {
+          far.Receive(5);
+          far.Send(c.echo);
+        });
+    EXPECT_EQ(status, c.status);
+    const bool mismatch = f.LogText().find("!!!NOT EchoBack\r\n\r\n") != std::string::npos;
+    EXPECT_EQ(mismatch, c.status != LinkOk);
+  }
+}
+
+TEST(WritePort, ALineEchoingEveryByteSatisfiesTheEchoCheck) {
+  LineFixture f({.echo_a = true});
+  LinkStatus status = -1;
+  f.Run([&] {
+    ASSERT_TRUE(f.engine.OpenPort(1));
+    status = f.engine.SendCommand(NACK);
+  });
+  EXPECT_EQ(status, LinkOk);
+}
+
+TEST(WritePort, BytesTheOrganizerSentBeforeAWriteAreDiscarded) {
+  LineFixture f;
+  f.UseLog();
+  f.engine.SetEchoBack(false);
+  LinkStatus sent = -1, waited = -1;
+  f.Run(
+      [&] {
+        ASSERT_TRUE(f.engine.OpenPort(1));
+        f.engine.WaitForMessageOrDeadline(f.engine.Deadline(50));  // the stale bytes arrive
+        sent = f.engine.SendCommand(ACK);
+        waited = f.engine.WaitCommand(ACK);
+      },
+      [&](FarEnd& far) {
+        far.Send({0x7f, 0x15, 0x00, 0x00, 0x94});  // stale NACK
+        far.Receive(5);
+        far.Send(kAck);
+      });
+  EXPECT_EQ(sent, LinkOk);
+  EXPECT_EQ(waited, LinkOk);
+  EXPECT_EQ(f.LogText().find("94 ]"), std::string::npos) << "the stale NACK was never read";
+}
+
+TEST(WritePort, TextWritesUpToItsEnd) {
+  LineFixture f;
+  f.engine.SetEchoBack(false);
+  Bytes seen;
+  f.Run(
+      [&] {
+        ASSERT_TRUE(f.engine.OpenPort(1));
+        EXPECT_EQ(f.engine.WritePort("AT"), 1);
+      },
+      [&](FarEnd& far) { seen = far.Receive(3, 1000); });
+  EXPECT_EQ(seen, (Bytes{'A', 'T'}));
+}
+
+TEST(ReadPort, TimeOutReportsWhatWasQueued) {
+  LineFixture f;
+  f.UseLog();
+  int result = -1;
+  f.Run(
+      [&] {
+        ASSERT_TRUE(f.engine.OpenPort(1));
+        std::uint8_t buffer[5];
+        f.engine.WaitForMessageOrDeadline(f.engine.Deadline(20));
+        result = f.engine.ReadPort(buffer, 5, f.engine.Deadline(1000));
+      },
+      [&](FarEnd& far) { far.Send({1, 2, 3}); });
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(f.engine.Status(), LinkTimeout);
+  EXPECT_NE(f.LogText().find("---Time Out WaitTime=01001, InQue=   3/   5\r\n"),
+            std::string::npos);
+}
+
+TEST(ReadPort, AbortFlagStaysUntilTheNextPurge) {
+  LineFixture f;
+  f.engine.SetEchoBack(false);
+  f.AbortAt(f.clock.Now() + 50);
+  f.Run([&] {
+    ASSERT_TRUE(f.engine.OpenPort(1));
+    std::uint8_t byte;
+    EXPECT_EQ(f.engine.ReadPort(&byte, 1, f.engine.Deadline(30000)), 0);
+    EXPECT_TRUE(f.engine.AbortFlag());
+    EXPECT_EQ(f.engine.SendCommand(NACK), LinkOk);  // the closing NACK still goes out
+    EXPECT_FALSE(f.engine.AbortFlag());
+  });
+}
+
+// A device that is still busy with the write when the user aborts.
+class BusyPort : public platform::SerialPort {
+ public:
+  bool Purge(bool, bool) override { return true; }
+  int InQueue() override { return 0; }
+  int OutQueue() override { return 0; }
+  int Read(std::uint8_t*, std::size_t) override { return 0; }
+  platform::WaitResult Write(const std::uint8_t*, std::size_t, std::size_t&,
+                             platform::MessageQueue& queue) override {
+    queue.Post({WM_LINK_ABORT, 0, 0});
+    return platform::WaitResult::Message;
+  }
+  platform::WaitResult WaitInput(std::size_t, platform::Tick, platform::MessageQueue&) override {
+    return platform::WaitResult::Timeout;
+  }
+  platform::WaitResult WaitOutputEmpty(platform::Tick, platform::MessageQueue&) override {
+    return platform::WaitResult::Ready;
+  }
+};
+
+TEST(WritePort, AbortDuringTheWriteEndsWithIoError) {
+  testsupport::TempDir dir;
+  LinkEngine engine;
+  engine.SetLogFileName(dir.File("log"));
+  engine.SetPortOpener(
+      [](int, int, std::string&) { return std::make_unique<BusyPort>(); });
+  ASSERT_TRUE(engine.OpenPort(1));
+  EXPECT_EQ(engine.SendCommand(ACK), LinkIoError);
+  EXPECT_EQ(engine.Status(), LinkIoError);
+  EXPECT_NE(testsupport::ReadFile(dir.File("log")).find(">>>>>>!!!Send FAILED\r\n\r\n"),
+            std::string::npos);
+}
+
+TEST(OpenPort, FailureStatusNamesThePort) {
+  struct Case {
+    int port;
+    LinkStatus status;
+  } cases[] = {{1, 6}, {2, 7}, {3, 8}, {4, 9}, {0, 10}, {7, 10}};
+  for (const auto& c : cases) {
+    LinkEngine engine;
+    engine.SetPortOpener([](int, int, std::string& error) {
+      error = "Device or resource busy";
+      return std::unique_ptr<platform::SerialPort>();
+    });
+    EXPECT_FALSE(engine.OpenPort(c.port));
+    EXPECT_FALSE(engine.IsPortOpen());
+    EXPECT_EQ(engine.Status(), c.status) << c.port;
+    EXPECT_EQ(engine.OpenError(), "Device or resource busy");
+  }
+}
+
+}  // namespace
+}  // namespace orgalink::link

@@ -1,0 +1,141 @@
+#include "support/line_fixture.h"
+
+#include <latch>
+#include <thread>
+
+#include "link/comm_log.h"
+#include "link/messages.h"
+
+namespace orgalink::testsupport {
+
+void RecordingOwner::Post(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
+  std::lock_guard lock(mutex_);
+  posted_.push_back({message, wparam, lparam});
+}
+
+void RecordingOwner::Send(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
+  Post(message, wparam, lparam);
+}
+
+int RecordingOwner::ShowMessage(const std::string& text, const std::string& /*caption*/,
+                                link::MessageBoxKind /*kind*/) {
+  std::lock_guard lock(mutex_);
+  shown_.push_back(text);
+  return answer_;
+}
+
+std::string RecordingOwner::Title() const {
+  std::lock_guard lock(mutex_);
+  return title_;
+}
+
+void RecordingOwner::SetTitle(const std::string& title) {
+  std::lock_guard lock(mutex_);
+  title_ = title;
+}
+
+std::vector<RecordingOwner::Posted> RecordingOwner::posted() const {
+  std::lock_guard lock(mutex_);
+  return posted_;
+}
+
+std::vector<std::string> RecordingOwner::shown() const {
+  std::lock_guard lock(mutex_);
+  return shown_;
+}
+
+void RecordingOwner::SetAnswer(int answer) {
+  std::lock_guard lock(mutex_);
+  answer_ = answer;
+}
+
+FarEnd::FarEnd(platform::SerialPort& port, platform::Clock& clock)
+    : port_(port), clock_(clock), queue_(platform::CurrentThreadQueue()) {}
+
+void FarEnd::Send(const Bytes& bytes) {
+  std::size_t written = 0;
+  while (port_.Write(bytes.data(), bytes.size(), written, *queue_) ==
+         platform::WaitResult::Message) {
+    queue_->Take();
+  }
+}
+
+void FarEnd::SendCommand(std::uint8_t code, std::uint8_t p1, std::uint8_t p2) {
+  Send(CommandFrame(code, p1, p2));
+}
+
+Bytes FarEnd::Receive(std::size_t count, std::uint32_t timeout_ms) {
+  const platform::Tick deadline = platform::Deadline(clock_, timeout_ms);
+  while (port_.WaitInput(count, deadline, *queue_) == platform::WaitResult::Message) {
+    queue_->Take();
+  }
+  Bytes bytes(count);
+  const int got = port_.Read(bytes.data(), count);
+  bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return bytes;
+}
+
+void FarEnd::Pause(std::uint32_t ms) {
+  queue_->Watch(clock_);
+  queue_->WaitMessage(clock_, platform::Deadline(clock_, ms));
+}
+
+Bytes CommandFrame(std::uint8_t code, std::uint8_t p1, std::uint8_t p2) {
+  Bytes frame{0x7F, code, p1, p2, 0};
+  frame[4] = static_cast<std::uint8_t>(0x7F + code + p1 + p2);
+  return frame;
+}
+
+LineFixture::LineFixture(platform::VirtualLine::Options options)
+    : line(clock, options), engine(clock) {
+  link::ResetLogTimeReference();
+  engine.SetStore(&store);
+  engine.SetPortOpener([this](int, int, std::string& error) {
+    auto port = line.Open(platform::VirtualLine::End::A);
+    if (!port) error = "Device or resource busy";
+    return port;
+  });
+}
+
+LineFixture::~LineFixture() = default;
+
+void LineFixture::UseLog() {
+  log_path = dir.File("comm.log");
+  engine.SetLogFileName(log_path);
+}
+
+std::string LineFixture::LogText() const { return ReadFile(log_path); }
+
+void LineFixture::Run(const std::function<void()>& pc, const std::function<void(FarEnd&)>& far) {
+  std::latch registered(far ? 2 : 1);
+  std::thread pc_thread([&] {
+    platform::VirtualClock::Participant participant(clock);
+    {
+      std::lock_guard lock(queue_mutex_);
+      pc_queue_ = platform::CurrentThreadQueue();
+    }
+    registered.arrive_and_wait();
+    pc();
+  });
+  std::thread far_thread;
+  if (far) {
+    far_thread = std::thread([&] {
+      platform::VirtualClock::Participant participant(clock);
+      auto port = line.Open(platform::VirtualLine::End::B);
+      FarEnd end(*port, clock);
+      registered.arrive_and_wait();
+      far(end);
+    });
+  }
+  pc_thread.join();
+  if (far_thread.joinable()) far_thread.join();
+}
+
+void LineFixture::AbortAt(platform::Tick at) {
+  clock.At(at, [this] {
+    std::lock_guard lock(queue_mutex_);
+    if (pc_queue_) pc_queue_->Post({link::WM_LINK_ABORT, 0, 0});
+  });
+}
+
+}  // namespace orgalink::testsupport

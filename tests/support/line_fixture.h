@@ -1,0 +1,107 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "link/link_engine.h"
+#include "link/link_owner.h"
+#include "platform/clock.h"
+#include "platform/message_queue.h"
+#include "platform/virtual_line.h"
+#include "store/appli_store.h"
+#include "support/temp_dir.h"
+
+namespace orgalink::testsupport {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// An owner that remembers what the engine told it.
+class RecordingOwner : public link::LinkOwner {
+ public:
+  struct Posted {
+    std::uint32_t message;
+    std::uint32_t wparam;
+    std::int32_t lparam;
+    bool operator==(const Posted&) const = default;
+  };
+
+  void Post(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) override;
+  void Send(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) override;
+  int ShowMessage(const std::string& text, const std::string& caption,
+                  link::MessageBoxKind kind) override;
+  std::string Title() const override;
+  void SetTitle(const std::string& title) override;
+
+  std::vector<Posted> posted() const;
+  std::vector<std::string> shown() const;
+  // The answer ShowMessage gives.
+  void SetAnswer(int answer);
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<Posted> posted_;
+  std::vector<std::string> shown_;
+  std::string title_ = "orgalink";
+  int answer_ = link::IDOK;
+};
+
+// The organizer's end of the virtual line, scripted by a test.
+class FarEnd {
+ public:
+  FarEnd(platform::SerialPort& port, platform::Clock& clock);
+
+  void Send(const Bytes& bytes);
+  void SendCommand(std::uint8_t code, std::uint8_t p1 = 0, std::uint8_t p2 = 0);
+  // Waits up to `timeout_ms` for exactly `count` bytes; returns what came.
+  Bytes Receive(std::size_t count, std::uint32_t timeout_ms = 120000);
+  Bytes ReceiveCommand() { return Receive(5); }
+  // Lets `ms` of (virtual) time pass.
+  void Pause(std::uint32_t ms);
+
+  platform::SerialPort& port() { return port_; }
+
+ private:
+  platform::SerialPort& port_;
+  platform::Clock& clock_;
+  std::shared_ptr<platform::MessageQueue> queue_;
+};
+
+// A command frame with its checksum.
+Bytes CommandFrame(std::uint8_t code, std::uint8_t p1 = 0, std::uint8_t p2 = 0);
+
+// The engine on end A of a virtual line on virtual time, an organizer script
+// on end B, each on its own thread; time moves only while both wait.
+class LineFixture {
+ public:
+  explicit LineFixture(platform::VirtualLine::Options options = {});
+  ~LineFixture();
+
+  // Gives the engine a fresh log file in the fixture's folder.
+  void UseLog();
+  std::string LogText() const;
+
+  // Runs `pc` (the engine's side) and `far` (the organizer, may be empty)
+  // on two threads and waits for both.
+  void Run(const std::function<void()>& pc, const std::function<void(FarEnd&)>& far = {});
+
+  // Posts an abort into the PC thread's queue once virtual time reaches `at`.
+  void AbortAt(platform::Tick at);
+
+  TempDir dir;
+  platform::VirtualClock clock;
+  platform::VirtualLine line;
+  store::AppliStore store;
+  link::LinkEngine engine;
+  RecordingOwner owner;
+  std::string log_path;
+
+ private:
+  std::mutex queue_mutex_;
+  std::shared_ptr<platform::MessageQueue> pc_queue_;
+};
+
+}  // namespace orgalink::testsupport
