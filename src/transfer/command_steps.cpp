@@ -1,0 +1,22 @@
+#include "transfer/command_steps.h"
+
+namespace orgalink::transfer {
+
+link::LinkStatus SendLogged(link::LinkEngine& engine, int code, const char* sentLine) {
+  const link::LinkStatus sent = engine.SendCommand(code);
+  if (sent != link::LinkOk) return sent;
+  engine.Log(sentLine);
+  return link::LinkOk;
+}
+
+link::LinkStatus AwaitAck(link::LinkEngine& engine) {
+  const link::LinkStatus waited = engine.WaitCommand(link::ACK);
+  if (waited != link::LinkOk) {
+    engine.Log("!!!ACK Receive Err\n\n");
+    return waited;
+  }
+  engine.Log("---PC receives ACK\n\n");
+  return link::LinkOk;
+}
+
+}  // namespace orgalink::transfer

@@ -1,0 +1,143 @@
+// Receiving all records of one application as a record stream.
+
+#include <algorithm>
+
+#include "link/messages.h"
+#include "transfer/appli_code.h"
+#include "transfer/owner_post.h"
+#include "transfer/receive_progress.h"
+#include "transfer/receive_record.h"
+#include "transfer/receive_records.h"
+#include "transfer/telephone_order.h"
+
+namespace orgalink::transfer {
+
+using link::LinkEngine;
+using link::LinkStatus;
+
+namespace {
+
+constexpr std::uint8_t kTerminator = 0xFF;
+
+// What a finished record leads to on the organizer's side.
+enum class Next { AnotherRecord, End, Failed };
+
+struct Stream {
+  std::uint8_t* buffer;
+  int capacity;
+  int offset = 0;
+  int count = 0;
+};
+
+LinkStatus Fail(LinkEngine& engine, const char* line, LinkStatus status) {
+  engine.SetStatus(status, -1);
+  engine.Log(line);
+  return status;
+}
+
+LinkStatus AskForRecords(LinkEngine& engine, std::uint8_t appliCode) {
+  engine.Log("\n========== Start Get All Record ==========\n\n");
+  const LinkStatus sent = engine.SendCommand(link::GET_ALL_RECORDS, appliCode, 0);
+  if (sent != link::LinkOk) return sent;
+  engine.Log("---PC sends GET_ALL_RECORDS\n\n");
+  return link::LinkOk;
+}
+
+// The organizer's side, between records: the PC announces the next record or
+// ends the communication.
+Next AwaitNextRecord(LinkEngine& engine, LinkStatus& status) {
+  std::uint8_t code = 0;
+  status = engine.WaitCommand(link::AnyCommand, nullptr, &code);
+  if (status != link::LinkOk) return Next::Failed;
+  if (code == link::SEND_1_RECORD) {
+    engine.Log("---HDD receives CMD_SEND_1_RECORD\n\n");
+    return Next::AnotherRecord;
+  }
+  if (code == link::END_COMMUNICATION) {
+    engine.Log("---HDD receives END_COMMUNICATION\n\n");
+    return Next::End;
+  }
+  status = Fail(engine, "---!!!Receive Another Command\n\n", link::LinkIoError);
+  return Next::Failed;
+}
+
+// The base model may stop early without saying so; a Telephone transfer that
+// ends with a handful of records is taken as such a stop.
+bool TooFewTelephoneRecords(const LinkEngine& engine, std::uint8_t appliCode, int count) {
+  return engine.ModelVariant() == 0 && appliCode == TelephoneCode && count >= 1 &&
+         count <= engine.BKTelRecordsMin();
+}
+
+// Receives records until FINISH_ALL_RECORDS (PC side) or END_COMMUNICATION
+// (organizer's side). `finished` tells which of the two ended it.
+LinkStatus ReceiveAll(LinkEngine& engine, link::LinkOwner* owner, Stream& stream,
+                      std::uint8_t appliCode, TransferRole role, bool& finished) {
+  const bool checkOrder = engine.ModelVariant() == 0 && appliCode == TelephoneCode;
+  const auto scope = appliCode == TelephoneCode ? link::TelephoneScope : link::ApplicationScope;
+  for (;;) {
+    LinkStatus status = link::LinkOk;
+    if (!IsPcRole(role)) {
+      if ((status = engine.SendCommand(link::ACK)) != link::LinkOk) return status;
+      engine.Log("---HDD sends ACK\n\n");
+    }
+    std::uint8_t* record = stream.buffer + stream.offset;
+    int length = 0;
+    std::uint8_t kind = 0xFF;
+    // One byte stays free for the record's terminator.
+    status = ReceiveRecord(engine, record, stream.capacity - stream.offset - 1, length, kind, role);
+    if (status != link::LinkOk) {
+      engine.LogFormat("!!!Abort (Now RecordIdx=%d)\n\n", stream.count);
+      return status;
+    }
+    if (kind == link::FINISH_ALL_RECORDS) {
+      finished = true;
+      return link::LinkOk;
+    }
+    if (checkOrder && !TelephoneKeyInOrder(record, length, stream.count > 0, engine.SortWeights(),
+                                           engine.IncomingTable())) {
+      return Fail(engine, "!!!Receive Not Perfect1\n\n", link::LinkReceiveIncomplete);
+    }
+    stream.offset += length;
+    stream.buffer[stream.offset++] = kTerminator;
+    ++stream.count;
+    PostToOwner(owner, link::WM_LINK_PROGRESS,
+                static_cast<std::uint32_t>(ReceiveProgressPosition(stream.count)), scope);
+    if (IsPcRole(role)) continue;
+    const Next next = AwaitNextRecord(engine, status);
+    if (next == Next::Failed) return status;
+    if (next == Next::End) return link::LinkOk;
+  }
+}
+
+}  // namespace
+
+LinkStatus GetAllRecords(LinkEngine& engine, link::LinkOwner* owner, std::uint8_t* buffer,
+                         int capacity, int& totalOut, std::uint8_t appliCode, TransferRole role) {
+  if (appliCode == ExpenseCategoryCode) {
+    return GetExpenseCategory(engine, owner, buffer, capacity, totalOut, role);
+  }
+  if (IsPcRole(role)) {
+    const LinkStatus asked = AskForRecords(engine, appliCode);
+    if (asked != link::LinkOk) return asked;
+  }
+  PostToOwner(owner, link::WM_LINK_STATUS, 100, link::ApplicationScope);
+  if (buffer != nullptr && capacity > 0) std::fill_n(buffer, capacity, 0);
+  Stream stream{buffer, buffer != nullptr ? capacity : 0};
+  bool finished = false;
+  const LinkStatus status = ReceiveAll(engine, owner, stream, appliCode, role, finished);
+  if (status != link::LinkOk) return status;
+  if (finished) {
+    if (TooFewTelephoneRecords(engine, appliCode, stream.count)) {
+      return Fail(engine, "!!!Receive Not Perfect2\n\n", link::LinkReceiveIncomplete);
+    }
+    engine.Log("---PC receive FINISH_ALL_RECORDS\n\n");
+  }
+  PostToOwner(owner, link::WM_LINK_PROGRESS, 100, link::ApplicationScope);
+  if (IsPcRole(role)) {
+    engine.LogFormat("========== End Get All Record (%d)==========\n\n", stream.count);
+  }
+  totalOut = stream.offset;
+  return link::LinkOk;
+}
+
+}  // namespace orgalink::transfer

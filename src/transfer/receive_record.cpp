@@ -1,0 +1,72 @@
+#include "transfer/receive_record.h"
+
+#include <algorithm>
+
+#include "transfer/data_packet.h"
+
+namespace orgalink::transfer {
+
+using link::LinkEngine;
+using link::LinkStatus;
+
+namespace {
+
+// The organizer's side: the PC announces the next packet of the record.
+LinkStatus AcceptNextPacketAnnouncement(LinkEngine& engine) {
+  const LinkStatus waited = engine.WaitCommand(link::SEND_1_RECORD);
+  if (waited != link::LinkOk) {
+    engine.Log("---!!!Receive Another Command\n\n");
+    return waited;
+  }
+  engine.Log("---HDD receives SEND_1_RECORD\n\n");
+  const LinkStatus sent = engine.SendCommand(link::ACK);
+  if (sent != link::LinkOk) return sent;
+  engine.Log("---HDD sends ACK\n\n");
+  return link::LinkOk;
+}
+
+}  // namespace
+
+LinkStatus ReceiveRecord(LinkEngine& engine, std::uint8_t* buffer, int capacity, int& countOut,
+                         std::uint8_t& kindOut, TransferRole role) {
+  int index = 0;
+  bool started = false;
+  for (;;) {
+    PacketFrame frame{};
+    int n = 0;
+    std::uint8_t kind = 0xFF;
+    std::uint8_t position = 0xFF;
+    LinkStatus status = WaitDataPacket(
+        engine, AnyAppliCode, PacketOut{frame.data(), PacketFrameSize, &n, &kind, &position});
+    if (status != link::LinkOk) return status;
+    if (kind == link::FINISH_ALL_RECORDS) {
+      kindOut = link::FINISH_ALL_RECORDS;
+      countOut = 0;
+      // In the middle of a record it would silently drop the part received.
+      if (IsPcRole(role) && !started) return link::LinkOk;
+      engine.Log("!!!NOT Packet Data\n\n");
+      engine.SetStatus(link::LinkIoError, -1);
+      return link::LinkIoError;
+    }
+    started = true;
+    engine.Log("---PC receives DATA\n\n");
+    status = engine.SendCommand(link::ACK);
+    if (status != link::LinkOk) return status;
+    engine.Log("---PC sends ACK\n\n");
+    kindOut = kind;
+    if (index + n > capacity) {
+      engine.SetStatus(link::LinkIoError, -1);
+      return link::LinkIoError;
+    }
+    std::copy_n(frame.data(), n, buffer + index);
+    index += n;
+    countOut = index;
+    if (position == PacketLast) return link::LinkOk;
+    if (!IsPcRole(role)) {
+      status = AcceptNextPacketAnnouncement(engine);
+      if (status != link::LinkOk) return status;
+    }
+  }
+}
+
+}  // namespace orgalink::transfer

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+#include "link/link_engine.h"
+#include "link/link_status.h"
+#include "transfer/transfer_role.h"
+
+namespace orgalink::transfer {
+
+// Receives the packets of one record into `buffer` (at most `capacity`
+// bytes), acknowledging each. `countOut` gets the bytes stored, `kindOut` the
+// application code of the packets, or 13 when FINISH_ALL_RECORDS came in
+// place of a record (refused with 11 when playing the organizer, who never
+// receives it). On the organizer's side every further packet of a record is
+// announced by the PC's SEND_1_RECORD.
+link::LinkStatus ReceiveRecord(link::LinkEngine& engine, std::uint8_t* buffer, int capacity,
+                               int& countOut, std::uint8_t& kindOut, TransferRole role);
+
+}  // namespace orgalink::transfer

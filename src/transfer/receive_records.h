@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+#include "link/link_engine.h"
+#include "link/link_owner.h"
+#include "link/link_status.h"
+#include "transfer/transfer_role.h"
+
+namespace orgalink::transfer {
+
+// Receives every record of one application as a record stream (each record
+// followed by 0xFF) into `buffer`, which is zeroed over its `capacity` first.
+// On the PC side it asks for them with GET_ALL_RECORDS; on the organizer's
+// side it takes the records the PC sends until END_COMMUNICATION. Telephone
+// records from the base model are checked for completeness. `totalOut` gets
+// the stream's length on success. Progress goes to `owner` (may be null).
+// Application code 6 is handed to GetExpenseCategory.
+link::LinkStatus GetAllRecords(link::LinkEngine& engine, link::LinkOwner* owner,
+                               std::uint8_t* buffer, int capacity, int& totalOut,
+                               std::uint8_t appliCode, TransferRole role);
+
+// Receives the expense category table (one packet) as a one-record stream;
+// `totalOut` gets its length plus the terminator. An organizer that answers
+// FINISH_ALL_RECORDS has no table: the stream is empty.
+link::LinkStatus GetExpenseCategory(link::LinkEngine& engine, link::LinkOwner* owner,
+                                    std::uint8_t* buffer, int capacity, int& totalOut,
+                                    TransferRole role);
+
+}  // namespace orgalink::transfer

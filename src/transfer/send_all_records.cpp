@@ -1,0 +1,92 @@
+// Sending all records of one application from a record stream.
+
+#include <algorithm>
+
+#include "link/messages.h"
+#include "transfer/appli_code.h"
+#include "transfer/command_steps.h"
+#include "transfer/owner_post.h"
+#include "transfer/send_records.h"
+
+namespace orgalink::transfer {
+
+using link::LinkEngine;
+using link::LinkStatus;
+
+namespace {
+
+constexpr std::uint8_t kTerminator = 0xFF;
+// Progress is throttled so that a fast send does not flood the dialog.
+constexpr std::uint32_t kProgressIntervalMs = 500;
+
+// Checks the stream before anything goes on the line; returns its record
+// count, or -1 after refusing it.
+int CheckStream(LinkEngine& engine, const std::uint8_t* stream, int length, int recordCount) {
+  const int records = static_cast<int>(std::count(stream, stream + length, kTerminator));
+  if (records == 0 || stream[length - 1] != kTerminator) {
+    engine.SetStatus(link::LinkIoError, -1);
+    return -1;
+  }
+  if (records != recordCount) {
+    engine.Log("!!! Record Data Err(number of records)\n");
+    engine.SetStatus(link::LinkIoError, -1);
+    return -1;
+  }
+  return records;
+}
+
+// Posts the share of records sent when the last post is long enough ago.
+class SendProgress {
+ public:
+  SendProgress(LinkEngine& engine, link::LinkOwner* owner, std::uint8_t appliCode, int records)
+      : clock_(engine.Clock()),
+        owner_(owner),
+        scope_(appliCode == TelephoneCode ? link::TelephoneScope : link::ApplicationScope),
+        records_(records),
+        last_(clock_.Now()) {}
+
+  void RecordSent(int sent) {
+    const platform::Tick now = clock_.Now();
+    if (now - last_ <= kProgressIntervalMs) return;
+    PostToOwner(owner_, link::WM_LINK_PROGRESS, static_cast<std::uint32_t>(100LL * sent / records_),
+                scope_);
+    last_ = now;
+  }
+
+ private:
+  platform::Clock& clock_;
+  link::LinkOwner* owner_;
+  link::ProgressScope scope_;
+  int records_;
+  platform::Tick last_;
+};
+
+}  // namespace
+
+LinkStatus SendAllRecords(LinkEngine& engine, link::LinkOwner* owner, const std::uint8_t* stream,
+                          int length, std::uint8_t appliCode, int recordCount, TransferRole role) {
+  if (appliCode == ExpenseCategoryCode) return SendExpenseCategory(engine, stream, length, role);
+  if (!engine.IsPortOpen() || stream == nullptr || length <= 0) return link::LinkIoError;
+  const int records = CheckStream(engine, stream, length, recordCount);
+  if (records < 0) return link::LinkIoError;
+  PostToOwner(owner, link::WM_LINK_STATUS, 100, link::ApplicationScope);
+  SendProgress progress(engine, owner, appliCode, records);
+  const std::uint8_t* record = stream;
+  for (int i = 0; i < records; ++i) {
+    const std::uint8_t* end = std::find(record, stream + length, kTerminator);
+    const LinkStatus status =
+        SendRecord(engine, record, static_cast<int>(end - record), appliCode, role);
+    if (status != link::LinkOk) {
+      engine.LogFormat("!!!Abort (Now RecordIdx=%d)\n\n", i);
+      return status;
+    }
+    record = end + 1;
+    progress.RecordSent(i + 1);
+  }
+  PostToOwner(owner, link::WM_LINK_PROGRESS, 100, link::ApplicationScope);
+  engine.LogFormat("---Total Send Records=%d\n\n", records);
+  if (IsPcRole(role)) return link::LinkOk;
+  return SendLogged(engine, link::FINISH_ALL_RECORDS, "---HDD sends FINISH_ALL_RECORDS\n\n");
+}
+
+}  // namespace orgalink::transfer

@@ -1,0 +1,41 @@
+#include <algorithm>
+
+#include "transfer/appli_code.h"
+#include "transfer/command_steps.h"
+#include "transfer/data_packet.h"
+#include "transfer/send_records.h"
+
+namespace orgalink::transfer {
+
+using link::LinkEngine;
+using link::LinkStatus;
+
+LinkStatus SendExpenseCategory(LinkEngine& engine, const std::uint8_t* stream, int length,
+                               TransferRole role) {
+  if (!engine.IsPortOpen() || stream == nullptr || length <= 0) return link::LinkIoError;
+  const int table = static_cast<int>(std::find(stream, stream + length, 0xFF) - stream);
+  if (length != table + 1) {
+    engine.Log("!!! Record Data Err(DataSize)\n");
+    engine.SetStatus(link::LinkIoError, -1);
+    return link::LinkIoError;
+  }
+  LinkStatus status = link::LinkOk;
+  if (IsPcRole(role)) {
+    status =
+        SendLogged(engine, link::SEND_EXPENSE_CATEGORY, "---PC sends SEND_EXPENSE_CATEGORY\n\n");
+    if (status == link::LinkOk) status = AwaitAck(engine);
+    if (status != link::LinkOk) return status;
+  }
+  status = SendDataPacket(engine, stream, table, table, ExpenseCategoryCode, PacketFirst);
+  if (status != link::LinkOk) {
+    engine.Log("!!!DATA Send Err\n\n");
+    engine.SetStatus(status, -1);  // a refused length leaves the status untouched
+    return status;
+  }
+  engine.Log("---PC sends DATA\n\n");
+  // The PC does not acknowledge the table it asked for.
+  if (!IsPcRole(role)) return link::LinkOk;
+  return AwaitAck(engine);
+}
+
+}  // namespace orgalink::transfer

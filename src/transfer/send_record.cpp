@@ -1,0 +1,43 @@
+#include "transfer/command_steps.h"
+#include "transfer/data_packet.h"
+#include "transfer/packet_cut.h"
+#include "transfer/send_records.h"
+
+namespace orgalink::transfer {
+
+using link::LinkEngine;
+using link::LinkStatus;
+
+namespace {
+
+// The PC announces every packet and waits for the organizer to be ready.
+LinkStatus Announce(LinkEngine& engine) {
+  const LinkStatus sent = SendLogged(engine, link::SEND_1_RECORD, "---PC sends SEND_1_RECORD\n\n");
+  if (sent != link::LinkOk) return sent;
+  return AwaitAck(engine);
+}
+
+}  // namespace
+
+LinkStatus SendRecord(LinkEngine& engine, const std::uint8_t* record, int size,
+                      std::uint8_t appliCode, TransferRole role) {
+  engine.Log("\n========== Start Send 1 Record ==========\n\n");
+  for (int offset = 0; offset < size;) {
+    LinkStatus status = IsPcRole(role) ? Announce(engine) : link::LinkOk;
+    if (status != link::LinkOk) return status;
+    const PacketCut cut = NextPacketCut(size, offset);
+    status = SendDataPacket(engine, record + offset, size, cut.length, appliCode, cut.position);
+    if (status != link::LinkOk) {
+      engine.Log("!!!DATA Send Err\n\n");
+      return status;
+    }
+    engine.Log("---PC sends DATA\n\n");
+    status = AwaitAck(engine);
+    if (status != link::LinkOk) return status;
+    offset += cut.length;
+  }
+  engine.Log("========== End Send 1 Record ==========\n\n");
+  return link::LinkOk;
+}
+
+}  // namespace orgalink::transfer

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+
+#include "store/code_tables.h"
+
+namespace orgalink::transfer {
+
+// Orders two zero-terminated keys by the weights of their bytes: -1 when `a`
+// sorts first, 1 when `b` does, 0 when equal. Where no weight differs the
+// shorter key sorts first. Without a table every byte weighs 0.
+int CompareSortKeys(const std::uint8_t* a, const std::uint8_t* b, const store::SortTable* weights);
+
+// Rewrites the first `length` bytes of `key` through the organizer-to-computer
+// table (bytes 0x7F..0xFE only). Without a table those bytes become spaces.
+void TranslateCodes(std::uint8_t* key, int length, const store::CodeTable* codeTable);
+
+}  // namespace orgalink::transfer

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+#include "store/code_tables.h"
+
+namespace orgalink::transfer {
+
+// The base organizer model sometimes ends a Telephone transfer early without
+// saying so; records arriving out of the organizer's own sort order reveal it.
+
+// Takes the sort key of a Telephone record (its bytes from the second one on,
+// up to the first zero byte, at most 49), translated to the computer's codes.
+// Returns false when `compare` is set and the key sorts before the previous
+// record's key. The key is remembered for the next record either way.
+bool TelephoneKeyInOrder(const std::uint8_t* record, int length, bool compare,
+                         const store::SortTable* weights, const store::CodeTable* incoming);
+
+// Forgets the previous key, which otherwise lives for the whole process.
+void ResetPreviousTelephoneKey();
+
+}  // namespace orgalink::transfer
