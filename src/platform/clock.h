@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -23,7 +24,10 @@ constexpr bool TickAfter(Tick tick, Tick deadline) {
 // VirtualClock, whose time only moves when every participating thread waits.
 class Clock {
  public:
+  Clock() = default;
   virtual ~Clock() = default;
+  Clock(const Clock&) = delete;
+  Clock& operator=(const Clock&) = delete;
 
   virtual Tick Now() = 0;
 
@@ -46,16 +50,31 @@ class Clock {
   // after changing observed state, without holding Mutex().
   void Notify();
 
+  // A handle that expires when this clock is destroyed, for holders of a
+  // pointer that may outlive it (a thread's message queue outlives the clocks
+  // it was watched by).
+  std::weak_ptr<Clock> WeakSelf() const { return self_; }
+
  protected:
   std::mutex mutex_;
   std::condition_variable changed_;
+  // Counts the Notify calls, under Mutex(), so that a simulated clock can tell
+  // a waiter that has seen the latest change from one that has yet to look.
+  std::uint64_t notify_count_ = 0;
+
+ private:
+  std::shared_ptr<Clock> self_{this, [](Clock*) {}};
 };
 
 // Deadline `ms` from now on `clock`.
-inline Tick Deadline(Clock& clock, std::uint32_t ms) { return clock.Now() + ms; }
+inline Tick Deadline(Clock& clock, std::uint32_t ms) {
+  return clock.Now() + ms;
+}
 
 // A deadline has expired once the current tick lies strictly after it.
-inline bool Expired(Clock& clock, Tick deadline) { return TickAfter(clock.Now(), deadline); }
+inline bool Expired(Clock& clock, Tick deadline) {
+  return TickAfter(clock.Now(), deadline);
+}
 
 // The monotonic system clock.
 class SystemClock final : public Clock {
@@ -106,6 +125,8 @@ class VirtualClock final : public Clock {
   };
 
  private:
+  void MoveTime(std::unique_lock<std::mutex>& lock, std::uint32_t ms);
+
   struct Impl;
   Impl* impl_;
 };

@@ -50,7 +50,7 @@ class MessageQueue {
  private:
   mutable std::mutex mutex_;
   std::deque<Message> messages_;
-  std::vector<Clock*> watchers_;
+  std::vector<std::weak_ptr<Clock>> watchers_;
   int wake_fd_ = -1;
 };
 

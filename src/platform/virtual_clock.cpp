@@ -1,0 +1,201 @@
+#include <algorithm>
+#include <atomic>
+#include <list>
+#include <map>
+#include <thread>
+#include <vector>
+
+#include "platform/clock.h"
+
+namespace orgalink::platform {
+
+namespace {
+
+// One thread blocked in WaitUntil. It counts as settled once it has looked at
+// its condition after the latest Notify; only then may time move past it.
+struct Waiter {
+  Tick deadline;
+  const std::function<std::optional<Tick>()>* next_change;
+  bool participant;
+  std::uint64_t seen_notify;
+};
+
+struct Action {
+  Tick at;
+  std::uint64_t order;
+  std::function<void()> run;
+};
+
+// Ticks from `now` to `tick`; zero when `tick` is not after `now`.
+std::uint32_t Distance(Tick now, Tick tick) {
+  return TickAfter(tick, now) ? tick - now : 0;
+}
+
+}  // namespace
+
+struct VirtualClock::Impl {
+  std::atomic<Tick> now;
+  std::mutex text_mutex;
+  std::string local_time = "01/01/26 00:00:00";
+  std::map<std::thread::id, int> participants;
+  std::list<Waiter*> waiters;
+  std::vector<Action> actions;
+  std::uint64_t next_order = 0;
+  int actions_running = 0;
+
+  explicit Impl(Tick start) : now(start) {}
+
+  bool IsParticipant() const { return participants.count(std::this_thread::get_id()) != 0; }
+
+  // Time may move once no scheduled action runs, every waiter has seen the
+  // latest change, and every participant thread is among the waiters.
+  bool MayAdvance(std::uint64_t notify_count) const {
+    if (actions_running > 0) return false;
+    std::size_t waiting_participants = 0;
+    for (const Waiter* waiter : waiters) {
+      if (waiter->seen_notify != notify_count) return false;
+      if (waiter->participant) ++waiting_participants;
+    }
+    return waiting_participants == participants.size();
+  }
+
+  // Ticks until the earliest deadline, hint or scheduled action.
+  std::uint32_t StepToNextEvent() const {
+    Tick current = now.load();
+    std::uint32_t step = UINT32_MAX;
+    for (const Waiter* waiter : waiters) {
+      step = std::min(step, Distance(current, waiter->deadline + 1));
+      if (waiter->next_change != nullptr && *waiter->next_change) {
+        std::optional<Tick> hint = (*waiter->next_change)();
+        if (hint && TickAfter(*hint, current)) step = std::min(step, Distance(current, *hint));
+      }
+    }
+    for (const Action& action : actions) step = std::min(step, Distance(current, action.at));
+    return step;
+  }
+
+  // Removes and returns the actions whose time has come, earliest first.
+  std::vector<Action> TakeDueActions() {
+    Tick current = now.load();
+    auto not_due = [current](const Action& action) { return TickAfter(action.at, current); };
+    auto first_due = std::stable_partition(actions.begin(), actions.end(), not_due);
+    std::vector<Action> due(std::make_move_iterator(first_due),
+                            std::make_move_iterator(actions.end()));
+    actions.erase(first_due, actions.end());
+    std::sort(due.begin(), due.end(), [current](const Action& a, const Action& b) {
+      std::int32_t lateness_a = static_cast<std::int32_t>(current - a.at);
+      std::int32_t lateness_b = static_cast<std::int32_t>(current - b.at);
+      return lateness_a != lateness_b ? lateness_a > lateness_b : a.order < b.order;
+    });
+    return due;
+  }
+};
+
+namespace {
+
+// Keeps a waiter listed for exactly the duration of one WaitUntil call. The
+// clock's mutex is held at construction and destruction.
+class WaiterListing {
+ public:
+  WaiterListing(std::list<Waiter*>& list, Waiter* waiter) : list_(list) {
+    position_ = list_.insert(list_.end(), waiter);
+  }
+  ~WaiterListing() { list_.erase(position_); }
+  WaiterListing(const WaiterListing&) = delete;
+  WaiterListing& operator=(const WaiterListing&) = delete;
+
+ private:
+  std::list<Waiter*>& list_;
+  std::list<Waiter*>::iterator position_;
+};
+
+}  // namespace
+
+VirtualClock::VirtualClock(Tick start) : impl_(new Impl(start)) {}
+
+VirtualClock::~VirtualClock() {
+  delete impl_;
+}
+
+Tick VirtualClock::Now() {
+  return impl_->now.load();
+}
+
+std::string VirtualClock::LocalTime(const char*) {
+  std::lock_guard<std::mutex> guard(impl_->text_mutex);
+  return impl_->local_time;
+}
+
+void VirtualClock::SetLocalTime(std::string text) {
+  std::lock_guard<std::mutex> guard(impl_->text_mutex);
+  impl_->local_time = std::move(text);
+}
+
+bool VirtualClock::WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+                             Tick deadline,
+                             const std::function<std::optional<Tick>()>& next_change) {
+  Waiter self{deadline, &next_change, impl_->IsParticipant(), 0};
+  WaiterListing listing(impl_->waiters, &self);
+  for (;;) {
+    if (ready()) return true;
+    if (TickAfter(Now(), deadline)) return false;
+    self.seen_notify = notify_count_;
+    if (impl_->MayAdvance(notify_count_)) {
+      MoveTime(lock, impl_->StepToNextEvent());
+    } else {
+      changed_.wait(lock);
+    }
+  }
+}
+
+void VirtualClock::Advance(std::uint32_t ms) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  MoveTime(lock, ms);
+}
+
+void VirtualClock::At(Tick at, std::function<void()> action) {
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    impl_->actions.push_back(Action{at, impl_->next_order++, std::move(action)});
+    ++notify_count_;
+  }
+  changed_.notify_all();
+}
+
+// Called with `lock` held; returns with it held. The due actions run without
+// it, and no other thread moves time meanwhile, so every waiter sees their
+// effects before time goes on.
+void VirtualClock::MoveTime(std::unique_lock<std::mutex>& lock, std::uint32_t ms) {
+  impl_->now.store(impl_->now.load() + ms);
+  ++notify_count_;
+  std::vector<Action> due = impl_->TakeDueActions();
+  if (!due.empty()) {
+    ++impl_->actions_running;
+    lock.unlock();
+    for (Action& action : due) action.run();
+    lock.lock();
+    --impl_->actions_running;
+    ++notify_count_;
+  }
+  changed_.notify_all();
+}
+
+VirtualClock::Participant::Participant(VirtualClock& clock) : clock_(clock) {
+  std::lock_guard<std::mutex> guard(clock_.mutex_);
+  ++clock_.impl_->participants[std::this_thread::get_id()];
+}
+
+VirtualClock::Participant::~Participant() {
+  {
+    std::lock_guard<std::mutex> guard(clock_.mutex_);
+    auto entry = clock_.impl_->participants.find(std::this_thread::get_id());
+    if (entry != clock_.impl_->participants.end() && --entry->second == 0) {
+      clock_.impl_->participants.erase(entry);
+    }
+    ++clock_.notify_count_;
+  }
+  // The remaining participants may all be waiting now: let one of them move time.
+  clock_.changed_.notify_all();
+}
+
+}  // namespace orgalink::platform
