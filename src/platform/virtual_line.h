@@ -27,8 +27,8 @@ class VirtualLine {
   // What happens to one byte on its way (the fault hook's answer).
   struct Fault {
     enum class Kind { Pass, Drop, Replace, Delay } kind = Kind::Pass;
-    std::uint8_t value = 0;        // Replace: the byte that arrives instead
-    std::uint32_t delay_ms = 0;    // Delay: extra time before this byte arrives
+    std::uint8_t value = 0;      // Replace: the byte that arrives instead
+    std::uint32_t delay_ms = 0;  // Delay: extra time before this byte arrives
   };
 
   // Called for every byte written, with the writing end and the byte's index

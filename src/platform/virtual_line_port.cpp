@@ -1,0 +1,145 @@
+#include <algorithm>
+#include <vector>
+
+#include "platform/virtual_line_impl.h"
+
+namespace orgalink::platform {
+
+namespace {
+
+using End = VirtualLine::End;
+using Fault = VirtualLine::Fault;
+
+// One open end of a virtual cable. It shares the line's state, so an end
+// kept past the line reports a cut cable instead of touching freed memory.
+class VirtualLinePort final : public SerialPort {
+ public:
+  VirtualLinePort(std::shared_ptr<VirtualLine::Impl> impl, End end)
+      : impl_(std::move(impl)), end_(end) {}
+
+  ~VirtualLinePort() override {
+    std::lock_guard<std::mutex> guard(Mutex());
+    impl_->Deliver(end_);
+    impl_->At(end_).open = false;
+    impl_->At(end_).received.clear();
+  }
+
+  VirtualLinePort(const VirtualLinePort&) = delete;
+  VirtualLinePort& operator=(const VirtualLinePort&) = delete;
+
+  // Unsent output is every byte still on its way: it is taken back and the
+  // transmitter is free at once. Input already in flight still arrives.
+  bool Purge(bool input, bool output) override {
+    std::lock_guard<std::mutex> guard(Mutex());
+    if (impl_->hung_up) return false;
+    if (input) {
+      impl_->Deliver(end_);
+      impl_->At(end_).received.clear();
+    }
+    if (output) {
+      impl_->Deliver(End::A);
+      impl_->Deliver(End::B);
+      impl_->Far(end_).from_far.clear();
+      impl_->At(end_).echo.clear();
+      impl_->At(end_).transmitter_free = impl_->NowUnits();
+    }
+    return true;
+  }
+
+  int InQueue() override {
+    std::lock_guard<std::mutex> guard(Mutex());
+    if (impl_->hung_up) return -1;
+    return static_cast<int>(impl_->Received(end_));
+  }
+
+  int OutQueue() override {
+    std::lock_guard<std::mutex> guard(Mutex());
+    if (impl_->hung_up) return -1;
+    return static_cast<int>(impl_->InFlightFrom(end_));
+  }
+
+  int Read(std::uint8_t* buffer, std::size_t max) override {
+    std::lock_guard<std::mutex> guard(Mutex());
+    if (impl_->hung_up) return -1;
+    impl_->Deliver(end_);
+    std::deque<std::uint8_t>& received = impl_->At(end_).received;
+    std::size_t got = std::min(max, received.size());
+    std::copy_n(received.begin(), got, buffer);
+    received.erase(received.begin(), received.begin() + static_cast<std::ptrdiff_t>(got));
+    return static_cast<int>(got);
+  }
+
+  // The line buffers without limit, so a write never waits.
+  WaitResult Write(const std::uint8_t* data, std::size_t count, std::size_t& written,
+                   MessageQueue&) override {
+    if (written >= count) return WaitResult::Ready;
+    std::vector<Fault> faults;
+    if (!AskFaultHook(data, count, written, faults)) return WaitResult::Error;
+    {
+      std::lock_guard<std::mutex> guard(Mutex());
+      if (impl_->hung_up) return WaitResult::Error;
+      impl_->Send(end_, data + written, faults.data(), count - written);
+    }
+    written = count;
+    impl_->clock.Notify();
+    return WaitResult::Ready;
+  }
+
+  WaitResult WaitInput(std::size_t count, Tick deadline, MessageQueue& queue) override {
+    return Wait(
+        deadline, queue, [this, count] { return impl_->Received(end_) >= count; },
+        [this] { return impl_->NextArrivalAt(end_); });
+  }
+
+  WaitResult WaitOutputEmpty(Tick deadline, MessageQueue& queue) override {
+    return Wait(
+        deadline, queue, [this] { return impl_->InFlightFrom(end_) == 0; },
+        [this] { return impl_->NextArrivalFrom(end_); });
+  }
+
+ private:
+  std::mutex& Mutex() { return impl_->clock.Mutex(); }
+
+  // The hook runs without the clock's mutex, so it may use the clock freely.
+  bool AskFaultHook(const std::uint8_t* data, std::size_t count, std::size_t written,
+                    std::vector<Fault>& faults) {
+    VirtualLine::FaultHook hook;
+    std::uint64_t first_index = 0;
+    {
+      std::lock_guard<std::mutex> guard(Mutex());
+      if (impl_->hung_up) return false;
+      hook = impl_->fault_hook;
+      first_index = impl_->At(end_).written;
+    }
+    faults.assign(count - written, Fault{});
+    if (hook) {
+      for (std::size_t i = 0; i < faults.size(); ++i) {
+        faults[i] = hook(end_, first_index + i, data[written + i]);
+      }
+    }
+    return true;
+  }
+
+  template <typename Done, typename NextChange>
+  WaitResult Wait(Tick deadline, MessageQueue& queue, Done done, NextChange next_change) {
+    queue.Watch(impl_->clock);
+    std::unique_lock<std::mutex> lock(Mutex());
+    impl_->clock.WaitUntil(
+        lock, [&] { return impl_->hung_up || queue.HasMessage() || done(); }, deadline,
+        next_change);
+    if (impl_->hung_up) return WaitResult::Error;
+    if (queue.HasMessage()) return WaitResult::Message;
+    return done() ? WaitResult::Ready : WaitResult::Timeout;
+  }
+
+  std::shared_ptr<VirtualLine::Impl> impl_;
+  End end_;
+};
+
+}  // namespace
+
+std::unique_ptr<SerialPort> OpenVirtualLineEnd(std::shared_ptr<VirtualLine::Impl> impl, End end) {
+  return std::make_unique<VirtualLinePort>(std::move(impl), end);
+}
+
+}  // namespace orgalink::platform
