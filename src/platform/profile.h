@@ -14,7 +14,7 @@ int GetProfileInt(const std::string& file, const std::string& section, const std
 std::string GetProfileString(const std::string& file, const std::string& section,
                              const std::string& key, const std::string& default_value);
 // Returns false when the file cannot be written.
-bool WriteProfileString(const std::string& file, const std::string& section,
-                        const std::string& key, const std::string& value);
+bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value);
 
 }  // namespace orgalink::platform
