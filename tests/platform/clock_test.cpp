@@ -1,0 +1,70 @@
+#include "platform/clock.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace orgalink::platform {
+namespace {
+
+TEST(TickTest, ComparesAcrossTheWrapAround) {
+  struct Case {
+    Tick tick;
+    Tick deadline;
+    bool after;
+  };
+  const Case cases[] = {
+      {0x00000005, 0xFFFFFFF0, true},   // now has wrapped past a deadline set before the wrap
+      {0xFFFFFFF0, 0x00000005, false},  // a deadline set across the wrap is still ahead
+      {0x00000000, 0xFFFFFFFF, true},
+      {0xFFFFFFFF, 0xFFFFFFFF, false},  // reaching the deadline is not passing it
+      {1001, 1000, true},
+      {999, 1000, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(TickAfter(c.tick, c.deadline), c.after) << c.tick << " vs " << c.deadline;
+  }
+}
+
+TEST(TickTest, DeadlineExpiresOneTickAfterItAcrossTheWrap) {
+  VirtualClock clock(0xFFFFFFF0);
+  Tick deadline = Deadline(clock, 0x20);
+  EXPECT_EQ(deadline, 0x10u);
+  clock.Advance(0x1F);  // 0x0F
+  EXPECT_FALSE(Expired(clock, deadline));
+  clock.Advance(1);  // 0x10: the deadline itself
+  EXPECT_FALSE(Expired(clock, deadline));
+  clock.Advance(1);
+  EXPECT_TRUE(Expired(clock, deadline));
+}
+
+TEST(SystemClockTest, WaitWakesOnNotifyAndFailsAtOncePastTheDeadline) {
+  SystemClock& clock = SystemClock::Instance();
+  bool flag = false;
+  std::thread setter([&] {
+    {
+      std::lock_guard<std::mutex> guard(clock.Mutex());
+      flag = true;
+    }
+    clock.Notify();
+  });
+  {
+    std::unique_lock<std::mutex> lock(clock.Mutex());
+    EXPECT_TRUE(clock.WaitUntil(lock, [&] { return flag; }, Deadline(clock, 60000), {}));
+  }
+  setter.join();
+
+  std::unique_lock<std::mutex> lock(clock.Mutex());
+  EXPECT_FALSE(clock.WaitUntil(lock, [] { return false; }, clock.Now() - 1, {}));
+}
+
+TEST(SystemClockTest, LocalTimeUsesTheFormat) {
+  std::string text = SystemClock::Instance().LocalTime("%d/%m/%y %H:%M:%S");
+  ASSERT_EQ(text.size(), 17u);
+  EXPECT_EQ(text[2], '/');
+  EXPECT_EQ(text[8], ' ');
+  EXPECT_EQ(text[14], ':');
+}
+
+}  // namespace
+}  // namespace orgalink::platform

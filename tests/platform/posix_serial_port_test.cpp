@@ -1,0 +1,206 @@
+#include "platform/posix_serial_port.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace orgalink::platform {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
+// The master side of a pseudo-terminal; the port under test opens the slave.
+class PseudoTerminal {
+ public:
+  PseudoTerminal() {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0) {
+      slave_path_ = ptsname(master_);
+    }
+  }
+  ~PseudoTerminal() { Close(); }
+
+  bool Valid() const { return !slave_path_.empty(); }
+  const std::string& SlavePath() const { return slave_path_; }
+
+  void Write(const std::string& text) {
+    ASSERT_EQ(write(master_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
+
+  // Whatever the slave sent, gathered until `count` bytes came or a second passed.
+  std::string Read(std::size_t count) {
+    std::string text;
+    while (text.size() < count) {
+      pollfd entry{master_, POLLIN, 0};
+      if (poll(&entry, 1, 1000) != 1) break;
+      char buffer[4096];
+      ssize_t n = read(master_, buffer, sizeof buffer);
+      if (n <= 0) break;
+      text.append(buffer, static_cast<std::size_t>(n));
+    }
+    return text;
+  }
+
+  void Close() {
+    if (master_ >= 0) close(master_);
+    master_ = -1;
+  }
+
+ private:
+  int master_ = -1;
+  std::string slave_path_;
+};
+
+class PosixSerialPortTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(pty.Valid());
+    port = OpenPosixSerialPort(pty.SlavePath(), 19200, clock, error);
+    ASSERT_TRUE(port) << error;
+  }
+
+  std::string Take() {
+    std::uint8_t buffer[4096];
+    int got = port->Read(buffer, sizeof buffer);
+    return got < 0 ? "<error>" : std::string(buffer, buffer + got);
+  }
+
+  SystemClock& clock = SystemClock::Instance();
+  PseudoTerminal pty;
+  std::string error;
+  std::unique_ptr<SerialPort> port;
+  MessageQueue queue;
+};
+
+TEST_F(PosixSerialPortTest, CarriesBytesBothWays) {
+  pty.Write("hello");
+  ASSERT_EQ(port->WaitInput(5, Deadline(clock, 5000), queue), WaitResult::Ready);
+  EXPECT_EQ(port->InQueue(), 5);
+  EXPECT_EQ(Take(), "hello");
+  EXPECT_EQ(port->InQueue(), 0);
+
+  // Every byte value passes untouched: no echo, no CR/LF or flow-control handling.
+  std::string all;
+  for (int value = 0; value < 256; ++value) all.push_back(static_cast<char>(value));
+  std::size_t written = 0;
+  ASSERT_EQ(
+      port->Write(reinterpret_cast<const std::uint8_t*>(all.data()), all.size(), written, queue),
+      WaitResult::Ready);
+  EXPECT_EQ(written, all.size());
+  EXPECT_EQ(port->WaitOutputEmpty(Deadline(clock, 5000), queue), WaitResult::Ready);
+  EXPECT_EQ(pty.Read(all.size()), all);
+  pty.Write(all);
+  ASSERT_EQ(port->WaitInput(all.size(), Deadline(clock, 5000), queue), WaitResult::Ready);
+  EXPECT_EQ(Take(), all);
+}
+
+TEST_F(PosixSerialPortTest, WaitInputWakesOnLateBytes) {
+  pty.Write("ab");
+  auto start = steady_clock::now();
+  std::thread late([&] {
+    std::this_thread::sleep_for(milliseconds(20));
+    pty.Write("cde");
+  });
+  EXPECT_EQ(port->WaitInput(5, Deadline(clock, 10000), queue), WaitResult::Ready);
+  late.join();
+  EXPECT_LT(steady_clock::now() - start, milliseconds(5000));
+  EXPECT_EQ(Take(), "abcde");
+}
+
+TEST_F(PosixSerialPortTest, WaitInputWakesOnAPostedMessage) {
+  pty.Write("ab");  // fewer bytes than asked keep the device readable
+  std::thread poster([&] {
+    std::this_thread::sleep_for(milliseconds(20));
+    queue.Post({1127, 0, 0});
+  });
+  EXPECT_EQ(port->WaitInput(5, Deadline(clock, 10000), queue), WaitResult::Message);
+  poster.join();
+  EXPECT_EQ(port->InQueue(), 2);
+}
+
+TEST_F(PosixSerialPortTest, WaitInputTimesOutAtTheDeadline) {
+  pty.Write("ab");
+  auto start = steady_clock::now();
+  Tick deadline = Deadline(clock, 50);
+  EXPECT_EQ(port->WaitInput(5, deadline, queue), WaitResult::Timeout);
+  EXPECT_TRUE(Expired(clock, deadline));
+  EXPECT_GE(steady_clock::now() - start, milliseconds(49));
+  EXPECT_LT(steady_clock::now() - start, milliseconds(2000));
+}
+
+TEST_F(PosixSerialPortTest, WriteThatBlocksReturnsForAMessage) {
+  std::string big(1 << 20, 'x');  // far more than the terminal buffers while nobody reads
+  queue.Post({1127, 0, 0});
+  std::size_t written = 0;
+  EXPECT_EQ(
+      port->Write(reinterpret_cast<const std::uint8_t*>(big.data()), big.size(), written, queue),
+      WaitResult::Message);
+  EXPECT_GT(written, 0u);
+  EXPECT_LT(written, big.size());
+  EXPECT_GT(port->OutQueue(), -1);
+  EXPECT_TRUE(port->Purge(true, true));
+}
+
+TEST_F(PosixSerialPortTest, FarSideGoneIsAnError) {
+  pty.Close();
+  EXPECT_EQ(port->WaitInput(1, Deadline(clock, 10000), queue), WaitResult::Error);
+}
+
+TEST_F(PosixSerialPortTest, PortIsNotShared) {
+  std::string second_error;
+  EXPECT_FALSE(OpenPosixSerialPort(pty.SlavePath(), 19200, clock, second_error));
+  EXPECT_FALSE(second_error.empty());
+  port.reset();
+  EXPECT_TRUE(OpenPosixSerialPort(pty.SlavePath(), 19200, clock, second_error));
+}
+
+TEST(PosixSerialPortOpenTest, MissingDeviceGivesTheSystemText) {
+  std::string error;
+  EXPECT_FALSE(OpenPosixSerialPort("/dev/no-such-port", 19200, SystemClock::Instance(), error));
+  EXPECT_EQ(error, std::strerror(ENOENT));
+}
+
+TEST(PosixSerialPortOpenTest, CloseRestoresTheTerminalSettings) {
+  PseudoTerminal pty;
+  ASSERT_TRUE(pty.Valid());
+  int observer = open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(observer, 0);
+  termios before{};
+  ASSERT_EQ(tcgetattr(observer, &before), 0);
+  before.c_lflag |= ICANON | ECHO;
+  cfsetispeed(&before, B9600);
+  cfsetospeed(&before, B9600);
+  ASSERT_EQ(tcsetattr(observer, TCSANOW, &before), 0);
+  ASSERT_EQ(tcgetattr(observer, &before), 0);
+
+  std::string error;
+  auto port = OpenPosixSerialPort(pty.SlavePath(), 57600, SystemClock::Instance(), error);
+  ASSERT_TRUE(port) << error;
+  termios during{};
+  ASSERT_EQ(tcgetattr(observer, &during), 0);
+  EXPECT_EQ(during.c_lflag & (ICANON | ECHO), 0u);
+  EXPECT_EQ(during.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+  EXPECT_EQ(during.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+  EXPECT_EQ(cfgetospeed(&during), static_cast<speed_t>(B57600));
+  port.reset();
+
+  termios after{};
+  ASSERT_EQ(tcgetattr(observer, &after), 0);
+  EXPECT_EQ(after.c_iflag, before.c_iflag);
+  EXPECT_EQ(after.c_oflag, before.c_oflag);
+  EXPECT_EQ(after.c_cflag, before.c_cflag);
+  EXPECT_EQ(after.c_lflag, before.c_lflag);
+  EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&before));
+  close(observer);
+}
+
+}  // namespace
+}  // namespace orgalink::platform

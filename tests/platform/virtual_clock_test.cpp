@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <latch>
+#include <thread>
+
+#include "platform/clock.h"
+#include "platform/message_queue.h"
+
+namespace orgalink::platform {
+namespace {
+
+constexpr Tick kStart = 1000;
+
+TEST(VirtualClockTest, LongTimeOutTakesNoRealTime) {
+  VirtualClock clock(kStart);
+  auto real_start = std::chrono::steady_clock::now();
+  std::unique_lock<std::mutex> lock(clock.Mutex());
+  EXPECT_FALSE(clock.WaitUntil(lock, [] { return false; }, kStart + 30000, {}));
+  EXPECT_EQ(clock.Now(), kStart + 30001);
+  EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(1));
+}
+
+TEST(VirtualClockTest, ScheduledActionWakesAWaiterAtItsTick) {
+  VirtualClock clock(kStart);
+  std::shared_ptr<MessageQueue> queue = std::make_shared<MessageQueue>();
+  clock.At(kStart + 100, [queue] { queue->Post({7, 0, 0}); });
+  EXPECT_TRUE(queue->WaitMessage(clock, kStart + 30000));
+  EXPECT_EQ(clock.Now(), kStart + 100);
+  EXPECT_EQ(queue->Take()->id, 7u);
+}
+
+TEST(VirtualClockTest, NextChangeHintStopsTimeWhereTheConditionTurns) {
+  VirtualClock clock(kStart);
+  std::unique_lock<std::mutex> lock(clock.Mutex());
+  bool ready = clock.WaitUntil(
+      lock, [&] { return clock.Now() >= kStart + 7; }, kStart + 30000,
+      [] { return std::optional<Tick>(kStart + 7); });
+  EXPECT_TRUE(ready);
+  EXPECT_EQ(clock.Now(), kStart + 7);
+}
+
+TEST(VirtualClockTest, NonParticipantWaitsForTheParticipants) {
+  VirtualClock clock(kStart);
+  std::shared_ptr<MessageQueue> main_queue = std::make_shared<MessageQueue>();
+  std::latch registered(1);
+  std::thread worker([&] {
+    VirtualClock::Participant participant(clock);
+    registered.count_down();
+    std::unique_lock<std::mutex> lock(clock.Mutex());
+    clock.WaitUntil(lock, [] { return false; }, kStart + 300, {});
+    lock.unlock();
+    main_queue->Post({1, 0, 0});
+  });
+  registered.wait();
+  // Only the participant's own deadline moves time; the main thread's
+  // 1000 ms would otherwise end its wait first.
+  EXPECT_TRUE(main_queue->WaitMessage(clock, kStart + 1000));
+  EXPECT_EQ(clock.Now(), kStart + 301);
+  worker.join();
+}
+
+TEST(VirtualClockTest, LeavingParticipantLetsTheOthersMoveTime) {
+  VirtualClock clock(kStart);
+  std::latch waiting(1);
+  std::latch registered(2);
+  bool timed_out = false;
+  std::thread waiter([&] {
+    VirtualClock::Participant participant(clock);
+    registered.arrive_and_wait();
+    std::unique_lock<std::mutex> lock(clock.Mutex());
+    bool first_look = true;
+    timed_out = !clock.WaitUntil(lock,
+                                 [&] {
+                                   if (first_look) waiting.count_down();
+                                   first_look = false;
+                                   return false;
+                                 },
+                                 kStart + 500, {});
+  });
+  {
+    VirtualClock::Participant busy(clock);
+    registered.arrive_and_wait();
+    waiting.wait();
+    EXPECT_EQ(clock.Now(), kStart);  // still running: time stands
+  }
+  waiter.join();
+  EXPECT_TRUE(timed_out);
+  EXPECT_EQ(clock.Now(), kStart + 501);
+}
+
+}  // namespace
+}  // namespace orgalink::platform
