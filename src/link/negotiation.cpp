@@ -1,0 +1,144 @@
+// The opening handshake of every communication, from both sides.
+
+#include "link/negotiation.h"
+
+#include <cstdint>
+
+#include "link/messages.h"
+
+namespace orgalink::link {
+
+namespace {
+
+constexpr long kVariantProbeMs = 1000;
+constexpr std::uint32_t kOfferPeriodMs = 2000;
+constexpr std::uint32_t kOfferWindowMs = 30000;
+
+LinkStatus Fail(LinkEngine& engine, const char* line) {
+  engine.Log(line);
+  engine.SetStatus(LinkIoError, -1);
+  return LinkIoError;
+}
+
+void PostWaiting(LinkOwner* owner) {
+  if (owner != nullptr) owner->Post(WM_LINK_STATUS, 0, NegotiationScope);
+}
+
+// LINK_REQUEST, our ACK, and the organizer's DEVICE_INFORMATION.
+LinkStatus Handshake(LinkEngine& engine, long linkRequestTimeout, long multiplier,
+                     std::uint8_t (&info)[2]) {
+  LinkStatus status =
+      engine.WaitCommand(LINK_REQUEST, nullptr, nullptr, linkRequestTimeout, multiplier);
+  if (status != LinkOk) return status;
+  engine.Log("---PC receives LinkRequest\n\n");
+  if ((status = engine.SendCommand(ACK)) != LinkOk) return status;
+  engine.Log("---PC sends ACK\n\n");
+  return engine.WaitCommand(DEVICE_INFORMATION, info);
+}
+
+// The variant the first DEVICE_INFORMATION claims; the M shares Low 1 with
+// the E+ and is told apart by the probe.
+LinkStatus VariantFromLow(LinkEngine& engine, std::uint8_t low) {
+  if (low > 1) return Fail(engine, "!!!Another Device Code(Low)\n\n");
+  engine.SetModelVariant(low == 0 ? VariantE : VariantEPlus);
+  return LinkOk;
+}
+
+// Only an M answers GET_DEVICE_INFORMATION; silence within a second is the
+// normal answer of an E or E+.
+LinkStatus ProbeVariant(LinkEngine& engine, std::uint8_t low) {
+  LinkStatus status = engine.SendCommand(GET_DEVICE_INFORMATION);
+  if (status != LinkOk) return status;
+  engine.Log("---PC sends GET_DEVICE_INFORMATION\n\n");
+  status = engine.WaitCommand(DEVICE_INFORMATION, nullptr, nullptr, kVariantProbeMs, 0);
+  if (status == LinkTimeout) {
+    engine.SetStatus(LinkOk, -1);
+    engine.Log("---HDD is PELLICO\n\n");
+    return LinkOk;
+  }
+  if (status != LinkOk) return status;
+  if (low != 1) return Fail(engine, "!!!Another Device Code\n\n");
+  engine.Log("---PC receives DEVICE_INFORMATION\n");
+  engine.Log("---HDD is PELLICOM\n\n");
+  engine.SetModelVariant(VariantM);
+  return LinkOk;
+}
+
+void TagTitle(LinkEngine& engine, LinkOwner* owner) {
+  if (owner == nullptr || engine.LogFileName().empty()) return;
+  static constexpr const char* kTags[] = {"<E> ", "<M> ", "<E+> "};
+  const int variant = engine.ModelVariant();
+  if (variant < VariantE || variant > VariantEPlus) return;
+  owner->SetTitle(kTags[variant] + owner->Title());
+}
+
+// One offer of the organizer's side: LINK_REQUEST, then up to 2 s for ACK.
+// `answered` tells whether the PC took it.
+LinkStatus OfferLink(LinkEngine& engine, bool& answered) {
+  answered = false;
+  LinkStatus status = engine.SendCommand(LINK_REQUEST);
+  if (status != LinkOk) return status;
+  engine.Log("---HDD sends LINK_REQUEST\n\n");
+  status = engine.WaitCommand(ACK, nullptr, nullptr, kOfferPeriodMs, 0);
+  // Anything but an abort just means the PC is not there yet.
+  if (status == LinkAborted) return status;
+  if (status != LinkOk) return LinkOk;
+  answered = true;
+  engine.Log("---HDD receives ACK\n\n");
+  if ((status = engine.SendCommand(DEVICE_INFORMATION)) != LinkOk) return status;
+  engine.Log("---HDD sends DEVICE_INFORMATION\n\n");
+  engine.Log("========== End Negotiation ==========\n\n");
+  return LinkOk;
+}
+
+LinkStatus AbortedOffer(LinkEngine& engine) {
+  engine.Log("!!!Abort(NegotiationForDevice)\n\n");
+  engine.SetStatus(LinkAborted, -1);
+  return LinkAborted;
+}
+
+}  // namespace
+
+LinkStatus Negotiation(LinkEngine& engine, LinkOwner* owner, long linkRequestTimeout,
+                       long multiplier) {
+  if (!engine.IsPortOpen()) return engine.Status();
+  engine.Log("========== Start Negotiation ==========\n\n");
+  PostWaiting(owner);
+  std::uint8_t info[2] = {0, 0};
+  LinkStatus status = Handshake(engine, linkRequestTimeout, multiplier, info);
+  if (status != LinkOk) return status;
+  const std::uint8_t low = info[0];
+  if (info[1] != engine.DeviceCodeHigh()) return Fail(engine, "!!!Another Device Code(High)\n\n");
+  engine.Log("---PC receives DEVICE_INFORMATION\n\n");
+  if ((status = VariantFromLow(engine, low)) != LinkOk) return status;
+  if ((status = ProbeVariant(engine, low)) != LinkOk) return status;
+  TagTitle(engine, owner);
+  engine.Log("========== End Negotiation ==========\n\n");
+  return LinkOk;
+}
+
+LinkStatus NegotiationForDevice(LinkEngine& engine, LinkOwner* owner) {
+  engine.Log("\n========== Start Negotiation ==========\n\n");
+  if (!engine.IsPortOpen()) return engine.Status();
+  PostWaiting(owner);
+  const platform::Tick window = engine.Deadline(kOfferWindowMs);
+  platform::Tick due = engine.Clock().Now();
+  while (!engine.Expired(window)) {
+    if (engine.PollMessages()) return AbortedOffer(engine);
+    if (!engine.Expired(due)) {
+      // Sleep until the next offer is due, an abort arrives or time is up.
+      engine.WaitForMessageOrDeadline(platform::TickAfter(due, window) ? window : due);
+      continue;
+    }
+    due = engine.Deadline(kOfferPeriodMs);
+    bool answered = false;
+    const LinkStatus status = OfferLink(engine, answered);
+    if (status == LinkAborted) return AbortedOffer(engine);
+    if (status != LinkOk || answered) return status;
+  }
+  engine.Log("!!!Time Out(NegoticationForDevice) Break\n\n");
+  engine.SetStatus(LinkTimeout, -1);
+  return LinkTimeout;
+}
+
+}  // namespace orgalink::link
