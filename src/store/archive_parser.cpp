@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <new>
 
@@ -11,11 +12,14 @@ namespace orgalink::store {
 namespace {
 
 // Builds the text of `problem` only when the caller asked for one.
-template <typename... Args>
-StoreResult Refuse(StoreResult result, std::string* problem, const char* format, Args... args) {
+[[gnu::format(printf, 3, 4)]] StoreResult Refuse(StoreResult result, std::string* problem,
+                                                 const char* format, ...) {
   if (problem != nullptr) {
     char text[200];
-    std::snprintf(text, sizeof text, format, args...);
+    std::va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
     *problem = text;
   }
   return result;

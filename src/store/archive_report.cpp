@@ -1,6 +1,7 @@
 #include "store/archive_report.h"
 
 #include <cstdio>
+#include <sstream>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -101,7 +102,10 @@ int InspectArchiveFile(const std::string& path, const std::string& table_directo
   CodeTable incoming{};
   LoadCodeTables(table_directory, outgoing, incoming);
   out << "archive: " << path << " (" << file.size() << " bytes)\n";
-  return ReportArchive(file, incoming, show_records, out, err);
+  std::ostringstream problems;
+  const int exit_code = ReportArchive(file, incoming, show_records, out, problems);
+  if (!problems.str().empty()) err << path << ": " << problems.str();
+  return exit_code;
 }
 
 }  // namespace orgalink::store

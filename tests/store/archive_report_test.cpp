@@ -96,6 +96,13 @@ TEST(ArchiveReport, InspectReadsTheFileAndItsTables) {
   EXPECT_EQ(InspectArchiveFile(dir.File("a.bkf"), dir.Dir(), true, out, err), 0);
   EXPECT_NE(out.str().find("J\xC3\xA9r"), std::string::npos);
 
+  WriteBytes(dir.File("bad.bkf"), Ascii("IM2BK0"));
+  std::ostringstream bad_out, bad_err;
+  EXPECT_EQ(InspectArchiveFile(dir.File("bad.bkf"), dir.Dir(), false, bad_out, bad_err), 1);
+  EXPECT_EQ(bad_err.str(), dir.File("bad.bkf") +
+                               ": not a usable archive: the file is 6 bytes long, shorter than "
+                               "the 9-byte header\n");
+
   std::ostringstream missing_out, missing_err;
   EXPECT_EQ(InspectArchiveFile(dir.File("b.bkf"), dir.Dir(), false, missing_out, missing_err), 1);
   EXPECT_EQ(missing_err.str(),
