@@ -128,7 +128,7 @@ StoreResult AppliStore::GetRecords(std::uint8_t kind, std::uint8_t* buffer, int*
     if (i >= slot->records.size() || !slot->records[i]) return StoreRejected;
     const std::vector<std::uint8_t>& record = *slot->records[i];
     if (total + record.size() + 1 > static_cast<std::size_t>(*capacity)) return StoreRejected;
-    std::memcpy(buffer + total, record.data(), record.size());
+    std::copy(record.begin(), record.end(), buffer + total);
     ToDeviceCodes(kind, buffer + total, record.size());
     buffer[total + record.size()] = RecordTerminator;
     total += record.size() + 1;

@@ -39,9 +39,9 @@ class ArchiveSink {
   bool AppendBody(const std::uint8_t* data, std::size_t size) {
     return AppendBody(data, size, [](std::uint8_t*, std::size_t) {});
   }
-  bool AppendHeader(const std::uint8_t* data, std::size_t size) {
+  // Header bytes are never inverted.
+  void AppendHeader(const std::uint8_t* data, std::size_t size) {
     buffer_.insert(buffer_.end(), data, data + size);
-    return true;
   }
   bool Flush() {
     const bool written = writer_.Write(buffer_.data(), buffer_.size());

@@ -9,6 +9,7 @@ namespace orgalink::store {
 
 int RecordLength(const std::uint8_t* data, std::size_t available) {
   const std::size_t window = std::min<std::size_t>(available, MaxRecordLength + 1);
+  if (window == 0) return StoreInvalid;
   const void* terminator = std::memchr(data, RecordTerminator, window);
   if (terminator == nullptr) return StoreInvalid;
   return static_cast<int>(static_cast<const std::uint8_t*>(terminator) - data);
@@ -16,7 +17,7 @@ int RecordLength(const std::uint8_t* data, std::size_t available) {
 
 int CopyRecord(const std::uint8_t* data, std::size_t available, std::uint8_t* out) {
   const int length = RecordLength(data, available);
-  if (length >= 0) std::memcpy(out, data, static_cast<std::size_t>(length) + 1);
+  if (length >= 0) std::copy_n(data, length + 1, out);
   return length;
 }
 

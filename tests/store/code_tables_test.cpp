@@ -106,13 +106,13 @@ TEST(ShippedTables, WeightsOrderSpacePunctuationDigitsLetters) {
   EXPECT_LT(w('A'), w('b'));
   EXPECT_LT(w('y'), w('Z'));
   for (const auto& [accented, base] : {std::pair{0xE9, 'e'},
-                                      {0xC9, 'E'},
-                                      {0xC5, 'a'},
-                                      {0xF1, 'N'},
-                                      {0xDF, 'S'},
-                                      {0xD8, 'o'},
-                                      {0xE7, 'C'},
-                                      {'q', 'Q'}}) {
+                                       {0xC9, 'E'},
+                                       {0xC5, 'a'},
+                                       {0xF1, 'N'},
+                                       {0xDF, 'S'},
+                                       {0xD8, 'o'},
+                                       {0xE7, 'C'},
+                                       {'q', 'Q'}}) {
     EXPECT_EQ(w(static_cast<std::uint8_t>(accented)), w(static_cast<std::uint8_t>(base)))
         << accented;
   }
