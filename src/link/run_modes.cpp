@@ -1,6 +1,7 @@
 // What each RunMode does inside the driver's guarded block.
 
 #include "link/link_engine.h"
+#include "link/negotiation.h"
 
 namespace orgalink::link {
 
@@ -21,6 +22,10 @@ LinkStatus LinkEngine::RunModeSteps(LinkOwner* owner, std::uint8_t run_mode) {
   LinkStatus result = LinkIoError;
   const char* success_text = nullptr;
   switch (run_mode) {
+    case 0:
+      result = Negotiation(*this, owner, 30000, -1);
+      success_text = "SUCCESS Negotiation";
+      break;
     case 10:
       result = SendCommand(ACK);
       if (result == LinkOk) result = WaitCommand(AnyCommand);
