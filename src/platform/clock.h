@@ -110,9 +110,12 @@ class VirtualClock final : public Clock {
   void Advance(std::uint32_t ms);
 
   // Runs `action` on the waiting thread, outside Mutex(), once time reaches `at`.
+  // Time stands still while it runs, so it must not wait on this clock.
   void At(Tick at, std::function<void()> action);
 
   // Registers the calling scope's thread as one whose work holds time still.
+  // Register every participant before any of them waits (a std::latch does
+  // it): until then a lone waiter finds nobody running and moves time on.
   class Participant {
    public:
     explicit Participant(VirtualClock& clock);

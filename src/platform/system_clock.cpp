@@ -1,11 +1,21 @@
 #include <time.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 
 #include "platform/clock.h"
 
 namespace orgalink::platform {
+
+namespace {
+
+// Ticks from `now` to `tick`, negative when `tick` lies before it.
+std::int32_t Distance(Tick now, Tick tick) {
+  return static_cast<std::int32_t>(tick - now);
+}
+
+}  // namespace
 
 SystemClock& SystemClock::Instance() {
   static SystemClock clock;
@@ -34,15 +44,14 @@ bool SystemClock::WaitUntil(std::unique_lock<std::mutex>& lock, const std::funct
     if (ready()) return true;
     Tick now = Now();
     if (TickAfter(now, deadline)) return false;
-    Tick wake = deadline + 1;
+    // Not expired, so the deadline lies 1 to 2^31 ticks ahead.
+    std::int64_t remaining = std::int64_t{deadline - now} + 1;
     if (next_change) {
       std::optional<Tick> hint = next_change();
-      if (hint && TickAfter(wake, *hint)) wake = *hint;
+      // A hint that has already passed without making `ready` true would
+      // otherwise turn this into a busy loop; it counts as one tick ahead.
+      if (hint) remaining = std::min<std::int64_t>(remaining, std::max(1, Distance(now, *hint)));
     }
-    // A hint that has already passed without making `ready` true would
-    // otherwise turn this into a busy loop; sleep at least one tick.
-    std::int32_t remaining = static_cast<std::int32_t>(wake - now);
-    if (remaining < 1) remaining = 1;
     changed_.wait_for(lock, std::chrono::milliseconds(remaining));
   }
 }

@@ -64,7 +64,8 @@ struct VirtualClock::Impl {
     Tick current = now.load();
     std::uint32_t step = UINT32_MAX;
     for (const Waiter* waiter : waiters) {
-      step = std::min(step, Distance(current, waiter->deadline + 1));
+      // A listed waiter has not expired, so this is 1 to 2^31 ticks.
+      step = std::min(step, waiter->deadline - current + 1);
       if (waiter->next_change != nullptr && *waiter->next_change) {
         std::optional<Tick> hint = (*waiter->next_change)();
         if (hint && TickAfter(*hint, current)) step = std::min(step, Distance(current, *hint));

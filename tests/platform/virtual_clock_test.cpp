@@ -13,12 +13,15 @@ namespace {
 constexpr Tick kStart = 1000;
 
 TEST(VirtualClockTest, LongTimeOutTakesNoRealTime) {
-  VirtualClock clock(kStart);
-  auto real_start = std::chrono::steady_clock::now();
-  std::unique_lock<std::mutex> lock(clock.Mutex());
-  EXPECT_FALSE(clock.WaitUntil(lock, [] { return false; }, kStart + 30000, {}));
-  EXPECT_EQ(clock.Now(), kStart + 30001);
-  EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(1));
+  // The farthest deadline a tick can name lies 2^31 - 1 ticks ahead.
+  for (std::uint32_t wait_ms : {30000u, 0x7FFFFFFFu}) {
+    VirtualClock clock(kStart);
+    auto real_start = std::chrono::steady_clock::now();
+    std::unique_lock<std::mutex> lock(clock.Mutex());
+    EXPECT_FALSE(clock.WaitUntil(lock, [] { return false; }, kStart + wait_ms, {}));
+    EXPECT_EQ(clock.Now(), kStart + wait_ms + 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(1));
+  }
 }
 
 TEST(VirtualClockTest, ScheduledActionWakesAWaiterAtItsTick) {
