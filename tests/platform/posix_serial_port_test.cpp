@@ -181,24 +181,30 @@ TEST(PosixSerialPortOpenTest, CloseRestoresTheTerminalSettings) {
   ASSERT_EQ(tcsetattr(observer, TCSANOW, &before), 0);
   ASSERT_EQ(tcgetattr(observer, &before), 0);
 
-  std::string error;
-  auto port = OpenPosixSerialPort(pty.SlavePath(), 57600, SystemClock::Instance(), error);
-  ASSERT_TRUE(port) << error;
-  termios during{};
-  ASSERT_EQ(tcgetattr(observer, &during), 0);
-  EXPECT_EQ(during.c_lflag & (ICANON | ECHO), 0u);
-  EXPECT_EQ(during.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-  EXPECT_EQ(during.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
-  EXPECT_EQ(cfgetospeed(&during), static_cast<speed_t>(B57600));
-  port.reset();
+  struct Case {
+    int baud;
+    speed_t speed;
+  };
+  for (Case c : {Case{57600, B57600}, Case{12345, B19200}}) {  // unknown rates run at 19200
+    std::string error;
+    auto port = OpenPosixSerialPort(pty.SlavePath(), c.baud, SystemClock::Instance(), error);
+    ASSERT_TRUE(port) << error;
+    termios during{};
+    ASSERT_EQ(tcgetattr(observer, &during), 0);
+    EXPECT_EQ(during.c_lflag & (ICANON | ECHO), 0u);
+    EXPECT_EQ(during.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(during.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(cfgetospeed(&during), c.speed);
+    port.reset();
 
-  termios after{};
-  ASSERT_EQ(tcgetattr(observer, &after), 0);
-  EXPECT_EQ(after.c_iflag, before.c_iflag);
-  EXPECT_EQ(after.c_oflag, before.c_oflag);
-  EXPECT_EQ(after.c_cflag, before.c_cflag);
-  EXPECT_EQ(after.c_lflag, before.c_lflag);
-  EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&before));
+    termios after{};
+    ASSERT_EQ(tcgetattr(observer, &after), 0);
+    EXPECT_EQ(after.c_iflag, before.c_iflag);
+    EXPECT_EQ(after.c_oflag, before.c_oflag);
+    EXPECT_EQ(after.c_cflag, before.c_cflag);
+    EXPECT_EQ(after.c_lflag, before.c_lflag);
+    EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&before));
+  }
   close(observer);
 }
 
