@@ -75,6 +75,22 @@ TEST_F(RunModeCommandTest, FailuresExitWithTheirStatusAndMessage) {
   }
 }
 
+TEST_F(RunModeCommandTest, InterruptAbortsAndStillReleasesTheOrganizer) {
+  // RunMode 10 sends ACK and then waits up to 30 s for a command.
+  const auto result = RunProgram(
+      ORGALINK_CLI, Args({"run-mode", "10", "--port", "loop", "--echo", "1", "--log", log}), 300);
+  EXPECT_EQ(result.exit_code, 130);
+  EXPECT_EQ(result.err, "User aborted.\n");
+  const std::string text = testsupport::ReadFile(log);
+  const auto abort = text.find("<<<<<<!!!NO Receive(Wait Receive Queue Abort)\r\n\r\n");
+  const auto nack = text.find(">>>>>>Send    [ 7f 15 00 00 94 ]");
+  const auto end = text.find(">>>>>>Send    [ 7f 09 00 00 88 ]");
+  ASSERT_NE(abort, std::string::npos) << text;
+  EXPECT_LT(abort, nack);
+  EXPECT_LT(nack, end);
+  EXPECT_NE(end, std::string::npos);
+}
+
 TEST_F(RunModeCommandTest, HelpListsTheCommands) {
   const auto result = RunProgram(ORGALINK_CLI, {"--help"});
   EXPECT_EQ(result.exit_code, 0);

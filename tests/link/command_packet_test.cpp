@@ -91,7 +91,10 @@ TEST_P(WaitCommandTest, AnswersWhatArrives) {
         ASSERT_TRUE(f.engine.OpenPort(1));
         status = f.engine.WaitCommand(c.expected, params, &code);
       },
-      [&](FarEnd& far) { far.Send(c.incoming); });
+      [&](FarEnd& far) {
+        far.Pause(20);  // after the PC opened (and purged) its port
+        far.Send(c.incoming);
+      });
   EXPECT_EQ(status, c.status);
   EXPECT_EQ(f.engine.Status(), c.status);
   EXPECT_NE(f.LogText().find(c.logLine), std::string::npos) << f.LogText();
@@ -128,7 +131,10 @@ TEST(WaitCommand, StrayBytesAreLoggedOnceEachAndParametersComeOut) {
         ASSERT_TRUE(f.engine.OpenPort(1));
         status = f.engine.WaitCommand(AnyCommand, params, &code);
       },
-      [&](FarEnd& far) { far.Send({0x00, 0xff, 0x7f, 0x0c, 0x05, 0x00, 0x90}); });
+      [&](FarEnd& far) {
+        far.Pause(20);
+        far.Send({0x00, 0xff, 0x7f, 0x0c, 0x05, 0x00, 0x90});
+      });
   EXPECT_EQ(status, LinkOk);
   EXPECT_EQ(code, GET_ALL_RECORDS);
   EXPECT_EQ(params[0], 5);
@@ -182,7 +188,10 @@ TEST(WaitCommand, IncompleteFrameWithMultiplierTimesOutOnItsRemainder) {
         ASSERT_TRUE(f.engine.OpenPort(1));
         status = f.engine.WaitCommand(ACK);
       },
-      [&](FarEnd& far) { far.Send({0x7f, 0x06}); });
+      [&](FarEnd& far) {
+        far.Pause(20);
+        far.Send({0x7f, 0x06});
+      });
   EXPECT_EQ(status, LinkTimeout);
   const std::string log = f.LogText();
   EXPECT_NE(log.find("---Time Out WaitTime=00401, InQue=   1/   4\r\n"), std::string::npos) << log;

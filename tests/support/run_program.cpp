@@ -1,9 +1,13 @@
 #include "support/run_program.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include "support/temp_dir.h"
 
@@ -11,7 +15,8 @@ extern char** environ;
 
 namespace orgalink::testsupport {
 
-ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args) {
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         int interrupt_after_ms) {
   TempDir dir;
   const std::string out_path = dir.File("out"), err_path = dir.File("err");
   posix_spawn_file_actions_t actions;
@@ -25,6 +30,10 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
   ProgramResult result;
   pid_t pid = 0;
   if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+    if (interrupt_after_ms >= 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(interrupt_after_ms));
+      kill(pid, SIGINT);
+    }
     int status = 0;
     waitpid(pid, &status, 0);
     result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

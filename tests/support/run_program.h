@@ -11,7 +11,9 @@ struct ProgramResult {
   std::string err;
 };
 
-// Runs `program` with `args`, capturing both output streams.
-ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args);
+// Runs `program` with `args`, capturing both output streams. With
+// `interrupt_after_ms` >= 0 the program gets SIGINT after that time.
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         int interrupt_after_ms = -1);
 
 }  // namespace orgalink::testsupport
