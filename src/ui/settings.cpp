@@ -14,8 +14,6 @@ Settings ReadSettings(const std::string& iniPath, const std::string& programDire
   Settings s;
   s.backupDir = GetProfileString(iniPath, "Path", "BackupDir", "");
   if (s.backupDir.empty()) s.backupDir = programDirectory + "DATA";
-  std::error_code ignored;
-  std::filesystem::create_directory(s.backupDir, ignored);
 
   s.logFileName = GetProfileString(iniPath, "Path", "LogFileName", "");
   if (!s.logFileName.empty() && s.logFileName.find('/') == std::string::npos) {
@@ -30,6 +28,11 @@ Settings ReadSettings(const std::string& iniPath, const std::string& programDire
   s.toMultiplier = GetProfileInt(iniPath, "Settings", "TOMultiplier", 0);
   s.bkTelRecordsMin = GetProfileInt(iniPath, "Settings", "BKTelRecordsMin", 1);
   return s;
+}
+
+void CreateBackupDir(const Settings& settings) {
+  std::error_code ignored;
+  std::filesystem::create_directory(settings.backupDir, ignored);
 }
 
 void WriteSettings(const std::string& iniPath, const Settings& s) {

@@ -22,9 +22,13 @@ struct Settings {
 inline constexpr const char* kSettingsFileName = "Orgalink.ini";
 
 // Reads every key with its default. An empty BackupDir becomes
-// `programDirectory` + "DATA", which is created if missing; a LogFileName
-// without a folder separator is placed in `programDirectory`.
+// `programDirectory` + "DATA"; a LogFileName without a folder separator is
+// placed in `programDirectory`.
 Settings ReadSettings(const std::string& iniPath, const std::string& programDirectory);
+
+// Creates the backup folder the archive dialogs open in, ignoring failures
+// (it may exist, or lie where nobody may write).
+void CreateBackupDir(const Settings& settings);
 
 // Writes the settings back as the program does at exit: LogFileName only when
 // set, FileScramble only when it is off.

@@ -1,0 +1,97 @@
+// The settings file: defaults, prefixing, write-back rules and port names.
+
+#include "ui/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "support/temp_dir.h"
+#include "ui/port_choice.h"
+
+namespace orgalink::ui {
+namespace {
+
+TEST(Settings, NoFileGivesTheDefaultsAndWritesThemBack) {
+  testsupport::TempDir dir;
+  const std::string ini = dir.File("Orgalink.ini");
+  const Settings s = ReadSettings(ini, "/opt/orgalink/");
+  EXPECT_EQ(s.backupDir, "/opt/orgalink/DATA");
+  EXPECT_EQ(s.logFileName, "");
+  EXPECT_EQ(s.comPort, 1);
+  EXPECT_EQ(s.echoBack, 1);
+  EXPECT_EQ(s.fileScramble, 1);
+  EXPECT_EQ(s.deviceCode, 2);
+  EXPECT_EQ(s.toCommand, 30000);
+  EXPECT_EQ(s.toDataPacket, 30000);
+  EXPECT_EQ(s.toMultiplier, 0);
+  EXPECT_EQ(s.bkTelRecordsMin, 1);
+
+  WriteSettings(ini, s);
+  const std::string text = testsupport::ReadFile(ini);
+  for (const char* line : {"BackupDir=/opt/orgalink/DATA", "COMPort=1", "EchoBack=1",
+                           "DeviceCode=2", "TOCommand=30", "TODataPacket=30", "TOMultiplier=0",
+                           "BKTelRecordsMin=1"}) {
+    EXPECT_NE(text.find(line), std::string::npos) << line;
+  }
+  EXPECT_EQ(text.find("LogFileName"), std::string::npos);
+  EXPECT_EQ(text.find("FileScramble"), std::string::npos);
+}
+
+TEST(Settings, ValuesAreReadAndWrittenBackByTheirRules) {
+  testsupport::TempDir dir;
+  const std::string ini = dir.File("Orgalink.ini");
+  std::ofstream(ini) << "[Path]\nLogFileName=comm.log\n[Settings]\nFileScramble=5\nTOCommand=45\n"
+                        "TODataPacket=0\n";
+  Settings s = ReadSettings(ini, "/opt/orgalink/");
+  EXPECT_EQ(s.logFileName, "/opt/orgalink/comm.log");
+  EXPECT_EQ(s.fileScramble, 5);
+  EXPECT_EQ(s.toCommand, 45000);
+  EXPECT_EQ(s.toDataPacket, 0);
+  WriteSettings(ini, s);
+  std::string text = testsupport::ReadFile(ini);
+  EXPECT_NE(text.find("LogFileName=/opt/orgalink/comm.log"), std::string::npos);
+  EXPECT_NE(text.find("FileScramble=5"), std::string::npos) << "a value that is on stays untouched";
+  EXPECT_NE(text.find("TOCommand=45"), std::string::npos);
+
+  s.fileScramble = 0;
+  WriteSettings(ini, s);
+  EXPECT_NE(testsupport::ReadFile(ini).find("FileScramble=0"), std::string::npos);
+
+  std::ofstream(ini) << "[Path]\nLogFileName=/var/log/comm.log\n";
+  EXPECT_EQ(ReadSettings(ini, "/opt/orgalink/").logFileName, "/var/log/comm.log");
+}
+
+TEST(Settings, ComPortsMapToDevices) {
+  testsupport::TempDir dir;
+  const std::string ini = dir.File("Orgalink.ini");
+  EXPECT_EQ(DevicePathForPort(ini, 1), "/dev/ttyS0");
+  EXPECT_EQ(DevicePathForPort(ini, 4), "/dev/ttyS3");
+  std::ofstream(ini) << "[Ports]\nCOM2=/dev/ttyUSB0\n";
+  EXPECT_EQ(DevicePathForPort(ini, 2), "/dev/ttyUSB0");
+}
+
+TEST(PortChoice, ParsesNumbersNamesLoopAndPaths) {
+  struct Case {
+    const char* text;
+    bool valid;
+    PortChoice::Kind kind;
+    int number;
+  } cases[] = {
+      {"1", true, PortChoice::Kind::Com, 1},       {"COM4", true, PortChoice::Kind::Com, 4},
+      {"loop", true, PortChoice::Kind::Loop, 0},   {"/dev/pts/3", true, PortChoice::Kind::Device, 0},
+      {"0", false, PortChoice::Kind::Com, 0},      {"5", false, PortChoice::Kind::Com, 0},
+      {"COM", false, PortChoice::Kind::Com, 0},    {"ttyS0", false, PortChoice::Kind::Com, 0},
+      {"2x", false, PortChoice::Kind::Com, 0},
+  };
+  for (const auto& c : cases) {
+    const auto choice = ParsePortChoice(c.text);
+    ASSERT_EQ(choice.has_value(), c.valid) << c.text;
+    if (!choice) continue;
+    EXPECT_EQ(choice->kind, c.kind) << c.text;
+    EXPECT_EQ(choice->Number(), c.number) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace orgalink::ui
