@@ -285,6 +285,30 @@ TEST(SendAllRecords, AFastSendPostsOnlyStartAndEnd) {
                                  {link::WM_LINK_PROGRESS, 100, link::ApplicationScope}}));
 }
 
+TEST(SendRecord, CutsRecordsAt241Then252OnTheLine) {
+  for (int size : {241, 242, 745, 746}) {
+    LineFixture f;
+    f.engine.SetEchoBack(false);
+    const Bytes record = testsupport::PatternRecord(size);
+    const auto expected = RecordPackets(4, record);
+    LinkStatus status = -1;
+    std::vector<Bytes> got;
+    ASSERT_TRUE(f.engine.OpenPort(1));
+    f.Run([&] { status = SendRecord(f.engine, record.data(), size, 4, HandheldSide); },
+          [&](FarEnd& far) {
+            for (const Bytes& packet : expected) {
+              got.push_back(far.Receive(packet.size()));
+              far.Send(kAck);
+            }
+          });
+    EXPECT_EQ(status, link::LinkOk) << size;
+    EXPECT_EQ(got, expected) << size;
+    EXPECT_EQ(f.line.BytesWritten(platform::VirtualLine::End::A),
+              static_cast<std::uint64_t>(size) + 6 * expected.size())
+        << size;
+  }
+}
+
 // --- the expense category table -----------------------------------------------
 
 TEST(SendExpenseCategory, SendsTheTableAsOnePacketBetweenAcks) {
