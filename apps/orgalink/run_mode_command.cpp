@@ -114,8 +114,7 @@ int RunOneCommunication(const RunModeOptions& options, const OptionHandles& give
   if (!options.dataDir.empty()) platform::SetDataDirectory(options.dataDir);
   const std::string iniPath = SettingsPath(options);
   const ui::Settings file = ui::ReadSettings(iniPath, platform::ProgramDirectory());
-  const std::string portText =
-      given.port->count() ? options.port : std::to_string(file.comPort);
+  const std::string portText = given.port->count() ? options.port : std::to_string(file.comPort);
   const auto port = ui::ParsePortChoice(portText);
   if (!port) {
     std::fprintf(stderr, "orgalink: --port must be 1..4, COM1..COM4, loop or a device path\n");
@@ -130,8 +129,7 @@ int RunOneCommunication(const RunModeOptions& options, const OptionHandles& give
   store::AppliStore store;
   link::LinkEngine engine(clock);
   engine.SetPortOpener(ui::MakePortOpener(*port, iniPath, clock));
-  link::ConfigureRun(engine, store,
-                     MakeRunSettings(options, given, file, port->Number(), tables));
+  link::ConfigureRun(engine, store, MakeRunSettings(options, given, file, port->Number(), tables));
   ConsoleOwner owner("orgalink");
 
   WorkerQueue workerQueue;
@@ -154,8 +152,8 @@ void AddRunModeCommand(CLI::App& app, CommandContext& context) {
   CLI::App* sub = app.add_subcommand("run-mode", "Run one communication of the given RunMode");
   sub->add_option("N", options->runMode, "RunMode (0..18: 1 backup, 2 restore, 10..12 steps)")
       ->required();
-  handles->port = sub->add_option("--port", options->port,
-                                  "1..4 (COM1..COM4), loop, or a device path");
+  handles->port =
+      sub->add_option("--port", options->port, "1..4 (COM1..COM4), loop, or a device path");
   handles->deviceCode = sub->add_option("--device-code", options->deviceCode, "DeviceCode");
   sub->add_option("--baud", options->baud, "BaudRate text (default 19200)");
   sub->add_option("--app", options->app, "AppliMode: ALL, Schedule, Telephone, ...");
@@ -171,7 +169,8 @@ void AddRunModeCommand(CLI::App& app, CommandContext& context) {
   handles->toMultiplier =
       sub->add_option("--to-multiplier", options->toMultiplier, "Per-byte time-out, ms");
   handles->telMin = sub->add_option("--tel-min", options->telMin, "BKTelRecordsMin");
-  sub->add_option("--settings", options->settingsFile, "Settings file (default: Orgalink.ini beside the program)");
+  sub->add_option("--settings", options->settingsFile,
+                  "Settings file (default: Orgalink.ini beside the program)");
   sub->add_option("--data-dir", options->dataDir, "Folder of code.dat and sort.dat");
   sub->callback([options, handles, &context] {
     context.exit_code = RunOneCommunication(*options, *handles);

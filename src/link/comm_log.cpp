@@ -65,6 +65,8 @@ int LogHexDump(const std::string& file_name, const std::uint8_t* bytes, int coun
   return std::fclose(file.release()) == 0 ? 1 : 0;
 }
 
-void ResetLogTimeReference() { time_reference.store(0); }
+void ResetLogTimeReference() {
+  time_reference.store(0);
+}
 
 }  // namespace orgalink::link

@@ -45,8 +45,8 @@ LinkStatus LinkEngine::SendCommand(int code, int p1, int p2) {
     Log("!!!Command Send Err(Unknown Command)\n\n");
     return LinkAborted;
   }
-  std::array<std::uint8_t, kCommandSize> frame{kCommandStart, static_cast<std::uint8_t>(code), 0,
-                                               0, 0};
+  std::array<std::uint8_t, kCommandSize> frame{kCommandStart, static_cast<std::uint8_t>(code), 0, 0,
+                                               0};
   if (code == DEVICE_INFORMATION) {
     frame[2] = device_code_[1];
     frame[3] = device_code_[0];
@@ -78,6 +78,8 @@ LinkStatus LinkEngine::WaitCommand(int expected, std::uint8_t* parameters_out,
         per_byte != 0 ? Deadline(static_cast<std::uint32_t>(per_byte + 10000)) : deadline;
     if (!ReadPort(frame.data(), 1, first_deadline)) {
       if (abort_flag_) return LinkAborted;
+      // A dead device fails every read at once; only a time-out is worth another attempt.
+      if (status_ != LinkTimeout) return status_;
       continue;
     }
     if (frame[0] != kCommandStart) {

@@ -17,16 +17,16 @@ void ConfigureRun(LinkEngine& engine, store::AppliStore& store, const RunSetting
   engine.SetTables(settings.sortTable, settings.codeTable);
   engine.SetBKTelRecordsMin(settings.bkTelRecordsMin);
   engine.SetStore(&store);
-  engine.Log(Format("===== Start Settings =====\nRunMode=%d\nDeviceCode=%d\nCOMPort=%d\n"
-                    "BaudRate=%s\nAppliMode=%s\nFileName=%s\nLogFileName=%s\nEchoBack=%d\n"
-                    "FileScramble=%d\nTOCommand=%ld\nTODataPacket=%ld\nTOMultiplier=%ld\n"
-                    "===== End Settings =====\n\n",
-                    settings.runMode, settings.deviceCode, settings.comPort,
-                    settings.baudRate.c_str(), settings.appliMode.c_str(),
-                    settings.fileName.c_str(), settings.logFileName.c_str(), settings.echoBack,
-                    settings.fileScramble, settings.toCommand, settings.toDataPacket,
-                    settings.toMultiplier),
-             true);
+  engine.Log(
+      Format("===== Start Settings =====\nRunMode=%d\nDeviceCode=%d\nCOMPort=%d\n"
+             "BaudRate=%s\nAppliMode=%s\nFileName=%s\nLogFileName=%s\nEchoBack=%d\n"
+             "FileScramble=%d\nTOCommand=%ld\nTODataPacket=%ld\nTOMultiplier=%ld\n"
+             "===== End Settings =====\n\n",
+             settings.runMode, settings.deviceCode, settings.comPort, settings.baudRate.c_str(),
+             settings.appliMode.c_str(), settings.fileName.c_str(), settings.logFileName.c_str(),
+             settings.echoBack, settings.fileScramble, settings.toCommand, settings.toDataPacket,
+             settings.toMultiplier),
+      true);
 }
 
 }  // namespace orgalink::link

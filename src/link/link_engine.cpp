@@ -11,7 +11,9 @@ namespace orgalink::link {
 
 LinkEngine::LinkEngine(platform::Clock& clock) : clock_(clock) {}
 
-LinkEngine::~LinkEngine() { ClosePort(); }
+LinkEngine::~LinkEngine() {
+  ClosePort();
+}
 
 void LinkEngine::SetStatus(int code, int port) {
   if (status_ < -1 || status_ > LinkOk) {
@@ -41,8 +43,8 @@ void LinkEngine::SetBaudRate(std::string_view text) {
   static constexpr struct {
     std::string_view text;
     int rate;
-  } kRates[] = {{"9600", 9600}, {"19200", 19200}, {"38400", 38400}, {"57600", 57600},
-                {"115200", 115200}};
+  } kRates[] = {
+      {"9600", 9600}, {"19200", 19200}, {"38400", 38400}, {"57600", 57600}, {"115200", 115200}};
   baud_rate_ = 19200;
   for (const auto& entry : kRates) {
     if (entry.text == text) baud_rate_ = entry.rate;
@@ -53,9 +55,8 @@ void LinkEngine::SetAppliMode(std::string_view text) {
   static constexpr struct {
     std::string_view name;
     int kind;
-  } kModes[] = {{"ALL", AllApplis},    {"Schedule", 0}, {"Anniversary", 1},
-                {"To Do", 2},          {"Memo", 3},     {"Expense", 4},
-                {"Telephone", 5},      {"Expense Category", 6}};
+  } kModes[] = {{"ALL", AllApplis}, {"Schedule", 0}, {"Anniversary", 1}, {"To Do", 2},
+                {"Memo", 3},        {"Expense", 4},  {"Telephone", 5},   {"Expense Category", 6}};
   for (const auto& mode : kModes) {
     if (mode.name == text) {
       appli_kind_ = mode.kind;

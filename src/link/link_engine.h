@@ -131,8 +131,7 @@ class LinkEngine {
   // --- command packets -----------------------------------------------------
   LinkStatus SendCommand(int code, int p1 = 0, int p2 = 0);
   LinkStatus WaitCommand(int expected, std::uint8_t* parameters_out = nullptr,
-                         std::uint8_t* code_out = nullptr, long timeout = -1,
-                         long multiplier = -1);
+                         std::uint8_t* code_out = nullptr, long timeout = -1, long multiplier = -1);
 
  private:
   LinkStatus RunModeSteps(LinkOwner* owner, std::uint8_t run_mode);

@@ -7,8 +7,8 @@ namespace orgalink::link {
 
 // Buttons and icon of a message box.
 enum class MessageBoxKind {
-  Ok,                  // OK button only
-  RetryCancelQuestion, // Retry and Cancel, question icon
+  Ok,                   // OK button only
+  RetryCancelQuestion,  // Retry and Cancel, question icon
 };
 
 // Answer of a message box.

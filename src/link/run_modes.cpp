@@ -8,7 +8,9 @@ namespace orgalink::link {
 namespace {
 
 // The application code that goes on the line for the current application.
-int LineCode(int appli_kind) { return appli_kind >= 0 && appli_kind <= 6 ? appli_kind : 0xFF; }
+int LineCode(int appli_kind) {
+  return appli_kind >= 0 && appli_kind <= 6 ? appli_kind : 0xFF;
+}
 
 LinkStatus NotAvailable(LinkEngine& engine, int run_mode) {
   engine.LogFormat("!!!RunMode %d Not Available\n\n", run_mode);

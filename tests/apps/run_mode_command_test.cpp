@@ -27,9 +27,9 @@ class RunModeCommandTest : public ::testing::Test {
 
 TEST_F(RunModeCommandTest, NackOverAPseudoTerminal) {
   testsupport::Pty pty;
-  const auto result = RunProgram(
-      ORGALINK_CLI,
-      Args({"run-mode", "11", "--port", pty.slave_path(), "--echo", "0", "--log", log}));
+  const auto result =
+      RunProgram(ORGALINK_CLI,
+                 Args({"run-mode", "11", "--port", pty.slave_path(), "--echo", "0", "--log", log}));
   EXPECT_EQ(result.exit_code, 0) << result.err;
   EXPECT_EQ(result.out, "SUCCESS send NACK\n");
   EXPECT_EQ(pty.Read(5), (std::vector<std::uint8_t>{0x7f, 0x15, 0x00, 0x00, 0x94}));
@@ -48,8 +48,8 @@ TEST_F(RunModeCommandTest, NackOverAPseudoTerminal) {
 
 TEST_F(RunModeCommandTest, SettingsFileSuppliesWhatTheOptionsLeaveOut) {
   std::ofstream(ini) << "[Settings]\nEchoBack=1\nTOCommand=45\n";
-  const auto result = RunProgram(ORGALINK_CLI, Args({"run-mode", "12", "--port", "loop",
-                                                     "--log", log}));
+  const auto result =
+      RunProgram(ORGALINK_CLI, Args({"run-mode", "12", "--port", "loop", "--log", log}));
   EXPECT_EQ(result.exit_code, 0) << result.err;
   EXPECT_EQ(result.out, "SUCCESS send END_COMMUNICATION\n");
   const std::string text = testsupport::ReadFile(log);

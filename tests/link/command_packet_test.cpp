@@ -4,19 +4,15 @@
 
 #include "link/link_engine.h"
 #include "support/line_fixture.h"
+#include "support/transfer_peer.h"
 
 namespace orgalink::link {
 namespace {
 
 using testsupport::Bytes;
+using testsupport::CountOf;
 using testsupport::FarEnd;
 using testsupport::LineFixture;
-
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
 
 TEST(SendCommand, PutsTheExactFramesOnTheLine) {
   struct Case {
@@ -100,25 +96,38 @@ TEST_P(WaitCommandTest, AnswersWhatArrives) {
   EXPECT_NE(f.LogText().find(c.logLine), std::string::npos) << f.LogText();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, WaitCommandTest,
-    ::testing::Values(
-        WaitCase{"StrayBytesThenAck", {0x00, 0xff, 0x7f, 0x06, 0x00, 0x00, 0x85}, ACK, LinkOk,
-                 "!!!NOT Command (Wait Command)\r\n{"},
-        WaitCase{"NackInsteadOfAck", {0x7f, 0x15, 0x00, 0x00, 0x94}, ACK, LinkIoError,
-                 "!!!---PC receives NACK\r\n\r\n"},
-        WaitCase{"AnotherCommand", {0x7f, 0x09, 0x00, 0x00, 0x88}, ACK, LinkIoError,
-                 "!!!Another Command\r\n\r\n"},
-        WaitCase{"BadChecksum", {0x7f, 0x06, 0x00, 0x00, 0x86}, ACK, LinkIoError,
-                 "!!!Checksum Err\r\n\r\n"},
-        WaitCase{"AnyCommandRefusesGetDeviceInformation",
-                 {0x7f, 0x10, 0x00, 0x00, 0x8f},
-                 AnyCommand,
-                 LinkIoError,
-                 "!!!NOT Command (Wait Command2)\r\n\r\n"},
-        WaitCase{"AnyCommandTakesDeleteAll", {0x7f, 0x0b, 0x03, 0x00, 0x8d}, AnyCommand, LinkOk,
-                 "<<<<<<Receive1 [ 0b 03 00 8d ]"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, WaitCommandTest,
+                         ::testing::Values(WaitCase{"StrayBytesThenAck",
+                                                    {0x00, 0xff, 0x7f, 0x06, 0x00, 0x00, 0x85},
+                                                    ACK,
+                                                    LinkOk,
+                                                    "!!!NOT Command (Wait Command)\r\n{"},
+                                           WaitCase{"NackInsteadOfAck",
+                                                    {0x7f, 0x15, 0x00, 0x00, 0x94},
+                                                    ACK,
+                                                    LinkIoError,
+                                                    "!!!---PC receives NACK\r\n\r\n"},
+                                           WaitCase{"AnotherCommand",
+                                                    {0x7f, 0x09, 0x00, 0x00, 0x88},
+                                                    ACK,
+                                                    LinkIoError,
+                                                    "!!!Another Command\r\n\r\n"},
+                                           WaitCase{"BadChecksum",
+                                                    {0x7f, 0x06, 0x00, 0x00, 0x86},
+                                                    ACK,
+                                                    LinkIoError,
+                                                    "!!!Checksum Err\r\n\r\n"},
+                                           WaitCase{"AnyCommandRefusesGetDeviceInformation",
+                                                    {0x7f, 0x10, 0x00, 0x00, 0x8f},
+                                                    AnyCommand,
+                                                    LinkIoError,
+                                                    "!!!NOT Command (Wait Command2)\r\n\r\n"},
+                                           WaitCase{"AnyCommandTakesDeleteAll",
+                                                    {0x7f, 0x0b, 0x03, 0x00, 0x8d},
+                                                    AnyCommand,
+                                                    LinkOk,
+                                                    "<<<<<<Receive1 [ 0b 03 00 8d ]"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WaitCommand, StrayBytesAreLoggedOnceEachAndParametersComeOut) {
   LineFixture f;
@@ -139,22 +148,20 @@ TEST(WaitCommand, StrayBytesAreLoggedOnceEachAndParametersComeOut) {
   EXPECT_EQ(code, GET_ALL_RECORDS);
   EXPECT_EQ(params[0], 5);
   EXPECT_EQ(params[1], 0);
-  EXPECT_EQ(Count(f.LogText(), "!!!NOT Command (Wait Command)\r\n"), 2);
+  EXPECT_EQ(CountOf(f.LogText(), "!!!NOT Command (Wait Command)\r\n"), 2);
 }
 
 TEST(WaitCommand, TimesOutOnTheOverallDeadlineWithoutMultiplier) {
   LineFixture f;
   f.UseLog();
   LinkStatus status = -1;
-  platform::Tick start = 0, end = 0;
+  std::uint32_t elapsed = 0;
   f.Run([&] {
     ASSERT_TRUE(f.engine.OpenPort(1));
-    start = f.clock.Now();
-    status = f.engine.WaitCommand(ACK);
-    end = f.clock.Now();
+    elapsed = f.Elapsed([&] { status = f.engine.WaitCommand(ACK); });
   });
   EXPECT_EQ(status, LinkTimeout);
-  EXPECT_EQ(end - start, 30001u);
+  EXPECT_EQ(elapsed, 30001u);
   const std::string log = f.LogText();
   EXPECT_NE(log.find("---Time Out WaitTime=30001, InQue=   0/   1\r\n{"), std::string::npos);
   EXPECT_NE(log.find("!!!Time Out(Wait Command) Break\r\n\r\n"), std::string::npos);
@@ -165,17 +172,15 @@ TEST(WaitCommand, MultiplierGivesEachAttemptItsOwnFirstByteTime) {
   f.UseLog();
   f.engine.SetTimeouts(30000, 30000, 100);
   LinkStatus status = -1;
-  platform::Tick start = 0, end = 0;
+  std::uint32_t elapsed = 0;
   f.Run([&] {
     ASSERT_TRUE(f.engine.OpenPort(1));
-    start = f.clock.Now();
-    status = f.engine.WaitCommand(ACK);
-    end = f.clock.Now();
+    elapsed = f.Elapsed([&] { status = f.engine.WaitCommand(ACK); });
   });
   EXPECT_EQ(status, LinkTimeout);
   // Three attempts of 10 100 ms each: the overall deadline is only tested between them.
-  EXPECT_EQ(Count(f.LogText(), "---Time Out WaitTime=10101"), 3);
-  EXPECT_EQ(end - start, 3 * 10101u);
+  EXPECT_EQ(CountOf(f.LogText(), "---Time Out WaitTime=10101"), 3);
+  EXPECT_EQ(elapsed, 3 * 10101u);
 }
 
 TEST(WaitCommand, IncompleteFrameWithMultiplierTimesOutOnItsRemainder) {
@@ -196,6 +201,23 @@ TEST(WaitCommand, IncompleteFrameWithMultiplierTimesOutOnItsRemainder) {
   const std::string log = f.LogText();
   EXPECT_NE(log.find("---Time Out WaitTime=00401, InQue=   1/   4\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("!!!No Receive(Remains of Command)\r\n\r\n"), std::string::npos);
+}
+
+TEST(WaitCommand, ADeadLineEndsTheWaitAtOnce) {
+  LineFixture f;
+  LinkStatus status = -1;
+  std::uint32_t elapsed = 0;
+  f.Run(
+      [&] {
+        ASSERT_TRUE(f.engine.OpenPort(1));
+        elapsed = f.Elapsed([&] { status = f.engine.WaitCommand(ACK); });
+      },
+      [&](FarEnd& far) {
+        far.Pause(100);
+        f.line.HangUp();
+      });
+  EXPECT_EQ(status, LinkIoError);
+  EXPECT_LT(elapsed, 200u);
 }
 
 TEST(WaitCommand, AbortWhileReadingEndsWithZero) {

@@ -17,8 +17,8 @@ TEST(SetStatus, FollowsThePortRules) {
   struct Case {
     int code, port, expected;
   } cases[] = {
-      {16, 3, 3},  {16, 1, 1},  {11, 2, 7},  {11, 4, 9},  {11, 5, 10},
-      {11, 0, 10}, {11, -1, 11}, {5, -1, 5},  {0, -1, 0},  {16, -1, 16},
+      {16, 3, 3},  {16, 1, 1},   {11, 2, 7}, {11, 4, 9}, {11, 5, 10},
+      {11, 0, 10}, {11, -1, 11}, {5, -1, 5}, {0, -1, 0}, {16, -1, 16},
   };
   for (const auto& c : cases) {
     LinkEngine engine;
@@ -38,8 +38,8 @@ TEST(EngineSettings, BaudRateAcceptsOnlyItsListedTexts) {
   struct Case {
     const char* text;
     int rate;
-  } cases[] = {{"9600", 9600},   {"19200", 19200}, {"38400", 38400}, {"57600", 57600},
-               {"115200", 115200}, {"4800", 19200}, {"", 19200},      {"9600 ", 19200}};
+  } cases[] = {{"9600", 9600},     {"19200", 19200}, {"38400", 38400}, {"57600", 57600},
+               {"115200", 115200}, {"4800", 19200},  {"", 19200},      {"9600 ", 19200}};
   for (const auto& c : cases) {
     LinkEngine engine;
     engine.SetBaudRate("115200");

@@ -71,7 +71,8 @@ TEST(RunCommunication, FailuresEndWithNackAndEndCommunication) {
   struct Case {
     std::uint8_t mode;
     const char* logLine;
-  } cases[] = {{19, "Unknown RunMode\r\n\r\n"}, {255, "Unknown RunMode\r\n\r\n"},
+  } cases[] = {{19, "Unknown RunMode\r\n\r\n"},
+               {255, "Unknown RunMode\r\n\r\n"},
                {10, "!!!Time Out(Wait Command) Break\r\n\r\n"}};
   for (const auto& c : cases) {
     LineFixture f;

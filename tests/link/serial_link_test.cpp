@@ -19,15 +19,13 @@ TEST(WritePort, EchoThatNeverComesFailsAfterTenSeconds) {
   LineFixture f;
   f.UseLog();
   LinkStatus status = -1;
-  platform::Tick start = 0, end = 0;
+  std::uint32_t elapsed = 0;
   f.Run([&] {
     ASSERT_TRUE(f.engine.OpenPort(1));
-    start = f.clock.Now();
-    status = f.engine.SendCommand(ACK);
-    end = f.clock.Now();
+    elapsed = f.Elapsed([&] { status = f.engine.SendCommand(ACK); });
   });
   EXPECT_EQ(status, LinkIoError);
-  EXPECT_GE(end - start, 10000u);
+  EXPECT_GE(elapsed, 10000u);
   const std::string log = f.LogText();
   const auto sent = log.find(">>>>>>Send    [ 7f 06 00 00 85 ]\r\n");
   const auto timeout = log.find("---Time Out WaitTime=10001, InQue=   0/   5\r\n");
@@ -126,8 +124,7 @@ TEST(ReadPort, TimeOutReportsWhatWasQueued) {
       });
   EXPECT_EQ(result, 0);
   EXPECT_EQ(f.engine.Status(), LinkTimeout);
-  EXPECT_NE(f.LogText().find("---Time Out WaitTime=01001, InQue=   3/   5\r\n"),
-            std::string::npos);
+  EXPECT_NE(f.LogText().find("---Time Out WaitTime=01001, InQue=   3/   5\r\n"), std::string::npos);
 }
 
 TEST(ReadPort, AbortFlagStaysUntilTheNextPurge) {
@@ -168,8 +165,7 @@ TEST(WritePort, AbortDuringTheWriteEndsWithIoError) {
   testsupport::TempDir dir;
   LinkEngine engine;
   engine.SetLogFileName(dir.File("log"));
-  engine.SetPortOpener(
-      [](int, int, std::string&) { return std::make_unique<BusyPort>(); });
+  engine.SetPortOpener([](int, int, std::string&) { return std::make_unique<BusyPort>(); });
   ASSERT_TRUE(engine.OpenPort(1));
   EXPECT_EQ(engine.SendCommand(ACK), LinkIoError);
   EXPECT_EQ(engine.Status(), LinkIoError);

@@ -104,7 +104,9 @@ void LineFixture::UseLog() {
   engine.SetLogFileName(log_path);
 }
 
-std::string LineFixture::LogText() const { return ReadFile(log_path); }
+std::string LineFixture::LogText() const {
+  return ReadFile(log_path);
+}
 
 void LineFixture::Run(const std::function<void()>& pc, const std::function<void(FarEnd&)>& far) {
   std::latch registered(far ? 2 : 1);
@@ -129,6 +131,12 @@ void LineFixture::Run(const std::function<void()>& pc, const std::function<void(
   }
   pc_thread.join();
   if (far_thread.joinable()) far_thread.join();
+}
+
+std::uint32_t LineFixture::Elapsed(const std::function<void()>& step) {
+  const platform::Tick start = clock.Now();
+  step();
+  return clock.Now() - start;
 }
 
 void LineFixture::AbortAt(platform::Tick at) {

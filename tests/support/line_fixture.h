@@ -88,6 +88,9 @@ class LineFixture {
   // on two threads and waits for both.
   void Run(const std::function<void()>& pc, const std::function<void(FarEnd&)>& far = {});
 
+  // Runs `step` on the calling thread and returns the virtual time it took.
+  std::uint32_t Elapsed(const std::function<void()>& step);
+
   // Posts an abort into the PC thread's queue once virtual time reaches `at`.
   void AbortAt(platform::Tick at);
 

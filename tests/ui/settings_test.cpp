@@ -29,9 +29,9 @@ TEST(Settings, NoFileGivesTheDefaultsAndWritesThemBack) {
 
   WriteSettings(ini, s);
   const std::string text = testsupport::ReadFile(ini);
-  for (const char* line : {"BackupDir=/opt/orgalink/DATA", "COMPort=1", "EchoBack=1",
-                           "DeviceCode=2", "TOCommand=30", "TODataPacket=30", "TOMultiplier=0",
-                           "BKTelRecordsMin=1"}) {
+  for (const char* line :
+       {"BackupDir=/opt/orgalink/DATA", "COMPort=1", "EchoBack=1", "DeviceCode=2", "TOCommand=30",
+        "TODataPacket=30", "TOMultiplier=0", "BKTelRecordsMin=1"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
   }
   EXPECT_EQ(text.find("LogFileName"), std::string::npos);
@@ -78,10 +78,10 @@ TEST(PortChoice, ParsesNumbersNamesLoopAndPaths) {
     PortChoice::Kind kind;
     int number;
   } cases[] = {
-      {"1", true, PortChoice::Kind::Com, 1},       {"COM4", true, PortChoice::Kind::Com, 4},
-      {"loop", true, PortChoice::Kind::Loop, 0},   {"/dev/pts/3", true, PortChoice::Kind::Device, 0},
-      {"0", false, PortChoice::Kind::Com, 0},      {"5", false, PortChoice::Kind::Com, 0},
-      {"COM", false, PortChoice::Kind::Com, 0},    {"ttyS0", false, PortChoice::Kind::Com, 0},
+      {"1", true, PortChoice::Kind::Com, 1},     {"COM4", true, PortChoice::Kind::Com, 4},
+      {"loop", true, PortChoice::Kind::Loop, 0}, {"/dev/pts/3", true, PortChoice::Kind::Device, 0},
+      {"0", false, PortChoice::Kind::Com, 0},    {"5", false, PortChoice::Kind::Com, 0},
+      {"COM", false, PortChoice::Kind::Com, 0},  {"ttyS0", false, PortChoice::Kind::Com, 0},
       {"2x", false, PortChoice::Kind::Com, 0},
   };
   for (const auto& c : cases) {
