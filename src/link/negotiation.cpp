@@ -72,6 +72,12 @@ void TagTitle(LinkEngine& engine, LinkOwner* owner) {
   owner->SetTitle(kTags[variant] + owner->Title());
 }
 
+LinkStatus AbortedOffer(LinkEngine& engine) {
+  engine.Log("!!!Abort(NegotiationForDevice)\n\n");
+  engine.SetStatus(LinkAborted, -1);
+  return LinkAborted;
+}
+
 // One offer of the organizer's side: LINK_REQUEST, then up to 2 s for ACK.
 // `answered` tells whether the PC took it.
 LinkStatus OfferLink(LinkEngine& engine, bool& answered) {
@@ -80,8 +86,9 @@ LinkStatus OfferLink(LinkEngine& engine, bool& answered) {
   if (status != LinkOk) return status;
   engine.Log("---HDD sends LINK_REQUEST\n\n");
   status = engine.WaitCommand(ACK, nullptr, nullptr, kOfferPeriodMs, 0);
-  // Anything but an abort just means the PC is not there yet.
-  if (status == LinkAborted) return status;
+  // The ACK wait has taken the user's abort request, so the offer loop would
+  // never see it; anything else just means the PC is not there yet.
+  if (status == LinkAborted) return AbortedOffer(engine);
   if (status != LinkOk) return LinkOk;
   answered = true;
   engine.Log("---HDD receives ACK\n\n");
@@ -89,12 +96,6 @@ LinkStatus OfferLink(LinkEngine& engine, bool& answered) {
   engine.Log("---HDD sends DEVICE_INFORMATION\n\n");
   engine.Log("========== End Negotiation ==========\n\n");
   return LinkOk;
-}
-
-LinkStatus AbortedOffer(LinkEngine& engine) {
-  engine.Log("!!!Abort(NegotiationForDevice)\n\n");
-  engine.SetStatus(LinkAborted, -1);
-  return LinkAborted;
 }
 
 }  // namespace
@@ -132,8 +133,8 @@ LinkStatus NegotiationForDevice(LinkEngine& engine, LinkOwner* owner) {
     }
     due = engine.Deadline(kOfferPeriodMs);
     bool answered = false;
+    // A failed send ends the negotiation with its own status and lines.
     const LinkStatus status = OfferLink(engine, answered);
-    if (status == LinkAborted) return AbortedOffer(engine);
     if (status != LinkOk || answered) return status;
   }
   engine.Log("!!!Time Out(NegoticationForDevice) Break\n\n");

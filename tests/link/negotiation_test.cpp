@@ -249,5 +249,38 @@ TEST(NegotiationForDevice, EndsOnAnAbortDuringTheAckWait) {
   EXPECT_NE(f.LogText().find(InLog("!!!Abort(NegotiationForDevice)\n\n")), std::string::npos);
 }
 
+// A LINK_REQUEST that cannot be sent ends the offers with the write's own
+// status and lines; only an abort taken by the ACK wait is the offer loop's.
+TEST(NegotiationForDevice, EndsWhenALinkRequestCannotBeSent) {
+  const struct {
+    const char* name;
+    bool echo;          // on, with nothing on the line to echo
+    bool abortInDrain;  // the user aborts while the write waits for a quiet line
+    LinkStatus status;
+    const char* line;
+  } cases[] = {
+      {"no echo", true, false, LinkIoError, "!!!NOT Receive EchoBack\n\n"},
+      {"abort before the write", false, true, LinkAborted,
+       ">>>>>>!!!Send FAILED(Receive Incomplete)\n\n"},
+  };
+  for (const auto& c : cases) {
+    LineFixture f;
+    f.UseLog();
+    f.engine.SetEchoBack(c.echo);
+    // The first offer is due a tick after the start; its drain waits 10 ms.
+    if (c.abortInDrain) f.AbortAt(f.clock.Now() + 5);
+    LinkStatus status = -1;
+    ASSERT_TRUE(f.engine.OpenPort(1));
+    f.Run([&] { status = NegotiationForDevice(f.engine, &f.owner); });
+    EXPECT_EQ(status, c.status) << c.name;
+    EXPECT_EQ(f.line.BytesWritten(platform::VirtualLine::End::A), c.echo ? 5u : 0u) << c.name;
+    const std::string log = f.LogText();
+    EXPECT_TRUE(testsupport::LinesInOrder(log, {c.line, "!!!Command Send Err\n\n"}))
+        << c.name << log;
+    EXPECT_EQ(log.find("!!!Abort(NegotiationForDevice)"), std::string::npos) << c.name;
+    EXPECT_EQ(log.find("---HDD sends LINK_REQUEST"), std::string::npos) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace orgalink::link
