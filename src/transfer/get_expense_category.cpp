@@ -43,6 +43,21 @@ LinkStatus CloseExchange(LinkEngine& engine, TransferRole role) {
   return link::LinkOk;
 }
 
+// FINISH_ALL_RECORDS in place of the table: an organizer without expense
+// categories. Only the organizer sends it, so playing the organizer it is no
+// table at all.
+LinkStatus NoTable(LinkEngine& engine, int& totalOut, TransferRole role) {
+  if (!IsPcRole(role)) {
+    engine.Log("!!!NOT Packet Data\n\n");
+    engine.SetStatus(link::LinkIoError, -1);
+    return link::LinkIoError;
+  }
+  engine.Log("---PC receive FINISH_ALL_RECORDS\n\n");
+  engine.Log("========== End Get Expense Category==========\n\n");
+  totalOut = 0;
+  return link::LinkOk;
+}
+
 }  // namespace
 
 LinkStatus GetExpenseCategory(LinkEngine& engine, link::LinkOwner* /*owner*/, std::uint8_t* buffer,
@@ -51,20 +66,22 @@ LinkStatus GetExpenseCategory(LinkEngine& engine, link::LinkOwner* /*owner*/, st
   if (status != link::LinkOk) return status;
   if (buffer == nullptr) capacity = 0;
   if (capacity > 0) std::fill_n(buffer, capacity, 0);
+  // The packet lands in a frame of its own: asking for the kind keeps a NACK
+  // or FINISH_ALL_RECORDS from passing for the table, and their five bytes
+  // must not reach the caller's buffer either.
+  PacketFrame frame{};
   int length = 0;
   std::uint8_t kind = 0xFF;
-  // Asking for the kind keeps a NACK or FINISH_ALL_RECORDS from being stored
-  // as if its five bytes were the table. One byte stays free for the
-  // terminator.
   status = WaitDataPacket(engine, ExpenseCategoryCode,
-                          PacketOut{buffer, capacity - 1, &length, &kind, nullptr});
+                          PacketOut{frame.data(), PacketFrameSize, &length, &kind, nullptr});
   if (status != link::LinkOk) return status;
-  if (kind == link::FINISH_ALL_RECORDS) {
-    engine.Log("---PC receive FINISH_ALL_RECORDS\n\n");
-    if (IsPcRole(role)) engine.Log("========== End Get Expense Category==========\n\n");
-    totalOut = 0;
-    return link::LinkOk;
+  if (kind == link::FINISH_ALL_RECORDS) return NoTable(engine, totalOut, role);
+  // One byte stays free for the terminator.
+  if (length >= capacity) {
+    engine.SetStatus(link::LinkIoError, -1);
+    return link::LinkIoError;
   }
+  std::copy_n(frame.data(), length, buffer);
   engine.Log("---PC receives DATA\n\n");
   buffer[length++] = kTerminator;
   status = CloseExchange(engine, role);

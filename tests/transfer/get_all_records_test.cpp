@@ -352,29 +352,42 @@ TEST(GetExpenseCategory, FetchesTheTableWithoutAcknowledgingIt) {
   }
 }
 
-// A command in place of the table must not end up stored as the table.
+// A command in place of the table must not end up stored as the table. An
+// organizer without categories answers FINISH_ALL_RECORDS; a PC never does.
 TEST(GetExpenseCategory, NeverStoresACommandAsTheTable) {
   const struct {
     std::uint8_t command;
+    TransferRole role;
     LinkStatus status;
     int total;
-  } cases[] = {{21, link::LinkIoError, -1}, {13, link::LinkOk, 0}};
+    const char* line;
+  } cases[] = {
+      {21, PcStep, link::LinkIoError, -1, "!!!---PC receives NACK\n\n"},
+      {13, PcStep, link::LinkOk, 0, "---PC receive FINISH_ALL_RECORDS\n\n"},
+      {13, HandheldSide, link::LinkIoError, -1, "!!!NOT Packet Data\n\n"},
+  };
   for (const auto& c : cases) {
     LineFixture f;
+    f.UseLog();
     f.engine.SetEchoBack(false);
     Fetched got;
     ASSERT_TRUE(f.engine.OpenPort(1));
     f.Run(
         [&] {
           got.status = GetExpenseCategory(f.engine, &f.owner, got.buffer.data(), kCapacity,
-                                          got.total, PcStep);
+                                          got.total, c.role);
         },
         [&](FarEnd& far) {
           far.ReceiveCommand();
           far.SendCommand(c.command);
         });
-    EXPECT_EQ(got.status, c.status) << int(c.command);
-    EXPECT_EQ(got.total, c.total) << int(c.command);
+    EXPECT_EQ(got.status, c.status) << int(c.command) << " " << int(c.role);
+    EXPECT_EQ(f.engine.Status(), c.status) << int(c.command) << " " << int(c.role);
+    EXPECT_EQ(got.total, c.total) << int(c.command) << " " << int(c.role);
+    EXPECT_EQ(got.buffer[0], 0) << "nothing stored";
+    EXPECT_NE(f.LogText().find(InLog(c.line)), std::string::npos) << f.LogText();
+    // Nothing answers the command: only the opening command or ACK went out.
+    EXPECT_EQ(f.line.BytesWritten(platform::VirtualLine::End::A), 5u);
   }
 }
 
