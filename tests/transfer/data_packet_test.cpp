@@ -284,10 +284,23 @@ TEST(WaitDataPacket, LogsEachStrayByteOnce) {
   EXPECT_EQ(testsupport::CountOf(f.LogText(), "!!!Not DataPacket\r\n"), 3);
 }
 
-TEST(WaitDataPacket, GivesEachReadItsOwnDeadlineWithAMultiplier) {
-  // With 100 ms per byte the 253 bytes after a full header have 25 300 ms.
-  for (const auto& [delay, expected] :
-       {std::pair{25000u, link::LinkOk}, std::pair{25600u, link::LinkTimeout}}) {
+TEST(WaitDataPacket, SharesOneDeadlineUnlessAMultiplierIsSet) {
+  // With 100 ms per byte the 253 bytes after a full header have 25 300 ms of
+  // their own; without a multiplier all reads share the 30 s of the wait, so
+  // a header after 20 s leaves the rest 10 s.
+  const struct {
+    long timeout;
+    long multiplier;
+    std::uint32_t header;  // delay before the header
+    std::uint32_t rest;    // delay between the header and the rest
+    LinkStatus expected;
+  } cases[] = {
+      {60000, 100, 0, 25000, link::LinkOk},
+      {60000, 100, 0, 25600, link::LinkTimeout},
+      {30000, 0, 20000, 9000, link::LinkOk},
+      {30000, 0, 20000, 11000, link::LinkTimeout},
+  };
+  for (const auto& c : cases) {
     LineFixture f;
     f.engine.SetEchoBack(false);
     const Bytes packet = DataPacketFrame(4, 0x00, 252, Bytes(252, 0x41));
@@ -297,14 +310,16 @@ TEST(WaitDataPacket, GivesEachReadItsOwnDeadlineWithAMultiplier) {
     ASSERT_TRUE(f.engine.OpenPort(1));
     f.Run(
         [&] {
-          status = WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 258, &length}, 60000, 100);
+          status = WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 258, &length}, c.timeout,
+                                  c.multiplier);
         },
         [&](FarEnd& far) {
+          far.Pause(c.header);
           far.Send(Bytes(packet.begin(), packet.begin() + 5));
-          far.Pause(delay);
+          far.Pause(c.rest);
           far.Send(Bytes(packet.begin() + 5, packet.end()));
         });
-    EXPECT_EQ(status, expected) << delay;
+    EXPECT_EQ(status, c.expected) << c.multiplier << " " << c.rest;
   }
 }
 

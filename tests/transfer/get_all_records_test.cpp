@@ -232,6 +232,23 @@ INSTANTIATE_TEST_SUITE_P(
         TelephoneCase{"NoVariantYetUnchecked", -1, 1, {Tel("Bert"), Tel("Adam")}, 16, nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The previous key outlives a receive, but the first record of the next one
+// is never held against it.
+TEST(TelephoneCheck, StartsAfreshWithEachReceive) {
+  ResetPreviousTelephoneKey();
+  store::SortTable weights{};
+  for (int i = 0; i < 256; ++i) weights[i] = static_cast<std::uint8_t>(i);
+  LineFixture f;
+  f.engine.SetModelVariant(0);
+  f.engine.SetTables(&weights, nullptr);
+  for (const auto& records : {std::vector<Bytes>{Tel("Yann"), Tel("Zoe")},
+                              std::vector<Bytes>{Tel("Adam"), Tel("Bert")}}) {
+    Fetched got;
+    Fetch(f, got, 5, records);
+    EXPECT_EQ(got.status, link::LinkOk);
+  }
+}
+
 TEST(TelephoneCheck, OnlyAppliesToTelephone) {
   LineFixture f;
   f.engine.SetModelVariant(0);
