@@ -136,6 +136,7 @@ class LinkEngine {
  private:
   LinkStatus RunModeSteps(LinkOwner* owner, std::uint8_t run_mode);
   int ReadAvailable(std::uint8_t* buffer, int count, platform::Tick deadline);
+  bool TransmitBytes(const std::uint8_t* bytes, int count, platform::Tick deadline);
   int CheckEcho(const std::uint8_t* bytes, int count);
   platform::MessageQueue& Queue();
 

@@ -168,17 +168,13 @@ int LinkEngine::WritePort(const std::uint8_t* bytes, int count) {
     return 0;
   }
   PurgePort();
-  std::size_t written = 0;
-  for (;;) {
-    const WaitResult result =
-        port_->Write(bytes, static_cast<std::size_t>(count), written, Queue());
-    if (result == WaitResult::Ready) break;
-    if (result == WaitResult::Message && !PollMessages()) continue;
+  const Tick send_deadline = Deadline(kSendQueueMs);
+  if (!TransmitBytes(bytes, count, send_deadline)) {
     LogLine(clock_, log_file_name_, ">>>>>>!!!Send FAILED\n\n", false);
     SetStatus(LinkIoError, -1);
     return 0;
   }
-  if (!WaitSendQueue(Deadline(kSendQueueMs))) {
+  if (!WaitSendQueue(send_deadline)) {
     LogLine(clock_, log_file_name_, ">>>>>>!!!Send FAILED(Send Incomplete)\n\n", false);
     return 0;
   }
@@ -187,6 +183,22 @@ int LinkEngine::WritePort(const std::uint8_t* bytes, int count) {
   if (echo_back_ && !CheckEcho(bytes, count)) return 0;
   SetStatus(LinkOk, -1);
   return 1;
+}
+
+// A serial write is in progress until its bytes have left the port, not
+// merely until the driver has taken them: an abort while they are still
+// going out fails the write (status 11) rather than the wait for the output
+// queue (status 0). A device still busy at `deadline` is left to
+// WaitSendQueue, which reports it.
+bool LinkEngine::TransmitBytes(const std::uint8_t* bytes, int count, Tick deadline) {
+  std::size_t written = 0;
+  for (;;) {
+    WaitResult result = port_->Write(bytes, static_cast<std::size_t>(count), written, Queue());
+    if (result == WaitResult::Ready) result = port_->WaitOutputEmpty(deadline, Queue());
+    if (result == WaitResult::Ready || result == WaitResult::Timeout) return true;
+    if (result == WaitResult::Message && !PollMessages()) continue;
+    return false;
+  }
 }
 
 // With echo on, the cable returns every byte written; anything else means the

@@ -173,6 +173,25 @@ TEST(WritePort, AbortDuringTheWriteEndsWithIoError) {
             std::string::npos);
 }
 
+// The write lasts until the bytes have left: 5 bytes at 1200 bit/s take 42 ms
+// on the line, and an abort 20 ms in still finds the write in progress.
+TEST(WritePort, AbortWhileTheBytesAreLeavingEndsWithIoError) {
+  LineFixture f({.pacing_baud = 1200});
+  f.UseLog();
+  f.engine.SetEchoBack(false);
+  LinkStatus status = -1;
+  f.Run([&] {
+    ASSERT_TRUE(f.engine.OpenPort(1));
+    f.AbortAt(f.clock.Now() + 20);
+    status = f.engine.SendCommand(ACK);
+  });
+  EXPECT_EQ(status, LinkIoError);
+  EXPECT_EQ(f.engine.Status(), LinkIoError);
+  const std::string log = f.LogText();
+  EXPECT_NE(log.find(">>>>>>!!!Send FAILED\r\n\r\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("Send Incomplete"), std::string::npos) << log;
+}
+
 TEST(OpenPort, FailureStatusNamesThePort) {
   struct Case {
     int port;
