@@ -120,11 +120,12 @@ int LinkEngine::WaitReceiveQueue(int count, Tick deadline) {
       LogLine(clock_, log_file_name_, "<<<<<<!!!NO Receive(Wait Receive Queue Abort)\n\n", false);
       return 0;
     }
-    if (!port_) break;
-    const int queued = port_->InQueue();
+    const int queued = port_ ? port_->InQueue() : -1;
     if (queued >= 0) seen = queued;
     if (queued >= count) return 1;
-    const WaitResult result = port_->WaitInput(static_cast<std::size_t>(count), deadline, Queue());
+    const WaitResult result =
+        port_ ? port_->WaitInput(static_cast<std::size_t>(count), deadline, Queue())
+              : WaitResult::Error;
     if (result == WaitResult::Error) {
       LogLine(clock_, log_file_name_, "<<<<<<!!!NO Receive(ReadCommNT Err)\n", false);
       SetStatus(LinkIoError, -1);

@@ -5,6 +5,7 @@
 #include "link/link_engine.h"
 #include "link/messages.h"
 #include "support/line_fixture.h"
+#include "support/transfer_peer.h"
 
 namespace orgalink::link {
 namespace {
@@ -190,6 +191,16 @@ TEST(WritePort, AbortWhileTheBytesAreLeavingEndsWithIoError) {
   const std::string log = f.LogText();
   EXPECT_NE(log.find(">>>>>>!!!Send FAILED\r\n\r\n"), std::string::npos) << log;
   EXPECT_EQ(log.find("Send Incomplete"), std::string::npos) << log;
+}
+
+// Without a device there is nothing to wait for: the wait fails at once
+// instead of looping, unblocked, until its deadline.
+TEST(ReadPort, NoOpenPortFailsAtOnce) {
+  testsupport::TempDir dir;
+  LinkEngine engine;
+  engine.SetLogFileName(dir.File("log"));
+  EXPECT_EQ(engine.WaitCommand(ACK, nullptr, nullptr, 200), LinkIoError);
+  EXPECT_EQ(testsupport::CountOf(testsupport::ReadFile(dir.File("log")), "<<<<<<"), 1);
 }
 
 TEST(OpenPort, FailureStatusNamesThePort) {
