@@ -1,7 +1,7 @@
 #include "link/link_engine.h"
 
 #include <cstdarg>
-#include <cstdio>
+#include <filesystem>
 
 #include "link/comm_log.h"
 #include "link/text_format.h"
@@ -66,10 +66,14 @@ void LinkEngine::SetAppliMode(std::string_view text) {
   Log("!!! Appli Name Err (Pass)");
 }
 
+// Every communication starts a new log. Only a file is removed: a folder
+// given by mistake stays, and the log entries then fail on their own.
 int LinkEngine::SetLogFileName(const std::string& name) {
   log_file_name_ = name;
   if (name.empty()) return 0;
-  return std::remove(name.c_str()) == 0 ? 1 : 0;
+  std::error_code error;
+  if (std::filesystem::is_directory(name, error)) return 0;
+  return std::filesystem::remove(name, error) ? 1 : 0;
 }
 
 void LinkEngine::SetTimeouts(long command_ms, long data_packet_ms, long multiplier_ms) {

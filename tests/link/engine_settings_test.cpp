@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "link/comm_log.h"
 #include "link/configure_run.h"
 #include "link/link_engine.h"
@@ -76,6 +79,19 @@ TEST(EngineSettings, DeviceCodeOneIsHighOneAnythingElseHighTwo) {
     EXPECT_EQ(engine.DeviceCodeLow(), 0);
     EXPECT_EQ(store.DeviceCode()[0], high);
   }
+}
+
+TEST(EngineSettings, LogFileNameRemovesAnOldLogButNeverAFolder) {
+  testsupport::TempDir dir;
+  const std::string log = dir.File("comm.log"), folder = dir.File("logs");
+  std::ofstream(log) << "old";
+  std::filesystem::create_directory(folder);
+  LinkEngine engine;
+  EXPECT_EQ(engine.SetLogFileName(log), 1);
+  EXPECT_FALSE(std::filesystem::exists(log));
+  EXPECT_EQ(engine.SetLogFileName(log), 0);
+  EXPECT_EQ(engine.SetLogFileName(folder), 0);
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
 
 TEST(ConfigureRun, LogsTheSettingsAsHandedOverAndKeepsTheStoreDeviceCode) {
