@@ -11,9 +11,10 @@ namespace orgalink::transfer {
 // Receives the packets of one record into `buffer` (at most `capacity`
 // bytes), acknowledging each. `countOut` gets the bytes stored, `kindOut` the
 // application code of the packets, or 13 when FINISH_ALL_RECORDS came in
-// place of a record (refused with 11 when playing the organizer, who never
-// receives it). On the organizer's side every further packet of a record is
-// announced by the PC's SEND_1_RECORD.
+// place of a record. FINISH_ALL_RECORDS is refused with 11 when playing the
+// organizer, who never receives it, and in the middle of a record, whose
+// received part would otherwise be lost. On the organizer's side every
+// further packet of a record is announced by the PC's SEND_1_RECORD.
 link::LinkStatus ReceiveRecord(link::LinkEngine& engine, std::uint8_t* buffer, int capacity,
                                int& countOut, std::uint8_t& kindOut, TransferRole role);
 

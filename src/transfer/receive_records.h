@@ -22,7 +22,8 @@ link::LinkStatus GetAllRecords(link::LinkEngine& engine, link::LinkOwner* owner,
 
 // Receives the expense category table (one packet) as a one-record stream;
 // `totalOut` gets its length plus the terminator. An organizer that answers
-// FINISH_ALL_RECORDS has no table: the stream is empty.
+// FINISH_ALL_RECORDS has no table: the stream is empty. A NACK in its place
+// fails with 11.
 link::LinkStatus GetExpenseCategory(link::LinkEngine& engine, link::LinkOwner* owner,
                                     std::uint8_t* buffer, int capacity, int& totalOut,
                                     TransferRole role);
