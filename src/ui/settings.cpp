@@ -15,8 +15,10 @@ Settings ReadSettings(const std::string& iniPath, const std::string& programDire
   s.backupDir = GetProfileString(iniPath, "Path", "BackupDir", "");
   if (s.backupDir.empty()) s.backupDir = programDirectory + "DATA";
 
+  // A bare file name goes beside the program; a name with a folder, written
+  // with '/' or Windows-style with '\\', is taken as it stands.
   s.logFileName = GetProfileString(iniPath, "Path", "LogFileName", "");
-  if (!s.logFileName.empty() && s.logFileName.find('/') == std::string::npos) {
+  if (!s.logFileName.empty() && s.logFileName.find_first_of("/\\") == std::string::npos) {
     s.logFileName = programDirectory + s.logFileName;
   }
   s.comPort = GetProfileInt(iniPath, "Settings", "COMPort", 1);
@@ -39,7 +41,10 @@ void WriteSettings(const std::string& iniPath, const Settings& s) {
   auto write_int = [&](const char* key, long value) {
     WriteProfileString(iniPath, "Settings", key, std::to_string(value));
   };
-  auto seconds = [](long ms) { return static_cast<long>(static_cast<unsigned long>(ms) / 1000); };
+  // Held values are whole seconds times 1000, so this gives back what was
+  // read, a negative value included (an unsigned division would turn -5 into
+  // a huge number in the file).
+  auto seconds = [](long ms) { return ms / 1000; };
   WriteProfileString(iniPath, "Path", "BackupDir", s.backupDir);
   if (!s.logFileName.empty()) WriteProfileString(iniPath, "Path", "LogFileName", s.logFileName);
   write_int("COMPort", s.comPort);

@@ -22,8 +22,8 @@ struct Settings {
 inline constexpr const char* kSettingsFileName = "Orgalink.ini";
 
 // Reads every key with its default. An empty BackupDir becomes
-// `programDirectory` + "DATA"; a LogFileName without a folder separator is
-// placed in `programDirectory`.
+// `programDirectory` + "DATA"; a LogFileName without a folder separator ('/'
+// or '\\') is placed in `programDirectory`.
 Settings ReadSettings(const std::string& iniPath, const std::string& programDirectory);
 
 // Creates the backup folder the archive dialogs open in, ignoring failures

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "support/temp_dir.h"
@@ -26,6 +27,10 @@ TEST(Settings, NoFileGivesTheDefaultsAndWritesThemBack) {
   EXPECT_EQ(s.toDataPacket, 30000);
   EXPECT_EQ(s.toMultiplier, 0);
   EXPECT_EQ(s.bkTelRecordsMin, 1);
+
+  const Settings here = ReadSettings(ini, dir.File(""));
+  CreateBackupDir(here);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("DATA")));
 
   WriteSettings(ini, s);
   const std::string text = testsupport::ReadFile(ini);
@@ -57,9 +62,27 @@ TEST(Settings, ValuesAreReadAndWrittenBackByTheirRules) {
   s.fileScramble = 0;
   WriteSettings(ini, s);
   EXPECT_NE(testsupport::ReadFile(ini).find("FileScramble=0"), std::string::npos);
+}
 
-  std::ofstream(ini) << "[Path]\nLogFileName=/var/log/comm.log\n";
-  EXPECT_EQ(ReadSettings(ini, "/opt/orgalink/").logFileName, "/var/log/comm.log");
+TEST(Settings, LogFileNameWithAFolderIsUsedUnchanged) {
+  testsupport::TempDir dir;
+  const std::string ini = dir.File("Orgalink.ini");
+  for (const char* name : {"/var/log/comm.log", "logs/comm.log", "D:\\logs\\comm.log"}) {
+    std::ofstream(ini) << "[Path]\nLogFileName=" << name << "\n";
+    EXPECT_EQ(ReadSettings(ini, "/opt/orgalink/").logFileName, name);
+  }
+}
+
+TEST(Settings, NegativeTimeOutsComeBackAsTheyWereWritten) {
+  testsupport::TempDir dir;
+  const std::string ini = dir.File("Orgalink.ini");
+  std::ofstream(ini) << "[Settings]\nTOCommand=-5\nTODataPacket=-1\n";
+  const Settings s = ReadSettings(ini, "/opt/orgalink/");
+  EXPECT_EQ(s.toCommand, -5000);
+  WriteSettings(ini, s);
+  const std::string text = testsupport::ReadFile(ini);
+  EXPECT_NE(text.find("TOCommand=-5"), std::string::npos) << text;
+  EXPECT_NE(text.find("TODataPacket=-1"), std::string::npos) << text;
 }
 
 TEST(Settings, ComPortsMapToDevices) {
