@@ -15,6 +15,9 @@ namespace {
 
 using testsupport::CommandFrame;
 
+// The base models (E, E+) are told apart by a probe that runs into a real
+// one-second time-out here; they are covered on virtual time in the
+// negotiation tests, so the program is run only with an M and a mismatch.
 TEST(RunModeNegotiation, ReportsTheVariantOrTheMismatch) {
   const struct {
     const char* name;
@@ -23,7 +26,6 @@ TEST(RunModeNegotiation, ReportsTheVariantOrTheMismatch) {
     int exitCode;
     const char* logLine;
   } cases[] = {
-      {"E", 0, 2, false, 0, "---HDD is PELLICO\r\n\r\n"},
       {"M", 1, 2, true, 0, "---HDD is PELLICOM\r\n\r\n"},
       {"other device code", 0, 1, false, 11, "!!!Another Device Code(High)\r\n\r\n"},
   };
