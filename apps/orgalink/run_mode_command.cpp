@@ -2,10 +2,7 @@
 // setting taken from the settings file unless an option overrides it.
 
 #include <cstdio>
-#include <future>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "commands.h"
 #include "console_owner.h"
@@ -80,22 +77,11 @@ link::RunSettings MakeRunSettings(const RunModeOptions& o, const OptionHandles& 
   return s;
 }
 
-// The abort request travels like the dialog's: posted into the worker's queue.
-class WorkerQueue {
- public:
-  void Set(std::shared_ptr<platform::MessageQueue> queue) {
-    std::lock_guard lock(mutex_);
-    queue_ = std::move(queue);
-  }
-  void PostAbort() {
-    std::lock_guard lock(mutex_);
-    if (queue_) queue_->Post({link::WM_LINK_ABORT, 0, 0});
-  }
-
- private:
-  std::mutex mutex_;
-  std::shared_ptr<platform::MessageQueue> queue_;
-};
+// RunMode travels as one byte. A number that does not fit is an unknown
+// RunMode, not whichever mode its low byte happens to name.
+std::uint8_t RunModeByte(int run_mode) {
+  return run_mode >= 0 && run_mode <= 0xFF ? static_cast<std::uint8_t>(run_mode) : 0xFF;
+}
 
 int ExitCodeFor(link::LinkStatus status) {
   if (status == link::LinkOk) return 0;
@@ -114,8 +100,11 @@ int RunOneCommunication(const RunModeOptions& options, const OptionHandles& give
   if (!options.dataDir.empty()) platform::SetDataDirectory(options.dataDir);
   const std::string iniPath = SettingsPath(options);
   const ui::Settings file = ui::ReadSettings(iniPath, platform::ProgramDirectory());
-  const std::string portText = given.port->count() ? options.port : std::to_string(file.comPort);
-  const auto port = ui::ParsePortChoice(portText);
+  // The option must name a usable port; the file's number is handed over as
+  // it stands, like every settings value, and a bad one fails at the open.
+  const auto port = given.port->count()
+                        ? ui::ParsePortChoice(options.port)
+                        : ui::PortChoice{ui::PortChoice::Kind::Com, file.comPort, {}};
   if (!port) {
     std::fprintf(stderr, "orgalink: --port must be 1..4, COM1..COM4, loop or a device path\n");
     return 2;
@@ -132,14 +121,12 @@ int RunOneCommunication(const RunModeOptions& options, const OptionHandles& give
   link::ConfigureRun(engine, store, MakeRunSettings(options, given, file, port->Number(), tables));
   ConsoleOwner owner("orgalink");
 
-  WorkerQueue workerQueue;
-  platform::InterruptSignals interrupts([&workerQueue] { workerQueue.PostAbort(); });
-  link::LinkStatus status = link::LinkIoError;
-  std::thread worker([&] {
-    workerQueue.Set(platform::CurrentThreadQueue());
-    status = engine.RunCommunication(&owner, static_cast<std::uint8_t>(options.runMode));
-  });
-  worker.join();
+  // The communication runs on this thread, whose queue exists before the
+  // first signal can arrive: an interrupt is never lost and reaches the
+  // run's waits as the dialog's abort request would.
+  const std::shared_ptr<platform::MessageQueue> queue = platform::CurrentThreadQueue();
+  platform::InterruptSignals interrupts([queue] { queue->Post({link::WM_LINK_ABORT, 0, 0}); });
+  const link::LinkStatus status = engine.RunCommunication(&owner, RunModeByte(options.runMode));
   ReportFailure(status, engine);
   return ExitCodeFor(status);
 }

@@ -67,11 +67,36 @@ TEST_F(RunModeCommandTest, FailuresExitWithTheirStatusAndMessage) {
       {{"run-mode", "19", "--port", "loop", "--echo", "0"}, 11, "I/O Device error.\n"},
       {{"run-mode", "11", "--port", "/nonexistent/tty"}, 10, "Error opening COM port.\n"},
       {{"run-mode", "11", "--port", "9"}, 2, "--port must be"},
+      // 267 would be RunMode 11 if it were cut to a byte.
+      {{"run-mode", "267", "--port", "loop", "--echo", "0"}, 11, "I/O Device error.\n"},
   };
   for (const auto& c : cases) {
     const auto result = RunProgram(ORGALINK_CLI, Args(c.args));
     EXPECT_EQ(result.exit_code, c.exit_code) << c.args[1];
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+  }
+}
+
+// The settings file's port number is handed over as it stands; [Ports] may
+// name a device for any number.
+TEST_F(RunModeCommandTest, SettingsFilePortBeyondFourIsTriedNotRefused) {
+  testsupport::Pty pty;
+  struct Case {
+    std::string ini;
+    int exit_code;
+    const char* logLine;
+  } cases[] = {
+      {"[Settings]\nCOMPort=7\n[Ports]\nCOM7=" + dir.File("none") + "\n", 10,
+       "!!!Can't Open COM Port\r\n\r\n"},
+      {"[Settings]\nCOMPort=5\nEchoBack=0\n[Ports]\nCOM5=" + pty.slave_path() + "\n", 0,
+       ">>>>>>Send    [ 7f 15 00 00 94 ]"},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(ini) << c.ini;
+    const auto result = RunProgram(ORGALINK_CLI, Args({"run-mode", "11", "--log", log}));
+    EXPECT_EQ(result.exit_code, c.exit_code) << c.ini << result.err;
+    const std::string text = testsupport::ReadFile(log);
+    EXPECT_NE(text.find(c.logLine), std::string::npos) << text;
   }
 }
 
