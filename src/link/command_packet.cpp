@@ -1,5 +1,6 @@
 // Command packets: 0x7F, code, two parameters, checksum.
 
+#include <algorithm>
 #include <array>
 
 #include "link/link_engine.h"
@@ -66,16 +67,17 @@ LinkStatus LinkEngine::SendCommand(int code, int p1, int p2) {
 LinkStatus LinkEngine::WaitCommand(int expected, std::uint8_t* parameters_out,
                                    std::uint8_t* code_out, long timeout, long multiplier) {
   const long total = timeout == -1 ? to_command_ : timeout;
-  const long per_byte = multiplier == -1 ? to_multiplier_ : multiplier;
-  const platform::Tick deadline = Deadline(static_cast<std::uint32_t>(total));
+  // A per-byte time below zero means nothing; taken literally, every attempt
+  // would start with its deadline passed and the loop would never block.
+  const long per_byte = std::max(0L, multiplier == -1 ? to_multiplier_ : multiplier);
+  const platform::Tick deadline = SettingDeadline(total);
   while (!Expired(deadline)) {
     if (PollMessages()) {
       Log("!!!Abort(WaitCommand)\n\n");
       return LinkAborted;
     }
     std::array<std::uint8_t, kCommandSize> frame{};
-    const auto first_deadline =
-        per_byte != 0 ? Deadline(static_cast<std::uint32_t>(per_byte + 10000)) : deadline;
+    const auto first_deadline = per_byte != 0 ? SettingDeadline(per_byte + 10000) : deadline;
     if (!ReadPort(frame.data(), 1, first_deadline)) {
       if (abort_flag_) return LinkAborted;
       // A dead device fails every read at once; only a time-out is worth another attempt.
@@ -86,8 +88,7 @@ LinkStatus LinkEngine::WaitCommand(int expected, std::uint8_t* parameters_out,
       Log("!!!NOT Command (Wait Command)\n");
       continue;
     }
-    const auto rest_deadline =
-        per_byte != 0 ? Deadline(static_cast<std::uint32_t>(4 * per_byte)) : deadline;
+    const auto rest_deadline = per_byte != 0 ? SettingDeadline(4 * per_byte) : deadline;
     if (!ReadPort(frame.data() + 1, 4, rest_deadline)) {
       Log("!!!No Receive(Remains of Command)\n\n");
       return status_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -123,6 +124,12 @@ class LinkEngine {
   int DrainReceiveQueue(platform::Tick deadline);
   int WaitSendQueue(platform::Tick deadline);
   platform::Tick Deadline(std::uint32_t ms) const { return platform::Deadline(clock_, ms); }
+  // Deadline for a wait whose length comes from the settings, which nobody
+  // range-checks: a negative length has passed at once, and one beyond
+  // 2^31-1 ms, which a tick deadline cannot express, is cut to that.
+  platform::Tick SettingDeadline(long ms) const {
+    return Deadline(static_cast<std::uint32_t>(std::clamp<long>(ms, -1, INT32_MAX)));
+  }
   bool Expired(platform::Tick deadline) const { return platform::Expired(clock_, deadline); }
   // Blocks until a message is pending for this thread or `deadline` expires;
   // for loops that wait for time rather than for bytes.

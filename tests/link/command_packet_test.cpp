@@ -183,6 +183,30 @@ TEST(WaitCommand, MultiplierGivesEachAttemptItsOwnFirstByteTime) {
   EXPECT_EQ(elapsed, 3 * 10101u);
 }
 
+// Time-outs come from the settings file unchecked. None of these may end the
+// wait before the organizer answers or turn it into a loop that never blocks.
+TEST(WaitCommand, OutlandishTimeOutsStillWaitForTheAnswer) {
+  struct Case {
+    long timeout, multiplier;
+  } cases[] = {{3'000'000'000L, 0}, {30000, -20000}, {30000, 2147483647L}};
+  for (const auto& c : cases) {
+    LineFixture f;
+    f.engine.SetEchoBack(false);
+    f.engine.SetTimeouts(c.timeout, 30000, c.multiplier);
+    LinkStatus status = -1;
+    f.Run(
+        [&] {
+          ASSERT_TRUE(f.engine.OpenPort(1));
+          status = f.engine.WaitCommand(ACK);
+        },
+        [&](FarEnd& far) {
+          far.Pause(500);
+          far.SendCommand(ACK);
+        });
+    EXPECT_EQ(status, LinkOk) << c.timeout << "/" << c.multiplier;
+  }
+}
+
 TEST(WaitCommand, IncompleteFrameWithMultiplierTimesOutOnItsRemainder) {
   LineFixture f;
   f.UseLog();
