@@ -90,9 +90,13 @@ TEST(RunCommunication, FailuresEndWithNackAndEndCommunication) {
     EXPECT_TRUE(f.owner.shown().empty());
     EXPECT_FALSE(f.engine.IsPortOpen());
     const std::string log = f.LogText();
-    EXPECT_NE(log.find(c.logLine), std::string::npos);
-    EXPECT_NE(log.find("---PC sends NACK\r\n\r\n"), std::string::npos);
-    EXPECT_NE(log.find("---PC sends END_COMMUNICATION\r\n\r\n"), std::string::npos);
+    const auto failure = log.find(c.logLine);
+    const auto nack = log.find("---PC sends NACK\r\n\r\n");
+    const auto end = log.find("---PC sends END_COMMUNICATION\r\n\r\n");
+    ASSERT_NE(failure, std::string::npos) << log;
+    EXPECT_LT(failure, nack) << log;
+    EXPECT_LT(nack, end) << log;
+    EXPECT_NE(end, std::string::npos) << log;
     EXPECT_EQ(log.find("##### END COMMUNICATION"), std::string::npos);
   }
 }
