@@ -7,6 +7,7 @@
 #include <sys/signalfd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <thread>
 
@@ -22,7 +23,10 @@ struct InterruptSignals::Impl {
   void Watch(const std::function<void()>& on_signal) const {
     pollfd fds[2] = {{signal_fd, POLLIN, 0}, {stop_fd, POLLIN, 0}};
     for (;;) {
-      if (poll(fds, 2, -1) < 0) continue;
+      if (poll(fds, 2, -1) < 0) {
+        if (errno == EINTR) continue;
+        return;  // nothing more can be watched; never spin on a failing poll
+      }
       if (fds[1].revents != 0) return;
       signalfd_siginfo info{};
       if (read(signal_fd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) on_signal();

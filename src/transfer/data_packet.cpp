@@ -26,7 +26,7 @@ struct WaitTimes {
 // With a per-byte multiplier every read gets its own deadline; without one
 // all reads of a wait share the overall deadline.
 Tick ReadDeadline(const LinkEngine& engine, const WaitTimes& times, long ms) {
-  return times.multiplier != 0 ? engine.Deadline(static_cast<std::uint32_t>(ms)) : times.overall;
+  return times.multiplier != 0 ? engine.SettingDeadline(ms) : times.overall;
 }
 
 LinkStatus Fail(LinkEngine& engine, const char* line, LinkStatus status) {
@@ -129,8 +129,9 @@ LinkStatus SendDataPacket(LinkEngine& engine, const std::uint8_t* contents, int 
 LinkStatus WaitDataPacket(LinkEngine& engine, int expectedCode, const PacketOut& out, long timeout,
                           long multiplier) {
   const long total = timeout == -1 ? engine.TODataPacket() : timeout;
-  const WaitTimes times{multiplier == -1 ? engine.TOMultiplier() : multiplier,
-                        engine.Deadline(static_cast<std::uint32_t>(total))};
+  // Settings are not range-checked: a negative per-byte time switches it off.
+  const WaitTimes times{std::max(0L, multiplier == -1 ? engine.TOMultiplier() : multiplier),
+                        engine.SettingDeadline(total)};
   while (!engine.Expired(times.overall)) {
     if (engine.PollMessages()) {
       engine.Log("!!!Abort(WaitDataPacket)\n\n");

@@ -323,6 +323,33 @@ TEST(WaitDataPacket, SharesOneDeadlineUnlessAMultiplierIsSet) {
   }
 }
 
+TEST(WaitDataPacket, OutlandishTimeOutsStillWaitForThePacket) {
+  // Settings are not range-checked: a wait past 2^31-1 ms must not wrap into
+  // the past, and a negative or huge per-byte time must not expire every read.
+  const struct {
+    long timeout, multiplier;
+  } cases[] = {{3'000'000'000L, 0}, {30000, -20000}, {30000, 2147483647L}};
+  for (const auto& c : cases) {
+    LineFixture f;
+    f.engine.SetEchoBack(false);
+    std::uint8_t contents[258];
+    int length = 0;
+    LinkStatus status = -1;
+    ASSERT_TRUE(f.engine.OpenPort(1));
+    f.Run(
+        [&] {
+          status = WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 258, &length}, c.timeout,
+                                  c.multiplier);
+        },
+        [&](FarEnd& far) {
+          far.Pause(500);
+          far.Send(DataPacketFrame(3, 0x00, 3, {0x41, 0x42, 0x43}));
+        });
+    EXPECT_EQ(status, link::LinkOk) << c.timeout << "/" << c.multiplier;
+    EXPECT_EQ(length, 3);
+  }
+}
+
 // A device that fails fails again at once; the wait must end instead of
 // trying until its deadline.
 TEST(WaitDataPacket, EndsOnADeviceFailure) {
