@@ -134,16 +134,12 @@ TEST(WaitCommand, StrayBytesAreLoggedOnceEachAndParametersComeOut) {
   f.UseLog();
   std::uint8_t params[2] = {0, 0};
   std::uint8_t code = 0;
-  LinkStatus status = -1;
-  f.Run(
-      [&] {
-        ASSERT_TRUE(f.engine.OpenPort(1));
-        status = f.engine.WaitCommand(AnyCommand, params, &code);
-      },
-      [&](FarEnd& far) {
-        far.Pause(20);
-        far.Send({0x00, 0xff, 0x7f, 0x0c, 0x05, 0x00, 0x90});
-      });
+  const LinkStatus status =
+      f.RunOpen([&] { return f.engine.WaitCommand(AnyCommand, params, &code); },
+                [&](FarEnd& far) {
+                  far.Pause(20);
+                  far.Send({0x00, 0xff, 0x7f, 0x0c, 0x05, 0x00, 0x90});
+                });
   EXPECT_EQ(status, LinkOk);
   EXPECT_EQ(code, GET_ALL_RECORDS);
   EXPECT_EQ(params[0], 5);
@@ -154,12 +150,8 @@ TEST(WaitCommand, StrayBytesAreLoggedOnceEachAndParametersComeOut) {
 TEST(WaitCommand, TimesOutOnTheOverallDeadlineWithoutMultiplier) {
   LineFixture f;
   f.UseLog();
-  LinkStatus status = -1;
   std::uint32_t elapsed = 0;
-  f.Run([&] {
-    ASSERT_TRUE(f.engine.OpenPort(1));
-    elapsed = f.Elapsed([&] { status = f.engine.WaitCommand(ACK); });
-  });
+  const LinkStatus status = f.RunOpen([&] { return f.engine.WaitCommand(ACK); }, {}, &elapsed);
   EXPECT_EQ(status, LinkTimeout);
   EXPECT_EQ(elapsed, 30001u);
   const std::string log = f.LogText();
@@ -171,12 +163,8 @@ TEST(WaitCommand, MultiplierGivesEachAttemptItsOwnFirstByteTime) {
   LineFixture f;
   f.UseLog();
   f.engine.SetTimeouts(30000, 30000, 100);
-  LinkStatus status = -1;
   std::uint32_t elapsed = 0;
-  f.Run([&] {
-    ASSERT_TRUE(f.engine.OpenPort(1));
-    elapsed = f.Elapsed([&] { status = f.engine.WaitCommand(ACK); });
-  });
+  const LinkStatus status = f.RunOpen([&] { return f.engine.WaitCommand(ACK); }, {}, &elapsed);
   EXPECT_EQ(status, LinkTimeout);
   // Three attempts of 10 100 ms each: the overall deadline is only tested between them.
   EXPECT_EQ(CountOf(f.LogText(), "---Time Out WaitTime=10101"), 3);
@@ -193,16 +181,11 @@ TEST(WaitCommand, OutlandishTimeOutsStillWaitForTheAnswer) {
     LineFixture f;
     f.engine.SetEchoBack(false);
     f.engine.SetTimeouts(c.timeout, 30000, c.multiplier);
-    LinkStatus status = -1;
-    f.Run(
-        [&] {
-          ASSERT_TRUE(f.engine.OpenPort(1));
-          status = f.engine.WaitCommand(ACK);
-        },
-        [&](FarEnd& far) {
-          far.Pause(500);
-          far.SendCommand(ACK);
-        });
+    const LinkStatus status = f.RunOpen([&] { return f.engine.WaitCommand(ACK); },
+                                        [&](FarEnd& far) {
+                                          far.Pause(500);
+                                          far.SendCommand(ACK);
+                                        });
     EXPECT_EQ(status, LinkOk) << c.timeout << "/" << c.multiplier;
   }
 }
@@ -211,16 +194,11 @@ TEST(WaitCommand, IncompleteFrameWithMultiplierTimesOutOnItsRemainder) {
   LineFixture f;
   f.UseLog();
   f.engine.SetTimeouts(30000, 30000, 100);
-  LinkStatus status = -1;
-  f.Run(
-      [&] {
-        ASSERT_TRUE(f.engine.OpenPort(1));
-        status = f.engine.WaitCommand(ACK);
-      },
-      [&](FarEnd& far) {
-        far.Pause(20);
-        far.Send({0x7f, 0x06});
-      });
+  const LinkStatus status = f.RunOpen([&] { return f.engine.WaitCommand(ACK); },
+                                      [&](FarEnd& far) {
+                                        far.Pause(20);
+                                        far.Send({0x7f, 0x06});
+                                      });
   EXPECT_EQ(status, LinkTimeout);
   const std::string log = f.LogText();
   EXPECT_NE(log.find("---Time Out WaitTime=00401, InQue=   1/   4\r\n"), std::string::npos) << log;
@@ -229,17 +207,13 @@ TEST(WaitCommand, IncompleteFrameWithMultiplierTimesOutOnItsRemainder) {
 
 TEST(WaitCommand, ADeadLineEndsTheWaitAtOnce) {
   LineFixture f;
-  LinkStatus status = -1;
   std::uint32_t elapsed = 0;
-  f.Run(
-      [&] {
-        ASSERT_TRUE(f.engine.OpenPort(1));
-        elapsed = f.Elapsed([&] { status = f.engine.WaitCommand(ACK); });
-      },
-      [&](FarEnd& far) {
-        far.Pause(100);
-        f.line.HangUp();
-      });
+  const LinkStatus status = f.RunOpen([&] { return f.engine.WaitCommand(ACK); },
+                                      [&](FarEnd& far) {
+                                        far.Pause(100);
+                                        f.line.HangUp();
+                                      },
+                                      &elapsed);
   EXPECT_EQ(status, LinkIoError);
   EXPECT_LT(elapsed, 200u);
 }

@@ -19,12 +19,8 @@ const Bytes kAck = {0x7f, 0x06, 0x00, 0x00, 0x85};
 TEST(WritePort, EchoThatNeverComesFailsAfterTenSeconds) {
   LineFixture f;
   f.UseLog();
-  LinkStatus status = -1;
   std::uint32_t elapsed = 0;
-  f.Run([&] {
-    ASSERT_TRUE(f.engine.OpenPort(1));
-    elapsed = f.Elapsed([&] { status = f.engine.SendCommand(ACK); });
-  });
+  const LinkStatus status = f.RunOpen([&] { return f.engine.SendCommand(ACK); }, {}, &elapsed);
   EXPECT_EQ(status, LinkIoError);
   EXPECT_GE(elapsed, 10000u);
   const std::string log = f.LogText();
@@ -47,16 +43,11 @@ TEST(WritePort, EchoFromTheCablePassesAndAWrongEchoFails) {
   for (const auto& c : cases) {
     LineFixture f;
     f.UseLog();
-    LinkStatus status = -1;
-    f.Run(
-        [&] {
-          ASSERT_TRUE(f.engine.OpenPort(1));
-          status = f.engine.SendCommand(ACK);
-        },
-        [&](FarEnd& far) {
-          far.Receive(5);
-          far.Send(c.echo);
-        });
+    const LinkStatus status = f.RunOpen([&] { return f.engine.SendCommand(ACK); },
+                                        [&](FarEnd& far) {
+                                          far.Receive(5);
+                                          far.Send(c.echo);
+                                        });
     EXPECT_EQ(status, c.status);
     const bool mismatch = f.LogText().find("!!!NOT EchoBack\r\n\r\n") != std::string::npos;
     EXPECT_EQ(mismatch, c.status != LinkOk);
@@ -65,11 +56,7 @@ TEST(WritePort, EchoFromTheCablePassesAndAWrongEchoFails) {
 
 TEST(WritePort, ALineEchoingEveryByteSatisfiesTheEchoCheck) {
   LineFixture f({.echo_a = true});
-  LinkStatus status = -1;
-  f.Run([&] {
-    ASSERT_TRUE(f.engine.OpenPort(1));
-    status = f.engine.SendCommand(NACK);
-  });
+  const LinkStatus status = f.RunOpen([&] { return f.engine.SendCommand(NACK); });
   EXPECT_EQ(status, LinkOk);
 }
 

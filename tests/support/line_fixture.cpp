@@ -133,6 +133,20 @@ void LineFixture::Run(const std::function<void()>& pc, const std::function<void(
   if (far_thread.joinable()) far_thread.join();
 }
 
+link::LinkStatus LineFixture::RunOpen(const std::function<link::LinkStatus()>& pc,
+                                      const std::function<void(FarEnd&)>& far,
+                                      std::uint32_t* elapsed) {
+  link::LinkStatus status = -1;
+  Run(
+      [&] {
+        if (!engine.OpenPort(1)) return;
+        const std::uint32_t took = Elapsed([&] { status = pc(); });
+        if (elapsed != nullptr) *elapsed = took;
+      },
+      far);
+  return status;
+}
+
 std::uint32_t LineFixture::Elapsed(const std::function<void()>& step) {
   const platform::Tick start = clock.Now();
   step();

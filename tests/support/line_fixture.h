@@ -88,6 +88,12 @@ class LineFixture {
   // on two threads and waits for both.
   void Run(const std::function<void()>& pc, const std::function<void(FarEnd&)>& far = {});
 
+  // Like Run, with the engine's port opened first; returns what `pc` returned
+  // and, when asked, the virtual time it took.
+  link::LinkStatus RunOpen(const std::function<link::LinkStatus()>& pc,
+                           const std::function<void(FarEnd&)>& far = {},
+                           std::uint32_t* elapsed = nullptr);
+
   // Runs `step` on the calling thread and returns the virtual time it took.
   std::uint32_t Elapsed(const std::function<void()>& step);
 
