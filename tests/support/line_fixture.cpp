@@ -1,5 +1,7 @@
 #include "support/line_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include <latch>
 #include <thread>
 
@@ -136,10 +138,15 @@ void LineFixture::Run(const std::function<void()>& pc, const std::function<void(
 link::LinkStatus LineFixture::RunOpen(const std::function<link::LinkStatus()>& pc,
                                       const std::function<void(FarEnd&)>& far,
                                       std::uint32_t* elapsed) {
+  // Opened before either side starts, so that nothing the organizer sends
+  // early arrives at a closed end.
+  if (!engine.OpenPort(1)) {
+    ADD_FAILURE() << "the engine's end of the line did not open";
+    return -1;
+  }
   link::LinkStatus status = -1;
   Run(
       [&] {
-        if (!engine.OpenPort(1)) return;
         const std::uint32_t took = Elapsed([&] { status = pc(); });
         if (elapsed != nullptr) *elapsed = took;
       },

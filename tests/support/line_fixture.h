@@ -88,7 +88,7 @@ class LineFixture {
   // on two threads and waits for both.
   void Run(const std::function<void()>& pc, const std::function<void(FarEnd&)>& far = {});
 
-  // Like Run, with the engine's port opened first; returns what `pc` returned
+  // Like Run, with the engine's port opened before both sides start; returns what `pc` returned
   // and, when asked, the virtual time it took.
   link::LinkStatus RunOpen(const std::function<link::LinkStatus()>& pc,
                            const std::function<void(FarEnd&)>& far = {},

@@ -97,12 +97,11 @@ TEST_P(WaitDataPacketTest, ChecksAndReportsWhatCame) {
   int length = -1;
   std::uint8_t kind = 0xEE;
   std::uint8_t position = 0xEE;
-  ASSERT_TRUE(f.engine.OpenPort(1));
-  f.Run(
+  status = f.RunOpen(
       [&] {
-        status = WaitDataPacket(f.engine, c.expectedCode,
-                                PacketOut{contents.data(), c.capacity, &length,
-                                          c.withKind ? &kind : nullptr, &position});
+        return WaitDataPacket(f.engine, c.expectedCode,
+                              PacketOut{contents.data(), c.capacity, &length,
+                                        c.withKind ? &kind : nullptr, &position});
       },
       [&](FarEnd& far) { far.Send(c.incoming); });
   EXPECT_EQ(status, c.status);
@@ -307,11 +306,10 @@ TEST(WaitDataPacket, SharesOneDeadlineUnlessAMultiplierIsSet) {
     std::uint8_t contents[258];
     int length = 0;
     LinkStatus status = -1;
-    ASSERT_TRUE(f.engine.OpenPort(1));
-    f.Run(
+    status = f.RunOpen(
         [&] {
-          status = WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 258, &length}, c.timeout,
-                                  c.multiplier);
+          return WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 258, &length}, c.timeout,
+                                c.multiplier);
         },
         [&](FarEnd& far) {
           far.Pause(c.header);
@@ -335,11 +333,10 @@ TEST(WaitDataPacket, OutlandishTimeOutsStillWaitForThePacket) {
     std::uint8_t contents[258];
     int length = 0;
     LinkStatus status = -1;
-    ASSERT_TRUE(f.engine.OpenPort(1));
-    f.Run(
+    status = f.RunOpen(
         [&] {
-          status = WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 258, &length}, c.timeout,
-                                  c.multiplier);
+          return WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 258, &length}, c.timeout,
+                                c.multiplier);
         },
         [&](FarEnd& far) {
           far.Pause(500);

@@ -33,11 +33,10 @@ struct Fetched {
 void Fetch(LineFixture& f, Fetched& out, std::uint8_t code, const std::vector<Bytes>& records,
            int capacity = kCapacity) {
   f.engine.SetEchoBack(false);
-  ASSERT_TRUE(f.engine.OpenPort(1));
-  f.Run(
+  out.status = f.RunOpen(
       [&] {
-        out.status =
-            GetAllRecords(f.engine, &f.owner, out.buffer.data(), capacity, out.total, code, PcFull);
+        return GetAllRecords(f.engine, &f.owner, out.buffer.data(), capacity, out.total, code,
+                             PcFull);
       },
       [&](FarEnd& far) {
         out.request = far.ReceiveCommand();
@@ -95,11 +94,10 @@ TEST(GetAllRecords, NamesTheRecordIndexWhenAReceptionFails) {
   f.UseLog();
   f.engine.SetEchoBack(false);
   Fetched got;
-  ASSERT_TRUE(f.engine.OpenPort(1));
-  f.Run(
+  got.status = f.RunOpen(
       [&] {
-        got.status =
-            GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 2, PcStep);
+        return GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 2,
+                             PcStep);
       },
       [&](FarEnd& far) {
         far.ReceiveCommand();
@@ -136,11 +134,9 @@ TEST(GetAllRecords, RunsWithoutAnOwner) {
   LineFixture f;
   f.engine.SetEchoBack(false);
   Fetched got;
-  ASSERT_TRUE(f.engine.OpenPort(1));
-  f.Run(
+  got.status = f.RunOpen(
       [&] {
-        got.status =
-            GetAllRecords(f.engine, nullptr, got.buffer.data(), kCapacity, got.total, 4, PcFull);
+        return GetAllRecords(f.engine, nullptr, got.buffer.data(), kCapacity, got.total, 4, PcFull);
       },
       [&](FarEnd& far) {
         far.ReceiveCommand();
@@ -286,11 +282,10 @@ TEST(GetAllRecords, OnTheOrganizersSideTakesRecordsUntilEndCommunication) {
   const Bytes second = testsupport::PatternRecord(260);
   const auto packets = testsupport::RecordPackets(2, second);
   std::vector<Bytes> answers;
-  ASSERT_TRUE(f.engine.OpenPort(1));
-  f.Run(
+  got.status = f.RunOpen(
       [&] {
-        got.status = GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 2,
-                                   HandheldSide);
+        return GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 2,
+                             HandheldSide);
       },
       [&](FarEnd& far) {
         // The command loop has taken the first SEND_1_RECORD already.
@@ -321,11 +316,10 @@ TEST(GetAllRecords, OnTheOrganizersSideRefusesAnotherCommandBetweenRecords) {
   f.UseLog();
   f.engine.SetEchoBack(false);
   Fetched got;
-  ASSERT_TRUE(f.engine.OpenPort(1));
-  f.Run(
+  got.status = f.RunOpen(
       [&] {
-        got.status = GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 3,
-                                   HandheldSide);
+        return GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 3,
+                             HandheldSide);
       },
       [&](FarEnd& far) {
         far.ReceiveCommand();
@@ -346,11 +340,10 @@ TEST(GetExpenseCategory, FetchesTheTableWithoutAcknowledgingIt) {
     f.engine.SetEchoBack(false);
     const Bytes table = testsupport::PatternRecord(size, 0x20);
     Fetched got;
-    ASSERT_TRUE(f.engine.OpenPort(1));
-    f.Run(
+    got.status = f.RunOpen(
         [&] {
-          got.status =
-              GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 6, PcFull);
+          return GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 6,
+                               PcFull);
         },
         [&](FarEnd& far) {
           got.request = far.ReceiveCommand();
@@ -388,11 +381,10 @@ TEST(GetExpenseCategory, NeverStoresACommandAsTheTable) {
     f.UseLog();
     f.engine.SetEchoBack(false);
     Fetched got;
-    ASSERT_TRUE(f.engine.OpenPort(1));
-    f.Run(
+    got.status = f.RunOpen(
         [&] {
-          got.status = GetExpenseCategory(f.engine, &f.owner, got.buffer.data(), kCapacity,
-                                          got.total, c.role);
+          return GetExpenseCategory(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total,
+                                    c.role);
         },
         [&](FarEnd& far) {
           far.ReceiveCommand();
@@ -412,11 +404,9 @@ TEST(GetExpenseCategory, KeepsRoomForTheTerminator) {
   LineFixture f;
   f.engine.SetEchoBack(false);
   Fetched got;
-  ASSERT_TRUE(f.engine.OpenPort(1));
-  f.Run(
+  got.status = f.RunOpen(
       [&] {
-        got.status =
-            GetExpenseCategory(f.engine, &f.owner, got.buffer.data(), 3, got.total, PcStep);
+        return GetExpenseCategory(f.engine, &f.owner, got.buffer.data(), 3, got.total, PcStep);
       },
       [&](FarEnd& far) {
         far.ReceiveCommand();
@@ -431,11 +421,10 @@ TEST(GetExpenseCategory, OnTheOrganizersSideAcknowledgesBeforeAndAfter) {
   f.engine.SetEchoBack(false);
   Fetched got;
   std::vector<Bytes> answers;
-  ASSERT_TRUE(f.engine.OpenPort(1));
-  f.Run(
+  got.status = f.RunOpen(
       [&] {
-        got.status = GetExpenseCategory(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total,
-                                        HandheldSide);
+        return GetExpenseCategory(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total,
+                                  HandheldSide);
       },
       [&](FarEnd& far) {
         answers.push_back(far.ReceiveCommand());

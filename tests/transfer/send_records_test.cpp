@@ -59,11 +59,10 @@ TEST(SendAllRecords, AnnouncesAndAcknowledgesEveryPacketOnThePcSide) {
   const auto expected = PacketsOf(3, records);
   LinkStatus status = -1;
   std::vector<Bytes> got;
-  ASSERT_TRUE(f.engine.OpenPort(1));
-  f.Run(
+  status = f.RunOpen(
       [&] {
-        status = SendAllRecords(f.engine, &f.owner, stream.data(), static_cast<int>(stream.size()),
-                                3, 2, PcFull);
+        return SendAllRecords(f.engine, &f.owner, stream.data(), static_cast<int>(stream.size()), 3,
+                              2, PcFull);
       },
       [&](FarEnd& far) {
         got = TakeAsOrganizer(far, expected);
@@ -92,11 +91,10 @@ TEST(SendAllRecords, SendsPacketsAloneAndFinishesOnTheOrganizersSide) {
   LinkStatus status = -1;
   std::vector<Bytes> got;
   Bytes finish;
-  ASSERT_TRUE(f.engine.OpenPort(1));
-  f.Run(
+  status = f.RunOpen(
       [&] {
-        status = SendAllRecords(f.engine, &f.owner, stream.data(), static_cast<int>(stream.size()),
-                                5, 2, HandheldSide);
+        return SendAllRecords(f.engine, &f.owner, stream.data(), static_cast<int>(stream.size()), 5,
+                              2, HandheldSide);
       },
       [&](FarEnd& far) {
         for (const Bytes& packet : expected) {
@@ -146,10 +144,9 @@ TEST(SendAllRecords, RefusesAStreamThatDoesNotMatchBeforeSendingAnything) {
     f.UseLog();
     f.engine.SetEchoBack(false);
     LinkStatus status = -1;
-    ASSERT_TRUE(f.engine.OpenPort(1));
-    f.Run([&] {
-      status = SendAllRecords(f.engine, &f.owner, c.stream.data(),
-                              static_cast<int>(c.stream.size()), 1, c.recordCount, PcFull);
+    status = f.RunOpen([&] {
+      return SendAllRecords(f.engine, &f.owner, c.stream.data(), static_cast<int>(c.stream.size()),
+                            1, c.recordCount, PcFull);
     });
     EXPECT_EQ(status, link::LinkIoError) << c.name;
     EXPECT_EQ(f.engine.Status(), link::LinkIoError) << c.name;
@@ -373,10 +370,9 @@ TEST(SendExpenseCategory, RefusesTablesThatDoNotFitOnePacket) {
     f.UseLog();
     f.engine.SetEchoBack(false);
     LinkStatus status = -1;
-    ASSERT_TRUE(f.engine.OpenPort(1));
-    f.Run([&] {
-      status = SendExpenseCategory(f.engine, c.stream.data(), static_cast<int>(c.stream.size()),
-                                   HandheldSide);
+    status = f.RunOpen([&] {
+      return SendExpenseCategory(f.engine, c.stream.data(), static_cast<int>(c.stream.size()),
+                                 HandheldSide);
     });
     EXPECT_EQ(status, link::LinkIoError) << c.name;
     EXPECT_EQ(f.engine.Status(), link::LinkIoError) << c.name;
