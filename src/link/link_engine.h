@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "link/command_code.h"
 #include "link/link_owner.h"
 #include "link/link_status.h"
 #include "platform/clock.h"
@@ -18,28 +19,6 @@ class AppliStore;
 }
 
 namespace orgalink::link {
-
-// Command codes of the 5-byte command packets.
-enum CommandCode : std::uint8_t {
-  LINK_REQUEST = 5,
-  ACK = 6,
-  DEVICE_INFORMATION = 8,
-  END_COMMUNICATION = 9,
-  SEND_1_RECORD = 10,
-  DELETE_ALL_RECORDS = 11,
-  GET_ALL_RECORDS = 12,
-  FINISH_ALL_RECORDS = 13,
-  GET_EXPENSE_CATEGORY = 14,
-  SEND_EXPENSE_CATEGORY = 15,
-  GET_DEVICE_INFORMATION = 16,
-  NACK = 21,
-};
-
-// Expected code of a wait that takes any accepted command.
-inline constexpr int AnyCommand = 0xFF;
-
-// The current application when an operation covers all of them.
-inline constexpr int AllApplis = 255;
 
 // The one object through which the program talks to the organizer: it owns
 // the serial port, speaks the command protocol, keeps the status of the last
