@@ -6,9 +6,10 @@
 
 #include "commands.h"
 #include "console_owner.h"
-#include "link/configure_run.h"
 #include "link/link_engine.h"
 #include "link/messages.h"
+#include "operations/configure_run.h"
+#include "operations/run_communication.h"
 #include "platform/interrupt_signals.h"
 #include "platform/program_directory.h"
 #include "store/appli_store.h"
@@ -55,10 +56,10 @@ std::string SettingsPath(const RunModeOptions& options) {
 }
 
 // Settings file values, overridden by the options given on the command line.
-link::RunSettings MakeRunSettings(const RunModeOptions& o, const OptionHandles& given,
-                                  const ui::Settings& file, int portNumber,
-                                  const store::CharTables& tables) {
-  link::RunSettings s;
+operations::RunSettings MakeRunSettings(const RunModeOptions& o, const OptionHandles& given,
+                                        const ui::Settings& file, int portNumber,
+                                        const store::CharTables& tables) {
+  operations::RunSettings s;
   s.runMode = o.runMode;
   s.deviceCode = given.deviceCode->count() ? o.deviceCode : file.deviceCode;
   s.comPort = portNumber;
@@ -86,7 +87,7 @@ std::uint8_t RunModeByte(int run_mode) {
 int ExitCodeFor(link::LinkStatus status) {
   if (status == link::LinkOk) return 0;
   if (status == link::LinkAborted) return 130;
-  return status;
+  return link::ToInt(status);
 }
 
 void ReportFailure(link::LinkStatus status, const link::LinkEngine& engine) {
@@ -118,7 +119,9 @@ int RunOneCommunication(const RunModeOptions& options, const OptionHandles& give
   store::AppliStore store;
   link::LinkEngine engine(clock);
   engine.SetPortOpener(ui::MakePortOpener(*port, iniPath, clock));
-  link::ConfigureRun(engine, store, MakeRunSettings(options, given, file, port->Number(), tables));
+  operations::RunContext run(engine);
+  operations::ConfigureRun(run, store,
+                           MakeRunSettings(options, given, file, port->Number(), tables));
   ConsoleOwner owner("orgalink");
 
   // The communication runs on this thread, whose queue exists before the
@@ -126,7 +129,8 @@ int RunOneCommunication(const RunModeOptions& options, const OptionHandles& give
   // run's waits as the dialog's abort request would.
   const std::shared_ptr<platform::MessageQueue> queue = platform::CurrentThreadQueue();
   platform::InterruptSignals interrupts([queue] { queue->Post({link::WM_LINK_ABORT, 0, 0}); });
-  const link::LinkStatus status = engine.RunCommunication(&owner, RunModeByte(options.runMode));
+  const link::LinkStatus status =
+      operations::RunCommunication(run, &owner, RunModeByte(options.runMode));
   ReportFailure(status, engine);
   return ExitCodeFor(status);
 }

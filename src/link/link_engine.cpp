@@ -5,7 +5,6 @@
 
 #include "link/comm_log.h"
 #include "link/text_format.h"
-#include "store/appli_store.h"
 
 namespace orgalink::link {
 
@@ -15,28 +14,21 @@ LinkEngine::~LinkEngine() {
   ClosePort();
 }
 
-void LinkEngine::SetStatus(int code, int port) {
-  if (status_ < -1 || status_ > LinkOk) {
+void LinkEngine::SetStatus(LinkStatus code, int port) {
+  if (ToInt(status_) < -1 || ToInt(status_) > ToInt(LinkOk)) {
     status_ = LinkPortError;
   } else if (port == -1) {
     status_ = code;
   } else if (port >= 1 && port <= 4) {
-    status_ = code == LinkOk ? port : LinkTimeout + port;
+    status_ = LinkStatus{code == LinkOk ? port : ToInt(LinkTimeout) + port};
   } else {
     status_ = LinkPortError;
   }
 }
 
 void LinkEngine::SetDeviceCode(int device_code) {
-  const std::uint8_t high = device_code == 1 ? 1 : 2;
-  const std::uint8_t low = 0;
-  if (store_ != nullptr) {
-    store_->SetDeviceCode(high, low);
-  } else {
-    Log("!!! SetDeviceCode Err (Pass)");
-  }
-  device_code_[0] = high;
-  device_code_[1] = low;
+  device_code_[0] = device_code == 1 ? 1 : 2;
+  device_code_[1] = 0;
 }
 
 void LinkEngine::SetBaudRate(std::string_view text) {
@@ -49,21 +41,6 @@ void LinkEngine::SetBaudRate(std::string_view text) {
   for (const auto& entry : kRates) {
     if (entry.text == text) baud_rate_ = entry.rate;
   }
-}
-
-void LinkEngine::SetAppliMode(std::string_view text) {
-  static constexpr struct {
-    std::string_view name;
-    int kind;
-  } kModes[] = {{"ALL", AllApplis}, {"Schedule", 0}, {"Anniversary", 1}, {"To Do", 2},
-                {"Memo", 3},        {"Expense", 4},  {"Telephone", 5},   {"Expense Category", 6}};
-  for (const auto& mode : kModes) {
-    if (mode.name == text) {
-      appli_kind_ = mode.kind;
-      return;
-    }
-  }
-  Log("!!! Appli Name Err (Pass)");
 }
 
 // Every communication starts a new log. Only a file is removed: a folder
@@ -80,11 +57,6 @@ void LinkEngine::SetTimeouts(long command_ms, long data_packet_ms, long multipli
   to_command_ = command_ms;
   to_data_packet_ = data_packet_ms;
   to_multiplier_ = multiplier_ms;
-}
-
-void LinkEngine::SetTables(const store::SortTable* weights, const store::CodeTable* incoming) {
-  sort_weights_ = weights;
-  incoming_table_ = incoming;
 }
 
 int LinkEngine::Log(std::string_view text, bool force_stamp) {

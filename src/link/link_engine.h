@@ -12,11 +12,6 @@
 #include "platform/clock.h"
 #include "platform/message_queue.h"
 #include "platform/serial_port.h"
-#include "store/code_tables.h"
-
-namespace orgalink::store {
-class AppliStore;
-}
 
 namespace orgalink::link {
 
@@ -31,13 +26,12 @@ class LinkEngine {
   LinkEngine& operator=(const LinkEngine&) = delete;
 
   // --- status and settings -------------------------------------------------
-  void SetStatus(int code, int port);
+  void SetStatus(LinkStatus code, int port);
   LinkStatus Status() const { return status_; }
   bool AbortFlag() const { return abort_flag_ != 0; }
 
   void SetDeviceCode(int device_code);
   void SetBaudRate(std::string_view text);
-  void SetAppliMode(std::string_view text);
   // Returns 1 when an old log of that name was removed.
   int SetLogFileName(const std::string& name);
 
@@ -55,31 +49,12 @@ class LinkEngine {
   std::uint8_t DeviceCodeLow() const { return device_code_[1]; }
   int ModelVariant() const { return model_variant_; }
   void SetModelVariant(int variant) { model_variant_ = variant; }
-  int BKTelRecordsMin() const { return bk_tel_records_min_; }
-  void SetBKTelRecordsMin(int count) { bk_tel_records_min_ = count; }
-  store::AppliStore* Store() const { return store_; }
-  void SetStore(store::AppliStore* store) { store_ = store; }
-  const std::string& FileName() const { return file_name_; }
-  void SetFileName(std::string name) { file_name_ = std::move(name); }
-  int AppliKind() const { return appli_kind_; }
-  void SetAppliKind(int kind) { appli_kind_ = kind; }
-  int FileScramble() const { return file_scramble_; }
-  void SetFileScramble(bool on) { file_scramble_ = on ? 1 : 0; }
-  // The program-wide tables of the Telephone order check.
-  const store::SortTable* SortWeights() const { return sort_weights_; }
-  const store::CodeTable* IncomingTable() const { return incoming_table_; }
-  void SetTables(const store::SortTable* weights, const store::CodeTable* incoming);
 
   platform::Clock& Clock() const { return clock_; }
   // How "COM%d" becomes a device; without one every open fails.
   void SetPortOpener(platform::PortOpener opener) { opener_ = std::move(opener); }
   // The system's reason for the last failed open, for the user's message.
   const std::string& OpenError() const { return open_error_; }
-
-  // --- communication driver ------------------------------------------------
-  // Performs one whole communication of the given RunMode and always ends
-  // with the port closed.
-  LinkStatus RunCommunication(LinkOwner* owner, std::uint8_t run_mode);
 
   // --- communication log ---------------------------------------------------
   // Writes `text` to the log, if one is configured. Returns 0 after a file error.
@@ -120,7 +95,6 @@ class LinkEngine {
                          std::uint8_t* code_out = nullptr, long timeout = -1, long multiplier = -1);
 
  private:
-  LinkStatus RunModeSteps(LinkOwner* owner, std::uint8_t run_mode);
   int ReadAvailable(std::uint8_t* buffer, int count, platform::Tick deadline);
   bool TransmitBytes(const std::uint8_t* bytes, int count, platform::Tick deadline);
   int CheckEcho(const std::uint8_t* bytes, int count);
@@ -132,7 +106,7 @@ class LinkEngine {
   std::string open_error_;
   int com_port_ = 1;
   int read_strategy_ = 0;
-  int status_ = LinkOk;
+  LinkStatus status_ = LinkOk;
   int abort_flag_ = 0;
   int echo_back_ = 1;
   int baud_rate_ = 19200;
@@ -142,13 +116,6 @@ class LinkEngine {
   std::string log_file_name_;
   std::uint8_t device_code_[2] = {2, 0};
   int model_variant_ = -1;  // unknown until a PC-side negotiation ran
-  int bk_tel_records_min_ = 1;
-  store::AppliStore* store_ = nullptr;
-  std::string file_name_;
-  int appli_kind_ = 0;
-  int file_scramble_ = 1;
-  const store::SortTable* sort_weights_ = nullptr;
-  const store::CodeTable* incoming_table_ = nullptr;
 };
 
 // Checksum of a frame: the plain byte sum; callers keep its low 8 bits.

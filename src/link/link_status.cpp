@@ -1,5 +1,7 @@
 #include "link/link_status.h"
 
+#include <ostream>
+
 namespace orgalink::link {
 
 const char* StatusMessage(LinkStatus status) {
@@ -23,8 +25,13 @@ const char* StatusMessage(LinkStatus status) {
       "",
       "",
   };
-  if (status < 0 || status > LinkFileReadCancelled) return "Error.";
-  return kTexts[status];
+  const int code = ToInt(status);
+  if (code < 0 || code > ToInt(LinkFileReadCancelled)) return "Error.";
+  return kTexts[code];
+}
+
+std::ostream& operator<<(std::ostream& out, LinkStatus status) {
+  return out << ToInt(status);
 }
 
 }  // namespace orgalink::link

@@ -17,7 +17,7 @@ constexpr std::array<KindInfo, 7> kKinds = {{
     {"Memo", "memo", 0},
     {"Expense", "expense", 33},
     {"Telephone", "telephone", 1},
-    {nullptr, "expense_category", 0},
+    {"Expense Category", "expense_category", 0},
 }};
 
 }  // namespace

@@ -25,8 +25,8 @@ inline constexpr std::array<std::uint8_t, 7> FullOrder = {
 // Slots of the table that holds a whole archive.
 inline constexpr int ArchiveSlots = 7;
 
-// The text of the AppliMode setting that selects `kind`; nullptr for
-// ExpenseCategory and unknown numbers.
+// The text of the AppliMode setting that selects `kind`, which is also its
+// name in messages; nullptr for unknown numbers.
 const char* AppliModeName(std::uint8_t kind);
 // Base of the dump file names of `kind`; nullptr for AllApplis and unknown
 // numbers.

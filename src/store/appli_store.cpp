@@ -45,18 +45,18 @@ void AppliStore::ClearSlots() {
 }
 
 int AppliStore::FindSlot(std::uint8_t kind) const {
-  if (!has_table_) return StoreInvalid;
+  if (!has_table_) return ToInt(StoreInvalid);
   for (std::size_t i = 0; i < slots_.size(); ++i) {
     if (slots_[i].application == kind) return static_cast<int>(i);
   }
-  return StoreNoSlot;
+  return ToInt(StoreNoSlot);
 }
 
 int AppliStore::FindUnusedSlot() const {
   for (std::size_t i = 0; has_table_ && i < slots_.size(); ++i) {
     if (!slots_[i].in_use) return static_cast<int>(i);
   }
-  return StoreFull;
+  return ToInt(StoreFull);
 }
 
 StoreResult AppliStore::PrepareSlot(std::uint8_t kind) {
@@ -154,12 +154,12 @@ StoreResult AppliStore::GetRecords(std::uint8_t kind, std::vector<std::uint8_t>&
 
 int AppliStore::RecordCount(std::uint8_t kind) const {
   const AppliSlot* slot = SlotOf(kind);
-  return slot == nullptr ? StoreNoAppli : slot->count;
+  return slot == nullptr ? ToInt(StoreNoAppli) : slot->count;
 }
 
 int AppliStore::RecordsSize(std::uint8_t kind) const {
   const AppliSlot* slot = SlotOf(kind);
-  if (slot == nullptr) return StoreNoAppli;
+  if (slot == nullptr) return ToInt(StoreNoAppli);
   int size = 0;
   for (std::size_t i = 0; i < slot->count; ++i) {
     const bool present = i < slot->records.size() && slot->records[i];

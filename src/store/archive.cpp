@@ -62,13 +62,13 @@ void SetErrorText(std::string* error_text, int error_number) {
 }  // namespace
 
 std::int64_t AppliStore::ArchiveSpaceRequired(const std::string& path) const {
-  if (!has_table_) return StoreInvalid;
+  if (!has_table_) return ToInt(StoreInvalid);
   std::int64_t required =
       static_cast<std::int64_t>(ArchiveHeaderSize + SectionHeaderSize * slots_.size());
   for (const AppliSlot& slot : slots_) {
     if (!slot.in_use) continue;
     const int size = RecordsSize(slot.application);
-    if (size < 0) return StoreRejected;
+    if (size < 0) return ToInt(StoreRejected);
     required += size;
   }
   // The old file's space counts as free, as it will be once replaced.

@@ -94,7 +94,6 @@ StoreResult ParseSection(const ArchiveImage& image, std::size_t position, int in
 }  // namespace
 
 std::string ApplicationName(std::uint8_t application) {
-  if (application == ExpenseCategory) return "Expense category";
   const char* name = application <= ExpenseCategory ? AppliModeName(application) : nullptr;
   return name != nullptr ? name : "application " + std::to_string(application);
 }

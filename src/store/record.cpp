@@ -9,9 +9,9 @@ namespace orgalink::store {
 
 int RecordLength(const std::uint8_t* data, std::size_t available) {
   const std::size_t window = std::min<std::size_t>(available, MaxRecordLength + 1);
-  if (window == 0) return StoreInvalid;
+  if (window == 0) return ToInt(StoreInvalid);
   const void* terminator = std::memchr(data, RecordTerminator, window);
-  if (terminator == nullptr) return StoreInvalid;
+  if (terminator == nullptr) return ToInt(StoreInvalid);
   return static_cast<int>(static_cast<const std::uint8_t*>(terminator) - data);
 }
 

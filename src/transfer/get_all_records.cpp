@@ -63,15 +63,17 @@ Next AwaitNextRecord(LinkEngine& engine, LinkStatus& status) {
 
 // The base model may stop early without saying so; a Telephone transfer that
 // ends with a handful of records is taken as such a stop.
-bool TooFewTelephoneRecords(const LinkEngine& engine, std::uint8_t appliCode, int count) {
+bool TooFewTelephoneRecords(const LinkEngine& engine, const TelephoneCheck& check,
+                            std::uint8_t appliCode, int count) {
   return engine.ModelVariant() == 0 && appliCode == TelephoneCode && count >= 1 &&
-         count <= engine.BKTelRecordsMin();
+         count <= check.minRecords;
 }
 
 // Receives records until FINISH_ALL_RECORDS (PC side) or END_COMMUNICATION
 // (organizer's side). `finished` tells which of the two ended it.
 LinkStatus ReceiveAll(LinkEngine& engine, link::LinkOwner* owner, Stream& stream,
-                      std::uint8_t appliCode, TransferRole role, bool& finished) {
+                      std::uint8_t appliCode, TransferRole role, const TelephoneCheck& check,
+                      bool& finished) {
   const bool checkOrder = engine.ModelVariant() == 0 && appliCode == TelephoneCode;
   const auto scope = appliCode == TelephoneCode ? link::TelephoneScope : link::ApplicationScope;
   for (;;) {
@@ -93,8 +95,8 @@ LinkStatus ReceiveAll(LinkEngine& engine, link::LinkOwner* owner, Stream& stream
       finished = true;
       return link::LinkOk;
     }
-    if (checkOrder && !TelephoneKeyInOrder(record, length, stream.count > 0, engine.SortWeights(),
-                                           engine.IncomingTable())) {
+    if (checkOrder &&
+        !TelephoneKeyInOrder(record, length, stream.count > 0, check.weights, check.incoming)) {
       return Fail(engine, "!!!Receive Not Perfect1\n\n", link::LinkReceiveIncomplete);
     }
     stream.offset += length;
@@ -112,7 +114,8 @@ LinkStatus ReceiveAll(LinkEngine& engine, link::LinkOwner* owner, Stream& stream
 }  // namespace
 
 LinkStatus GetAllRecords(LinkEngine& engine, link::LinkOwner* owner, std::uint8_t* buffer,
-                         int capacity, int& totalOut, std::uint8_t appliCode, TransferRole role) {
+                         int capacity, int& totalOut, std::uint8_t appliCode, TransferRole role,
+                         const TelephoneCheck& check) {
   if (appliCode == ExpenseCategoryCode) {
     return GetExpenseCategory(engine, owner, buffer, capacity, totalOut, role);
   }
@@ -124,10 +127,10 @@ LinkStatus GetAllRecords(LinkEngine& engine, link::LinkOwner* owner, std::uint8_
   if (buffer != nullptr && capacity > 0) std::fill_n(buffer, capacity, 0);
   Stream stream{buffer, buffer != nullptr ? capacity : 0};
   bool finished = false;
-  const LinkStatus status = ReceiveAll(engine, owner, stream, appliCode, role, finished);
+  const LinkStatus status = ReceiveAll(engine, owner, stream, appliCode, role, check, finished);
   if (status != link::LinkOk) return status;
   if (finished) {
-    if (TooFewTelephoneRecords(engine, appliCode, stream.count)) {
+    if (TooFewTelephoneRecords(engine, check, appliCode, stream.count)) {
       return Fail(engine, "!!!Receive Not Perfect2\n\n", link::LinkReceiveIncomplete);
     }
     engine.Log("---PC receive FINISH_ALL_RECORDS\n\n");

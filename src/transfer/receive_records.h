@@ -5,9 +5,18 @@
 #include "link/link_engine.h"
 #include "link/link_owner.h"
 #include "link/link_status.h"
+#include "store/code_tables.h"
 #include "transfer/transfer_role.h"
 
 namespace orgalink::transfer {
+
+// What the completeness checks of a base model's Telephone transfer need:
+// the program-wide tables of the order check and BKTelRecordsMin.
+struct TelephoneCheck {
+  const store::SortTable* weights = nullptr;
+  const store::CodeTable* incoming = nullptr;
+  int minRecords = 1;
+};
 
 // Receives every record of one application as a record stream (each record
 // followed by 0xFF) into `buffer`, which is zeroed over its `capacity` first.
@@ -18,7 +27,8 @@ namespace orgalink::transfer {
 // Application code 6 is handed to GetExpenseCategory.
 link::LinkStatus GetAllRecords(link::LinkEngine& engine, link::LinkOwner* owner,
                                std::uint8_t* buffer, int capacity, int& totalOut,
-                               std::uint8_t appliCode, TransferRole role);
+                               std::uint8_t appliCode, TransferRole role,
+                               const TelephoneCheck& check);
 
 // Receives the expense category table (one packet) as a one-record stream;
 // `totalOut` gets its length plus the terminator. An organizer that answers

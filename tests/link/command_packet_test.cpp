@@ -34,7 +34,7 @@ TEST(SendCommand, PutsTheExactFramesOnTheLine) {
     LineFixture f;
     f.engine.SetEchoBack(false);
     f.engine.SetDeviceCode(c.deviceCode);
-    LinkStatus status = -1;
+    LinkStatus status{-1};
     Bytes seen;
     f.Run(
         [&] {
@@ -52,13 +52,13 @@ TEST(SendCommand, RefusesCodesWithoutACommandAndWritesNothing) {
     LineFixture f;
     f.UseLog();
     f.engine.SetEchoBack(false);
-    LinkStatus status = -1;
+    LinkStatus status{-1};
     f.Run([&] {
       ASSERT_TRUE(f.engine.OpenPort(1));
       f.engine.SetStatus(LinkTimeout, -1);
       status = f.engine.SendCommand(code);
     });
-    EXPECT_EQ(status, 0) << code;
+    EXPECT_EQ(status, LinkAborted) << code;
     EXPECT_EQ(f.engine.Status(), LinkTimeout) << "status left as it was";
     EXPECT_EQ(f.line.BytesWritten(platform::VirtualLine::End::A), 0u);
     EXPECT_NE(f.LogText().find("!!!Command Send Err(Unknown Command)\r\n\r\n"), std::string::npos);
@@ -79,7 +79,7 @@ TEST_P(WaitCommandTest, AnswersWhatArrives) {
   const WaitCase& c = GetParam();
   LineFixture f;
   f.UseLog();
-  LinkStatus status = -1;
+  LinkStatus status{-1};
   std::uint8_t params[2] = {0, 0};
   std::uint8_t code = 0;
   f.Run(
@@ -221,7 +221,7 @@ TEST(WaitCommand, ADeadLineEndsTheWaitAtOnce) {
 TEST(WaitCommand, AbortWhileReadingEndsWithZero) {
   LineFixture f;
   f.UseLog();
-  LinkStatus status = -1;
+  LinkStatus status{-1};
   f.AbortAt(f.clock.Now() + 100);
   f.Run([&] {
     ASSERT_TRUE(f.engine.OpenPort(1));

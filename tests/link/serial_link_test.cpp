@@ -64,7 +64,7 @@ TEST(WritePort, BytesTheOrganizerSentBeforeAWriteAreDiscarded) {
   LineFixture f;
   f.UseLog();
   f.engine.SetEchoBack(false);
-  LinkStatus sent = -1, waited = -1;
+  LinkStatus sent{-1}, waited{-1};
   f.Run(
       [&] {
         ASSERT_TRUE(f.engine.OpenPort(1));
@@ -167,7 +167,7 @@ TEST(WritePort, AbortWhileTheBytesAreLeavingEndsWithIoError) {
   LineFixture f({.pacing_baud = 1200});
   f.UseLog();
   f.engine.SetEchoBack(false);
-  LinkStatus status = -1;
+  LinkStatus status{-1};
   f.Run([&] {
     ASSERT_TRUE(f.engine.OpenPort(1));
     f.AbortAt(f.clock.Now() + 20);
@@ -193,7 +193,7 @@ TEST(ReadPort, NoOpenPortFailsAtOnce) {
 TEST(OpenPort, FailureStatusNamesThePort) {
   struct Case {
     int port;
-    LinkStatus status;
+    int status;  // a LinkStatus
   } cases[] = {{1, 6}, {2, 7}, {3, 8}, {4, 9}, {0, 10}, {7, 10}};
   for (const auto& c : cases) {
     LinkEngine engine;
@@ -203,7 +203,7 @@ TEST(OpenPort, FailureStatusNamesThePort) {
     });
     EXPECT_FALSE(engine.OpenPort(c.port));
     EXPECT_FALSE(engine.IsPortOpen());
-    EXPECT_EQ(engine.Status(), c.status) << c.port;
+    EXPECT_EQ(engine.Status(), LinkStatus{c.status}) << c.port;
     EXPECT_EQ(engine.OpenError(), "Device or resource busy");
   }
 }

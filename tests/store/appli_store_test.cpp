@@ -46,8 +46,8 @@ TEST_F(AppliStoreTest, AddRecordsClaimsSlotsInTableOrderAndAppends) {
   EXPECT_EQ(store.RecordCount(Memo), 3);
   EXPECT_EQ(Get(Memo), Stream({Ascii("AB"), Ascii("CD"), {}}));
   EXPECT_EQ(store.RecordsSize(Memo), 4 + 4 + 2);
-  EXPECT_EQ(store.RecordCount(ToDo), StoreNoAppli);
-  EXPECT_EQ(store.RecordsSize(ToDo), StoreNoAppli);
+  EXPECT_EQ(store.RecordCount(ToDo), ToInt(StoreNoAppli));
+  EXPECT_EQ(store.RecordsSize(ToDo), ToInt(StoreNoAppli));
   EXPECT_EQ(store.AddRecords(ToDo, nullptr, 3), StoreRejected);  // a missing stream
 }
 
@@ -66,7 +66,7 @@ TEST_F(AppliStoreTest, RecordLengthLimit) {
   EXPECT_EQ(Add(Memo, Stream({Ascii("ok"), Bytes(1024, 'x')})), StoreInvalid);
   EXPECT_EQ(Add(ToDo, Stream({Bytes(1024, 'x')})), StoreInvalid);
   EXPECT_EQ(store.RecordCount(Memo), 1);
-  EXPECT_EQ(store.FindSlot(ToDo), StoreNoSlot);
+  EXPECT_EQ(store.FindSlot(ToDo), ToInt(StoreNoSlot));
   EXPECT_EQ(store.AppliCount(), 1);
 }
 
@@ -77,7 +77,7 @@ TEST_F(AppliStoreTest, RecordCountLimitFor65535) {
   EXPECT_EQ(Add(Memo, Stream({{}})), StoreRejected);  // held application
   EXPECT_EQ(store.RecordCount(Memo), 65535);
   EXPECT_EQ(Add(ToDo, Bytes(65536, 0xFF)), StoreRejected);  // new application
-  EXPECT_EQ(store.FindSlot(ToDo), StoreNoSlot);
+  EXPECT_EQ(store.FindSlot(ToDo), ToInt(StoreNoSlot));
   EXPECT_EQ(store.AppliCount(), 1);
 }
 
@@ -107,11 +107,12 @@ TEST_F(AppliStoreTest, SlotManagement) {
   EXPECT_EQ(store.CheckDuplicates(), StoreOk);
 
   store.ClearSlots();
-  for (std::uint8_t kind = 0; kind <= 6; ++kind) EXPECT_EQ(store.FindSlot(kind), StoreNoSlot);
+  for (std::uint8_t kind = 0; kind <= 6; ++kind)
+    EXPECT_EQ(store.FindSlot(kind), ToInt(StoreNoSlot));
   EXPECT_EQ(store.AppliCount(), 0);
   for (std::uint8_t kind : FullOrder) ASSERT_EQ(store.PrepareSlot(kind), StoreOk);
   EXPECT_EQ(store.PrepareSlot(0x10), StoreNoSlot);
-  EXPECT_EQ(store.FindUnusedSlot(), StoreFull);
+  EXPECT_EQ(store.FindUnusedSlot(), ToInt(StoreFull));
 }
 
 TEST_F(AppliStoreTest, FreedRecordsStayCountedAsEmptyReferences) {
@@ -129,10 +130,10 @@ TEST(AppliStoreWithoutTable, EveryOperationRefuses) {
   const Bytes stream = Stream({Ascii("A")});
   EXPECT_EQ(store.AddRecords(Memo, stream.data(), stream.size()), StoreRejected);
   EXPECT_EQ(store.AddRecords(Memo, nullptr, 0), StoreRejected);
-  EXPECT_EQ(store.FindSlot(Memo), StoreInvalid);
-  EXPECT_EQ(store.FindUnusedSlot(), StoreFull);
+  EXPECT_EQ(store.FindSlot(Memo), ToInt(StoreInvalid));
+  EXPECT_EQ(store.FindUnusedSlot(), ToInt(StoreFull));
   EXPECT_EQ(store.PrepareSlot(Memo), StoreNoSlot);
-  EXPECT_EQ(store.RecordCount(Memo), StoreNoAppli);
+  EXPECT_EQ(store.RecordCount(Memo), ToInt(StoreNoAppli));
   EXPECT_EQ(store.SaveArchive(dir.File("a.bkf"), 0, nullptr), StoreInvalid);
   EXPECT_EQ(store.LoadArchive(dir.File("a.bkf"), nullptr), StoreInvalid);
   EXPECT_EQ(std::string(store.Magic()), "IM2BK1");

@@ -129,7 +129,8 @@ class RefusedArchiveTest : public ArchiveTest, public ::testing::WithParamInterf
 
 TEST_P(RefusedArchiveTest, LeavesNoRecords) {
   EXPECT_EQ(Load(GetParam().file), GetParam().result);
-  for (std::uint8_t kind = 0; kind <= 6; ++kind) EXPECT_EQ(store.RecordCount(kind), StoreNoAppli);
+  for (std::uint8_t kind = 0; kind <= 6; ++kind)
+    EXPECT_EQ(store.RecordCount(kind), ToInt(StoreNoAppli));
 }
 
 Bytes Header(std::uint8_t count, std::uint8_t device = 0x02) {

@@ -91,7 +91,7 @@ Bytes CommandFrame(std::uint8_t code, std::uint8_t p1, std::uint8_t p2) {
 LineFixture::LineFixture(platform::VirtualLine::Options options)
     : line(clock, options), engine(clock) {
   link::ResetLogTimeReference();
-  engine.SetStore(&store);
+  run.store = &store;
   engine.SetPortOpener([this](int, int, std::string& error) {
     auto port = line.Open(platform::VirtualLine::End::A);
     if (!port) error = "Device or resource busy";
@@ -142,9 +142,9 @@ link::LinkStatus LineFixture::RunOpen(const std::function<link::LinkStatus()>& p
   // early arrives at a closed end.
   if (!engine.OpenPort(1)) {
     ADD_FAILURE() << "the engine's end of the line did not open";
-    return -1;
+    return link::LinkStatus{-1};
   }
-  link::LinkStatus status = -1;
+  link::LinkStatus status{-1};
   Run(
       [&] {
         const std::uint32_t took = Elapsed([&] { status = pc(); });

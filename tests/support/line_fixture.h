@@ -9,6 +9,7 @@
 
 #include "link/link_engine.h"
 #include "link/link_owner.h"
+#include "operations/run_context.h"
 #include "platform/clock.h"
 #include "platform/message_queue.h"
 #include "platform/virtual_line.h"
@@ -105,6 +106,8 @@ class LineFixture {
   platform::VirtualLine line;
   store::AppliStore store;
   link::LinkEngine engine;
+  // The operations' view of the same communication, linked to `store`.
+  operations::RunContext run{engine};
   RecordingOwner owner;
   std::string log_path;
 

@@ -24,7 +24,7 @@ TEST(SendDataPacket, WritesTheMemoExampleByteForByte) {
   LineFixture f;
   f.engine.SetEchoBack(false);
   const std::uint8_t abc[] = {0x41, 0x42, 0x43};
-  LinkStatus status = -1;
+  LinkStatus status{-1};
   Bytes seen;
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run([&] { status = SendDataPacket(f.engine, abc, 3, 3, 3, PacketFirst); },
@@ -38,7 +38,7 @@ TEST(SendDataPacket, RefusesLengthsOutside1To252WithoutTouchingTheStatus) {
     LineFixture f;
     f.engine.SetEchoBack(false);
     const Bytes contents(300, 0x41);
-    LinkStatus status = -1;
+    LinkStatus status{-1};
     ASSERT_TRUE(f.engine.OpenPort(1));
     f.Run([&] {
       f.engine.SetStatus(link::LinkTimeout, -1);
@@ -70,7 +70,7 @@ struct WaitCase {
   Bytes incoming;
   bool withKind;
   int expectedCode;
-  LinkStatus status;
+  int status;  // a LinkStatus
   int length;
   int kind;
   int position;
@@ -92,7 +92,7 @@ TEST_P(WaitDataPacketTest, ChecksAndReportsWhatCame) {
   LineFixture f;
   f.UseLog();
   f.engine.SetEchoBack(false);
-  LinkStatus status = -1;
+  LinkStatus status{-1};
   Bytes contents(300, 0xEE);
   int length = -1;
   std::uint8_t kind = 0xEE;
@@ -104,8 +104,8 @@ TEST_P(WaitDataPacketTest, ChecksAndReportsWhatCame) {
                                         c.withKind ? &kind : nullptr, &position});
       },
       [&](FarEnd& far) { far.Send(c.incoming); });
-  EXPECT_EQ(status, c.status);
-  EXPECT_EQ(f.engine.Status(), c.status);
+  EXPECT_EQ(status, LinkStatus{c.status});
+  EXPECT_EQ(f.engine.Status(), LinkStatus{c.status});
   if (c.logLine != nullptr) {
     EXPECT_NE(f.LogText().find(InLog(c.logLine)), std::string::npos) << f.LogText();
   }
@@ -305,7 +305,7 @@ TEST(WaitDataPacket, SharesOneDeadlineUnlessAMultiplierIsSet) {
     const Bytes packet = DataPacketFrame(4, 0x00, 252, Bytes(252, 0x41));
     std::uint8_t contents[258];
     int length = 0;
-    LinkStatus status = -1;
+    LinkStatus status{-1};
     status = f.RunOpen(
         [&] {
           return WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 258, &length}, c.timeout,
@@ -332,7 +332,7 @@ TEST(WaitDataPacket, OutlandishTimeOutsStillWaitForThePacket) {
     f.engine.SetEchoBack(false);
     std::uint8_t contents[258];
     int length = 0;
-    LinkStatus status = -1;
+    LinkStatus status{-1};
     status = f.RunOpen(
         [&] {
           return WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 258, &length}, c.timeout,
@@ -354,7 +354,7 @@ TEST(WaitDataPacket, EndsOnADeviceFailure) {
   f.engine.SetEchoBack(false);
   std::uint8_t contents[8];
   int length = 0;
-  LinkStatus status = -1;
+  LinkStatus status{-1};
   platform::Tick start = 0;
   f.clock.At(f.clock.Now() + 1000, [&] { f.line.HangUp(); });
   ASSERT_TRUE(f.engine.OpenPort(1));
@@ -371,7 +371,7 @@ TEST(WaitDataPacket, EndsOnAnAbort) {
   f.engine.SetEchoBack(false);
   std::uint8_t contents[8];
   int length = 0;
-  LinkStatus status = -1;
+  LinkStatus status{-1};
   f.AbortAt(f.clock.Now() + 1000);
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run([&] { status = WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 8, &length}); });

@@ -22,7 +22,7 @@ using Posted = testsupport::RecordingOwner::Posted;
 constexpr int kCapacity = 4000;
 
 struct Fetched {
-  LinkStatus status = -1;
+  LinkStatus status{-1};
   Bytes buffer = Bytes(kCapacity, 0xEE);
   int total = -1;
   Bytes request;  // the command the organizer got
@@ -36,7 +36,7 @@ void Fetch(LineFixture& f, Fetched& out, std::uint8_t code, const std::vector<By
   out.status = f.RunOpen(
       [&] {
         return GetAllRecords(f.engine, &f.owner, out.buffer.data(), capacity, out.total, code,
-                             PcFull);
+                             PcFull, f.run.telephone);
       },
       [&](FarEnd& far) {
         out.request = far.ReceiveCommand();
@@ -96,8 +96,8 @@ TEST(GetAllRecords, NamesTheRecordIndexWhenAReceptionFails) {
   Fetched got;
   got.status = f.RunOpen(
       [&] {
-        return GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 2,
-                             PcStep);
+        return GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 2, PcStep,
+                             f.run.telephone);
       },
       [&](FarEnd& far) {
         far.ReceiveCommand();
@@ -136,7 +136,8 @@ TEST(GetAllRecords, RunsWithoutAnOwner) {
   Fetched got;
   got.status = f.RunOpen(
       [&] {
-        return GetAllRecords(f.engine, nullptr, got.buffer.data(), kCapacity, got.total, 4, PcFull);
+        return GetAllRecords(f.engine, nullptr, got.buffer.data(), kCapacity, got.total, 4, PcFull,
+                             f.run.telephone);
       },
       [&](FarEnd& far) {
         far.ReceiveCommand();
@@ -161,13 +162,13 @@ struct TelephoneCase {
   int variant;
   int minimum;
   std::vector<Bytes> records;
-  LinkStatus status;
+  int status;  // a LinkStatus
   const char* line;
 };
 
-class TelephoneCheck : public ::testing::TestWithParam<TelephoneCase> {};
+class TelephoneCompleteness : public ::testing::TestWithParam<TelephoneCase> {};
 
-TEST_P(TelephoneCheck, RefusesTransfersThatLookCutShort) {
+TEST_P(TelephoneCompleteness, RefusesTransfersThatLookCutShort) {
   const TelephoneCase& c = GetParam();
   ResetPreviousTelephoneKey();
   // Weights in byte order; the organizer's 0x80 reads as 'A' on the computer.
@@ -179,12 +180,13 @@ TEST_P(TelephoneCheck, RefusesTransfersThatLookCutShort) {
   LineFixture f;
   f.UseLog();
   f.engine.SetModelVariant(c.variant);
-  f.engine.SetBKTelRecordsMin(c.minimum);
-  f.engine.SetTables(&weights, &incoming);
+  f.run.telephone.minRecords = c.minimum;
+  f.run.telephone.weights = &weights;
+  f.run.telephone.incoming = &incoming;
   Fetched got;
   Fetch(f, got, 5, c.records);
-  EXPECT_EQ(got.status, c.status);
-  EXPECT_EQ(f.engine.Status(), c.status);
+  EXPECT_EQ(got.status, LinkStatus{c.status});
+  EXPECT_EQ(f.engine.Status(), LinkStatus{c.status});
   if (c.line != nullptr) {
     EXPECT_NE(f.LogText().find(InLog(c.line)), std::string::npos) << f.LogText();
   }
@@ -193,7 +195,7 @@ TEST_P(TelephoneCheck, RefusesTransfersThatLookCutShort) {
 const std::string k49(49, 'K');
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, TelephoneCheck,
+    Cases, TelephoneCompleteness,
     ::testing::Values(
         TelephoneCase{"InOrder", 0, 1, {Tel("Adam"), Tel("Bert"), Tel("Bert")}, 16, nullptr},
         TelephoneCase{
@@ -230,13 +232,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The previous key outlives a receive, but the first record of the next one
 // is never held against it.
-TEST(TelephoneCheck, StartsAfreshWithEachReceive) {
+TEST(TelephoneCompleteness, StartsAfreshWithEachReceive) {
   ResetPreviousTelephoneKey();
   store::SortTable weights{};
   for (int i = 0; i < 256; ++i) weights[i] = static_cast<std::uint8_t>(i);
   LineFixture f;
   f.engine.SetModelVariant(0);
-  f.engine.SetTables(&weights, nullptr);
+  f.run.telephone.weights = &weights;
   for (const auto& records : {std::vector<Bytes>{Tel("Yann"), Tel("Zoe")},
                               std::vector<Bytes>{Tel("Adam"), Tel("Bert")}}) {
     Fetched got;
@@ -245,7 +247,7 @@ TEST(TelephoneCheck, StartsAfreshWithEachReceive) {
   }
 }
 
-TEST(TelephoneCheck, OnlyAppliesToTelephone) {
+TEST(TelephoneCompleteness, OnlyAppliesToTelephone) {
   LineFixture f;
   f.engine.SetModelVariant(0);
   Fetched got;
@@ -255,10 +257,10 @@ TEST(TelephoneCheck, OnlyAppliesToTelephone) {
 
 // Without "sort.dat" every byte weighs the same and upper codes read as
 // spaces: only the key lengths tell the order.
-TEST(TelephoneCheck, UsesTheDefaultTablesWhenNoneAreSet) {
+TEST(TelephoneCompleteness, UsesTheDefaultTablesWhenNoneAreSet) {
   const struct {
     std::vector<Bytes> records;
-    LinkStatus status;
+    int status;  // a LinkStatus
   } cases[] = {
       {{Tel("ab"), Tel("zz"), Tel("\x90\x91")}, 16},
       {{Tel("abc"), Tel("zz")}, 14},
@@ -268,7 +270,7 @@ TEST(TelephoneCheck, UsesTheDefaultTablesWhenNoneAreSet) {
     f.engine.SetModelVariant(0);
     Fetched got;
     Fetch(f, got, 5, c.records);
-    EXPECT_EQ(got.status, c.status);
+    EXPECT_EQ(got.status, LinkStatus{c.status});
   }
 }
 
@@ -285,7 +287,7 @@ TEST(GetAllRecords, OnTheOrganizersSideTakesRecordsUntilEndCommunication) {
   got.status = f.RunOpen(
       [&] {
         return GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 2,
-                             HandheldSide);
+                             HandheldSide, f.run.telephone);
       },
       [&](FarEnd& far) {
         // The command loop has taken the first SEND_1_RECORD already.
@@ -319,7 +321,7 @@ TEST(GetAllRecords, OnTheOrganizersSideRefusesAnotherCommandBetweenRecords) {
   got.status = f.RunOpen(
       [&] {
         return GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 3,
-                             HandheldSide);
+                             HandheldSide, f.run.telephone);
       },
       [&](FarEnd& far) {
         far.ReceiveCommand();
@@ -343,7 +345,7 @@ TEST(GetExpenseCategory, FetchesTheTableWithoutAcknowledgingIt) {
     got.status = f.RunOpen(
         [&] {
           return GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 6,
-                               PcFull);
+                               PcFull, f.run.telephone);
         },
         [&](FarEnd& far) {
           got.request = far.ReceiveCommand();

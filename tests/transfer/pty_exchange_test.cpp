@@ -55,7 +55,7 @@ TEST(PtyExchange, NegotiatesAndFetchesAMultiPacketApplication) {
   Bytes buffer(4000, 0xEE);
   int total = -1;
   const link::LinkStatus status =
-      GetAllRecords(engine, &owner, buffer.data(), 4000, total, 2, PcFull);
+      GetAllRecords(engine, &owner, buffer.data(), 4000, total, 2, PcFull, {});
   organizer.join();
   engine.ClosePort();
 

@@ -47,7 +47,7 @@ std::vector<Bytes> PacketsOf(std::uint8_t code, const std::vector<Bytes>& record
 }
 
 struct Sent {
-  LinkStatus status = -1;
+  LinkStatus status{-1};
 };
 
 TEST(SendAllRecords, AnnouncesAndAcknowledgesEveryPacketOnThePcSide) {
@@ -57,7 +57,7 @@ TEST(SendAllRecords, AnnouncesAndAcknowledgesEveryPacketOnThePcSide) {
   const std::vector<Bytes> records{testsupport::PatternRecord(300), {0x41}};
   const Bytes stream = testsupport::RecordStream(records);
   const auto expected = PacketsOf(3, records);
-  LinkStatus status = -1;
+  LinkStatus status{-1};
   std::vector<Bytes> got;
   status = f.RunOpen(
       [&] {
@@ -88,7 +88,7 @@ TEST(SendAllRecords, SendsPacketsAloneAndFinishesOnTheOrganizersSide) {
   const std::vector<Bytes> records{testsupport::PatternRecord(300), {0x41}};
   const Bytes stream = testsupport::RecordStream(records);
   const auto expected = PacketsOf(5, records);
-  LinkStatus status = -1;
+  LinkStatus status{-1};
   std::vector<Bytes> got;
   Bytes finish;
   status = f.RunOpen(
@@ -114,7 +114,7 @@ TEST(SendAllRecords, AnEmptyRecordSendsNothingButStillCounts) {
   f.engine.SetEchoBack(false);
   const Bytes stream{0x41, 0xFF, 0xFF, 0x42, 0xFF};
   const auto expected = PacketsOf(0, {{0x41}, {0x42}});
-  LinkStatus status = -1;
+  LinkStatus status{-1};
   std::vector<Bytes> got;
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run([&] { status = SendAllRecords(f.engine, &f.owner, stream.data(), 5, 0, 3, PcStep); },
@@ -143,7 +143,7 @@ TEST(SendAllRecords, RefusesAStreamThatDoesNotMatchBeforeSendingAnything) {
     LineFixture f;
     f.UseLog();
     f.engine.SetEchoBack(false);
-    LinkStatus status = -1;
+    LinkStatus status{-1};
     status = f.RunOpen([&] {
       return SendAllRecords(f.engine, &f.owner, c.stream.data(), static_cast<int>(c.stream.size()),
                             1, c.recordCount, PcFull);
@@ -184,7 +184,7 @@ TEST(SendAllRecords, StopsAtANackInPlaceOfAnAck) {
     f.UseLog();
     f.engine.SetEchoBack(false);
     const Bytes stream{0x41, 0xFF, 0x42, 0xFF};
-    LinkStatus status = -1;
+    LinkStatus status{-1};
     ASSERT_TRUE(f.engine.OpenPort(1));
     f.Run([&] { status = SendAllRecords(f.engine, &f.owner, stream.data(), 4, 2, 2, PcFull); },
           [&](FarEnd& far) {
@@ -214,7 +214,7 @@ TEST(SendAllRecords, PostsProgressAtMostEveryHalfSecond) {
   f.engine.SetEchoBack(false);
   const std::vector<Bytes> records(12, Bytes{0x01, 0x41});
   const Bytes stream = testsupport::RecordStream(records);
-  LinkStatus status = -1;
+  LinkStatus status{-1};
   platform::Tick start = 0;
   platform::Tick end = 0;
   ASSERT_TRUE(f.engine.OpenPort(1));
@@ -288,7 +288,7 @@ TEST(SendRecord, CutsRecordsAt241Then252OnTheLine) {
     f.engine.SetEchoBack(false);
     const Bytes record = testsupport::PatternRecord(size);
     const auto expected = RecordPackets(4, record);
-    LinkStatus status = -1;
+    LinkStatus status{-1};
     std::vector<Bytes> got;
     ASSERT_TRUE(f.engine.OpenPort(1));
     f.Run([&] { status = SendRecord(f.engine, record.data(), size, 4, HandheldSide); },
@@ -314,7 +314,7 @@ TEST(SendExpenseCategory, SendsTheTableAsOnePacketBetweenAcks) {
   f.engine.SetEchoBack(false);
   const Bytes table = testsupport::PatternRecord(252, 0x20);
   const Bytes stream = testsupport::RecordStream({table});
-  LinkStatus status = -1;
+  LinkStatus status{-1};
   Bytes announce, packet;
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run(
@@ -342,7 +342,7 @@ TEST(SendExpenseCategory, OnTheOrganizersSideSendsThePacketAlone) {
   LineFixture f;
   f.engine.SetEchoBack(false);
   const Bytes stream{0x41, 0x42, 0xFF};
-  LinkStatus status = -1;
+  LinkStatus status{-1};
   Bytes packet;
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run([&] { status = SendExpenseCategory(f.engine, stream.data(), 3, HandheldSide); },
@@ -369,7 +369,7 @@ TEST(SendExpenseCategory, RefusesTablesThatDoNotFitOnePacket) {
     LineFixture f;
     f.UseLog();
     f.engine.SetEchoBack(false);
-    LinkStatus status = -1;
+    LinkStatus status{-1};
     status = f.RunOpen([&] {
       return SendExpenseCategory(f.engine, c.stream.data(), static_cast<int>(c.stream.size()),
                                  HandheldSide);

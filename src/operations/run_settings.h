@@ -4,7 +4,7 @@
 
 #include "store/code_tables.h"
 
-namespace orgalink::link {
+namespace orgalink::operations {
 
 // The fifteen values the user interface hands to a communication.
 struct RunSettings {
@@ -25,4 +25,4 @@ struct RunSettings {
   int bkTelRecordsMin = 1;
 };
 
-}  // namespace orgalink::link
+}  // namespace orgalink::operations

@@ -7,13 +7,16 @@
 
 #include "link/comm_log.h"
 #include "link/link_engine.h"
+#include "operations/run_communication.h"
 #include "platform/posix_serial_port.h"
 #include "store/appli_store.h"
 #include "support/line_fixture.h"
 #include "support/pty.h"
 #include "support/temp_dir.h"
 
-namespace orgalink::link {
+namespace orgalink::operations {
+
+using namespace link;
 namespace {
 
 using testsupport::Bytes;
@@ -22,7 +25,7 @@ class PtyRunModeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetLogTimeReference();
-    engine.SetStore(&store);
+    run.store = &store;
     engine.SetLogFileName(dir.File("comm.log"));
     engine.SetPortOpener([this](int, int baud, std::string& error) {
       return platform::OpenPosixSerialPort(pty.slave_path(), baud,
@@ -35,12 +38,13 @@ class PtyRunModeTest : public ::testing::Test {
   testsupport::Pty pty;
   store::AppliStore store;
   LinkEngine engine;
+  RunContext run{engine};
   testsupport::RecordingOwner owner;
 };
 
 TEST_F(PtyRunModeTest, NackGoesOutAndTheLogHasTheExactShape) {
   engine.SetEchoBack(false);
-  EXPECT_EQ(engine.RunCommunication(&owner, 11), LinkOk);
+  EXPECT_EQ(RunCommunication(run, &owner, 11), LinkOk);
   EXPECT_EQ(pty.Read(5), (Bytes{0x7f, 0x15, 0x00, 0x00, 0x94}));
   EXPECT_EQ(owner.shown(), std::vector<std::string>{"SUCCESS send NACK"});
   const std::regex shape(
@@ -56,7 +60,7 @@ TEST_F(PtyRunModeTest, EndCommunicationWithTheCableEchoing) {
     const Bytes frame = pty.Read(5);
     pty.Write(frame);
   });
-  EXPECT_EQ(engine.RunCommunication(&owner, 12), LinkOk);
+  EXPECT_EQ(RunCommunication(run, &owner, 12), LinkOk);
   cable.join();
   const std::string log = testsupport::ReadFile(dir.File("comm.log"));
   EXPECT_NE(log.find(">>>>>>Send    [ 7f 09 00 00 88 ]\r\n"), std::string::npos) << log;
@@ -64,4 +68,4 @@ TEST_F(PtyRunModeTest, EndCommunicationWithTheCableEchoing) {
 }
 
 }  // namespace
-}  // namespace orgalink::link
+}  // namespace orgalink::operations

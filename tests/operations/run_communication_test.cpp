@@ -1,11 +1,15 @@
 // The driver: RunModes 10 to 12, unknown RunModes, and the failure path.
 
+#include "operations/run_communication.h"
+
 #include <gtest/gtest.h>
 
 #include "link/link_engine.h"
 #include "support/line_fixture.h"
 
-namespace orgalink::link {
+namespace orgalink::operations {
+
+using namespace link;
 namespace {
 
 using testsupport::Bytes;
@@ -24,9 +28,9 @@ TEST(RunCommunication, SingleCommandModesSendTheirFrameAndReportSuccess) {
   for (const auto& c : cases) {
     LineFixture f({.echo_a = true});
     f.UseLog();
-    LinkStatus status = -1;
+    LinkStatus status{-1};
     Bytes seen;
-    f.Run([&] { status = f.engine.RunCommunication(&f.owner, c.mode); },
+    f.Run([&] { status = RunCommunication(f.run, &f.owner, c.mode); },
           [&](FarEnd& far) { seen = far.Receive(5); });
     EXPECT_EQ(status, LinkOk);
     EXPECT_EQ(seen, c.frame);
@@ -41,8 +45,8 @@ TEST(RunCommunication, SingleCommandModesSendTheirFrameAndReportSuccess) {
 TEST(RunCommunication, AckModeWaitsForAnyCommand) {
   LineFixture f;
   f.engine.SetEchoBack(false);
-  LinkStatus status = -1;
-  f.Run([&] { status = f.engine.RunCommunication(&f.owner, 10); },
+  LinkStatus status{-1};
+  f.Run([&] { status = RunCommunication(f.run, &f.owner, 10); },
         [&](FarEnd& far) {
           far.Receive(5);
           far.SendCommand(END_COMMUNICATION);
@@ -54,10 +58,10 @@ TEST(RunCommunication, AckModeWaitsForAnyCommand) {
 TEST(RunCommunication, DeleteAllModeAddressesTheCurrentApplication) {
   LineFixture f;
   f.engine.SetEchoBack(false);
-  f.engine.SetAppliMode("Telephone");
-  LinkStatus status = -1;
+  SetAppliMode(f.run, "Telephone");
+  LinkStatus status{-1};
   Bytes seen;
-  f.Run([&] { status = f.engine.RunCommunication(&f.owner, 14); },
+  f.Run([&] { status = RunCommunication(f.run, &f.owner, 14); },
         [&](FarEnd& far) {
           seen = far.Receive(5);
           far.SendCommand(ACK);
@@ -78,9 +82,9 @@ TEST(RunCommunication, FailuresEndWithNackAndEndCommunication) {
     LineFixture f;
     f.UseLog();
     f.engine.SetEchoBack(false);
-    LinkStatus status = -1;
+    LinkStatus status{-1};
     Bytes seen;
-    f.Run([&] { status = f.engine.RunCommunication(&f.owner, c.mode); },
+    f.Run([&] { status = RunCommunication(f.run, &f.owner, c.mode); },
           [&](FarEnd& far) {
             if (c.mode == 10) far.Receive(5);  // the ACK, left unanswered
             seen = far.Receive(10);
@@ -104,7 +108,7 @@ TEST(RunCommunication, FailuresEndWithNackAndEndCommunication) {
 TEST(RunCommunication, PortThatCannotBeOpenedReturnsItsPortStatus) {
   struct Case {
     int port;
-    LinkStatus status;
+    int status;  // a LinkStatus
   } cases[] = {{3, 8}, {0, 10}};
   for (const auto& c : cases) {
     LineFixture f;
@@ -112,9 +116,9 @@ TEST(RunCommunication, PortThatCannotBeOpenedReturnsItsPortStatus) {
     f.engine.SetComPort(c.port);
     f.engine.SetPortOpener(
         [](int, int, std::string&) { return std::unique_ptr<platform::SerialPort>(); });
-    LinkStatus status = -1;
-    f.Run([&] { status = f.engine.RunCommunication(&f.owner, 11); });
-    EXPECT_EQ(status, c.status);
+    LinkStatus status{-1};
+    f.Run([&] { status = RunCommunication(f.run, &f.owner, 11); });
+    EXPECT_EQ(status, LinkStatus{c.status});
     const std::string log = f.LogText();
     EXPECT_NE(log.find("!!!Can't Open COM Port\r\n\r\n"), std::string::npos);
     EXPECT_NE(log.find(">>>>>>!!!Send FAILED(Receive Incomplete)\r\n\r\n"), std::string::npos);
@@ -125,20 +129,20 @@ TEST(RunCommunication, PortThatCannotBeOpenedReturnsItsPortStatus) {
 TEST(RunCommunication, NeedsAStoreAndAnOwner) {
   LineFixture f;
   f.UseLog();
-  EXPECT_EQ(f.engine.RunCommunication(nullptr, 11), LinkIoError);
-  f.engine.SetStore(nullptr);
-  EXPECT_EQ(f.engine.RunCommunication(&f.owner, 11), LinkIoError);
+  EXPECT_EQ(RunCommunication(f.run, nullptr, 11), LinkIoError);
+  f.run.store = nullptr;
+  EXPECT_EQ(RunCommunication(f.run, &f.owner, 11), LinkIoError);
   EXPECT_EQ(f.LogText(), "");
 }
 
 TEST(RunCommunication, ModesOfOperationsNotBuiltFailCleanly) {
   LineFixture f({.echo_a = true});
   f.UseLog();
-  LinkStatus status = -1;
-  f.Run([&] { status = f.engine.RunCommunication(&f.owner, 13); });
+  LinkStatus status{-1};
+  f.Run([&] { status = RunCommunication(f.run, &f.owner, 13); });
   EXPECT_EQ(status, LinkIoError);
   EXPECT_NE(f.LogText().find("!!!RunMode 13 Not Available\r\n\r\n"), std::string::npos);
 }
 
 }  // namespace
-}  // namespace orgalink::link
+}  // namespace orgalink::operations

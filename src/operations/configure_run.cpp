@@ -1,0 +1,36 @@
+#include "operations/configure_run.h"
+
+#include "link/text_format.h"
+
+namespace orgalink::operations {
+
+// The order matters: the store is linked last, so the device code reaches
+// only the engine, and the settings block goes to the log named here.
+void ConfigureRun(RunContext& run, store::AppliStore& store, const RunSettings& settings) {
+  link::LinkEngine& engine = run.engine;
+  SetDeviceCode(run, settings.deviceCode);
+  engine.SetComPort(settings.comPort);
+  engine.SetBaudRate(settings.baudRate);
+  SetAppliMode(run, settings.appliMode);
+  run.fileName = settings.fileName;
+  engine.SetLogFileName(settings.logFileName);
+  engine.SetEchoBack(settings.echoBack != 0);
+  run.fileScramble = settings.fileScramble != 0;
+  engine.SetTimeouts(settings.toCommand, settings.toDataPacket, settings.toMultiplier);
+  run.telephone.weights = settings.sortTable;
+  run.telephone.incoming = settings.codeTable;
+  run.telephone.minRecords = settings.bkTelRecordsMin;
+  run.store = &store;
+  engine.Log(
+      link::Format("===== Start Settings =====\nRunMode=%d\nDeviceCode=%d\nCOMPort=%d\n"
+                   "BaudRate=%s\nAppliMode=%s\nFileName=%s\nLogFileName=%s\nEchoBack=%d\n"
+                   "FileScramble=%d\nTOCommand=%ld\nTODataPacket=%ld\nTOMultiplier=%ld\n"
+                   "===== End Settings =====\n\n",
+                   settings.runMode, settings.deviceCode, settings.comPort,
+                   settings.baudRate.c_str(), settings.appliMode.c_str(), settings.fileName.c_str(),
+                   settings.logFileName.c_str(), settings.echoBack, settings.fileScramble,
+                   settings.toCommand, settings.toDataPacket, settings.toMultiplier),
+      true);
+}
+
+}  // namespace orgalink::operations

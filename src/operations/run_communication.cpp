@@ -1,0 +1,44 @@
+// The communication driver: one whole communication per call.
+
+#include "operations/run_communication.h"
+
+#include "operations/run_modes.h"
+
+namespace orgalink::operations {
+
+namespace {
+constexpr std::uint8_t kLastRunMode = 18;
+}
+
+using link::LinkStatus;
+
+LinkStatus RunCommunication(RunContext& run, link::LinkOwner* owner, std::uint8_t runMode) {
+  if (run.store == nullptr || owner == nullptr) return link::LinkIoError;
+  link::LinkEngine& engine = run.engine;
+  engine.Log("##### START COMMUNICATION #####\n\n", true);
+
+  LinkStatus result = link::LinkIoError;
+  if (!engine.OpenPort(engine.ComPort())) {
+    engine.Log("!!!Can't Open COM Port\n\n");
+    result = engine.Status();
+  } else if (runMode > kLastRunMode) {
+    engine.Log("Unknown RunMode\n\n");
+    result = link::LinkIoError;
+  } else {
+    result = RunModeSteps(run, owner, runMode);
+  }
+
+  if (result == link::LinkOk) {
+    engine.ClosePort();
+    engine.Log("##### END COMMUNICATION #####\n\n");
+    return link::LinkOk;
+  }
+  engine.SendCommand(link::NACK);
+  engine.Log("---PC sends NACK\n\n");
+  engine.SendCommand(link::END_COMMUNICATION);
+  engine.Log("---PC sends END_COMMUNICATION\n\n");
+  engine.ClosePort();
+  return result;
+}
+
+}  // namespace orgalink::operations

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+#include "link/link_owner.h"
+#include "link/link_status.h"
+#include "operations/run_context.h"
+
+namespace orgalink::operations {
+
+// Performs one whole communication of the given RunMode and always ends with
+// the port closed; every failure, an abort included, first sends NACK and
+// END_COMMUNICATION so that the organizer is released. Without a store or an
+// owner it returns 11 before anything is logged or opened.
+link::LinkStatus RunCommunication(RunContext& run, link::LinkOwner* owner, std::uint8_t runMode);
+
+}  // namespace orgalink::operations

@@ -1,0 +1,31 @@
+#include "operations/run_context.h"
+
+#include "store/appli_kind.h"
+
+namespace orgalink::operations {
+
+void SetDeviceCode(RunContext& run, int deviceCode) {
+  run.engine.SetDeviceCode(deviceCode);
+  if (run.store != nullptr) {
+    run.store->SetDeviceCode(run.engine.DeviceCodeHigh(), run.engine.DeviceCodeLow());
+  } else {
+    run.engine.Log("!!! SetDeviceCode Err (Pass)");
+  }
+}
+
+void SetAppliMode(RunContext& run, std::string_view text) {
+  if (text == "ALL") {
+    run.appliKind = store::AllApplis;
+    return;
+  }
+  for (std::uint8_t kind = store::Schedule; kind <= store::ExpenseCategory; ++kind) {
+    const char* name = store::AppliModeName(kind);
+    if (name != nullptr && name == text) {
+      run.appliKind = kind;
+      return;
+    }
+  }
+  run.engine.Log("!!! Appli Name Err (Pass)");
+}
+
+}  // namespace orgalink::operations

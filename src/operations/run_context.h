@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "link/link_engine.h"
+#include "store/appli_store.h"
+#include "transfer/receive_records.h"
+
+namespace orgalink::operations {
+
+// What one communication works on beyond the protocol: the record store, the
+// archive, the current application and the settings of the data checks. The
+// engine speaks to the organizer; the operations decide what to say with
+// these.
+struct RunContext {
+  explicit RunContext(link::LinkEngine& link_engine) : engine(link_engine) {}
+
+  link::LinkEngine& engine;
+  // The communication's store; RunCommunication refuses to run without one.
+  store::AppliStore* store = nullptr;
+  // The archive of a backup or restore.
+  std::string fileName;
+  // The application a single-application RunMode addresses (AppliMode).
+  int appliKind = 0;
+  // Whether a written archive has its body inverted.
+  bool fileScramble = true;
+  // The tables and minimum of the base model's Telephone completeness check.
+  transfer::TelephoneCheck telephone;
+  // Folder of the per-application dump files, ending in '/' (or empty for
+  // the current folder).
+  std::string dumpDirectory;
+};
+
+// Stores the device code in the engine and hands it to the linked store;
+// without a store the miss is logged.
+void SetDeviceCode(RunContext& run, int deviceCode);
+
+// Selects the current application by its AppliMode text, matched exactly;
+// any other text keeps the current one and is logged.
+void SetAppliMode(RunContext& run, std::string_view text);
+
+}  // namespace orgalink::operations

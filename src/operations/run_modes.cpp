@@ -1,0 +1,63 @@
+// What each RunMode does inside the driver's guarded block.
+
+#include "operations/run_modes.h"
+
+#include "link/negotiation.h"
+#include "transfer/appli_code.h"
+
+namespace orgalink::operations {
+
+using link::LinkEngine;
+using link::LinkStatus;
+
+namespace {
+
+LinkStatus NotAvailable(LinkEngine& engine, int runMode) {
+  engine.LogFormat("!!!RunMode %d Not Available\n\n", runMode);
+  engine.SetStatus(link::LinkIoError, -1);
+  return link::LinkIoError;
+}
+
+LinkStatus SendThenWait(LinkEngine& engine, int code, int p1, int expected) {
+  const LinkStatus sent = engine.SendCommand(code, p1, 0);
+  return sent == link::LinkOk ? engine.WaitCommand(expected) : sent;
+}
+
+}  // namespace
+
+LinkStatus RunModeSteps(RunContext& run, link::LinkOwner* owner, std::uint8_t runMode) {
+  LinkEngine& engine = run.engine;
+  LinkStatus result = link::LinkIoError;
+  const char* successText = nullptr;
+  switch (runMode) {
+    case 0:
+      result = link::Negotiation(engine, owner, 30000, -1);
+      successText = "SUCCESS Negotiation";
+      break;
+    case 10:
+      result = SendThenWait(engine, link::ACK, 0, link::AnyCommand);
+      successText = "SUCCESS send ACK";
+      break;
+    case 11:
+      result = engine.SendCommand(link::NACK);
+      successText = "SUCCESS send NACK";
+      break;
+    case 12:
+      result = engine.SendCommand(link::END_COMMUNICATION);
+      successText = "SUCCESS send END_COMMUNICATION";
+      break;
+    case 14:
+      result = SendThenWait(engine, link::DELETE_ALL_RECORDS, transfer::AppliCode(run.appliKind),
+                            link::ACK);
+      successText = "SUCCESS DELETE_ALL_RECORDS";
+      break;
+    default:
+      return NotAvailable(engine, runMode);
+  }
+  if (result == link::LinkOk && successText != nullptr) {
+    owner->ShowMessage(successText, "", link::MessageBoxKind::Ok);
+  }
+  return result;
+}
+
+}  // namespace orgalink::operations
