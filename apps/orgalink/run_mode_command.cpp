@@ -14,6 +14,7 @@
 #include "platform/program_directory.h"
 #include "store/appli_store.h"
 #include "store/code_tables.h"
+#include "ui/end_notice.h"
 #include "ui/port_choice.h"
 #include "ui/settings.h"
 
@@ -92,8 +93,9 @@ int ExitCodeFor(link::LinkStatus status) {
 
 void ReportFailure(link::LinkStatus status, const link::LinkEngine& engine) {
   if (status == link::LinkOk) return;
-  const std::string text = link::StatusMessage(status);
-  if (!text.empty()) std::fprintf(stderr, "%s\n", text.c_str());
+  if (const auto notice = ui::EndNoticeFor(status)) {
+    std::fprintf(stderr, "%s\n", notice->text.c_str());
+  }
   if (!engine.OpenError().empty()) std::fprintf(stderr, "(%s)\n", engine.OpenError().c_str());
 }
 

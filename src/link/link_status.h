@@ -32,9 +32,6 @@ inline constexpr LinkStatus LinkSendIncomplete{15};
 inline constexpr LinkStatus LinkOk{16};
 inline constexpr LinkStatus LinkFileReadCancelled{17};
 
-// The text the user is shown for a status; empty for 16 and 17.
-const char* StatusMessage(LinkStatus status);
-
 // Prints the number, for test failure messages.
 std::ostream& operator<<(std::ostream& out, LinkStatus status);
 

@@ -63,16 +63,5 @@ TEST(EngineSettings, LogFileNameRemovesAnOldLogButNeverAFolder) {
   EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
 
-TEST(StatusMessage, CoversEveryCode) {
-  EXPECT_STREQ(StatusMessage(LinkStatus{0}), "User aborted.");
-  EXPECT_STREQ(StatusMessage(LinkStatus{8}), "Error opening COM3.");
-  EXPECT_STREQ(StatusMessage(LinkStatus{10}), "Error opening COM port.");
-  EXPECT_STREQ(StatusMessage(LinkStatus{14}), "Communications error!\nPlease try again.");
-  EXPECT_STREQ(StatusMessage(LinkStatus{16}), "");
-  EXPECT_STREQ(StatusMessage(LinkStatus{17}), "");
-  EXPECT_STREQ(StatusMessage(LinkStatus{18}), "Error.");
-  EXPECT_STREQ(StatusMessage(LinkStatus{-1}), "Error.");
-}
-
 }  // namespace
 }  // namespace orgalink::link
