@@ -1,0 +1,111 @@
+#include "ui/progress_model.h"
+
+#include <algorithm>
+
+#include "link/messages.h"
+#include "ui/status_code.h"
+
+namespace orgalink::ui {
+
+namespace {
+
+constexpr const char* kWaiting = "Waiting for Organizer...";
+constexpr const char* kReceiving = "Receiving...";
+constexpr const char* kSending = "Sending...";
+constexpr const char* kFinished = "Finished.";
+
+// The text a positioned status message sets in a RunMode, or nothing when
+// that RunMode ignores the message's scope. Backup and restore follow the
+// operation's milestones; the single-application modes follow the transfer.
+std::optional<const char*> TransferText(int runMode, std::int32_t scope) {
+  switch (runMode) {
+    case 1:
+      return scope == link::OperationScope ? std::optional(kReceiving) : std::nullopt;
+    case 2:
+      return scope == link::OperationScope ? std::optional(kSending) : std::nullopt;
+    case 5:
+      return scope == link::ApplicationScope ? std::optional(kReceiving) : std::nullopt;
+    case 6:
+      return scope == link::ApplicationScope ? std::optional(kSending) : std::nullopt;
+    default:
+      return "";
+  }
+}
+
+}  // namespace
+
+bool ProgressModel::Handle(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
+  switch (message) {
+    case link::WM_LINK_STATUS:
+      return HandleStatus(wparam, lparam);
+    case link::WM_LINK_PROGRESS:
+      return HandleProgress(wparam, lparam);
+    case link::WM_LINK_DONE:
+    case link::WM_LINK_FAILED:
+      // The status travels as the message's unsigned parameter; negative
+      // statuses come back as themselves.
+      ended_ = StatusFromCode(static_cast<int>(wparam));
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool ProgressModel::HandleStatus(std::uint32_t w, std::int32_t scope) {
+  if (w == 0) {
+    statusText_ = kWaiting;
+    return true;
+  }
+  const std::optional<const char*> text = TransferText(runMode_, scope);
+  if (!text) return false;
+  statusText_ = *text;
+  finalPosition_ = w;
+  return true;
+}
+
+bool ProgressModel::HandleProgress(std::uint32_t w, std::int32_t scope) {
+  const std::optional<std::uint32_t> next = NextPosition(w, scope);
+  if (!next) return false;
+  // The bar shows anything beyond its range as full (or empty); the end is
+  // recognised on the position asked for, not on what the bar can show.
+  barPosition_ = static_cast<int>(std::min<std::uint32_t>(*next, kBarMaximum));
+  if (*next == finalPosition_) statusText_ = kFinished;
+  return true;
+}
+
+// Backup and restore: the operation sets each application's band by absolute
+// positions; within a band, every progress message of the application moves
+// the bar one unit as long as its tens digit is ahead of the bar's units
+// digit, never into the band's last unit. The Telephone transfer, which comes
+// first, is spread over 10..46 and never moves the bar backwards.
+std::optional<std::uint32_t> ProgressModel::NextPosition(std::uint32_t w,
+                                                         std::int32_t scope) const {
+  const auto p = static_cast<std::uint32_t>(barPosition_);
+  const std::uint32_t t = w / 10;
+  const std::uint32_t d = p % 10;
+  const bool backupOrRestore = runMode_ == 1 || runMode_ == 2;
+  if (backupOrRestore && scope == link::OperationScope) return w;
+  if (backupOrRestore && scope == link::TelephoneScope) {
+    if (t >= 10 || 4 * t + 10 <= p) return std::nullopt;
+    return 4 * t + 10;
+  }
+  if (runMode_ == 1 && scope == link::ApplicationScope) {
+    if (d == 9 || t <= d) return std::nullopt;
+    return p + 1;
+  }
+  if (runMode_ == 2 && scope == link::ApplicationScope) {
+    if (t >= 10 || t <= d) return std::nullopt;
+    return p + 1;
+  }
+  if ((runMode_ == 5 || runMode_ == 6) && scope == link::ApplicationScope) return w;
+  return std::nullopt;
+}
+
+std::string ProgressTitle(int runMode) {
+  const std::string title = "PC Interface Software for Brelan Pellico";
+  if (runMode == 1 || runMode == 5) return title + " (Backup)";
+  if (runMode == 2 || runMode == 6) return title + " (Restore)";
+  return title;
+}
+
+}  // namespace orgalink::ui
