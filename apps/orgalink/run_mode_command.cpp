@@ -15,6 +15,7 @@
 #include "store/appli_store.h"
 #include "store/code_tables.h"
 #include "ui/end_notice.h"
+#include "ui/file_locations.h"
 #include "ui/port_choice.h"
 #include "ui/settings.h"
 
@@ -50,11 +51,6 @@ struct OptionHandles {
   CLI::Option* toMultiplier;
   CLI::Option* telMin;
 };
-
-std::string SettingsPath(const RunModeOptions& options) {
-  if (!options.settingsFile.empty()) return options.settingsFile;
-  return platform::ProgramDirectory() + ui::kSettingsFileName;
-}
 
 // Settings file values, overridden by the options given on the command line.
 operations::RunSettings MakeRunSettings(const RunModeOptions& o, const OptionHandles& given,
@@ -101,8 +97,10 @@ void ReportFailure(link::LinkStatus status, const link::LinkEngine& engine) {
 
 int RunOneCommunication(const RunModeOptions& options, const OptionHandles& given) {
   if (!options.dataDir.empty()) platform::SetDataDirectory(options.dataDir);
-  const std::string iniPath = SettingsPath(options);
-  const ui::Settings file = ui::ReadSettings(iniPath, platform::ProgramDirectory());
+  const ui::FileLocations where =
+      ui::LocateFiles(ui::CurrentUserEnvironment(), options.settingsFile);
+  const std::string& iniPath = where.settingsFile;
+  const ui::Settings file = ui::ReadSettings(where);
   // The option must name a usable port; the file's number is handed over as
   // it stands, like every settings value, and a bad one fails at the open.
   const auto port = given.port->count()
@@ -163,7 +161,8 @@ void AddRunModeCommand(CLI::App& app, CommandContext& context) {
       sub->add_option("--to-multiplier", options->toMultiplier, "Per-byte time-out, ms");
   handles->telMin = sub->add_option("--tel-min", options->telMin, "BKTelRecordsMin");
   sub->add_option("--settings", options->settingsFile,
-                  "Settings file (default: Orgalink.ini beside the program)");
+                  "Settings file (default: Orgalink.ini beside the program if one is there, "
+                  "else in ~/.config/orgalink/)");
   sub->add_option("--data-dir", options->dataDir, "Folder of code.dat and sort.dat");
   sub->callback([options, handles, &context] {
     context.exit_code = RunOneCommunication(*options, *handles);

@@ -10,16 +10,17 @@ using platform::GetProfileInt;
 using platform::GetProfileString;
 using platform::WriteProfileString;
 
-Settings ReadSettings(const std::string& iniPath, const std::string& programDirectory) {
+Settings ReadSettings(const FileLocations& where) {
+  const std::string& iniPath = where.settingsFile;
   Settings s;
   s.backupDir = GetProfileString(iniPath, "Path", "BackupDir", "");
-  if (s.backupDir.empty()) s.backupDir = programDirectory + "DATA";
+  if (s.backupDir.empty()) s.backupDir = where.backupDir;
 
-  // A bare file name goes beside the program; a name with a folder, written
+  // A bare file name goes to the log folder; a name with a folder, written
   // with '/' or Windows-style with '\\', is taken as it stands.
   s.logFileName = GetProfileString(iniPath, "Path", "LogFileName", "");
   if (!s.logFileName.empty() && s.logFileName.find_first_of("/\\") == std::string::npos) {
-    s.logFileName = programDirectory + s.logFileName;
+    s.logFileName = where.logDirectory + s.logFileName;
   }
   s.comPort = GetProfileInt(iniPath, "Settings", "COMPort", 1);
   s.echoBack = GetProfileInt(iniPath, "Settings", "EchoBack", 1);
@@ -34,7 +35,7 @@ Settings ReadSettings(const std::string& iniPath, const std::string& programDire
 
 void CreateBackupDir(const Settings& settings) {
   std::error_code ignored;
-  std::filesystem::create_directory(settings.backupDir, ignored);
+  std::filesystem::create_directories(settings.backupDir, ignored);
 }
 
 void WriteSettings(const std::string& iniPath, const Settings& s) {
@@ -45,6 +46,11 @@ void WriteSettings(const std::string& iniPath, const Settings& s) {
   // read, a negative value included (an unsigned division would turn -5 into
   // a huge number in the file).
   auto seconds = [](long ms) { return ms / 1000; };
+  // Outside a portable copy the settings live in a folder of their own,
+  // which the first write back creates.
+  std::error_code ignored;
+  const auto folder = std::filesystem::path(iniPath).parent_path();
+  if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
   WriteProfileString(iniPath, "Path", "BackupDir", s.backupDir);
   if (!s.logFileName.empty()) WriteProfileString(iniPath, "Path", "LogFileName", s.logFileName);
   write_int("COMPort", s.comPort);

@@ -2,10 +2,12 @@
 
 #include <string>
 
+#include "ui/file_locations.h"
+
 namespace orgalink::ui {
 
-// The settings file "Orgalink.ini" beside the program, as held while the
-// program runs. Time-outs are held in milliseconds and stored in seconds.
+// The settings file "Orgalink.ini" (where it lies: LocateFiles), as held while
+// the program runs. Time-outs are held in milliseconds and stored in seconds.
 struct Settings {
   std::string backupDir;
   std::string logFileName;
@@ -21,17 +23,18 @@ struct Settings {
 
 inline constexpr const char* kSettingsFileName = "Orgalink.ini";
 
-// Reads every key with its default. An empty BackupDir becomes
-// `programDirectory` + "DATA"; a LogFileName without a folder separator ('/'
-// or '\\') is placed in `programDirectory`.
-Settings ReadSettings(const std::string& iniPath, const std::string& programDirectory);
+// Reads every key of `where.settingsFile` with its default. An empty BackupDir
+// becomes `where.backupDir`; a LogFileName without a folder separator ('/' or
+// '\\') is placed in `where.logDirectory`.
+Settings ReadSettings(const FileLocations& where);
 
-// Creates the backup folder the archive dialogs open in, ignoring failures
-// (it may exist, or lie where nobody may write).
+// Creates the backup folder the archive dialogs open in, with the folders
+// above it, ignoring failures (it may exist, or lie where nobody may write).
 void CreateBackupDir(const Settings& settings);
 
 // Writes the settings back as the program does at exit: LogFileName only when
-// set, FileScramble only when it is off.
+// set, FileScramble only when it is off. The settings file's folder is made
+// first when it is missing; a failed write goes unreported.
 void WriteSettings(const std::string& iniPath, const Settings& settings);
 
 // The device behind "COM<port>": key COM<port> of section [Ports], by default

@@ -13,10 +13,15 @@
 namespace orgalink::ui {
 namespace {
 
+// The settings file `ini` of a copy installed in /opt/orgalink/.
+FileLocations At(const std::string& ini) {
+  return FileLocations{ini, "/opt/orgalink/", "/opt/orgalink/DATA"};
+}
+
 TEST(Settings, NoFileGivesTheDefaultsAndWritesThemBack) {
   testsupport::TempDir dir;
   const std::string ini = dir.File("Orgalink.ini");
-  const Settings s = ReadSettings(ini, "/opt/orgalink/");
+  const Settings s = ReadSettings(At(ini));
   EXPECT_EQ(s.backupDir, "/opt/orgalink/DATA");
   EXPECT_EQ(s.logFileName, "");
   EXPECT_EQ(s.comPort, 1);
@@ -28,7 +33,7 @@ TEST(Settings, NoFileGivesTheDefaultsAndWritesThemBack) {
   EXPECT_EQ(s.toMultiplier, 0);
   EXPECT_EQ(s.bkTelRecordsMin, 1);
 
-  const Settings here = ReadSettings(ini, dir.File(""));
+  const Settings here = ReadSettings(FileLocations{ini, dir.File(""), dir.File("DATA")});
   CreateBackupDir(here);
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("DATA")));
 
@@ -43,12 +48,40 @@ TEST(Settings, NoFileGivesTheDefaultsAndWritesThemBack) {
   EXPECT_EQ(text.find("FileScramble"), std::string::npos);
 }
 
+// The keys go into a new file in the order the program reads them.
+TEST(Settings, AFreshFileHoldsTheKeysInReadingOrder) {
+  testsupport::TempDir dir;
+  const std::string ini = dir.File("Orgalink.ini");
+  Settings s = ReadSettings(At(ini));
+  s.logFileName = "/var/log/comm.log";
+  s.fileScramble = 0;
+  WriteSettings(ini, s);
+  EXPECT_EQ(testsupport::ReadFile(ini),
+            "[Path]\nBackupDir=/opt/orgalink/DATA\nLogFileName=/var/log/comm.log\n[Settings]\n"
+            "COMPort=1\nEchoBack=1\nFileScramble=0\nDeviceCode=2\nTOCommand=30\nTODataPacket=30\n"
+            "TOMultiplier=0\nBKTelRecordsMin=1\n");
+}
+
+// Outside a portable copy neither the settings folder nor the backup folder
+// exists on the first run.
+TEST(Settings, MissingFoldersAreMadeForTheFileAndTheBackups) {
+  testsupport::TempDir dir;
+  const std::string ini = dir.File("config/orgalink/Orgalink.ini");
+  const Settings s = ReadSettings(
+      FileLocations{ini, dir.File("config/orgalink/"), dir.File("share/orgalink/DATA")});
+  CreateBackupDir(s);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("share/orgalink/DATA")));
+  WriteSettings(ini, s);
+  EXPECT_NE(testsupport::ReadFile(ini).find("BackupDir=" + dir.File("share/orgalink/DATA")),
+            std::string::npos);
+}
+
 TEST(Settings, ValuesAreReadAndWrittenBackByTheirRules) {
   testsupport::TempDir dir;
   const std::string ini = dir.File("Orgalink.ini");
   std::ofstream(ini) << "[Path]\nLogFileName=comm.log\n[Settings]\nFileScramble=5\nTOCommand=45\n"
                         "TODataPacket=0\n";
-  Settings s = ReadSettings(ini, "/opt/orgalink/");
+  Settings s = ReadSettings(At(ini));
   EXPECT_EQ(s.logFileName, "/opt/orgalink/comm.log");
   EXPECT_EQ(s.fileScramble, 5);
   EXPECT_EQ(s.toCommand, 45000);
@@ -69,7 +102,7 @@ TEST(Settings, LogFileNameWithAFolderIsUsedUnchanged) {
   const std::string ini = dir.File("Orgalink.ini");
   for (const char* name : {"/var/log/comm.log", "logs/comm.log", "D:\\logs\\comm.log"}) {
     std::ofstream(ini) << "[Path]\nLogFileName=" << name << "\n";
-    EXPECT_EQ(ReadSettings(ini, "/opt/orgalink/").logFileName, name);
+    EXPECT_EQ(ReadSettings(At(ini)).logFileName, name);
   }
 }
 
@@ -77,7 +110,7 @@ TEST(Settings, NegativeTimeOutsComeBackAsTheyWereWritten) {
   testsupport::TempDir dir;
   const std::string ini = dir.File("Orgalink.ini");
   std::ofstream(ini) << "[Settings]\nTOCommand=-5\nTODataPacket=-1\n";
-  const Settings s = ReadSettings(ini, "/opt/orgalink/");
+  const Settings s = ReadSettings(At(ini));
   EXPECT_EQ(s.toCommand, -5000);
   WriteSettings(ini, s);
   const std::string text = testsupport::ReadFile(ini);
