@@ -18,6 +18,9 @@ namespace {
 // The write fault of ScopedWriteFault: bytes still allowed, or -1 for none.
 std::atomic<std::int64_t> fault_bytes_left{-1};
 std::atomic<int> fault_error{0};
+// The silent corruption of ScopedWriteCorruption: bytes still to pass before
+// the one that is garbled, or -1 for none.
+std::atomic<std::int64_t> corrupt_after{-1};
 
 // How much of a write of `size` bytes the injected fault lets through;
 // `size` when no fault is armed.
@@ -28,6 +31,24 @@ std::size_t AllowedByFault(std::size_t size) {
       static_cast<std::size_t>(left) < size ? static_cast<std::size_t>(left) : size;
   fault_bytes_left.fetch_sub(static_cast<std::int64_t>(allowed));
   return allowed;
+}
+
+// The bytes a write of `size` bytes puts on disk: `data` itself, or a copy
+// in `garbled` with one byte complemented when the armed corruption falls
+// within them.
+const std::uint8_t* AsCorrupted(const std::uint8_t* data, std::size_t size,
+                                std::vector<std::uint8_t>& garbled) {
+  const std::int64_t at = corrupt_after.load();
+  if (at < 0) return data;
+  if (static_cast<std::uint64_t>(at) >= size) {
+    corrupt_after.fetch_sub(static_cast<std::int64_t>(size));
+    return data;
+  }
+  corrupt_after.store(-1);
+  garbled.assign(data, data + size);
+  std::uint8_t& byte = garbled[static_cast<std::size_t>(at)];
+  byte = static_cast<std::uint8_t>(~byte);
+  return garbled.data();
 }
 
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
@@ -172,17 +193,24 @@ bool AtomicFileWriter::Open() {
 bool AtomicFileWriter::Write(const std::uint8_t* data, std::size_t size) {
   if (fd_ < 0) return Fail(EBADF);
   const std::size_t allowed = AllowedByFault(size);
-  if (!WriteAll(fd_, data, allowed)) return Fail(errno);
+  std::vector<std::uint8_t> garbled;
+  if (!WriteAll(fd_, AsCorrupted(data, allowed, garbled), allowed)) return Fail(errno);
   if (allowed < size) return Fail(fault_error.load());
   return true;
 }
 
-bool AtomicFileWriter::Commit() {
+bool AtomicFileWriter::Finish() {
   if (fd_ < 0) return Fail(EBADF);
   if (::fsync(fd_) != 0) return Fail(errno);
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return Fail(errno);
+  return true;
+}
+
+bool AtomicFileWriter::Commit() {
+  if (fd_ >= 0 && !Finish()) return false;
+  if (temp_path_.empty()) return Fail(EBADF);
   if (::rename(temp_path_.c_str(), target_.c_str()) != 0) return Fail(errno);
   temp_path_.clear();
   SyncDirectory(DirectoryOf(target_));
@@ -209,6 +237,14 @@ ScopedWriteFault::ScopedWriteFault(std::uint64_t byte_limit, int error_number) {
 
 ScopedWriteFault::~ScopedWriteFault() {
   fault_bytes_left.store(-1);
+}
+
+ScopedWriteCorruption::ScopedWriteCorruption(std::uint64_t offset) {
+  corrupt_after.store(static_cast<std::int64_t>(offset));
+}
+
+ScopedWriteCorruption::~ScopedWriteCorruption() {
+  corrupt_after.store(-1);
 }
 
 }  // namespace orgalink::platform

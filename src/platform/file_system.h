@@ -54,6 +54,8 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
 // goes to a temporary file in the target's folder, which Commit() flushes and
 // renames over the target. Until then the old file stays as it was, and a
 // writer destroyed without a successful Commit() removes its temporary file.
+// Finish() flushes and closes the temporary file without renaming it, so that
+// a caller can read it back at TempPath() before it replaces the target.
 class AtomicFileWriter {
  public:
   explicit AtomicFileWriter(std::string target);
@@ -63,7 +65,10 @@ class AtomicFileWriter {
 
   bool Open();
   bool Write(const std::uint8_t* data, std::size_t size);
+  bool Finish();
+  // Finishes first when that has not been done.
   bool Commit();
+  const std::string& TempPath() const { return temp_path_; }
   // The error number of the step that failed.
   int Error() const { return error_; }
 
@@ -85,6 +90,17 @@ class ScopedWriteFault {
   ~ScopedWriteFault();
   ScopedWriteFault(const ScopedWriteFault&) = delete;
   ScopedWriteFault& operator=(const ScopedWriteFault&) = delete;
+};
+
+// Test seam: a disk that silently garbles what it is given. While an instance
+// lives, the byte at `offset` of the bytes that go through AtomicFileWriter
+// writes from now on is stored complemented, once; the write reports success.
+class ScopedWriteCorruption {
+ public:
+  explicit ScopedWriteCorruption(std::uint64_t offset);
+  ~ScopedWriteCorruption();
+  ScopedWriteCorruption(const ScopedWriteCorruption&) = delete;
+  ScopedWriteCorruption& operator=(const ScopedWriteCorruption&) = delete;
 };
 
 }  // namespace orgalink::platform

@@ -16,6 +16,7 @@
 namespace orgalink::store {
 
 struct ArchiveImage;
+class ArchiveSink;
 
 // The records of the organizer's applications for one communication, one
 // slot per application, held in the computer's character codes. Records
@@ -62,18 +63,22 @@ class AppliStore {
   // slot.
   StoreResult CheckDuplicates() const;
 
-  // Archive files (archive.cpp). SaveArchive writes every in-use slot,
-  // replacing the file at `path` only once the new one is complete;
-  // `scramble` non-zero inverts the body. LoadArchive replaces the records
-  // by those of the file. `error_text`, when given, receives the system's
-  // message for a failed file operation.
+  // Archive files (archive_write.cpp, archive.cpp). SaveArchive writes every
+  // in-use slot, replacing the file at `path` only once the new one is
+  // complete and has been read back unchanged; `scramble` non-zero inverts
+  // the body. A file that reads back otherwise is StoreRejected, one that
+  // could not be read back at all (a record holding 0xFF in the organizer's
+  // codes) StoreInvalid. LoadArchive replaces the records by those of the
+  // file. `error_text`, when given, receives the system's message for a
+  // failed file operation, or what the read-back found.
   StoreResult SaveArchive(const std::string& path, int scramble, std::string* error_text);
   StoreResult LoadArchive(const std::string& path, std::string* error_text);
-  // The free space SaveArchive demands for writing to `path`: the header, a
-  // section header for every slot of the table and RecordsSize of every
-  // in-use slot, less the size of a file already at `path`. StoreInvalid
-  // without a table, StoreRejected when a size cannot be found.
-  std::int64_t ArchiveSpaceRequired(const std::string& path) const;
+  // The free space SaveArchive demands: the header, a section header for
+  // every slot of the table and RecordsSize of every in-use slot. An old file
+  // at the target is not counted as free, since it stays on disk beside the
+  // new one until the new one is complete. StoreInvalid without a table,
+  // StoreRejected when a size cannot be found.
+  std::int64_t ArchiveSpaceRequired() const;
   // LoadArchive of a file already in memory; `problem`, when given, receives
   // a description of what makes the archive unacceptable.
   StoreResult LoadArchiveBytes(std::span<const std::uint8_t> file, std::string* problem = nullptr);
@@ -111,6 +116,9 @@ class AppliStore {
   StoreResult AppendRecords(AppliSlot& slot, std::uint8_t kind, const std::uint8_t* stream,
                             std::size_t length, std::size_t start, std::size_t new_count) const;
   StoreResult WriteArchive(const std::string& path, int scramble, std::string* error_text);
+  StoreResult EmitArchive(ArchiveSink& sink) const;
+  StoreResult VerifyArchive(const std::string& written, bool invert,
+                            std::string* error_text) const;
   void TakeSections(const ArchiveImage& image);
   const AppliSlot* SlotOf(std::uint8_t kind) const;
 

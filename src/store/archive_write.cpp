@@ -1,0 +1,151 @@
+// Writing the AppliStore to an archive file. The old archive is replaced
+// only by a new one that has been read back and found to hold exactly what
+// the store meant to write.
+
+#include <algorithm>
+#include <new>
+
+#include "platform/file_system.h"
+#include "store/appli_store.h"
+#include "store/archive.h"
+#include "store/archive_sink.h"
+#include "store/record.h"
+
+namespace orgalink::store {
+
+namespace {
+
+constexpr const char* kReadBackMismatch = "The archive read back differs from what was written.";
+
+void SetErrorText(std::string* error_text, int error_number) {
+  if (error_text != nullptr) *error_text = platform::ErrorText(error_number);
+}
+
+}  // namespace
+
+std::int64_t AppliStore::ArchiveSpaceRequired() const {
+  if (!has_table_) return ToInt(StoreInvalid);
+  std::int64_t required =
+      static_cast<std::int64_t>(ArchiveHeaderSize + SectionHeaderSize * slots_.size());
+  for (const AppliSlot& slot : slots_) {
+    if (!slot.in_use) continue;
+    const int size = RecordsSize(slot.application);
+    if (size < 0) return ToInt(StoreRejected);
+    required += size;
+  }
+  return required;
+}
+
+StoreResult AppliStore::SaveArchive(const std::string& path, int scramble,
+                                    std::string* error_text) {
+  if (!has_table_) return StoreInvalid;
+  const std::int64_t required = ArchiveSpaceRequired();
+  if (required < 0) return StoreRejected;
+  const std::uint64_t free_bytes = platform::DiskFreeBytes(platform::DirectoryOf(path));
+  if (free_bytes < static_cast<std::uint64_t>(required)) return StoreRejected;
+  if (appli_count_ > 255 || appli_count_ > Capacity()) return StoreRejected;
+  try {
+    return WriteArchive(path, scramble, error_text);
+  } catch (const std::bad_alloc&) {
+    return StoreRejected;
+  }
+}
+
+StoreResult AppliStore::WriteArchive(const std::string& path, int scramble,
+                                     std::string* error_text) {
+  int error_number = 0;
+  if (!platform::CheckWritable(path, &error_number)) {
+    SetErrorText(error_text, error_number);
+    return StoreRejected;
+  }
+  platform::AtomicFileWriter writer(path);
+  if (!writer.Open()) {
+    SetErrorText(error_text, writer.Error());
+    return StoreRejected;
+  }
+  SetMagic(scramble != 0 ? InvertedMagic : PlainMagic);
+  ArchiveSink sink(
+      [&writer](const std::uint8_t* data, std::size_t size) { return writer.Write(data, size); },
+      scramble != 0);
+  const StoreResult emitted = EmitArchive(sink);
+  if (emitted == StoreInvalid) return emitted;
+  if (emitted != StoreOk || !writer.Finish()) {
+    SetErrorText(error_text, writer.Error());
+    return StoreRejected;
+  }
+  const StoreResult verified = VerifyArchive(writer.TempPath(), scramble != 0, error_text);
+  if (verified != StoreOk) return verified;
+  if (!writer.Commit()) {
+    SetErrorText(error_text, writer.Error());
+    return StoreRejected;
+  }
+  return StoreOk;
+}
+
+// The file's bytes, in order, into `sink`. StoreInvalid when a record would
+// hold 0xFF in the organizer's codes: a reader would take it for the
+// record's end, so such a file could not be read back.
+StoreResult AppliStore::EmitArchive(ArchiveSink& sink) const {
+  const std::uint8_t count = static_cast<std::uint8_t>(appli_count_);
+  sink.Header(reinterpret_cast<const std::uint8_t*>(magic_.data()), magic_.size());
+  sink.Header(device_code_, 2);
+  sink.Header(&count, 1);
+  std::vector<std::uint8_t> converted;
+  converted.reserve(MaxRecordLength + 1);
+  for (int i = 0; sink.Ok() && i < appli_count_; ++i) {
+    const AppliSlot& slot = slots_[static_cast<std::size_t>(i)];
+    const std::uint8_t header[] = {slot.application, static_cast<std::uint8_t>(slot.count >> 8),
+                                   static_cast<std::uint8_t>(slot.count & 0xFF)};
+    sink.Body(header, sizeof header);
+    // An empty reference (records freed, count kept) contributes no bytes.
+    const std::size_t records = std::min<std::size_t>(slot.count, slot.records.size());
+    for (std::size_t r = 0; sink.Ok() && r < records; ++r) {
+      if (!slot.records[r]) continue;
+      converted.assign(slot.records[r]->begin(), slot.records[r]->end());
+      ToDeviceCodes(slot.application, converted.data(), converted.size());
+      if (std::find(converted.begin(), converted.end(), RecordTerminator) != converted.end()) {
+        return StoreInvalid;
+      }
+      converted.push_back(RecordTerminator);
+      sink.Body(converted.data(), converted.size());
+    }
+  }
+  return sink.Flush() ? StoreOk : StoreRejected;
+}
+
+// Reads the finished temporary file back and compares it, chunk by chunk,
+// with the bytes the store produces anew.
+StoreResult AppliStore::VerifyArchive(const std::string& written, bool invert,
+                                      std::string* error_text) const {
+  platform::InputFile file(written);
+  if (!file.IsOpen()) {
+    SetErrorText(error_text, file.Error());
+    return StoreRejected;
+  }
+  bool read_failed = false;
+  std::vector<std::uint8_t> read_back;
+  ArchiveSink expected(
+      [&](const std::uint8_t* data, std::size_t size) {
+        read_back.resize(size);
+        const std::optional<std::size_t> got = file.Read(read_back.data(), size);
+        read_failed = !got;
+        return got && *got == size && std::equal(data, data + size, read_back.begin());
+      },
+      invert);
+  bool same = EmitArchive(expected) == StoreOk;
+  if (same) {
+    std::uint8_t extra = 0;
+    const std::optional<std::size_t> got = file.Read(&extra, 1);
+    read_failed = !got;
+    same = got && *got == 0;
+  }
+  if (same) return StoreOk;
+  if (read_failed) {
+    SetErrorText(error_text, file.Error());
+  } else if (error_text != nullptr) {
+    *error_text = kReadBackMismatch;
+  }
+  return StoreRejected;
+}
+
+}  // namespace orgalink::store
