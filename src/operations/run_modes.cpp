@@ -3,6 +3,8 @@
 #include "operations/run_modes.h"
 
 #include "link/negotiation.h"
+#include "operations/backup.h"
+#include "operations/restore.h"
 #include "transfer/appli_code.h"
 
 namespace orgalink::operations {
@@ -33,6 +35,27 @@ LinkStatus RunModeSteps(RunContext& run, link::LinkOwner* owner, std::uint8_t ru
     case 0:
       result = link::Negotiation(engine, owner, 30000, -1);
       successText = "SUCCESS Negotiation";
+      break;
+    case 1:
+    case 3:
+    case 5:
+      result = RunBackup(run, owner, transfer::PcFull);
+      break;
+    case 7:
+      result = RunBackup(run, owner, transfer::PcStep);
+      break;
+    case 2:
+    case 4:
+    case 6:
+      result = RunRestore(run, owner, transfer::PcFull);
+      break;
+    case 8:
+      result = RunRestore(run, owner, transfer::PcStep);
+      break;
+    case 9:
+      result = SendOneAppli(run, owner);
+      // Quiet unless a log is kept, like the operations' own success boxes.
+      if (!engine.LogFileName().empty()) successText = "SUCCESS Send 1 Record";
       break;
     case 10:
       result = SendThenWait(engine, link::ACK, 0, link::AnyCommand);

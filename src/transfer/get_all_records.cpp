@@ -115,9 +115,11 @@ LinkStatus ReceiveAll(LinkEngine& engine, link::LinkOwner* owner, Stream& stream
 
 LinkStatus GetAllRecords(LinkEngine& engine, link::LinkOwner* owner, std::uint8_t* buffer,
                          int capacity, int& totalOut, std::uint8_t appliCode, TransferRole role,
-                         const TelephoneCheck& check) {
+                         const TelephoneCheck& check, int* recordsOut) {
   if (appliCode == ExpenseCategoryCode) {
-    return GetExpenseCategory(engine, owner, buffer, capacity, totalOut, role);
+    const LinkStatus status = GetExpenseCategory(engine, owner, buffer, capacity, totalOut, role);
+    if (status == link::LinkOk && recordsOut != nullptr) *recordsOut = totalOut > 0 ? 1 : 0;
+    return status;
   }
   if (IsPcRole(role)) {
     const LinkStatus asked = AskForRecords(engine, appliCode);
@@ -140,6 +142,7 @@ LinkStatus GetAllRecords(LinkEngine& engine, link::LinkOwner* owner, std::uint8_
     engine.LogFormat("========== End Get All Record (%d)==========\n\n", stream.count);
   }
   totalOut = stream.offset;
+  if (recordsOut != nullptr) *recordsOut = stream.count;
   return link::LinkOk;
 }
 

@@ -24,11 +24,13 @@ struct TelephoneCheck {
 // side it takes the records the PC sends until END_COMMUNICATION. Telephone
 // records from the base model are checked for completeness. `totalOut` gets
 // the stream's length on success. Progress goes to `owner` (may be null).
-// Application code 6 is handed to GetExpenseCategory.
+// Application code 6 is handed to GetExpenseCategory. `recordsOut`, when
+// given, gets the number of records received on success: a record holding
+// 0xFF shows as more terminators in the stream than records.
 link::LinkStatus GetAllRecords(link::LinkEngine& engine, link::LinkOwner* owner,
                                std::uint8_t* buffer, int capacity, int& totalOut,
                                std::uint8_t appliCode, TransferRole role,
-                               const TelephoneCheck& check);
+                               const TelephoneCheck& check, int* recordsOut = nullptr);
 
 // Receives the expense category table (one packet) as a one-record stream;
 // `totalOut` gets its length plus the terminator. An organizer that answers

@@ -1,0 +1,94 @@
+// The backup: every application's records from the organizer into an archive.
+
+#include "operations/backup.h"
+
+#include "link/messages.h"
+#include "link/negotiation.h"
+#include "operations/archive_files.h"
+#include "operations/operation_steps.h"
+#include "store/appli_kind.h"
+
+namespace orgalink::operations {
+
+using link::LinkEngine;
+using link::LinkStatus;
+
+namespace {
+
+constexpr long kLinkRequestWaitMs = 30000;
+
+// Without an archive the records can only be kept in a table the store
+// already holds; with one, the store gets a fresh table for the whole
+// archive.
+bool PrepareStore(RunContext& run) {
+  if (!run.fileName.empty()) return run.store->GetAppliBuf(store::ArchiveSlots) == store::StoreOk;
+  if (run.appliKind == store::AllApplis) {
+    run.store->ClearSlots();
+  } else {
+    run.store->PrepareSlot(static_cast<std::uint8_t>(run.appliKind));
+  }
+  return true;
+}
+
+LinkStatus ReceiveOne(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
+  run.engine.Log("********** Backup 1 Appli **********\n");
+  const LinkStatus status = ReceiveAppli(run, owner, role);
+  if (status == link::LinkOk) run.engine.Log("********** End Backup 1 Appli **********\n\n");
+  return status;
+}
+
+// The overall bar: 10 once the link stands, 50 after the first application
+// and 10 more after each of the next four, 100 after the last.
+LinkStatus ReceiveEveryApplication(RunContext& run, link::LinkOwner* owner,
+                                   transfer::TransferRole role) {
+  PostOperationProgress(owner, link::WM_LINK_STATUS, 100);
+  PostOperationProgress(owner, link::WM_LINK_PROGRESS, 10);
+  for (std::size_t i = 0; i < store::FullOrder.size(); ++i) {
+    run.appliKind = store::FullOrder[i];
+    const LinkStatus status = ReceiveOne(run, owner, role);
+    if (status != link::LinkOk) return status;
+    if (i < 5)
+      PostOperationProgress(owner, link::WM_LINK_PROGRESS, static_cast<std::uint32_t>(50 + 10 * i));
+  }
+  PostOperationProgress(owner, link::WM_LINK_PROGRESS, 100);
+  return link::LinkOk;
+}
+
+// Everything that involves the organizer, which is released before the
+// archive is written.
+LinkStatus ReceiveFromOrganizer(RunContext& run, link::LinkOwner* owner,
+                                transfer::TransferRole role) {
+  LinkEngine& engine = run.engine;
+  LinkStatus status = link::LinkOk;
+  if (role == transfer::PcFull) {
+    status = link::Negotiation(engine, owner, kLinkRequestWaitMs, -1);
+    if (status != link::LinkOk) return status;
+  }
+  status = run.appliKind == store::AllApplis ? ReceiveEveryApplication(run, owner, role)
+                                             : ReceiveOne(run, owner, role);
+  if (status != link::LinkOk) return status;
+  return role == transfer::PcFull ? SendEndCommunication(engine) : link::LinkOk;
+}
+
+}  // namespace
+
+LinkStatus RunBackup(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
+  LinkEngine& engine = run.engine;
+  if (run.store == nullptr) return FailStep(engine, link::LinkIoError);
+  const platform::Tick start = engine.Clock().Now();
+  const bool toFile = !run.fileName.empty();
+  if (!PrepareStore(run)) {
+    engine.Log("!!! GetAppliBuf Err");
+    return FailStep(engine, link::LinkIoError);
+  }
+  LinkStatus status = ReceiveFromOrganizer(run, owner, role);
+  if (status == link::LinkOk && toFile) status = WriteArchiveAsked(run, owner);
+  if (status != link::LinkOk) {
+    if (toFile) run.store->FreeAppliBuf();
+    return status;
+  }
+  ReportSuccess(engine, owner, "Backup", start);
+  return link::LinkOk;
+}
+
+}  // namespace orgalink::operations

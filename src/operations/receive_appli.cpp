@@ -1,0 +1,74 @@
+// One application's records from the organizer into the store.
+
+#include <new>
+#include <vector>
+
+#include "operations/backup.h"
+#include "operations/operation_steps.h"
+#include "operations/record_check.h"
+#include "store/archive.h"
+#include "store/record.h"
+#include "transfer/appli_code.h"
+#include "transfer/receive_records.h"
+
+namespace orgalink::operations {
+
+using link::LinkStatus;
+
+namespace {
+
+// The organizer never sends 0xFF inside a record, but a line that did would
+// turn one record into two; code tables may produce it too. Either way the
+// archive could not give the record back, so it is refused here, where the
+// application can still be named.
+bool StreamIsStorable(RunContext& run, std::uint8_t kind, const std::uint8_t* stream, int length,
+                      int records) {
+  const std::string name = store::ApplicationName(kind);
+  const auto size = static_cast<std::size_t>(length);
+  if (store::CountTerminators(stream, size) != static_cast<std::size_t>(records)) {
+    run.engine.LogFormat("!!!0xFF in %s Record (Not Stored)\n\n", name.c_str());
+    return false;
+  }
+  const int bad = FirstUnstorableRecord(*run.store, kind, stream, size);
+  if (bad >= 0) {
+    run.engine.LogFormat("!!!0xFF in %s Record %d after Code Conversion (Not Stored)\n\n",
+                         name.c_str(), bad + 1);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+LinkStatus ReceiveAppli(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
+  link::LinkEngine& engine = run.engine;
+  std::vector<std::uint8_t> buffer;
+  try {
+    buffer.assign(ReceiveBufferSize, 0);
+  } catch (const std::bad_alloc&) {
+    engine.Log("!!!Memory Err\n\n");
+    return FailStep(engine, link::LinkIoError);
+  }
+  const auto kind = static_cast<std::uint8_t>(run.appliKind);
+  int length = 0;
+  int records = 0;
+  const LinkStatus received =
+      transfer::GetAllRecords(engine, owner, buffer.data(), ReceiveBufferSize, length,
+                              transfer::AppliCode(run.appliKind), role, run.telephone, &records);
+  if (received != link::LinkOk || length == 0) return received;
+  if (run.store == nullptr) {
+    engine.Log("!!!Write AppliData Err\n\n");
+    return FailStep(engine, link::LinkIoError);
+  }
+  if (!StreamIsStorable(run, kind, buffer.data(), length, records)) {
+    return FailStep(engine, link::LinkIoError);
+  }
+  if (run.store->AddRecords(kind, buffer.data(), static_cast<std::size_t>(length)) !=
+      store::StoreOk) {
+    engine.Log("!!!Write AppliData Err\n\n");
+    return FailStep(engine, link::LinkIoError);
+  }
+  return link::LinkOk;
+}
+
+}  // namespace orgalink::operations

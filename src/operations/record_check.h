@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "store/appli_store.h"
+
+namespace orgalink::operations {
+
+// Index of the first record of a received stream of `kind` that an archive
+// could not give back: one that holds 0xFF, the records' terminator, once
+// the store has taken it into the computer's codes, or once those are turned
+// back into the organizer's for the file. -1 when every record is sound.
+int FirstUnstorableRecord(const store::AppliStore& store, std::uint8_t kind,
+                          const std::uint8_t* stream, std::size_t length);
+
+}  // namespace orgalink::operations

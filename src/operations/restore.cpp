@@ -1,0 +1,118 @@
+// The restore: an archive's records back into the organizer.
+
+#include "operations/restore.h"
+
+#include "link/messages.h"
+#include "link/negotiation.h"
+#include "operations/archive_files.h"
+#include "operations/operation_steps.h"
+#include "store/appli_kind.h"
+#include "transfer/appli_code.h"
+
+namespace orgalink::operations {
+
+using link::LinkEngine;
+using link::LinkStatus;
+
+namespace {
+
+constexpr long kLinkRequestWaitMs = 30000;
+
+LinkStatus DeleteAllRecords(LinkEngine& engine, int kind) {
+  LinkStatus status = engine.SendCommand(link::DELETE_ALL_RECORDS, transfer::AppliCode(kind), 0);
+  if (status != link::LinkOk) return status;
+  engine.Log("---PC sends DELETE_ALL_RECORDS\n\n");
+  status = engine.WaitCommand(link::ACK);
+  if (status != link::LinkOk) return status;
+  engine.Log("---PC receives ACK\n\n");
+  return link::LinkOk;
+}
+
+// Every application but the expense category, which has no deletion of its
+// own, is emptied before the first record is sent.
+LinkStatus EmptyOrganizer(LinkEngine& engine) {
+  for (std::uint8_t kind : store::FullOrder) {
+    if (kind == store::ExpenseCategory) continue;
+    const LinkStatus status = DeleteAllRecords(engine, kind);
+    if (status != link::LinkOk) return status;
+  }
+  return link::LinkOk;
+}
+
+// The overall bar: 4 once the link stands, 10 once the organizer is empty,
+// 50 after the first application and 10 more after each of the next four,
+// 100 after the last.
+LinkStatus RestoreEveryApplication(RunContext& run, link::LinkOwner* owner,
+                                   transfer::TransferRole role) {
+  PostOperationProgress(owner, link::WM_LINK_STATUS, 100);
+  PostOperationProgress(owner, link::WM_LINK_PROGRESS, 4);
+  if (role == transfer::PcFull) {
+    const LinkStatus status = EmptyOrganizer(run.engine);
+    if (status != link::LinkOk) return status;
+  }
+  PostOperationProgress(owner, link::WM_LINK_PROGRESS, 10);
+  for (std::size_t i = 0; i < store::FullOrder.size(); ++i) {
+    run.engine.Log("********** Restore 1 Appli **********\n\n");
+    run.appliKind = store::FullOrder[i];
+    const LinkStatus status = SendAppli(run, owner, role);
+    if (status != link::LinkOk) return status;
+    if (i < 5) {
+      PostOperationProgress(owner, link::WM_LINK_PROGRESS, static_cast<std::uint32_t>(50 + 10 * i));
+    }
+    run.engine.Log("********** End Restore 1 Appli **********\n\n");
+  }
+  PostOperationProgress(owner, link::WM_LINK_PROGRESS, 100);
+  return link::LinkOk;
+}
+
+LinkStatus RestoreOne(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
+  LinkEngine& engine = run.engine;
+  if (role == transfer::PcFull && run.appliKind != store::ExpenseCategory) {
+    const LinkStatus status = DeleteAllRecords(engine, run.appliKind);
+    if (status != link::LinkOk) return status;
+  }
+  engine.Log("********** Restore 1 Appli **********\n");
+  const LinkStatus status = SendAppli(run, owner, role);
+  if (status != link::LinkOk) return status;
+  engine.Log("********** End Restore 1 Appli **********\n\n");
+  return link::LinkOk;
+}
+
+// Everything that involves the organizer, once the archive is in the store.
+LinkStatus SendToOrganizer(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
+  LinkEngine& engine = run.engine;
+  LinkStatus status = link::LinkOk;
+  if (role == transfer::PcFull) {
+    status = link::Negotiation(engine, owner, kLinkRequestWaitMs, -1);
+    if (status != link::LinkOk) return status;
+  }
+  status = run.appliKind == store::AllApplis ? RestoreEveryApplication(run, owner, role)
+                                             : RestoreOne(run, owner, role);
+  if (status != link::LinkOk) return status;
+  engine.Log("********** End Restore **********\n\n");
+  return role == transfer::PcFull ? SendEndCommunication(engine) : link::LinkOk;
+}
+
+LinkStatus LoadArchive(RunContext& run, link::LinkOwner* owner) {
+  if (run.store->GetAppliBuf(store::ArchiveSlots) != store::StoreOk) {
+    run.engine.Log("!!! GetAppliBuf Err");
+    return FailStep(run.engine, link::LinkIoError);
+  }
+  return ReadArchiveAsked(run, owner);
+}
+
+}  // namespace
+
+LinkStatus RunRestore(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
+  LinkEngine& engine = run.engine;
+  if (run.store == nullptr) return FailStep(engine, link::LinkIoError);
+  const platform::Tick start = engine.Clock().Now();
+  const bool fromFile = !run.fileName.empty();
+  LinkStatus status = fromFile ? LoadArchive(run, owner) : link::LinkOk;
+  if (status == link::LinkOk) status = SendToOrganizer(run, owner, role);
+  if (status == link::LinkOk) ReportSuccess(engine, owner, "Restore", start);
+  if (fromFile) run.store->FreeAppliBuf();
+  return status;
+}
+
+}  // namespace orgalink::operations

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "link/link_owner.h"
+#include "link/link_status.h"
+#include "operations/run_context.h"
+#include "transfer/transfer_role.h"
+
+namespace orgalink::operations {
+
+// Puts the run's archive (when it names one) back into the organizer. The
+// archive is read and checked before the link is touched, so an unreadable
+// or incompatible file leaves the organizer as it was. With PcFull it
+// negotiates, empties the applications (Telephone, Schedule, Anniversary, To
+// Do, Memo, Expense; the expense category is overwritten by sending it)
+// before any record goes out, sends every application held in FullOrder, and
+// sends END_COMMUNICATION. Without an archive it only empties the organizer.
+// A single current application is emptied and sent alone. Progress
+// milestones go to `owner` as OperationScope messages. 16; 11 when the store
+// cannot be had; 13 when the archive or an application's records are not
+// compatible; 17 when the user cancels a failed read; otherwise the failing
+// link step's status.
+link::LinkStatus RunRestore(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role);
+
+// Sends the current application's records from the store; an application
+// the store does not hold, or holds without records, is passed over.
+link::LinkStatus SendAppli(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role);
+
+// RunMode 9: negotiates, sends the current application's records and
+// releases the organizer.
+link::LinkStatus SendOneAppli(RunContext& run, link::LinkOwner* owner);
+
+}  // namespace orgalink::operations

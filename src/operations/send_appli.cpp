@@ -1,0 +1,43 @@
+// One application's records from the store to the organizer.
+
+#include <new>
+#include <vector>
+
+#include "operations/operation_steps.h"
+#include "operations/restore.h"
+#include "transfer/appli_code.h"
+#include "transfer/send_records.h"
+
+namespace orgalink::operations {
+
+using link::LinkStatus;
+
+LinkStatus SendAppli(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
+  link::LinkEngine& engine = run.engine;
+  const auto kind = static_cast<std::uint8_t>(run.appliKind);
+  const int count = run.store != nullptr ? run.store->RecordCount(kind) : 0;
+  if (count <= 0) {
+    engine.Log("---Pass (This appli is NO data)\n\n");
+    return link::LinkOk;
+  }
+  const int size = run.store->RecordsSize(kind);
+  if (size <= 0) {
+    engine.Log("!!! File data read Err\n\n");
+    return FailStep(engine, link::LinkFileIncompatible);
+  }
+  std::vector<std::uint8_t> buffer;
+  try {
+    buffer.assign(static_cast<std::size_t>(size), 0);
+  } catch (const std::bad_alloc&) {
+    engine.Log("!!!Memory Err\n\n");
+    return FailStep(engine, link::LinkIoError);
+  }
+  int length = size;
+  if (run.store->GetRecords(kind, buffer.data(), &length) != store::StoreOk) {
+    return FailStep(engine, link::LinkFileIncompatible);
+  }
+  return transfer::SendAllRecords(engine, owner, buffer.data(), length,
+                                  transfer::AppliCode(run.appliKind), count, role);
+}
+
+}  // namespace orgalink::operations

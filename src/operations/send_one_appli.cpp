@@ -1,0 +1,19 @@
+// RunMode 9: one application's records sent in a communication of their own.
+
+#include "link/negotiation.h"
+#include "operations/restore.h"
+
+namespace orgalink::operations {
+
+using link::LinkStatus;
+
+LinkStatus SendOneAppli(RunContext& run, link::LinkOwner* owner) {
+  link::LinkEngine& engine = run.engine;
+  LinkStatus status = link::Negotiation(engine, owner, 30000, -1);
+  if (status != link::LinkOk) return status;
+  status = SendAppli(run, owner, transfer::PcFull);
+  if (status != link::LinkOk) return status;
+  return engine.SendCommand(link::END_COMMUNICATION);
+}
+
+}  // namespace orgalink::operations
