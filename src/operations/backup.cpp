@@ -3,7 +3,6 @@
 #include "operations/backup.h"
 
 #include "link/messages.h"
-#include "link/negotiation.h"
 #include "operations/archive_files.h"
 #include "operations/operation_steps.h"
 #include "store/appli_kind.h"
@@ -14,8 +13,6 @@ using link::LinkEngine;
 using link::LinkStatus;
 
 namespace {
-
-constexpr long kLinkRequestWaitMs = 30000;
 
 // Without an archive the records can only be kept in a table the store
 // already holds; with one, the store gets a fresh table for the whole
@@ -59,15 +56,12 @@ LinkStatus ReceiveEveryApplication(RunContext& run, link::LinkOwner* owner,
 LinkStatus ReceiveFromOrganizer(RunContext& run, link::LinkOwner* owner,
                                 transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
-  LinkStatus status = link::LinkOk;
-  if (role == transfer::PcFull) {
-    status = link::Negotiation(engine, owner, kLinkRequestWaitMs, -1);
-    if (status != link::LinkOk) return status;
-  }
+  LinkStatus status = NegotiateIfFull(engine, owner, role);
+  if (status != link::LinkOk) return status;
   status = run.appliKind == store::AllApplis ? ReceiveEveryApplication(run, owner, role)
                                              : ReceiveOne(run, owner, role);
   if (status != link::LinkOk) return status;
-  return role == transfer::PcFull ? SendEndCommunication(engine) : link::LinkOk;
+  return EndIfFull(engine, role);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "operations/operation_steps.h"
 
 #include "link/messages.h"
+#include "link/negotiation.h"
 #include "link/text_format.h"
 
 namespace orgalink::operations {
@@ -9,6 +10,10 @@ using link::LinkEngine;
 using link::LinkStatus;
 
 namespace {
+
+// How long the organizer may take to ask for the link once the user has
+// started the operation.
+constexpr long kLinkRequestWaitMs = 30000;
 
 int SecondsSince(LinkEngine& engine, platform::Tick start) {
   return static_cast<int>((engine.Clock().Now() - start) / 1000);
@@ -25,7 +30,14 @@ LinkStatus FailStep(LinkEngine& engine, LinkStatus status) {
   return status;
 }
 
-LinkStatus SendEndCommunication(LinkEngine& engine) {
+LinkStatus NegotiateIfFull(LinkEngine& engine, link::LinkOwner* owner,
+                           transfer::TransferRole role) {
+  if (role != transfer::PcFull) return link::LinkOk;
+  return link::Negotiation(engine, owner, kLinkRequestWaitMs, -1);
+}
+
+LinkStatus EndIfFull(LinkEngine& engine, transfer::TransferRole role) {
+  if (role != transfer::PcFull) return link::LinkOk;
   const LinkStatus sent = engine.SendCommand(link::END_COMMUNICATION);
   if (sent != link::LinkOk) return sent;
   engine.Log("---PC sends END_COMMUNICATION\n\n");

@@ -7,6 +7,7 @@
 #include "link/link_owner.h"
 #include "link/link_status.h"
 #include "platform/clock.h"
+#include "transfer/transfer_role.h"
 
 namespace orgalink::operations {
 
@@ -19,8 +20,12 @@ void PostOperationProgress(link::LinkOwner* owner, std::uint32_t message, std::u
 // Ends a failing operation step: `status` also becomes the engine's status.
 link::LinkStatus FailStep(link::LinkEngine& engine, link::LinkStatus status);
 
-// Releases the organizer at the end of an operation that negotiated itself.
-link::LinkStatus SendEndCommunication(link::LinkEngine& engine);
+// An operation that runs a whole communication (PcFull) opens it with the
+// negotiation and releases the organizer with END_COMMUNICATION at its end;
+// as a bare step (PcStep) it does neither and these return 16.
+link::LinkStatus NegotiateIfFull(link::LinkEngine& engine, link::LinkOwner* owner,
+                                 transfer::TransferRole role);
+link::LinkStatus EndIfFull(link::LinkEngine& engine, transfer::TransferRole role);
 
 // Asks the user, in the "Error" box with Retry and Cancel, whether to try a
 // failed archive read or write again; without an owner the answer is Cancel.

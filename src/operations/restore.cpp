@@ -3,7 +3,6 @@
 #include "operations/restore.h"
 
 #include "link/messages.h"
-#include "link/negotiation.h"
 #include "operations/archive_files.h"
 #include "operations/operation_steps.h"
 #include "store/appli_kind.h"
@@ -15,8 +14,6 @@ using link::LinkEngine;
 using link::LinkStatus;
 
 namespace {
-
-constexpr long kLinkRequestWaitMs = 30000;
 
 LinkStatus DeleteAllRecords(LinkEngine& engine, int kind) {
   LinkStatus status = engine.SendCommand(link::DELETE_ALL_RECORDS, transfer::AppliCode(kind), 0);
@@ -81,16 +78,13 @@ LinkStatus RestoreOne(RunContext& run, link::LinkOwner* owner, transfer::Transfe
 // Everything that involves the organizer, once the archive is in the store.
 LinkStatus SendToOrganizer(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
-  LinkStatus status = link::LinkOk;
-  if (role == transfer::PcFull) {
-    status = link::Negotiation(engine, owner, kLinkRequestWaitMs, -1);
-    if (status != link::LinkOk) return status;
-  }
+  LinkStatus status = NegotiateIfFull(engine, owner, role);
+  if (status != link::LinkOk) return status;
   status = run.appliKind == store::AllApplis ? RestoreEveryApplication(run, owner, role)
                                              : RestoreOne(run, owner, role);
   if (status != link::LinkOk) return status;
   engine.Log("********** End Restore **********\n\n");
-  return role == transfer::PcFull ? SendEndCommunication(engine) : link::LinkOk;
+  return EndIfFull(engine, role);
 }
 
 LinkStatus LoadArchive(RunContext& run, link::LinkOwner* owner) {

@@ -1,6 +1,6 @@
 // RunMode 9: one application's records sent in a communication of their own.
 
-#include "link/negotiation.h"
+#include "operations/operation_steps.h"
 #include "operations/restore.h"
 
 namespace orgalink::operations {
@@ -9,7 +9,7 @@ using link::LinkStatus;
 
 LinkStatus SendOneAppli(RunContext& run, link::LinkOwner* owner) {
   link::LinkEngine& engine = run.engine;
-  LinkStatus status = link::Negotiation(engine, owner, 30000, -1);
+  LinkStatus status = NegotiateIfFull(engine, owner, transfer::PcFull);
   if (status != link::LinkOk) return status;
   status = SendAppli(run, owner, transfer::PcFull);
   if (status != link::LinkOk) return status;

@@ -50,6 +50,17 @@ std::string AsString(const Bytes& bytes) {
   return std::string(bytes.begin(), bytes.end());
 }
 
+// The archive of FullOrganizer, as written with FileScramble on; Anniversary
+// brought no records and has no section.
+std::string FullArchive() {
+  return AsString(InvertedArchive({{store::Telephone, {kAda, kBob}},
+                                   {store::Schedule, {kSchedule}},
+                                   {store::ToDo, {kToDo}},
+                                   {store::Memo, {kLongMemo, kShortMemo}},
+                                   {store::ExpenseCategory, {kTable}},
+                                   {store::Expense, {kExpense}}}));
+}
+
 // What the user kept from an earlier backup.
 const std::string kOldArchive = AsString(PlainArchive({{store::Memo, {Text("old")}}}));
 
@@ -103,13 +114,7 @@ TEST_F(BackupTest, FullBackupWritesTheApplicationsInFullOrder) {
   WriteOldArchive();
   EXPECT_EQ(Run(1, FullOrganizer()), link::LinkOk);
 
-  // Anniversary brought no records and has no section.
-  EXPECT_EQ(Written(), AsString(InvertedArchive({{store::Telephone, {kAda, kBob}},
-                                                 {store::Schedule, {kSchedule}},
-                                                 {store::ToDo, {kToDo}},
-                                                 {store::Memo, {kLongMemo, kShortMemo}},
-                                                 {store::ExpenseCategory, {kTable}},
-                                                 {store::Expense, {kExpense}}})));
+  EXPECT_EQ(Written(), FullArchive());
   EXPECT_EQ(Files(), std::vector<std::string>{"backup.bkf"});
   EXPECT_EQ(heard,
             (std::vector<Bytes>{CommandFrame(12, 5), CommandFrame(12, 0), CommandFrame(12, 1),
@@ -247,12 +252,7 @@ TEST_F(BackupTest, ArchiveThatReadsBackWrongIsAFailedWrite) {
   EXPECT_EQ(boxes[0].text, "The archive read back differs from what was written.");
   EXPECT_EQ(boxes[0].kind, MessageBoxKind::RetryCancelQuestion);
   EXPECT_EQ(boxes[1].caption, "Backup");
-  EXPECT_EQ(Written(), AsString(InvertedArchive({{store::Telephone, {kAda, kBob}},
-                                                 {store::Schedule, {kSchedule}},
-                                                 {store::ToDo, {kToDo}},
-                                                 {store::Memo, {kLongMemo, kShortMemo}},
-                                                 {store::ExpenseCategory, {kTable}},
-                                                 {store::Expense, {kExpense}}})));
+  EXPECT_EQ(Written(), FullArchive());
   EXPECT_EQ(Files(), std::vector<std::string>{"backup.bkf"});
 }
 
