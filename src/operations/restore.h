@@ -11,7 +11,7 @@ namespace orgalink::operations {
 // archive is read and checked before the link is touched, so an unreadable
 // or incompatible file leaves the organizer as it was. With PcFull it
 // negotiates, empties the applications (Telephone, Schedule, Anniversary, To
-// Do, Memo, Expense; the expense category is overwritten by sending it)
+// Do, Memo, Expense; the expense category has no deletion and is only sent)
 // before any record goes out, sends every application held in FullOrder, and
 // sends END_COMMUNICATION. Without an archive it only empties the organizer.
 // A single current application is emptied and sent alone. Progress
