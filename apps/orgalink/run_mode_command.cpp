@@ -120,6 +120,8 @@ int RunOneCommunication(const RunModeOptions& options, const OptionHandles& give
   link::LinkEngine engine(clock);
   engine.SetPortOpener(ui::MakePortOpener(*port, iniPath, clock));
   operations::RunContext run(engine);
+  // The dump files of RunModes 13 to 18 lie beside the program.
+  run.dumpDirectory = platform::ProgramDirectory();
   operations::ConfigureRun(run, store,
                            MakeRunSettings(options, given, file, port->Number(), tables));
   ConsoleOwner owner("orgalink");

@@ -22,6 +22,10 @@ enum CommandCode : std::uint8_t {
 
 // Expected code of a wait that takes any accepted command.
 inline constexpr int AnyCommand = 0xFF;
+// Expected code of the emulated organizer's command wait: any accepted
+// command and GET_DEVICE_INFORMATION as well, the PC's variant probe, which
+// only the organizer's side is ever sent.
+inline constexpr int AnyHandheldCommand = 0x1FF;
 
 // The current application when an operation covers all of them.
 inline constexpr int AllApplis = 255;

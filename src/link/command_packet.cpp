@@ -99,12 +99,14 @@ LinkStatus LinkEngine::WaitCommand(int expected, std::uint8_t* parameters_out,
       return LinkIoError;
     }
     const int code = frame[1];
-    if (expected == AnyCommand && !IsCommandCode(code)) {
+    const bool any = expected == AnyCommand || expected == AnyHandheldCommand;
+    if (any && !IsCommandCode(code) &&
+        !(expected == AnyHandheldCommand && code == GET_DEVICE_INFORMATION)) {
       Log("!!!NOT Command (Wait Command2)\n\n");
       SetStatus(LinkIoError, -1);
       return LinkIoError;
     }
-    if (expected != AnyCommand && code != expected) {
+    if (!any && code != expected) {
       Log(code == NACK ? "!!!---PC receives NACK\n\n" : "!!!Another Command\n\n");
       SetStatus(LinkIoError, -1);
       return LinkIoError;

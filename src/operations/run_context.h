@@ -27,8 +27,9 @@ struct RunContext {
   bool fileScramble = true;
   // The tables and minimum of the base model's Telephone completeness check.
   transfer::TelephoneCheck telephone;
-  // Folder of the per-application dump files, ending in '/' (or empty for
-  // the current folder).
+  // Folder of the per-application dump files (empty for the current
+  // folder); whoever builds the context chooses it, the command line the
+  // program's own folder.
   std::string dumpDirectory;
 };
 

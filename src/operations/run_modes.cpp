@@ -4,6 +4,8 @@
 
 #include "link/negotiation.h"
 #include "operations/backup.h"
+#include "operations/dump_file_transfer.h"
+#include "operations/handheld_side.h"
 #include "operations/restore.h"
 #include "transfer/appli_code.h"
 
@@ -69,10 +71,29 @@ LinkStatus RunModeSteps(RunContext& run, link::LinkOwner* owner, std::uint8_t ru
       result = engine.SendCommand(link::END_COMMUNICATION);
       successText = "SUCCESS send END_COMMUNICATION";
       break;
+    case 13:
+      result = SendDumpFile(run, owner, transfer::PcStep);
+      successText = "SUCCESS SEND_1_RECORD";
+      break;
     case 14:
       result = SendThenWait(engine, link::DELETE_ALL_RECORDS, transfer::AppliCode(run.appliKind),
                             link::ACK);
       successText = "SUCCESS DELETE_ALL_RECORDS";
+      break;
+    case 15:
+      result = ReceiveDumpFile(run, owner, transfer::PcStep);
+      successText = "SUCCESS GET_ALL_RECORDS";
+      break;
+    case 16:
+      result = ReceiveDumpFile(run, owner, transfer::PcStep);
+      successText = "SUCCESS GET_EXPENSE_CATEGORY";
+      break;
+    case 17:
+      result = SendDumpFile(run, owner, transfer::PcStep);
+      successText = "SUCCESS SEND_EXPENSE_CATEGORY";
+      break;
+    case 18:
+      result = RunHandheldSide(run, owner);
       break;
     default:
       return NotAvailable(engine, runMode);

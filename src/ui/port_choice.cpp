@@ -44,11 +44,15 @@ platform::PortOpener MakePortOpener(const PortChoice& choice, const std::string&
       return port;
     };
   }
-  const std::string device = choice.kind == PortChoice::Kind::Device
-                                 ? choice.device
-                                 : DevicePathForPort(iniPath, choice.com);
-  return [device, &clock](int, int baud, std::string& error) {
-    return platform::OpenPosixSerialPort(device, baud, clock, error);
+  if (choice.kind == PortChoice::Kind::Device) {
+    return [device = choice.device, &clock](int, int baud, std::string& error) {
+      return platform::OpenPosixSerialPort(device, baud, clock, error);
+    };
+  }
+  // The engine names the port it opens: a port search tries COM1..COM4 in
+  // turn, and each must reach its own device.
+  return [iniPath, &clock](int port, int baud, std::string& error) {
+    return platform::OpenPosixSerialPort(DevicePathForPort(iniPath, port), baud, clock, error);
   };
 }
 

@@ -25,7 +25,10 @@ struct PortChoice {
 // Accepts "1".."4", "COM1".."COM4", "loop" or a path starting with '/'.
 std::optional<PortChoice> ParsePortChoice(std::string_view text);
 
-// Opens what `choice` names; the loopback line is made on the first open.
+// Opens what the engine asks for. With a COM choice every port number the
+// engine opens maps to its own device through [Ports]; a device path and the
+// loopback plug are one port whatever number is asked for. The loopback line
+// is made on the first open.
 platform::PortOpener MakePortOpener(const PortChoice& choice, const std::string& iniPath,
                                     platform::Clock& clock);
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "link/link_owner.h"
+#include "link/link_status.h"
+#include "operations/run_context.h"
+#include "transfer/transfer_role.h"
+
+namespace orgalink::operations {
+
+// Loads the current application's ".snd" dump file from run.dumpDirectory
+// and sends its records (the table, for the expense category). 13 when the
+// file is missing, unreadable or damaged (nothing is sent then), 11 when the
+// store has no room, else the transfer's status.
+link::LinkStatus SendDumpFile(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role);
+
+// Receives the current application's records and writes them to its ".rcv"
+// dump file in run.dumpDirectory. The old file goes only once the records
+// have arrived, and then even when there were none to write. 11 when the
+// store has no room, nothing arrived or the file cannot be written, else the
+// transfer's status.
+link::LinkStatus ReceiveDumpFile(RunContext& run, link::LinkOwner* owner,
+                                 transfer::TransferRole role);
+
+}  // namespace orgalink::operations
