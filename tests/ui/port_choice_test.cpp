@@ -1,0 +1,48 @@
+// Which device a COM port number opens.
+
+#include "ui/port_choice.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/message_queue.h"
+#include "support/pty.h"
+#include "support/temp_dir.h"
+
+namespace orgalink::ui {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A port search opens COM1..COM4 through one opener; each number must reach
+// the device [Ports] maps it to, not the one the user's choice named.
+TEST(PortOpener, EachComNumberOpensItsOwnDevice) {
+  testsupport::TempDir dir;
+  testsupport::Pty com2;
+  testsupport::Pty com3;
+  const std::string ini = dir.File("Orgalink.ini");
+  std::ofstream(ini) << "[Ports]\nCOM1=" << dir.File("no-such-device")
+                     << "\nCOM2=" << com2.slave_path() << "\nCOM3=" << com3.slave_path() << "\n";
+  platform::Clock& clock = platform::SystemClock::Instance();
+  const platform::PortOpener open =
+      MakePortOpener(PortChoice{PortChoice::Kind::Com, 1, {}}, ini, clock);
+
+  std::string error;
+  EXPECT_EQ(open(1, 19200, error), nullptr);
+  EXPECT_FALSE(error.empty());
+  for (auto [number, pty, other] : {std::tuple{2, &com2, &com3}, std::tuple{3, &com3, &com2}}) {
+    error.clear();
+    const auto port = open(number, 19200, error);
+    ASSERT_NE(port, nullptr) << number << ": " << error;
+    const Bytes sent = {0x7F, 0x06, 0x00, 0x00, static_cast<std::uint8_t>(number)};
+    std::size_t written = 0;
+    ASSERT_EQ(port->Write(sent.data(), sent.size(), written, *platform::CurrentThreadQueue()),
+              platform::WaitResult::Ready);
+    EXPECT_EQ(pty->Read(sent.size()), sent) << number;
+    EXPECT_TRUE(other->Read(1, 100).empty()) << number;
+  }
+}
+
+}  // namespace
+}  // namespace orgalink::ui
