@@ -10,6 +10,7 @@
 #include "link/messages.h"
 #include "operations/configure_run.h"
 #include "operations/run_communication.h"
+#include "platform/file_system.h"
 #include "platform/interrupt_signals.h"
 #include "platform/program_directory.h"
 #include "store/appli_store.h"
@@ -120,8 +121,10 @@ int RunOneCommunication(const RunModeOptions& options, const OptionHandles& give
   link::LinkEngine engine(clock);
   engine.SetPortOpener(ui::MakePortOpener(*port, iniPath, clock));
   operations::RunContext run(engine);
-  // The dump files of RunModes 13 to 18 lie beside the program.
-  run.dumpDirectory = platform::ProgramDirectory();
+  // The dump files of RunModes 13 to 18 are written as well as read, so they
+  // live with the other writable files: beside the settings file, which is
+  // beside the program in a portable copy.
+  run.dumpDirectory = platform::DirectoryOf(iniPath);
   operations::ConfigureRun(run, store,
                            MakeRunSettings(options, given, file, port->Number(), tables));
   ConsoleOwner owner("orgalink");
