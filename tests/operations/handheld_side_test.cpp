@@ -12,12 +12,13 @@
 
 #include "link/negotiation.h"
 #include "operations/dump_file.h"
+#include "operations/organizer_script.h"
 #include "operations/run_communication.h"
 #include "store/appli_kind.h"
 #include "support/file_bytes.h"
 #include "support/line_fixture.h"
 #include "support/transfer_peer.h"
-#include "transfer/receive_records.h"
+#include "transfer/telephone_order.h"
 
 namespace orgalink::operations {
 
@@ -56,33 +57,27 @@ std::map<int, std::vector<Bytes>> EveryApplication() {
   };
 }
 
-// The PC's side of one backup, driven step by step: negotiation, every
-// application in the order of a full backup, END_COMMUNICATION.
-struct PcBackup {
-  LinkStatus negotiation{-1};
-  std::map<int, LinkStatus> statuses;
-  std::map<int, Bytes> streams;
-  LinkStatus end{-1};
+// What a backup of EveryApplication writes with FileScramble on: a section
+// for every application, in the order of a full backup.
+Bytes ExpectedArchive(const std::map<int, std::vector<Bytes>>& applications) {
+  std::vector<std::pair<std::uint8_t, std::vector<Bytes>>> sections;
+  for (const std::uint8_t kind : store::FullOrder)
+    sections.emplace_back(kind, applications.at(kind));
+  return testing::InvertedArchive(sections);
+}
 
-  void Run(LinkEngine& engine, LinkOwner& owner, const transfer::TelephoneCheck& check) {
-    negotiation = Negotiation(engine, &owner, 30000, -1);
-    if (negotiation != LinkOk) return;
-    std::vector<std::uint8_t> buffer(256000);
-    for (const std::uint8_t kind : store::FullOrder) {
-      int length = 0;
-      statuses[kind] =
-          transfer::GetAllRecords(engine, &owner, buffer.data(), static_cast<int>(buffer.size()),
-                                  length, kind, transfer::PcFull, check);
-      streams[kind] = Bytes(buffer.begin(), buffer.begin() + length);
-    }
-    end = engine.SendCommand(END_COMMUNICATION);
-  }
-};
-
-TEST(HandheldSide, ServesABackupFromOurOwnPcSideWhichTakesItForABaseModel) {
+// Our own full backup (RunMode 1) against our own emulated organizer
+// (RunMode 18), each with its engine on one end of the line.
+TEST(HandheldSide, ServesAFullBackupOfOurOwnPcSideWhichTakesItForABaseModel) {
   LineFixture f({.echo_a = true, .echo_b = true});
   f.UseLog();
-  // The organizer's side: an engine of its own on the line's far end.
+  transfer::ResetPreviousTelephoneKey();
+  store::SortTable weights{};
+  for (int b = 0; b < 256; ++b) weights[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(b);
+  f.run.telephone.weights = &weights;
+  f.run.appliKind = store::AllApplis;
+  f.run.fileName = f.dir.File("backup.bkf");
+
   store::AppliStore organizerStore;
   LinkEngine organizer(f.clock);
   organizer.SetPortOpener([&](int, int, std::string&) { return f.line.Open(VirtualLine::End::B); });
@@ -98,39 +93,30 @@ TEST(HandheldSide, ServesABackupFromOurOwnPcSideWhichTakesItForABaseModel) {
                RecordStream(records));
   }
 
-  store::SortTable weights{};
-  for (int b = 0; b < 256; ++b) weights[b] = static_cast<std::uint8_t>(b);
-  store::CodeTable incoming{};
-  const transfer::TelephoneCheck check{&weights, &incoming, 1};
-
-  PcBackup pc;
+  LinkStatus backup{-1};
   LinkStatus served{-1};
-  ASSERT_TRUE(f.engine.OpenPort(1));
   std::latch registered(2);
-  std::thread pcThread([&] {
+  std::thread pc([&] {
     platform::VirtualClock::Participant participant(f.clock);
     registered.arrive_and_wait();
-    pc.Run(f.engine, f.owner, check);
-    f.engine.ClosePort();
+    backup = RunCommunication(f.run, &f.owner, 1);
   });
-  std::thread organizerThread([&] {
+  std::thread organizerSide([&] {
     platform::VirtualClock::Participant participant(f.clock);
     registered.arrive_and_wait();
     served = RunCommunication(organizerRun, &organizerOwner, 18);
   });
-  pcThread.join();
-  organizerThread.join();
+  pc.join();
+  organizerSide.join();
 
   const std::string pcLog = f.LogText();
-  ASSERT_EQ(pc.negotiation, LinkOk) << pcLog;
+  EXPECT_EQ(backup, LinkOk) << pcLog;
   EXPECT_EQ(f.engine.ModelVariant(), VariantE);
-  EXPECT_NE(pcLog.find(InLog("---HDD is PELLICO\n\n")), std::string::npos);
-  for (const auto& [kind, records] : applications) {
-    EXPECT_EQ(pc.statuses[kind], LinkOk) << kind << pcLog;
-    EXPECT_EQ(pc.streams[kind], RecordStream(records)) << kind;
-  }
+  EXPECT_TRUE(
+      LinesInOrder(pcLog, {"---PC sends GET_DEVICE_INFORMATION\n\n", "---HDD is PELLICO\n\n"}))
+      << pcLog;
   EXPECT_GE(applications.at(store::Telephone).size(), 2u);
-  EXPECT_EQ(pc.end, LinkOk);
+  EXPECT_EQ(FileBytes(f.run.fileName), ExpectedArchive(applications));
 
   const std::string log = testsupport::ReadFile(organizerLog);
   EXPECT_EQ(served, LinkOk) << log;
