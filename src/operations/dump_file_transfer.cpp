@@ -18,45 +18,50 @@ namespace {
 // One application, and a spare slot.
 constexpr int kDumpSlots = 2;
 
-link::LinkStatus NoSlotTable(link::LinkEngine& engine) {
-  engine.Log("!!! GetAppliBuf Err");
-  return FailStep(engine, link::LinkIoError);
+// Runs `step` with a fresh slot table in the run's store, released on every
+// way out.
+template <typename Step>
+link::LinkStatus WithDumpSlots(RunContext& run, Step step) {
+  if (run.store != nullptr) {
+    const SlotTable table(*run.store, kDumpSlots);
+    if (table.ok()) return step(*run.store);
+  }
+  run.engine.Log("!!! GetAppliBuf Err");
+  return FailStep(run.engine, link::LinkIoError);
 }
 
 }  // namespace
 
 link::LinkStatus SendDumpFile(RunContext& run, link::LinkOwner* owner,
                               transfer::TransferRole role) {
-  link::LinkEngine& engine = run.engine;
-  if (run.store == nullptr) return NoSlotTable(engine);
-  const SlotTable table(*run.store, kDumpSlots);
-  if (!table.ok()) return NoSlotTable(engine);
-  const std::string path = DumpFilePath(run.dumpDirectory, run.appliKind, DumpDirection::Send);
-  if (LoadDumpFile(*run.store, path, static_cast<std::uint8_t>(run.appliKind)) != store::StoreOk) {
-    engine.LogFormat("!!! File(%s) Read Err\n\n", path.c_str());
-    return FailStep(engine, link::LinkFileIncompatible);
-  }
-  engine.LogFormat("<<====Read File (%s)\n\n", path.c_str());
-  return SendAppli(run, owner, role);
+  return WithDumpSlots(run, [&](store::AppliStore& store) {
+    link::LinkEngine& engine = run.engine;
+    const std::string path = DumpFilePath(run.dumpDirectory, run.appliKind, DumpDirection::Send);
+    if (LoadDumpFile(store, path, static_cast<std::uint8_t>(run.appliKind)) != store::StoreOk) {
+      engine.LogFormat("!!! File(%s) Read Err\n\n", path.c_str());
+      return FailStep(engine, link::LinkFileIncompatible);
+    }
+    engine.LogFormat("<<====Read File (%s)\n\n", path.c_str());
+    return SendAppli(run, owner, role);
+  });
 }
 
 link::LinkStatus ReceiveDumpFile(RunContext& run, link::LinkOwner* owner,
                                  transfer::TransferRole role) {
-  link::LinkEngine& engine = run.engine;
-  if (run.store == nullptr) return NoSlotTable(engine);
-  const SlotTable table(*run.store, kDumpSlots);
-  if (!table.ok()) return NoSlotTable(engine);
-  const link::LinkStatus received = ReceiveAppli(run, owner, role);
-  if (received != link::LinkOk) return received;
-  const std::string path = DumpFilePath(run.dumpDirectory, run.appliKind, DumpDirection::Receive);
-  // A missing file is no failure.
-  std::remove(path.c_str());
-  if (SaveDumpFile(*run.store, path, static_cast<std::uint8_t>(run.appliKind)) != store::StoreOk) {
-    engine.LogFormat("!!! Dump File(%s) Write Err\n\n", path.c_str());
-    return FailStep(engine, link::LinkIoError);
-  }
-  engine.LogFormat("====>>Write File (%s)\n\n", path.c_str());
-  return link::LinkOk;
+  return WithDumpSlots(run, [&](store::AppliStore& store) {
+    link::LinkEngine& engine = run.engine;
+    const link::LinkStatus received = ReceiveAppli(run, owner, role);
+    if (received != link::LinkOk) return received;
+    const std::string path = DumpFilePath(run.dumpDirectory, run.appliKind, DumpDirection::Receive);
+    // A missing file is no failure.
+    std::remove(path.c_str());
+    if (SaveDumpFile(store, path, static_cast<std::uint8_t>(run.appliKind)) != store::StoreOk) {
+      engine.LogFormat("!!! Dump File(%s) Write Err\n\n", path.c_str());
+      return FailStep(engine, link::LinkIoError);
+    }
+    engine.LogFormat("====>>Write File (%s)\n\n", path.c_str());
+    return link::LinkOk;
+  });
 }
 
 }  // namespace orgalink::operations

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "operations/dump_file.h"
+#include "operations/dump_line.h"
 #include "operations/run_communication.h"
 #include "support/file_bytes.h"
 #include "support/line_fixture.h"
@@ -16,30 +16,18 @@ namespace orgalink::operations {
 using namespace link;
 namespace {
 
+using testing::DumpLine;
 using testsupport::Bytes;
 using testsupport::CommandFrame;
 using testsupport::DataPacketFrame;
 using testsupport::FarEnd;
 using testsupport::FileBytes;
 using testsupport::InLog;
-using testsupport::LineFixture;
 using testsupport::RecordPackets;
 using testsupport::RecordStream;
 using testsupport::WriteBytes;
 
 const Bytes kNackThenEnd = {0x7f, 0x15, 0x00, 0x00, 0x94, 0x7f, 0x09, 0x00, 0x00, 0x88};
-
-// A fixture whose dump files live in its own folder.
-struct DumpLine : LineFixture {
-  DumpLine() {
-    engine.SetEchoBack(false);
-    UseLog();
-    run.dumpDirectory = dir.path().string();
-  }
-  std::string Dump(int kind, DumpDirection direction) const {
-    return DumpFilePath(run.dumpDirectory, kind, direction);
-  }
-};
 
 TEST(DumpRunModes, SendModesSendTheSndFileAnsweringEachFrameWithAck) {
   const Bytes category = {'F', 'o', 'o', 'd'};

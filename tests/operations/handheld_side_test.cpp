@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "link/negotiation.h"
-#include "operations/dump_file.h"
+#include "operations/dump_line.h"
 #include "operations/organizer_script.h"
 #include "operations/run_communication.h"
 #include "store/appli_kind.h"
@@ -139,15 +139,7 @@ void OpenAsPc(FarEnd& far) {
 }
 
 // A fixture in which the engine plays the organizer and the far end the PC.
-struct OrganizerLine : LineFixture {
-  OrganizerLine() {
-    engine.SetEchoBack(false);
-    UseLog();
-    run.dumpDirectory = dir.path().string();
-  }
-  std::string Dump(int kind, DumpDirection direction) const {
-    return DumpFilePath(run.dumpDirectory, kind, direction);
-  }
+struct OrganizerLine : testing::DumpLine {
   LinkStatus Serve(const std::function<void(FarEnd&)>& pc, std::uint32_t* elapsed = nullptr) {
     return RunOpen([this] { return RunHandheldSide(run, &owner); },
                    [&](FarEnd& far) {
@@ -271,6 +263,14 @@ TEST(HandheldSide, TakesTheExpenseCategoryTableAndGoesOn) {
                                          "---HDD receives END_COMMUNICATION\n\n"}));
 }
 
+// The PC starts a restore with one short record.
+void SendOneRecord(FarEnd& far) {
+  far.SendCommand(SEND_1_RECORD);
+  far.ReceiveCommand();
+  far.Send(RecordPackets(store::Schedule, Text("x"))[0]);
+  far.ReceiveCommand();
+}
+
 TEST(HandheldSide, EndsWithTheStatusOfWhatItCannotServe) {
   const struct {
     const char* name;
@@ -288,10 +288,7 @@ TEST(HandheldSide, EndsWithTheStatusOfWhatItCannotServe) {
       // a receive it is no command at all.
       {"probe inside a receive",
        [](FarEnd& far) {
-         far.SendCommand(SEND_1_RECORD);
-         far.ReceiveCommand();
-         far.Send(RecordPackets(store::Schedule, Text("x"))[0]);
-         far.ReceiveCommand();
+         SendOneRecord(far);
          far.SendCommand(GET_DEVICE_INFORMATION);
        },
        LinkIoError, "!!!NOT Command (Wait Command2)\n\n"},
@@ -299,10 +296,7 @@ TEST(HandheldSide, EndsWithTheStatusOfWhatItCannotServe) {
       // receive still waits for END_COMMUNICATION.
       {"table inside a receive",
        [](FarEnd& far) {
-         far.SendCommand(SEND_1_RECORD);
-         far.ReceiveCommand();
-         far.Send(RecordPackets(store::Schedule, Text("x"))[0]);
-         far.ReceiveCommand();
+         SendOneRecord(far);
          far.SendCommand(SEND_EXPENSE_CATEGORY);
        },
        LinkIoError, "---!!!Receive Another Command\n\n"},
