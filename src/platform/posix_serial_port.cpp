@@ -198,4 +198,17 @@ std::unique_ptr<SerialPort> OpenPosixSerialPort(const std::string& path, int bau
   return port;
 }
 
+std::unique_ptr<SerialPort> AdoptPosixSerialDevice(int fd, int baud, Clock& clock,
+                                                   std::string& error) {
+  UniqueFd owned(fd);
+  termios saved{};
+  if (!owned.Valid() || tcgetattr(owned.Get(), &saved) != 0) {
+    error = SystemText(owned.Valid() ? errno : EBADF);
+    return nullptr;
+  }
+  auto port = std::make_unique<PosixSerialPort>(std::move(owned), saved, clock);
+  if (!port->Configure(baud, error)) return nullptr;
+  return port;
+}
+
 }  // namespace orgalink::platform

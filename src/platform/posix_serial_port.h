@@ -16,4 +16,10 @@ namespace orgalink::platform {
 std::unique_ptr<SerialPort> OpenPosixSerialPort(const std::string& path, int baud, Clock& clock,
                                                 std::string& error);
 
+// Takes over `fd`, an open termios device that needs no locking (the master
+// side of a pseudo-terminal, say), and sets it up like OpenPosixSerialPort.
+// The port closes it; on failure it is closed at once.
+std::unique_ptr<SerialPort> AdoptPosixSerialDevice(int fd, int baud, Clock& clock,
+                                                   std::string& error);
+
 }  // namespace orgalink::platform

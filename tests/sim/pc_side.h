@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "link/link_engine.h"
+#include "link/link_owner.h"
+#include "link/link_status.h"
+#include "sim/organizer_contents.h"
+#include "transfer/receive_records.h"
+
+namespace orgalink::simtest {
+
+// The records of every application in the order they came (or go).
+using Applis = std::array<std::vector<sim::Record>, sim::kApplications>;
+
+Applis ApplisOf(const sim::OrganizerContents& contents);
+
+// The PC's side as the backup and restore operations drive it, built from
+// the product's link and transfer steps. A failure ends with NACK and
+// END_COMMUNICATION, as the communication driver ends it.
+// `check` holds the tables of the base model's Telephone order check.
+link::LinkStatus PcBackup(link::LinkEngine& engine, link::LinkOwner* owner,
+                          const transfer::TelephoneCheck& check, Applis& fetched);
+// Empties the six record applications, then sends every non-empty one.
+link::LinkStatus PcRestore(link::LinkEngine& engine, link::LinkOwner* owner, const Applis& applis);
+// The negotiation alone, closed with END_COMMUNICATION (or NACK first after
+// a failure).
+link::LinkStatus PcNegotiate(link::LinkEngine& engine, link::LinkOwner* owner);
+
+}  // namespace orgalink::simtest

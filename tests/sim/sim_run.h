@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "pc_side.h"
+#include "platform/serial_port.h"
+#include "sim/sim_organizer.h"
+#include "store/code_tables.h"
+#include "support/line_fixture.h"
+
+namespace orgalink::simtest {
+
+// The committed data folder, with its trailing '/'.
+std::string DataDirectory();
+// The committed sample as the organizer holds it.
+sim::OrganizerContents Sample();
+
+// Options for an organizer on the committed tables and sample, its state in
+// `state_file`.
+sim::SimOptions TestOptions(const std::string& state_file);
+
+// The organizer on end B of a virtual line on virtual time, made from the
+// sample, and the product's engine on end A with the organizer's echo
+// setting and the program-wide tables.
+class SimRun {
+ public:
+  explicit SimRun(sim::SimOptions options, platform::VirtualLine::Options line = {});
+  explicit SimRun(const sim::SimFaults& faults);
+  ~SimRun();
+
+  // Presses PC-LINK from the PC's thread, then runs `pc` there; `elapsed`
+  // gets the virtual time it took.
+  link::LinkStatus RunPc(const std::function<link::LinkStatus()>& pc,
+                         std::uint32_t* elapsed = nullptr);
+
+  link::LinkStatus Backup(Applis& fetched, std::uint32_t* elapsed = nullptr);
+  link::LinkStatus Restore(const Applis& applis);
+
+  testsupport::LineFixture f;
+  store::CharTables tables;
+  transfer::TelephoneCheck check;
+  std::string state_file;
+  std::unique_ptr<platform::SerialPort> organizer_port;
+  std::unique_ptr<sim::SimOrganizer> organizer;
+};
+
+}  // namespace orgalink::simtest
