@@ -107,10 +107,14 @@ void SimOrganizer::Stop() {
   changed_.notify_all();
 }
 
+// A press while the organizer is busy is kept for when it is done, without
+// waiting: the presser may be the very thread whose time the organizer waits
+// for.
 void SimOrganizer::PressPcLink() {
   std::unique_lock<std::mutex> lock(mutex_);
-  if (!running_ || stopping_ || active_ || press_pending_) return;
+  if (!running_ || stopping_ || press_pending_) return;
   press_pending_ = true;
+  if (active_) return;
   changed_.notify_all();
   changed_.wait(lock, [this] { return !press_pending_ || stopping_; });
 }
@@ -143,10 +147,10 @@ void SimOrganizer::ThreadMain() {
     if (auto* simulated = dynamic_cast<platform::VirtualClock*>(&clock_)) {
       participant.emplace(*simulated);
     }
-    SetActive(true);
-    RunActive(*queue);
-    participant.reset();
-    SetActive(false);
+    TakePress();
+    do {
+      RunActive(*queue);
+    } while (!BecomeIdle());
   }
 }
 
@@ -156,13 +160,27 @@ bool SimOrganizer::WaitForPress() {
   return !stopping_;
 }
 
-void SimOrganizer::SetActive(bool active) {
+void SimOrganizer::TakePress() {
   {
     std::lock_guard<std::mutex> guard(mutex_);
-    active_ = active;
+    active_ = true;
     press_pending_ = false;
   }
   changed_.notify_all();
+}
+
+// False, staying active, when PC-LINK was pressed meanwhile.
+bool SimOrganizer::BecomeIdle() {
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (press_pending_ && !stopping_) {
+      press_pending_ = false;
+      return false;
+    }
+    active_ = false;
+  }
+  changed_.notify_all();
+  return true;
 }
 
 void SimOrganizer::RunActive(platform::MessageQueue& queue) {

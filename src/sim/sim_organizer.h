@@ -76,7 +76,8 @@ class SimOrganizer {
   void Stop();
 
   // Starts offering LINK_REQUEST; returns once the organizer has taken the
-  // press. No effect while it offers or communicates already.
+  // press. While it offers or communicates already, the press makes it offer
+  // again once it is done (and returns at once).
   void PressPcLink();
   // Blocks until the organizer is idle again (or stopped).
   void WaitUntilIdle();
@@ -90,7 +91,8 @@ class SimOrganizer {
 
   void ThreadMain();
   bool WaitForPress();
-  void SetActive(bool active);
+  void TakePress();
+  bool BecomeIdle();
   void RunActive(platform::MessageQueue& queue);
   void EndSession(const OrganizerSession& session, SessionEnd end, SimLine& line);
   void Record(std::uint8_t command);

@@ -1,0 +1,44 @@
+// The organizer behind an in-process cable, as a port named "sim" gives it.
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "sim/in_process_organizer.h"
+#include "sim_run.h"
+#include "support/temp_dir.h"
+
+namespace orgalink::simtest {
+namespace {
+
+// Each opening of the PC's end presses PC-LINK, so communications follow one
+// another without anyone pressing it.
+TEST(SimInProcess, EveryOpeningOfThePortFindsTheOrganizerOffering) {
+  testsupport::TempDir dir;
+  platform::VirtualClock clock;
+  std::string error;
+  auto cable =
+      sim::InProcessOrganizer::Create(TestOptions(dir.File("organizer.bkf")), 115200, error, clock);
+  ASSERT_NE(cable, nullptr) << error;
+  store::CharTables tables;
+  store::LoadCodeTables(DataDirectory(), tables.outgoing, tables.incoming);
+  store::LoadSortTables(DataDirectory(), tables.weights, tables.second);
+  std::thread pc([&] {
+    platform::VirtualClock::Participant participant(clock);
+    for (int run = 1; run <= 2; ++run) {
+      SCOPED_TRACE(run);
+      link::LinkEngine engine(clock);
+      engine.SetPortOpener(cable->Opener());
+      ASSERT_TRUE(engine.OpenPort(1));
+      Applis fetched;
+      EXPECT_EQ(PcBackup(engine, nullptr, {&tables.weights, &tables.incoming}, fetched),
+                link::LinkOk);
+      EXPECT_EQ(fetched, ApplisOf(Sample()));
+    }
+  });
+  pc.join();
+  EXPECT_EQ(cable->Organizer().Stats().sessions, 2);
+}
+
+}  // namespace
+}  // namespace orgalink::simtest
