@@ -22,6 +22,11 @@ class InProcessOrganizer {
   static std::unique_ptr<InProcessOrganizer> Create(
       const SimOptions& options, int baud, std::string& error,
       platform::Clock& clock = platform::SystemClock::Instance());
+  // With given contents, kept in memory only (the benchmarks' reference
+  // organizer, say).
+  static std::unique_ptr<InProcessOrganizer> WithContents(
+      const SimOptions& options, OrganizerContents contents, int baud,
+      platform::Clock& clock = platform::SystemClock::Instance());
   // Stops the organizer before the cable goes.
   ~InProcessOrganizer();
   InProcessOrganizer(const InProcessOrganizer&) = delete;
@@ -34,6 +39,8 @@ class InProcessOrganizer {
 
  private:
   InProcessOrganizer() = default;
+  static std::unique_ptr<InProcessOrganizer> Wire(std::unique_ptr<SimOrganizer> organizer, int baud,
+                                                  platform::Clock& clock);
 
   std::unique_ptr<platform::VirtualLine> line_;
   std::unique_ptr<platform::SerialPort> organizer_port_;
