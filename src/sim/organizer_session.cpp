@@ -89,6 +89,22 @@ OrganizerSession::Step OrganizerSession::HangUp() {
   return SessionEnd::HungUp;
 }
 
+OrganizerSession::Step OrganizerSession::StrikePacket(bool& damaged) {
+  damaged = false;
+  switch (plan_.NextPacket()) {
+    case FaultPlan::PacketFate::HangUp:
+      return HangUp();
+    case FaultPlan::PacketFate::Silence:
+      return FallSilent();
+    case FaultPlan::PacketFate::BadChecksum:
+      damaged = true;
+      break;
+    case FaultPlan::PacketFate::Normal:
+      break;
+  }
+  return std::nullopt;
+}
+
 // The cable still echoes; the organizer takes everything in and answers
 // nothing until the PC has given up.
 OrganizerSession::Step OrganizerSession::FallSilent() {

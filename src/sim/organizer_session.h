@@ -45,6 +45,9 @@ class OrganizerSession {
   Step Send(std::uint8_t code, std::uint8_t p1 = 0, std::uint8_t p2 = 0);
   Step Refuse();
   Step Ended(SimLine::Outcome outcome) const;
+  // Lets the packet faults strike the next packet, sent or taken; `damaged`
+  // tells whether it is to have a wrong checksum.
+  Step StrikePacket(bool& damaged);
   Step HangUp();
   Step FallSilent();
 
@@ -58,8 +61,7 @@ class OrganizerSession {
   Step DeleteRecords(std::uint8_t appli);
   Step TakeRecordPacket();
   Step TakeCategory();
-  Step AwaitPacket(Frame& packet, bool& got);
-  Step ScreenPacket(Frame& packet);
+  Step TakeAnnouncedPacket(Frame& packet, bool& got);
   Step Acknowledge(bool& acked);
 
   SimLine& line_;

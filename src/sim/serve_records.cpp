@@ -34,17 +34,10 @@ OrganizerSession::Step OrganizerSession::ServeCategory() {
 }
 
 OrganizerSession::Step OrganizerSession::SendPacket(Bytes packet) {
-  switch (plan_.NextPacket()) {
-    case FaultPlan::PacketFate::HangUp:
-      return HangUp();
-    case FaultPlan::PacketFate::Silence:
-      return FallSilent();
-    case FaultPlan::PacketFate::BadChecksum:
-      ++packet.back();
-      break;
-    case FaultPlan::PacketFate::Normal:
-      break;
-  }
+  bool damaged = false;
+  const Step step = StrikePacket(damaged);
+  if (step) return step;
+  if (damaged) ++packet.back();
   return Ended(line_.SendFrame(packet.data(), packet.size()));
 }
 

@@ -42,14 +42,13 @@ OrganizerSession::Step OrganizerSession::DeleteRecords(std::uint8_t appli) {
 }
 
 OrganizerSession::Step OrganizerSession::TakeRecordPacket() {
-  bool acked = false;
   Frame packet;
   bool got = false;
-  Step step = Acknowledge(acked);
-  if (!step && acked) step = AwaitPacket(packet, got);
+  Step step = TakeAnnouncedPacket(packet, got);
   if (step || !got) return step;
   const RecordAssembly::Result result = assembly_.Add(packet);
   if (result == RecordAssembly::Result::Refused) return Refuse();
+  bool acked = false;
   step = Acknowledge(acked);
   if (!acked) assembly_.Reset();
   if (acked && result == RecordAssembly::Result::Complete) {
@@ -62,13 +61,12 @@ OrganizerSession::Step OrganizerSession::TakeRecordPacket() {
 }
 
 OrganizerSession::Step OrganizerSession::TakeCategory() {
-  bool acked = false;
   Frame packet;
   bool got = false;
-  Step step = Acknowledge(acked);
-  if (!step && acked) step = AwaitPacket(packet, got);
+  Step step = TakeAnnouncedPacket(packet, got);
   if (step || !got) return step;
   if (!IsCategoryTable(packet)) return Refuse();
+  bool acked = false;
   step = Acknowledge(acked);
   if (acked) {
     contents_.Change([&packet, this](OrganizerContents& c) {
@@ -80,37 +78,25 @@ OrganizerSession::Step OrganizerSession::TakeCategory() {
   return step;
 }
 
-// The packet the PC sends after the organizer's ACK. A command in its place
-// is handled as a command; a damaged packet is refused here.
-OrganizerSession::Step OrganizerSession::AwaitPacket(Frame& packet, bool& got) {
+// The organizer acknowledges the PC's announcement and takes the packet that
+// follows. A command in its place is handled as a command; a damaged packet
+// is refused here. `got` tells whether an intact packet is in `packet`.
+OrganizerSession::Step OrganizerSession::TakeAnnouncedPacket(Frame& packet, bool& got) {
   got = false;
+  bool acked = false;
+  Step step = Acknowledge(acked);
+  if (step || !acked) return step;
   const SimLine::Outcome outcome =
       line_.NextFrame(line_.Deadline(options_.session_timeout_ms), packet);
   if (outcome != SimLine::Outcome::Ok) return Ended(outcome);
   if (packet.command) return Handle(packet);
-  const Step step = ScreenPacket(packet);
+  bool damaged = false;
+  step = StrikePacket(damaged);
   if (step) return step;
-  if (packet.intact) {
-    got = true;
-    return std::nullopt;
-  }
+  got = packet.intact && !damaged;
+  if (got) return std::nullopt;
   assembly_.Reset();
   return Refuse();
-}
-
-OrganizerSession::Step OrganizerSession::ScreenPacket(Frame& packet) {
-  switch (plan_.NextPacket()) {
-    case FaultPlan::PacketFate::HangUp:
-      return HangUp();
-    case FaultPlan::PacketFate::Silence:
-      return FallSilent();
-    case FaultPlan::PacketFate::BadChecksum:
-      packet.intact = false;
-      break;
-    case FaultPlan::PacketFate::Normal:
-      break;
-  }
-  return std::nullopt;
 }
 
 // ACK, or NACK where the fault asks for one; `acked` tells which went out.
