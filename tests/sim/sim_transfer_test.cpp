@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "operations/backup.h"
+#include "operations/restore.h"
 #include "sim/state_file.h"
 #include "sim_run.h"
 #include "store/appli_kind.h"
@@ -62,6 +64,35 @@ TEST(SimTransfer, ARestoreShowsUpInTheNextBackupAndInTheStateFile) {
       run.state_file, sim::TelephoneSort::FromDirectory(DataDirectory()), saved, error))
       << error;
   EXPECT_EQ(ApplisOf(saved), expected);
+}
+
+// The product's own operations: a backup's archive holds what the organizer
+// holds, and restoring it into an emptied organizer brings all of it back.
+TEST(SimTransfer, TheProductsBackupArchiveRestoresIntoAnEmptyOrganizer) {
+  SimRun source(sim::SimOptions{});
+  const std::string archive = source.f.dir.File("backup.bkf");
+  const auto run_operation = [&archive](SimRun& sim, auto operation) {
+    store::AppliStore store(DataDirectory());
+    operations::RunContext run(sim.f.engine);
+    run.store = &store;
+    run.fileName = archive;
+    run.appliKind = store::AllApplis;
+    run.telephone = sim.check;
+    return sim.RunPc([&] { return operation(run, &sim.f.owner, transfer::PcFull); });
+  };
+  ASSERT_EQ(run_operation(source, operations::RunBackup), link::LinkOk);
+  const sim::TelephoneSort sort = sim::TelephoneSort::FromDirectory(DataDirectory());
+  sim::OrganizerContents archived;
+  std::string error;
+  ASSERT_TRUE(sim::LoadOrganizerFile(archive, sort, archived, error)) << error;
+  EXPECT_EQ(archived, Sample());
+
+  sim::SimOptions emptied = TestOptions(source.f.dir.File("emptied.bkf"));
+  ASSERT_TRUE(sim::SaveOrganizerFile(emptied.state_file, sim::OrganizerContents(), error));
+  SimRun target(emptied);
+  ASSERT_EQ(run_operation(target, operations::RunRestore), link::LinkOk);
+  target.organizer->WaitUntilIdle();
+  EXPECT_EQ(target.organizer->Contents(), Sample());
 }
 
 }  // namespace
