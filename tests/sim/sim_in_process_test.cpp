@@ -20,9 +20,7 @@ TEST(SimInProcess, EveryOpeningOfThePortFindsTheOrganizerOffering) {
   auto cable =
       sim::InProcessOrganizer::Create(TestOptions(dir.File("organizer.bkf")), 115200, error, clock);
   ASSERT_NE(cable, nullptr) << error;
-  store::CharTables tables;
-  store::LoadCodeTables(DataDirectory(), tables.outgoing, tables.incoming);
-  store::LoadSortTables(DataDirectory(), tables.weights, tables.second);
+  const store::CharTables tables = Tables();
   std::thread pc([&] {
     platform::VirtualClock::Participant participant(clock);
     for (int run = 1; run <= 2; ++run) {

@@ -31,9 +31,7 @@ TEST(SimPty, ProgramsBackUpTheOrganizerOneAfterTheOther) {
   std::string error;
   auto service = sim::PtyService::Start(TestOptions(dir.File("organizer.bkf")), error);
   ASSERT_NE(service, nullptr) << error;
-  store::CharTables tables;
-  store::LoadCodeTables(DataDirectory(), tables.outgoing, tables.incoming);
-  store::LoadSortTables(DataDirectory(), tables.weights, tables.second);
+  const store::CharTables tables = Tables();
   for (int run = 1; run <= 2; ++run) {
     SCOPED_TRACE(run);
     Applis fetched;

@@ -20,6 +20,13 @@ sim::OrganizerContents Sample() {
   return contents;
 }
 
+store::CharTables Tables() {
+  store::CharTables tables;
+  store::LoadCodeTables(DataDirectory(), tables.outgoing, tables.incoming);
+  store::LoadSortTables(DataDirectory(), tables.weights, tables.second);
+  return tables;
+}
+
 sim::SimOptions TestOptions(const std::string& state_file) {
   sim::SimOptions options;
   options.table_directory = DataDirectory();
@@ -28,8 +35,7 @@ sim::SimOptions TestOptions(const std::string& state_file) {
 }
 
 SimRun::SimRun(sim::SimOptions options, platform::VirtualLine::Options line) : f(line) {
-  store::LoadCodeTables(DataDirectory(), tables.outgoing, tables.incoming);
-  store::LoadSortTables(DataDirectory(), tables.weights, tables.second);
+  tables = Tables();
   check = {&tables.weights, &tables.incoming};
   f.engine.SetEchoBack(options.echo);
   if (options.state_file.empty()) options.state_file = f.dir.File("organizer.bkf");

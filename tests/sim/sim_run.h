@@ -17,6 +17,9 @@ std::string DataDirectory();
 // The committed sample as the organizer holds it.
 sim::OrganizerContents Sample();
 
+// The committed character tables, as the program loads them.
+store::CharTables Tables();
+
 // Options for an organizer on the committed tables and sample, its state in
 // `state_file`.
 sim::SimOptions TestOptions(const std::string& state_file);
