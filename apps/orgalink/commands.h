@@ -11,5 +11,6 @@ struct CommandContext {
 
 void AddRunModeCommand(CLI::App& app, CommandContext& context);
 void AddInspectCommand(CLI::App& app, CommandContext& context);
+void AddPortsCommand(CLI::App& app, CommandContext& context);
 
 }  // namespace orgalink::cli

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
   orgalink::cli::CommandContext context;
   orgalink::cli::AddRunModeCommand(app, context);
   orgalink::cli::AddInspectCommand(app, context);
+  orgalink::cli::AddPortsCommand(app, context);
   CLI11_PARSE(app, argc, argv);
   return context.exit_code;
 }

@@ -1,0 +1,45 @@
+// `orgalink ports`: the serial ports of this machine, which COM slot opens
+// each, and whether this user may use them. No port is opened.
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "commands.h"
+#include "platform/running_process.h"
+#include "platform/serial_port_list.h"
+#include "ui/file_locations.h"
+#include "ui/port_listing.h"
+#include "ui/settings.h"
+
+namespace orgalink::cli {
+
+namespace {
+
+ui::PortListingInput GatherPorts(const std::string& settingsOverride) {
+  ui::PortListingInput input;
+  input.settingsFile = ui::LocateFiles(ui::CurrentUserEnvironment(), settingsOverride).settingsFile;
+  input.ports = platform::ListSerialPorts();
+  for (std::size_t i = 0; i < input.comDevices.size(); ++i) {
+    input.comDevices[i] = platform::ResolveDevicePath(
+        ui::DevicePathForPort(input.settingsFile, static_cast<int>(i) + 1));
+  }
+  input.modemManagerRunning = platform::ProcessRunning("ModemManager");
+  return input;
+}
+
+}  // namespace
+
+void AddPortsCommand(CLI::App& app, CommandContext& context) {
+  auto settingsFile = std::make_shared<std::string>();
+  CLI::App* command = app.add_subcommand(
+      "ports", "List the serial ports, their COM slots and whether you may open them");
+  command->add_option("--settings", *settingsFile,
+                      "Settings file whose [Ports] section maps COM1..COM4");
+  command->callback([settingsFile, &context] {
+    std::cout << ui::FormatPortListing(GatherPorts(*settingsFile));
+    context.exit_code = 0;
+  });
+}
+
+}  // namespace orgalink::cli
