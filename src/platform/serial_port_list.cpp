@@ -71,9 +71,12 @@ std::optional<SerialPortEntry> PortOf(const fs::path& tty, const SerialPortRoots
   std::error_code error;
   const fs::path device = fs::canonical(tty / "device", error);
   if (error || IsEmptyUartSlot(tty)) return std::nullopt;
-  const std::string name = tty.filename().string();
-  return SerialPortEntry{name, roots.dev + "/" + name, DriverOf(device), UsbIdentityOf(device), {},
-                         {}};
+  SerialPortEntry port;
+  port.name = tty.filename().string();
+  port.devicePath = roots.dev + "/" + port.name;
+  port.driver = DriverOf(device);
+  port.usb = UsbIdentityOf(device);
+  return port;
 }
 
 // A by-id link names its port by a relative path ("../../ttyUSB0"). A link
@@ -86,7 +89,11 @@ void AddByIdLink(const fs::path& link, std::vector<SerialPortEntry>& ports) {
   const std::string name = node.filename().string();
   auto port = std::find_if(ports.begin(), ports.end(),
                            [&](const SerialPortEntry& p) { return p.name == name; });
-  if (port == ports.end()) port = ports.insert(ports.end(), {name, node.string(), {}, {}, {}, {}});
+  if (port == ports.end()) {
+    port = ports.insert(ports.end(), SerialPortEntry{});
+    port->name = name;
+    port->devicePath = node.string();
+  }
   port->links.push_back(link.string());
 }
 
