@@ -19,13 +19,35 @@ constexpr bool TickAfter(Tick tick, Tick deadline) {
   return static_cast<std::int32_t>(tick - deadline) > 0;
 }
 
+class Clock;
+
+// The way a message queue reaches the waiters of a clock it was watched by,
+// held by the queue in place of the clock itself. The clock cuts it, under
+// the link's lock, when it is destroyed: a notification that got there first
+// finishes before the clock goes, and any later one finds the link cut.
+class ClockLink {
+ public:
+  // Wakes the clock's waiters, if the clock still exists.
+  void Notify();
+  // True once the clock is gone.
+  bool Cut() const;
+  bool Leads(const Clock& clock) const;
+
+ private:
+  friend class Clock;
+  explicit ClockLink(Clock* clock) : clock_(clock) {}
+
+  mutable std::mutex mutex_;
+  Clock* clock_;
+};
+
 // Source of time and the one place where threads block until something
 // happens or a deadline passes. Production code uses SystemClock; tests use
 // VirtualClock, whose time only moves when every participating thread waits.
 class Clock {
  public:
-  Clock() = default;
-  virtual ~Clock() = default;
+  Clock();
+  virtual ~Clock();
   Clock(const Clock&) = delete;
   Clock& operator=(const Clock&) = delete;
 
@@ -50,10 +72,9 @@ class Clock {
   // after changing observed state, without holding Mutex().
   void Notify();
 
-  // A handle that expires when this clock is destroyed, for holders of a
-  // pointer that may outlive it (a thread's message queue outlives the clocks
-  // it was watched by).
-  std::weak_ptr<Clock> WeakSelf() const { return self_; }
+  // The link for holders that may outlive this clock (a thread's message
+  // queue outlives the clocks it was watched by).
+  std::shared_ptr<ClockLink> Link() const { return link_; }
 
  protected:
   std::mutex mutex_;
@@ -63,7 +84,7 @@ class Clock {
   std::uint64_t notify_count_ = 0;
 
  private:
-  std::shared_ptr<Clock> self_{this, [](Clock*) {}};
+  std::shared_ptr<ClockLink> link_;
 };
 
 // Deadline `ms` from now on `clock`.

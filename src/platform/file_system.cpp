@@ -86,10 +86,8 @@ std::string TempNameFor(const std::string& target) {
 }
 
 void SyncDirectory(const std::string& directory) {
-  const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return;
-  ::fsync(fd);  // best effort: the rename itself has already succeeded
-  ::close(fd);
+  const UniqueFd fd(::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY));
+  if (fd.Valid()) ::fsync(fd.Get());  // best effort: the rename itself has already succeeded
 }
 
 }  // namespace
@@ -122,29 +120,20 @@ std::uint64_t DiskFreeBytes(const std::string& directory) {
 }
 
 bool CheckWritable(const std::string& path, int* error_number) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd >= 0) {
-    ::close(fd);
-    return true;
-  }
+  if (UniqueFd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK)).Valid()) return true;
   if (errno == ENOENT) return true;
   if (error_number != nullptr) *error_number = errno;
   return false;
 }
 
-InputFile::InputFile(const std::string& path) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) error_ = errno;
-}
-
-InputFile::~InputFile() {
-  if (fd_ >= 0) ::close(fd_);
+InputFile::InputFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+  if (!fd_.Valid()) error_ = errno;
 }
 
 std::optional<std::size_t> InputFile::Read(std::uint8_t* buffer, std::size_t size) {
   std::size_t total = 0;
   while (total < size) {
-    const ssize_t got = ::read(fd_, buffer + total, size - total);
+    const ssize_t got = ::read(fd_.Get(), buffer + total, size - total);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       error_ = errno;
@@ -181,8 +170,8 @@ bool AtomicFileWriter::Open() {
   Discard();
   for (int attempt = 0; attempt < 100; ++attempt) {
     temp_path_ = TempNameFor(target_);
-    fd_ = ::open(temp_path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd_ >= 0) return true;
+    fd_ = UniqueFd(::open(temp_path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (fd_.Valid()) return true;
     if (errno != EEXIST) break;
   }
   const int error_number = errno;
@@ -191,25 +180,24 @@ bool AtomicFileWriter::Open() {
 }
 
 bool AtomicFileWriter::Write(const std::uint8_t* data, std::size_t size) {
-  if (fd_ < 0) return Fail(EBADF);
+  if (!fd_.Valid()) return Fail(EBADF);
   const std::size_t allowed = AllowedByFault(size);
   std::vector<std::uint8_t> garbled;
-  if (!WriteAll(fd_, AsCorrupted(data, allowed, garbled), allowed)) return Fail(errno);
+  if (!WriteAll(fd_.Get(), AsCorrupted(data, allowed, garbled), allowed)) return Fail(errno);
   if (allowed < size) return Fail(fault_error.load());
   return true;
 }
 
 bool AtomicFileWriter::Finish() {
-  if (fd_ < 0) return Fail(EBADF);
-  if (::fsync(fd_) != 0) return Fail(errno);
-  const int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0) return Fail(errno);
+  if (!fd_.Valid()) return Fail(EBADF);
+  if (::fsync(fd_.Get()) != 0) return Fail(errno);
+  // The close can report a late write error, so it is not left to Reset.
+  if (::close(fd_.Release()) != 0) return Fail(errno);
   return true;
 }
 
 bool AtomicFileWriter::Commit() {
-  if (fd_ >= 0 && !Finish()) return false;
+  if (fd_.Valid() && !Finish()) return false;
   if (temp_path_.empty()) return Fail(EBADF);
   if (::rename(temp_path_.c_str(), target_.c_str()) != 0) return Fail(errno);
   temp_path_.clear();
@@ -224,8 +212,7 @@ bool AtomicFileWriter::Fail(int error_number) {
 }
 
 void AtomicFileWriter::Discard() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  fd_.Reset();
   if (!temp_path_.empty()) ::unlink(temp_path_.c_str());
   temp_path_.clear();
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/unique_fd.h"
+
 namespace orgalink::platform {
 
 // The operating system's message for an error number.
@@ -29,11 +31,10 @@ bool CheckWritable(const std::string& path, int* error_number);
 class InputFile {
  public:
   explicit InputFile(const std::string& path);
-  ~InputFile();
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
 
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return fd_.Valid(); }
   // Reads up to `size` bytes, fewer only at the end of the file; nothing on
   // a read error.
   std::optional<std::size_t> Read(std::uint8_t* buffer, std::size_t size);
@@ -41,7 +42,7 @@ class InputFile {
   int Error() const { return error_; }
 
  private:
-  int fd_ = -1;
+  UniqueFd fd_;
   int error_ = 0;
 };
 
@@ -78,7 +79,7 @@ class AtomicFileWriter {
 
   std::string target_;
   std::string temp_path_;
-  int fd_ = -1;
+  UniqueFd fd_;
   int error_ = 0;
 };
 

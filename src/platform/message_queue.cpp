@@ -1,7 +1,6 @@
 #include "platform/message_queue.h"
 
 #include <sys/eventfd.h>
-#include <unistd.h>
 
 #include <algorithm>
 
@@ -11,21 +10,19 @@ namespace orgalink::platform {
 // the number of queued messages: each Post adds one, each Take reads one.
 MessageQueue::MessageQueue() : wake_fd_(eventfd(0, EFD_SEMAPHORE | EFD_NONBLOCK | EFD_CLOEXEC)) {}
 
-MessageQueue::~MessageQueue() {
-  if (wake_fd_ >= 0) close(wake_fd_);
-}
+MessageQueue::~MessageQueue() = default;
 
 void MessageQueue::Post(const Message& message) {
-  std::vector<std::weak_ptr<Clock>> watchers;
+  std::vector<std::shared_ptr<ClockLink>> watchers;
   {
     std::lock_guard<std::mutex> guard(mutex_);
     messages_.push_back(message);
-    eventfd_write(wake_fd_, 1);
+    eventfd_write(wake_fd_.Get(), 1);
     watchers = watchers_;
   }
-  for (const std::weak_ptr<Clock>& watcher : watchers) {
-    if (std::shared_ptr<Clock> clock = watcher.lock()) clock->Notify();
-  }
+  // Outside the queue's lock: a waiter holds its clock's lock while it looks
+  // at this queue.
+  for (const std::shared_ptr<ClockLink>& watcher : watchers) watcher->Notify();
 }
 
 std::optional<Message> MessageQueue::Take() {
@@ -34,7 +31,7 @@ std::optional<Message> MessageQueue::Take() {
   Message message = messages_.front();
   messages_.pop_front();
   eventfd_t one = 0;
-  eventfd_read(wake_fd_, &one);
+  eventfd_read(wake_fd_.Get(), &one);
   return message;
 }
 
@@ -44,18 +41,19 @@ bool MessageQueue::HasMessage() const {
 }
 
 int MessageQueue::WakeFd() const {
-  return wake_fd_;
+  return wake_fd_.Get();
 }
 
 void MessageQueue::Watch(Clock& clock) {
   std::lock_guard<std::mutex> guard(mutex_);
   // A thread's queue lives as long as the thread and sees many short-lived
   // clocks (one per test, say); forget those that are gone.
-  std::erase_if(watchers_, [](const std::weak_ptr<Clock>& watcher) { return watcher.expired(); });
-  for (const std::weak_ptr<Clock>& watcher : watchers_) {
-    if (watcher.lock().get() == &clock) return;
+  std::erase_if(watchers_,
+                [](const std::shared_ptr<ClockLink>& watcher) { return watcher->Cut(); });
+  for (const std::shared_ptr<ClockLink>& watcher : watchers_) {
+    if (watcher->Leads(clock)) return;
   }
-  watchers_.push_back(clock.WeakSelf());
+  watchers_.push_back(clock.Link());
 }
 
 bool MessageQueue::WaitMessage(Clock& clock, Tick deadline) {

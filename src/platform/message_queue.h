@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/unique_fd.h"
 
 namespace orgalink::platform {
 
@@ -50,8 +51,8 @@ class MessageQueue {
  private:
   mutable std::mutex mutex_;
   std::deque<Message> messages_;
-  std::vector<std::weak_ptr<Clock>> watchers_;
-  int wake_fd_ = -1;
+  std::vector<std::shared_ptr<ClockLink>> watchers_;
+  UniqueFd wake_fd_;
 };
 
 // The queue of the calling thread, created on first use. Hand the pointer to

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <utility>
 
 namespace orgalink::platform {
@@ -26,10 +24,8 @@ class UniqueFd {
   int Get() const { return fd_; }
   bool Valid() const { return fd_ >= 0; }
   int Release() { return std::exchange(fd_, -1); }
-  void Reset() {
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
-  }
+  // Closes the descriptor, if any.
+  void Reset();
 
  private:
   int fd_ = -1;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 
+#include <atomic>
 #include <thread>
 
 namespace orgalink::platform {
@@ -59,6 +60,26 @@ TEST(MessageQueueTest, PostAfterAWatchedClockIsGoneIsSafe) {
   queue.Post({1, 0, 0});
   VirtualClock next;
   EXPECT_TRUE(queue.WaitMessage(next, Deadline(next, 10)));
+}
+
+// A clock may go on one thread while another posts into a queue it watched:
+// the post must either wake it before it is gone or leave it alone.
+TEST(MessageQueueTest, ClockDestroyedWhileAnotherThreadPostsIsNeverTouched) {
+  MessageQueue queue;
+  std::atomic<bool> done{false};
+  std::thread poster([&] {
+    while (!done.load()) {
+      queue.Post({1, 0, 0});
+      queue.Take();
+    }
+  });
+  for (int round = 0; round < 100000; ++round) {
+    auto clock = std::make_unique<VirtualClock>();
+    queue.Watch(*clock);
+    clock.reset();
+  }
+  done.store(true);
+  poster.join();
 }
 
 }  // namespace
