@@ -89,8 +89,9 @@ int main() {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     queue.Post({1, 0, 0});
   });
-  Measure("write_blocked",
-          [&] { return Name(port->Write(block.data(), block.size(), written, queue)); });
+  Measure("write_blocked", [&] {
+    return Name(port->Write(block.data(), block.size(), written, Deadline(clock, 60000), queue));
+  });
   poster.join();
   queue.Take();
   std::printf("  (%zu of %zu bytes taken by the device)\n", written, block.size());

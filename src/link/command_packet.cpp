@@ -1,16 +1,13 @@
 // Command packets: 0x7F, code, two parameters, checksum.
 
-#include <algorithm>
 #include <array>
 
+#include "link/frame.h"
 #include "link/link_engine.h"
 
 namespace orgalink::link {
 
 namespace {
-constexpr std::uint8_t kCommandStart = 0x7F;
-constexpr int kCommandSize = 5;
-
 bool IsSendableCode(int code) {
   return code >= LINK_REQUEST && code <= NACK && code != 7 && !(code >= 17 && code <= 20);
 }
@@ -46,8 +43,8 @@ LinkStatus LinkEngine::SendCommand(int code, int p1, int p2) {
     Log("!!!Command Send Err(Unknown Command)\n\n");
     return LinkAborted;
   }
-  std::array<std::uint8_t, kCommandSize> frame{kCommandStart, static_cast<std::uint8_t>(code), 0, 0,
-                                               0};
+  std::array<std::uint8_t, CommandSize> frame{CommandStart, static_cast<std::uint8_t>(code), 0, 0,
+                                              0};
   if (code == DEVICE_INFORMATION) {
     frame[2] = device_code_[1];
     frame[3] = device_code_[0];
@@ -56,7 +53,7 @@ LinkStatus LinkEngine::SendCommand(int code, int p1, int p2) {
     frame[3] = static_cast<std::uint8_t>(p2);
   }
   frame[4] = static_cast<std::uint8_t>(Checksum(frame.data(), 4));
-  if (!WritePort(frame.data(), kCommandSize)) {
+  if (!WritePort(frame.data(), CommandSize)) {
     Log("!!!Command Send Err\n\n");
     return status_;
   }
@@ -66,38 +63,26 @@ LinkStatus LinkEngine::SendCommand(int code, int p1, int p2) {
 
 LinkStatus LinkEngine::WaitCommand(int expected, std::uint8_t* parameters_out,
                                    std::uint8_t* code_out, long timeout, long multiplier) {
-  const long total = timeout == -1 ? to_command_ : timeout;
-  // A per-byte time below zero means nothing; taken literally, every attempt
-  // would start with its deadline passed and the loop would never block.
-  const long per_byte = std::max(0L, multiplier == -1 ? to_multiplier_ : multiplier);
-  const platform::Tick deadline = SettingDeadline(total);
-  while (!Expired(deadline)) {
+  const FrameTiming times(*this, timeout == -1 ? to_command_ : timeout,
+                          multiplier == -1 ? to_multiplier_ : multiplier);
+  while (!Expired(times.Overall())) {
     if (PollMessages()) {
       Log("!!!Abort(WaitCommand)\n\n");
       return LinkAborted;
     }
-    std::array<std::uint8_t, kCommandSize> frame{};
-    const auto first_deadline = per_byte != 0 ? SettingDeadline(per_byte + 10000) : deadline;
-    if (!ReadPort(frame.data(), 1, first_deadline)) {
+    std::array<std::uint8_t, CommandSize> frame{};
+    if (!ReadPort(frame.data(), 1, times.ReadDeadline(1, 10000))) {
       if (abort_flag_) return LinkAborted;
       // A dead device fails every read at once; only a time-out is worth another attempt.
       if (status_ != LinkTimeout) return status_;
       continue;
     }
-    if (frame[0] != kCommandStart) {
+    if (frame[0] != CommandStart) {
       Log("!!!NOT Command (Wait Command)\n");
       continue;
     }
-    const auto rest_deadline = per_byte != 0 ? SettingDeadline(4 * per_byte) : deadline;
-    if (!ReadPort(frame.data() + 1, 4, rest_deadline)) {
-      Log("!!!No Receive(Remains of Command)\n\n");
-      return status_;
-    }
-    if (static_cast<std::uint8_t>(Checksum(frame.data(), 4)) != frame[4]) {
-      Log("!!!Checksum Err\n\n");
-      SetStatus(LinkIoError, -1);
-      return LinkIoError;
-    }
+    const LinkStatus rest = ReadCommandRest(*this, frame.data(), times.ReadDeadline(4));
+    if (rest != LinkOk) return rest;
     const int code = frame[1];
     const bool any = expected == AnyCommand || expected == AnyHandheldCommand;
     if (any && !IsCommandCode(code) &&

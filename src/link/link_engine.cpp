@@ -1,10 +1,12 @@
 #include "link/link_engine.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <filesystem>
 
 #include "link/comm_log.h"
 #include "link/text_format.h"
+#include "platform/baud_rate.h"
 
 namespace orgalink::link {
 
@@ -32,15 +34,7 @@ void LinkEngine::SetDeviceCode(int device_code) {
 }
 
 void LinkEngine::SetBaudRate(std::string_view text) {
-  static constexpr struct {
-    std::string_view text;
-    int rate;
-  } kRates[] = {
-      {"9600", 9600}, {"19200", 19200}, {"38400", 38400}, {"57600", 57600}, {"115200", 115200}};
-  baud_rate_ = 19200;
-  for (const auto& entry : kRates) {
-    if (entry.text == text) baud_rate_ = entry.rate;
-  }
+  baud_rate_ = platform::BaudFromText(text);
 }
 
 // Every communication starts a new log. Only a file is removed: a folder
@@ -57,6 +51,10 @@ void LinkEngine::SetTimeouts(long command_ms, long data_packet_ms, long multipli
   to_command_ = command_ms;
   to_data_packet_ = data_packet_ms;
   to_multiplier_ = multiplier_ms;
+}
+
+void LinkEngine::SetQuietWindow(long ms) {
+  quiet_window_ = static_cast<std::uint32_t>(std::clamp<long>(ms, 1, 1000));
 }
 
 int LinkEngine::Log(std::string_view text, bool force_stamp) {

@@ -41,6 +41,10 @@ class LinkEngine {
   void SetEchoBack(bool on) { echo_back_ = on ? 1 : 0; }
   int EchoBack() const { return echo_back_; }
   void SetTimeouts(long command_ms, long data_packet_ms, long multiplier_ms);
+  // How long the input must stay quiet before a write, in ms: 10 by default,
+  // more for adapters that deliver in bursts; cut to 1..1000.
+  void SetQuietWindow(long ms);
+  std::uint32_t QuietWindow() const { return quiet_window_; }
   long TOCommand() const { return to_command_; }
   long TODataPacket() const { return to_data_packet_; }
   long TOMultiplier() const { return to_multiplier_; }
@@ -113,6 +117,7 @@ class LinkEngine {
   long to_command_ = 30000;
   long to_data_packet_ = 30000;
   long to_multiplier_ = 0;
+  std::uint32_t quiet_window_ = 10;
   std::string log_file_name_;
   std::uint8_t device_code_[2] = {2, 0};
   int model_variant_ = -1;  // unknown until a PC-side negotiation ran

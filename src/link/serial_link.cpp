@@ -4,11 +4,11 @@
 // deadline, and looks at the thread's messages so that an abort gets through.
 
 #include <algorithm>
+#include <array>
 #include <cstring>
-#include <memory>
-#include <new>
 
 #include "link/comm_log.h"
+#include "link/frame.h"
 #include "link/link_engine.h"
 #include "link/messages.h"
 
@@ -18,8 +18,6 @@ using platform::Tick;
 using platform::WaitResult;
 
 namespace {
-// How long the input must stay quiet before a write.
-constexpr std::uint32_t kQuietMs = 10;
 constexpr std::uint32_t kDrainMs = 30000;
 constexpr std::uint32_t kSendQueueMs = 30000;
 constexpr std::uint32_t kEchoMs = 10000;
@@ -89,7 +87,7 @@ int LinkEngine::DrainReceiveQueue(Tick deadline) {
       SetStatus(LinkIoError, com_port_);
       return 0;
     }
-    const WaitResult result = port_->WaitInput(1, Deadline(kQuietMs), Queue());
+    const WaitResult result = port_->WaitInput(1, Deadline(quiet_window_), Queue());
     if (result == WaitResult::Timeout) return 1;
     if (result == WaitResult::Error) {
       SetStatus(LinkIoError, com_port_);
@@ -189,12 +187,13 @@ int LinkEngine::WritePort(const std::uint8_t* bytes, int count) {
 // A serial write is in progress until its bytes have left the port, not
 // merely until the driver has taken them: an abort while they are still
 // going out fails the write (status 11) rather than the wait for the output
-// queue (status 0). A device still busy at `deadline` is left to
-// WaitSendQueue, which reports it.
+// queue (status 0). A device that has not taken or sent every byte by
+// `deadline` is left to WaitSendQueue, which reports it.
 bool LinkEngine::TransmitBytes(const std::uint8_t* bytes, int count, Tick deadline) {
   std::size_t written = 0;
   for (;;) {
-    WaitResult result = port_->Write(bytes, static_cast<std::size_t>(count), written, Queue());
+    WaitResult result =
+        port_->Write(bytes, static_cast<std::size_t>(count), written, deadline, Queue());
     if (result == WaitResult::Ready) result = port_->WaitOutputEmpty(deadline, Queue());
     if (result == WaitResult::Ready || result == WaitResult::Timeout) return true;
     if (result == WaitResult::Message && !PollMessages()) continue;
@@ -203,23 +202,24 @@ bool LinkEngine::TransmitBytes(const std::uint8_t* bytes, int count, Tick deadli
 }
 
 // With echo on, the cable returns every byte written; anything else means the
-// line is not what we think it is.
+// line is not what we think it is. A frame fits the buffer and is read back
+// in one piece; a longer block is compared a frame's length at a time.
 int LinkEngine::CheckEcho(const std::uint8_t* bytes, int count) {
-  std::unique_ptr<std::uint8_t[]> echo(new (std::nothrow) std::uint8_t[count]());
-  if (!echo) {
-    SetStatus(LinkIoError, -1);
-    LogLine(clock_, log_file_name_, "!!!Memory Err\n\n", false);
-    return 0;
-  }
-  if (!ReadPort(echo.get(), count, Deadline(kEchoMs))) {
-    LogLine(clock_, log_file_name_, "!!!NOT Receive EchoBack\n\n", false);
-    SetStatus(LinkIoError, -1);
-    return 0;
-  }
-  if (std::memcmp(echo.get(), bytes, static_cast<std::size_t>(count)) != 0) {
-    LogLine(clock_, log_file_name_, "!!!NOT EchoBack\n\n", false);
-    SetStatus(LinkIoError, -1);
-    return 0;
+  std::array<std::uint8_t, MaxFrameSize> echo;
+  const Tick deadline = Deadline(kEchoMs);
+  for (int offset = 0; offset < count; offset += MaxFrameSize) {
+    const int piece = std::min(count - offset, MaxFrameSize);
+    echo.fill(0);
+    if (!ReadPort(echo.data(), piece, deadline)) {
+      LogLine(clock_, log_file_name_, "!!!NOT Receive EchoBack\n\n", false);
+      SetStatus(LinkIoError, -1);
+      return 0;
+    }
+    if (std::memcmp(echo.data(), bytes + offset, static_cast<std::size_t>(piece)) != 0) {
+      LogLine(clock_, log_file_name_, "!!!NOT EchoBack\n\n", false);
+      SetStatus(LinkIoError, -1);
+      return 0;
+    }
   }
   return 1;
 }

@@ -17,6 +17,7 @@ void ConfigureRun(RunContext& run, store::AppliStore& store, const RunSettings& 
   engine.SetEchoBack(settings.echoBack != 0);
   run.fileScramble = settings.fileScramble != 0;
   engine.SetTimeouts(settings.toCommand, settings.toDataPacket, settings.toMultiplier);
+  engine.SetQuietWindow(settings.quietWindow);
   run.telephone.weights = settings.sortTable;
   run.telephone.incoming = settings.codeTable;
   run.telephone.minRecords = settings.bkTelRecordsMin;

@@ -6,7 +6,7 @@
 
 namespace orgalink::operations {
 
-// The fifteen values the user interface hands to a communication.
+// The values the user interface hands to a communication.
 struct RunSettings {
   int runMode = 1;
   int deviceCode = 2;
@@ -23,6 +23,7 @@ struct RunSettings {
   const store::SortTable* sortTable = nullptr;
   const store::CodeTable* codeTable = nullptr;  // the program-wide incoming table
   int bkTelRecordsMin = 1;
+  long quietWindow = 10;  // ms of quiet input before a write
 };
 
 }  // namespace orgalink::operations

@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <deque>
 
@@ -20,6 +22,10 @@ namespace orgalink::platform {
 namespace {
 
 constexpr short kDeviceFailed = POLLERR | POLLHUP | POLLNVAL;
+
+// How long closing waits for written bytes beyond the time they take on the
+// line, before it throws them away: a stuck adapter must not hang the program.
+constexpr std::int64_t kCloseDrainSlackMs = 1000;
 
 std::string SystemText(int error) {
   return std::strerror(error);
@@ -33,8 +39,12 @@ class PosixSerialPort final : public SerialPort {
   PosixSerialPort(UniqueFd fd, const termios& saved, Clock& clock)
       : fd_(std::move(fd)), saved_(saved), clock_(clock) {}
 
+  // The saved settings may run at another rate, and dropping DTR may make the
+  // far side stop listening: both wait until the last frame has left.
   ~PosixSerialPort() override {
+    DrainOutput();
     tcsetattr(fd_.Get(), TCSANOW, &saved_);
+    latency_.Restore(fd_.Get());
     SetModemLines(fd_.Get(), false);
     ioctl(fd_.Get(), TIOCNXCL);
   }
@@ -51,6 +61,7 @@ class PosixSerialPort final : public SerialPort {
       error = SystemText(errno);
       return false;
     }
+    latency_.Request(fd_.Get());
     return true;
   }
 
@@ -92,33 +103,30 @@ class PosixSerialPort final : public SerialPort {
     return static_cast<int>(got);
   }
 
-  WaitResult Write(const std::uint8_t* data, std::size_t count, std::size_t& written,
+  WaitResult Write(const std::uint8_t* data, std::size_t count, std::size_t& written, Tick deadline,
                    MessageQueue& queue) override {
-    while (written < count) {
-      ssize_t n = write(fd_.Get(), data + written, count - written);
-      if (n > 0) {
-        written += static_cast<std::size_t>(n);
-        continue;
-      }
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return WaitResult::Error;
-      // The device takes no more for now: wait for room or a message.
+    for (;;) {
       if (queue.HasMessage()) return WaitResult::Message;
+      if (!WriteWhatFits(data, count, written)) return WaitResult::Error;
+      if (written >= count) return WaitResult::Ready;
+      if (Expired(clock_, deadline)) return TimeoutUnlessFailed();
+      // The device takes no more for now: wait for room, a message or the deadline.
       pollfd fds[2] = {{fd_.Get(), POLLOUT, 0}, {queue.WakeFd(), POLLIN, 0}};
-      if (!PollOnce(fds, -1)) return WaitResult::Error;
+      if (!PollOnce(fds, MillisecondsLeft(deadline))) return WaitResult::Error;
     }
-    return WaitResult::Ready;
   }
 
   WaitResult WaitInput(std::size_t count, Tick deadline, MessageQueue& queue) override {
     for (;;) {
       if (queue.HasMessage()) return WaitResult::Message;
-      if (!FillReadAhead()) return WaitResult::Error;
+      // The far side may have gone away; bytes it sent before still count.
+      const bool device_ok = FillReadAhead();
       if (ahead_.size() >= count) return WaitResult::Ready;
-      if (Expired(clock_, deadline)) return WaitResult::Timeout;
+      if (!device_ok) return WaitResult::Error;
+      if (Expired(clock_, deadline)) return TimeoutUnlessFailed();
       pollfd fds[2] = {{fd_.Get(), POLLIN, 0}, {queue.WakeFd(), POLLIN, 0}};
       if (!PollOnce(fds, MillisecondsLeft(deadline))) {
-        // The far side went away; bytes it sent before still count.
+        if (queue.HasMessage()) return WaitResult::Message;
         FillReadAhead();
         return ahead_.size() >= count ? WaitResult::Ready : WaitResult::Error;
       }
@@ -126,24 +134,68 @@ class PosixSerialPort final : public SerialPort {
   }
 
   WaitResult WaitOutputEmpty(Tick deadline, MessageQueue& queue) override {
+    return WaitQueueEmpty(deadline, &queue);
+  }
+
+ private:
+  // Writes as much of data[written..count) as the device takes now. False on
+  // a device error.
+  bool WriteWhatFits(const std::uint8_t* data, std::size_t count, std::size_t& written) {
+    while (written < count) {
+      ssize_t n = write(fd_.Get(), data + written, count - written);
+      if (n > 0) {
+        written += static_cast<std::size_t>(n);
+      } else if (n < 0 && errno == EINTR) {
+        continue;
+      } else {
+        return n == 0 || errno == EAGAIN || errno == EWOULDBLOCK;  // no room for now
+      }
+    }
+    return true;
+  }
+
+  // Waits for the driver's output queue to run empty; `queue` may be null
+  // when nobody can ask for an abort (closing).
+  WaitResult WaitQueueEmpty(Tick deadline, MessageQueue* queue) {
     for (;;) {
-      if (queue.HasMessage()) return WaitResult::Message;
+      if (queue != nullptr && queue->HasMessage()) return WaitResult::Message;
       int pending = OutQueue();
       if (pending < 0) return WaitResult::Error;
       if (pending == 0) return WaitResult::Ready;
-      if (Expired(clock_, deadline)) return WaitResult::Timeout;
+      if (Expired(clock_, deadline)) return TimeoutUnlessFailed();
       // The driver gives no signal when its queue runs empty: sleep about as
       // long as the queued bytes take on the line, watching for messages and
       // device failure (reported even with no events asked for).
-      int drain_ms = std::max(1, (pending * 10 * 1000 + baud_ - 1) / baud_);
-      pollfd fds[2] = {{fd_.Get(), 0, 0}, {queue.WakeFd(), POLLIN, 0}};
+      pollfd fds[2] = {{fd_.Get(), 0, 0}, {queue != nullptr ? queue->WakeFd() : -1, POLLIN, 0}};
+      const int drain_ms = static_cast<int>(std::min<std::int64_t>(LineTimeMs(pending), INT_MAX));
       if (!PollOnce(fds, std::min(drain_ms, MillisecondsLeft(deadline)))) {
         return WaitResult::Error;
       }
     }
   }
 
- private:
+  // Lets what was written leave before the port closes. TIOCOUTQ counts only
+  // the driver's queue, not the UART's FIFO or an adapter's buffer, which
+  // tcdrain then waits for. tcdrain has no time-out of its own, so it is only
+  // called once the queue is empty; a queue that does not empty in time is
+  // thrown away instead.
+  void DrainOutput() {
+    const int pending = std::max(OutQueue(), 0);
+    const std::int64_t bound =
+        std::min<std::int64_t>(LineTimeMs(pending) + kCloseDrainSlackMs, INT32_MAX);
+    const Tick deadline = Deadline(clock_, static_cast<std::uint32_t>(bound));
+    if (WaitQueueEmpty(deadline, nullptr) == WaitResult::Ready) {
+      tcdrain(fd_.Get());
+    } else {
+      tcflush(fd_.Get(), TCOFLUSH);
+    }
+  }
+
+  // Milliseconds that `bytes` take on the line at 10 bits each, at least one.
+  std::int64_t LineTimeMs(int bytes) const {
+    return std::max<std::int64_t>(1, (std::int64_t{bytes} * 10 * 1000 + baud_ - 1) / baud_);
+  }
+
   // Moves every byte the device holds into the read-ahead buffer. False on a
   // device error.
   bool FillReadAhead() {
@@ -160,10 +212,17 @@ class PosixSerialPort final : public SerialPort {
     }
   }
 
-  // Ticks until the deadline has expired, at least one.
+  // A failed device is reported as such even once the deadline has passed.
+  WaitResult TimeoutUnlessFailed() {
+    pollfd fds[2] = {{fd_.Get(), 0, 0}, {-1, 0, 0}};
+    return PollOnce(fds, 0) ? WaitResult::Timeout : WaitResult::Error;
+  }
+
+  // Ticks until the deadline has expired, at least one. A deadline may lie
+  // 2^31-1 ticks ahead, one more than an int32 holds.
   int MillisecondsLeft(Tick deadline) {
-    std::int32_t left = static_cast<std::int32_t>(deadline - clock_.Now()) + 1;
-    return std::max<std::int32_t>(left, 1);
+    const std::int64_t left = std::int64_t{static_cast<std::int32_t>(deadline - clock_.Now())} + 1;
+    return static_cast<int>(std::clamp<std::int64_t>(left, 1, INT_MAX));
   }
 
   // One poll() of the device and the queue's descriptor. False when the
@@ -177,6 +236,7 @@ class PosixSerialPort final : public SerialPort {
   termios saved_;
   Clock& clock_;
   int baud_ = 19200;
+  LowLatency latency_;
   std::deque<std::uint8_t> ahead_;
 };
 

@@ -2,15 +2,27 @@
 
 #include <termios.h>
 
-namespace orgalink::platform {
+#include "platform/baud_rate.h"
 
-// The rate actually used for `baud`: one of 9600, 19200, 38400, 57600 and
-// 115200, or 19200 for any other value.
-int SupportedBaud(int baud);
+namespace orgalink::platform {
 
 // Raw 8N1 at `baud` (a supported rate), receiver on, modem status lines
 // ignored, no flow control of any kind, reads that return at once.
 void MakeRaw8N1(termios& settings, int baud);
+
+// The driver's low-latency mode. USB adapters otherwise hand received bytes
+// over in bursts when their latency timer runs out (16 ms on an FTDI), which
+// makes a busy line look quiet between bursts. Asked for where the driver
+// offers it; a driver that does not is no error.
+class LowLatency {
+ public:
+  void Request(int fd);
+  // Leaves the mode again if Request switched it on.
+  void Restore(int fd);
+
+ private:
+  bool changed_ = false;
+};
 
 // Raises (or drops) DTR and RTS. Devices without modem lines, such as
 // pseudo-terminals, count as success. Leaves errno set on failure.

@@ -19,8 +19,19 @@ enum class WaitResult {
 };
 
 // An open serial line, 8N1 without flow control, DTR and RTS raised while
-// open. Destruction closes it and puts back the state found at open.
-// Deadlines are ticks of the clock the port was opened with.
+// open. Destruction lets the bytes already written leave (for a bounded time,
+// then throws the rest away), closes the line and puts back the state found
+// at open. Deadlines are ticks of the clock the port was opened with.
+//
+// Each blocking call below ends with one result. When several hold at the
+// moment the call looks, the first of these wins:
+//   Message  a message is pending in `queue`, so that an abort request is
+//            seen at once even on a line that keeps delivering;
+//   Error    the device failed and cannot give what is waited for (bytes
+//            received before the failure and still readable do count);
+//   Ready    what is waited for holds, even when the deadline has already
+//            expired: a deadline only ends waiting, never a finished job;
+//   Timeout  the deadline has expired.
 class SerialPort {
  public:
   virtual ~SerialPort() = default;
@@ -38,11 +49,11 @@ class SerialPort {
   // or -1 on error.
   virtual int Read(std::uint8_t* buffer, std::size_t max) = 0;
 
-  // Hands data[written..count) to the device. Blocks while the device takes
-  // no more, waking for a pending message in `queue`. Returns Ready once
-  // every byte is accepted, Message with `written` advanced so far, or Error.
+  // Hands data[written..count) to the device, advancing `written` by what it
+  // took. Blocks while the device takes no more, until a message is pending
+  // or the deadline expires. Ready once every byte is taken.
   virtual WaitResult Write(const std::uint8_t* data, std::size_t count, std::size_t& written,
-                           MessageQueue& queue) = 0;
+                           Tick deadline, MessageQueue& queue) = 0;
 
   // Blocks until at least `count` bytes are received, a message is pending or
   // the deadline has expired.

@@ -11,6 +11,7 @@ VirtualLine::Impl::Impl(Clock& clock, Options options)
       options(options),
       units_per_ms(options.pacing_baud > 0 ? static_cast<std::uint64_t>(options.pacing_baud) : 1),
       units_per_byte(options.pacing_baud > 0 ? 10 * 1000 : 0),
+      burst_units_a(static_cast<std::uint64_t>(std::max(options.burst_ms_a, 0)) * units_per_ms),
       last_tick_(clock.Now()),
       elapsed_ms_(last_tick_) {}
 
@@ -24,12 +25,18 @@ std::uint64_t VirtualLine::Impl::NowUnits() {
   return elapsed_ms_ * units_per_ms;
 }
 
+std::uint64_t VirtualLine::Impl::HandedOverAt(End end, std::uint64_t arrival) const {
+  if (end != End::A || burst_units_a == 0) return arrival;
+  return (arrival + burst_units_a - 1) / burst_units_a * burst_units_a;
+}
+
 void VirtualLine::Impl::Deliver(End end) {
   std::uint64_t now = NowUnits();
   Side& side = At(end);
   for (;;) {
-    bool far_due = !side.from_far.empty() && side.from_far.front().arrival <= now;
-    bool echo_due = !side.echo.empty() && side.echo.front().arrival <= now;
+    bool far_due =
+        !side.from_far.empty() && HandedOverAt(end, side.from_far.front().arrival) <= now;
+    bool echo_due = !side.echo.empty() && HandedOverAt(end, side.echo.front().arrival) <= now;
     if (!far_due && !echo_due) return;
     bool take_far = far_due && (!echo_due || side.from_far.front().Before(side.echo.front()));
     std::deque<InFlight>& source = take_far ? side.from_far : side.echo;
@@ -59,7 +66,7 @@ std::optional<Tick> VirtualLine::Impl::NextArrivalAt(End end) {
   std::uint64_t first = UINT64_MAX;
   if (!side.from_far.empty()) first = side.from_far.front().arrival;
   if (!side.echo.empty()) first = std::min(first, side.echo.front().arrival);
-  return TickOf(first);
+  return TickOf(HandedOverAt(end, first));
 }
 
 std::optional<Tick> VirtualLine::Impl::NextArrivalFrom(End end) {
@@ -118,6 +125,14 @@ void VirtualLine::HangUp() {
   {
     std::lock_guard<std::mutex> guard(impl_->clock.Mutex());
     impl_->hung_up = true;
+  }
+  impl_->clock.Notify();
+}
+
+void VirtualLine::StallWrites(End end, bool stalled) {
+  {
+    std::lock_guard<std::mutex> guard(impl_->clock.Mutex());
+    impl_->At(end).stalled = stalled;
   }
   impl_->clock.Notify();
 }

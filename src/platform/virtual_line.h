@@ -22,6 +22,9 @@ class VirtualLine {
     bool echo_a = false;  // every byte A writes also comes back to A (a cable with echo)
     bool echo_b = false;  // the same for B
     int pacing_baud = 0;  // >0: each byte takes 10 bit times at this rate; 0: instant
+    // >0: A's device hands received bytes over only every this many ms, in
+    // bursts, like a USB adapter's latency timer; 0: as each byte arrives.
+    int burst_ms_a = 0;
   };
 
   // What happens to one byte on its way (the fault hook's answer).
@@ -49,6 +52,10 @@ class VirtualLine {
   // Cuts the cable: every later read, write and wait at either end fails with
   // Error.
   void HangUp();
+
+  // Makes the device at `end` stop taking bytes (a stuck adapter) or take
+  // them again: meanwhile its writes wait for a message or their deadline.
+  void StallWrites(End end, bool stalled);
 
   // Total bytes written so far at `end` (for tests and statistics).
   std::uint64_t BytesWritten(End end) const;

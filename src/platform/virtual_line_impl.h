@@ -34,6 +34,7 @@ struct VirtualLine::Impl {
     std::deque<InFlight> echo;           // this end's own bytes coming back, in order of arrival
     std::uint64_t transmitter_free = 0;  // when the next byte of this end can start
     std::uint64_t written = 0;
+    bool stalled = false;  // the device takes no bytes from this end
   };
 
   Impl(Clock& clock, Options options);
@@ -47,6 +48,8 @@ struct VirtualLine::Impl {
   std::size_t InFlightFrom(End end);
   std::optional<Tick> NextArrivalAt(End end);
   std::optional<Tick> NextArrivalFrom(End end);
+  // When a byte that arrives at `end` at `arrival` reaches its input.
+  std::uint64_t HandedOverAt(End end, std::uint64_t arrival) const;
   void Send(End from, const std::uint8_t* bytes, const Fault* faults, std::size_t count);
 
   Side& At(End end) { return sides[end == End::A ? 0 : 1]; }
@@ -57,6 +60,7 @@ struct VirtualLine::Impl {
   const Options options;
   const std::uint64_t units_per_ms;
   const std::uint64_t units_per_byte;
+  const std::uint64_t burst_units_a;
   FaultHook fault_hook;
   bool hung_up = false;
   std::uint64_t next_sequence = 0;

@@ -69,9 +69,14 @@ class VirtualLinePort final : public SerialPort {
     return static_cast<int>(got);
   }
 
-  // The line buffers without limit, so a write never waits.
-  WaitResult Write(const std::uint8_t* data, std::size_t count, std::size_t& written,
-                   MessageQueue&) override {
+  // The line buffers without limit, so a write waits only while the end is
+  // stalled.
+  WaitResult Write(const std::uint8_t* data, std::size_t count, std::size_t& written, Tick deadline,
+                   MessageQueue& queue) override {
+    const WaitResult room = Wait(
+        deadline, queue, [this] { return !impl_->At(end_).stalled; },
+        []() -> std::optional<Tick> { return std::nullopt; });
+    if (room != WaitResult::Ready) return room;
     if (written >= count) return WaitResult::Ready;
     std::vector<Fault> faults;
     if (!AskFaultHook(data, count, written, faults)) return WaitResult::Error;
@@ -127,8 +132,9 @@ class VirtualLinePort final : public SerialPort {
     impl_->clock.WaitUntil(
         lock, [&] { return impl_->hung_up || queue.HasMessage() || done(); }, deadline,
         next_change);
-    if (impl_->hung_up) return WaitResult::Error;
+    // In the order every port follows when several hold at once.
     if (queue.HasMessage()) return WaitResult::Message;
+    if (impl_->hung_up) return WaitResult::Error;
     return done() ? WaitResult::Ready : WaitResult::Timeout;
   }
 

@@ -7,6 +7,9 @@ using platform::WaitResult;
 namespace {
 
 constexpr std::size_t kReadChunk = 512;
+// As long as the PC gives its own writes: a port that takes nothing for that
+// long is stuck.
+constexpr std::uint32_t kWriteMs = 30000;
 
 // Noise must open no frame: any byte but 0..6 and 7F. There are 248 such
 // values; `r` picks one.
@@ -93,7 +96,7 @@ SimLine::Outcome SimLine::Receive(platform::Tick deadline) {
 
 SimLine::Outcome SimLine::Write(const std::uint8_t* bytes, std::size_t count) {
   std::size_t written = 0;
-  switch (port_.Write(bytes, count, written, queue_)) {
+  switch (port_.Write(bytes, count, written, Deadline(kWriteMs), queue_)) {
     case WaitResult::Ready:
       return Outcome::Ok;
     case WaitResult::Message:

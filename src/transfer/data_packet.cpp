@@ -5,29 +5,17 @@
 
 #include <algorithm>
 
+#include "link/frame.h"
 #include "transfer/appli_code.h"
 
 namespace orgalink::transfer {
 
+using link::CommandSize;
+using link::FrameTiming;
 using link::LinkEngine;
 using link::LinkStatus;
-using platform::Tick;
 
 namespace {
-
-constexpr std::uint8_t kCommandStart = 0x7F;
-constexpr int kCommandSize = 5;
-
-struct WaitTimes {
-  long multiplier;
-  Tick overall;
-};
-
-// With a per-byte multiplier every read gets its own deadline; without one
-// all reads of a wait share the overall deadline.
-Tick ReadDeadline(const LinkEngine& engine, const WaitTimes& times, long ms) {
-  return times.multiplier != 0 ? engine.SettingDeadline(ms) : times.overall;
-}
 
 LinkStatus Fail(LinkEngine& engine, const char* line, LinkStatus status) {
   engine.Log(line);
@@ -42,12 +30,11 @@ LinkStatus Succeed(LinkEngine& engine) {
 
 // The rest of a DataPacket whose code byte is already in frame[0].
 LinkStatus ReadPacket(LinkEngine& engine, int expectedCode, PacketFrame& frame,
-                      const WaitTimes& times, const PacketOut& out) {
+                      const FrameTiming& times, const PacketOut& out) {
   if (expectedCode != AnyAppliCode && frame[0] != expectedCode) {
     return Fail(engine, "!!!Another Appli Data\n\n", link::LinkIoError);
   }
-  if (!engine.ReadPort(frame.data() + 1, PacketHeaderSize - 1,
-                       ReadDeadline(engine, times, 4 * times.multiplier))) {
+  if (!engine.ReadPort(frame.data() + 1, PacketHeaderSize - 1, times.ReadDeadline(4))) {
     engine.Log("!!!No Receive(Remains of Packet Header)\n\n");
     return engine.Status();
   }
@@ -56,8 +43,7 @@ LinkStatus ReadPacket(LinkEngine& engine, int expectedCode, PacketFrame& frame,
   if (n > MaxPacketContents || n > recordSize) {
     return Fail(engine, "!!!Contents Size Err\n\n", link::LinkIoError);
   }
-  if (!engine.ReadPort(frame.data() + PacketHeaderSize, n + 1,
-                       ReadDeadline(engine, times, times.multiplier * (n + 1)))) {
+  if (!engine.ReadPort(frame.data() + PacketHeaderSize, n + 1, times.ReadDeadline(n + 1))) {
     return engine.Status();
   }
   if (static_cast<std::uint8_t>(link::Checksum(frame.data(), n + PacketHeaderSize)) !=
@@ -77,16 +63,10 @@ LinkStatus ReadPacket(LinkEngine& engine, int expectedCode, PacketFrame& frame,
 }
 
 // A command packet whose start byte is already in frame[0], in place of data.
-LinkStatus ReadCommandInstead(LinkEngine& engine, PacketFrame& frame, const WaitTimes& times,
+LinkStatus ReadCommandInstead(LinkEngine& engine, PacketFrame& frame, const FrameTiming& times,
                               const PacketOut& out) {
-  if (!engine.ReadPort(frame.data() + 1, kCommandSize - 1,
-                       ReadDeadline(engine, times, 4 * times.multiplier))) {
-    engine.Log("!!!No Receive(Remains of Command)\n\n");
-    return engine.Status();
-  }
-  if (static_cast<std::uint8_t>(link::Checksum(frame.data(), 4)) != frame[4]) {
-    return Fail(engine, "!!!Checksum Err\n\n", link::LinkIoError);
-  }
+  const LinkStatus rest = link::ReadCommandRest(engine, frame.data(), times.ReadDeadline(4));
+  if (rest != link::LinkOk) return rest;
   const int code = frame[1];
   if (code != link::FINISH_ALL_RECORDS && code != link::NACK) {
     return Fail(engine, "!!!Another Command\n\n", link::LinkIoError);
@@ -98,13 +78,13 @@ LinkStatus ReadCommandInstead(LinkEngine& engine, PacketFrame& frame, const Wait
     }
     *out.kind = link::FINISH_ALL_RECORDS;
   }
-  if (kCommandSize > out.capacity) {
+  if (CommandSize > out.capacity) {
     engine.SetStatus(link::LinkIoError, -1);
     return link::LinkIoError;
   }
   if (out.position != nullptr) *out.position = 0;
-  if (out.length != nullptr) *out.length = kCommandSize;
-  std::copy_n(frame.data(), kCommandSize, out.contents);
+  if (out.length != nullptr) *out.length = CommandSize;
+  std::copy_n(frame.data(), CommandSize, out.contents);
   return Succeed(engine);
 }
 
@@ -128,18 +108,16 @@ LinkStatus SendDataPacket(LinkEngine& engine, const std::uint8_t* contents, int 
 
 LinkStatus WaitDataPacket(LinkEngine& engine, int expectedCode, const PacketOut& out, long timeout,
                           long multiplier) {
-  const long total = timeout == -1 ? engine.TODataPacket() : timeout;
-  // Settings are not range-checked: a negative per-byte time switches it off.
-  const WaitTimes times{std::max(0L, multiplier == -1 ? engine.TOMultiplier() : multiplier),
-                        engine.SettingDeadline(total)};
-  while (!engine.Expired(times.overall)) {
+  const FrameTiming times(engine, timeout == -1 ? engine.TODataPacket() : timeout,
+                          multiplier == -1 ? engine.TOMultiplier() : multiplier);
+  while (!engine.Expired(times.Overall())) {
     if (engine.PollMessages()) {
       engine.Log("!!!Abort(WaitDataPacket)\n\n");
       engine.SetStatus(link::LinkAborted, -1);
       return link::LinkAborted;
     }
     PacketFrame frame{};
-    if (!engine.ReadPort(frame.data(), 1, ReadDeadline(engine, times, times.multiplier + 10000))) {
+    if (!engine.ReadPort(frame.data(), 1, times.ReadDeadline(1, 10000))) {
       if (engine.AbortFlag()) return link::LinkAborted;
       // Only a time-out of this read is worth another attempt; a failing
       // device would fail again at once and the loop would spin.
@@ -147,7 +125,7 @@ LinkStatus WaitDataPacket(LinkEngine& engine, int expectedCode, const PacketOut&
       continue;
     }
     if (IsAppliCode(frame[0])) return ReadPacket(engine, expectedCode, frame, times, out);
-    if (frame[0] == kCommandStart) return ReadCommandInstead(engine, frame, times, out);
+    if (frame[0] == link::CommandStart) return ReadCommandInstead(engine, frame, times, out);
     engine.Log("!!!Not DataPacket\n");
   }
   engine.Log("!!!Time Out(Wait Data Packet) Break\n\n");

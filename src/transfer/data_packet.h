@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "link/frame.h"
 #include "link/link_engine.h"
 #include "link/link_status.h"
 
@@ -19,6 +20,7 @@ inline constexpr int MaxPacketContents = 252;
 inline constexpr int PacketHeaderSize = 5;
 inline constexpr int PacketFrameSize = PacketHeaderSize + MaxPacketContents + 1;
 using PacketFrame = std::array<std::uint8_t, PacketFrameSize>;
+static_assert(PacketFrameSize == link::MaxFrameSize);
 
 // Expected code of a wait that takes a packet of any application.
 inline constexpr int AnyAppliCode = 0xFF;

@@ -30,6 +30,7 @@ Settings ReadSettings(const FileLocations& where) {
   s.toDataPacket = GetProfileInt(iniPath, "Settings", "TODataPacket", 30) * 1000L;
   s.toMultiplier = GetProfileInt(iniPath, "Settings", "TOMultiplier", 0);
   s.bkTelRecordsMin = GetProfileInt(iniPath, "Settings", "BKTelRecordsMin", 1);
+  s.quietWindow = GetProfileInt(iniPath, "Settings", "QuietWindow", kDefaultQuietWindow);
   return s;
 }
 
@@ -61,6 +62,7 @@ void WriteSettings(const std::string& iniPath, const Settings& s) {
   write_int("TODataPacket", seconds(s.toDataPacket));
   write_int("TOMultiplier", s.toMultiplier);
   write_int("BKTelRecordsMin", s.bkTelRecordsMin);
+  if (s.quietWindow != kDefaultQuietWindow) write_int("QuietWindow", s.quietWindow);
 }
 
 std::string DevicePathForPort(const std::string& iniPath, int port) {

@@ -6,8 +6,11 @@
 
 namespace orgalink::ui {
 
+inline constexpr int kDefaultQuietWindow = 10;
+
 // The settings file "Orgalink.ini" (where it lies: LocateFiles), as held while
-// the program runs. Time-outs are held in milliseconds and stored in seconds.
+// the program runs. Time-outs are held in milliseconds and stored in seconds;
+// the quiet window is in milliseconds in both.
 struct Settings {
   std::string backupDir;
   std::string logFileName;
@@ -19,6 +22,9 @@ struct Settings {
   long toDataPacket = 30000;
   long toMultiplier = 0;
   int bkTelRecordsMin = 1;
+  // How long the line must be quiet before a write. USB adapters that hand
+  // over bytes in bursts need more than their burst gap (16 ms on an FTDI).
+  long quietWindow = kDefaultQuietWindow;
 };
 
 inline constexpr const char* kSettingsFileName = "Orgalink.ini";
@@ -33,8 +39,9 @@ Settings ReadSettings(const FileLocations& where);
 void CreateBackupDir(const Settings& settings);
 
 // Writes the settings back as the program does at exit: LogFileName only when
-// set, FileScramble only when it is off. The settings file's folder is made
-// first when it is missing; a failed write goes unreported.
+// set, FileScramble only when it is off, QuietWindow only when not 10. The
+// settings file's folder is made first when it is missing; a failed write
+// goes unreported.
 void WriteSettings(const std::string& iniPath, const Settings& settings);
 
 // The device behind "COM<port>": key COM<port> of section [Ports], by default

@@ -4,6 +4,8 @@
 
 #include "link/link_engine.h"
 #include "support/line_fixture.h"
+#include "support/outlandish_timeouts.h"
+#include "support/pty_engine.h"
 #include "support/transfer_peer.h"
 
 namespace orgalink::link {
@@ -171,13 +173,8 @@ TEST(WaitCommand, MultiplierGivesEachAttemptItsOwnFirstByteTime) {
   EXPECT_EQ(elapsed, 3 * 10101u);
 }
 
-// Time-outs come from the settings file unchecked. None of these may end the
-// wait before the organizer answers or turn it into a loop that never blocks.
 TEST(WaitCommand, OutlandishTimeOutsStillWaitForTheAnswer) {
-  struct Case {
-    long timeout, multiplier;
-  } cases[] = {{3'000'000'000L, 0}, {30000, -20000}, {30000, 2147483647L}};
-  for (const auto& c : cases) {
+  for (const auto& c : testsupport::kOutlandishTimeouts) {
     LineFixture f;
     f.engine.SetEchoBack(false);
     f.engine.SetTimeouts(c.timeout, 30000, c.multiplier);
@@ -186,6 +183,18 @@ TEST(WaitCommand, OutlandishTimeOutsStillWaitForTheAnswer) {
                                           far.Pause(500);
                                           far.SendCommand(ACK);
                                         });
+    EXPECT_EQ(status, LinkOk) << c.timeout << "/" << c.multiplier;
+  }
+}
+
+// The same on a real termios device, whose waits turn deadlines into poll()
+// time-outs.
+TEST(WaitCommand, OutlandishTimeOutsStillWaitForTheAnswerOnAPseudoTerminal) {
+  for (const auto& c : testsupport::kOutlandishTimeouts) {
+    testsupport::PtyEngine p;
+    p.engine.SetTimeouts(c.timeout, 30000, c.multiplier);
+    const LinkStatus status =
+        p.RunAnswered([&] { return p.engine.WaitCommand(ACK); }, testsupport::CommandFrame(ACK));
     EXPECT_EQ(status, LinkOk) << c.timeout << "/" << c.multiplier;
   }
 }

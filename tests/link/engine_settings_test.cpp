@@ -40,13 +40,27 @@ TEST(EngineSettings, BaudRateAcceptsOnlyItsListedTexts) {
   struct Case {
     const char* text;
     int rate;
-  } cases[] = {{"9600", 9600},     {"19200", 19200}, {"38400", 38400}, {"57600", 57600},
-               {"115200", 115200}, {"4800", 19200},  {"", 19200},      {"9600 ", 19200}};
+  } cases[] = {{"9600", 9600},   {"19200", 19200},   {"38400", 38400},
+               {"57600", 57600}, {"115200", 115200}, {"4800", 19200},
+               {"", 19200},      {"9600 ", 19200},   {"09600", 19200}};
   for (const auto& c : cases) {
     LinkEngine engine;
     engine.SetBaudRate("115200");
     engine.SetBaudRate(c.text);
     EXPECT_EQ(engine.BaudRate(), c.rate) << c.text;
+  }
+}
+
+// No value from the file may make the quiet check wait forever or not at all.
+TEST(EngineSettings, QuietWindowIsCutToOneSecondAtMost) {
+  struct Case {
+    long ms;
+    std::uint32_t window;
+  } cases[] = {{10, 10}, {16, 16}, {1000, 1000}, {5000, 1000}, {0, 1}, {-20, 1}};
+  for (const auto& c : cases) {
+    LinkEngine engine;
+    engine.SetQuietWindow(c.ms);
+    EXPECT_EQ(engine.QuietWindow(), c.window) << c.ms;
   }
 }
 

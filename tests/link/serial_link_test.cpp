@@ -95,6 +95,68 @@ TEST(WritePort, TextWritesUpToItsEnd) {
   EXPECT_EQ(seen, (Bytes{'A', 'T'}));
 }
 
+// A block longer than the echo buffer is still compared byte for byte.
+TEST(WritePort, EchoOfABlockLongerThanAFrameIsComparedWhole) {
+  for (const bool corrupt : {false, true}) {
+    LineFixture f({.echo_a = true});
+    f.UseLog();
+    f.line.SetFaultHook([corrupt](platform::VirtualLine::End, std::uint64_t index, std::uint8_t) {
+      using Fault = platform::VirtualLine::Fault;
+      return corrupt && index == 400 ? Fault{Fault::Kind::Replace, '?'} : Fault{};
+    });
+    const std::string text(600, 'T');
+    int written = -1;
+    f.Run([&] {
+      ASSERT_TRUE(f.engine.OpenPort(1));
+      written = f.engine.WritePort(text);
+    });
+    EXPECT_EQ(written, corrupt ? 0 : 1);
+    EXPECT_EQ(f.LogText().find("!!!NOT EchoBack") != std::string::npos, corrupt);
+  }
+}
+
+// A stuck adapter that takes no bytes must not hold the write forever: it
+// fails when the output should have left.
+TEST(WritePort, ADeviceThatTakesNoBytesFailsAtTheSendDeadline) {
+  LineFixture f;
+  f.UseLog();
+  f.line.StallWrites(platform::VirtualLine::End::A, true);
+  std::uint32_t elapsed = 0;
+  const LinkStatus status = f.RunOpen([&] { return f.engine.SendCommand(ACK); }, {}, &elapsed);
+  EXPECT_EQ(status, LinkIoError);
+  EXPECT_EQ(elapsed, 11u + 30001u);  // the quiet check, then the send deadline
+  const std::string log = f.LogText();
+  EXPECT_NE(log.find(">>>>>>!!!Send FAILED(Send Incomplete)\r\n\r\n"), std::string::npos) << log;
+}
+
+// A USB adapter hands received bytes over in bursts, here 16 ms apart. With
+// a quiet window shorter than that gap, the pause before a burst passes for
+// the end of the organizer's transmission; its late bytes then land in the
+// echo of the closing NACK. A window wider than the gap waits them out.
+TEST(WritePort, QuietWindowWiderThanTheAdapterBurstsKeepsTheEchoClean) {
+  struct Case {
+    long window;
+    LinkStatus nack, end;
+  } cases[] = {{10, LinkIoError, LinkIoError}, {20, LinkOk, LinkOk}};
+  for (const auto& c : cases) {
+    LineFixture f({.echo_a = true, .pacing_baud = 19200, .burst_ms_a = 16});
+    f.UseLog();
+    f.engine.SetQuietWindow(c.window);
+    LinkStatus nack{-1}, end{-1};
+    f.RunOpen(
+        [&] {
+          nack = f.engine.SendCommand(NACK);
+          end = f.engine.SendCommand(END_COMMUNICATION);
+          return nack;
+        },
+        [&](FarEnd& far) { far.Send(Bytes(200, 0x41)); });  // still sending for 104 ms
+    EXPECT_EQ(nack, c.nack) << c.window;
+    EXPECT_EQ(end, c.end) << c.window;
+    const bool mismatch = f.LogText().find("!!!NOT EchoBack") != std::string::npos;
+    EXPECT_EQ(mismatch, c.nack != LinkOk) << c.window;
+  }
+}
+
 TEST(ReadPort, TimeOutReportsWhatWasQueued) {
   LineFixture f;
   f.UseLog();
@@ -136,7 +198,7 @@ class BusyPort : public platform::SerialPort {
   int InQueue() override { return 0; }
   int OutQueue() override { return 0; }
   int Read(std::uint8_t*, std::size_t) override { return 0; }
-  platform::WaitResult Write(const std::uint8_t*, std::size_t, std::size_t&,
+  platform::WaitResult Write(const std::uint8_t*, std::size_t, std::size_t&, platform::Tick,
                              platform::MessageQueue& queue) override {
     queue.Post({WM_LINK_ABORT, 0, 0});
     return platform::WaitResult::Message;

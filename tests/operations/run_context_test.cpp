@@ -70,6 +70,7 @@ TEST(ConfigureRun, LogsTheSettingsAsHandedOverAndKeepsTheStoreDeviceCode) {
   settings.echoBack = 5;
   settings.fileScramble = 0;
   settings.toMultiplier = 7;
+  settings.quietWindow = 25;
   RunContext run(engine);
   ConfigureRun(run, store, settings);
 
@@ -79,6 +80,7 @@ TEST(ConfigureRun, LogsTheSettingsAsHandedOverAndKeepsTheStoreDeviceCode) {
   EXPECT_EQ(run.store, &store);
   EXPECT_FALSE(run.fileScramble);
   EXPECT_EQ(run.fileName, "a.bkf");
+  EXPECT_EQ(engine.QuietWindow(), 25u);
   const std::string expected =
       "{10/12/26 09:15:00}\r\n===== Start Settings =====\r\nRunMode=11\r\nDeviceCode=1\r\n"
       "COMPort=3\r\nBaudRate=19200\r\nAppliMode=ALL\r\nFileName=a.bkf\r\nLogFileName=" +

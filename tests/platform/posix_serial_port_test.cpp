@@ -91,9 +91,9 @@ TEST_F(PosixSerialPortTest, CarriesBytesBothWays) {
   std::string all;
   for (int value = 0; value < 256; ++value) all.push_back(static_cast<char>(value));
   std::size_t written = 0;
-  ASSERT_EQ(
-      port->Write(reinterpret_cast<const std::uint8_t*>(all.data()), all.size(), written, queue),
-      WaitResult::Ready);
+  ASSERT_EQ(port->Write(reinterpret_cast<const std::uint8_t*>(all.data()), all.size(), written,
+                        Deadline(clock, 5000), queue),
+            WaitResult::Ready);
   EXPECT_EQ(written, all.size());
   EXPECT_EQ(port->WaitOutputEmpty(Deadline(clock, 5000), queue), WaitResult::Ready);
   EXPECT_EQ(pty.Read(all.size()), all);
@@ -136,17 +136,67 @@ TEST_F(PosixSerialPortTest, WaitInputTimesOutAtTheDeadline) {
   EXPECT_LT(steady_clock::now() - start, milliseconds(2000));
 }
 
+// Far more than the terminal buffers while nobody reads the other side.
+const std::string kHugeBlock(1 << 20, 'x');
+
+const std::uint8_t* BytesOf(const std::string& text) {
+  return reinterpret_cast<const std::uint8_t*>(text.data());
+}
+
 TEST_F(PosixSerialPortTest, WriteThatBlocksReturnsForAMessage) {
-  std::string big(1 << 20, 'x');  // far more than the terminal buffers while nobody reads
-  queue.Post({1127, 0, 0});
+  std::thread poster([&] {
+    std::this_thread::sleep_for(milliseconds(20));
+    queue.Post({1127, 0, 0});
+  });
   std::size_t written = 0;
   EXPECT_EQ(
-      port->Write(reinterpret_cast<const std::uint8_t*>(big.data()), big.size(), written, queue),
+      port->Write(BytesOf(kHugeBlock), kHugeBlock.size(), written, Deadline(clock, 60000), queue),
       WaitResult::Message);
+  poster.join();
   EXPECT_GT(written, 0u);
-  EXPECT_LT(written, big.size());
+  EXPECT_LT(written, kHugeBlock.size());
+  // A message still pending wins before anything is written.
+  const std::size_t before = written;
+  EXPECT_EQ(
+      port->Write(BytesOf(kHugeBlock), kHugeBlock.size(), written, Deadline(clock, 60000), queue),
+      WaitResult::Message);
+  EXPECT_EQ(written, before);
   EXPECT_GT(port->OutQueue(), -1);
   EXPECT_TRUE(port->Purge(true, true));
+}
+
+// A far side that stops taking bytes must not hold the writer forever.
+TEST_F(PosixSerialPortTest, WriteStopsAtItsDeadline) {
+  auto start = steady_clock::now();
+  std::size_t written = 0;
+  const Tick deadline = Deadline(clock, 50);
+  EXPECT_EQ(port->Write(BytesOf(kHugeBlock), kHugeBlock.size(), written, deadline, queue),
+            WaitResult::Timeout);
+  EXPECT_TRUE(Expired(clock, deadline));
+  EXPECT_GT(written, 0u);
+  EXPECT_LT(written, kHugeBlock.size());
+  EXPECT_LT(steady_clock::now() - start, milliseconds(2000));
+}
+
+// Message before Error before Ready before Timeout, as every port orders them.
+TEST_F(PosixSerialPortTest, SeveralResultsAtOnceFollowTheOrder) {
+  pty.Write("abc");
+  const Tick passed = clock.Now() - 1;
+  // Fewer bytes than asked, so the wait may block until the rest arrive.
+  EXPECT_EQ(port->WaitInput(3, Deadline(clock, 5000), queue), WaitResult::Ready);
+  EXPECT_EQ(port->WaitInput(3, passed, queue), WaitResult::Ready);
+  EXPECT_EQ(port->WaitInput(4, passed, queue), WaitResult::Timeout);
+  queue.Post({1127, 0, 0});
+  EXPECT_EQ(port->WaitInput(3, passed, queue), WaitResult::Message);
+  std::size_t written = 0;
+  const std::uint8_t byte = 'x';
+  EXPECT_EQ(port->Write(&byte, 1, written, passed, queue), WaitResult::Message);
+  EXPECT_EQ(written, 0u);
+  pty.Close();
+  EXPECT_EQ(port->WaitInput(4, passed, queue), WaitResult::Message);
+  queue.Take();
+  EXPECT_EQ(port->WaitInput(3, passed, queue), WaitResult::Ready);  // received before the hang-up
+  EXPECT_EQ(port->WaitInput(4, passed, queue), WaitResult::Error);
 }
 
 TEST_F(PosixSerialPortTest, FarSideGoneIsAnError) {
@@ -166,6 +216,34 @@ TEST(PosixSerialPortOpenTest, MissingDeviceGivesTheSystemText) {
   std::string error;
   EXPECT_FALSE(OpenPosixSerialPort("/dev/no-such-port", 19200, SystemClock::Instance(), error));
   EXPECT_EQ(error, std::strerror(ENOENT));
+}
+
+// Closing waits for what was written, but a far side that takes nothing
+// more cannot hold it up.
+TEST(PosixSerialPortOpenTest, CloseLetsTheLastBytesOutAndNeverHangs) {
+  PseudoTerminal pty;
+  ASSERT_TRUE(pty.Valid());
+  SystemClock& clock = SystemClock::Instance();
+  MessageQueue queue;
+  std::string error;
+  auto port = OpenPosixSerialPort(pty.SlavePath(), 19200, clock, error);
+  ASSERT_TRUE(port) << error;
+  const std::string frame = "\x7f\x09\x00\x00\x88";
+  std::size_t written = 0;
+  ASSERT_EQ(port->Write(BytesOf(frame), frame.size(), written, Deadline(clock, 5000), queue),
+            WaitResult::Ready);
+  port.reset();
+  EXPECT_EQ(pty.Read(frame.size()), frame);
+
+  port = OpenPosixSerialPort(pty.SlavePath(), 19200, clock, error);
+  ASSERT_TRUE(port) << error;
+  written = 0;
+  ASSERT_EQ(
+      port->Write(BytesOf(kHugeBlock), kHugeBlock.size(), written, Deadline(clock, 50), queue),
+      WaitResult::Timeout);
+  const auto start = steady_clock::now();
+  port.reset();
+  EXPECT_LT(steady_clock::now() - start, milliseconds(3000));
 }
 
 TEST(PosixSerialPortOpenTest, CloseRestoresTheTerminalSettings) {

@@ -17,8 +17,9 @@ constexpr Tick kStart = 1000;
 WaitResult Send(SerialPort& port, const std::string& text) {
   std::size_t written = 0;
   MessageQueue queue;
-  WaitResult result =
-      port.Write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), written, queue);
+  // An end that is not stalled takes every byte at once: the deadline never counts.
+  WaitResult result = port.Write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
+                                 written, 0, queue);
   EXPECT_TRUE(result != WaitResult::Ready || written == text.size());
   return result;
 }
@@ -189,6 +190,64 @@ TEST_F(VirtualLineTest, MessageEndsAWaitForInput) {
   clock.At(kStart + 100, [target] { target->Post({1127, 0, 0}); });
   EXPECT_EQ(a->WaitInput(1, kStart + 30000, queue), WaitResult::Message);
   EXPECT_EQ(clock.Now(), kStart + 100);
+}
+
+TEST_F(VirtualLineTest, StalledEndWritesOnlyUntilItsDeadlineOrItsRelease) {
+  VirtualLine line(clock, {});
+  auto a = line.Open(End::A);
+  auto b = line.Open(End::B);
+  line.StallWrites(End::A, true);
+  const std::uint8_t bytes[] = {1, 2, 3};
+  std::size_t written = 0;
+  EXPECT_EQ(a->Write(bytes, 3, written, kStart + 500, queue), WaitResult::Timeout);
+  EXPECT_EQ(clock.Now(), kStart + 501);
+  EXPECT_EQ(written, 0u);
+  EXPECT_EQ(b->InQueue(), 0);
+
+  clock.At(clock.Now() + 20, [&] { line.StallWrites(End::A, false); });
+  EXPECT_EQ(a->Write(bytes, 3, written, clock.Now() + 500, queue), WaitResult::Ready);
+  EXPECT_EQ(written, 3u);
+  EXPECT_EQ(b->InQueue(), 3);
+}
+
+// Message before Error before Ready before Timeout, as every port orders them.
+TEST_F(VirtualLineTest, SeveralResultsAtOnceFollowTheOrder) {
+  VirtualLine line(clock, {});
+  auto a = line.Open(End::A);
+  auto b = line.Open(End::B);
+  ASSERT_EQ(Send(*b, "abc"), WaitResult::Ready);
+  const Tick passed = kStart - 1;
+  EXPECT_EQ(a->WaitInput(3, passed, queue), WaitResult::Ready);
+  EXPECT_EQ(a->WaitInput(4, passed, queue), WaitResult::Timeout);
+  queue.Post({1127, 0, 0});
+  EXPECT_EQ(a->WaitInput(3, passed, queue), WaitResult::Message);
+  std::size_t written = 0;
+  const std::uint8_t byte = 'x';
+  EXPECT_EQ(a->Write(&byte, 1, written, passed, queue), WaitResult::Message);
+  EXPECT_EQ(written, 0u);
+  line.HangUp();
+  EXPECT_EQ(a->WaitInput(3, passed, queue), WaitResult::Message);
+  queue.Take();
+  EXPECT_EQ(a->WaitInput(3, passed, queue), WaitResult::Error);
+  EXPECT_EQ(a->Write(&byte, 1, written, passed, queue), WaitResult::Error);
+}
+
+TEST_F(VirtualLineTest, BurstsHandArrivedBytesOverAtTheNextBoundary) {
+  VirtualLine line(clock, {.burst_ms_a = 16});
+  auto a = line.Open(End::A);
+  auto b = line.Open(End::B);
+  ASSERT_EQ(Send(*b, "ab"), WaitResult::Ready);
+  EXPECT_EQ(a->InQueue(), 0);
+  EXPECT_EQ(b->InQueue(), 0);
+  ASSERT_EQ(Send(*a, "xy"), WaitResult::Ready);
+  EXPECT_EQ(b->InQueue(), 2);  // only A's side has the adapter
+  EXPECT_EQ(a->WaitInput(1, kStart + 1000, queue), WaitResult::Ready);
+  EXPECT_EQ(clock.Now(), 1008u);  // the first multiple of 16 after 1000
+  EXPECT_EQ(Take(*a), "ab");
+  clock.Advance(1);
+  ASSERT_EQ(Send(*b, "c"), WaitResult::Ready);
+  EXPECT_EQ(a->WaitInput(1, kStart + 1000, queue), WaitResult::Ready);
+  EXPECT_EQ(clock.Now(), 1024u);
 }
 
 // Two threads answer each other over a paced line. Time only moves while

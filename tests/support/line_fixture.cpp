@@ -56,7 +56,8 @@ FarEnd::FarEnd(platform::SerialPort& port, platform::Clock& clock)
 
 void FarEnd::Send(const Bytes& bytes) {
   std::size_t written = 0;
-  while (port_.Write(bytes.data(), bytes.size(), written, *queue_) ==
+  const platform::Tick deadline = platform::Deadline(clock_, 120000);
+  while (port_.Write(bytes.data(), bytes.size(), written, deadline, *queue_) ==
          platform::WaitResult::Message) {
     queue_->Take();
   }

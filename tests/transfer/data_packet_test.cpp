@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "support/line_fixture.h"
+#include "support/outlandish_timeouts.h"
+#include "support/pty_engine.h"
 #include "support/transfer_peer.h"
 
 namespace orgalink::transfer {
@@ -322,12 +324,7 @@ TEST(WaitDataPacket, SharesOneDeadlineUnlessAMultiplierIsSet) {
 }
 
 TEST(WaitDataPacket, OutlandishTimeOutsStillWaitForThePacket) {
-  // Settings are not range-checked: a wait past 2^31-1 ms must not wrap into
-  // the past, and a negative or huge per-byte time must not expire every read.
-  const struct {
-    long timeout, multiplier;
-  } cases[] = {{3'000'000'000L, 0}, {30000, -20000}, {30000, 2147483647L}};
-  for (const auto& c : cases) {
+  for (const auto& c : testsupport::kOutlandishTimeouts) {
     LineFixture f;
     f.engine.SetEchoBack(false);
     std::uint8_t contents[258];
@@ -342,6 +339,24 @@ TEST(WaitDataPacket, OutlandishTimeOutsStillWaitForThePacket) {
           far.Pause(500);
           far.Send(DataPacketFrame(3, 0x00, 3, {0x41, 0x42, 0x43}));
         });
+    EXPECT_EQ(status, link::LinkOk) << c.timeout << "/" << c.multiplier;
+    EXPECT_EQ(length, 3);
+  }
+}
+
+// The same on a real termios device, whose waits turn deadlines into poll()
+// time-outs.
+TEST(WaitDataPacket, OutlandishTimeOutsStillWaitForThePacketOnAPseudoTerminal) {
+  for (const auto& c : testsupport::kOutlandishTimeouts) {
+    testsupport::PtyEngine p;
+    std::uint8_t contents[258];
+    int length = 0;
+    const LinkStatus status = p.RunAnswered(
+        [&] {
+          return WaitDataPacket(p.engine, 0xFF, PacketOut{contents, 258, &length}, c.timeout,
+                                c.multiplier);
+        },
+        DataPacketFrame(3, 0x00, 3, {0x41, 0x42, 0x43}));
     EXPECT_EQ(status, link::LinkOk) << c.timeout << "/" << c.multiplier;
     EXPECT_EQ(length, 3);
   }

@@ -37,7 +37,8 @@ TEST(PortOpener, EachComNumberOpensItsOwnDevice) {
     ASSERT_NE(port, nullptr) << number << ": " << error;
     const Bytes sent = {0x7F, 0x06, 0x00, 0x00, static_cast<std::uint8_t>(number)};
     std::size_t written = 0;
-    ASSERT_EQ(port->Write(sent.data(), sent.size(), written, *platform::CurrentThreadQueue()),
+    ASSERT_EQ(port->Write(sent.data(), sent.size(), written, platform::Deadline(clock, 5000),
+                          *platform::CurrentThreadQueue()),
               platform::WaitResult::Ready);
     EXPECT_EQ(pty->Read(sent.size()), sent) << number;
     EXPECT_TRUE(other->Read(1, 100).empty()) << number;

@@ -32,6 +32,7 @@ TEST(Settings, NoFileGivesTheDefaultsAndWritesThemBack) {
   EXPECT_EQ(s.toDataPacket, 30000);
   EXPECT_EQ(s.toMultiplier, 0);
   EXPECT_EQ(s.bkTelRecordsMin, 1);
+  EXPECT_EQ(s.quietWindow, 10);
 
   const Settings here = ReadSettings(FileLocations{ini, dir.File(""), dir.File("DATA")});
   CreateBackupDir(here);
@@ -46,6 +47,7 @@ TEST(Settings, NoFileGivesTheDefaultsAndWritesThemBack) {
   }
   EXPECT_EQ(text.find("LogFileName"), std::string::npos);
   EXPECT_EQ(text.find("FileScramble"), std::string::npos);
+  EXPECT_EQ(text.find("QuietWindow"), std::string::npos);
 }
 
 // The keys go into a new file in the order the program reads them.
@@ -116,6 +118,18 @@ TEST(Settings, NegativeTimeOutsComeBackAsTheyWereWritten) {
   const std::string text = testsupport::ReadFile(ini);
   EXPECT_NE(text.find("TOCommand=-5"), std::string::npos) << text;
   EXPECT_NE(text.find("TODataPacket=-1"), std::string::npos) << text;
+}
+
+// Only a quiet window that differs from the default goes into the file.
+TEST(Settings, QuietWindowIsReadInMillisecondsAndWrittenOnlyWhenChanged) {
+  testsupport::TempDir dir;
+  const std::string ini = dir.File("Orgalink.ini");
+  std::ofstream(ini) << "[Settings]\nQuietWindow=25\n";
+  const Settings s = ReadSettings(At(ini));
+  EXPECT_EQ(s.quietWindow, 25);
+  const std::string other = dir.File("Other.ini");
+  WriteSettings(other, s);
+  EXPECT_NE(testsupport::ReadFile(other).find("QuietWindow=25"), std::string::npos);
 }
 
 TEST(Settings, ComPortsMapToDevices) {

@@ -1,0 +1,33 @@
+#include "link/frame.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace orgalink::link {
+
+FrameTiming::FrameTiming(const LinkEngine& engine, long total_ms, long per_byte_ms)
+    : engine_(engine),
+      per_byte_ms_(std::clamp<std::int64_t>(per_byte_ms, 0, INT32_MAX)),
+      overall_(engine.SettingDeadline(total_ms)) {}
+
+platform::Tick FrameTiming::ReadDeadline(int bytes, std::int64_t extra_ms) const {
+  if (per_byte_ms_ == 0) return overall_;
+  // At most 2^31 ms times a frame's length: far inside 64 bits.
+  const std::int64_t ms = per_byte_ms_ * bytes + extra_ms;
+  return engine_.SettingDeadline(static_cast<long>(std::min<std::int64_t>(ms, INT32_MAX)));
+}
+
+LinkStatus ReadCommandRest(LinkEngine& engine, std::uint8_t* frame, platform::Tick deadline) {
+  if (!engine.ReadPort(frame + 1, CommandSize - 1, deadline)) {
+    engine.Log("!!!No Receive(Remains of Command)\n\n");
+    return engine.Status();
+  }
+  if (static_cast<std::uint8_t>(Checksum(frame, CommandSize - 1)) != frame[CommandSize - 1]) {
+    engine.Log("!!!Checksum Err\n\n");
+    engine.SetStatus(LinkIoError, -1);
+    return LinkIoError;
+  }
+  return LinkOk;
+}
+
+}  // namespace orgalink::link

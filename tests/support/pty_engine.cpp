@@ -1,0 +1,37 @@
+#include "support/pty_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/posix_serial_port.h"
+
+namespace orgalink::testsupport {
+
+PtyEngine::PtyEngine() {
+  engine.SetEchoBack(false);
+  engine.SetComPort(0);
+  engine.SetPortOpener([this](int, int baud, std::string& error) {
+    return platform::OpenPosixSerialPort(pty.slave_path(), baud, platform::SystemClock::Instance(),
+                                         error);
+  });
+}
+
+link::LinkStatus PtyEngine::RunAnswered(const std::function<link::LinkStatus()>& step,
+                                        const Bytes& answer) {
+  if (!engine.OpenPort(0)) {
+    ADD_FAILURE() << "the pseudo-terminal did not open: " << engine.OpenError();
+    return link::LinkStatus{-1};
+  }
+  std::thread organizer([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    pty.Write(answer);
+  });
+  const link::LinkStatus status = step();
+  organizer.join();
+  engine.ClosePort();
+  return status;
+}
+
+}  // namespace orgalink::testsupport
