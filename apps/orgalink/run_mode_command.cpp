@@ -1,8 +1,12 @@
 // orgalink run-mode N: one communication of the given RunMode, with every
 // setting taken from the settings file unless an option overrides it.
 
+#include <algorithm>
+#include <atomic>
+#include <climits>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "commands.h"
 #include "console_owner.h"
@@ -16,6 +20,7 @@
 #include "store/appli_store.h"
 #include "store/code_tables.h"
 #include "ui/end_notice.h"
+#include "ui/exit_status.h"
 #include "ui/file_locations.h"
 #include "ui/port_choice.h"
 #include "ui/settings.h"
@@ -36,6 +41,7 @@ struct RunModeOptions {
   long toCommandSeconds = 30;
   long toDataSeconds = 30;
   long toMultiplier = 0;
+  long quietWindow = ui::kDefaultQuietWindow;
   int telMin = 1;
   std::string settingsFile;
   std::string dataDir;
@@ -50,8 +56,16 @@ struct OptionHandles {
   CLI::Option* toCommand;
   CLI::Option* toData;
   CLI::Option* toMultiplier;
+  CLI::Option* quietWindow;
   CLI::Option* telMin;
 };
+
+// Seconds as given on the command line, in milliseconds. Values no deadline
+// can hold stay out of reach of an overflow; the engine cuts them further.
+long SecondsToMs(long seconds) {
+  constexpr long kLimit = LONG_MAX / 1000;
+  return std::clamp(seconds, -kLimit, kLimit) * 1000;
+}
 
 // Settings file values, overridden by the options given on the command line.
 operations::RunSettings MakeRunSettings(const RunModeOptions& o, const OptionHandles& given,
@@ -67,9 +81,10 @@ operations::RunSettings MakeRunSettings(const RunModeOptions& o, const OptionHan
   s.logFileName = given.log->count() ? o.log : file.logFileName;
   s.echoBack = given.echo->count() ? o.echo : file.echoBack;
   s.fileScramble = given.scramble->count() ? o.scramble : file.fileScramble;
-  s.toCommand = given.toCommand->count() ? o.toCommandSeconds * 1000 : file.toCommand;
-  s.toDataPacket = given.toData->count() ? o.toDataSeconds * 1000 : file.toDataPacket;
+  s.toCommand = given.toCommand->count() ? SecondsToMs(o.toCommandSeconds) : file.toCommand;
+  s.toDataPacket = given.toData->count() ? SecondsToMs(o.toDataSeconds) : file.toDataPacket;
   s.toMultiplier = given.toMultiplier->count() ? o.toMultiplier : file.toMultiplier;
+  s.quietWindow = given.quietWindow->count() ? o.quietWindow : file.quietWindow;
   s.sortTable = &tables.weights;
   s.codeTable = &tables.incoming;
   s.bkTelRecordsMin = given.telMin->count() ? o.telMin : file.bkTelRecordsMin;
@@ -82,14 +97,32 @@ std::uint8_t RunModeByte(int run_mode) {
   return run_mode >= 0 && run_mode <= 0xFF ? static_cast<std::uint8_t>(run_mode) : 0xFF;
 }
 
-int ExitCodeFor(link::LinkStatus status) {
-  if (status == link::LinkOk) return 0;
-  if (status == link::LinkAborted) return 130;
-  return link::ToInt(status);
-}
+// Which signal asked the run to stop, if any; the first one counts.
+class StopRequest {
+ public:
+  void Note(platform::InterruptKind kind) {
+    int none = kNone;
+    kind_.compare_exchange_strong(none, static_cast<int>(kind));
+  }
+  std::optional<platform::InterruptKind> Kind() const {
+    const int kind = kind_.load();
+    if (kind == kNone) return std::nullopt;
+    return static_cast<platform::InterruptKind>(kind);
+  }
 
-void ReportFailure(link::LinkStatus status, const link::LinkEngine& engine) {
+ private:
+  static constexpr int kNone = -1;
+  std::atomic<int> kind_{kNone};
+};
+
+void ReportFailure(link::LinkStatus status, bool stop_requested, const link::LinkEngine& engine) {
   if (status == link::LinkOk) return;
+  if (status == link::LinkAborted && !stop_requested) {
+    std::fprintf(stderr,
+                 "orgalink: internal fault: the run ended as aborted, "
+                 "but no abort was requested\n");
+    return;
+  }
   if (const auto notice = ui::EndNoticeFor(status)) {
     std::fprintf(stderr, "%s\n", notice->text.c_str());
   }
@@ -133,11 +166,15 @@ int RunOneCommunication(const RunModeOptions& options, const OptionHandles& give
   // first signal can arrive: an interrupt is never lost and reaches the
   // run's waits as the dialog's abort request would.
   const std::shared_ptr<platform::MessageQueue> queue = platform::CurrentThreadQueue();
-  platform::InterruptSignals interrupts([queue] { queue->Post({link::WM_LINK_ABORT, 0, 0}); });
+  auto stop = std::make_shared<StopRequest>();
+  platform::InterruptSignals interrupts([queue, stop](platform::InterruptKind kind) {
+    stop->Note(kind);
+    queue->Post({link::WM_LINK_ABORT, 0, 0});
+  });
   const link::LinkStatus status =
       operations::RunCommunication(run, &owner, RunModeByte(options.runMode));
-  ReportFailure(status, engine);
-  return ExitCodeFor(status);
+  ReportFailure(status, stop->Kind().has_value(), engine);
+  return ui::ExitStatusFor(status, stop->Kind());
 }
 
 }  // namespace
@@ -164,6 +201,8 @@ void AddRunModeCommand(CLI::App& app, CommandContext& context) {
       sub->add_option("--to-data", options->toDataSeconds, "Data packet time-out, seconds");
   handles->toMultiplier =
       sub->add_option("--to-multiplier", options->toMultiplier, "Per-byte time-out, ms");
+  handles->quietWindow = sub->add_option("--quiet-window", options->quietWindow,
+                                         "Quiet input before a write, ms (default 10)");
   handles->telMin = sub->add_option("--tel-min", options->telMin, "BKTelRecordsMin");
   sub->add_option("--settings", options->settingsFile,
                   "Settings file (default: Orgalink.ini beside the program if one is there, "

@@ -64,10 +64,11 @@ PtyServeEnd ServePtyUntilInterrupted(const SimOptions& options,
   std::atomic<PtyService*> current{nullptr};
   std::atomic<bool> interrupted{false};
   // Before any thread starts, so that they all leave the signals to it.
-  std::optional<platform::InterruptSignals> signals(std::in_place, [&current, &interrupted] {
-    interrupted = true;
-    if (PtyService* service = current.load()) service->Stop();
-  });
+  std::optional<platform::InterruptSignals> signals(
+      std::in_place, [&current, &interrupted](platform::InterruptKind) {
+        interrupted = true;
+        if (PtyService* service = current.load()) service->Stop();
+      });
   std::unique_ptr<PtyService> service = PtyService::Start(options, error);
   if (!service) return PtyServeEnd::Failed;
   current = service.get();

@@ -1,10 +1,14 @@
 // The orgalink program itself: options, settings file, exit status, output.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <chrono>
 #include <fstream>
 #include <regex>
+#include <thread>
 
+#include "support/line_fixture.h"
 #include "support/pty.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
@@ -19,6 +23,16 @@ class RunModeCommandTest : public ::testing::Test {
   std::vector<std::string> Args(std::vector<std::string> args) {
     args.insert(args.end(), {"--settings", ini});
     return args;
+  }
+  // Waits up to five seconds for `text` to appear in the log of a program
+  // still running.
+  bool LogShows(const std::string& text) {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (testsupport::ReadFile(log).find(text) == std::string::npos) {
+      if (std::chrono::steady_clock::now() > give_up) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
   }
   testsupport::TempDir dir;
   std::string ini = dir.File("Orgalink.ini");
@@ -114,6 +128,55 @@ TEST_F(RunModeCommandTest, InterruptAbortsAndStillReleasesTheOrganizer) {
   EXPECT_LT(abort, nack);
   EXPECT_LT(nack, end);
   EXPECT_NE(end, std::string::npos);
+}
+
+// RunMode 10 on a pseudo-terminal: the organizer takes the PC's ACK and
+// answers with its own.
+TEST_F(RunModeCommandTest, OutlandishTimeOutOptionsStillWaitForTheAnswer) {
+  const std::vector<std::string> options[] = {
+      {"--to-command", "2147484"},  // one second more than a tick deadline holds
+      {"--to-command", "9223372036854775807"},
+      {"--to-multiplier", "9223372036854775807"},
+      {"--to-multiplier=-9223372036854775808"},
+  };
+  for (const auto& extra : options) {
+    testsupport::Pty pty;
+    std::vector<std::string> args = {"run-mode", "10", "--port", pty.slave_path(), "--echo", "0"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    testsupport::RunningProgram program(ORGALINK_CLI, Args(args));
+    EXPECT_EQ(pty.Read(5), testsupport::CommandFrame(6)) << extra[0];
+    pty.Write(testsupport::CommandFrame(6));
+    const auto result = program.Wait();
+    EXPECT_EQ(result.exit_code, 0) << extra.back() << result.err;
+    EXPECT_EQ(result.out, "SUCCESS send ACK\n") << extra.back();
+  }
+}
+
+// Stopped while it waits for the organizer, the program still releases it
+// and exits as shells expect of the signal.
+TEST_F(RunModeCommandTest, SignalDuringAWaitReleasesTheOrganizerAndSetsTheExitStatus) {
+  struct Case {
+    int signal;
+    int exit_code;
+  } cases[] = {{SIGTERM, 143}, {SIGINT, 130}};
+  for (const auto& c : cases) {
+    testsupport::Pty pty;
+    testsupport::RunningProgram program(
+        ORGALINK_CLI,
+        Args({"run-mode", "10", "--port", pty.slave_path(), "--echo", "0", "--log", log}));
+    ASSERT_EQ(pty.Read(5), testsupport::CommandFrame(6));
+    // A stray byte, logged once the program reads it inside its wait.
+    pty.Write({0x00});
+    ASSERT_TRUE(LogShows("!!!NOT Command (Wait Command)"));
+    program.Signal(c.signal);
+    auto expected = testsupport::CommandFrame(0x15);
+    const auto end = testsupport::CommandFrame(9);
+    expected.insert(expected.end(), end.begin(), end.end());
+    EXPECT_EQ(pty.Read(10), expected) << c.signal;
+    const auto result = program.Wait();
+    EXPECT_EQ(result.exit_code, c.exit_code);
+    EXPECT_EQ(result.err, "User aborted.\n");
+  }
 }
 
 TEST_F(RunModeCommandTest, HelpListsTheCommands) {

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
+
 namespace orgalink::testsupport {
 
 struct ProgramResult {
@@ -15,5 +17,25 @@ struct ProgramResult {
 // `interrupt_after_ms` >= 0 the program gets SIGINT after that time.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          int interrupt_after_ms = -1);
+
+// A program started in the background, for a test that talks to it (over a
+// pseudo-terminal, say) while it runs.
+class RunningProgram {
+ public:
+  RunningProgram(const std::string& program, const std::vector<std::string>& args);
+  // Kills and reaps the program if nobody waited for it.
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  void Signal(int signal);
+  // Waits for the end; the exit status is 128 + the signal for a killed program.
+  ProgramResult Wait();
+
+ private:
+  TempDir dir_;
+  std::string out_path_, err_path_;
+  int pid_ = -1;
+};
 
 }  // namespace orgalink::testsupport
