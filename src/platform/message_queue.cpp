@@ -13,11 +13,14 @@ MessageQueue::MessageQueue() : wake_fd_(eventfd(0, EFD_SEMAPHORE | EFD_NONBLOCK 
 MessageQueue::~MessageQueue() = default;
 
 void MessageQueue::Post(const Message& message) {
-  std::vector<std::shared_ptr<ClockLink>> watchers;
   {
     std::lock_guard<std::mutex> guard(mutex_);
     messages_.push_back(message);
     eventfd_write(wake_fd_.Get(), 1);
+  }
+  std::vector<std::shared_ptr<ClockLink>> watchers;
+  {
+    std::lock_guard<std::mutex> guard(watchers_mutex_);
     watchers = watchers_;
   }
   // Outside the queue's lock: a waiter holds its clock's lock while it looks
@@ -45,7 +48,7 @@ int MessageQueue::WakeFd() const {
 }
 
 void MessageQueue::Watch(Clock& clock) {
-  std::lock_guard<std::mutex> guard(mutex_);
+  std::lock_guard<std::mutex> guard(watchers_mutex_);
   // A thread's queue lives as long as the thread and sees many short-lived
   // clocks (one per test, say); forget those that are gone.
   std::erase_if(watchers_,

@@ -49,8 +49,9 @@ class MessageQueue {
   bool WaitMessage(Clock& clock, Tick deadline);
 
  private:
-  mutable std::mutex mutex_;
+  mutable std::mutex mutex_;  // taken inside a clock's lock: nothing else under it
   std::deque<Message> messages_;
+  std::mutex watchers_mutex_;  // taken before a clock link's lock and the clock's
   std::vector<std::shared_ptr<ClockLink>> watchers_;
   UniqueFd wake_fd_;
 };
