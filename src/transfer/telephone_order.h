@@ -12,7 +12,8 @@ namespace orgalink::transfer {
 // Takes the sort key of a Telephone record (its bytes from the second one on,
 // up to the first zero byte, at most 49), translated to the computer's codes.
 // Returns false when `compare` is set and the key sorts before the previous
-// record's key. The key is remembered for the next record either way.
+// record's key. Only a key that passes is remembered for the next record; a
+// failing one ends the transfer and leaves the previous key as it was.
 bool TelephoneKeyInOrder(const std::uint8_t* record, int length, bool compare,
                          const store::SortTable* weights, const store::CodeTable* incoming);
 
