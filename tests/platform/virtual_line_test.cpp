@@ -6,6 +6,8 @@
 #include <string>
 #include <thread>
 
+#include "support/result_order.h"
+
 namespace orgalink::platform {
 namespace {
 
@@ -210,26 +212,13 @@ TEST_F(VirtualLineTest, StalledEndWritesOnlyUntilItsDeadlineOrItsRelease) {
   EXPECT_EQ(b->InQueue(), 3);
 }
 
-// Message before Error before Ready before Timeout, as every port orders them.
 TEST_F(VirtualLineTest, SeveralResultsAtOnceFollowTheOrder) {
   VirtualLine line(clock, {});
   auto a = line.Open(End::A);
   auto b = line.Open(End::B);
   ASSERT_EQ(Send(*b, "abc"), WaitResult::Ready);
-  const Tick passed = kStart - 1;
-  EXPECT_EQ(a->WaitInput(3, passed, queue), WaitResult::Ready);
-  EXPECT_EQ(a->WaitInput(4, passed, queue), WaitResult::Timeout);
-  queue.Post({1127, 0, 0});
-  EXPECT_EQ(a->WaitInput(3, passed, queue), WaitResult::Message);
-  std::size_t written = 0;
-  const std::uint8_t byte = 'x';
-  EXPECT_EQ(a->Write(&byte, 1, written, passed, queue), WaitResult::Message);
-  EXPECT_EQ(written, 0u);
-  line.HangUp();
-  EXPECT_EQ(a->WaitInput(3, passed, queue), WaitResult::Message);
-  queue.Take();
-  EXPECT_EQ(a->WaitInput(3, passed, queue), WaitResult::Error);
-  EXPECT_EQ(a->Write(&byte, 1, written, passed, queue), WaitResult::Error);
+  testsupport::ExpectResultOrder(
+      *a, queue, kStart - 1, [&] { line.HangUp(); }, false);
 }
 
 TEST_F(VirtualLineTest, BurstsHandArrivedBytesOverAtTheNextBoundary) {
