@@ -8,6 +8,7 @@
 #include <regex>
 #include <thread>
 
+#include "support/file_bytes.h"
 #include "support/line_fixture.h"
 #include "support/pty.h"
 #include "support/run_program.h"
@@ -72,22 +73,42 @@ TEST_F(RunModeCommandTest, SettingsFileSuppliesWhatTheOptionsLeaveOut) {
   EXPECT_NE(text.find("<<<<<<Receive1 [ 7f 09 00 00 88 ]"), std::string::npos);
 }
 
+// The exit status of every LinkStatus a failed communication ends with (a
+// user's abort, 130, is the interrupt's test below).
 TEST_F(RunModeCommandTest, FailuresExitWithTheirStatusAndMessage) {
+  std::vector<std::uint8_t> truncated =
+      testsupport::FileBytes(ORGALINK_SOURCE_DIR "/data/sample_organizer.bkf");
+  truncated.resize(truncated.size() / 2);
+  testsupport::WriteBytes(dir.File("truncated.bkf"), truncated);
   struct Case {
     std::vector<std::string> args;
     int exit_code;
-    const char* message;
+    const char* message;  // empty: no notice at all
   } cases[] = {
       {{"run-mode", "19", "--port", "loop", "--echo", "0"}, 11, "I/O Device error.\n"},
       {{"run-mode", "11", "--port", "/nonexistent/tty"}, 10, "Error opening COM port.\n"},
       {{"run-mode", "11", "--port", "9"}, 2, "--port must be"},
       // 267 would be RunMode 11 if it were cut to a byte.
       {{"run-mode", "267", "--port", "loop", "--echo", "0"}, 11, "I/O Device error.\n"},
+      // The plug returns the ACK as its echo and then nothing: no command
+      // comes within a time-out of 0 s.
+      {{"run-mode", "10", "--port", "loop", "--echo", "1", "--to-command", "0"},
+       5,
+       "Organizer not responding.\n"},
+      {{"run-mode", "2", "--port", "loop", "--file", dir.File("truncated.bkf")},
+       13,
+       "Backup file not compatible.\n"},
+      // Retry/Cancel is answered Cancel; the user's own choice needs no notice.
+      {{"run-mode", "2", "--port", "loop", "--file", dir.File("missing.bkf")}, 17, ""},
   };
   for (const auto& c : cases) {
     const auto result = RunProgram(ORGALINK_CLI, Args(c.args));
     EXPECT_EQ(result.exit_code, c.exit_code) << c.args[1];
-    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    if (*c.message == '\0') {
+      EXPECT_EQ(result.err, "");
+    } else {
+      EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    }
   }
 }
 
