@@ -1,0 +1,20 @@
+#include "gui_fixture.h"
+
+#include "platform/profile.h"
+
+namespace orgalink::guitest {
+
+GuiFolder::GuiFolder() {
+  paths_.files.settingsFile = dir_.File("Orgalink.ini");
+  paths_.files.logDirectory = dir_.File("");
+  paths_.files.backupDir = dir_.File("DATA");
+  paths_.programDirectory = dir_.File("");
+  paths_.dataDirectory = ORGALINK_SOURCE_DIR "/data/";
+}
+
+void GuiFolder::AppendSetting(const std::string& section, const std::string& key,
+                              const std::string& value) {
+  platform::WriteProfileString(paths_.files.settingsFile, section, key, value);
+}
+
+}  // namespace orgalink::guitest

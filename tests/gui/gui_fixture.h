@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "gui_paths.h"
+#include "support/temp_dir.h"
+
+namespace orgalink::guitest {
+
+// A settings file and backup folder of the test's own, with the program's
+// character tables from the source tree.
+class GuiFolder {
+ public:
+  GuiFolder();
+
+  const gui::GuiPaths& Paths() const { return paths_; }
+  std::string File(const std::string& name) const { return dir_.File(name); }
+  // Adds `line` to the settings file before the program reads it.
+  void AppendSetting(const std::string& section, const std::string& key, const std::string& value);
+
+ private:
+  testsupport::TempDir dir_;
+  gui::GuiPaths paths_;
+};
+
+// The child widget of that object name; fails the test when there is none.
+template <typename Widget>
+Widget* Child(const QWidget& parent, const char* name) {
+  auto* child = parent.findChild<Widget*>(QString::fromLatin1(name));
+  if (child == nullptr) qFatal("no child widget \"%s\"", name);
+  return child;
+}
+
+}  // namespace orgalink::guitest
