@@ -52,7 +52,8 @@ ComPortDialog::ComPortDialog(QWidget* parent, UserPrompts& prompts, std::string 
                                 {24, kRadioRows[i], 35, 10});
     radios_[i]->setObjectName(QStringLiteral("com%1Radio").arg(i + 1));
   }
-  AddGroupBox(*this, units, QStringLiteral("Setting"), {12, 6, 59, 80});
+  AddGroupBox(*this, units, QStringLiteral("Setting"), {12, 6, 59, 80})
+      ->setObjectName(QStringLiteral("settingGroup"));
 
   AddGroupBox(*this, units, QStringLiteral("Devices"),
               {kDeviceColumnX - 3, 6, kDeviceColumnWidth + 6, 80});

@@ -18,3 +18,15 @@ void GuiFolder::AppendSetting(const std::string& section, const std::string& key
 }
 
 }  // namespace orgalink::guitest
+
+#include <QLabel>
+
+namespace orgalink::guitest {
+
+QStringList LabelTexts(const QWidget& parent) {
+  QStringList texts;
+  for (const QLabel* label : parent.findChildren<QLabel*>()) texts << label->text();
+  return texts;
+}
+
+}  // namespace orgalink::guitest

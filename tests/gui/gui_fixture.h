@@ -34,3 +34,10 @@ Widget* Child(const QWidget& parent, const char* name) {
 }
 
 }  // namespace orgalink::guitest
+
+namespace orgalink::guitest {
+
+// The texts of every label of `parent`, in creation order.
+QStringList LabelTexts(const QWidget& parent);
+
+}  // namespace orgalink::guitest
