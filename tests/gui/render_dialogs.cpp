@@ -87,6 +87,9 @@ int main(int argc, char** argv) {
                         QString::fromLatin1(ui::kReinstallMessage), QMessageBox::Ok);
   ok &= Save(reinstall, folder, "reinstall-message.png");
 
-  ok &= gui::DrawAppIcon(256).save(folder.filePath(QStringLiteral("icon-256.png")));
+  // The installed icons (data/icons/) are these two.
+  for (const int size : {48, 256}) {
+    ok &= gui::DrawAppIcon(size).save(folder.filePath(QStringLiteral("icon-%1.png").arg(size)));
+  }
   return ok ? 0 : 1;
 }
