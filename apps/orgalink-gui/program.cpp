@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
+#include <cstdio>
 
 #include "app_icon.h"
 #include "bring_to_front.h"
@@ -24,22 +25,44 @@ namespace {
 
 struct Options {
   QString settingsFile;
+  bool exitNow = false;
+  int exitCode = 0;
 };
 
-Options ParseOptions(const QApplication& app) {
+// Read before the window system is opened, so that --help and --version work
+// without a display.
+Options ParseOptions(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Back up and restore a Brelan Pellico organizer over a serial cable."));
-  parser.addHelpOption();
-  parser.addVersionOption();
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                QStringLiteral("Show this help and exit."));
+  const QCommandLineOption version(QStringLiteral("version"),
+                                   QStringLiteral("Show the version and exit."));
   const QCommandLineOption settings(
       QStringLiteral("settings"),
       QStringLiteral("Settings file (default: Orgalink.ini beside the program if one is there, "
                      "else in ~/.config/orgalink/)."),
       QStringLiteral("file"));
-  parser.addOption(settings);
-  parser.process(app);
-  return {parser.value(settings)};
+  parser.addOptions({help, version, settings});
+  Options options;
+  if (!parser.parse(arguments)) {
+    std::fprintf(stderr, "orgalink-gui: %s\n", qPrintable(parser.errorText()));
+    return {{}, true, 2};
+  }
+  if (parser.isSet(help)) {
+    std::printf("Usage: orgalink-gui [options]\n%s",
+                qPrintable(parser.helpText().section(QLatin1Char('\n'), 1)));
+    return {{}, true, 0};
+  }
+  if (parser.isSet(version)) {
+    std::printf("orgalink-gui %s\n", ORGALINK_VERSION);
+    return {{}, true, 0};
+  }
+  options.settingsFile = parser.value(settings);
+  return options;
 }
 
 GuiPaths FindPaths(const Options& options) {
@@ -60,12 +83,13 @@ bool RequiredFilesPresent(UserPrompts& prompts, const GuiPaths& paths) {
 }  // namespace
 
 int RunProgram(int argc, char** argv) {
+  const Options options = ParseOptions(argc, argv);
+  if (options.exitNow) return options.exitCode;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("orgalink-gui"));
   QApplication::setApplicationVersion(QStringLiteral(ORGALINK_VERSION));
   QApplication::setDesktopFileName(QStringLiteral("orgalink-gui"));
   QApplication::setWindowIcon(AppIcon());
-  const Options options = ParseOptions(app);
 
   SingleInstance instance(UserRuntimeFolder());
   if (!instance.TryBecomeFirst()) {
