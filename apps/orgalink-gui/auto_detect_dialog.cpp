@@ -4,10 +4,7 @@
 #include <QPushButton>
 
 #include "dialog_controls.h"
-#if __has_include("link/auto_detect.h")
 #include "link/auto_detect.h"
-#define ORGALINK_HAS_AUTODETECT 1
-#endif
 #include "link/messages.h"
 #include "link_message_event.h"
 #include "texts.h"
@@ -46,13 +43,7 @@ AutoDetectDialog::AutoDetectDialog(QWidget* parent, UserPrompts& prompts, platfo
       engine_(clock),
       owner_(*this, prompts),
       detection_([](link::LinkEngine& engine, link::LinkOwner& owner) {
-#ifdef ORGALINK_HAS_AUTODETECT
         return link::AutoDetect(engine, &owner);
-#else
-        (void)engine;
-        (void)owner;
-        return link::LinkNotDetected;
-#endif
       }) {
   setWindowTitle(kTitle);
   const DialogUnits units = SetUpFixedDialog(*this, 225, 143);

@@ -12,7 +12,7 @@
 #include "logo.h"
 #include "progress_dialog.h"
 #include "texts.h"
-#include "ui/port_map.h"
+#include "ui/port_choice.h"
 
 namespace orgalink::gui {
 
@@ -144,8 +144,8 @@ void MainDialog::OnRestore() {
 
 void MainDialog::RunProgressDialog(int runMode, const std::string& path) {
   ProgressDialog dialog(this, prompts_, clock_);
-  dialog.Link().SetPortOpener(
-      ui::MakeMappedPortOpener(ui::ReadPortMap(paths_.files.settingsFile), clock_));
+  dialog.Link().SetPortOpener(ui::MakePortOpener({ui::PortChoice::Kind::Com, settings_.comPort, {}},
+                                                 paths_.files.settingsFile, clock_));
   dialog.ConfigureRun(MakeRunSettings(runMode, path));
   dialog.exec();
 }
