@@ -2,14 +2,18 @@
 // the simulated organizer on a pseudo-terminal, and an abort in the middle of
 // a later backup.
 
+#include <QComboBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
 
+#include "com_port_dialog.h"
 #include "gui_fixture.h"
 #include "main_dialog.h"
+#include "platform/profile.h"
 #include "progress_dialog.h"
 #include "scripted_prompts.h"
 #include "sim/pty_service.h"
@@ -40,6 +44,20 @@ QString Sections(const QString& listing) {
   return listing.section(QLatin1Char('\n'), 1);
 }
 
+// Runs `act` once on the first modal dialog of type Dialog to come up.
+template <typename Dialog>
+void WhenUp(QObject* context, std::function<void(Dialog&)> act) {
+  auto* timer = new QTimer(context);
+  QObject::connect(timer, &QTimer::timeout, context, [timer, act] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    timer->deleteLater();
+    timer->stop();
+    act(*dialog);
+  });
+  timer->start(10);
+}
+
 }  // namespace
 
 class BackupRestoreTest : public QObject {
@@ -49,6 +67,7 @@ class BackupRestoreTest : public QObject {
   void initTestCase();
   void backupAndRestoreFromTheButtons();
   void anAbortInTheMiddleOfABackupKeepsTheArchiveBefore();
+  void autoDetectFindsTheOrganizerBehindCom3();
   void cleanupTestCase();
 
  private:
@@ -150,6 +169,37 @@ void BackupRestoreTest::anAbortInTheMiddleOfABackupKeepsTheArchiveBefore() {
   Click("backupButton");
   QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup"}));
   QCOMPARE(Contents(next), organizer);
+}
+
+void BackupRestoreTest::autoDetectFindsTheOrganizerBehindCom3() {
+  // The user maps COM1 to a device that is not there and COM3 to the
+  // organizer's line, and lets the search find it.
+  const QString organizer = QString::fromStdString(organizer_->DevicePath());
+  QString checked;
+  WhenUp<gui::ComPortDialog>(this, [this, organizer, &checked](gui::ComPortDialog& dialog) {
+    Child<QComboBox>(dialog, "com1Device")->setEditText(QStringLiteral("/nonexistent/tty"));
+    Child<QComboBox>(dialog, "com3Device")->setEditText(organizer);
+    WhenUp<gui::AutoDetectDialog>(this, [](gui::AutoDetectDialog& detect) {
+      Child<QPushButton>(detect, "proceedButton")->click();
+    });
+    Child<QPushButton>(dialog, "autoDetectButton")->click();
+    checked = Child<QRadioButton>(dialog, "com3Radio")->isChecked() ? "COM3" : "other";
+    Child<QPushButton>(dialog, "okButton")->click();
+  });
+  Click("comPortButton");
+  QCOMPARE(prompts_.Captions(), QStringList{"Auto Detect"});
+  QCOMPARE(prompts_.Boxes()[0].text, QStringLiteral("Organizer detected on COM3."));
+  QCOMPARE(checked, QStringLiteral("COM3"));
+  QCOMPARE(window_->Settings().comPort, 3);
+  const std::string& ini = folder_.Paths().files.settingsFile;
+  QCOMPARE(platform::GetProfileString(ini, "Ports", "COM3", ""), organizer_->DevicePath());
+
+  // The next backup goes through COM3.
+  const std::string viaCom3 = folder_.File("via-com3.bkf");
+  prompts_.SetSavePath(QString::fromStdString(viaCom3));
+  Click("backupButton");
+  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup"}));
+  QCOMPARE(Contents(viaCom3), Contents(folder_.File("again.bkf")));
 }
 
 }  // namespace orgalink::guitest
