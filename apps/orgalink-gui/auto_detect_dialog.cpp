@@ -38,7 +38,7 @@ constexpr Line kInstructionLines[] = {
 }  // namespace
 
 AutoDetectDialog::AutoDetectDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : LinkDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       prompts_(prompts),
       engine_(clock),
       owner_(*this, prompts),
@@ -110,14 +110,6 @@ void AutoDetectDialog::reject() {
     return;
   }
   worker_.Post({link::WM_DETECT_ABORT, 0, 0});
-}
-
-bool AutoDetectDialog::event(QEvent* event) {
-  if (event->type() == LinkMessageEvent::EventType()) {
-    HandleLinkMessage(static_cast<const LinkMessageEvent&>(*event));
-    return true;
-  }
-  return QDialog::event(event);
 }
 
 void AutoDetectDialog::HandleLinkMessage(const LinkMessageEvent& message) {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <functional>
 
 #include "dialog_owner.h"
 #include "link/link_engine.h"
+#include "link_dialog.h"
 #include "user_prompts.h"
 #include "worker_thread.h"
 
@@ -13,12 +13,10 @@ class QPushButton;
 
 namespace orgalink::gui {
 
-class LinkMessageEvent;
-
 // "Auto Detect": probes COM1..COM4 for an organizer on a worker thread of its
 // own. exec() returns the port found, 1..4, or -1. One dialog may run
 // several times; each run starts as freshly made.
-class AutoDetectDialog : public QDialog {
+class AutoDetectDialog : public LinkDialog {
   Q_OBJECT
 
  public:
@@ -33,7 +31,7 @@ class AutoDetectDialog : public QDialog {
   void SetDetection(Detection detection);
 
  protected:
-  bool event(QEvent* event) override;
+  void HandleLinkMessage(const LinkMessageEvent& message) override;
   void showEvent(QShowEvent* event) override;
   // Cancel before a search ends the dialog with -1; during a search the
   // button reads "&Abort" and asks the search to stop instead.
@@ -41,7 +39,6 @@ class AutoDetectDialog : public QDialog {
 
  private:
   void Proceed();
-  void HandleLinkMessage(const LinkMessageEvent& message);
 
   UserPrompts& prompts_;
   link::LinkEngine engine_;

@@ -14,7 +14,7 @@
 namespace orgalink::gui {
 
 ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : LinkDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       prompts_(prompts),
       engine_(clock),
       run_(engine_),
@@ -98,14 +98,6 @@ void ProgressDialog::reject() {
     // Nobody would ever send the end message.
     done(-1);
   }
-}
-
-bool ProgressDialog::event(QEvent* event) {
-  if (event->type() == LinkMessageEvent::EventType()) {
-    HandleLinkMessage(static_cast<const LinkMessageEvent&>(*event));
-    return true;
-  }
-  return QDialog::event(event);
 }
 
 void ProgressDialog::HandleLinkMessage(const LinkMessageEvent& message) {

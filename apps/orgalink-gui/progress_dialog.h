@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <functional>
 
 #include "dialog_owner.h"
 #include "link/link_engine.h"
+#include "link_dialog.h"
 #include "operations/run_context.h"
 #include "operations/run_settings.h"
 #include "store/appli_store.h"
@@ -18,13 +18,11 @@ class QPushButton;
 
 namespace orgalink::gui {
 
-class LinkMessageEvent;
-
 // The modal dialog that runs one backup or restore on a worker thread and
 // shows its progress. It owns the communication's engine and store; the
 // worker reports only by posting, and the dialog ends only on the worker's
 // end message, so nothing the worker uses dies before it is done.
-class ProgressDialog : public QDialog {
+class ProgressDialog : public LinkDialog {
   Q_OBJECT
 
  public:
@@ -43,7 +41,7 @@ class ProgressDialog : public QDialog {
   int BarPosition() const;
 
  protected:
-  bool event(QEvent* event) override;
+  void HandleLinkMessage(const LinkMessageEvent& message) override;
   void showEvent(QShowEvent* event) override;
   // The Abort button, Esc and the window's close request: ask the worker to
   // stop; its end message closes the dialog.
@@ -51,7 +49,6 @@ class ProgressDialog : public QDialog {
 
  private:
   void Start();
-  void HandleLinkMessage(const LinkMessageEvent& message);
   void Refresh();
   void End(link::LinkStatus status);
 

@@ -12,7 +12,6 @@
 
 #include "gui_fixture.h"
 #include "link/messages.h"
-#include "platform/message_queue.h"
 #include "platform/profile.h"
 #include "scripted_prompts.h"
 
@@ -31,14 +30,6 @@ int CheckedPort(const QWidget& dialog) {
     if (Radio(dialog, port)->isChecked()) return port;
   }
   return 0;
-}
-
-// Blocks the search until a message arrives in its queue; true for an abort.
-bool WaitForAbort() {
-  platform::Clock& clock = platform::SystemClock::Instance();
-  const auto queue = platform::CurrentThreadQueue();
-  if (!queue->WaitMessage(clock, platform::Deadline(clock, 20000))) return false;
-  return queue->Take()->id == link::WM_DETECT_ABORT;
 }
 
 }  // namespace
@@ -156,7 +147,7 @@ void ComPortDialogTest::cancelTurnsIntoAbortWhileTheSearchRuns() {
   detect.SetDetection([&aborted](link::LinkEngine&, LinkOwner& owner) {
     owner.SetTitle("<E+> " + owner.Title());
     owner.Send(link::WM_DETECT_CHECKING, 1, 0);
-    aborted = WaitForAbort();
+    aborted = WaitForThreadMessage(link::WM_DETECT_ABORT);
     return link::LinkNotDetected;
   });
   // Twice: the second run starts as fresh as the first.

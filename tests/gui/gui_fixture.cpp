@@ -21,12 +21,21 @@ void GuiFolder::AppendSetting(const std::string& section, const std::string& key
 
 #include <QLabel>
 
+#include "platform/message_queue.h"
+
 namespace orgalink::guitest {
 
 QStringList LabelTexts(const QWidget& parent) {
   QStringList texts;
   for (const QLabel* label : parent.findChildren<QLabel*>()) texts << label->text();
   return texts;
+}
+
+bool WaitForThreadMessage(std::uint32_t message) {
+  platform::Clock& clock = platform::SystemClock::Instance();
+  const auto queue = platform::CurrentThreadQueue();
+  if (!queue->WaitMessage(clock, platform::Deadline(clock, 20000))) return false;
+  return queue->Take()->id == message;
 }
 
 }  // namespace orgalink::guitest

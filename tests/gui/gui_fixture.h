@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 #include <string>
 
 #include "gui_paths.h"
@@ -39,5 +40,10 @@ namespace orgalink::guitest {
 
 // The texts of every label of `parent`, in creation order.
 QStringList LabelTexts(const QWidget& parent);
+
+// For a worker standing in for the link: blocks until a message arrives in
+// the calling thread's queue (at most 20 s) and tells whether it was
+// `message`, the abort request the dialog is expected to post.
+bool WaitForThreadMessage(std::uint32_t message);
 
 }  // namespace orgalink::guitest

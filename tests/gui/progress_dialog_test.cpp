@@ -8,7 +8,6 @@
 
 #include "gui_fixture.h"
 #include "link/messages.h"
-#include "platform/message_queue.h"
 #include "scripted_prompts.h"
 
 namespace orgalink::guitest {
@@ -26,15 +25,6 @@ struct Seen {
 };
 
 constexpr const char* kCheckpoint = "checkpoint";
-
-// Blocks the worker until a message arrives in its queue (at most 20 s) and
-// tells whether it was the abort request.
-bool WaitForAbort() {
-  platform::Clock& clock = platform::SystemClock::Instance();
-  const auto queue = platform::CurrentThreadQueue();
-  if (!queue->WaitMessage(clock, platform::Deadline(clock, 20000))) return false;
-  return queue->Take()->id == link::WM_LINK_ABORT;
-}
 
 }  // namespace
 
@@ -132,7 +122,7 @@ void ProgressDialogTest::abortIsPostedIntoTheWorkersQueueAndEndsWithUserAborted(
       1,
       [&aborts](LinkOwner& owner) {
         owner.Post(link::WM_LINK_STATUS, 0, link::NegotiationScope);
-        if (WaitForAbort()) ++aborts;
+        if (WaitForThreadMessage(link::WM_LINK_ABORT)) ++aborts;
         return link::LinkAborted;
       },
       [](gui::ProgressDialog& dialog) {
