@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "dialog_controls.h"
 #include "link/auto_detect.h"
@@ -73,14 +74,17 @@ void AutoDetectDialog::SetDetection(Detection detection) {
 }
 
 void AutoDetectDialog::showEvent(QShowEvent* event) {
-  // What a dialog freshly made from its template shows; the title may carry
-  // the organizer's variant tag from an earlier run.
-  setWindowTitle(kTitle);
-  proceed_->setEnabled(true);
-  cancel_->setText(kCancelText);
-  progressLabel_->clear();
-  portLabel_->clear();
-  proceed_->setFocus();
+  // Each run starts as a dialog freshly made from its template; the title
+  // may carry the organizer's variant tag from an earlier run. The window
+  // system's own show events (a restore from the task bar) change nothing.
+  if (!event->spontaneous()) {
+    setWindowTitle(kTitle);
+    proceed_->setEnabled(true);
+    cancel_->setText(kCancelText);
+    progressLabel_->clear();
+    portLabel_->clear();
+    proceed_->setFocus();
+  }
   QDialog::showEvent(event);
 }
 

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QShowEvent>
 
 #include "dialog_controls.h"
 
@@ -85,9 +86,13 @@ void ComPortDialog::SetPortLister(PortLister lister) {
 }
 
 void ComPortDialog::showEvent(QShowEvent* event) {
-  portAtStart_ = selectedPort_;
-  ShowSelection();
-  FillDeviceLists();
+  // Not again when the window system shows it anew (a restore from the task
+  // bar): that would undo the user's choices.
+  if (!event->spontaneous()) {
+    portAtStart_ = selectedPort_;
+    ShowSelection();
+    FillDeviceLists();
+  }
   QDialog::showEvent(event);
 }
 
