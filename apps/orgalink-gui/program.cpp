@@ -9,9 +9,11 @@
 #include "bring_to_front.h"
 #include "main_dialog.h"
 #include "platform/program_directory.h"
+#include "platform/serial_port_list.h"
 #include "single_instance.h"
 #include "texts.h"
 #include "ui/file_locations.h"
+#include "ui/port_map.h"
 #include "ui/required_files.h"
 #include "user_prompts.h"
 
@@ -102,6 +104,7 @@ int RunProgram(int argc, char** argv) {
   if (!RequiredFilesPresent(prompts, paths)) return 0;
 
   MainDialog window(paths, prompts, platform::SystemClock::Instance());
+  window.SetPortLister([] { return ui::OfferedDevices(platform::ListSerialPorts()); });
   QObject::connect(&instance, &SingleInstance::ShowRequested, &window,
                    [&window] { BringToFront(window); });
   // Later copies are answered once the window is up.

@@ -40,4 +40,13 @@ platform::PortOpener MakeMappedPortOpener(const PortMap& devices, platform::Cloc
   };
 }
 
+std::vector<std::string> OfferedDevices(const std::vector<platform::SerialPortEntry>& ports) {
+  std::vector<std::string> devices;
+  for (const platform::SerialPortEntry& port : ports) {
+    devices.insert(devices.end(), port.links.begin(), port.links.end());
+    devices.push_back(port.devicePath);
+  }
+  return devices;
+}
+
 }  // namespace orgalink::ui

@@ -2,9 +2,11 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/serial_port.h"
+#include "platform/serial_port_list.h"
 
 namespace orgalink::ui {
 
@@ -20,5 +22,9 @@ bool WritePortMap(const std::string& iniPath, const PortMap& devices);
 // the engine asks for, as the port search does; a number outside 1..4 has
 // no device.
 platform::PortOpener MakeMappedPortOpener(const PortMap& devices, platform::Clock& clock);
+
+// The devices to offer for COM1..COM4: each port found, its stable
+// /dev/serial/by-id names first (they survive a replug), then its node.
+std::vector<std::string> OfferedDevices(const std::vector<platform::SerialPortEntry>& ports);
 
 }  // namespace orgalink::ui
