@@ -1,7 +1,6 @@
 #include "com_port_dialog.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QShowEvent>
 
