@@ -1,0 +1,46 @@
+#include "about_dialog.h"
+
+#include <QLabel>
+
+#include "app_icon.h"
+#include "dialog_controls.h"
+
+#ifndef ORGALINK_VERSION
+#define ORGALINK_VERSION "unknown"
+#endif
+
+namespace orgalink::gui {
+
+namespace {
+constexpr int kIconPixels = 32;
+}
+
+QString ProgramVersionLine() {
+  return QStringLiteral("orgalink-gui version %1, a Qt %2 program")
+      .arg(QStringLiteral(ORGALINK_VERSION), QString::fromLatin1(qVersion()));
+}
+
+AboutDialog::AboutDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
+  setWindowTitle(QStringLiteral("About"));
+  const DialogUnits units = SetUpFixedDialog(*this, 313, 55);
+
+  // An icon control takes the icon's own size; only its corner is in units.
+  auto* icon = new QLabel(this);
+  icon->setPixmap(DrawAppIcon(kIconPixels));
+  icon->setGeometry(units.X(11), units.Y(17), kIconPixels, kIconPixels);
+
+  AddLabel(*this, units,
+           QStringLiteral("PC Interface Software for Pellico, Pellico-M Version 1.10"),
+           {40, 10, 212, 8})
+      ->setObjectName(QStringLiteral("productLabel"));
+  AddLabel(*this, units, ProgramVersionLine(), {40, 25, 202, 8})
+      ->setObjectName(QStringLiteral("versionLabel"));
+
+  QPushButton* ok = AddButton(*this, units, QStringLiteral("OK"), {256, 7, 50, 14});
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+}  // namespace orgalink::gui

@@ -1,0 +1,142 @@
+#include "auto_detect_dialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include "dialog_controls.h"
+#include "link/auto_detect.h"
+#include "link/messages.h"
+#include "link_message_event.h"
+#include "texts.h"
+#include "ui/status_code.h"
+#include "ui/status_messages.h"
+
+namespace orgalink::gui {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Auto Detect");
+const QString kCancelText = QStringLiteral("&Cancel");
+const QString kAbortText = QStringLiteral("&Abort");
+
+struct Line {
+  const char* text;
+  int y;
+};
+
+constexpr Line kInstructionLines[] = {
+    {"1. Connect your Organizer to your PC with the cable supplied.", 9},
+    {"2. Press the [PC-LINK] button on your Organizer.", 19},
+    {"3. Press the [Proceed] button below.", 29},
+    {"If Auto Detection appears to take a long time or your wish to", 48},
+    {"abort, press the [ESC] key.", 58},
+    {"WARNING: This process may cause your computer to crash if", 74},
+    {"you have any incorrectly configured hardware. If this happens,", 84},
+    {"you may have to reset your computer.", 94},
+};
+
+}  // namespace
+
+AutoDetectDialog::AutoDetectDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock)
+    : LinkDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      prompts_(prompts),
+      engine_(clock),
+      owner_(*this, prompts),
+      detection_([](link::LinkEngine& engine, link::LinkOwner& owner) {
+        return link::AutoDetect(engine, &owner);
+      }) {
+  setWindowTitle(kTitle);
+  const DialogUnits units = SetUpFixedDialog(*this, 225, 143);
+  proceed_ = AddButton(*this, units, QStringLiteral("&Proceed"), {108, 121, 50, 14});
+  proceed_->setObjectName(QStringLiteral("proceedButton"));
+  proceed_->setDefault(true);
+  connect(proceed_, &QPushButton::clicked, this, &AutoDetectDialog::Proceed);
+  cancel_ = AddButton(*this, units, kCancelText, {163, 121, 50, 14});
+  cancel_->setObjectName(QStringLiteral("cancelButton"));
+  connect(cancel_, &QPushButton::clicked, this, &AutoDetectDialog::reject);
+
+  for (const Line& line : kInstructionLines) {
+    AddLabel(*this, units, QString::fromLatin1(line.text), {17, line.y, 195, 8});
+  }
+  progressLabel_ = AddLabel(*this, units, QString(), {17, 115, 87, 8});
+  progressLabel_->setObjectName(QStringLiteral("progressLabel"));
+  portLabel_ = AddLabel(*this, units, QString(), {17, 125, 83, 8});
+  portLabel_->setObjectName(QStringLiteral("portLabel"));
+}
+
+AutoDetectDialog::~AutoDetectDialog() {
+  worker_.Join();
+}
+
+void AutoDetectDialog::SetDetection(Detection detection) {
+  detection_ = std::move(detection);
+}
+
+void AutoDetectDialog::showEvent(QShowEvent* event) {
+  // Each run starts as a dialog freshly made from its template; the title
+  // may carry the organizer's variant tag from an earlier run. The window
+  // system's own show events (a restore from the task bar) change nothing.
+  if (!event->spontaneous()) {
+    setWindowTitle(kTitle);
+    proceed_->setEnabled(true);
+    cancel_->setText(kCancelText);
+    progressLabel_->clear();
+    portLabel_->clear();
+    proceed_->setFocus();
+  }
+  QDialog::showEvent(event);
+}
+
+void AutoDetectDialog::Proceed() {
+  const bool running = worker_.Start([this] {
+    const link::LinkStatus result = detection_(engine_, owner_);
+    const int port = link::ToInt(result);
+    const bool found = port >= 1 && port <= 4;
+    owner_.Post(found ? link::WM_DETECT_FOUND : link::WM_DETECT_FAILED,
+                static_cast<std::uint32_t>(port), 0);
+  });
+  if (!running) {
+    prompts_.ShowBox(this, {QString::fromLatin1(kCannotStartWorker),
+                            QString::fromLatin1(kCaptionError), BoxIcon::Exclamation});
+    return;
+  }
+  // Only now can an abort reach the search, so only now does the button
+  // offer it.
+  proceed_->setEnabled(false);
+  cancel_->setText(kAbortText);
+  cancel_->setFocus();
+}
+
+void AutoDetectDialog::reject() {
+  if (cancel_->text() != kAbortText) {
+    done(-1);
+    return;
+  }
+  worker_.Post({link::WM_DETECT_ABORT, 0, 0});
+}
+
+void AutoDetectDialog::HandleLinkMessage(const LinkMessageEvent& message) {
+  const int port = static_cast<int>(message.WParam());
+  switch (message.Message()) {
+    case link::WM_DETECT_CHECKING:
+      progressLabel_->setText(QStringLiteral("Auto Detect in progress..."));
+      portLabel_->setText(QStringLiteral("Checking COM%1").arg(port));
+      break;
+    case link::WM_DETECT_FOUND:
+      prompts_.ShowBox(this, {QString::fromLatin1(ui::StatusMessages(ui::StatusFromCode(port))),
+                              kTitle, BoxIcon::Information});
+      done(port);
+      break;
+    case link::WM_DETECT_FAILED:
+      prompts_.ShowBox(this, {QString::fromLatin1(ui::StatusMessages(link::LinkNotDetected)),
+                              QString::fromLatin1(kCaptionError), BoxIcon::Exclamation});
+      done(-1);
+      break;
+    default:
+      // The negotiation's "waiting" notes are for the progress dialog.
+      break;
+  }
+}
+
+}  // namespace orgalink::gui

@@ -1,0 +1,10 @@
+#include "link_message_event.h"
+
+namespace orgalink::gui {
+
+QEvent::Type LinkMessageEvent::EventType() {
+  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  return type;
+}
+
+}  // namespace orgalink::gui

@@ -1,0 +1,181 @@
+#include "main_dialog.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+
+#include "about_dialog.h"
+#include "app_icon.h"
+#include "archive_selection.h"
+#include "dialog_controls.h"
+#include "logo.h"
+#include "progress_dialog.h"
+#include "texts.h"
+#include "ui/port_choice.h"
+
+namespace orgalink::gui {
+
+namespace {
+
+constexpr const char* kBackupDescription =
+    "Backs up all your Organizer data into a single\r\narchive file that is stored on your "
+    "PC.\r\nYou can later RESTORE this file to an empty\r\nyour Organizer if necessary.\r\nYou "
+    "CANNOT view or edit this file.";
+constexpr const char* kRestoreDescription =
+    "Restores data from a backup file into a\r\nyour Organizer. This will replace any "
+    "data\r\nthat may be in your Organizer.";
+constexpr const char* kInstructions =
+    "1. Press the [ON/OFF] button to turn OFF.\n2. Connect the cable to your Organizer and your "
+    "PC.\n3. Press the [ON/OFF] button to turn ON.";
+constexpr const char* kRestoreQuestion =
+    "This operation will overwrite ALL applications on your Organizer.\nContinue restore?";
+
+QPushButton* AddLargeButton(QDialog& dialog, const DialogUnits& units, const char* text,
+                            const char* name, UnitRect place) {
+  QPushButton* button = AddButton(dialog, units, QString::fromLatin1(text), place);
+  button->setObjectName(QString::fromLatin1(name));
+  return button;
+}
+
+QPlainTextEdit* AddDescription(QDialog& dialog, const DialogUnits& units, const char* text,
+                               const char* name, UnitRect place) {
+  auto* edit = new QPlainTextEdit(&dialog);
+  edit->setGeometry(units.Rect(place.x, place.y, place.width, place.height));
+  edit->setReadOnly(true);
+  edit->setObjectName(QString::fromLatin1(name));
+  edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  edit->document()->setDocumentMargin(1);
+  // The texts break their lines the Windows way; the edit wants '\n'.
+  edit->setPlainText(
+      QString::fromLatin1(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  return edit;
+}
+
+}  // namespace
+
+MainDialog::MainDialog(GuiPaths paths, UserPrompts& prompts, platform::Clock& clock)
+    : QDialog(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
+      paths_(std::move(paths)),
+      prompts_(prompts),
+      clock_(clock) {
+  const DialogUnits units = SetUpFixedDialog(*this, 226, 182);
+  setWindowIcon(AppIcon());
+
+  QPushButton* exit = AddButton(*this, units, QStringLiteral("E&xit"), {169, 161, 50, 14});
+  exit->setObjectName(QStringLiteral("exitButton"));
+  connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+  connect(AddLargeButton(*this, units, "&Backup", "backupButton", {7, 35, 50, 34}),
+          &QPushButton::clicked, this, &MainDialog::OnBackup);
+  connect(AddLargeButton(*this, units, "&Restore", "restoreButton", {7, 88, 50, 34}),
+          &QPushButton::clicked, this, &MainDialog::OnRestore);
+  connect(AddLargeButton(*this, units, "&COM port...", "comPortButton", {7, 141, 50, 34}),
+          &QPushButton::clicked, this, &MainDialog::OnComPort);
+
+  // The logo is painted over the place of a hidden control.
+  logoRect_ = units.Rect(7, 1, 97, 17);
+  logoFont_ = FitLogoFont(*this, logoRect_.width());
+
+  AddDescription(*this, units, kBackupDescription, "backupDescription", {65, 35, 154, 44});
+  AddDescription(*this, units, kRestoreDescription, "restoreDescription", {65, 88, 154, 44});
+
+  settings_ = ui::ReadSettings(paths_.files);
+  ui::CreateBackupDir(settings_);
+  store::LoadSortTables(paths_.dataDirectory, tables_.weights, tables_.second);
+  store::LoadCodeTables(paths_.dataDirectory, tables_.outgoing, tables_.incoming);
+
+  setWindowTitle(QString::fromLatin1(kAppTitle));
+}
+
+MainDialog::~MainDialog() {
+  ui::WriteSettings(paths_.files.settingsFile, settings_);
+}
+
+void MainDialog::SetPortLister(ComPortDialog::PortLister lister) {
+  portLister_ = std::move(lister);
+}
+
+void MainDialog::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  QPainter painter(this);
+  PaintLogo(painter, logoRect_, logoFont_);
+}
+
+void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
+  // The window menu of other systems: the place of "About".
+  QMenu menu(this);
+  menu.addAction(QStringLiteral("&About..."), this, &MainDialog::ShowAbout);
+  menu.exec(event->globalPos());
+}
+
+void MainDialog::ShowAbout() {
+  AboutDialog about(this);
+  about.exec();
+}
+
+void MainDialog::OnBackup() {
+  std::string path;
+  if (SelectBackupFileToSave(prompts_, this, clock_, settings_.backupDir, path) != kIdOk) return;
+  if (prompts_.ShowBox(this, {QString::fromLatin1(kInstructions),
+                              QString::fromLatin1(kCaptionInformation), BoxIcon::Information}) !=
+      kIdOk) {
+    return;
+  }
+  RunProgressDialog(1, path);
+}
+
+void MainDialog::OnRestore() {
+  std::string path;
+  if (SelectBackupFileToOpen(prompts_, this, settings_.backupDir, path) != kIdOk) return;
+  if (prompts_.ShowBox(this, {QString::fromLatin1(kRestoreQuestion), QStringLiteral("Restore"),
+                              BoxIcon::Question, BoxButtons::YesNo}) != kIdYes) {
+    return;
+  }
+  if (prompts_.ShowBox(this, {QString::fromLatin1(kInstructions),
+                              QString::fromLatin1(kCaptionInformation), BoxIcon::Information}) !=
+      kIdOk) {
+    return;
+  }
+  RunProgressDialog(2, path);
+}
+
+void MainDialog::RunProgressDialog(int runMode, const std::string& path) {
+  ProgressDialog dialog(this, prompts_, clock_);
+  dialog.Link().SetPortOpener(ui::MakePortOpener({ui::PortChoice::Kind::Com, settings_.comPort, {}},
+                                                 paths_.files.settingsFile, clock_));
+  dialog.ConfigureRun(MakeRunSettings(runMode, path));
+  dialog.exec();
+}
+
+operations::RunSettings MainDialog::MakeRunSettings(int runMode, const std::string& path) const {
+  operations::RunSettings run;
+  run.runMode = runMode;
+  run.deviceCode = settings_.deviceCode;
+  run.comPort = settings_.comPort;
+  run.baudRate = "19200";
+  run.appliMode = "ALL";
+  run.fileName = path;
+  run.logFileName = settings_.logFileName;
+  run.echoBack = settings_.echoBack;
+  run.fileScramble = settings_.fileScramble;
+  run.toCommand = settings_.toCommand;
+  run.toDataPacket = settings_.toDataPacket;
+  run.toMultiplier = settings_.toMultiplier;
+  run.sortTable = &tables_.weights;
+  run.codeTable = &tables_.incoming;
+  run.bkTelRecordsMin = settings_.bkTelRecordsMin;
+  return run;
+}
+
+void MainDialog::OnComPort() {
+  ComPortDialog dialog(this, prompts_, paths_.files.settingsFile, clock_);
+  dialog.SetPortLister(portLister_);
+  dialog.Configure({settings_.deviceCode, settings_.comPort, "19200", settings_.logFileName,
+                    settings_.echoBack});
+  settings_.comPort = dialog.exec();
+}
+
+}  // namespace orgalink::gui

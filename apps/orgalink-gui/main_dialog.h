@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDialog>
+#include <optional>
+
+#include "com_port_dialog.h"
+#include "gui_paths.h"
+#include "operations/run_settings.h"
+#include "platform/clock.h"
+#include "store/code_tables.h"
+#include "ui/settings.h"
+#include "user_prompts.h"
+
+class QPushButton;
+
+namespace orgalink::gui {
+
+// The program's window: Backup, Restore and COM port, with the painted
+// title. It holds the settings from start to exit: read when it is made,
+// written back when it goes.
+class MainDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  MainDialog(GuiPaths paths, UserPrompts& prompts, platform::Clock& clock);
+  ~MainDialog() override;
+
+  const ui::Settings& Settings() const { return settings_; }
+  // Offered for the COM port dialog's device lists.
+  void SetPortLister(ComPortDialog::PortLister lister);
+
+  void OnBackup();
+  void OnRestore();
+  void OnComPort();
+  void ShowAbout();
+
+  // The font the logo is painted in; none when no size fits its rectangle.
+  const std::optional<QFont>& LogoFont() const { return logoFont_; }
+  const QRect& LogoRect() const { return logoRect_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void RunProgressDialog(int runMode, const std::string& path);
+  operations::RunSettings MakeRunSettings(int runMode, const std::string& path) const;
+
+  GuiPaths paths_;
+  UserPrompts& prompts_;
+  platform::Clock& clock_;
+  ui::Settings settings_;
+  store::CharTables tables_;
+  ComPortDialog::PortLister portLister_;
+  QRect logoRect_;
+  std::optional<QFont> logoFont_;
+};
+
+}  // namespace orgalink::gui

@@ -1,0 +1,116 @@
+#include "program.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
+#include <cstdio>
+
+#include "app_icon.h"
+#include "bring_to_front.h"
+#include "main_dialog.h"
+#include "platform/program_directory.h"
+#include "platform/serial_port_list.h"
+#include "single_instance.h"
+#include "texts.h"
+#include "ui/file_locations.h"
+#include "ui/port_map.h"
+#include "ui/required_files.h"
+#include "user_prompts.h"
+
+#ifndef ORGALINK_VERSION
+#define ORGALINK_VERSION "unknown"
+#endif
+
+namespace orgalink::gui {
+
+namespace {
+
+struct Options {
+  QString settingsFile;
+  bool exitNow = false;
+  int exitCode = 0;
+};
+
+// Read before the window system is opened, so that --help and --version work
+// without a display.
+Options ParseOptions(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Back up and restore a Brelan Pellico organizer over a serial cable."));
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                QStringLiteral("Show this help and exit."));
+  const QCommandLineOption version(QStringLiteral("version"),
+                                   QStringLiteral("Show the version and exit."));
+  const QCommandLineOption settings(
+      QStringLiteral("settings"),
+      QStringLiteral("Settings file (default: Orgalink.ini beside the program if one is there, "
+                     "else in ~/.config/orgalink/)."),
+      QStringLiteral("file"));
+  parser.addOptions({help, version, settings});
+  Options options;
+  if (!parser.parse(arguments)) {
+    std::fprintf(stderr, "orgalink-gui: %s\n", qPrintable(parser.errorText()));
+    return {{}, true, 2};
+  }
+  if (parser.isSet(help)) {
+    std::printf("Usage: orgalink-gui [options]\n%s",
+                qPrintable(parser.helpText().section(QLatin1Char('\n'), 1)));
+    return {{}, true, 0};
+  }
+  if (parser.isSet(version)) {
+    std::printf("orgalink-gui %s\n", ORGALINK_VERSION);
+    return {{}, true, 0};
+  }
+  options.settingsFile = parser.value(settings);
+  return options;
+}
+
+GuiPaths FindPaths(const Options& options) {
+  GuiPaths paths;
+  paths.programDirectory = platform::ProgramDirectory();
+  paths.dataDirectory = platform::DataDirectory();
+  paths.files = ui::LocateFiles(ui::CurrentUserEnvironment(), options.settingsFile.toStdString());
+  return paths;
+}
+
+bool RequiredFilesPresent(UserPrompts& prompts, const GuiPaths& paths) {
+  if (!ui::FirstMissingRequiredFile({paths.programDirectory, paths.dataDirectory})) return true;
+  prompts.ShowBox(nullptr, {QString::fromLatin1(ui::kReinstallMessage),
+                            QString::fromLatin1(kAppTitle), BoxIcon::None});
+  return false;
+}
+
+}  // namespace
+
+int RunProgram(int argc, char** argv) {
+  const Options options = ParseOptions(argc, argv);
+  if (options.exitNow) return options.exitCode;
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("orgalink-gui"));
+  QApplication::setApplicationVersion(QStringLiteral(ORGALINK_VERSION));
+  QApplication::setDesktopFileName(QStringLiteral("orgalink-gui"));
+  QApplication::setWindowIcon(AppIcon());
+
+  SingleInstance instance(UserRuntimeFolder());
+  if (!instance.TryBecomeFirst()) {
+    instance.AskFirstToShow();
+    return 0;
+  }
+
+  QtPrompts prompts;
+  const GuiPaths paths = FindPaths(options);
+  if (!RequiredFilesPresent(prompts, paths)) return 0;
+
+  MainDialog window(paths, prompts, platform::SystemClock::Instance());
+  window.SetPortLister([] { return ui::OfferedDevices(platform::ListSerialPorts()); });
+  QObject::connect(&instance, &SingleInstance::ShowRequested, &window,
+                   [&window] { BringToFront(window); });
+  // Later copies are answered once the window is up.
+  QTimer::singleShot(0, &window, [&instance] { instance.Listen(); });
+  window.exec();
+  return 0;
+}
+
+}  // namespace orgalink::gui

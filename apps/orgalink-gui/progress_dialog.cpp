@@ -1,0 +1,121 @@
+#include "progress_dialog.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+#include "dialog_controls.h"
+#include "link/messages.h"
+#include "link_message_event.h"
+#include "operations/configure_run.h"
+#include "operations/run_communication.h"
+#include "texts.h"
+#include "ui/end_notice.h"
+
+namespace orgalink::gui {
+
+ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock)
+    : LinkDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      prompts_(prompts),
+      engine_(clock),
+      run_(engine_),
+      model_(runMode_),
+      owner_(*this, prompts) {
+  communication_ = [this](link::LinkOwner& owner) {
+    return operations::RunCommunication(run_, &owner, static_cast<std::uint8_t>(runMode_));
+  };
+
+  const DialogUnits units = SetUpFixedDialog(*this, 212, 120);
+  QPushButton* abort = AddButton(*this, units, QStringLiteral("&Abort"), {155, 99, 50, 14});
+  abort->setObjectName(QStringLiteral("abortButton"));
+  connect(abort, &QPushButton::clicked, this, &ProgressDialog::reject);
+
+  bar_ = new QProgressBar(this);
+  bar_->setGeometry(units.Rect(16, 76, 180, 14));
+  bar_->setRange(ui::ProgressModel::kBarMinimum, ui::ProgressModel::kBarMaximum);
+  bar_->setValue(ui::ProgressModel::kBarMinimum);
+  bar_->setTextVisible(false);
+
+  AddLabel(*this, units, QStringLiteral("Status :"), {19, 105, 25, 8});
+  statusLabel_ = AddLabel(*this, units, QStringLiteral("Waiting for Organizer"), {49, 105, 93, 8});
+  statusLabel_->setObjectName(QStringLiteral("statusLabel"));
+  AddGroupBox(*this, units, QStringLiteral("Instructions"), {7, 7, 198, 53});
+  AddLabel(*this, units, QStringLiteral("1. Make sure the cable is connected to your Organizer"),
+           {18, 21, 174, 8});
+  AddLabel(*this, units, QStringLiteral("    and your PC."), {18, 32, 174, 8});
+  AddLabel(*this, units, QStringLiteral("2. Press the [PC-LINK] button."), {18, 43, 174, 8});
+  AddLabel(*this, units, QStringLiteral("0%"), {14, 67, 28, 8});
+  AddLabel(*this, units, QStringLiteral("100%"), {189, 67, 19, 8});
+}
+
+ProgressDialog::~ProgressDialog() {
+  worker_.Join();
+  if (engine_.IsPortOpen()) engine_.ClosePort();
+}
+
+void ProgressDialog::ConfigureRun(const operations::RunSettings& settings) {
+  runMode_ = settings.runMode;
+  model_ = ui::ProgressModel(runMode_);
+  operations::ConfigureRun(run_, store_, settings);
+}
+
+void ProgressDialog::SetCommunication(Communication communication) {
+  communication_ = std::move(communication);
+}
+
+QString ProgressDialog::StatusText() const {
+  return statusLabel_->text();
+}
+
+int ProgressDialog::BarPosition() const {
+  return bar_->value();
+}
+
+void ProgressDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!started_) Start();
+}
+
+void ProgressDialog::Start() {
+  started_ = true;
+  setWindowTitle(QString::fromStdString(ui::ProgressTitle(runMode_)));
+  Refresh();
+  const bool running = worker_.Start([this] {
+    const link::LinkStatus status = communication_(owner_);
+    // The worker's last act on the dialog.
+    owner_.Post(status == link::LinkOk ? link::WM_LINK_DONE : link::WM_LINK_FAILED,
+                static_cast<std::uint32_t>(link::ToInt(status)), 0);
+  });
+  if (!running) {
+    prompts_.ShowBox(this, {QString::fromLatin1(kCannotStartWorker),
+                            QString::fromLatin1(kCaptionError), BoxIcon::Exclamation});
+  }
+}
+
+void ProgressDialog::reject() {
+  if (worker_.Started()) {
+    worker_.Post({link::WM_LINK_ABORT, 0, 0});
+  } else {
+    // Nobody would ever send the end message.
+    done(-1);
+  }
+}
+
+void ProgressDialog::HandleLinkMessage(const LinkMessageEvent& message) {
+  if (model_.Handle(message.Message(), message.WParam(), message.LParam())) Refresh();
+  if (const auto ended = model_.Ended()) End(*ended);
+}
+
+void ProgressDialog::Refresh() {
+  statusLabel_->setText(QString::fromStdString(model_.StatusText()));
+  bar_->setValue(model_.BarPosition());
+}
+
+void ProgressDialog::End(link::LinkStatus status) {
+  if (const auto notice = ui::EndNoticeFor(status)) {
+    prompts_.ShowBox(this, {QString::fromStdString(notice->text),
+                            QString::fromStdString(notice->caption), BoxIcon::Exclamation});
+  }
+  done(link::ToInt(status));
+}
+
+}  // namespace orgalink::gui

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <functional>
+
+#include "dialog_owner.h"
+#include "link/link_engine.h"
+#include "link_dialog.h"
+#include "operations/run_context.h"
+#include "operations/run_settings.h"
+#include "store/appli_store.h"
+#include "ui/progress_model.h"
+#include "user_prompts.h"
+#include "worker_thread.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace orgalink::gui {
+
+// The modal dialog that runs one backup or restore on a worker thread and
+// shows its progress. It owns the communication's engine and store; the
+// worker reports only by posting, and the dialog ends only on the worker's
+// end message, so nothing the worker uses dies before it is done.
+class ProgressDialog : public LinkDialog {
+  Q_OBJECT
+
+ public:
+  // What the worker runs; RunCommunication unless a test replaces it.
+  using Communication = std::function<link::LinkStatus(link::LinkOwner&)>;
+
+  ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock);
+  ~ProgressDialog() override;
+
+  // Hands the settings to the engine and keeps the RunMode; before exec().
+  void ConfigureRun(const operations::RunSettings& settings);
+  link::LinkEngine& Link() { return engine_; }
+  void SetCommunication(Communication communication);
+
+  QString StatusText() const;
+  int BarPosition() const;
+
+ protected:
+  void HandleLinkMessage(const LinkMessageEvent& message) override;
+  void showEvent(QShowEvent* event) override;
+  // The Abort button, Esc and the window's close request: ask the worker to
+  // stop; its end message closes the dialog.
+  void reject() override;
+
+ private:
+  void Start();
+  void Refresh();
+  void End(link::LinkStatus status);
+
+  UserPrompts& prompts_;
+  link::LinkEngine engine_;
+  store::AppliStore store_;
+  operations::RunContext run_;
+  int runMode_ = 0;
+  ui::ProgressModel model_;
+  DialogOwner owner_;
+  Communication communication_;
+  QProgressBar* bar_;
+  QLabel* statusLabel_;
+  bool started_ = false;
+  // Last, so that it is joined before anything the worker uses goes.
+  WorkerThread worker_;
+};
+
+}  // namespace orgalink::gui

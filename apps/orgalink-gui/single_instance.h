@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+namespace orgalink::gui {
+
+// One copy of the program per user. The first copy holds a lock file in the
+// user's runtime folder for as long as it runs, and listens on a local
+// socket beside it; a later copy finds the lock taken, asks the first
+// through the socket to come to the front, and ends.
+class SingleInstance : public QObject {
+  Q_OBJECT
+
+ public:
+  // `runtimeFolder`: where the lock and the socket live.
+  explicit SingleInstance(const QString& runtimeFolder);
+  ~SingleInstance() override;
+
+  // True when this is the only copy; from then on until destruction later
+  // copies see it running.
+  bool TryBecomeFirst();
+
+  // The first copy, once its window is up and titled: take requests.
+  bool Listen();
+
+  // A later copy: asks the first to come to the front. False when it
+  // could not be reached (it has no window yet, or is ending).
+  bool AskFirstToShow() const;
+
+  // The socket's name: the full path of "PELLICO_BR" in the runtime folder.
+  const QString& ServerName() const { return serverName_; }
+
+ signals:
+  // A later copy asked this one to come to the front.
+  void ShowRequested();
+
+ private:
+  void OnConnection();
+
+  QString serverName_;
+  QLockFile lock_;
+  std::unique_ptr<QLocalServer> server_;
+};
+
+// The user's runtime folder ($XDG_RUNTIME_DIR, or Qt's fallback for it).
+QString UserRuntimeFolder();
+
+}  // namespace orgalink::gui

@@ -1,0 +1,82 @@
+#include "user_prompts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace orgalink::gui {
+
+namespace {
+
+const QString kArchiveFilter = QStringLiteral("Backup Files (*.bkf)");
+
+QMessageBox::Icon ToQt(BoxIcon icon) {
+  switch (icon) {
+    case BoxIcon::Information:
+      return QMessageBox::Information;
+    case BoxIcon::Exclamation:
+      return QMessageBox::Warning;
+    case BoxIcon::Question:
+      return QMessageBox::Question;
+    case BoxIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToQt(BoxButtons buttons) {
+  switch (buttons) {
+    case BoxButtons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case BoxButtons::RetryCancel:
+      return QMessageBox::Retry | QMessageBox::Cancel;
+    case BoxButtons::Ok:
+      break;
+  }
+  return QMessageBox::Ok;
+}
+
+int FromQt(int button) {
+  switch (button) {
+    case QMessageBox::Ok:
+      return kIdOk;
+    case QMessageBox::Retry:
+      return kIdRetry;
+    case QMessageBox::Yes:
+      return kIdYes;
+    case QMessageBox::No:
+      return kIdNo;
+    default:
+      return kIdCancel;
+  }
+}
+
+}  // namespace
+
+int QtPrompts::ShowBox(QWidget* parent, const BoxRequest& request) {
+  QMessageBox box(ToQt(request.icon), request.caption, request.text, ToQt(request.buttons), parent);
+  box.setTextFormat(Qt::PlainText);
+  // Esc (or the close button) on a box without Cancel or No counts as OK,
+  // which is what the box reports on every platform.
+  return FromQt(box.exec());
+}
+
+QString QtPrompts::AskSavePath(QWidget* parent, const FileRequest& request) {
+  QFileDialog dialog(parent, QString(), request.folder, kArchiveFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(QStringLiteral("bkf"));
+  dialog.selectFile(request.proposedName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().constFirst();
+}
+
+QString QtPrompts::AskOpenPath(QWidget* parent, const FileRequest& request) {
+  QFileDialog dialog(parent, QString(), request.folder, kArchiveFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace orgalink::gui

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace orgalink::gui {
+
+// Answers of a message box, numbered as the dialogs have always returned them.
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kIdRetry = 4;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
+
+enum class BoxIcon { None, Information, Exclamation, Question };
+enum class BoxButtons { Ok, YesNo, RetryCancel };
+
+struct BoxRequest {
+  QString text;
+  QString caption;
+  BoxIcon icon = BoxIcon::None;
+  BoxButtons buttons = BoxButtons::Ok;
+};
+
+// What a file dialog for archives starts with.
+struct FileRequest {
+  QString folder;        // the folder it opens in
+  QString proposedName;  // save only: the name offered
+};
+
+// Everything the program asks the user in a window of the system's own:
+// message boxes and the file dialogs. The dialogs reach the user only
+// through this, so that a test can answer in the user's place.
+class UserPrompts {
+ public:
+  virtual ~UserPrompts() = default;
+
+  // Shows a modal message box over `parent` (none: over nothing) and
+  // returns the button chosen, kIdOk ... kIdNo.
+  virtual int ShowBox(QWidget* parent, const BoxRequest& request) = 0;
+
+  // The path of the archive to write or read; empty when cancelled.
+  virtual QString AskSavePath(QWidget* parent, const FileRequest& request) = 0;
+  virtual QString AskOpenPath(QWidget* parent, const FileRequest& request) = 0;
+};
+
+// The real windows: QMessageBox and QFileDialog.
+class QtPrompts : public UserPrompts {
+ public:
+  int ShowBox(QWidget* parent, const BoxRequest& request) override;
+  QString AskSavePath(QWidget* parent, const FileRequest& request) override;
+  QString AskOpenPath(QWidget* parent, const FileRequest& request) override;
+};
+
+}  // namespace orgalink::gui

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/serial_port.h"
+#include "platform/serial_port_list.h"
+
+namespace orgalink::ui {
+
+// The devices behind COM1..COM4 (section [Ports] of the settings file).
+using PortMap = std::array<std::string, 4>;
+
+PortMap ReadPortMap(const std::string& iniPath);
+
+// Writes the keys COM1..COM4; false when the file cannot be written.
+bool WritePortMap(const std::string& iniPath, const PortMap& devices);
+
+// Opens "COM<n>" as the device `devices` maps it to, whatever port number
+// the engine asks for, as the port search does; a number outside 1..4 has
+// no device.
+platform::PortOpener MakeMappedPortOpener(const PortMap& devices, platform::Clock& clock);
+
+// The devices to offer for COM1..COM4: each port found, its stable
+// /dev/serial/by-id names first (they survive a replug), then its node.
+std::vector<std::string> OfferedDevices(const std::vector<platform::SerialPortEntry>& ports);
+
+}  // namespace orgalink::ui

@@ -1,0 +1,208 @@
+// A whole backup and restore started from the main window's buttons, against
+// the simulated organizer on a pseudo-terminal, and an abort in the middle of
+// a later backup.
+
+#include <QComboBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+
+#include "com_port_dialog.h"
+#include "gui_fixture.h"
+#include "main_dialog.h"
+#include "platform/profile.h"
+#include "progress_dialog.h"
+#include "scripted_prompts.h"
+#include "sim/pty_service.h"
+#include "support/temp_dir.h"
+
+namespace orgalink::guitest {
+
+namespace {
+
+QByteArray Contents(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What `orgalink inspect` prints for an archive, or the failure.
+QString Inspect(const std::string& path) {
+  QProcess inspect;
+  inspect.start(QStringLiteral(ORGALINK_CLI),
+                {QStringLiteral("inspect"), QString::fromStdString(path)});
+  if (!inspect.waitForFinished(20000) || inspect.exitCode() != 0) {
+    return QStringLiteral("failed: ") + QString::fromLocal8Bit(inspect.readAllStandardError());
+  }
+  return QString::fromLocal8Bit(inspect.readAllStandardOutput());
+}
+
+// The listing without its first line, which names the file.
+QString Sections(const QString& listing) {
+  return listing.section(QLatin1Char('\n'), 1);
+}
+
+// Runs `act` once on the first modal dialog of type Dialog to come up.
+template <typename Dialog>
+void WhenUp(QObject* context, std::function<void(Dialog&)> act) {
+  auto* timer = new QTimer(context);
+  QObject::connect(timer, &QTimer::timeout, context, [timer, act] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    timer->deleteLater();
+    timer->stop();
+    act(*dialog);
+  });
+  timer->start(10);
+}
+
+}  // namespace
+
+class BackupRestoreTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void backupAndRestoreFromTheButtons();
+  void anAbortInTheMiddleOfABackupKeepsTheArchiveBefore();
+  void autoDetectFindsTheOrganizerBehindCom3();
+  void cleanupTestCase();
+
+ private:
+  // Clicks the button and returns once its flow has ended.
+  void Click(const char* button);
+
+  GuiFolder folder_;
+  ScriptedPrompts prompts_;
+  std::unique_ptr<sim::PtyService> organizer_;
+  std::unique_ptr<gui::MainDialog> window_;
+};
+
+void BackupRestoreTest::initTestCase() {
+  sim::SimOptions options;
+  options.table_directory = folder_.Paths().dataDirectory;
+  std::string error;
+  organizer_ = sim::PtyService::Start(options, error);
+  QVERIFY2(organizer_ != nullptr, error.c_str());
+  folder_.AppendSetting("Ports", "COM1", organizer_->DevicePath());
+  folder_.AppendSetting("Path", "LogFileName", folder_.File("comm.log"));
+  window_ = std::make_unique<gui::MainDialog>(folder_.Paths(), prompts_,
+                                              platform::SystemClock::Instance());
+  window_->show();
+}
+
+void BackupRestoreTest::cleanupTestCase() {
+  window_.reset();
+  organizer_.reset();
+}
+
+void BackupRestoreTest::Click(const char* button) {
+  prompts_.Clear();
+  Child<QPushButton>(*window_, button)->click();
+}
+
+void BackupRestoreTest::backupAndRestoreFromTheButtons() {
+  const std::string first = folder_.File("first.bkf");
+  QString progressTitle;
+  prompts_.OnBox([&progressTitle](const ScriptedPrompts::Shown& box) {
+    if (box.caption == QLatin1String("Backup")) {
+      progressTitle = QApplication::activeModalWidget()->windowTitle();
+    }
+  });
+  prompts_.SetSavePath(QString::fromStdString(first));
+  Click("backupButton");
+  prompts_.OnBox({});
+  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup"}));
+  QVERIFY(prompts_.Boxes()[1].text.startsWith(QLatin1String("SUCCESS Backup\nTime:")));
+  // With a log the negotiation tags the dialog with the organizer's model.
+  QCOMPARE(progressTitle, QStringLiteral("<M> PC Interface Software for Brelan Pellico (Backup)"));
+  const QString listing = Inspect(first);
+  QVERIFY2(listing.contains(QLatin1String("Telephone")), qPrintable(listing));
+  QVERIFY2(listing.contains(QLatin1String("Memo")), qPrintable(listing));
+
+  prompts_.SetOpenPath(QString::fromStdString(first));
+  Click("restoreButton");
+  QCOMPARE(prompts_.Captions(), (QStringList{"Restore", "Information", "Restore"}));
+  QVERIFY(prompts_.Boxes()[2].text.startsWith(QLatin1String("SUCCESS Restore\nTime:")));
+
+  // What went back comes out again.
+  const std::string again = folder_.File("again.bkf");
+  prompts_.SetSavePath(QString::fromStdString(again));
+  Click("backupButton");
+  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup"}));
+  // (The organizer files Telephone records in its own order, so only the
+  // applications' counts and sizes compare.)
+  QCOMPARE(Sections(Inspect(again)), Sections(listing));
+  // The archive dialogs open where the last archive went.
+  QCOMPARE(window_->Settings().backupDir, std::filesystem::path(again).parent_path().string());
+}
+
+void BackupRestoreTest::anAbortInTheMiddleOfABackupKeepsTheArchiveBefore() {
+  const std::string target = folder_.File("first.bkf");
+  const QByteArray before = Contents(target);
+  QVERIFY(!before.isEmpty());
+  const QByteArray organizer = Contents(folder_.File("again.bkf"));
+
+  // Abort once the bar is well into the applications.
+  QTimer watch;
+  int abortedAt = -1;
+  connect(&watch, &QTimer::timeout, this, [&] {
+    auto* dialog = qobject_cast<gui::ProgressDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || dialog->BarPosition() < 50) return;
+    abortedAt = dialog->BarPosition();
+    watch.stop();
+    Child<QPushButton>(*dialog, "abortButton")->click();
+  });
+  watch.start(10);
+  prompts_.SetSavePath(QString::fromStdString(target));
+  Click("backupButton");
+  QVERIFY(abortedAt >= 50 && abortedAt < 100);
+  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Abort"}));
+  QCOMPARE(prompts_.Boxes()[1].text, QStringLiteral("User aborted."));
+  QCOMPARE(Contents(target), before);
+
+  // The organizer was released: the next backup goes through.
+  const std::string next = folder_.File("next.bkf");
+  prompts_.SetSavePath(QString::fromStdString(next));
+  Click("backupButton");
+  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup"}));
+  QCOMPARE(Contents(next), organizer);
+}
+
+void BackupRestoreTest::autoDetectFindsTheOrganizerBehindCom3() {
+  // The user maps COM1 to a device that is not there and COM3 to the
+  // organizer's line, and lets the search find it.
+  const QString organizer = QString::fromStdString(organizer_->DevicePath());
+  QString checked;
+  WhenUp<gui::ComPortDialog>(this, [this, organizer, &checked](gui::ComPortDialog& dialog) {
+    Child<QComboBox>(dialog, "com1Device")->setEditText(QStringLiteral("/nonexistent/tty"));
+    Child<QComboBox>(dialog, "com3Device")->setEditText(organizer);
+    WhenUp<gui::AutoDetectDialog>(this, [](gui::AutoDetectDialog& detect) {
+      Child<QPushButton>(detect, "proceedButton")->click();
+    });
+    Child<QPushButton>(dialog, "autoDetectButton")->click();
+    checked = Child<QRadioButton>(dialog, "com3Radio")->isChecked() ? "COM3" : "other";
+    Child<QPushButton>(dialog, "okButton")->click();
+  });
+  Click("comPortButton");
+  QCOMPARE(prompts_.Captions(), QStringList{"Auto Detect"});
+  QCOMPARE(prompts_.Boxes()[0].text, QStringLiteral("Organizer detected on COM3."));
+  QCOMPARE(checked, QStringLiteral("COM3"));
+  QCOMPARE(window_->Settings().comPort, 3);
+  const std::string& ini = folder_.Paths().files.settingsFile;
+  QCOMPARE(platform::GetProfileString(ini, "Ports", "COM3", ""), organizer_->DevicePath());
+
+  // The next backup goes through COM3.
+  const std::string viaCom3 = folder_.File("via-com3.bkf");
+  prompts_.SetSavePath(QString::fromStdString(viaCom3));
+  Click("backupButton");
+  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup"}));
+  QCOMPARE(Contents(viaCom3), Contents(folder_.File("again.bkf")));
+}
+
+}  // namespace orgalink::guitest
+
+QTEST_MAIN(orgalink::guitest::BackupRestoreTest)
+#include "backup_restore_test.moc"

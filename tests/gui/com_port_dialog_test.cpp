@@ -1,0 +1,210 @@
+// The COM port dialog's OK and Cancel, and the Auto Detect dialog's runs.
+
+#include "com_port_dialog.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+#include <fstream>
+
+#include "gui_fixture.h"
+#include "link/messages.h"
+#include "platform/profile.h"
+#include "scripted_prompts.h"
+
+namespace orgalink::guitest {
+
+using link::LinkOwner;
+
+namespace {
+
+QRadioButton* Radio(const QWidget& dialog, int port) {
+  return Child<QRadioButton>(dialog, qPrintable(QStringLiteral("com%1Radio").arg(port)));
+}
+
+int CheckedPort(const QWidget& dialog) {
+  for (int port = 1; port <= 4; ++port) {
+    if (Radio(dialog, port)->isChecked()) return port;
+  }
+  return 0;
+}
+
+}  // namespace
+
+class ComPortDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void okKeepsTheSelectionCancelThePortItStartedWith();
+  void detectionShowsEachPortAndOnlyOkKeepsTheFind();
+  void cancelTurnsIntoAbortWhileTheSearchRuns();
+  void deviceMappingIsStoredOnOkOnly();
+  void openingWithALogStartsItAfresh();
+
+ private:
+  std::unique_ptr<gui::ComPortDialog> MakeDialog(int comPort);
+  // Clicks "Auto Detect..." and runs `inside` once the Auto Detect dialog is up.
+  void AutoDetect(gui::ComPortDialog& dialog,
+                  const std::function<void(gui::AutoDetectDialog&)>& inside);
+
+  GuiFolder folder_;
+  ScriptedPrompts prompts_;
+};
+
+std::unique_ptr<gui::ComPortDialog> ComPortDialogTest::MakeDialog(int comPort) {
+  auto dialog = std::make_unique<gui::ComPortDialog>(
+      nullptr, prompts_, folder_.Paths().files.settingsFile, platform::SystemClock::Instance());
+  gui::ComPortDialog::Config config;
+  config.comPort = comPort;
+  dialog->Configure(config);
+  dialog->show();
+  return dialog;
+}
+
+void ComPortDialogTest::AutoDetect(gui::ComPortDialog& dialog,
+                                   const std::function<void(gui::AutoDetectDialog&)>& inside) {
+  QTimer::singleShot(0, &dialog, [&dialog, inside] { inside(dialog.AutoDetect()); });
+  Child<QPushButton>(dialog, "autoDetectButton")->click();
+}
+
+void ComPortDialogTest::okKeepsTheSelectionCancelThePortItStartedWith() {
+  const struct {
+    int configured;
+    int shown;
+    int clicked;  // 0: none
+    bool ok;
+    int result;
+  } cases[] = {
+      {2, 2, 0, true, 2}, {2, 2, 4, true, 4},  {2, 2, 4, false, 2},
+      {7, 1, 0, true, 1}, {7, 1, 0, false, 7}, {7, 1, 3, false, 7},
+  };
+  for (const auto& c : cases) {
+    auto dialog = MakeDialog(c.configured);
+    QCOMPARE(CheckedPort(*dialog), c.shown);
+    if (c.clicked != 0) Radio(*dialog, c.clicked)->click();
+    Child<QPushButton>(*dialog, c.ok ? "okButton" : "cancelButton")->click();
+    QCOMPARE(dialog->result(), c.result);
+  }
+  // Esc is Cancel.
+  auto dialog = MakeDialog(3);
+  Radio(*dialog, 1)->click();
+  QTest::keyClick(dialog.get(), Qt::Key_Escape);
+  QCOMPARE(dialog->result(), 3);
+}
+
+void ComPortDialogTest::detectionShowsEachPortAndOnlyOkKeepsTheFind() {
+  for (const bool ok : {false, true}) {
+    prompts_.Clear();
+    auto dialog = MakeDialog(1);
+    QStringList labels;
+    prompts_.OnBox([&](const ScriptedPrompts::Shown& box) {
+      if (box.text != QLatin1String("probe")) return;
+      const auto& detect = dialog->AutoDetect();
+      labels << Child<QLabel>(detect, "progressLabel")->text() + " / " +
+                    Child<QLabel>(detect, "portLabel")->text();
+    });
+    dialog->AutoDetect().SetDetection([](link::LinkEngine&, LinkOwner& owner) {
+      for (std::uint32_t port = 1; port <= 3; ++port) {
+        owner.Send(link::WM_DETECT_CHECKING, port, 0);
+        owner.ShowMessage("probe", "", link::MessageBoxKind::Ok);
+      }
+      return link::LinkFoundCom3;
+    });
+    AutoDetect(*dialog, [](gui::AutoDetectDialog& detect) {
+      QVERIFY(Child<QLabel>(detect, "progressLabel")->text().isEmpty());
+      Child<QPushButton>(detect, "proceedButton")->click();
+    });
+    QCOMPARE(labels, (QStringList{"Auto Detect in progress... / Checking COM1",
+                                  "Auto Detect in progress... / Checking COM2",
+                                  "Auto Detect in progress... / Checking COM3"}));
+    const ScriptedPrompts::Shown& found = prompts_.Boxes().back();
+    QCOMPARE(found.text, QStringLiteral("Organizer detected on COM3."));
+    QCOMPARE(found.caption, QStringLiteral("Auto Detect"));
+    QCOMPARE(found.icon, gui::BoxIcon::Information);
+    QCOMPARE(dialog->AutoDetect().result(), 3);
+    QCOMPARE(CheckedPort(*dialog), 3);
+    Child<QPushButton>(*dialog, ok ? "okButton" : "cancelButton")->click();
+    QCOMPARE(dialog->result(), ok ? 3 : 1);
+  }
+  prompts_.OnBox({});
+}
+
+void ComPortDialogTest::cancelTurnsIntoAbortWhileTheSearchRuns() {
+  prompts_.Clear();
+  auto dialog = MakeDialog(2);
+  gui::AutoDetectDialog& detect = dialog->AutoDetect();
+
+  // Before a search, Cancel closes at once with nothing found.
+  AutoDetect(*dialog,
+             [](gui::AutoDetectDialog& d) { Child<QPushButton>(d, "cancelButton")->click(); });
+  QCOMPARE(detect.result(), -1);
+  QVERIFY(prompts_.Boxes().empty());
+
+  std::atomic<bool> aborted{false};
+  detect.SetDetection([&aborted](link::LinkEngine&, LinkOwner& owner) {
+    owner.SetTitle("<E+> " + owner.Title());
+    owner.Send(link::WM_DETECT_CHECKING, 1, 0);
+    aborted = WaitForThreadMessage(link::WM_DETECT_ABORT);
+    return link::LinkNotDetected;
+  });
+  // Twice: the second run starts as fresh as the first.
+  for (int run = 0; run < 2; ++run) {
+    prompts_.Clear();
+    AutoDetect(*dialog, [](gui::AutoDetectDialog& d) {
+      QCOMPARE(d.windowTitle(), QStringLiteral("Auto Detect"));
+      auto* cancel = Child<QPushButton>(d, "cancelButton");
+      auto* proceed = Child<QPushButton>(d, "proceedButton");
+      QCOMPARE(cancel->text(), QStringLiteral("&Cancel"));
+      QVERIFY(proceed->isEnabled());
+      proceed->click();
+      QCOMPARE(cancel->text(), QStringLiteral("&Abort"));
+      QVERIFY(!proceed->isEnabled());
+      QTRY_COMPARE(Child<QLabel>(d, "portLabel")->text(), QStringLiteral("Checking COM1"));
+      QCOMPARE(d.windowTitle(), QStringLiteral("<E+> Auto Detect"));
+      QTest::keyClick(&d, Qt::Key_Escape);
+      QVERIFY(d.isVisible());
+    });
+    QVERIFY(aborted);
+    QCOMPARE(detect.result(), -1);
+    QCOMPARE(prompts_.Boxes().size(), std::size_t{1});
+    QCOMPARE(prompts_.Boxes()[0].text,
+             QStringLiteral("Auto Detect was unable to detect your Organizer."));
+    QCOMPARE(prompts_.Boxes()[0].caption, QStringLiteral("Error"));
+    QCOMPARE(CheckedPort(*dialog), 2);
+  }
+}
+
+void ComPortDialogTest::deviceMappingIsStoredOnOkOnly() {
+  const std::string& ini = folder_.Paths().files.settingsFile;
+  for (const bool ok : {false, true}) {
+    auto dialog = MakeDialog(1);
+    auto* com2 = Child<QComboBox>(*dialog, "com2Device");
+    QCOMPARE(com2->currentText(), QStringLiteral("/dev/ttyS1"));
+    com2->setEditText(QStringLiteral("/dev/ttyUSB0"));
+    Child<QPushButton>(*dialog, ok ? "okButton" : "cancelButton")->click();
+    QCOMPARE(platform::GetProfileString(ini, "Ports", "COM2", "none"),
+             ok ? std::string("/dev/ttyUSB0") : std::string("none"));
+  }
+  auto dialog = MakeDialog(1);
+  QCOMPARE(Child<QComboBox>(*dialog, "com2Device")->currentText(), QStringLiteral("/dev/ttyUSB0"));
+}
+
+void ComPortDialogTest::openingWithALogStartsItAfresh() {
+  const std::string log = folder_.File("detect.log");
+  std::ofstream(log) << "an earlier search\n";
+  gui::ComPortDialog dialog(nullptr, prompts_, folder_.Paths().files.settingsFile,
+                            platform::SystemClock::Instance());
+  gui::ComPortDialog::Config config;
+  config.logFileName = log;
+  dialog.Configure(config);
+  QVERIFY(!std::ifstream(log).is_open());
+  QCOMPARE(dialog.AutoDetect().Link().LogFileName(), log);
+}
+
+}  // namespace orgalink::guitest
+
+QTEST_MAIN(orgalink::guitest::ComPortDialogTest)
+#include "com_port_dialog_test.moc"

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <string>
+
+#include "gui_paths.h"
+#include "support/temp_dir.h"
+
+namespace orgalink::guitest {
+
+// A settings file and backup folder of the test's own, with the program's
+// character tables from the source tree.
+class GuiFolder {
+ public:
+  GuiFolder();
+
+  const gui::GuiPaths& Paths() const { return paths_; }
+  std::string File(const std::string& name) const { return dir_.File(name); }
+  // Adds `line` to the settings file before the program reads it.
+  void AppendSetting(const std::string& section, const std::string& key, const std::string& value);
+
+ private:
+  testsupport::TempDir dir_;
+  gui::GuiPaths paths_;
+};
+
+// The child widget of that object name; fails the test when there is none.
+template <typename Widget>
+Widget* Child(const QWidget& parent, const char* name) {
+  auto* child = parent.findChild<Widget*>(QString::fromLatin1(name));
+  if (child == nullptr) qFatal("no child widget \"%s\"", name);
+  return child;
+}
+
+}  // namespace orgalink::guitest
+
+namespace orgalink::guitest {
+
+// The texts of every label of `parent`, in creation order.
+QStringList LabelTexts(const QWidget& parent);
+
+// For a worker standing in for the link: blocks until a message arrives in
+// the calling thread's queue (at most 20 s) and tells whether it was
+// `message`, the abort request the dialog is expected to post.
+bool WaitForThreadMessage(std::uint32_t message);
+
+}  // namespace orgalink::guitest

@@ -1,0 +1,95 @@
+// Renders every dialog of orgalink-gui to PNG files for review:
+//   render_dialogs OUTPUT-FOLDER
+// Run under QT_QPA_PLATFORM=offscreen (tools/render-dialogs does).
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPixmap>
+#include <cstdio>
+
+#include "about_dialog.h"
+#include "app_icon.h"
+#include "auto_detect_dialog.h"
+#include "com_port_dialog.h"
+#include "gui_fixture.h"
+#include "link/messages.h"
+#include "link_message_event.h"
+#include "main_dialog.h"
+#include "platform/clock.h"
+#include "progress_dialog.h"
+#include "scripted_prompts.h"
+#include "texts.h"
+#include "ui/required_files.h"
+
+namespace {
+
+using namespace orgalink;
+
+bool Save(QWidget& widget, const QDir& folder, const char* name) {
+  widget.ensurePolished();
+  const QString path = folder.filePath(QString::fromLatin1(name));
+  const bool saved = widget.grab().save(path);
+  std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+  return saved;
+}
+
+void Deliver(QWidget& dialog, std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
+  gui::LinkMessageEvent event(message, wparam, lparam);
+  QCoreApplication::sendEvent(&dialog, &event);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: render_dialogs OUTPUT-FOLDER\n");
+    return 2;
+  }
+  QDir folder(QString::fromLocal8Bit(argv[1]));
+  folder.mkpath(QStringLiteral("."));
+  guitest::GuiFolder files;
+  guitest::ScriptedPrompts prompts;
+  platform::Clock& clock = platform::SystemClock::Instance();
+  bool ok = true;
+
+  gui::MainDialog main(files.Paths(), prompts, clock);
+  ok &= Save(main, folder, "main-window.png");
+
+  gui::AboutDialog about(&main);
+  ok &= Save(about, folder, "about.png");
+
+  gui::ProgressDialog progress(&main, prompts, clock);
+  operations::RunSettings backup;
+  backup.runMode = 1;
+  progress.ConfigureRun(backup);
+  Deliver(progress, link::WM_LINK_STATUS, 100, link::OperationScope);
+  Deliver(progress, link::WM_LINK_PROGRESS, 55, link::OperationScope);
+  ok &= Save(progress, folder, "progress.png");
+
+  gui::ComPortDialog comPort(&main, prompts, files.Paths().files.settingsFile, clock);
+  comPort.Configure({});
+  comPort.SetPortLister([] { return std::vector<std::string>{"/dev/ttyUSB0"}; });
+  comPort.show();
+  ok &= Save(comPort, folder, "com-port.png");
+  comPort.hide();
+
+  gui::AutoDetectDialog& detect = comPort.AutoDetect();
+  detect.show();
+  ok &= Save(detect, folder, "auto-detect.png");
+  Deliver(detect, link::WM_DETECT_CHECKING, 2, 0);
+  ok &= Save(detect, folder, "auto-detect-checking.png");
+  detect.hide();
+
+  QMessageBox reinstall(QMessageBox::NoIcon, QString::fromLatin1(gui::kAppTitle),
+                        QString::fromLatin1(ui::kReinstallMessage), QMessageBox::Ok);
+  ok &= Save(reinstall, folder, "reinstall-message.png");
+
+  // The installed icons (data/icons/) are these two.
+  for (const int size : {48, 256}) {
+    ok &= gui::DrawAppIcon(size).save(folder.filePath(QStringLiteral("icon-%1.png").arg(size)));
+  }
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,52 @@
+#include "scripted_prompts.h"
+
+namespace orgalink::guitest {
+
+using gui::BoxButtons;
+
+void ScriptedPrompts::QueueAnswers(std::initializer_list<int> answers) {
+  answers_.insert(answers_.end(), answers);
+}
+
+QStringList ScriptedPrompts::Captions() const {
+  QStringList captions;
+  for (const Shown& box : boxes_) captions << box.caption;
+  return captions;
+}
+
+void ScriptedPrompts::Clear() {
+  boxes_.clear();
+  fileRequests_.clear();
+}
+
+int ScriptedPrompts::ShowBox(QWidget*, const gui::BoxRequest& request) {
+  const Shown shown{request.text, request.caption, request.icon, request.buttons};
+  boxes_.push_back(shown);
+  if (hook_) hook_(shown);
+  if (!answers_.empty()) {
+    const int answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+  }
+  switch (request.buttons) {
+    case BoxButtons::YesNo:
+      return gui::kIdYes;
+    case BoxButtons::RetryCancel:
+      return gui::kIdRetry;
+    case BoxButtons::Ok:
+      break;
+  }
+  return gui::kIdOk;
+}
+
+QString ScriptedPrompts::AskSavePath(QWidget*, const gui::FileRequest& request) {
+  fileRequests_.push_back(request);
+  return savePath_;
+}
+
+QString ScriptedPrompts::AskOpenPath(QWidget*, const gui::FileRequest& request) {
+  fileRequests_.push_back(request);
+  return openPath_;
+}
+
+}  // namespace orgalink::guitest

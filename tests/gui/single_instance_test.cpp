@@ -1,0 +1,94 @@
+// One copy at a time: the lock, the request to come to the front, and the
+// program's second start.
+
+#include "single_instance.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+#include "bring_to_front.h"
+
+namespace orgalink::guitest {
+
+class SingleInstanceTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void laterCopiesFindTheFirstAndAskItToShow();
+  void aMinimisedWindowIsRestored();
+  void aSecondProgramStartEndsSilentlyAndLeavesTheFirstRunning();
+};
+
+void SingleInstanceTest::laterCopiesFindTheFirstAndAskItToShow() {
+  QTemporaryDir runtime;
+  auto first = std::make_unique<gui::SingleInstance>(runtime.path());
+  QVERIFY(first->TryBecomeFirst());
+  QCOMPARE(first->ServerName(), runtime.filePath(QStringLiteral("PELLICO_BR")));
+
+  gui::SingleInstance second(runtime.path());
+  QVERIFY(!second.TryBecomeFirst());
+  // Before the first window is up there is nobody to ask; the second copy
+  // just ends.
+  QVERIFY(!second.AskFirstToShow());
+
+  QSignalSpy asked(first.get(), &gui::SingleInstance::ShowRequested);
+  QVERIFY(first->Listen());
+  QVERIFY(second.AskFirstToShow());
+  QVERIFY(asked.wait(5000));
+
+  // Once the first copy has gone, the next start is the first again.
+  first.reset();
+  gui::SingleInstance third(runtime.path());
+  QVERIFY(third.TryBecomeFirst());
+  QVERIFY(third.Listen());
+}
+
+void SingleInstanceTest::aMinimisedWindowIsRestored() {
+  QWidget window;
+  window.showMinimized();
+  QVERIFY(window.isMinimized());
+  gui::BringToFront(window);
+  QVERIFY(!window.isMinimized());
+  QVERIFY(window.isVisible());
+}
+
+void SingleInstanceTest::aSecondProgramStartEndsSilentlyAndLeavesTheFirstRunning() {
+  QTemporaryDir home;
+  const QString runtime = home.filePath(QStringLiteral("runtime"));
+  QVERIFY(QDir().mkpath(runtime));
+  QFile::setPermissions(runtime,
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+  environment.insert(QStringLiteral("HOME"), home.path());
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  const QStringList arguments = {QStringLiteral("--settings"),
+                                 home.filePath(QStringLiteral("Orgalink.ini"))};
+
+  QProcess first;
+  first.setProcessEnvironment(environment);
+  first.start(QStringLiteral(ORGALINK_GUI), arguments);
+  QVERIFY(first.waitForStarted());
+  // The first copy answers once its window is up.
+  QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QDir(runtime).filePath(QStringLiteral("PELLICO_BR"))),
+                           20000);
+
+  QProcess second;
+  second.setProcessEnvironment(environment);
+  second.start(QStringLiteral(ORGALINK_GUI), arguments);
+  QVERIFY(second.waitForFinished(20000));
+  QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+  QCOMPARE(second.exitCode(), 0);
+  QCOMPARE(second.readAllStandardOutput(), QByteArray());
+  QCOMPARE(first.state(), QProcess::Running);
+
+  first.terminate();
+  QVERIFY(first.waitForFinished(20000));
+}
+
+}  // namespace orgalink::guitest
+
+QTEST_MAIN(orgalink::guitest::SingleInstanceTest)
+#include "single_instance_test.moc"
