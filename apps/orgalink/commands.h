@@ -12,5 +12,6 @@ struct CommandContext {
 void AddRunModeCommand(CLI::App& app, CommandContext& context);
 void AddInspectCommand(CLI::App& app, CommandContext& context);
 void AddPortsCommand(CLI::App& app, CommandContext& context);
+void AddSimulateCommand(CLI::App& app, CommandContext& context);
 
 }  // namespace orgalink::cli

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   orgalink::cli::AddRunModeCommand(app, context);
   orgalink::cli::AddInspectCommand(app, context);
   orgalink::cli::AddPortsCommand(app, context);
+  orgalink::cli::AddSimulateCommand(app, context);
   CLI11_PARSE(app, argc, argv);
   return context.exit_code;
 }

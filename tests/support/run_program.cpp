@@ -35,6 +35,10 @@ RunningProgram::~RunningProgram() {
   }
 }
 
+std::string RunningProgram::OutputSoFar() const {
+  return ReadFile(out_path_);
+}
+
 void RunningProgram::Signal(int signal) {
   if (pid_ > 0) kill(pid_, signal);
 }

@@ -29,6 +29,8 @@ class RunningProgram {
   RunningProgram& operator=(const RunningProgram&) = delete;
 
   void Signal(int signal);
+  // What the program has written to standard output so far.
+  std::string OutputSoFar() const;
   // Waits for the end; the exit status is 128 + the signal for a killed program.
   ProgramResult Wait();
 
