@@ -33,6 +33,7 @@ LinkStatus RunCommunication(RunContext& run, link::LinkOwner* owner, std::uint8_
     engine.Log("##### END COMMUNICATION #####\n\n");
     return link::LinkOk;
   }
+  run.failureCause = engine.FailureNotes();
   engine.SendCommand(link::NACK);
   engine.Log("---PC sends NACK\n\n");
   engine.SendCommand(link::END_COMMUNICATION);
