@@ -15,6 +15,7 @@ using link::LinkStatus;
 LinkStatus RunCommunication(RunContext& run, link::LinkOwner* owner, std::uint8_t runMode) {
   if (run.store == nullptr || owner == nullptr) return link::LinkIoError;
   link::LinkEngine& engine = run.engine;
+  run.failureCause.clear();
   engine.Log("##### START COMMUNICATION #####\n\n", true);
 
   LinkStatus result = link::LinkIoError;
