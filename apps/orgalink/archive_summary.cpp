@@ -19,9 +19,8 @@ void PrintArchiveSummary(const std::string& path) {
   }
   std::printf("%s\n", path.c_str());
   for (const store::ArchiveSection& section : image.sections) {
-    std::printf("  %-17s %5u records\n",
-                (store::ApplicationName(section.application) + ":").c_str(),
-                static_cast<unsigned>(section.count));
+    std::printf("  %s: %u record%s\n", store::ApplicationName(section.application).c_str(),
+                static_cast<unsigned>(section.count), section.count == 1 ? "" : "s");
   }
   std::fflush(stdout);
 }
