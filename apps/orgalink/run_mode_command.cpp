@@ -38,13 +38,14 @@ void AddRunModeCommand(CLI::App& app, CommandContext& context) {
   CLI::App* sub = app.add_subcommand("run-mode", "Run one communication of the given RunMode");
   sub->footer(
       "RunModes: 0 negotiate; 1, 3, 5 back up into --file; 2, 4, 6 restore --file (without one "
-      "they only empty the organizer); 7, 8 back up, restore without negotiating; 9 send the "
-      "--app application's records; 10 send ACK and wait for a command; 11 send NACK; 12 send "
-      "END_COMMUNICATION; 13, 17 send the --app application's dump file; 14 empty the --app "
-      "application; 15, 16 receive the --app application into its dump file; 18 play the "
-      "organizer (as emulate). RunModes 2, 4, 6 and 14 ask first, as restore does.");
+      "they only empty the organizer); 7, 8 back up, restore without negotiating; 9 negotiate "
+      "and send the --app application's records held in the store (none in a run of its own); "
+      "10 send ACK and wait for a command; 11 send NACK; 12 send END_COMMUNICATION; 13, 17 send "
+      "the --app application's dump file; 14 empty the --app application; 15, 16 receive the "
+      "--app application into its dump file; 18 play the organizer (as emulate). RunModes 2, 4, "
+      "6 and 14 ask first, as restore does.");
   sub->add_option("N", options->runMode, "RunMode 0..18")->required();
-  sub->add_option("--file", options->file, "Archive of RunModes 1 to 9");
+  sub->add_option("--file", options->file, "Archive of RunModes 1 to 8");
   sub->add_option("--dump-dir", options->dumpDir,
                   "Folder of the dump files <application>.snd / .rcv of RunModes 13 to 18 "
                   "(default: the settings file's folder)");
