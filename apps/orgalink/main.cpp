@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
   orgalink::cli::CommandContext context;
   orgalink::cli::AddBackupCommand(app, context);
   orgalink::cli::AddRestoreCommand(app, context);
+  orgalink::cli::AddDetectCommand(app, context);
   orgalink::cli::AddEmulateCommand(app, context);
   orgalink::cli::AddRunModeCommand(app, context);
   orgalink::cli::AddInspectCommand(app, context);
