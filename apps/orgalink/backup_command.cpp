@@ -31,13 +31,13 @@ std::string ArchivePath(const BackupOptions& options, const ui::Settings& settin
 }
 
 int Backup(const BackupOptions& options) {
-  const Console console;
-  SettingsFile file = LoadSettings(options.engine);
-  const std::string path = ArchivePath(options, file.settings);
-  const CommunicationRequest request{1, path, {}, true};
-  const CommunicationResult result = Communicate(options.engine, file, request, console);
+  std::string path;
+  const CommunicationResult result =
+      Communicate(options.engine, {1, {}, {}, true}, Console(),
+                  [&](CommunicationRequest& request, const ui::Settings& settings) {
+                    path = request.fileName = ArchivePath(options, settings);
+                  });
   if (result.succeeded) PrintArchiveSummary(path);
-  SaveSettings(file);
   return result.exitCode;
 }
 

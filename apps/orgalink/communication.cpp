@@ -43,8 +43,10 @@ void PrintInstructions() {
   std::fputc('\n', stderr);
 }
 
-CommunicationResult Communicate(const EngineOptions& options, const SettingsFile& file,
-                                const CommunicationRequest& request, const Console& console) {
+namespace {
+
+CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
+                        const CommunicationRequest& request, const Console& console) {
   const auto port = ChosenPort(options, file.settings);
   if (!port) {
     std::fprintf(stderr, "orgalink: --port must be 1..4, COM1..COM4, loop or a device path\n");
@@ -85,6 +87,18 @@ CommunicationResult Communicate(const EngineOptions& options, const SettingsFile
   owner.Finish();
   ReportFailure(status, stop->Kind().has_value(), run.failureCause, engine.OpenError());
   return {status == link::LinkOk, ExitCodeFor(status, stop->Kind())};
+}
+
+}  // namespace
+
+CommunicationResult Communicate(
+    const EngineOptions& options, CommunicationRequest request, const Console& console,
+    const std::function<void(CommunicationRequest&, const ui::Settings&)>& settle) {
+  const SettingsFile file = LoadSettings(options);
+  if (settle) settle(request, file.settings);
+  const CommunicationResult result = Run(options, file, request, console);
+  SaveSettings(file);
+  return result;
 }
 
 }  // namespace orgalink::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "console.h"
@@ -23,11 +24,14 @@ struct CommunicationResult {
   int exitCode = 0;
 };
 
-// Runs one communication with the settings file's values under the command
-// line's overrides, shows its progress and messages on the console, and
-// reports a failure with its cause.
-CommunicationResult Communicate(const EngineOptions& options, const SettingsFile& file,
-                                const CommunicationRequest& request, const Console& console);
+// Reads the settings file, runs one communication with its values under
+// the command line's overrides, shows the progress and messages on the
+// console, reports a failure with its cause, and writes the settings back.
+// `settle`, when given, completes the request once the settings are known
+// (a backup's default archive lies in BackupDir).
+CommunicationResult Communicate(
+    const EngineOptions& options, CommunicationRequest request, const Console& console,
+    const std::function<void(CommunicationRequest&, const ui::Settings&)>& settle = {});
 
 // Prints the power-cycle instructions and the progress dialog's
 // "Instructions" group on standard error.

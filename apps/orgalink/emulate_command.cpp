@@ -16,12 +16,7 @@ struct EmulateOptions {
 };
 
 int Emulate(const EmulateOptions& options) {
-  const Console console;
-  SettingsFile file = LoadSettings(options.engine);
-  const CommunicationRequest request{18, {}, options.dumpDir, false};
-  const CommunicationResult result = Communicate(options.engine, file, request, console);
-  SaveSettings(file);
-  return result.exitCode;
+  return Communicate(options.engine, {18, {}, options.dumpDir, false}, Console()).exitCode;
 }
 
 }  // namespace

@@ -35,11 +35,7 @@ int Restore(const RestoreOptions& options) {
   if (const int unreadable = CheckReadable(options.archive)) return unreadable;
   const Console console;
   if (const int refused = ConfirmEmptying(console, options.yes)) return refused;
-  SettingsFile file = LoadSettings(options.engine);
-  const CommunicationRequest request{2, options.archive, {}, true};
-  const CommunicationResult result = Communicate(options.engine, file, request, console);
-  SaveSettings(file);
-  return result.exitCode;
+  return Communicate(options.engine, {2, options.archive, {}, true}, console).exitCode;
 }
 
 }  // namespace

@@ -24,11 +24,8 @@ int RunMode(const RunModeOptions& options) {
   if (EmptiesOrganizer(options.runMode)) {
     if (const int refused = ConfirmEmptying(console, options.yes)) return refused;
   }
-  SettingsFile file = LoadSettings(options.engine);
   const CommunicationRequest request{options.runMode, options.file, options.dumpDir, false};
-  const CommunicationResult result = Communicate(options.engine, file, request, console);
-  SaveSettings(file);
-  return result.exitCode;
+  return Communicate(options.engine, request, console).exitCode;
 }
 
 }  // namespace
