@@ -6,14 +6,12 @@
 #include "console_owner.h"
 #include "exit_status.h"
 #include "failure_report.h"
+#include "interruptible.h"
 #include "link/link_engine.h"
-#include "link/messages.h"
 #include "operations/configure_run.h"
 #include "operations/run_communication.h"
 #include "platform/file_system.h"
-#include "platform/interrupt_signals.h"
 #include "platform/program_directory.h"
-#include "stop_request.h"
 #include "store/appli_store.h"
 #include "ui/instruction_texts.h"
 
@@ -34,16 +32,6 @@ struct Tables {
   }
   store::CharTables chars;
 };
-
-}  // namespace
-
-void PrintInstructions() {
-  std::fprintf(stderr, "%s\n\n%s\n", ui::kPowerCycleInstructions, ui::kProgressInstructionsTitle);
-  for (const char* line : ui::kProgressInstructions) std::fprintf(stderr, "%s\n", line);
-  std::fputc('\n', stderr);
-}
-
-namespace {
 
 CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
                         const CommunicationRequest& request, const Console& console) {
@@ -71,22 +59,13 @@ CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
   operations::ConfigureRun(run, store, settings);
   ConsoleOwner owner(console, request.runMode);
 
-  // The communication runs on this thread, whose queue exists before the
-  // first signal can arrive: an interrupt is never lost and reaches the
-  // run's waits as the dialog's abort request would.
-  const std::shared_ptr<platform::MessageQueue> queue = platform::CurrentThreadQueue();
-  auto stop = std::make_shared<StopRequest>();
-  link::LinkStatus status;
-  {
-    platform::InterruptSignals interrupts([queue, stop](platform::InterruptKind kind) {
-      stop->Note(kind);
-      queue->Post({link::WM_LINK_ABORT, 0, 0});
-    });
-    status = operations::RunCommunication(run, &owner, RunModeByte(request.runMode));
-  }
+  std::optional<platform::InterruptKind> stop;
+  const link::LinkStatus status = RunInterruptible(
+      [&] { return operations::RunCommunication(run, &owner, RunModeByte(request.runMode)); },
+      stop);
   owner.Finish();
-  ReportFailure(status, stop->Kind().has_value(), run.failureCause, engine.OpenError());
-  return {status == link::LinkOk, ExitCodeFor(status, stop->Kind())};
+  ReportFailure(status, stop.has_value(), run.failureCause, engine.OpenError());
+  return {status == link::LinkOk, ExitCodeFor(status, stop)};
 }
 
 }  // namespace
@@ -99,6 +78,12 @@ CommunicationResult Communicate(
   const CommunicationResult result = Run(options, file, request, console);
   SaveSettings(file);
   return result;
+}
+
+void PrintInstructions() {
+  std::fprintf(stderr, "%s\n\n%s\n", ui::kPowerCycleInstructions, ui::kProgressInstructionsTitle);
+  for (const char* line : ui::kProgressInstructions) std::fprintf(stderr, "%s\n", line);
+  std::fputc('\n', stderr);
 }
 
 }  // namespace orgalink::cli

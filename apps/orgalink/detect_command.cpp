@@ -1,16 +1,15 @@
 // orgalink detect [--save]: looks for the organizer on COM1..COM4 as the
 // settings file's [Ports] section maps them.
 
-#include <atomic>
 #include <cstdio>
 #include <memory>
 
 #include "commands.h"
 #include "exit_status.h"
+#include "interruptible.h"
 #include "link/auto_detect.h"
 #include "link/link_engine.h"
 #include "link/messages.h"
-#include "platform/interrupt_signals.h"
 #include "settings_file.h"
 #include "ui/instruction_texts.h"
 #include "ui/port_choice.h"
@@ -54,32 +53,22 @@ void Configure(link::LinkEngine& engine, const EngineOptions& o, const ui::Setti
   engine.SetEchoBack((Given(o.given.echo) ? o.echo : s.echoBack) != 0);
 }
 
-link::LinkStatus Search(const SettingsFile& file, const EngineOptions& options, bool& interrupted) {
+link::LinkStatus Search(const SettingsFile& file, const EngineOptions& options,
+                        std::optional<platform::InterruptKind>& stop) {
   platform::Clock& clock = platform::SystemClock::Instance();
   link::LinkEngine engine(clock);
   engine.SetPortOpener(ui::MakePortOpener(ui::PortChoice{}, file.where.settingsFile, clock));
   Configure(engine, options, file.settings);
   DetectOwner owner;
-  const auto queue = platform::CurrentThreadQueue();
-  auto signalled = std::make_shared<std::atomic<bool>>(false);
-  link::LinkStatus result;
-  {
-    platform::InterruptSignals interrupts([queue, signalled] {
-      signalled->store(true);
-      queue->Post({link::WM_DETECT_ABORT, 0, 0});
-    });
-    result = link::AutoDetect(engine, &owner);
-  }
-  interrupted = signalled->load();
-  return result;
+  return RunInterruptible([&] { return link::AutoDetect(engine, &owner); }, stop);
 }
 
 int Detect(const DetectOptions& options) {
   SettingsFile file = LoadSettings(options.engine);
   std::fprintf(stderr, "%s\n%s\n\n%s\n", ui::kDetectInstructions[0], ui::kDetectInstructions[1],
                ui::kDetectInProgress);
-  bool interrupted = false;
-  const link::LinkStatus result = Search(file, options.engine, interrupted);
+  std::optional<platform::InterruptKind> stop;
+  const link::LinkStatus result = Search(file, options.engine, stop);
   const int port = link::ToInt(result);
   const bool found = port >= 1 && port <= 4;
   if (found) {
@@ -94,7 +83,7 @@ int Detect(const DetectOptions& options) {
   }
   SaveSettings(file);
   if (found) return 0;
-  return ExitCodeFor(link::LinkNotDetected, interrupted);
+  return ExitCodeFor(link::LinkNotDetected, stop);
 }
 
 }  // namespace
