@@ -24,7 +24,7 @@ bool Mentions(const std::vector<std::string>& cause, const char* word) {
 const char* HintFor(const FailureFacts& facts) {
   if (IsSystemError(facts.openError,
                     {std::errc::permission_denied, std::errc::operation_not_permitted})) {
-    return "join the port's group, usually dialout (then log in again)";
+    return "join the port's group, usually dialout, then log in again (orgalink ports shows how)";
   }
   if (IsSystemError(facts.openError,
                     {std::errc::device_or_resource_busy, std::errc::resource_unavailable_try_again,

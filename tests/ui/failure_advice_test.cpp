@@ -24,7 +24,7 @@ TEST(FailureAdvice, NamesTheCauseAndTheHintThatFitsIt) {
        {"Can't Open COM Port"},
        SystemText(std::errc::permission_denied),
        "Cause: Can't Open COM Port (Permission denied). Try: join the port's group, usually "
-       "dialout (then log in again)."},
+       "dialout, then log in again (orgalink ports shows how)."},
       {link::LinkPortError,
        {"Can't Open COM Port"},
        SystemText(std::errc::resource_unavailable_try_again),
