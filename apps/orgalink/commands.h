@@ -9,6 +9,10 @@ struct CommandContext {
   int exit_code = 0;
 };
 
+void AddBackupCommand(CLI::App& app, CommandContext& context);
+void AddRestoreCommand(CLI::App& app, CommandContext& context);
+void AddDetectCommand(CLI::App& app, CommandContext& context);
+void AddEmulateCommand(CLI::App& app, CommandContext& context);
 void AddRunModeCommand(CLI::App& app, CommandContext& context);
 void AddInspectCommand(CLI::App& app, CommandContext& context);
 void AddPortsCommand(CLI::App& app, CommandContext& context);

@@ -2,14 +2,19 @@
 
 #include <cstdio>
 
-#include "link/messages.h"
+#include "platform/message_queue.h"
+#include "ui/progress_model.h"
 
 namespace orgalink::cli {
 
+ConsoleOwner::ConsoleOwner(const Console& console, int runMode)
+    : console_(console),
+      progress_(runMode, console.ShowsLiveProgress(), console.Columns(), stderr),
+      title_(ui::ProgressTitle(runMode)) {}
+
 void ConsoleOwner::Post(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
-  if (message == link::WM_LINK_STATUS && wparam == 0 && lparam == link::NegotiationScope) {
-    std::fprintf(stderr, "Waiting for Organizer...\n");
-  }
+  std::lock_guard lock(mutex_);
+  progress_.Handle(message, wparam, lparam);
 }
 
 void ConsoleOwner::Send(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
@@ -19,10 +24,20 @@ void ConsoleOwner::Send(std::uint32_t message, std::uint32_t wparam, std::int32_
 int ConsoleOwner::ShowMessage(const std::string& text, const std::string& /*caption*/,
                               link::MessageBoxKind kind) {
   std::lock_guard lock(mutex_);
-  std::printf("%s\n", text.c_str());
-  std::fflush(stdout);
-  // Nobody can answer a retry question here: a script wants the failure.
-  return kind == link::MessageBoxKind::RetryCancelQuestion ? link::IDCANCEL : link::IDOK;
+  progress_.Hide();
+  int answer = link::IDOK;
+  if (kind == link::MessageBoxKind::RetryCancelQuestion) {
+    // The question is asked on the communication's thread; an interrupt
+    // posted into its queue answers Cancel at once instead of waiting for
+    // a key, and stays queued for the run to see.
+    const int wakeFd = platform::CurrentThreadQueue()->WakeFd();
+    answer = console_.AskRetry(text, wakeFd) ? link::IDRETRY : link::IDCANCEL;
+  } else {
+    std::printf("%s\n", text.c_str());
+    std::fflush(stdout);
+  }
+  progress_.Show();
+  return answer;
 }
 
 std::string ConsoleOwner::Title() const {
@@ -33,6 +48,11 @@ std::string ConsoleOwner::Title() const {
 void ConsoleOwner::SetTitle(const std::string& title) {
   std::lock_guard lock(mutex_);
   title_ = title;
+}
+
+void ConsoleOwner::Finish() {
+  std::lock_guard lock(mutex_);
+  progress_.Finish();
 }
 
 }  // namespace orgalink::cli

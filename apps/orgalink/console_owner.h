@@ -3,15 +3,18 @@
 #include <mutex>
 #include <string>
 
+#include "console.h"
 #include "link/link_owner.h"
+#include "progress_display.h"
 
 namespace orgalink::cli {
 
-// The console stands in for the progress dialog: message boxes become lines
-// on stdout, waiting and progress go to stderr.
+// The console stands in for the progress dialog: progress goes to standard
+// error, message boxes become lines on standard output, and a Retry/Cancel
+// box becomes a question on the terminal (Cancel where there is none).
 class ConsoleOwner : public link::LinkOwner {
  public:
-  explicit ConsoleOwner(std::string title) : title_(std::move(title)) {}
+  ConsoleOwner(const Console& console, int runMode);
 
   void Post(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) override;
   void Send(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) override;
@@ -20,8 +23,13 @@ class ConsoleOwner : public link::LinkOwner {
   std::string Title() const override;
   void SetTitle(const std::string& title) override;
 
+  // Ends the progress display once the run is over.
+  void Finish();
+
  private:
+  const Console& console_;
   mutable std::mutex mutex_;
+  ProgressDisplay progress_;
   std::string title_;
 };
 

@@ -4,10 +4,24 @@
 
 #include "commands.h"
 
+#ifndef ORGALINK_VERSION
+#define ORGALINK_VERSION "unknown"
+#endif
+
 int main(int argc, char** argv) {
   CLI::App app{"orgalink - backup and restore for the Pellico organizer over a serial cable"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "orgalink " ORGALINK_VERSION);
+  // As in common Unix tools, an option given twice takes its last value.
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.footer(
+      "Values not given as options come from the settings file. Exit status: 0 on success, the "
+      "communication's status code 1..15 or 17 on failure, 130 when interrupted.");
   orgalink::cli::CommandContext context;
+  orgalink::cli::AddBackupCommand(app, context);
+  orgalink::cli::AddRestoreCommand(app, context);
+  orgalink::cli::AddDetectCommand(app, context);
+  orgalink::cli::AddEmulateCommand(app, context);
   orgalink::cli::AddRunModeCommand(app, context);
   orgalink::cli::AddInspectCommand(app, context);
   orgalink::cli::AddPortsCommand(app, context);

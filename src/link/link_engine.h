@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "link/command_code.h"
 #include "link/link_owner.h"
@@ -65,6 +66,10 @@ class LinkEngine {
   int Log(std::string_view text, bool force_stamp = false);
   // printf-style convenience over Log.
   int LogFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // The failure lines ("!!!...") written since the last step that succeeded,
+  // without their markers and each once, whether or not a log file is set:
+  // what a front end tells the user as the cause of a failure.
+  const std::vector<std::string>& FailureNotes() const { return failure_notes_; }
 
   // --- serial link ---------------------------------------------------------
   bool OpenPort(int port = -1);
@@ -103,6 +108,7 @@ class LinkEngine {
   bool TransmitBytes(const std::uint8_t* bytes, int count, platform::Tick deadline);
   int CheckEcho(const std::uint8_t* bytes, int count);
   platform::MessageQueue& Queue();
+  void NoteFailure(std::string_view text);
 
   platform::Clock& clock_;
   platform::PortOpener opener_;
@@ -121,6 +127,7 @@ class LinkEngine {
   std::string log_file_name_;
   std::uint8_t device_code_[2] = {2, 0};
   int model_variant_ = -1;  // unknown until a PC-side negotiation ran
+  std::vector<std::string> failure_notes_;
 };
 
 // Checksum of a frame: the plain byte sum; callers keep its low 8 bits.

@@ -33,6 +33,8 @@ bool LinkEngine::OpenPort(int port) {
   if (port_) ClosePort();
   if (port != -1) com_port_ = port;
   open_error_.clear();
+  // What went wrong before this port was opened is no cause of what follows.
+  failure_notes_.clear();
   if (opener_) port_ = opener_(com_port_, baud_rate_, open_error_);
   if (!port_) {
     SetStatus(LinkIoError, com_port_);
@@ -115,7 +117,7 @@ int LinkEngine::WaitReceiveQueue(int count, Tick deadline) {
   int seen = 0;
   while (!Expired(deadline)) {
     if (PollMessages()) {
-      LogLine(clock_, log_file_name_, "<<<<<<!!!NO Receive(Wait Receive Queue Abort)\n\n", false);
+      Log("<<<<<<!!!NO Receive(Wait Receive Queue Abort)\n\n");
       return 0;
     }
     const int queued = port_ ? port_->InQueue() : -1;
@@ -125,7 +127,7 @@ int LinkEngine::WaitReceiveQueue(int count, Tick deadline) {
         port_ ? port_->WaitInput(static_cast<std::size_t>(count), deadline, Queue())
               : WaitResult::Error;
     if (result == WaitResult::Error) {
-      LogLine(clock_, log_file_name_, "<<<<<<!!!NO Receive(ReadCommNT Err)\n", false);
+      Log("<<<<<<!!!NO Receive(ReadCommNT Err)\n");
       SetStatus(LinkIoError, -1);
       return 0;
     }
@@ -147,7 +149,7 @@ int LinkEngine::ReadPort(std::uint8_t* buffer, int count, Tick deadline) {
 int LinkEngine::ReadAvailable(std::uint8_t* buffer, int count, Tick /*deadline*/) {
   const int got = port_->Read(buffer, static_cast<std::size_t>(count));
   if (got < count) {
-    LogLine(clock_, log_file_name_, "<<<<<<!!!NO Receive(ReadCommNT Err)\n", false);
+    Log("<<<<<<!!!NO Receive(ReadCommNT Err)\n");
     SetStatus(LinkIoError, -1);
     return 0;
   }
@@ -163,18 +165,18 @@ int LinkEngine::WritePort(std::string_view text) {
 
 int LinkEngine::WritePort(const std::uint8_t* bytes, int count) {
   if (!DrainReceiveQueue(Deadline(kDrainMs))) {
-    LogLine(clock_, log_file_name_, ">>>>>>!!!Send FAILED(Receive Incomplete)\n\n", false);
+    Log(">>>>>>!!!Send FAILED(Receive Incomplete)\n\n");
     return 0;
   }
   PurgePort();
   const Tick send_deadline = Deadline(kSendQueueMs);
   if (!TransmitBytes(bytes, count, send_deadline)) {
-    LogLine(clock_, log_file_name_, ">>>>>>!!!Send FAILED\n\n", false);
+    Log(">>>>>>!!!Send FAILED\n\n");
     SetStatus(LinkIoError, -1);
     return 0;
   }
   if (!WaitSendQueue(send_deadline)) {
-    LogLine(clock_, log_file_name_, ">>>>>>!!!Send FAILED(Send Incomplete)\n\n", false);
+    Log(">>>>>>!!!Send FAILED(Send Incomplete)\n\n");
     return 0;
   }
   LogLine(clock_, log_file_name_, ">>>>>>Send    ", false);
@@ -211,12 +213,12 @@ int LinkEngine::CheckEcho(const std::uint8_t* bytes, int count) {
     const int piece = std::min(count - offset, MaxFrameSize);
     echo.fill(0);
     if (!ReadPort(echo.data(), piece, deadline)) {
-      LogLine(clock_, log_file_name_, "!!!NOT Receive EchoBack\n\n", false);
+      Log("!!!NOT Receive EchoBack\n\n");
       SetStatus(LinkIoError, -1);
       return 0;
     }
     if (std::memcmp(echo.data(), bytes + offset, static_cast<std::size_t>(piece)) != 0) {
-      LogLine(clock_, log_file_name_, "!!!NOT EchoBack\n\n", false);
+      Log("!!!NOT EchoBack\n\n");
       SetStatus(LinkIoError, -1);
       return 0;
     }

@@ -15,6 +15,7 @@ using link::LinkStatus;
 LinkStatus RunCommunication(RunContext& run, link::LinkOwner* owner, std::uint8_t runMode) {
   if (run.store == nullptr || owner == nullptr) return link::LinkIoError;
   link::LinkEngine& engine = run.engine;
+  run.failureCause.clear();
   engine.Log("##### START COMMUNICATION #####\n\n", true);
 
   LinkStatus result = link::LinkIoError;
@@ -33,6 +34,7 @@ LinkStatus RunCommunication(RunContext& run, link::LinkOwner* owner, std::uint8_
     engine.Log("##### END COMMUNICATION #####\n\n");
     return link::LinkOk;
   }
+  run.failureCause = engine.FailureNotes();
   engine.SendCommand(link::NACK);
   engine.Log("---PC sends NACK\n\n");
   engine.SendCommand(link::END_COMMUNICATION);

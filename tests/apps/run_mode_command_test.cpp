@@ -200,11 +200,25 @@ TEST_F(RunModeCommandTest, SignalDuringAWaitReleasesTheOrganizerAndSetsTheExitSt
   }
 }
 
-TEST_F(RunModeCommandTest, HelpListsTheCommands) {
+TEST_F(RunModeCommandTest, HelpListsTheCommandsAndVersionNamesTheProgram) {
   const auto result = RunProgram(ORGALINK_CLI, {"--help"});
   EXPECT_EQ(result.exit_code, 0);
-  EXPECT_NE(result.out.find("run-mode"), std::string::npos);
-  EXPECT_NE(result.out.find("inspect"), std::string::npos);
+  for (const char* command :
+       {"backup", "restore", "detect", "emulate", "run-mode", "inspect", "ports"}) {
+    EXPECT_NE(result.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+  }
+  const auto version = RunProgram(ORGALINK_CLI, {"--version"});
+  EXPECT_EQ(version.exit_code, 0);
+  EXPECT_TRUE(version.out.starts_with("orgalink ")) << version.out;
+}
+
+// As in common Unix tools, the last of a repeated option counts.
+TEST_F(RunModeCommandTest, ARepeatedOptionTakesItsLastValue) {
+  const auto result = RunProgram(
+      ORGALINK_CLI, Args({"run-mode", "12", "--port", "9", "--port", "loop", "--echo", "0",
+                          "--echo", "1", "--log", dir.File("first.log"), "--log", log}));
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_NE(testsupport::ReadFile(log).find("EchoBack=1\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "operations/organizer_script.h"
+#include "support/organizer_script.h"
 #include "operations/run_communication.h"
 #include "platform/file_system.h"
 #include "store/appli_kind.h"
@@ -19,7 +19,7 @@
 namespace orgalink::operations {
 namespace {
 
-using namespace testing;
+using namespace testsupport;
 using link::LinkStatus;
 using link::MessageBoxKind;
 using testsupport::CommandFrame;

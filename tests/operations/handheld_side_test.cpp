@@ -12,11 +12,11 @@
 
 #include "link/negotiation.h"
 #include "operations/dump_line.h"
-#include "operations/organizer_script.h"
 #include "operations/run_communication.h"
 #include "store/appli_kind.h"
 #include "support/file_bytes.h"
 #include "support/line_fixture.h"
+#include "support/organizer_script.h"
 #include "support/transfer_peer.h"
 #include "transfer/telephone_order.h"
 
@@ -63,7 +63,7 @@ Bytes ExpectedArchive(const std::map<int, std::vector<Bytes>>& applications) {
   std::vector<std::pair<std::uint8_t, std::vector<Bytes>>> sections;
   for (const std::uint8_t kind : store::FullOrder)
     sections.emplace_back(kind, applications.at(kind));
-  return testing::InvertedArchive(sections);
+  return testsupport::InvertedArchive(sections);
 }
 
 // Our own full backup (RunMode 1) against our own emulated organizer

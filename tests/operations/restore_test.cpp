@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "operations/organizer_script.h"
+#include "support/organizer_script.h"
 #include "operations/run_communication.h"
 #include "store/appli_kind.h"
 #include "support/transfer_peer.h"
@@ -17,7 +17,7 @@
 namespace orgalink::operations {
 namespace {
 
-using namespace testing;
+using namespace testsupport;
 using link::LinkStatus;
 using link::MessageBoxKind;
 using testsupport::LinesInOrder;

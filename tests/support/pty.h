@@ -16,6 +16,7 @@ class Pty {
   Pty& operator=(const Pty&) = delete;
 
   const std::string& slave_path() const { return slave_path_; }
+  int master_fd() const { return master_; }
 
   // Reads until `count` bytes came or `timeout_ms` passed without any.
   std::vector<std::uint8_t> Read(std::size_t count, int timeout_ms = 5000);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "link/command_code.h"
 #include "support/line_fixture.h"
 
 namespace orgalink::testsupport {
@@ -18,6 +19,15 @@ bool OfferLinkOnPty(Pty& pty, int tries) {
     std::this_thread::sleep_until(offered + std::chrono::milliseconds(300));
   }
   return false;
+}
+
+bool NegotiateOnPty(Pty& pty, Variant variant) {
+  if (!OfferLinkOnPty(pty)) return false;
+  const std::uint8_t low = variant == Variant::M ? 1 : 0;
+  pty.Write(CommandFrame(link::DEVICE_INFORMATION, low, 2));
+  if (pty.Read(5) != CommandFrame(link::GET_DEVICE_INFORMATION)) return false;
+  if (variant == Variant::M) pty.Write(CommandFrame(link::DEVICE_INFORMATION, low, 2));
+  return true;
 }
 
 }  // namespace orgalink::testsupport

@@ -17,6 +17,8 @@ RunningProgram::RunningProgram(const std::string& program, const std::vector<std
     : out_path_(dir_.File("out")), err_path_(dir_.File("err")) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  // Nobody is there to answer: a program that asked would wait forever.
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, out_path_.c_str(), O_WRONLY | O_CREAT, 0600);
   posix_spawn_file_actions_addopen(&actions, 2, err_path_.c_str(), O_WRONLY | O_CREAT, 0600);
   std::vector<char*> argv;

@@ -13,7 +13,8 @@ struct ProgramResult {
   std::string err;
 };
 
-// Runs `program` with `args`, capturing both output streams. With
+// Runs `program` with `args`, capturing both output streams, with nothing
+// on its standard input and no terminal on any stream. With
 // `interrupt_after_ms` >= 0 the program gets SIGINT after that time.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          int interrupt_after_ms = -1);

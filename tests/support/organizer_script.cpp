@@ -1,4 +1,4 @@
-#include "operations/organizer_script.h"
+#include "support/organizer_script.h"
 
 #include <gtest/gtest.h>
 
@@ -6,13 +6,11 @@
 #include "link/messages.h"
 #include "support/transfer_peer.h"
 
-namespace orgalink::operations::testing {
-
-using testsupport::CommandFrame;
+namespace orgalink::testsupport {
 
 int ScriptedOwner::ShowMessage(const std::string& text, const std::string& caption,
                                link::MessageBoxKind kind) {
-  testsupport::RecordingOwner::ShowMessage(text, caption, kind);
+  RecordingOwner::ShowMessage(text, caption, kind);
   std::lock_guard lock(mutex_);
   boxes_.push_back({text, caption, kind});
   if (answers_.empty()) return link::IDOK;
@@ -61,7 +59,7 @@ void OfferLink(FarEnd& far) {
 namespace {
 
 void SendBadChecksum(FarEnd& far, std::uint8_t code) {
-  Bytes packet = testsupport::DataPacketFrame(code, 0x00, 1, {'x'});
+  Bytes packet = DataPacketFrame(code, 0x00, 1, {'x'});
   packet.back() ^= 0x55;
   far.Send(packet);
 }
@@ -80,14 +78,13 @@ bool Serve(FarEnd& far, const Bytes& request, const OrganizerData& data, Fault f
       far.SendCommand(link::FINISH_ALL_RECORDS);
     } else {
       const int size = static_cast<int>(data.expenseCategory.size());
-      far.Send(testsupport::DataPacketFrame(6, 0x00, size, data.expenseCategory));
+      far.Send(DataPacketFrame(6, 0x00, size, data.expenseCategory));
     }
     return true;
   }
   const auto found = data.records.find(code);
   const std::vector<Bytes> none;
-  if (!testsupport::SendRecordsAsOrganizer(far, code,
-                                           found != data.records.end() ? found->second : none)) {
+  if (!SendRecordsAsOrganizer(far, code, found != data.records.end() ? found->second : none)) {
     ADD_FAILURE() << "the PC did not acknowledge a record of application " << int(code);
     return false;
   }
@@ -169,7 +166,7 @@ Bytes Archive(const std::vector<std::pair<std::uint8_t, std::vector<Bytes>>>& se
   for (const auto& [kind, records] : sections) {
     const auto count = records.size();
     Bytes body{kind, static_cast<std::uint8_t>(count >> 8), static_cast<std::uint8_t>(count)};
-    const Bytes stream = testsupport::RecordStream(records);
+    const Bytes stream = RecordStream(records);
     body.insert(body.end(), stream.begin(), stream.end());
     for (std::uint8_t& b : body) b = invert ? static_cast<std::uint8_t>(~b) : b;
     file.insert(file.end(), body.begin(), body.end());
@@ -197,4 +194,4 @@ std::string Hex(const Bytes& bytes) {
   return text;
 }
 
-}  // namespace orgalink::operations::testing
+}  // namespace orgalink::testsupport

@@ -1,7 +1,8 @@
 #pragma once
 
 // The organizer's side of a backup or a restore, scripted over the virtual
-// line, and an owner that answers message boxes from a script.
+// line or a pseudo-terminal (PtyFarPort), and an owner that answers message
+// boxes from a script.
 
 #include <cstdint>
 #include <map>
@@ -12,13 +13,10 @@
 #include "link/link_owner.h"
 #include "support/line_fixture.h"
 
-namespace orgalink::operations::testing {
-
-using testsupport::Bytes;
-using testsupport::FarEnd;
+namespace orgalink::testsupport {
 
 // Answers the boxes in order (OK once the script runs out) and keeps them.
-class ScriptedOwner : public testsupport::RecordingOwner {
+class ScriptedOwner : public RecordingOwner {
  public:
   struct Box {
     std::string text;
@@ -80,4 +78,4 @@ Bytes InvertedArchive(const std::vector<std::pair<std::uint8_t, std::vector<Byte
 // Hex text of bytes, for readable comparisons.
 std::string Hex(const Bytes& bytes);
 
-}  // namespace orgalink::operations::testing
+}  // namespace orgalink::testsupport

@@ -1,0 +1,63 @@
+// orgalink backup [ARCHIVE]: a whole backup (RunMode 1) into an archive.
+
+#include <memory>
+
+#include "archive_summary.h"
+#include "commands.h"
+#include "communication.h"
+#include "platform/clock.h"
+#include "ui/archive_names.h"
+#include "ui/dated_backup_name.h"
+
+namespace orgalink::cli {
+
+namespace {
+
+struct BackupOptions {
+  std::string archive;
+  EngineOptions engine;
+};
+
+// A named archive gets its extension; without a name the backup goes to
+// today's name in BackupDir, next to any earlier backup of the same day.
+std::string ArchivePath(const BackupOptions& options, const ui::Settings& settings) {
+  if (!options.archive.empty()) {
+    std::string path = options.archive;
+    ui::EnsureBackupExtension(path);
+    return path;
+  }
+  ui::CreateBackupDir(settings);
+  return ui::FreeDatedBackupPath(settings.backupDir, platform::SystemClock::Instance());
+}
+
+int Backup(const BackupOptions& options) {
+  std::string path;
+  const CommunicationResult result =
+      Communicate(options.engine, {1, {}, {}, true}, Console(),
+                  [&](CommunicationRequest& request, const ui::Settings& settings) {
+                    path = request.fileName = ArchivePath(options, settings);
+                  });
+  if (result.succeeded) PrintArchiveSummary(path);
+  return result.exitCode;
+}
+
+}  // namespace
+
+void AddBackupCommand(CLI::App& app, CommandContext& context) {
+  auto options = std::make_shared<BackupOptions>();
+  CLI::App* sub =
+      app.add_subcommand("backup", "Back up every application of the organizer into an archive");
+  sub->footer(
+      "RunMode 1. Prints the instructions, then the progress; on success the archive's path and "
+      "each application's record count. An existing archive of that name stays as it was until "
+      "the new one is complete, and is kept whenever the backup fails. A failed archive write "
+      "asks Retry or Cancel on a terminal and cancels without one (exit 17).");
+  sub->add_option("ARCHIVE", options->archive,
+                  "Archive to write (.bkf is added when missing); default: today's date in "
+                  "BackupDir, such as 20261210.bkf, or 20261210-2.bkf for a second backup that "
+                  "day");
+  AddEngineOptions(*sub, options->engine);
+  sub->callback([options, &context] { context.exit_code = Backup(*options); });
+}
+
+}  // namespace orgalink::cli

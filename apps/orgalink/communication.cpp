@@ -1,0 +1,89 @@
+#include "communication.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "console_owner.h"
+#include "exit_status.h"
+#include "failure_report.h"
+#include "interruptible.h"
+#include "link/link_engine.h"
+#include "operations/configure_run.h"
+#include "operations/run_communication.h"
+#include "platform/file_system.h"
+#include "platform/program_directory.h"
+#include "store/appli_store.h"
+#include "ui/instruction_texts.h"
+
+namespace orgalink::cli {
+
+namespace {
+
+// RunMode travels as one byte. A number that does not fit is an unknown
+// RunMode, not whichever mode its low byte happens to name.
+std::uint8_t RunModeByte(int runMode) {
+  return runMode >= 0 && runMode <= 0xFF ? static_cast<std::uint8_t>(runMode) : 0xFF;
+}
+
+struct Tables {
+  Tables() {
+    store::LoadCodeTables(platform::DataDirectory(), chars.outgoing, chars.incoming);
+    store::LoadSortTables(platform::DataDirectory(), chars.weights, chars.second);
+  }
+  store::CharTables chars;
+};
+
+CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
+                        const CommunicationRequest& request, const Console& console) {
+  const auto port = ChosenPort(options, file.settings);
+  if (!port) {
+    std::fprintf(stderr, "orgalink: --port must be 1..4, COM1..COM4, loop or a device path\n");
+    return {false, 2};
+  }
+  if (request.showInstructions) PrintInstructions();
+
+  const Tables tables;
+  platform::Clock& clock = platform::SystemClock::Instance();
+  store::AppliStore store;
+  link::LinkEngine engine(clock);
+  engine.SetPortOpener(ui::MakePortOpener(*port, file.where.settingsFile, clock));
+  operations::RunContext run(engine);
+  // The dump files of RunModes 13 to 18 are written as well as read, so by
+  // default they live with the other writable files: beside the settings
+  // file, which is beside the program in a portable copy.
+  run.dumpDirectory = request.dumpDirectory.empty() ? platform::DirectoryOf(file.where.settingsFile)
+                                                    : request.dumpDirectory;
+  operations::RunSettings settings =
+      MakeRunSettings(options, file.settings, request.runMode, port->Number(), tables.chars);
+  settings.fileName = request.fileName;
+  operations::ConfigureRun(run, store, settings);
+  ConsoleOwner owner(console, request.runMode);
+
+  std::optional<platform::InterruptKind> stop;
+  const link::LinkStatus status = RunInterruptible(
+      [&] { return operations::RunCommunication(run, &owner, RunModeByte(request.runMode)); },
+      stop);
+  owner.Finish();
+  ReportFailure(status, stop.has_value(), run.failureCause, engine.OpenError());
+  return {status == link::LinkOk, ExitCodeFor(status, stop)};
+}
+
+}  // namespace
+
+CommunicationResult Communicate(
+    const EngineOptions& options, CommunicationRequest request, const Console& console,
+    const std::function<void(CommunicationRequest&, const ui::Settings&)>& settle) {
+  const SettingsFile file = LoadSettings(options);
+  if (settle) settle(request, file.settings);
+  const CommunicationResult result = Run(options, file, request, console);
+  SaveSettings(file);
+  return result;
+}
+
+void PrintInstructions() {
+  std::fprintf(stderr, "%s\n\n%s\n", ui::kPowerCycleInstructions, ui::kProgressInstructionsTitle);
+  for (const char* line : ui::kProgressInstructions) std::fprintf(stderr, "%s\n", line);
+  std::fputc('\n', stderr);
+}
+
+}  // namespace orgalink::cli

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "console.h"
+#include "engine_options.h"
+#include "settings_file.h"
+
+namespace orgalink::cli {
+
+// One communication as a command asks for it.
+struct CommunicationRequest {
+  int runMode = 0;  // anything beyond 0..255 is an unknown RunMode
+  std::string fileName;
+  // Folder of the dump files; empty for the settings file's folder.
+  std::string dumpDirectory;
+  // Print the instructions of the backup and restore flows first.
+  bool showInstructions = false;
+};
+
+struct CommunicationResult {
+  bool succeeded = false;
+  int exitCode = 0;
+};
+
+// Reads the settings file, runs one communication with its values under
+// the command line's overrides, shows the progress and messages on the
+// console, reports a failure with its cause, and writes the settings back.
+// `settle`, when given, completes the request once the settings are known
+// (a backup's default archive lies in BackupDir).
+CommunicationResult Communicate(
+    const EngineOptions& options, CommunicationRequest request, const Console& console,
+    const std::function<void(CommunicationRequest&, const ui::Settings&)>& settle = {});
+
+// Prints the power-cycle instructions and the progress dialog's
+// "Instructions" group on standard error.
+void PrintInstructions();
+
+}  // namespace orgalink::cli

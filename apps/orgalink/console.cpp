@@ -1,0 +1,53 @@
+#include "console.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "platform/terminal.h"
+
+namespace orgalink::cli {
+
+using platform::kStandardError;
+using platform::kStandardInput;
+
+Console::Console()
+    : canAsk_(platform::IsTerminal(kStandardInput) && platform::IsTerminal(kStandardError)),
+      liveProgress_(platform::IsTerminal(kStandardError)) {}
+
+int Console::Columns() const {
+  return platform::TerminalColumns(kStandardError);
+}
+
+namespace {
+
+std::optional<std::string> Answer(int wakeFd) {
+  std::fflush(stderr);
+  return platform::ReadLineUnlessWoken(kStandardInput, wakeFd);
+}
+
+bool StartsWith(const std::optional<std::string>& answer, char lower) {
+  return answer && !answer->empty() && ((*answer)[0] | 0x20) == lower;
+}
+
+}  // namespace
+
+bool Console::AskYesNo(const std::string& question, int wakeFd) const {
+  if (!canAsk_) return false;
+  std::fprintf(stderr, "%s [y/N] ", question.c_str());
+  const auto answer = Answer(wakeFd);
+  if (!answer) std::fputc('\n', stderr);
+  return StartsWith(answer, 'y');
+}
+
+bool Console::AskRetry(const std::string& text, int wakeFd) const {
+  if (!canAsk_) {
+    std::fprintf(stderr, "%s\nCancelled: there is no terminal to answer Retry.\n", text.c_str());
+    return false;
+  }
+  std::fprintf(stderr, "%s\n[r]etry or [C]ancel? ", text.c_str());
+  const auto answer = Answer(wakeFd);
+  if (!answer) std::fputc('\n', stderr);
+  return StartsWith(answer, 'r');
+}
+
+}  // namespace orgalink::cli

@@ -1,0 +1,103 @@
+// orgalink detect [--save]: looks for the organizer on COM1..COM4 as the
+// settings file's [Ports] section maps them.
+
+#include <cstdio>
+#include <memory>
+
+#include "commands.h"
+#include "exit_status.h"
+#include "interruptible.h"
+#include "link/auto_detect.h"
+#include "link/link_engine.h"
+#include "link/messages.h"
+#include "settings_file.h"
+#include "ui/instruction_texts.h"
+#include "ui/port_choice.h"
+#include "ui/status_messages.h"
+
+namespace orgalink::cli {
+
+namespace {
+
+struct DetectOptions {
+  bool save = false;
+  EngineOptions engine;
+};
+
+// The Auto Detect dialog on the console: it names each port as the search
+// reaches it.
+class DetectOwner : public link::LinkOwner {
+ public:
+  void Post(std::uint32_t, std::uint32_t, std::int32_t) override {}
+  void Send(std::uint32_t message, std::uint32_t wparam, std::int32_t) override {
+    if (message != link::WM_DETECT_CHECKING) return;
+    std::fprintf(stderr, "%s\n", ui::CheckingPortText(static_cast<int>(wparam)).c_str());
+  }
+  int ShowMessage(const std::string& text, const std::string&, link::MessageBoxKind) override {
+    std::printf("%s\n", text.c_str());
+    return link::IDOK;
+  }
+  std::string Title() const override { return title_; }
+  void SetTitle(const std::string& title) override { title_ = title; }
+
+ private:
+  std::string title_ = "Auto Detect";
+};
+
+// The search's link takes only the device code, the baud rate, the log and
+// the echo; its time-outs stay at their defaults.
+void Configure(link::LinkEngine& engine, const EngineOptions& o, const ui::Settings& s) {
+  engine.SetDeviceCode(Given(o.given.deviceCode) ? o.deviceCode : s.deviceCode);
+  engine.SetBaudRate(o.baud);
+  engine.SetLogFileName(Given(o.given.log) ? o.log : s.logFileName);
+  engine.SetEchoBack((Given(o.given.echo) ? o.echo : s.echoBack) != 0);
+}
+
+link::LinkStatus Search(const SettingsFile& file, const EngineOptions& options,
+                        std::optional<platform::InterruptKind>& stop) {
+  platform::Clock& clock = platform::SystemClock::Instance();
+  link::LinkEngine engine(clock);
+  engine.SetPortOpener(ui::MakePortOpener(ui::PortChoice{}, file.where.settingsFile, clock));
+  Configure(engine, options, file.settings);
+  DetectOwner owner;
+  return RunInterruptible([&] { return link::AutoDetect(engine, &owner); }, stop);
+}
+
+int Detect(const DetectOptions& options) {
+  SettingsFile file = LoadSettings(options.engine);
+  std::fprintf(stderr, "%s\n%s\n\n%s\n", ui::kDetectInstructions[0], ui::kDetectInstructions[1],
+               ui::kDetectInProgress);
+  std::optional<platform::InterruptKind> stop;
+  const link::LinkStatus result = Search(file, options.engine, stop);
+  const int port = link::ToInt(result);
+  const bool found = port >= 1 && port <= 4;
+  if (found) {
+    std::printf("%s\n", ui::StatusMessages(result));
+    if (options.save) file.settings.comPort = port;
+  } else {
+    std::fprintf(stderr,
+                 "%s\nTry: press the organizer's PC-LINK button just before "
+                 "the search, and "
+                 "check that [Ports] in %s names your serial devices.\n",
+                 ui::StatusMessages(link::LinkNotDetected), file.where.settingsFile.c_str());
+  }
+  SaveSettings(file);
+  if (found) return 0;
+  return ExitCodeFor(link::LinkNotDetected, stop);
+}
+
+}  // namespace
+
+void AddDetectCommand(CLI::App& app, CommandContext& context) {
+  auto options = std::make_shared<DetectOptions>();
+  CLI::App* sub = app.add_subcommand("detect", "Find the port the organizer is connected to");
+  sub->footer(
+      "Tries COM1..COM4, as [Ports] in the settings file maps them, in up to five rounds, "
+      "printing \"Checking COM<n>\" for each. Press the organizer's PC-LINK button first. Exit 0 "
+      "when the organizer is found, 12 when not.");
+  sub->add_flag("--save", options->save, "Store the port found as COMPort in the settings file");
+  AddLinkOptions(*sub, options->engine);
+  sub->callback([options, &context] { context.exit_code = Detect(*options); });
+}
+
+}  // namespace orgalink::cli

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "console.h"
+
+namespace orgalink::cli {
+
+// Exit statuses of a run that did not start because nobody agreed to empty
+// the organizer.
+inline constexpr int kExitDeclined = 1;
+inline constexpr int kExitNeedsYes = 2;
+
+// True for the RunModes whose run empties applications of the organizer:
+// the whole restores (2, 4 and 6, with or without an archive) and
+// DELETE_ALL_RECORDS (14).
+bool EmptiesOrganizer(int runMode);
+
+// Asks the restore question before such a run, unless `yes` (--yes) has
+// answered it. Returns 0 when the run may go on; otherwise prints why not
+// and returns kExitNeedsYes without a terminal to ask, or kExitDeclined when
+// the answer was no.
+int ConfirmEmptying(const Console& console, bool yes);
+
+}  // namespace orgalink::cli

@@ -1,0 +1,80 @@
+#include "ui/failure_advice.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <system_error>
+
+namespace orgalink::ui {
+
+namespace {
+
+bool IsSystemError(const std::string& text, std::initializer_list<std::errc> errors) {
+  return std::any_of(errors.begin(), errors.end(), [&](std::errc error) {
+    return text == std::make_error_code(error).message();
+  });
+}
+
+bool Mentions(const std::vector<std::string>& cause, const char* word) {
+  return std::any_of(cause.begin(), cause.end(),
+                     [&](const std::string& line) { return line.find(word) != std::string::npos; });
+}
+
+// The hints, most specific first: a port that did not open says more than
+// the lines logged after it.
+const char* HintFor(const FailureFacts& facts) {
+  if (IsSystemError(facts.openError,
+                    {std::errc::permission_denied, std::errc::operation_not_permitted})) {
+    return "join the port's group, usually dialout, then log in again (orgalink ports shows how)";
+  }
+  if (IsSystemError(facts.openError,
+                    {std::errc::device_or_resource_busy, std::errc::resource_unavailable_try_again,
+                     std::errc::operation_would_block})) {
+    return "another program holds the port; end it or wait until it lets go";
+  }
+  if (IsSystemError(facts.openError,
+                    {std::errc::no_such_file_or_directory, std::errc::no_such_device,
+                     std::errc::no_such_device_or_address})) {
+    return "check the port: --port, or COMPort and [Ports] in the settings file";
+  }
+  if (Mentions(facts.cause, "EchoBack")) {
+    return "check that the cable is plugged in; a cable that does not echo needs --echo 0 "
+           "(EchoBack=0)";
+  }
+  if (Mentions(facts.cause, "Device Code")) {
+    return "check the DeviceCode setting (--device-code)";
+  }
+  if (facts.status == link::LinkTimeout || Mentions(facts.cause, "Time Out")) {
+    return "press the organizer's PC-LINK button, or check the port (--port)";
+  }
+  return nullptr;
+}
+
+std::string CauseText(const FailureFacts& facts) {
+  std::string text;
+  for (const std::string& line : facts.cause) {
+    if (!text.empty()) text += "; ";
+    text += line;
+  }
+  if (!facts.openError.empty()) {
+    text += text.empty() ? facts.openError : " (" + facts.openError + ")";
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string FailureAdvice(const FailureFacts& facts) {
+  if (facts.status == link::LinkOk || facts.status == link::LinkAborted ||
+      facts.status == link::LinkFileReadCancelled) {
+    return "";
+  }
+  std::string line;
+  if (const std::string cause = CauseText(facts); !cause.empty()) line = "Cause: " + cause + ".";
+  if (const char* hint = HintFor(facts)) {
+    if (!line.empty()) line += " ";
+    line += std::string("Try: ") + hint + ".";
+  }
+  return line;
+}
+
+}  // namespace orgalink::ui
