@@ -12,6 +12,7 @@
 #include "operations/run_communication.h"
 #include "platform/file_system.h"
 #include "platform/program_directory.h"
+#include "simulated_port.h"
 #include "store/appli_store.h"
 #include "ui/instruction_texts.h"
 
@@ -35,9 +36,14 @@ struct Tables {
 
 CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
                         const CommunicationRequest& request, const Console& console) {
-  const auto port = ChosenPort(options, file.settings);
+  const bool simulatedPort = Given(options.given.port) && IsSimulatedPort(options.port);
+  const auto port = simulatedPort ? std::optional<ui::PortChoice>(ui::PortChoice{
+                                        ui::PortChoice::Kind::Device, 0, options.port})
+                                  : ChosenPort(options, file.settings);
   if (!port) {
-    std::fprintf(stderr, "orgalink: --port must be 1..4, COM1..COM4, loop or a device path\n");
+    std::fprintf(stderr,
+                 "orgalink: --port must be 1..4, COM1..COM4, loop, sim, sim:E, sim:E+, sim:M "
+                 "or a device path\n");
     return {false, 2};
   }
   if (request.showInstructions) PrintInstructions();
@@ -57,6 +63,17 @@ CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
       MakeRunSettings(options, file.settings, request.runMode, port->Number(), tables.chars);
   settings.fileName = request.fileName;
   operations::ConfigureRun(run, store, settings);
+  // The simulated organizer echoes and is paced as the run's settings say.
+  std::unique_ptr<sim::InProcessOrganizer> simulated;
+  if (simulatedPort) {
+    std::string error;
+    simulated = OpenSimulatedPort(options.port, engine.EchoBack() != 0, engine.BaudRate(), error);
+    if (!simulated) {
+      std::fprintf(stderr, "orgalink: the simulated organizer: %s\n", error.c_str());
+      return {false, 1};
+    }
+    engine.SetPortOpener(simulated->Opener());
+  }
   ConsoleOwner owner(console, request.runMode);
 
   std::optional<platform::InterruptKind> stop;

@@ -11,8 +11,8 @@
 #include "commands.h"
 #include "sim/pty_service.h"
 #include "sim/sim_options.h"
+#include "simulated_port.h"
 #include "ui/archive_names.h"
-#include "ui/file_locations.h"
 
 namespace orgalink::cli {
 
@@ -27,13 +27,6 @@ struct SimulateOptions {
   bool reset = false;
 };
 
-// Beside the user's backups: a restore into the organizer shows up in the
-// next backup, run after run.
-std::string DefaultStateFile() {
-  const ui::FileLocations where = ui::LocateFiles(ui::CurrentUserEnvironment());
-  return ui::JoinPath(ui::DirectoryOf(where.backupDir), "simulated_organizer.bkf");
-}
-
 bool MakeSimOptions(const SimulateOptions& o, sim::SimOptions& options, std::string& error) {
   const auto variant = sim::ParseVariant(o.variant);
   if (!variant) {
@@ -45,7 +38,7 @@ bool MakeSimOptions(const SimulateOptions& o, sim::SimOptions& options, std::str
   for (const std::string& fault : o.faults) {
     if (!sim::ParseFault(fault, options.faults, error)) return false;
   }
-  options.state_file = o.stateFile.empty() ? DefaultStateFile() : o.stateFile;
+  options.state_file = o.stateFile.empty() ? SimulatorStateFile() : o.stateFile;
   const std::string folder = ui::DirectoryOf(options.state_file);
   std::error_code ignored;  // a folder that cannot be made fails with the state file's own error
   if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
