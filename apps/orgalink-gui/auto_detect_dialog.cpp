@@ -9,6 +9,7 @@
 #include "link/messages.h"
 #include "link_message_event.h"
 #include "texts.h"
+#include "ui/instruction_texts.h"
 #include "ui/status_code.h"
 #include "ui/status_messages.h"
 
@@ -26,9 +27,9 @@ struct Line {
 };
 
 constexpr Line kInstructionLines[] = {
-    {"1. Connect your Organizer to your PC with the cable supplied.", 9},
-    {"2. Press the [PC-LINK] button on your Organizer.", 19},
-    {"3. Press the [Proceed] button below.", 29},
+    {ui::kDetectInstructions[0], 9},
+    {ui::kDetectInstructions[1], 19},
+    {ui::kDetectInstructions[2], 29},
     {"If Auto Detection appears to take a long time or your wish to", 48},
     {"abort, press the [ESC] key.", 58},
     {"WARNING: This process may cause your computer to crash if", 74},
@@ -120,8 +121,8 @@ void AutoDetectDialog::HandleLinkMessage(const LinkMessageEvent& message) {
   const int port = static_cast<int>(message.WParam());
   switch (message.Message()) {
     case link::WM_DETECT_CHECKING:
-      progressLabel_->setText(QStringLiteral("Auto Detect in progress..."));
-      portLabel_->setText(QStringLiteral("Checking COM%1").arg(port));
+      progressLabel_->setText(QString::fromLatin1(ui::kDetectInProgress));
+      portLabel_->setText(QString::fromStdString(ui::CheckingPortText(port)));
       break;
     case link::WM_DETECT_FOUND:
       prompts_.ShowBox(this, {QString::fromLatin1(ui::StatusMessages(ui::StatusFromCode(port))),

@@ -12,6 +12,7 @@
 #include "logo.h"
 #include "progress_dialog.h"
 #include "texts.h"
+#include "ui/instruction_texts.h"
 #include "ui/port_choice.h"
 
 namespace orgalink::gui {
@@ -25,11 +26,6 @@ constexpr const char* kBackupDescription =
 constexpr const char* kRestoreDescription =
     "Restores data from a backup file into a\r\nyour Organizer. This will replace any "
     "data\r\nthat may be in your Organizer.";
-constexpr const char* kInstructions =
-    "1. Press the [ON/OFF] button to turn OFF.\n2. Connect the cable to your Organizer and your "
-    "PC.\n3. Press the [ON/OFF] button to turn ON.";
-constexpr const char* kRestoreQuestion =
-    "This operation will overwrite ALL applications on your Organizer.\nContinue restore?";
 
 QPushButton* AddLargeButton(QDialog& dialog, const DialogUnits& units, const char* text,
                             const char* name, UnitRect place) {
@@ -119,7 +115,7 @@ void MainDialog::ShowAbout() {
 void MainDialog::OnBackup() {
   std::string path;
   if (SelectBackupFileToSave(prompts_, this, clock_, settings_.backupDir, path) != kIdOk) return;
-  if (prompts_.ShowBox(this, {QString::fromLatin1(kInstructions),
+  if (prompts_.ShowBox(this, {QString::fromLatin1(ui::kPowerCycleInstructions),
                               QString::fromLatin1(kCaptionInformation), BoxIcon::Information}) !=
       kIdOk) {
     return;
@@ -130,11 +126,12 @@ void MainDialog::OnBackup() {
 void MainDialog::OnRestore() {
   std::string path;
   if (SelectBackupFileToOpen(prompts_, this, settings_.backupDir, path) != kIdOk) return;
-  if (prompts_.ShowBox(this, {QString::fromLatin1(kRestoreQuestion), QStringLiteral("Restore"),
-                              BoxIcon::Question, BoxButtons::YesNo}) != kIdYes) {
+  if (prompts_.ShowBox(this, {QString::fromLatin1(ui::kRestoreQuestion),
+                              QString::fromLatin1(ui::kRestoreCaption), BoxIcon::Question,
+                              BoxButtons::YesNo}) != kIdYes) {
     return;
   }
-  if (prompts_.ShowBox(this, {QString::fromLatin1(kInstructions),
+  if (prompts_.ShowBox(this, {QString::fromLatin1(ui::kPowerCycleInstructions),
                               QString::fromLatin1(kCaptionInformation), BoxIcon::Information}) !=
       kIdOk) {
     return;

@@ -10,6 +10,7 @@
 #include "operations/run_communication.h"
 #include "texts.h"
 #include "ui/end_notice.h"
+#include "ui/instruction_texts.h"
 
 namespace orgalink::gui {
 
@@ -38,11 +39,12 @@ ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::
   AddLabel(*this, units, QStringLiteral("Status :"), {19, 105, 25, 8});
   statusLabel_ = AddLabel(*this, units, QStringLiteral("Waiting for Organizer"), {49, 105, 93, 8});
   statusLabel_->setObjectName(QStringLiteral("statusLabel"));
-  AddGroupBox(*this, units, QStringLiteral("Instructions"), {7, 7, 198, 53});
-  AddLabel(*this, units, QStringLiteral("1. Make sure the cable is connected to your Organizer"),
-           {18, 21, 174, 8});
-  AddLabel(*this, units, QStringLiteral("    and your PC."), {18, 32, 174, 8});
-  AddLabel(*this, units, QStringLiteral("2. Press the [PC-LINK] button."), {18, 43, 174, 8});
+  AddGroupBox(*this, units, QString::fromLatin1(ui::kProgressInstructionsTitle), {7, 7, 198, 53});
+  int y = 21;
+  for (const char* line : ui::kProgressInstructions) {
+    AddLabel(*this, units, QString::fromLatin1(line), {18, y, 174, 8});
+    y += 11;
+  }
   AddLabel(*this, units, QStringLiteral("0%"), {14, 67, 28, 8});
   AddLabel(*this, units, QStringLiteral("100%"), {189, 67, 19, 8});
 }

@@ -95,11 +95,14 @@ TEST_F(RunModeCommandTest, FailuresExitWithTheirStatusAndMessage) {
       {{"run-mode", "10", "--port", "loop", "--echo", "1", "--to-command", "0"},
        5,
        "Organizer not responding.\n"},
-      {{"run-mode", "2", "--port", "loop", "--file", dir.File("truncated.bkf")},
+      {{"run-mode", "2", "--yes", "--port", "loop", "--file", dir.File("truncated.bkf")},
        13,
        "Backup file not compatible.\n"},
-      // Retry/Cancel is answered Cancel; the user's own choice needs no notice.
-      {{"run-mode", "2", "--port", "loop", "--file", dir.File("missing.bkf")}, 17, ""},
+      // Without a terminal Retry/Cancel is answered Cancel, which is said;
+      // the cancel itself gets no notice of its own.
+      {{"run-mode", "2", "--yes", "--port", "loop", "--file", dir.File("missing.bkf")},
+       17,
+       "No such file or directory\nCancelled: there is no terminal to answer Retry.\n"},
   };
   for (const auto& c : cases) {
     const auto result = RunProgram(ORGALINK_CLI, Args(c.args));

@@ -37,8 +37,10 @@ int PtyFarPort::Read(std::uint8_t* buffer, std::size_t max) {
   return static_cast<int>(read(master_, buffer, std::min<std::size_t>(max, queued)));
 }
 
+// The master takes what the slave's side has room for at once; a test's
+// frames never fill it.
 WaitResult PtyFarPort::Write(const std::uint8_t* data, std::size_t count, std::size_t& written,
-                             platform::MessageQueue& /*queue*/) {
+                             platform::Tick /*deadline*/, platform::MessageQueue& /*queue*/) {
   while (written < count) {
     const ssize_t put = write(master_, data + written, count - written);
     if (put <= 0) return WaitResult::Error;
@@ -51,8 +53,8 @@ WaitResult PtyFarPort::WaitInput(std::size_t count, platform::Tick deadline,
                                  platform::MessageQueue& queue) {
   platform::Clock& clock = platform::SystemClock::Instance();
   for (;;) {
-    if (InQueue() >= static_cast<int>(count)) return WaitResult::Ready;
     if (queue.HasMessage()) return WaitResult::Message;
+    if (InQueue() >= static_cast<int>(count)) return WaitResult::Ready;
     if (platform::Expired(clock, deadline)) return WaitResult::Timeout;
     pollfd fds[2] = {{master_, POLLIN, 0}, {queue.WakeFd(), POLLIN, 0}};
     const int left = static_cast<std::int32_t>(deadline - clock.Now()) + 1;

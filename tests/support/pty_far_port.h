@@ -23,7 +23,7 @@ class PtyFarPort : public platform::SerialPort {
   int OutQueue() override { return 0; }
   int Read(std::uint8_t* buffer, std::size_t max) override;
   platform::WaitResult Write(const std::uint8_t* data, std::size_t count, std::size_t& written,
-                             platform::MessageQueue& queue) override;
+                             platform::Tick deadline, platform::MessageQueue& queue) override;
   platform::WaitResult WaitInput(std::size_t count, platform::Tick deadline,
                                  platform::MessageQueue& queue) override;
   platform::WaitResult WaitOutputEmpty(platform::Tick, platform::MessageQueue&) override {
