@@ -15,8 +15,10 @@ int main(int argc, char** argv) {
   // As in common Unix tools, an option given twice takes its last value.
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.footer(
-      "Values not given as options come from the settings file. Exit status: 0 on success, the "
-      "communication's status code 1..15 or 17 on failure, 130 when interrupted.");
+      "Values not given as options come from the settings file. Exit status: 0 on success; the "
+      "communication's status code 1..15 or 17 on failure; 130 after Ctrl-C, 143 after SIGTERM; "
+      "70 for an internal fault; 1 when the restore question was answered no; 2 for a usage "
+      "error.");
   orgalink::cli::CommandContext context;
   orgalink::cli::AddBackupCommand(app, context);
   orgalink::cli::AddRestoreCommand(app, context);
