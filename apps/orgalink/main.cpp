@@ -8,6 +8,10 @@
 #define ORGALINK_VERSION "unknown"
 #endif
 
+namespace {
+constexpr int kExitUsage = 2;
+}
+
 int main(int argc, char** argv) {
   CLI::App app{"orgalink - backup and restore for the Pellico organizer over a serial cable"};
   app.require_subcommand(1);
@@ -28,6 +32,12 @@ int main(int argc, char** argv) {
   orgalink::cli::AddInspectCommand(app, context);
   orgalink::cli::AddPortsCommand(app, context);
   orgalink::cli::AddSimulateCommand(app, context);
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    // --help and --version end here with 0; a command line that cannot be
+    // understood is a usage error, 2, as in common Unix tools.
+    return app.exit(error) == 0 ? 0 : kExitUsage;
+  }
   return context.exit_code;
 }

@@ -88,6 +88,7 @@ TEST_F(RunModeCommandTest, FailuresExitWithTheirStatusAndMessage) {
       {{"run-mode", "19", "--port", "loop", "--echo", "0"}, 11, "I/O Device error.\n"},
       {{"run-mode", "11", "--port", "/nonexistent/tty"}, 10, "Error opening COM port.\n"},
       {{"run-mode", "11", "--port", "9"}, 2, "--port must be"},
+      {{"restore"}, 2, "ARCHIVE is required"},
       // 267 would be RunMode 11 if it were cut to a byte.
       {{"run-mode", "267", "--port", "loop", "--echo", "0"}, 11, "I/O Device error.\n"},
       // The plug returns the ACK as its echo and then nothing: no command
