@@ -9,10 +9,10 @@
 #include <cstring>
 #include <filesystem>
 
-#include "support/organizer_script.h"
 #include "operations/run_communication.h"
 #include "platform/file_system.h"
 #include "store/appli_kind.h"
+#include "support/organizer_script.h"
 #include "support/transfer_peer.h"
 #include "transfer/telephone_order.h"
 

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "support/organizer_script.h"
 #include "operations/run_communication.h"
 #include "store/appli_kind.h"
+#include "support/organizer_script.h"
 #include "support/transfer_peer.h"
 
 namespace orgalink::operations {
