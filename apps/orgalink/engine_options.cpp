@@ -32,7 +32,10 @@ void AddLinkOptions(CLI::App& command, EngineOptions& o) {
 }
 
 void AddEngineOptions(CLI::App& command, EngineOptions& o) {
-  o.given.port = command.add_option("--port", o.port, "1..4 (COM1..COM4), loop, or a device path");
+  o.given.port = command.add_option(
+      "--port", o.port,
+      "1..4 (COM1..COM4), a device path, loop (a loopback plug), or sim, sim:E, sim:E+, sim:M "
+      "(the simulated organizer)");
   AddLinkOptions(command, o);
   command.add_option("--app", o.app,
                      "AppliMode: ALL, Telephone, Schedule, Anniversary, To Do, Memo, Expense, "
