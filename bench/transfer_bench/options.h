@@ -1,0 +1,19 @@
+#pragma once
+
+#include <vector>
+
+namespace orgalink::bench {
+
+struct Options {
+  bool quick = false;  // a tenth of the reference organizer, 115200 baud only
+  std::vector<int> bauds;
+  bool pty = true;
+  bool virtual_lines = true;
+  int aborts = 3;  // aborted runs of each operation on each line
+  bool echo = true;
+};
+
+// False, after a message on stderr, for an option it does not know.
+bool ParseOptions(int argc, char** argv, Options& options);
+
+}  // namespace orgalink::bench

@@ -1,0 +1,92 @@
+#include "pc_run.h"
+
+#include <future>
+#include <thread>
+
+#include "bench_owner.h"
+#include "counting_port.h"
+#include "link/messages.h"
+#include "operations/configure_run.h"
+#include "operations/run_communication.h"
+#include "usage.h"
+
+namespace orgalink::bench {
+
+namespace {
+
+// Long enough for the negotiation, which waits for the organizer's offer.
+constexpr std::chrono::seconds kTransferStartLimit{30};
+
+operations::RunSettings Settings(const RunRequest& request, const store::CharTables& tables) {
+  operations::RunSettings settings;
+  settings.runMode = request.runMode;
+  settings.baudRate = request.baudText;
+  settings.fileName = request.archive;
+  settings.echoBack = request.echo ? 1 : 0;
+  settings.sortTable = &tables.weights;
+  settings.codeTable = &tables.incoming;
+  return settings;
+}
+
+double Milliseconds(BenchClock::rep from, BenchClock::rep to) {
+  return std::chrono::duration<double, std::milli>(BenchClock::duration(to - from)).count();
+}
+
+// Posts the abort into the worker's queue as the dialog's button would.
+void AbortMidTransfer(BenchOwner& owner, platform::MessageQueue& queue, LineCounts& counts,
+                      std::chrono::milliseconds after) {
+  if (!owner.WaitForTransfer(kTransferStartLimit)) return;
+  std::this_thread::sleep_for(after);
+  counts.abort_posted = BenchClock::now().time_since_epoch().count();
+  queue.Post({link::WM_LINK_ABORT, 0, 0});
+}
+
+}  // namespace
+
+RunFigures RunOnce(const platform::PortOpener& opener, const store::CharTables& tables,
+                   const RunRequest& request) {
+  LineCounts counts;
+  BenchOwner owner;
+  RunFigures figures;
+  BenchClock::time_point start;
+  BenchClock::time_point end;
+  std::promise<std::shared_ptr<platform::MessageQueue>> worker_queue;
+  const double process_cpu = ProcessCpuSeconds();
+  std::thread worker([&] {
+    worker_queue.set_value(platform::CurrentThreadQueue());
+    link::LinkEngine engine(platform::SystemClock::Instance());
+    engine.SetPortOpener(CountingOpener(opener, counts));
+    store::AppliStore store;
+    operations::RunContext run(engine);
+    operations::ConfigureRun(run, store, Settings(request, tables));
+    const double thread_cpu = ThreadCpuSeconds();
+    start = BenchClock::now();
+    figures.status = operations::RunCommunication(run, &owner, request.runMode);
+    end = BenchClock::now();
+    figures.pcThreadCpuSeconds = ThreadCpuSeconds() - thread_cpu;
+  });
+  const std::shared_ptr<platform::MessageQueue> queue = worker_queue.get_future().get();
+  if (request.abortAfter) AbortMidTransfer(owner, *queue, counts, *request.abortAfter);
+  worker.join();
+
+  figures.processCpuSeconds = ProcessCpuSeconds() - process_cpu;
+  figures.wallSeconds = std::chrono::duration<double>(end - start).count();
+  if (counts.first_read != 0) {
+    figures.offerWaitSeconds =
+        Milliseconds(start.time_since_epoch().count(), counts.first_read) / 1000.0;
+  }
+  figures.bytesWritten = counts.bytes_written;
+  figures.bytesRead = counts.bytes_read;
+  figures.writes = counts.writes;
+  figures.peakResidentBytes = PeakResidentBytes();
+  const BenchClock::rep posted = counts.abort_posted;
+  const BenchClock::rep noticed = counts.first_return_after_abort;
+  // An abort posted after the run had ended measures nothing.
+  if (posted != 0 && posted < end.time_since_epoch().count()) {
+    figures.abortTotalMs = Milliseconds(posted, end.time_since_epoch().count());
+    if (noticed != 0) figures.abortNoticedMs = Milliseconds(posted, noticed);
+  }
+  return figures;
+}
+
+}  // namespace orgalink::bench
