@@ -59,6 +59,13 @@ WaitResult CountingPort::WaitInput(std::size_t count, platform::Tick deadline,
   return result;
 }
 
+WaitResult CountingPort::WaitInputFor(std::size_t count, std::chrono::microseconds limit,
+                                      platform::MessageQueue& queue) {
+  const WaitResult result = inner_->WaitInputFor(count, limit, queue);
+  Returned();
+  return result;
+}
+
 WaitResult CountingPort::WaitOutputEmpty(platform::Tick deadline, platform::MessageQueue& queue) {
   const WaitResult result = inner_->WaitOutputEmpty(deadline, queue);
   Returned();

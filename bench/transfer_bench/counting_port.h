@@ -41,6 +41,8 @@ class CountingPort final : public platform::SerialPort {
                              platform::Tick deadline, platform::MessageQueue& queue) override;
   platform::WaitResult WaitInput(std::size_t count, platform::Tick deadline,
                                  platform::MessageQueue& queue) override;
+  platform::WaitResult WaitInputFor(std::size_t count, std::chrono::microseconds limit,
+                                    platform::MessageQueue& queue) override;
   platform::WaitResult WaitOutputEmpty(platform::Tick deadline,
                                        platform::MessageQueue& queue) override;
 

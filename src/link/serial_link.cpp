@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstring>
 
 #include "link/comm_log.h"
@@ -89,7 +90,8 @@ int LinkEngine::DrainReceiveQueue(Tick deadline) {
       SetStatus(LinkIoError, com_port_);
       return 0;
     }
-    const WaitResult result = port_->WaitInput(1, Deadline(quiet_window_), Queue());
+    const WaitResult result =
+        port_->WaitInputFor(1, std::chrono::milliseconds(quiet_window_), Queue());
     if (result == WaitResult::Timeout) return 1;
     if (result == WaitResult::Error) {
       SetStatus(LinkIoError, com_port_);

@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 
+#include <algorithm>
+
 namespace orgalink::platform {
 
 void ClockLink::Notify() {
@@ -32,6 +34,18 @@ void Clock::Notify() {
     ++notify_count_;
   }
   changed_.notify_all();
+}
+
+bool Clock::WaitFor(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+                    std::chrono::microseconds duration,
+                    const std::function<std::optional<Tick>()>& next_change) {
+  const auto ticks = static_cast<Tick>((std::max<std::int64_t>(duration.count(), 0) + 999) / 1000);
+  return WaitUntil(lock, ready, Now() + ticks - 1, next_change);
+}
+
+std::chrono::nanoseconds Clock::UntilTick(Tick tick) {
+  const Tick now = Now();
+  return std::chrono::milliseconds(TickAfter(tick, now) ? tick - now : 0);
 }
 
 }  // namespace orgalink::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -68,9 +69,21 @@ class Clock {
                          Tick deadline,
                          const std::function<std::optional<Tick>()>& next_change = {}) = 0;
 
+  // The same for a wait of `duration` from now rather than up to a deadline
+  // tick, kept to the microsecond where the clock can tell (a quiet line is
+  // waited for this way). By default whole ticks: the wait ends as the tick
+  // `duration` (rounded up) after the current one begins.
+  virtual bool WaitFor(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+                       std::chrono::microseconds duration,
+                       const std::function<std::optional<Tick>()>& next_change = {});
+
   // Wakes the waiters so that they look at their condition again. Call it
   // after changing observed state, without holding Mutex().
   void Notify();
+
+  // Real time until `tick` begins, for a wait that blocks outside the clock
+  // (in poll(), say); zero once it has begun. By default whole ticks.
+  virtual std::chrono::nanoseconds UntilTick(Tick tick);
 
   // The link for holders that may outlive this clock (a thread's message
   // queue outlives the clocks it was watched by).
@@ -106,6 +119,19 @@ class SystemClock final : public Clock {
   std::string LocalTime(const char* format) override;
   bool WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
                  Tick deadline, const std::function<std::optional<Tick>()>& next_change) override;
+  bool WaitFor(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+               std::chrono::microseconds duration,
+               const std::function<std::optional<Tick>()>& next_change) override;
+  // To the exact instant the tick begins.
+  std::chrono::nanoseconds UntilTick(Tick tick) override;
+
+ private:
+  // Both waits end at an instant of the steady clock, not a whole number of
+  // milliseconds after some moment inside the current tick, which would
+  // overshoot each of them by up to a tick.
+  bool WaitUntilInstant(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+                        std::chrono::steady_clock::time_point end,
+                        const std::function<std::optional<Tick>()>& next_change);
 };
 
 // Simulated time for tests. Time stands still while any participant thread

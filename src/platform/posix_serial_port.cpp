@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <climits>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <deque>
@@ -112,25 +112,20 @@ class PosixSerialPort final : public SerialPort {
       if (Expired(clock_, deadline)) return TimeoutUnlessFailed();
       // The device takes no more for now: wait for room, a message or the deadline.
       pollfd fds[2] = {{fd_.Get(), POLLOUT, 0}, {queue.WakeFd(), POLLIN, 0}};
-      if (!PollOnce(fds, MillisecondsLeft(deadline))) return WaitResult::Error;
+      if (!PollOnce(fds, TimeLeft(deadline))) return WaitResult::Error;
     }
   }
 
   WaitResult WaitInput(std::size_t count, Tick deadline, MessageQueue& queue) override {
-    for (;;) {
-      if (queue.HasMessage()) return WaitResult::Message;
-      // The far side may have gone away; bytes it sent before still count.
-      const bool device_ok = FillReadAhead();
-      if (ahead_.size() >= count) return WaitResult::Ready;
-      if (!device_ok) return WaitResult::Error;
-      if (Expired(clock_, deadline)) return TimeoutUnlessFailed();
-      pollfd fds[2] = {{fd_.Get(), POLLIN, 0}, {queue.WakeFd(), POLLIN, 0}};
-      if (!PollOnce(fds, MillisecondsLeft(deadline))) {
-        if (queue.HasMessage()) return WaitResult::Message;
-        FillReadAhead();
-        return ahead_.size() >= count ? WaitResult::Ready : WaitResult::Error;
-      }
-    }
+    return WaitInputWhile(count, queue, [this, deadline] { return TimeLeft(deadline); });
+  }
+
+  WaitResult WaitInputFor(std::size_t count, std::chrono::microseconds limit,
+                          MessageQueue& queue) override {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    return WaitInputWhile(count, queue, [end] {
+      return std::max(std::chrono::nanoseconds::zero(), end - std::chrono::steady_clock::now());
+    });
   }
 
   WaitResult WaitOutputEmpty(Tick deadline, MessageQueue& queue) override {
@@ -138,6 +133,27 @@ class PosixSerialPort final : public SerialPort {
   }
 
  private:
+  // Waits until `count` bytes are in, a message is pending or `left`, which
+  // says how long there is still to wait, finds no time left.
+  template <typename Left>
+  WaitResult WaitInputWhile(std::size_t count, MessageQueue& queue, Left left) {
+    for (;;) {
+      if (queue.HasMessage()) return WaitResult::Message;
+      // The far side may have gone away; bytes it sent before still count.
+      const bool device_ok = FillReadAhead();
+      if (ahead_.size() >= count) return WaitResult::Ready;
+      if (!device_ok) return WaitResult::Error;
+      const std::chrono::nanoseconds time_left = left();
+      if (time_left <= time_left.zero()) return TimeoutUnlessFailed();
+      pollfd fds[2] = {{fd_.Get(), POLLIN, 0}, {queue.WakeFd(), POLLIN, 0}};
+      if (!PollOnce(fds, time_left)) {
+        if (queue.HasMessage()) return WaitResult::Message;
+        FillReadAhead();
+        return ahead_.size() >= count ? WaitResult::Ready : WaitResult::Error;
+      }
+    }
+  }
+
   // Writes as much of data[written..count) as the device takes now. False on
   // a device error.
   bool WriteWhatFits(const std::uint8_t* data, std::size_t count, std::size_t& written) {
@@ -167,8 +183,8 @@ class PosixSerialPort final : public SerialPort {
       // long as the queued bytes take on the line, watching for messages and
       // device failure (reported even with no events asked for).
       pollfd fds[2] = {{fd_.Get(), 0, 0}, {queue != nullptr ? queue->WakeFd() : -1, POLLIN, 0}};
-      const int drain_ms = static_cast<int>(std::min<std::int64_t>(LineTimeMs(pending), INT_MAX));
-      if (!PollOnce(fds, std::min(drain_ms, MillisecondsLeft(deadline)))) {
+      const std::chrono::milliseconds drain(LineTimeMs(pending));
+      if (!PollOnce(fds, std::min<std::chrono::nanoseconds>(drain, TimeLeft(deadline)))) {
         return WaitResult::Error;
       }
     }
@@ -215,20 +231,24 @@ class PosixSerialPort final : public SerialPort {
   // A failed device is reported as such even once the deadline has passed.
   WaitResult TimeoutUnlessFailed() {
     pollfd fds[2] = {{fd_.Get(), 0, 0}, {-1, 0, 0}};
-    return PollOnce(fds, 0) ? WaitResult::Timeout : WaitResult::Error;
+    return PollOnce(fds, std::chrono::nanoseconds::zero()) ? WaitResult::Timeout
+                                                           : WaitResult::Error;
   }
 
-  // Ticks until the deadline has expired, at least one. A deadline may lie
-  // 2^31-1 ticks ahead, one more than an int32 holds.
-  int MillisecondsLeft(Tick deadline) {
-    const std::int64_t left = std::int64_t{static_cast<std::int32_t>(deadline - clock_.Now())} + 1;
-    return static_cast<int>(std::clamp<std::int64_t>(left, 1, INT_MAX));
+  // Time until the deadline has expired, that is until the tick after it
+  // begins, to the nanosecond: a poll for whole milliseconds from some
+  // moment inside the current tick would overshoot it by up to a tick.
+  std::chrono::nanoseconds TimeLeft(Tick deadline) {
+    if (Expired(clock_, deadline)) return std::chrono::nanoseconds::zero();
+    return clock_.UntilTick(deadline + 1);
   }
 
-  // One poll() of the device and the queue's descriptor. False when the
-  // device reports a failure or poll itself fails.
-  bool PollOnce(pollfd (&fds)[2], int timeout_ms) {
-    if (poll(fds, 2, timeout_ms) < 0) return errno == EINTR;
+  // One poll of the device and the queue's descriptor for at most `timeout`.
+  // False when the device reports a failure or the poll itself fails.
+  bool PollOnce(pollfd (&fds)[2], std::chrono::nanoseconds timeout) {
+    const timespec span{static_cast<time_t>(timeout.count() / 1000000000),
+                        static_cast<long>(timeout.count() % 1000000000)};
+    if (ppoll(fds, 2, &span, nullptr) < 0) return errno == EINTR;
     return (fds[0].revents & kDeviceFailed) == 0;
   }
 

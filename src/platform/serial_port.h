@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -58,6 +59,12 @@ class SerialPort {
   // Blocks until at least `count` bytes are received, a message is pending or
   // the deadline has expired.
   virtual WaitResult WaitInput(std::size_t count, Tick deadline, MessageQueue& queue) = 0;
+
+  // The same with a time limit from now instead of a deadline tick, kept to
+  // the microsecond where the clock can tell: a wait for a quiet line must
+  // last its full length, and no tick longer.
+  virtual WaitResult WaitInputFor(std::size_t count, std::chrono::microseconds limit,
+                                  MessageQueue& queue) = 0;
 
   // Blocks until every written byte has left, a message is pending or the
   // deadline has expired.

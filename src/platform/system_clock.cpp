@@ -10,9 +10,26 @@ namespace orgalink::platform {
 
 namespace {
 
+using Steady = std::chrono::steady_clock;
+
 // Ticks from `now` to `tick`, negative when `tick` lies before it.
 std::int32_t Distance(Tick now, Tick tick) {
   return static_cast<std::int32_t>(tick - now);
+}
+
+std::chrono::milliseconds SinceBoot(Steady::time_point at) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(at.time_since_epoch());
+}
+
+Tick TickAt(Steady::time_point at) {
+  return static_cast<Tick>(static_cast<std::uint64_t>(SinceBoot(at).count()));
+}
+
+// The instant at which `tick` begins, the tick taken as the one nearest to
+// that of `now`.
+Steady::time_point TickBegins(Steady::time_point now, Tick tick) {
+  return Steady::time_point(SinceBoot(now) +
+                            std::chrono::milliseconds(Distance(TickAt(now), tick)));
 }
 
 }  // namespace
@@ -23,9 +40,7 @@ SystemClock& SystemClock::Instance() {
 }
 
 Tick SystemClock::Now() {
-  auto since_boot = std::chrono::steady_clock::now().time_since_epoch();
-  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since_boot).count();
-  return static_cast<Tick>(static_cast<std::uint64_t>(ms));
+  return TickAt(Steady::now());
 }
 
 std::string SystemClock::LocalTime(const char* format) {
@@ -40,20 +55,40 @@ std::string SystemClock::LocalTime(const char* format) {
 bool SystemClock::WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
                             Tick deadline,
                             const std::function<std::optional<Tick>()>& next_change) {
+  // The deadline has expired once the tick after it begins.
+  return WaitUntilInstant(lock, ready, TickBegins(Steady::now(), deadline + 1), next_change);
+}
+
+bool SystemClock::WaitFor(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+                          std::chrono::microseconds duration,
+                          const std::function<std::optional<Tick>()>& next_change) {
+  return WaitUntilInstant(lock, ready, Steady::now() + duration, next_change);
+}
+
+bool SystemClock::WaitUntilInstant(std::unique_lock<std::mutex>& lock,
+                                   const std::function<bool()>& ready,
+                                   std::chrono::steady_clock::time_point end,
+                                   const std::function<std::optional<Tick>()>& next_change) {
   for (;;) {
     if (ready()) return true;
-    Tick now = Now();
-    if (TickAfter(now, deadline)) return false;
-    // Not expired, so the deadline lies 1 to 2^31 ticks ahead.
-    std::int64_t remaining = std::int64_t{deadline - now} + 1;
+    const Steady::time_point now = Steady::now();
+    if (now >= end) return false;
+    Steady::time_point wake = end;
     if (next_change) {
-      std::optional<Tick> hint = next_change();
-      // A hint that has already passed without making `ready` true would
-      // otherwise turn this into a busy loop; it counts as one tick ahead.
-      if (hint) remaining = std::min<std::int64_t>(remaining, std::max(1, Distance(now, *hint)));
+      if (std::optional<Tick> hint = next_change()) {
+        // A hint that has already passed without making `ready` true would
+        // otherwise turn this into a busy loop; it counts as the next tick.
+        const Tick tick = TickAt(now);
+        wake = std::min(wake, TickBegins(now, TickAfter(*hint, tick) ? *hint : tick + 1));
+      }
     }
-    changed_.wait_for(lock, std::chrono::milliseconds(remaining));
+    changed_.wait_until(lock, wake);
   }
+}
+
+std::chrono::nanoseconds SystemClock::UntilTick(Tick tick) {
+  const Steady::time_point now = Steady::now();
+  return std::max(std::chrono::nanoseconds::zero(), TickBegins(now, tick) - now);
 }
 
 }  // namespace orgalink::platform

@@ -74,8 +74,8 @@ class VirtualLinePort final : public SerialPort {
   WaitResult Write(const std::uint8_t* data, std::size_t count, std::size_t& written, Tick deadline,
                    MessageQueue& queue) override {
     const WaitResult room = Wait(
-        deadline, queue, [this] { return !impl_->At(end_).stalled; },
-        []() -> std::optional<Tick> { return std::nullopt; });
+        queue, [this] { return !impl_->At(end_).stalled; },
+        [&](auto& lock, const auto& ready) { impl_->clock.WaitUntil(lock, ready, deadline); });
     if (room != WaitResult::Ready) return room;
     if (written >= count) return WaitResult::Ready;
     std::vector<Fault> faults;
@@ -91,15 +91,25 @@ class VirtualLinePort final : public SerialPort {
   }
 
   WaitResult WaitInput(std::size_t count, Tick deadline, MessageQueue& queue) override {
-    return Wait(
-        deadline, queue, [this, count] { return impl_->Received(end_) >= count; },
-        [this] { return impl_->NextArrivalAt(end_); });
+    return Wait(queue, Received(count), [&](auto& lock, const auto& ready) {
+      impl_->clock.WaitUntil(lock, ready, deadline, NextArrival());
+    });
+  }
+
+  WaitResult WaitInputFor(std::size_t count, std::chrono::microseconds limit,
+                          MessageQueue& queue) override {
+    return Wait(queue, Received(count), [&](auto& lock, const auto& ready) {
+      impl_->clock.WaitFor(lock, ready, limit, NextArrival());
+    });
   }
 
   WaitResult WaitOutputEmpty(Tick deadline, MessageQueue& queue) override {
     return Wait(
-        deadline, queue, [this] { return impl_->InFlightFrom(end_) == 0; },
-        [this] { return impl_->NextArrivalFrom(end_); });
+        queue, [this] { return impl_->InFlightFrom(end_) == 0; },
+        [&](auto& lock, const auto& ready) {
+          impl_->clock.WaitUntil(lock, ready, deadline,
+                                 [this] { return impl_->NextArrivalFrom(end_); });
+        });
   }
 
  private:
@@ -125,13 +135,22 @@ class VirtualLinePort final : public SerialPort {
     return true;
   }
 
-  template <typename Done, typename NextChange>
-  WaitResult Wait(Tick deadline, MessageQueue& queue, Done done, NextChange next_change) {
+  std::function<bool()> Received(std::size_t count) {
+    return [this, count] { return impl_->Received(end_) >= count; };
+  }
+
+  std::function<std::optional<Tick>()> NextArrival() {
+    return [this] { return impl_->NextArrivalAt(end_); };
+  }
+
+  // `block` waits on the clock with the lock held until the condition it is
+  // given holds or its time is up.
+  template <typename Done, typename Block>
+  WaitResult Wait(MessageQueue& queue, Done done, Block block) {
     queue.Watch(impl_->clock);
     std::unique_lock<std::mutex> lock(Mutex());
-    impl_->clock.WaitUntil(
-        lock, [&] { return impl_->hung_up || queue.HasMessage() || done(); }, deadline,
-        next_change);
+    block(lock,
+          std::function<bool()>([&] { return impl_->hung_up || queue.HasMessage() || done(); }));
     // In the order every port follows when several hold at once.
     if (queue.HasMessage()) return WaitResult::Message;
     if (impl_->hung_up) return WaitResult::Error;

@@ -82,6 +82,35 @@ TEST(WritePort, BytesTheOrganizerSentBeforeAWriteAreDiscarded) {
   EXPECT_EQ(f.LogText().find("94 ]"), std::string::npos) << "the stale NACK was never read";
 }
 
+// The write waits until the line has been quiet for 10 ms, and not a tick
+// longer; a byte from the organizer starts the quiet time again.
+TEST(WritePort, GoesOutOnceTheLineHasBeenQuietForTenMilliseconds) {
+  for (const bool stray : {false, true}) {
+    LineFixture f;
+    f.engine.SetEchoBack(false);
+    platform::Tick quiet_from = 0;
+    platform::Tick written_at = 0;
+    LinkStatus status{-1};
+    f.Run(
+        [&] {
+          ASSERT_TRUE(f.engine.OpenPort(1));
+          quiet_from = f.clock.Now();
+          status = f.engine.SendCommand(ACK);
+        },
+        [&](FarEnd& far) {
+          if (stray) {
+            far.Pause(5);
+            far.Send({0x55});
+            quiet_from = f.clock.Now();
+          }
+          far.Receive(5);
+          written_at = f.clock.Now();
+        });
+    EXPECT_EQ(status, LinkOk);
+    EXPECT_EQ(written_at - quiet_from, 10u) << (stray ? "after a stray byte" : "silent line");
+  }
+}
+
 TEST(WritePort, TextWritesUpToItsEnd) {
   LineFixture f;
   f.engine.SetEchoBack(false);
@@ -124,7 +153,7 @@ TEST(WritePort, ADeviceThatTakesNoBytesFailsAtTheSendDeadline) {
   std::uint32_t elapsed = 0;
   const LinkStatus status = f.RunOpen([&] { return f.engine.SendCommand(ACK); }, {}, &elapsed);
   EXPECT_EQ(status, LinkIoError);
-  EXPECT_EQ(elapsed, 11u + 30001u);  // the quiet check, then the send deadline
+  EXPECT_EQ(elapsed, 10u + 30001u);  // the quiet check, then the send deadline
   const std::string log = f.LogText();
   EXPECT_NE(log.find(">>>>>>!!!Send FAILED(Send Incomplete)\r\n\r\n"), std::string::npos) << log;
 }
@@ -204,6 +233,10 @@ class BusyPort : public platform::SerialPort {
     return platform::WaitResult::Message;
   }
   platform::WaitResult WaitInput(std::size_t, platform::Tick, platform::MessageQueue&) override {
+    return platform::WaitResult::Timeout;
+  }
+  platform::WaitResult WaitInputFor(std::size_t, std::chrono::microseconds,
+                                    platform::MessageQueue&) override {
     return platform::WaitResult::Timeout;
   }
   platform::WaitResult WaitOutputEmpty(platform::Tick, platform::MessageQueue&) override {

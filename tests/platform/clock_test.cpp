@@ -58,6 +58,30 @@ TEST(SystemClockTest, WaitWakesOnNotifyAndFailsAtOncePastTheDeadline) {
   EXPECT_FALSE(clock.WaitUntil(lock, [] { return false; }, clock.Now() - 1, {}));
 }
 
+// A wait for a length of time lasts all of it, to the microsecond, and a
+// Notify still ends it early.
+TEST(SystemClockTest, WaitForLastsItsFullLengthUnlessReady) {
+  SystemClock& clock = SystemClock::Instance();
+  std::unique_lock<std::mutex> lock(clock.Mutex());
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(clock.WaitFor(lock, [] { return false; }, std::chrono::microseconds(10500), {}));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::microseconds(10500));
+  lock.unlock();
+
+  bool flag = false;
+  std::thread setter([&] {
+    {
+      std::lock_guard<std::mutex> guard(clock.Mutex());
+      flag = true;
+    }
+    clock.Notify();
+  });
+  lock.lock();
+  EXPECT_TRUE(clock.WaitFor(lock, [&] { return flag; }, std::chrono::seconds(60), {}));
+  lock.unlock();
+  setter.join();
+}
+
 TEST(SystemClockTest, LocalTimeUsesTheFormat) {
   std::string text = SystemClock::Instance().LocalTime("%d/%m/%y %H:%M:%S");
   ASSERT_EQ(text.size(), 17u);

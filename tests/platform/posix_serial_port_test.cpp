@@ -128,14 +128,25 @@ TEST_F(PosixSerialPortTest, WaitInputWakesOnAPostedMessage) {
   EXPECT_EQ(port->InQueue(), 2);
 }
 
-TEST_F(PosixSerialPortTest, WaitInputTimesOutAtTheDeadline) {
+TEST_F(PosixSerialPortTest, WaitInputTimesOutAtTheDeadlineOrTheTimeLimit) {
   pty.Write("ab");
-  auto start = steady_clock::now();
-  Tick deadline = Deadline(clock, 50);
-  EXPECT_EQ(port->WaitInput(5, deadline, queue), WaitResult::Timeout);
-  EXPECT_TRUE(Expired(clock, deadline));
-  EXPECT_GE(steady_clock::now() - start, milliseconds(49));
-  EXPECT_LT(steady_clock::now() - start, milliseconds(2000));
+  struct Case {
+    bool deadline;  // a deadline tick, else a time limit from now
+    milliseconds at_least;
+  } cases[] = {{true, milliseconds(49)}, {false, milliseconds(50)}};
+  for (const Case& c : cases) {
+    auto start = steady_clock::now();
+    Tick deadline = Deadline(clock, 50);
+    EXPECT_EQ(c.deadline ? port->WaitInput(5, deadline, queue)
+                         : port->WaitInputFor(5, milliseconds(50), queue),
+              WaitResult::Timeout);
+    if (c.deadline) {
+      EXPECT_TRUE(Expired(clock, deadline));
+    }
+    EXPECT_GE(steady_clock::now() - start, c.at_least);
+    EXPECT_LT(steady_clock::now() - start, milliseconds(2000));
+  }
+  EXPECT_EQ(port->InQueue(), 2);
 }
 
 // Far more than the terminal buffers while nobody reads the other side.
