@@ -59,19 +59,29 @@ Tick VirtualLine::Impl::TickOf(std::uint64_t units) const {
   return static_cast<Tick>((units + units_per_ms - 1) / units_per_ms);
 }
 
-std::optional<Tick> VirtualLine::Impl::NextArrivalAt(End end) {
+// Waking for every byte on its way would cost a wake-up per tick while a
+// long frame comes in; the waiter needs only the byte that completes its count.
+std::optional<Tick> VirtualLine::Impl::ArrivalAt(End end, std::size_t count) {
   Deliver(end);
   const Side& side = At(end);
-  if (side.from_far.empty() && side.echo.empty()) return std::nullopt;
-  std::uint64_t first = UINT64_MAX;
-  if (!side.from_far.empty()) first = side.from_far.front().arrival;
-  if (!side.echo.empty()) first = std::min(first, side.echo.front().arrival);
-  return TickOf(HandedOverAt(end, first));
+  if (side.received.size() >= count) return std::nullopt;
+  std::size_t missing = count - side.received.size();
+  if (side.from_far.size() + side.echo.size() < missing) return std::nullopt;
+  auto far = side.from_far.begin();
+  auto echo = side.echo.begin();
+  std::uint64_t arrival = 0;
+  for (; missing > 0; --missing) {
+    const bool take_far =
+        echo == side.echo.end() || (far != side.from_far.end() && far->Before(*echo));
+    arrival = (take_far ? far++ : echo++)->arrival;
+  }
+  return TickOf(HandedOverAt(end, arrival));
 }
 
-std::optional<Tick> VirtualLine::Impl::NextArrivalFrom(End end) {
+std::optional<Tick> VirtualLine::Impl::LastArrivalFrom(End end) {
   if (InFlightFrom(end) == 0) return std::nullopt;
-  return TickOf(Far(end).from_far.front().arrival);
+  const End far = end == End::A ? End::B : End::A;
+  return TickOf(HandedOverAt(far, Far(end).from_far.back().arrival));
 }
 
 // Bytes leave one after another: each starts when the previous one has

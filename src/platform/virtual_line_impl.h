@@ -46,8 +46,12 @@ struct VirtualLine::Impl {
   std::size_t Received(End end);
   // Bytes written at `end` that have not yet arrived at the other end.
   std::size_t InFlightFrom(End end);
-  std::optional<Tick> NextArrivalAt(End end);
-  std::optional<Tick> NextArrivalFrom(End end);
+  // When `count` bytes will have reached the input at `end`, if as many are
+  // on their way.
+  std::optional<Tick> ArrivalAt(End end, std::size_t count);
+  // When the last byte written at `end` has reached the other end's input,
+  // if any is on its way.
+  std::optional<Tick> LastArrivalFrom(End end);
   // When a byte that arrives at `end` at `arrival` reaches its input.
   std::uint64_t HandedOverAt(End end, std::uint64_t arrival) const;
   void Send(End from, const std::uint8_t* bytes, const Fault* faults, std::size_t count);

@@ -92,14 +92,14 @@ class VirtualLinePort final : public SerialPort {
 
   WaitResult WaitInput(std::size_t count, Tick deadline, MessageQueue& queue) override {
     return Wait(queue, Received(count), [&](auto& lock, const auto& ready) {
-      impl_->clock.WaitUntil(lock, ready, deadline, NextArrival());
+      impl_->clock.WaitUntil(lock, ready, deadline, ArrivalOf(count));
     });
   }
 
   WaitResult WaitInputFor(std::size_t count, std::chrono::microseconds limit,
                           MessageQueue& queue) override {
     return Wait(queue, Received(count), [&](auto& lock, const auto& ready) {
-      impl_->clock.WaitFor(lock, ready, limit, NextArrival());
+      impl_->clock.WaitFor(lock, ready, limit, ArrivalOf(count));
     });
   }
 
@@ -108,7 +108,7 @@ class VirtualLinePort final : public SerialPort {
         queue, [this] { return impl_->InFlightFrom(end_) == 0; },
         [&](auto& lock, const auto& ready) {
           impl_->clock.WaitUntil(lock, ready, deadline,
-                                 [this] { return impl_->NextArrivalFrom(end_); });
+                                 [this] { return impl_->LastArrivalFrom(end_); });
         });
   }
 
@@ -139,8 +139,8 @@ class VirtualLinePort final : public SerialPort {
     return [this, count] { return impl_->Received(end_) >= count; };
   }
 
-  std::function<std::optional<Tick>()> NextArrival() {
-    return [this] { return impl_->NextArrivalAt(end_); };
+  std::function<std::optional<Tick>()> ArrivalOf(std::size_t count) {
+    return [this, count] { return impl_->ArrivalAt(end_, count); };
   }
 
   // `block` waits on the clock with the lock held until the condition it is
