@@ -80,4 +80,12 @@ std::optional<Frame> TakeFrame(Bytes& input) {
   return frame;
 }
 
+std::size_t BytesToCompleteFrame(const Bytes& input) {
+  if (input.empty() || !OpensFrame(input[0])) return 1;
+  bool sane = true;
+  const std::size_t size = FrameSize(input, sane);
+  const std::size_t wanted = size == 0 ? kPacketHeaderSize : size;
+  return wanted > input.size() ? wanted - input.size() : 1;
+}
+
 }  // namespace orgalink::sim

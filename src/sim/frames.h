@@ -64,4 +64,9 @@ struct Frame {
 // bytes of a frame begun stay in `input`.
 std::optional<Frame> TakeFrame(Bytes& input);
 
+// How many more bytes `input`, left as TakeFrame leaves it, needs before the
+// frame it has begun could be whole (the rest of its header first): at least
+// one.
+std::size_t BytesToCompleteFrame(const Bytes& input);
+
 }  // namespace orgalink::sim

@@ -15,6 +15,8 @@ namespace orgalink::sim {
 // "sim" stands for): a virtual line paced at the given rate, the organizer
 // running on one end, and an opener for the PC's end. Opening the PC's end
 // presses PC-LINK, so that every communication finds the organizer offering.
+// With `echo` in the options the cable, not the organizer, returns the PC's
+// bytes.
 class InProcessOrganizer {
  public:
   // Null, with the reason in `error`, when the organizer's files cannot be
@@ -40,7 +42,7 @@ class InProcessOrganizer {
  private:
   InProcessOrganizer() = default;
   static std::unique_ptr<InProcessOrganizer> Wire(std::unique_ptr<SimOrganizer> organizer, int baud,
-                                                  platform::Clock& clock);
+                                                  bool echo, platform::Clock& clock);
 
   std::unique_ptr<platform::VirtualLine> line_;
   std::unique_ptr<platform::SerialPort> organizer_port_;

@@ -68,9 +68,13 @@ SimLine::Outcome SimLine::SendCommand(std::uint8_t code, std::uint8_t p1, std::u
 }
 
 // The cable returns each byte as it passes, before the organizer has made
-// anything of it, so the echo goes out ahead of any answer.
+// anything of it, so the echo goes out ahead of any answer. Without the echo
+// no byte is wanted before its frame is whole: waiting for the rest of the
+// frame wakes the organizer once a frame, not once for every byte that
+// comes in on a paced line.
 SimLine::Outcome SimLine::Receive(platform::Tick deadline) {
-  switch (port_.WaitInput(1, deadline, queue_)) {
+  const std::size_t wanted = echo_ ? 1 : BytesToCompleteFrame(input_);
+  switch (port_.WaitInput(wanted, deadline, queue_)) {
     case WaitResult::Ready:
       break;
     case WaitResult::Timeout:

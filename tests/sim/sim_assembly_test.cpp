@@ -92,5 +92,47 @@ TEST(SimAssembly, OnlyRecordsCutTheProtocolsWayAreFiled) {
   }
 }
 
+// Without the echo the organizer waits for the rest of a frame at once, so a
+// frame that comes in two pieces, cut inside a command, a packet's header or
+// its contents, must still be taken whole.
+TEST(SimAssembly, FramesThatComeInPiecesAreTakenWhole) {
+  const Bytes record = PatternRecord(120);
+  const Bytes command = CommandFrame(link::SEND_1_RECORD);
+  const Bytes packet = DataPacketFrame(store::Memo, 0x00, 120, record);
+  const auto send_in_two = [](FarEnd& pc, const Bytes& frame, std::size_t cut) {
+    pc.Send(Bytes(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(cut)));
+    pc.Pause(20);
+    pc.Send(Bytes(frame.begin() + static_cast<std::ptrdiff_t>(cut), frame.end()));
+  };
+  const struct { std::size_t command_cut, packet_cut; } cases[] = {{1, 3}, {4, 5}, {2, 60}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.packet_cut);
+    sim::SimOptions options;
+    options.echo = false;
+    SimRun run(options);
+    Bytes answers;
+    run.f.Run([&] {
+      auto port = run.f.line.Open(platform::VirtualLine::End::A);
+      FarEnd pc(*port, run.f.clock);
+      run.organizer->PressPcLink();
+      pc.ReceiveCommand();
+      pc.SendCommand(link::ACK);
+      pc.ReceiveCommand();
+      const auto answer = [&pc] {
+        const Bytes frame = pc.ReceiveCommand();
+        return frame.size() == 5 ? frame[1] : std::uint8_t{0};
+      };
+      send_in_two(pc, command, c.command_cut);
+      answers.push_back(answer());
+      send_in_two(pc, packet, c.packet_cut);
+      answers.push_back(answer());
+      pc.SendCommand(link::END_COMMUNICATION);
+    });
+    EXPECT_EQ(answers, (Bytes{link::ACK, link::ACK}));
+    run.organizer->WaitUntilIdle();
+    EXPECT_EQ(run.organizer->Contents().Records(store::Memo).back(), record);
+  }
+}
+
 }  // namespace
 }  // namespace orgalink::simtest

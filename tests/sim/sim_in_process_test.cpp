@@ -6,6 +6,7 @@
 
 #include "sim/in_process_organizer.h"
 #include "sim_run.h"
+#include "support/line_fixture.h"
 #include "support/temp_dir.h"
 
 namespace orgalink::simtest {
@@ -36,6 +37,23 @@ TEST(SimInProcess, EveryOpeningOfThePortFindsTheOrganizerOffering) {
   });
   pc.join();
   EXPECT_EQ(cable->Organizer().Stats().sessions, 2);
+}
+
+// With echo on, the cable returns the PC's bytes, as the real one does, even
+// while the organizer takes nothing in.
+TEST(SimInProcess, TheCableEchoesWhateverTheOrganizerDoes) {
+  testsupport::TempDir dir;
+  platform::VirtualClock clock;
+  std::string error;
+  auto cable =
+      sim::InProcessOrganizer::Create(TestOptions(dir.File("organizer.bkf")), 115200, error, clock);
+  ASSERT_NE(cable, nullptr) << error;
+  cable->Organizer().Stop();
+  auto port = cable->Line().Open(platform::VirtualLine::End::A);
+  testsupport::FarEnd pc(*port, clock);
+  const testsupport::Bytes sent = {0x7F, 0x15, 0x00, 0x00, 0x94};
+  pc.Send(sent);
+  EXPECT_EQ(pc.Receive(sent.size(), 1000), sent);
 }
 
 }  // namespace
