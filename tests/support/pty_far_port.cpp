@@ -62,4 +62,11 @@ WaitResult PtyFarPort::WaitInput(std::size_t count, platform::Tick deadline,
   }
 }
 
+// A script's waits need no finer grain than the tick.
+WaitResult PtyFarPort::WaitInputFor(std::size_t count, std::chrono::microseconds limit,
+                                    platform::MessageQueue& queue) {
+  const auto ms = static_cast<std::uint32_t>((limit.count() + 999) / 1000);
+  return WaitInput(count, platform::Deadline(platform::SystemClock::Instance(), ms), queue);
+}
+
 }  // namespace orgalink::testsupport

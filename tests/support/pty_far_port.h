@@ -26,6 +26,8 @@ class PtyFarPort : public platform::SerialPort {
                              platform::Tick deadline, platform::MessageQueue& queue) override;
   platform::WaitResult WaitInput(std::size_t count, platform::Tick deadline,
                                  platform::MessageQueue& queue) override;
+  platform::WaitResult WaitInputFor(std::size_t count, std::chrono::microseconds limit,
+                                    platform::MessageQueue& queue) override;
   platform::WaitResult WaitOutputEmpty(platform::Tick, platform::MessageQueue&) override {
     return platform::WaitResult::Ready;
   }
