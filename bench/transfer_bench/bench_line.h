@@ -23,6 +23,9 @@ class BenchLine {
   // Whether the organizer now holds `expected`; nothing where it cannot be
   // looked at.
   virtual std::optional<bool> Holds(const sim::OrganizerContents& expected) = 0;
+  // Ends the organizer and gives the processor time it used, where it ran in
+  // a process of its own.
+  virtual std::optional<double> Finish() { return std::nullopt; }
 };
 
 // The organizer in this process, at the far end of a virtual line paced at

@@ -1,5 +1,6 @@
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +18,10 @@ namespace orgalink::bench {
 
 namespace {
 
+double Seconds(const timeval& time) {
+  return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+}
+
 // The first line the child writes: the device path.
 std::string ReadLine(int fd) {
   std::string line;
@@ -29,11 +34,20 @@ class PtyBenchLine final : public BenchLine {
  public:
   PtyBenchLine(pid_t child, std::string device) : child_(child), device_(std::move(device)) {}
 
-  // SIGTERM lets the service save its state and hang up the line.
-  ~PtyBenchLine() override {
+  ~PtyBenchLine() override { Finish(); }
+
+  // SIGTERM lets the service save its state and hang up the line. The time
+  // is the child's own, not that of every child this process ever waited for
+  // (which would count the build run before the benchmark).
+  std::optional<double> Finish() override {
+    if (child_ <= 0) return std::nullopt;
     kill(child_, SIGTERM);
     int status = 0;
-    waitpid(child_, &status, 0);
+    rusage usage{};
+    const pid_t ended = wait4(child_, &status, 0, &usage);
+    child_ = 0;
+    if (ended <= 0) return std::nullopt;
+    return Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
   }
 
   std::string Name() const override { return "pty"; }

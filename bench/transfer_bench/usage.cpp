@@ -23,10 +23,6 @@ double ThreadCpuSeconds() {
   return CpuSeconds(RUSAGE_THREAD);
 }
 
-double ChildrenCpuSeconds() {
-  return CpuSeconds(RUSAGE_CHILDREN);
-}
-
 long PeakResidentBytes() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
