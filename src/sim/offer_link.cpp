@@ -35,9 +35,11 @@ std::uint8_t DeviceCodeLow(SimVariant variant) {
 OfferResult OfferLink(SimLine& line, const SimOptions& options, std::uint32_t window_ms) {
   const platform::Tick window_end = line.Deadline(window_ms);
   for (;;) {
-    const platform::Tick next_offer = line.Deadline(kOfferPeriodMs);
     SimLine::Outcome outcome = line.SendCommand(link::LINK_REQUEST);
     if (outcome != SimLine::Outcome::Ok) return FromOutcome(outcome);
+    // The period runs from the offer's leaving, so that a slow organizer
+    // still gives the PC its whole period to answer.
+    const platform::Tick next_offer = line.Deadline(kOfferPeriodMs);
     bool answered = false;
     outcome = AwaitAck(line, next_offer, answered);
     if (answered) {
