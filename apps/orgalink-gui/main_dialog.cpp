@@ -140,7 +140,7 @@ void MainDialog::OnRestore() {
 }
 
 void MainDialog::RunProgressDialog(int runMode, const std::string& path) {
-  ProgressDialog dialog(this, prompts_, clock_);
+  ProgressDialog dialog(this, prompts_, clock_, paths_.dataDirectory);
   dialog.Link().SetPortOpener(ui::MakePortOpener({ui::PortChoice::Kind::Com, settings_.comPort, {}},
                                                  paths_.files.settingsFile, clock_));
   dialog.ConfigureRun(MakeRunSettings(runMode, path));

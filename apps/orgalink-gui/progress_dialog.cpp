@@ -14,10 +14,12 @@
 
 namespace orgalink::gui {
 
-ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock)
+ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock,
+                               const std::string& tableDirectory)
     : LinkDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       prompts_(prompts),
       engine_(clock),
+      store_(tableDirectory),
       run_(engine_),
       model_(runMode_),
       owner_(*this, prompts) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "dialog_owner.h"
 #include "link/link_engine.h"
 #include "link_dialog.h"
 #include "operations/run_context.h"
 #include "operations/run_settings.h"
+#include "platform/program_directory.h"
 #include "store/appli_store.h"
 #include "ui/progress_model.h"
 #include "user_prompts.h"
@@ -29,7 +31,10 @@ class ProgressDialog : public LinkDialog {
   // What the worker runs; RunCommunication unless a test replaces it.
   using Communication = std::function<link::LinkStatus(link::LinkOwner&)>;
 
-  ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock);
+  // The store converts records with the character tables in `tableDirectory`,
+  // the same folder the main window loaded its tables from.
+  ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock,
+                 const std::string& tableDirectory = platform::DataDirectory());
   ~ProgressDialog() override;
 
   // Hands the settings to the engine and keeps the RunMode; before exec().
