@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
 
 #include "sim/in_process_organizer.h"
@@ -12,15 +13,24 @@
 namespace orgalink::simtest {
 namespace {
 
-// Each opening of the PC's end presses PC-LINK, so communications follow one
-// another without anyone pressing it.
-TEST(SimInProcess, EveryOpeningOfThePortFindsTheOrganizerOffering) {
+// The organizer from its state file behind an in-process cable at 115200 baud.
+class SimInProcess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    cable = sim::InProcessOrganizer::Create(TestOptions(dir.File("organizer.bkf")), 115200, error,
+                                            clock);
+    ASSERT_NE(cable, nullptr) << error;
+  }
+
   testsupport::TempDir dir;
   platform::VirtualClock clock;
-  std::string error;
-  auto cable =
-      sim::InProcessOrganizer::Create(TestOptions(dir.File("organizer.bkf")), 115200, error, clock);
-  ASSERT_NE(cable, nullptr) << error;
+  std::unique_ptr<sim::InProcessOrganizer> cable;
+};
+
+// Each opening of the PC's end presses PC-LINK, so communications follow one
+// another without anyone pressing it.
+TEST_F(SimInProcess, EveryOpeningOfThePortFindsTheOrganizerOffering) {
   const store::CharTables tables = Tables();
   std::thread pc([&] {
     platform::VirtualClock::Participant participant(clock);
@@ -41,13 +51,7 @@ TEST(SimInProcess, EveryOpeningOfThePortFindsTheOrganizerOffering) {
 
 // With echo on, the cable returns the PC's bytes, as the real one does, even
 // while the organizer takes nothing in.
-TEST(SimInProcess, TheCableEchoesWhateverTheOrganizerDoes) {
-  testsupport::TempDir dir;
-  platform::VirtualClock clock;
-  std::string error;
-  auto cable =
-      sim::InProcessOrganizer::Create(TestOptions(dir.File("organizer.bkf")), 115200, error, clock);
-  ASSERT_NE(cable, nullptr) << error;
+TEST_F(SimInProcess, TheCableEchoesWhateverTheOrganizerDoes) {
   cable->Organizer().Stop();
   auto port = cable->Line().Open(platform::VirtualLine::End::A);
   testsupport::FarEnd pc(*port, clock);
