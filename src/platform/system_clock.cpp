@@ -70,17 +70,27 @@ bool SystemClock::WaitUntilInstant(std::unique_lock<std::mutex>& lock,
                                    std::chrono::steady_clock::time_point end,
                                    const std::function<std::optional<Tick>()>& next_change) {
   for (;;) {
+    // The hint goes first: working it out may bring about the very change
+    // awaited (a paced line hands over the bytes due as it looks), and a hint
+    // taken after `ready` could then promise no change while `ready` already
+    // holds, leaving the waiter asleep until `end`.
+    bool hinted = false;
+    Tick hint = 0;
+    if (next_change) {
+      if (const std::optional<Tick> next = next_change()) {
+        hinted = true;
+        hint = *next;
+      }
+    }
     if (ready()) return true;
     const Steady::time_point now = Steady::now();
     if (now >= end) return false;
     Steady::time_point wake = end;
-    if (next_change) {
-      if (std::optional<Tick> hint = next_change()) {
-        // A hint that has already passed without making `ready` true would
-        // otherwise turn this into a busy loop; it counts as the next tick.
-        const Tick tick = TickAt(now);
-        wake = std::min(wake, TickBegins(now, TickAfter(*hint, tick) ? *hint : tick + 1));
-      }
+    if (hinted) {
+      // A hint that has already passed without making `ready` true would
+      // otherwise turn this into a busy loop; it counts as the next tick.
+      const Tick tick = TickAt(now);
+      wake = std::min(wake, TickBegins(now, TickAfter(hint, tick) ? hint : tick + 1));
     }
     changed_.wait_until(lock, wake);
   }

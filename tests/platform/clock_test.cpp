@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+#include <optional>
 #include <thread>
 
 namespace orgalink::platform {
@@ -56,6 +59,23 @@ TEST(SystemClockTest, WaitWakesOnNotifyAndFailsAtOncePastTheDeadline) {
 
   std::unique_lock<std::mutex> lock(clock.Mutex());
   EXPECT_FALSE(clock.WaitUntil(lock, [] { return false; }, clock.Now() - 1, {}));
+}
+
+// Working out the hint may itself bring the change about (a paced line
+// hands over the bytes due as it looks), and then says no change is coming:
+// the waiter must see that at once, not sleep until its deadline.
+TEST(SystemClockTest, AChangeMadeWhileTheHintIsWorkedOutEndsTheWait) {
+  SystemClock& clock = SystemClock::Instance();
+  bool delivered = false;
+  const std::function<std::optional<Tick>()> hint = [&]() -> std::optional<Tick> {
+    delivered = true;
+    return std::nullopt;
+  };
+  std::unique_lock<std::mutex> lock(clock.Mutex());
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(clock.WaitUntil(
+      lock, [&] { return delivered; }, Deadline(clock, 2000), hint));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 // A wait for a length of time lasts all of it, to the microsecond, and a
