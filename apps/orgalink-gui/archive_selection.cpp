@@ -5,28 +5,28 @@
 
 namespace orgalink::gui {
 
-int SelectBackupFileToSave(UserPrompts& prompts, QWidget* parent, platform::Clock& clock,
+bool SelectBackupFileToSave(UserPrompts& prompts, QWidget* parent, platform::Clock& clock,
                            std::string& backupDir, std::string& path) {
   FileRequest request;
   request.folder = QString::fromStdString(backupDir);
   request.proposedName = QString::fromStdString(ui::DatedBackupName(clock));
   const QString chosen = prompts.AskSavePath(parent, request);
-  if (chosen.isEmpty()) return kIdCancel;
+  if (chosen.isEmpty()) return false;
   path = chosen.toStdString();
   backupDir = ui::DirectoryOf(path);
   ui::EnsureBackupExtension(path);
-  return kIdOk;
+  return true;
 }
 
-int SelectBackupFileToOpen(UserPrompts& prompts, QWidget* parent, std::string& backupDir,
+bool SelectBackupFileToOpen(UserPrompts& prompts, QWidget* parent, std::string& backupDir,
                            std::string& path) {
   FileRequest request;
   request.folder = QString::fromStdString(backupDir);
   const QString chosen = prompts.AskOpenPath(parent, request);
-  if (chosen.isEmpty()) return kIdCancel;
+  if (chosen.isEmpty()) return false;
   path = chosen.toStdString();
   backupDir = ui::DirectoryOf(path);
-  return kIdOk;
+  return true;
 }
 
 }  // namespace orgalink::gui

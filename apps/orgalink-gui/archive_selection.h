@@ -8,14 +8,14 @@
 namespace orgalink::gui {
 
 // Asks for the archive a backup writes: the dialog opens in `backupDir` and
-// proposes today's dated name. On kIdOk, `path` holds the chosen path with
-// its ".bkf" ensured and `backupDir` that path's folder; on kIdCancel both
-// are as they were.
-int SelectBackupFileToSave(UserPrompts& prompts, QWidget* parent, platform::Clock& clock,
+// proposes today's dated name. True once the user chose a file: `path` then
+// holds the chosen path with its ".bkf" ensured and `backupDir` that path's
+// folder; false when cancelled, with both as they were.
+bool SelectBackupFileToSave(UserPrompts& prompts, QWidget* parent, platform::Clock& clock,
                            std::string& backupDir, std::string& path);
 
 // Asks for an existing archive to restore, in the same way.
-int SelectBackupFileToOpen(UserPrompts& prompts, QWidget* parent, std::string& backupDir,
+bool SelectBackupFileToOpen(UserPrompts& prompts, QWidget* parent, std::string& backupDir,
                            std::string& path);
 
 }  // namespace orgalink::gui

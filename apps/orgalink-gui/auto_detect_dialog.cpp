@@ -7,11 +7,11 @@
 #include "dialog_controls.h"
 #include "link/auto_detect.h"
 #include "link/messages.h"
-#include "link_message_event.h"
 #include "texts.h"
 #include "ui/instruction_texts.h"
 #include "ui/status_code.h"
 #include "ui/status_messages.h"
+#include "ui/variant_tag.h"
 
 namespace orgalink::gui {
 
@@ -40,12 +40,11 @@ constexpr Line kInstructionLines[] = {
 }  // namespace
 
 AutoDetectDialog::AutoDetectDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock)
-    : LinkDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : LinkDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint, prompts),
       prompts_(prompts),
       engine_(clock),
-      owner_(*this, prompts),
-      detection_([](link::LinkEngine& engine, link::LinkOwner& owner) {
-        return link::AutoDetect(engine, &owner);
+      detection_([](link::LinkEngine& engine, link::ProgressSink& progress) {
+        return link::AutoDetect(engine, &progress);
       }) {
   setWindowTitle(kTitle);
   const DialogUnits units = SetUpFixedDialog(*this, 225, 143);
@@ -67,6 +66,7 @@ AutoDetectDialog::AutoDetectDialog(QWidget* parent, UserPrompts& prompts, platfo
 }
 
 AutoDetectDialog::~AutoDetectDialog() {
+  Bridge().Close();
   worker_.Join();
 }
 
@@ -79,6 +79,7 @@ void AutoDetectDialog::showEvent(QShowEvent* event) {
   // may carry the organizer's variant tag from an earlier run. The window
   // system's own show events (a restore from the task bar) change nothing.
   if (!event->spontaneous()) {
+    Bridge().Open();
     setWindowTitle(kTitle);
     proceed_->setEnabled(true);
     cancel_->setText(kCancelText);
@@ -91,11 +92,11 @@ void AutoDetectDialog::showEvent(QShowEvent* event) {
 
 void AutoDetectDialog::Proceed() {
   const bool running = worker_.Start([this] {
-    const link::LinkStatus result = detection_(engine_, owner_);
+    const link::LinkStatus result = detection_(engine_, Bridge());
     const int port = link::ToInt(result);
     const bool found = port >= 1 && port <= 4;
-    owner_.Post(found ? link::WM_DETECT_FOUND : link::WM_DETECT_FAILED,
-                static_cast<std::uint32_t>(port), 0);
+    Bridge().Report(
+        {found ? link::ProgressKind::DetectFound : link::ProgressKind::DetectFailed, port});
   });
   if (!running) {
     prompts_.ShowBox(this, {QString::fromLatin1(kCannotStartWorker),
@@ -117,22 +118,25 @@ void AutoDetectDialog::reject() {
   worker_.Post({link::WM_DETECT_ABORT, 0, 0});
 }
 
-void AutoDetectDialog::HandleLinkMessage(const LinkMessageEvent& message) {
-  const int port = static_cast<int>(message.WParam());
-  switch (message.Message()) {
-    case link::WM_DETECT_CHECKING:
+void AutoDetectDialog::HandleProgress(const link::ProgressEvent& event) {
+  const int port = event.value;
+  switch (event.kind) {
+    case link::ProgressKind::DetectChecking:
       progressLabel_->setText(QString::fromLatin1(ui::kDetectInProgress));
       portLabel_->setText(QString::fromStdString(ui::CheckingPortText(port)));
       break;
-    case link::WM_DETECT_FOUND:
+    case link::ProgressKind::DetectFound:
       prompts_.ShowBox(this, {QString::fromLatin1(ui::StatusMessages(ui::StatusFromCode(port))),
                               kTitle, BoxIcon::Information});
       done(port);
       break;
-    case link::WM_DETECT_FAILED:
+    case link::ProgressKind::DetectFailed:
       prompts_.ShowBox(this, {QString::fromLatin1(ui::StatusMessages(link::LinkNotDetected)),
                               QString::fromLatin1(kCaptionError), BoxIcon::Exclamation});
       done(-1);
+      break;
+    case link::ProgressKind::Variant:
+      setWindowTitle(QString::fromStdString(ui::VariantTag(event.value)) + windowTitle());
       break;
     default:
       // The negotiation's "waiting" notes are for the progress dialog.

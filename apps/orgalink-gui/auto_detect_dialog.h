@@ -2,7 +2,6 @@
 
 #include <functional>
 
-#include "dialog_owner.h"
 #include "link/link_engine.h"
 #include "link_dialog.h"
 #include "user_prompts.h"
@@ -21,7 +20,7 @@ class AutoDetectDialog : public LinkDialog {
 
  public:
   // The search the worker runs; link::AutoDetect unless a test replaces it.
-  using Detection = std::function<link::LinkStatus(link::LinkEngine&, link::LinkOwner&)>;
+  using Detection = std::function<link::LinkStatus(link::LinkEngine&, link::ProgressSink&)>;
 
   AutoDetectDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock);
   ~AutoDetectDialog() override;
@@ -31,7 +30,7 @@ class AutoDetectDialog : public LinkDialog {
   void SetDetection(Detection detection);
 
  protected:
-  void HandleLinkMessage(const LinkMessageEvent& message) override;
+  void HandleProgress(const link::ProgressEvent& event) override;
   void showEvent(QShowEvent* event) override;
   // Cancel before a search ends the dialog with -1; during a search the
   // button reads "&Abort" and asks the search to stop instead.
@@ -42,7 +41,6 @@ class AutoDetectDialog : public LinkDialog {
 
   UserPrompts& prompts_;
   link::LinkEngine engine_;
-  DialogOwner owner_;
   Detection detection_;
   QPushButton* proceed_;
   QPushButton* cancel_;

@@ -2,19 +2,30 @@
 
 #include <QDialog>
 
+#include "link/progress_sink.h"
+#include "user_prompts.h"
+#include "worker_bridge.h"
+
 namespace orgalink::gui {
 
-class LinkMessageEvent;
-
-// A dialog that a worker reports to: the worker's messages arrive as
-// LinkMessageEvents, in the order posted, and go to HandleLinkMessage.
+// A dialog that a worker reports to through its bridge: the worker's events
+// arrive in the order reported and go to HandleProgress. Once the dialog
+// ends, the bridge is closed, so that a worker still calling in is answered
+// at once instead of waiting for an event loop that has stopped.
 class LinkDialog : public QDialog {
  public:
-  using QDialog::QDialog;
+  LinkDialog(QWidget* parent, Qt::WindowFlags flags, UserPrompts& prompts);
+
+  WorkerBridge& Bridge() { return bridge_; }
+
+  void done(int result) override;
 
  protected:
   bool event(QEvent* event) override;
-  virtual void HandleLinkMessage(const LinkMessageEvent& message) = 0;
+  virtual void HandleProgress(const link::ProgressEvent& event) = 0;
+
+ private:
+  WorkerBridge bridge_;
 };
 
 }  // namespace orgalink::gui

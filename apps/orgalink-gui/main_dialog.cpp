@@ -9,6 +9,7 @@
 #include "app_icon.h"
 #include "archive_selection.h"
 #include "dialog_controls.h"
+#include "dialog_prompter.h"
 #include "logo.h"
 #include "progress_dialog.h"
 #include "texts.h"
@@ -114,29 +115,23 @@ void MainDialog::ShowAbout() {
 
 void MainDialog::OnBackup() {
   std::string path;
-  if (SelectBackupFileToSave(prompts_, this, clock_, settings_.backupDir, path) != kIdOk) return;
-  if (prompts_.ShowBox(this, {QString::fromLatin1(ui::kPowerCycleInstructions),
-                              QString::fromLatin1(kCaptionInformation), BoxIcon::Information}) !=
-      kIdOk) {
-    return;
-  }
+  if (!SelectBackupFileToSave(prompts_, this, clock_, settings_.backupDir, path)) return;
+  if (!PowerCycleAcknowledged()) return;
   RunProgressDialog(1, path);
 }
 
 void MainDialog::OnRestore() {
   std::string path;
-  if (SelectBackupFileToOpen(prompts_, this, settings_.backupDir, path) != kIdOk) return;
-  if (prompts_.ShowBox(this, {QString::fromLatin1(ui::kRestoreQuestion),
-                              QString::fromLatin1(ui::kRestoreCaption), BoxIcon::Question,
-                              BoxButtons::YesNo}) != kIdYes) {
-    return;
-  }
-  if (prompts_.ShowBox(this, {QString::fromLatin1(ui::kPowerCycleInstructions),
-                              QString::fromLatin1(kCaptionInformation), BoxIcon::Information}) !=
-      kIdOk) {
-    return;
-  }
+  if (!SelectBackupFileToOpen(prompts_, this, settings_.backupDir, path)) return;
+  if (!DialogPrompter(this, prompts_).Confirm(ui::kRestoreQuestion, ui::kRestoreCaption)) return;
+  if (!PowerCycleAcknowledged()) return;
   RunProgressDialog(2, path);
+}
+
+bool MainDialog::PowerCycleAcknowledged() {
+  return prompts_.ShowBox(this, {QString::fromLatin1(ui::kPowerCycleInstructions),
+                                 QString::fromLatin1(kCaptionInformation),
+                                 BoxIcon::Information}) == BoxAnswer::Ok;
 }
 
 void MainDialog::RunProgressDialog(int runMode, const std::string& path) {

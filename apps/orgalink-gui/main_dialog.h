@@ -43,6 +43,8 @@ class MainDialog : public QDialog {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  // The power-cycle instructions before a run; false unless answered OK.
+  bool PowerCycleAcknowledged();
   void RunProgressDialog(int runMode, const std::string& path);
   operations::RunSettings MakeRunSettings(int runMode, const std::string& path) const;
 

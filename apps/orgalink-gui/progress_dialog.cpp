@@ -5,26 +5,25 @@
 
 #include "dialog_controls.h"
 #include "link/messages.h"
-#include "link_message_event.h"
 #include "operations/configure_run.h"
 #include "operations/run_communication.h"
 #include "texts.h"
 #include "ui/end_notice.h"
 #include "ui/instruction_texts.h"
+#include "ui/variant_tag.h"
 
 namespace orgalink::gui {
 
 ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock,
                                const std::string& tableDirectory)
-    : LinkDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : LinkDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint, prompts),
       prompts_(prompts),
       engine_(clock),
       store_(tableDirectory),
       run_(engine_),
-      model_(runMode_),
-      owner_(*this, prompts) {
-  communication_ = [this](link::LinkOwner& owner) {
-    return operations::RunCommunication(run_, &owner, static_cast<std::uint8_t>(runMode_));
+      model_(runMode_) {
+  communication_ = [this](link::FrontEnd front) {
+    return operations::RunCommunication(run_, front, static_cast<std::uint8_t>(runMode_));
   };
 
   const DialogUnits units = SetUpFixedDialog(*this, 212, 120);
@@ -52,6 +51,7 @@ ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::
 }
 
 ProgressDialog::~ProgressDialog() {
+  Bridge().Close();
   worker_.Join();
   if (engine_.IsPortOpen()) engine_.ClosePort();
 }
@@ -84,10 +84,10 @@ void ProgressDialog::Start() {
   setWindowTitle(QString::fromStdString(ui::ProgressTitle(runMode_)));
   Refresh();
   const bool running = worker_.Start([this] {
-    const link::LinkStatus status = communication_(owner_);
+    const link::LinkStatus status = communication_(Bridge().Front());
     // The worker's last act on the dialog.
-    owner_.Post(status == link::LinkOk ? link::WM_LINK_DONE : link::WM_LINK_FAILED,
-                static_cast<std::uint32_t>(link::ToInt(status)), 0);
+    Bridge().Report({status == link::LinkOk ? link::ProgressKind::Done : link::ProgressKind::Failed,
+                     link::ToInt(status)});
   });
   if (!running) {
     prompts_.ShowBox(this, {QString::fromLatin1(kCannotStartWorker),
@@ -97,6 +97,7 @@ void ProgressDialog::Start() {
 
 void ProgressDialog::reject() {
   if (worker_.Started()) {
+    abortRequested_ = true;
     worker_.Post({link::WM_LINK_ABORT, 0, 0});
   } else {
     // Nobody would ever send the end message.
@@ -104,8 +105,12 @@ void ProgressDialog::reject() {
   }
 }
 
-void ProgressDialog::HandleLinkMessage(const LinkMessageEvent& message) {
-  if (model_.Handle(message.Message(), message.WParam(), message.LParam())) Refresh();
+void ProgressDialog::HandleProgress(const link::ProgressEvent& event) {
+  if (event.kind == link::ProgressKind::Variant) {
+    setWindowTitle(QString::fromStdString(ui::VariantTag(event.value)) + windowTitle());
+    return;
+  }
+  if (model_.Handle(event)) Refresh();
   if (const auto ended = model_.Ended()) End(*ended);
 }
 
@@ -115,6 +120,10 @@ void ProgressDialog::Refresh() {
 }
 
 void ProgressDialog::End(link::LinkStatus status) {
+  // An abort that meets a write, say, fails the run with that write's
+  // status; the user still asked to stop and is told so. A run that got
+  // through before the request took hold stays a success.
+  if (abortRequested_ && status != link::LinkOk) status = link::LinkAborted;
   if (const auto notice = ui::EndNoticeFor(status)) {
     prompts_.ShowBox(this, {QString::fromStdString(notice->text),
                             QString::fromStdString(notice->caption), BoxIcon::Exclamation});

@@ -3,7 +3,6 @@
 #include <functional>
 #include <string>
 
-#include "dialog_owner.h"
 #include "link/link_engine.h"
 #include "link_dialog.h"
 #include "operations/run_context.h"
@@ -22,14 +21,14 @@ namespace orgalink::gui {
 
 // The modal dialog that runs one backup or restore on a worker thread and
 // shows its progress. It owns the communication's engine and store; the
-// worker reports only by posting, and the dialog ends only on the worker's
-// end message, so nothing the worker uses dies before it is done.
+// worker reports only through the bridge, and the dialog ends only on the
+// worker's end event, so nothing the worker uses dies before it is done.
 class ProgressDialog : public LinkDialog {
   Q_OBJECT
 
  public:
   // What the worker runs; RunCommunication unless a test replaces it.
-  using Communication = std::function<link::LinkStatus(link::LinkOwner&)>;
+  using Communication = std::function<link::LinkStatus(link::FrontEnd)>;
 
   // The store converts records with the character tables in `tableDirectory`,
   // the same folder the main window loaded its tables from.
@@ -46,10 +45,10 @@ class ProgressDialog : public LinkDialog {
   int BarPosition() const;
 
  protected:
-  void HandleLinkMessage(const LinkMessageEvent& message) override;
+  void HandleProgress(const link::ProgressEvent& event) override;
   void showEvent(QShowEvent* event) override;
   // The Abort button, Esc and the window's close request: ask the worker to
-  // stop; its end message closes the dialog.
+  // stop; its end event closes the dialog.
   void reject() override;
 
  private:
@@ -63,11 +62,13 @@ class ProgressDialog : public LinkDialog {
   operations::RunContext run_;
   int runMode_ = 0;
   ui::ProgressModel model_;
-  DialogOwner owner_;
   Communication communication_;
   QProgressBar* bar_;
   QLabel* statusLabel_;
   bool started_ = false;
+  // The user asked to stop; the end then reads as an abort, whatever
+  // failure the request met on its way through the run.
+  bool abortRequested_ = false;
   // Last, so that it is joined before anything the worker uses goes.
   WorkerThread worker_;
 };

@@ -36,24 +36,24 @@ QMessageBox::StandardButtons ToQt(BoxButtons buttons) {
   return QMessageBox::Ok;
 }
 
-int FromQt(int button) {
+BoxAnswer FromQt(int button) {
   switch (button) {
     case QMessageBox::Ok:
-      return kIdOk;
+      return BoxAnswer::Ok;
     case QMessageBox::Retry:
-      return kIdRetry;
+      return BoxAnswer::Retry;
     case QMessageBox::Yes:
-      return kIdYes;
+      return BoxAnswer::Yes;
     case QMessageBox::No:
-      return kIdNo;
+      return BoxAnswer::No;
     default:
-      return kIdCancel;
+      return BoxAnswer::Cancel;
   }
 }
 
 }  // namespace
 
-int QtPrompts::ShowBox(QWidget* parent, const BoxRequest& request) {
+BoxAnswer QtPrompts::ShowBox(QWidget* parent, const BoxRequest& request) {
   QMessageBox box(ToQt(request.icon), request.caption, request.text, ToQt(request.buttons), parent);
   box.setTextFormat(Qt::PlainText);
   // Esc (or the close button) on a box without Cancel or No counts as OK,

@@ -6,12 +6,8 @@ class QWidget;
 
 namespace orgalink::gui {
 
-// Answers of a message box, numbered as the dialogs have always returned them.
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
-inline constexpr int kIdRetry = 4;
-inline constexpr int kIdYes = 6;
-inline constexpr int kIdNo = 7;
+// The button a message box was answered with.
+enum class BoxAnswer { Ok, Cancel, Retry, Yes, No };
 
 enum class BoxIcon { None, Information, Exclamation, Question };
 enum class BoxButtons { Ok, YesNo, RetryCancel };
@@ -37,8 +33,8 @@ class UserPrompts {
   virtual ~UserPrompts() = default;
 
   // Shows a modal message box over `parent` (none: over nothing) and
-  // returns the button chosen, kIdOk ... kIdNo.
-  virtual int ShowBox(QWidget* parent, const BoxRequest& request) = 0;
+  // returns the button chosen.
+  virtual BoxAnswer ShowBox(QWidget* parent, const BoxRequest& request) = 0;
 
   // The path of the archive to write or read; empty when cancelled.
   virtual QString AskSavePath(QWidget* parent, const FileRequest& request) = 0;
@@ -48,7 +44,7 @@ class UserPrompts {
 // The real windows: QMessageBox and QFileDialog.
 class QtPrompts : public UserPrompts {
  public:
-  int ShowBox(QWidget* parent, const BoxRequest& request) override;
+  BoxAnswer ShowBox(QWidget* parent, const BoxRequest& request) override;
   QString AskSavePath(QWidget* parent, const FileRequest& request) override;
   QString AskOpenPath(QWidget* parent, const FileRequest& request) override;
 };

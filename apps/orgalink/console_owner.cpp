@@ -3,51 +3,43 @@
 #include <cstdio>
 
 #include "platform/message_queue.h"
-#include "ui/progress_model.h"
 
 namespace orgalink::cli {
 
 ConsoleOwner::ConsoleOwner(const Console& console, int runMode)
-    : console_(console),
-      progress_(runMode, console.ShowsLiveProgress(), console.Columns(), stderr),
-      title_(ui::ProgressTitle(runMode)) {}
+    : console_(console), progress_(runMode, console.ShowsLiveProgress(), console.Columns(), stderr) {}
 
-void ConsoleOwner::Post(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
+void ConsoleOwner::Report(const link::ProgressEvent& event) {
   std::lock_guard lock(mutex_);
-  progress_.Handle(message, wparam, lparam);
+  progress_.Handle(event);
 }
 
-void ConsoleOwner::Send(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
-  Post(message, wparam, lparam);
-}
-
-int ConsoleOwner::ShowMessage(const std::string& text, const std::string& /*caption*/,
-                              link::MessageBoxKind kind) {
+bool ConsoleOwner::RetryOrCancel(const std::string& text, const std::string& /*caption*/) {
   std::lock_guard lock(mutex_);
   progress_.Hide();
-  int answer = link::IDOK;
-  if (kind == link::MessageBoxKind::RetryCancelQuestion) {
-    // The question is asked on the communication's thread; an interrupt
-    // posted into its queue answers Cancel at once instead of waiting for
-    // a key, and stays queued for the run to see.
-    const int wakeFd = platform::CurrentThreadQueue()->WakeFd();
-    answer = console_.AskRetry(text, wakeFd) ? link::IDRETRY : link::IDCANCEL;
-  } else {
-    std::printf("%s\n", text.c_str());
-    std::fflush(stdout);
-  }
+  // The question is asked on the communication's thread; an interrupt
+  // posted into its queue answers Cancel at once instead of waiting for
+  // a key, and stays queued for the run to see.
+  const int wakeFd = platform::CurrentThreadQueue()->WakeFd();
+  const bool retry = console_.AskRetry(text, wakeFd);
   progress_.Show();
-  return answer;
+  return retry;
 }
 
-std::string ConsoleOwner::Title() const {
+void ConsoleOwner::Inform(const std::string& text, const std::string& /*caption*/) {
   std::lock_guard lock(mutex_);
-  return title_;
+  progress_.Hide();
+  std::printf("%s\n", text.c_str());
+  std::fflush(stdout);
+  progress_.Show();
 }
 
-void ConsoleOwner::SetTitle(const std::string& title) {
+bool ConsoleOwner::Confirm(const std::string& text, const std::string& /*caption*/) {
   std::lock_guard lock(mutex_);
-  title_ = title;
+  progress_.Hide();
+  const bool yes = console_.AskYesNo(text, platform::CurrentThreadQueue()->WakeFd());
+  progress_.Show();
+  return yes;
 }
 
 void ConsoleOwner::Finish() {

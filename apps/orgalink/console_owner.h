@@ -4,33 +4,33 @@
 #include <string>
 
 #include "console.h"
-#include "link/link_owner.h"
+#include "link/front_end.h"
 #include "progress_display.h"
 
 namespace orgalink::cli {
 
 // The console stands in for the progress dialog: progress goes to standard
-// error, message boxes become lines on standard output, and a Retry/Cancel
-// box becomes a question on the terminal (Cancel where there is none).
-class ConsoleOwner : public link::LinkOwner {
+// error, notes become lines on standard output, and the Retry/Cancel and
+// yes/no questions are asked on the terminal (Cancel and no where there is
+// none).
+class ConsoleOwner : public link::ProgressSink, public link::Prompter {
  public:
   ConsoleOwner(const Console& console, int runMode);
 
-  void Post(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) override;
-  void Send(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) override;
-  int ShowMessage(const std::string& text, const std::string& caption,
-                  link::MessageBoxKind kind) override;
-  std::string Title() const override;
-  void SetTitle(const std::string& title) override;
+  link::FrontEnd Front() { return {this, this}; }
+
+  void Report(const link::ProgressEvent& event) override;
+  bool RetryOrCancel(const std::string& text, const std::string& caption) override;
+  void Inform(const std::string& text, const std::string& caption) override;
+  bool Confirm(const std::string& text, const std::string& caption) override;
 
   // Ends the progress display once the run is over.
   void Finish();
 
  private:
   const Console& console_;
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   ProgressDisplay progress_;
-  std::string title_;
 };
 
 }  // namespace orgalink::cli

@@ -9,7 +9,6 @@
 #include "interruptible.h"
 #include "link/auto_detect.h"
 #include "link/link_engine.h"
-#include "link/messages.h"
 #include "settings_file.h"
 #include "ui/instruction_texts.h"
 #include "ui/port_choice.h"
@@ -26,22 +25,12 @@ struct DetectOptions {
 
 // The Auto Detect dialog on the console: it names each port as the search
 // reaches it.
-class DetectOwner : public link::LinkOwner {
+class DetectProgress : public link::ProgressSink {
  public:
-  void Post(std::uint32_t, std::uint32_t, std::int32_t) override {}
-  void Send(std::uint32_t message, std::uint32_t wparam, std::int32_t) override {
-    if (message != link::WM_DETECT_CHECKING) return;
-    std::fprintf(stderr, "%s\n", ui::CheckingPortText(static_cast<int>(wparam)).c_str());
+  void Report(const link::ProgressEvent& event) override {
+    if (event.kind != link::ProgressKind::DetectChecking) return;
+    std::fprintf(stderr, "%s\n", ui::CheckingPortText(event.value).c_str());
   }
-  int ShowMessage(const std::string& text, const std::string&, link::MessageBoxKind) override {
-    std::printf("%s\n", text.c_str());
-    return link::IDOK;
-  }
-  std::string Title() const override { return title_; }
-  void SetTitle(const std::string& title) override { title_ = title; }
-
- private:
-  std::string title_ = "Auto Detect";
 };
 
 // The search's link takes only the device code, the baud rate, the log and
@@ -59,8 +48,8 @@ link::LinkStatus Search(const SettingsFile& file, const EngineOptions& options,
   link::LinkEngine engine(clock);
   engine.SetPortOpener(ui::MakePortOpener(ui::PortChoice{}, file.where.settingsFile, clock));
   Configure(engine, options, file.settings);
-  DetectOwner owner;
-  return RunInterruptible([&] { return link::AutoDetect(engine, &owner); }, stop);
+  DetectProgress progress;
+  return RunInterruptible([&] { return link::AutoDetect(engine, &progress); }, stop);
 }
 
 int Detect(const DetectOptions& options) {

@@ -15,8 +15,8 @@ constexpr const char* kClearToEnd = "\x1b[K";
 ProgressDisplay::ProgressDisplay(int runMode, bool live, int columns, std::FILE* out)
     : runMode_(runMode), model_(runMode), live_(live), columns_(columns), out_(out) {}
 
-void ProgressDisplay::Handle(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
-  if (model_.Handle(message, wparam, lparam)) Draw();
+void ProgressDisplay::Handle(const link::ProgressEvent& event) {
+  if (model_.Handle(event)) Draw();
 }
 
 // The status text with the application it is at, "Receiving... Telephone".

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "link/progress_sink.h"
 #include "ui/progress_model.h"
 
 namespace orgalink::cli {
@@ -15,8 +15,8 @@ class ProgressDisplay {
  public:
   ProgressDisplay(int runMode, bool live, int columns, std::FILE* out);
 
-  // Feeds a message of the run to the progress rules and shows the result.
-  void Handle(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam);
+  // Feeds an event of the run to the progress rules and shows the result.
+  void Handle(const link::ProgressEvent& event);
 
   // Takes the live line off the screen before other output, and puts it back.
   void Hide();

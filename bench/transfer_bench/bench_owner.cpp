@@ -2,12 +2,21 @@
 
 #include <cstdio>
 
-#include "link/messages.h"
-
 namespace orgalink::bench {
 
-void BenchOwner::Post(std::uint32_t message, std::uint32_t, std::int32_t lparam) {
-  if (message != link::WM_LINK_STATUS || lparam != link::ApplicationScope) return;
+namespace {
+
+void Print(const std::string& text, const std::string& caption) {
+  std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+}
+
+}  // namespace
+
+void BenchOwner::Report(const link::ProgressEvent& event) {
+  if (event.kind != link::ProgressKind::Status ||
+      event.scope != link::ProgressScope::Application) {
+    return;
+  }
   {
     std::lock_guard<std::mutex> guard(mutex_);
     transferring_ = true;
@@ -15,10 +24,18 @@ void BenchOwner::Post(std::uint32_t message, std::uint32_t, std::int32_t lparam)
   changed_.notify_all();
 }
 
-int BenchOwner::ShowMessage(const std::string& text, const std::string& caption,
-                            link::MessageBoxKind kind) {
-  std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
-  return kind == link::MessageBoxKind::Ok ? link::IDOK : link::IDCANCEL;
+bool BenchOwner::RetryOrCancel(const std::string& text, const std::string& caption) {
+  Print(text, caption);
+  return false;
+}
+
+void BenchOwner::Inform(const std::string& text, const std::string& caption) {
+  Print(text, caption);
+}
+
+bool BenchOwner::Confirm(const std::string& text, const std::string& caption) {
+  Print(text, caption);
+  return false;
 }
 
 bool BenchOwner::WaitForTransfer(std::chrono::milliseconds limit) {

@@ -5,22 +5,22 @@
 #include <mutex>
 #include <string>
 
-#include "link/link_owner.h"
+#include "link/front_end.h"
 
 namespace orgalink::bench {
 
 // Stands in for the progress dialog: it keeps nothing of the progress but the
 // moment the first application's records begin to move, which is when an
-// abort run lets its timer start. Message boxes answer as a user who cancels
+// abort run lets its timer start. Questions answer as a user who cancels
 // would, so that a failed archive write ends the run instead of asking again.
-class BenchOwner final : public link::LinkOwner {
+class BenchOwner final : public link::ProgressSink, public link::Prompter {
  public:
-  void Post(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) override;
-  void Send(std::uint32_t, std::uint32_t, std::int32_t) override {}
-  int ShowMessage(const std::string& text, const std::string& caption,
-                  link::MessageBoxKind kind) override;
-  std::string Title() const override { return "transfer_bench"; }
-  void SetTitle(const std::string&) override {}
+  link::FrontEnd Front() { return {this, this}; }
+
+  void Report(const link::ProgressEvent& event) override;
+  bool RetryOrCancel(const std::string& text, const std::string& caption) override;
+  void Inform(const std::string& text, const std::string& caption) override;
+  bool Confirm(const std::string& text, const std::string& caption) override;
 
   // Blocks until records move (true) or `limit` has passed (false).
   bool WaitForTransfer(std::chrono::milliseconds limit);

@@ -61,7 +61,7 @@ RunFigures RunOnce(const platform::PortOpener& opener, const store::CharTables& 
     operations::ConfigureRun(run, store, Settings(request, tables));
     const double thread_cpu = ThreadCpuSeconds();
     start = BenchClock::now();
-    figures.status = operations::RunCommunication(run, &owner, request.runMode);
+    figures.status = operations::RunCommunication(run, owner.Front(), request.runMode);
     end = BenchClock::now();
     figures.pcThreadCpuSeconds = ThreadCpuSeconds() - thread_cpu;
   });

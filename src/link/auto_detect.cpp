@@ -2,7 +2,6 @@
 
 #include "link/auto_detect.h"
 
-#include "link/messages.h"
 #include "link/negotiation.h"
 
 namespace orgalink::link {
@@ -30,13 +29,13 @@ bool PauseUnlessAborted(LinkEngine& engine) {
   return true;
 }
 
-Outcome TryPort(LinkEngine& engine, LinkOwner* owner, int port) {
-  if (owner != nullptr) owner->Send(WM_DETECT_CHECKING, static_cast<std::uint32_t>(port), 0);
+Outcome TryPort(LinkEngine& engine, ProgressSink* progress, int port) {
+  Report(progress, {ProgressKind::DetectChecking, port});
   if (!engine.OpenPort(port)) {
     engine.LogFormat("COM%d Pass (NOT Open)\n", port);
     return Outcome::NextPort;
   }
-  const LinkStatus status = Negotiation(engine, owner, kLinkRequestMs, 0);
+  const LinkStatus status = Negotiation(engine, progress, kLinkRequestMs, 0);
   if (status == LinkAborted) return Outcome::Stop;
   if (status != LinkOk) {
     engine.LogFormat("COM%d Pass (NO Response)\n", port);
@@ -54,14 +53,14 @@ Outcome TryPort(LinkEngine& engine, LinkOwner* owner, int port) {
 
 // 1..4 for the port found, 0 when the sweeps ran out, -1 when the search
 // was given up.
-int Search(LinkEngine& engine, LinkOwner* owner) {
+int Search(LinkEngine& engine, ProgressSink* progress) {
   for (int sweep = 0; sweep < kSweeps; ++sweep) {
     for (int port = kFirstPort; port <= kLastPort; ++port) {
       if (!PauseUnlessAborted(engine)) {
         engine.Log("!!!Abort(AutoDetect)\n\n");
         return -1;
       }
-      const Outcome outcome = TryPort(engine, owner, port);
+      const Outcome outcome = TryPort(engine, progress, port);
       if (outcome == Outcome::Found) return port;
       if (outcome == Outcome::Stop) return -1;
     }
@@ -72,10 +71,10 @@ int Search(LinkEngine& engine, LinkOwner* owner) {
 
 }  // namespace
 
-LinkStatus AutoDetect(LinkEngine& engine, LinkOwner* owner) {
+LinkStatus AutoDetect(LinkEngine& engine, ProgressSink* progress) {
   engine.ClosePort();
   engine.Log("========== Start AutoDetect ==========\n\n");
-  const int found = Search(engine, owner);
+  const int found = Search(engine, progress);
   engine.ClosePort();
   engine.Log("========== End AutoDetect ==========\n\n");
   if (found > 0) {

@@ -1,19 +1,19 @@
 #pragma once
 
 #include "link/link_engine.h"
-#include "link/link_owner.h"
 #include "link/link_status.h"
+#include "link/progress_sink.h"
 
 namespace orgalink::link {
 
 // Looks for the organizer on COM1..COM4, up to five sweeps: before each port
-// a 500 ms pause and WM_DETECT_CHECKING (port) sent to `owner` (may be null),
-// then up to 3000 ms for the organizer's LINK_REQUEST and a full
+// a 500 ms pause and DetectChecking (port) reported to `progress` (may be
+// null), then up to 3000 ms for the organizer's LINK_REQUEST and a full
 // negotiation. The organizer found is released with END_COMMUNICATION.
 // Returns the port number 1..4 (also left in the engine's status), or 12
 // when no port answered, the search was aborted (WM_DETECT_ABORT or
 // WM_LINK_ABORT in the thread's queue), or the closing END_COMMUNICATION
 // failed. The port is closed on return.
-LinkStatus AutoDetect(LinkEngine& engine, LinkOwner* owner);
+LinkStatus AutoDetect(LinkEngine& engine, ProgressSink* progress);
 
 }  // namespace orgalink::link

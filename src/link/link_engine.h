@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "link/command_code.h"
-#include "link/link_owner.h"
 #include "link/link_status.h"
 #include "platform/clock.h"
 #include "platform/message_queue.h"

@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-#include "link/messages.h"
-
 namespace orgalink::link {
 
 namespace {
@@ -20,8 +18,8 @@ LinkStatus Fail(LinkEngine& engine, const char* line) {
   return LinkIoError;
 }
 
-void PostWaiting(LinkOwner* owner) {
-  if (owner != nullptr) owner->Post(WM_LINK_STATUS, 0, NegotiationScope);
+void ReportWaiting(ProgressSink* progress) {
+  Report(progress, {ProgressKind::Status, 0, ProgressScope::Negotiation});
 }
 
 // LINK_REQUEST, our ACK, and the organizer's DEVICE_INFORMATION.
@@ -64,12 +62,13 @@ LinkStatus ProbeVariant(LinkEngine& engine, std::uint8_t low) {
   return LinkOk;
 }
 
-void TagTitle(LinkEngine& engine, LinkOwner* owner) {
-  if (owner == nullptr || engine.LogFileName().empty()) return;
-  static constexpr const char* kTags[] = {"<E> ", "<M> ", "<E+> "};
+// The variant is shown only to someone who keeps a log, that is who
+// diagnoses the link.
+void ReportVariant(LinkEngine& engine, ProgressSink* progress) {
+  if (engine.LogFileName().empty()) return;
   const int variant = engine.ModelVariant();
   if (variant < VariantE || variant > VariantEPlus) return;
-  owner->SetTitle(kTags[variant] + owner->Title());
+  Report(progress, {ProgressKind::Variant, variant});
 }
 
 LinkStatus AbortedOffer(LinkEngine& engine) {
@@ -100,11 +99,11 @@ LinkStatus OfferLink(LinkEngine& engine, bool& answered) {
 
 }  // namespace
 
-LinkStatus Negotiation(LinkEngine& engine, LinkOwner* owner, long linkRequestTimeout,
+LinkStatus Negotiation(LinkEngine& engine, ProgressSink* progress, long linkRequestTimeout,
                        long multiplier) {
   if (!engine.IsPortOpen()) return engine.Status();
   engine.Log("========== Start Negotiation ==========\n\n");
-  PostWaiting(owner);
+  ReportWaiting(progress);
   std::uint8_t info[2] = {0, 0};
   LinkStatus status = Handshake(engine, linkRequestTimeout, multiplier, info);
   if (status != LinkOk) return status;
@@ -113,15 +112,15 @@ LinkStatus Negotiation(LinkEngine& engine, LinkOwner* owner, long linkRequestTim
   engine.Log("---PC receives DEVICE_INFORMATION\n\n");
   if ((status = VariantFromLow(engine, low)) != LinkOk) return status;
   if ((status = ProbeVariant(engine, low)) != LinkOk) return status;
-  TagTitle(engine, owner);
+  ReportVariant(engine, progress);
   engine.Log("========== End Negotiation ==========\n\n");
   return LinkOk;
 }
 
-LinkStatus NegotiationForDevice(LinkEngine& engine, LinkOwner* owner) {
+LinkStatus NegotiationForDevice(LinkEngine& engine, ProgressSink* progress) {
   engine.Log("\n========== Start Negotiation ==========\n\n");
   if (!engine.IsPortOpen()) return engine.Status();
-  PostWaiting(owner);
+  ReportWaiting(progress);
   const platform::Tick window = engine.Deadline(kOfferWindowMs);
   platform::Tick due = engine.Clock().Now();
   while (!engine.Expired(window)) {

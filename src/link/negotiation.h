@@ -1,8 +1,8 @@
 #pragma once
 
 #include "link/link_engine.h"
-#include "link/link_owner.h"
 #include "link/link_status.h"
+#include "link/progress_sink.h"
 
 namespace orgalink::link {
 
@@ -15,14 +15,15 @@ inline constexpr int VariantEPlus = 2;
 // for LINK_REQUEST (with `multiplier`, -1 meaning the engine's TOMultiplier),
 // answers ACK, checks the organizer's DEVICE_INFORMATION against the engine's
 // device code and probes the variant with GET_DEVICE_INFORMATION, which only
-// an M answers within a second. With a log configured, the variant's tag goes
-// in front of the owner's title.
-LinkStatus Negotiation(LinkEngine& engine, LinkOwner* owner, long linkRequestTimeout,
+// an M answers within a second. `progress` (may be null) hears that the PC
+// waits and, with a log configured, which variant it found, for the front
+// end to tag its title with.
+LinkStatus Negotiation(LinkEngine& engine, ProgressSink* progress, long linkRequestTimeout,
                        long multiplier);
 
 // The organizer's side, for the emulation: offers LINK_REQUEST every 2 s for
 // 30 s until the PC answers ACK, then identifies itself with the engine's
 // device code.
-LinkStatus NegotiationForDevice(LinkEngine& engine, LinkOwner* owner);
+LinkStatus NegotiationForDevice(LinkEngine& engine, ProgressSink* progress);
 
 }  // namespace orgalink::link

@@ -5,7 +5,7 @@
 
 namespace orgalink::operations {
 
-link::LinkStatus ReadArchiveAsked(RunContext& run, link::LinkOwner* owner) {
+link::LinkStatus ReadArchiveAsked(RunContext& run, link::Prompter* prompter) {
   link::LinkEngine& engine = run.engine;
   for (;;) {
     std::string errorText;
@@ -16,7 +16,7 @@ link::LinkStatus ReadArchiveAsked(RunContext& run, link::LinkOwner* owner) {
       engine.LogFormat("!!! File(%s) is NOT compatible \n\n", run.fileName.c_str());
       return FailStep(engine, link::LinkFileIncompatible);
     }
-    if (!AskRetry(owner, errorText.empty() ? "Read file error." : errorText)) {
+    if (!AskRetry(prompter, errorText.empty() ? "Read file error." : errorText)) {
       engine.LogFormat("!!! File(%s) Read Err\n\n", run.fileName.c_str());
       return link::LinkFileReadCancelled;
     }

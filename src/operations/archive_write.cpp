@@ -5,7 +5,7 @@
 
 namespace orgalink::operations {
 
-link::LinkStatus WriteArchiveAsked(RunContext& run, link::LinkOwner* owner) {
+link::LinkStatus WriteArchiveAsked(RunContext& run, link::Prompter* prompter) {
   link::LinkEngine& engine = run.engine;
   for (;;) {
     std::string errorText;
@@ -13,7 +13,7 @@ link::LinkStatus WriteArchiveAsked(RunContext& run, link::LinkOwner* owner) {
         run.store->SaveArchive(run.fileName, run.fileScramble ? 1 : 0, &errorText);
     if (saved == store::StoreOk) break;
     const bool explained = saved == store::StoreRejected && !errorText.empty();
-    if (!AskRetry(owner, explained ? errorText : "Write file error.")) {
+    if (!AskRetry(prompter, explained ? errorText : "Write file error.")) {
       engine.Log("!!!Write File Err\n\n");
       engine.LogFormat("!!!Write File(%s) Err\n\n", run.fileName.c_str());
       return link::LinkFileReadCancelled;

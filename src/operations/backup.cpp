@@ -2,7 +2,6 @@
 
 #include "operations/backup.h"
 
-#include "link/messages.h"
 #include "operations/archive_files.h"
 #include "operations/operation_steps.h"
 #include "store/appli_kind.h"
@@ -27,46 +26,46 @@ bool PrepareStore(RunContext& run) {
   return true;
 }
 
-LinkStatus ReceiveOne(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
+LinkStatus ReceiveOne(RunContext& run, link::ProgressSink* progress, transfer::TransferRole role) {
   run.engine.Log("********** Backup 1 Appli **********\n");
-  const LinkStatus status = ReceiveAppli(run, owner, role);
+  const LinkStatus status = ReceiveAppli(run, progress, role);
   if (status == link::LinkOk) run.engine.Log("********** End Backup 1 Appli **********\n\n");
   return status;
 }
 
 // The overall bar: 10 once the link stands, 50 after the first application
 // and 10 more after each of the next four, 100 after the last.
-LinkStatus ReceiveEveryApplication(RunContext& run, link::LinkOwner* owner,
+LinkStatus ReceiveEveryApplication(RunContext& run, link::ProgressSink* progress,
                                    transfer::TransferRole role) {
-  PostOperationProgress(owner, link::WM_LINK_STATUS, 100);
-  PostOperationProgress(owner, link::WM_LINK_PROGRESS, 10);
+  ReportMilestone(progress, link::ProgressKind::Status, 100);
+  ReportMilestone(progress, link::ProgressKind::Progress, 10);
   for (std::size_t i = 0; i < store::FullOrder.size(); ++i) {
     run.appliKind = store::FullOrder[i];
-    const LinkStatus status = ReceiveOne(run, owner, role);
+    const LinkStatus status = ReceiveOne(run, progress, role);
     if (status != link::LinkOk) return status;
     if (i < 5)
-      PostOperationProgress(owner, link::WM_LINK_PROGRESS, static_cast<std::uint32_t>(50 + 10 * i));
+      ReportMilestone(progress, link::ProgressKind::Progress, 50 + 10 * static_cast<int>(i));
   }
-  PostOperationProgress(owner, link::WM_LINK_PROGRESS, 100);
+  ReportMilestone(progress, link::ProgressKind::Progress, 100);
   return link::LinkOk;
 }
 
 // Everything that involves the organizer, which is released before the
 // archive is written.
-LinkStatus ReceiveFromOrganizer(RunContext& run, link::LinkOwner* owner,
+LinkStatus ReceiveFromOrganizer(RunContext& run, link::ProgressSink* progress,
                                 transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
-  LinkStatus status = NegotiateIfFull(engine, owner, role);
+  LinkStatus status = NegotiateIfFull(engine, progress, role);
   if (status != link::LinkOk) return status;
-  status = run.appliKind == store::AllApplis ? ReceiveEveryApplication(run, owner, role)
-                                             : ReceiveOne(run, owner, role);
+  status = run.appliKind == store::AllApplis ? ReceiveEveryApplication(run, progress, role)
+                                             : ReceiveOne(run, progress, role);
   if (status != link::LinkOk) return status;
   return EndIfFull(engine, role);
 }
 
 }  // namespace
 
-LinkStatus RunBackup(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
+LinkStatus RunBackup(RunContext& run, link::FrontEnd front, transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
   if (run.store == nullptr) return FailStep(engine, link::LinkIoError);
   const platform::Tick start = engine.Clock().Now();
@@ -75,13 +74,13 @@ LinkStatus RunBackup(RunContext& run, link::LinkOwner* owner, transfer::Transfer
     engine.Log("!!! GetAppliBuf Err");
     return FailStep(engine, link::LinkIoError);
   }
-  LinkStatus status = ReceiveFromOrganizer(run, owner, role);
-  if (status == link::LinkOk && toFile) status = WriteArchiveAsked(run, owner);
+  LinkStatus status = ReceiveFromOrganizer(run, front.progress, role);
+  if (status == link::LinkOk && toFile) status = WriteArchiveAsked(run, front.prompter);
   if (status != link::LinkOk) {
     if (toFile) run.store->FreeAppliBuf();
     return status;
   }
-  ReportSuccess(engine, owner, "Backup", start);
+  ReportSuccess(engine, front.prompter, "Backup", start);
   return link::LinkOk;
 }
 

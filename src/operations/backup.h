@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/link_owner.h"
+#include "link/front_end.h"
 #include "link/link_status.h"
 #include "operations/run_context.h"
 #include "transfer/transfer_role.h"
@@ -15,17 +15,19 @@ inline constexpr int ReceiveBufferSize = 256000;
 // names one). With PcFull it negotiates first and sends END_COMMUNICATION
 // before the archive is written, so a slow or refused write never holds the
 // organizer. Applications that deliver no records get no section. Progress
-// milestones go to `owner` as OperationScope messages, the Retry/Cancel box
-// of a failed write and the success box (only with a log) through it too.
+// milestones go to the front end as Operation scope reports; its prompter
+// asks Retry or Cancel after a failed write and shows the success box (only
+// with a log).
 // 16; 11 when the store cannot take the records; 17 when the user cancels a
 // failed write; otherwise the failing link step's status. Whatever fails,
 // an archive already at the file name stays as it was.
-link::LinkStatus RunBackup(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role);
+link::LinkStatus RunBackup(RunContext& run, link::FrontEnd front, transfer::TransferRole role);
 
 // Receives the current application's records and adds them to the store;
 // an application without records adds nothing. A record the archive could
 // not give back (one holding 0xFF, from the line or after code conversion)
 // fails the receive with 11 and stores nothing of the application.
-link::LinkStatus ReceiveAppli(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role);
+link::LinkStatus ReceiveAppli(RunContext& run, link::ProgressSink* progress,
+                              transfer::TransferRole role);
 
 }  // namespace orgalink::operations

@@ -32,7 +32,7 @@ link::LinkStatus WithDumpSlots(RunContext& run, Step step) {
 
 }  // namespace
 
-link::LinkStatus SendDumpFile(RunContext& run, link::LinkOwner* owner,
+link::LinkStatus SendDumpFile(RunContext& run, link::ProgressSink* progress,
                               transfer::TransferRole role) {
   return WithDumpSlots(run, [&](store::AppliStore& store) {
     link::LinkEngine& engine = run.engine;
@@ -42,15 +42,15 @@ link::LinkStatus SendDumpFile(RunContext& run, link::LinkOwner* owner,
       return FailStep(engine, link::LinkFileIncompatible);
     }
     engine.LogFormat("<<====Read File (%s)\n\n", path.c_str());
-    return SendAppli(run, owner, role);
+    return SendAppli(run, progress, role);
   });
 }
 
-link::LinkStatus ReceiveDumpFile(RunContext& run, link::LinkOwner* owner,
+link::LinkStatus ReceiveDumpFile(RunContext& run, link::ProgressSink* progress,
                                  transfer::TransferRole role) {
   return WithDumpSlots(run, [&](store::AppliStore& store) {
     link::LinkEngine& engine = run.engine;
-    const link::LinkStatus received = ReceiveAppli(run, owner, role);
+    const link::LinkStatus received = ReceiveAppli(run, progress, role);
     if (received != link::LinkOk) return received;
     const std::string path = DumpFilePath(run.dumpDirectory, run.appliKind, DumpDirection::Receive);
     // A missing file is no failure.

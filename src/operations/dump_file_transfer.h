@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/link_owner.h"
 #include "link/link_status.h"
+#include "link/progress_sink.h"
 #include "operations/run_context.h"
 #include "transfer/transfer_role.h"
 
@@ -11,14 +11,15 @@ namespace orgalink::operations {
 // and sends its records (the table, for the expense category). 13 when the
 // file is missing, unreadable or damaged (nothing is sent then), 11 when the
 // store has no room, else the transfer's status.
-link::LinkStatus SendDumpFile(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role);
+link::LinkStatus SendDumpFile(RunContext& run, link::ProgressSink* progress,
+                              transfer::TransferRole role);
 
 // Receives the current application's records and writes them to its ".rcv"
 // dump file in run.dumpDirectory. The old file goes only once the records
 // have arrived, and then even when there were none to write. 11 when the
 // store has no room, nothing arrived or the file cannot be written, else the
 // transfer's status.
-link::LinkStatus ReceiveDumpFile(RunContext& run, link::LinkOwner* owner,
+link::LinkStatus ReceiveDumpFile(RunContext& run, link::ProgressSink* progress,
                                  transfer::TransferRole role);
 
 }  // namespace orgalink::operations

@@ -42,7 +42,7 @@ int ApplicationAskedFor(const std::uint8_t (&parameters)[2]) {
   return named ? p1 : store::Schedule;
 }
 
-Served Serve(RunContext& run, link::LinkOwner* owner, std::uint8_t code,
+Served Serve(RunContext& run, link::ProgressSink* progress, std::uint8_t code,
              const std::uint8_t (&parameters)[2]) {
   LinkEngine& engine = run.engine;
   switch (code) {
@@ -57,7 +57,7 @@ Served Serve(RunContext& run, link::LinkOwner* owner, std::uint8_t code,
       return {After::Bye, link::LinkOk};
     case link::SEND_1_RECORD: {
       engine.Log("---HDD receives SEND_1_RECORD\n\n");
-      const LinkStatus status = ReceiveDumpFile(run, owner, transfer::HandheldSide);
+      const LinkStatus status = ReceiveDumpFile(run, progress, transfer::HandheldSide);
       if (status != link::LinkOk) return {After::Stop, status};
       // Records are taken until the PC's END_COMMUNICATION, so nothing can
       // follow; the expense category table (a current application left at 6)
@@ -70,15 +70,15 @@ Served Serve(RunContext& run, link::LinkOwner* owner, std::uint8_t code,
     case link::GET_ALL_RECORDS:
       engine.Log("---HDD receives GET_ALL_RECORDS\n\n");
       run.appliKind = ApplicationAskedFor(parameters);
-      return Continue(SendDumpFile(run, owner, transfer::HandheldSide));
+      return Continue(SendDumpFile(run, progress, transfer::HandheldSide));
     case link::GET_EXPENSE_CATEGORY:
       engine.Log("---HDD receives GET_EXPENSE_CATEGORY\n\n");
       run.appliKind = store::ExpenseCategory;
-      return Continue(SendDumpFile(run, owner, transfer::HandheldSide));
+      return Continue(SendDumpFile(run, progress, transfer::HandheldSide));
     case link::SEND_EXPENSE_CATEGORY:
       engine.Log("---HDD receives SEND_EXPENSE_CATEGORY\n\n");
       run.appliKind = store::ExpenseCategory;
-      return Continue(ReceiveDumpFile(run, owner, transfer::HandheldSide));
+      return Continue(ReceiveDumpFile(run, progress, transfer::HandheldSide));
     case link::GET_DEVICE_INFORMATION:
       // The PC's variant probe: a base model stays silent, and so do we.
       engine.Log("---HDD receives GET_DEVICE_INFORMATION\n\n");
@@ -91,19 +91,19 @@ Served Serve(RunContext& run, link::LinkOwner* owner, std::uint8_t code,
 
 }  // namespace
 
-LinkStatus RunHandheldSide(RunContext& run, link::LinkOwner* owner) {
+LinkStatus RunHandheldSide(RunContext& run, link::FrontEnd front) {
   LinkEngine& engine = run.engine;
-  LinkStatus status = link::NegotiationForDevice(engine, owner);
+  LinkStatus status = link::NegotiationForDevice(engine, front.progress);
   if (status != link::LinkOk) return status;
   for (;;) {
     std::uint8_t code = 0;
     std::uint8_t parameters[2] = {0, 0};
     status = engine.WaitCommand(link::AnyHandheldCommand, parameters, &code);
     if (status != link::LinkOk) return status;
-    const Served served = Serve(run, owner, code, parameters);
+    const Served served = Serve(run, front.progress, code, parameters);
     if (served.after == After::Stop) return served.status;
     if (served.after == After::Bye) {
-      if (owner != nullptr) owner->ShowMessage("BYE!!", "", link::MessageBoxKind::Ok);
+      if (front.prompter != nullptr) front.prompter->Inform("BYE!!", "");
       return link::LinkOk;
     }
   }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/link_owner.h"
+#include "link/front_end.h"
 #include "link/link_status.h"
 #include "operations/run_context.h"
 
@@ -17,6 +17,6 @@ namespace orgalink::operations {
 // model. Ends with 16 and a "BYE!!" box on the PC's END_COMMUNICATION or
 // NACK, also when END_COMMUNICATION ends a receive; with 11 on a command an
 // organizer is never sent; otherwise with the status of the failing step.
-link::LinkStatus RunHandheldSide(RunContext& run, link::LinkOwner* owner);
+link::LinkStatus RunHandheldSide(RunContext& run, link::FrontEnd front);
 
 }  // namespace orgalink::operations

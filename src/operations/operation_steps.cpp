@@ -1,6 +1,5 @@
 #include "operations/operation_steps.h"
 
-#include "link/messages.h"
 #include "link/negotiation.h"
 #include "link/text_format.h"
 
@@ -21,8 +20,8 @@ int SecondsSince(LinkEngine& engine, platform::Tick start) {
 
 }  // namespace
 
-void PostOperationProgress(link::LinkOwner* owner, std::uint32_t message, std::uint32_t position) {
-  if (owner != nullptr) owner->Post(message, position, link::OperationScope);
+void ReportMilestone(link::ProgressSink* progress, link::ProgressKind kind, int position) {
+  link::Report(progress, {kind, position, link::ProgressScope::Operation});
 }
 
 LinkStatus FailStep(LinkEngine& engine, LinkStatus status) {
@@ -30,10 +29,10 @@ LinkStatus FailStep(LinkEngine& engine, LinkStatus status) {
   return status;
 }
 
-LinkStatus NegotiateIfFull(LinkEngine& engine, link::LinkOwner* owner,
+LinkStatus NegotiateIfFull(LinkEngine& engine, link::ProgressSink* progress,
                            transfer::TransferRole role) {
   if (role != transfer::PcFull) return link::LinkOk;
-  return link::Negotiation(engine, owner, kLinkRequestWaitMs, -1);
+  return link::Negotiation(engine, progress, kLinkRequestWaitMs, -1);
 }
 
 LinkStatus EndIfFull(LinkEngine& engine, transfer::TransferRole role) {
@@ -44,19 +43,17 @@ LinkStatus EndIfFull(LinkEngine& engine, transfer::TransferRole role) {
   return link::LinkOk;
 }
 
-bool AskRetry(link::LinkOwner* owner, const std::string& text) {
-  return owner != nullptr &&
-         owner->ShowMessage(text, "Error", link::MessageBoxKind::RetryCancelQuestion) ==
-             link::IDRETRY;
+bool AskRetry(link::Prompter* prompter, const std::string& text) {
+  return prompter != nullptr && prompter->RetryOrCancel(text, "Error");
 }
 
-void ReportSuccess(LinkEngine& engine, link::LinkOwner* owner, const char* name,
+void ReportSuccess(LinkEngine& engine, link::Prompter* prompter, const char* name,
                    platform::Tick start) {
   engine.LogFormat("%sTime=%dsec\n\n", name, SecondsSince(engine, start));
-  if (owner == nullptr || engine.LogFileName().empty()) return;
+  if (prompter == nullptr || engine.LogFileName().empty()) return;
   // The box tells the time as it stands when it is shown.
-  owner->ShowMessage(link::Format("SUCCESS %s\nTime:%dsec", name, SecondsSince(engine, start)),
-                     name, link::MessageBoxKind::Ok);
+  prompter->Inform(link::Format("SUCCESS %s\nTime:%dsec", name, SecondsSince(engine, start)),
+                   name);
 }
 
 }  // namespace orgalink::operations

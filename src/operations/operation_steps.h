@@ -1,11 +1,11 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "link/link_engine.h"
-#include "link/link_owner.h"
 #include "link/link_status.h"
+#include "link/progress_sink.h"
+#include "link/prompter.h"
 #include "platform/clock.h"
 #include "transfer/transfer_role.h"
 
@@ -13,9 +13,9 @@ namespace orgalink::operations {
 
 // Steps the backup and restore operations share.
 
-// Posts one of the operation's own milestones (lParam OperationScope), if
-// there is an owner.
-void PostOperationProgress(link::LinkOwner* owner, std::uint32_t message, std::uint32_t position);
+// Reports one of the operation's own milestones (a Status or Progress of
+// the Operation scope), if anyone watches.
+void ReportMilestone(link::ProgressSink* progress, link::ProgressKind kind, int position);
 
 // Ends a failing operation step: `status` also becomes the engine's status.
 link::LinkStatus FailStep(link::LinkEngine& engine, link::LinkStatus status);
@@ -23,17 +23,18 @@ link::LinkStatus FailStep(link::LinkEngine& engine, link::LinkStatus status);
 // An operation that runs a whole communication (PcFull) opens it with the
 // negotiation and releases the organizer with END_COMMUNICATION at its end;
 // as a bare step (PcStep) it does neither and these return 16.
-link::LinkStatus NegotiateIfFull(link::LinkEngine& engine, link::LinkOwner* owner,
+link::LinkStatus NegotiateIfFull(link::LinkEngine& engine, link::ProgressSink* progress,
                                  transfer::TransferRole role);
 link::LinkStatus EndIfFull(link::LinkEngine& engine, transfer::TransferRole role);
 
 // Asks the user, in the "Error" box with Retry and Cancel, whether to try a
-// failed archive read or write again; without an owner the answer is Cancel.
-bool AskRetry(link::LinkOwner* owner, const std::string& text);
+// failed archive read or write again; without anyone to ask the answer is
+// Cancel.
+bool AskRetry(link::Prompter* prompter, const std::string& text);
 
 // Logs "<name>Time=%dsec" and, when a log is kept, shows "SUCCESS <name>"
 // with the time in a box captioned `name` ("Backup" or "Restore").
-void ReportSuccess(link::LinkEngine& engine, link::LinkOwner* owner, const char* name,
+void ReportSuccess(link::LinkEngine& engine, link::Prompter* prompter, const char* name,
                    platform::Tick start);
 
 }  // namespace orgalink::operations

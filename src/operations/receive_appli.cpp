@@ -40,7 +40,8 @@ bool StreamIsStorable(RunContext& run, std::uint8_t kind, const std::uint8_t* st
 
 }  // namespace
 
-LinkStatus ReceiveAppli(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
+LinkStatus ReceiveAppli(RunContext& run, link::ProgressSink* progress,
+                        transfer::TransferRole role) {
   link::LinkEngine& engine = run.engine;
   std::vector<std::uint8_t> buffer;
   try {
@@ -53,7 +54,7 @@ LinkStatus ReceiveAppli(RunContext& run, link::LinkOwner* owner, transfer::Trans
   int length = 0;
   int records = 0;
   const LinkStatus received =
-      transfer::GetAllRecords(engine, owner, buffer.data(), ReceiveBufferSize, length,
+      transfer::GetAllRecords(engine, progress, buffer.data(), ReceiveBufferSize, length,
                               transfer::AppliCode(run.appliKind), role, run.telephone, &records);
   if (received != link::LinkOk || length == 0) return received;
   if (run.store == nullptr) {

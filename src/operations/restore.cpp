@@ -2,7 +2,6 @@
 
 #include "operations/restore.h"
 
-#include "link/messages.h"
 #include "operations/archive_files.h"
 #include "operations/operation_steps.h"
 #include "store/appli_kind.h"
@@ -39,72 +38,73 @@ LinkStatus EmptyOrganizer(LinkEngine& engine) {
 // The overall bar: 4 once the link stands, 10 once the organizer is empty,
 // 50 after the first application and 10 more after each of the next four,
 // 100 after the last.
-LinkStatus RestoreEveryApplication(RunContext& run, link::LinkOwner* owner,
+LinkStatus RestoreEveryApplication(RunContext& run, link::ProgressSink* progress,
                                    transfer::TransferRole role) {
-  PostOperationProgress(owner, link::WM_LINK_STATUS, 100);
-  PostOperationProgress(owner, link::WM_LINK_PROGRESS, 4);
+  ReportMilestone(progress, link::ProgressKind::Status, 100);
+  ReportMilestone(progress, link::ProgressKind::Progress, 4);
   if (role == transfer::PcFull) {
     const LinkStatus status = EmptyOrganizer(run.engine);
     if (status != link::LinkOk) return status;
   }
-  PostOperationProgress(owner, link::WM_LINK_PROGRESS, 10);
+  ReportMilestone(progress, link::ProgressKind::Progress, 10);
   for (std::size_t i = 0; i < store::FullOrder.size(); ++i) {
     run.engine.Log("********** Restore 1 Appli **********\n\n");
     run.appliKind = store::FullOrder[i];
-    const LinkStatus status = SendAppli(run, owner, role);
+    const LinkStatus status = SendAppli(run, progress, role);
     if (status != link::LinkOk) return status;
     if (i < 5) {
-      PostOperationProgress(owner, link::WM_LINK_PROGRESS, static_cast<std::uint32_t>(50 + 10 * i));
+      ReportMilestone(progress, link::ProgressKind::Progress, 50 + 10 * static_cast<int>(i));
     }
     run.engine.Log("********** End Restore 1 Appli **********\n\n");
   }
-  PostOperationProgress(owner, link::WM_LINK_PROGRESS, 100);
+  ReportMilestone(progress, link::ProgressKind::Progress, 100);
   return link::LinkOk;
 }
 
-LinkStatus RestoreOne(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
+LinkStatus RestoreOne(RunContext& run, link::ProgressSink* progress, transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
   if (role == transfer::PcFull && run.appliKind != store::ExpenseCategory) {
     const LinkStatus status = DeleteAllRecords(engine, run.appliKind);
     if (status != link::LinkOk) return status;
   }
   engine.Log("********** Restore 1 Appli **********\n");
-  const LinkStatus status = SendAppli(run, owner, role);
+  const LinkStatus status = SendAppli(run, progress, role);
   if (status != link::LinkOk) return status;
   engine.Log("********** End Restore 1 Appli **********\n\n");
   return link::LinkOk;
 }
 
 // Everything that involves the organizer, once the archive is in the store.
-LinkStatus SendToOrganizer(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
+LinkStatus SendToOrganizer(RunContext& run, link::ProgressSink* progress,
+                           transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
-  LinkStatus status = NegotiateIfFull(engine, owner, role);
+  LinkStatus status = NegotiateIfFull(engine, progress, role);
   if (status != link::LinkOk) return status;
-  status = run.appliKind == store::AllApplis ? RestoreEveryApplication(run, owner, role)
-                                             : RestoreOne(run, owner, role);
+  status = run.appliKind == store::AllApplis ? RestoreEveryApplication(run, progress, role)
+                                             : RestoreOne(run, progress, role);
   if (status != link::LinkOk) return status;
   engine.Log("********** End Restore **********\n\n");
   return EndIfFull(engine, role);
 }
 
-LinkStatus LoadArchive(RunContext& run, link::LinkOwner* owner) {
+LinkStatus LoadArchive(RunContext& run, link::Prompter* prompter) {
   if (run.store->GetAppliBuf(store::ArchiveSlots) != store::StoreOk) {
     run.engine.Log("!!! GetAppliBuf Err");
     return FailStep(run.engine, link::LinkIoError);
   }
-  return ReadArchiveAsked(run, owner);
+  return ReadArchiveAsked(run, prompter);
 }
 
 }  // namespace
 
-LinkStatus RunRestore(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
+LinkStatus RunRestore(RunContext& run, link::FrontEnd front, transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
   if (run.store == nullptr) return FailStep(engine, link::LinkIoError);
   const platform::Tick start = engine.Clock().Now();
   const bool fromFile = !run.fileName.empty();
-  LinkStatus status = fromFile ? LoadArchive(run, owner) : link::LinkOk;
-  if (status == link::LinkOk) status = SendToOrganizer(run, owner, role);
-  if (status == link::LinkOk) ReportSuccess(engine, owner, "Restore", start);
+  LinkStatus status = fromFile ? LoadArchive(run, front.prompter) : link::LinkOk;
+  if (status == link::LinkOk) status = SendToOrganizer(run, front.progress, role);
+  if (status == link::LinkOk) ReportSuccess(engine, front.prompter, "Restore", start);
   if (fromFile) run.store->FreeAppliBuf();
   return status;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/link_owner.h"
+#include "link/front_end.h"
 #include "link/link_status.h"
 #include "operations/run_context.h"
 #include "transfer/transfer_role.h"
@@ -15,18 +15,21 @@ namespace orgalink::operations {
 // before any record goes out, sends every application held in FullOrder, and
 // sends END_COMMUNICATION. Without an archive it only empties the organizer.
 // A single current application is emptied and sent alone. Progress
-// milestones go to `owner` as OperationScope messages. 16; 11 when the store
+// milestones go to the front end as Operation scope reports; its prompter
+// asks Retry or Cancel after a failed read and shows the success box (only
+// with a log). 16; 11 when the store
 // cannot be had; 13 when the archive or an application's records are not
 // compatible; 17 when the user cancels a failed read; otherwise the failing
 // link step's status.
-link::LinkStatus RunRestore(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role);
+link::LinkStatus RunRestore(RunContext& run, link::FrontEnd front, transfer::TransferRole role);
 
 // Sends the current application's records from the store; an application
 // the store does not hold, or holds without records, is passed over.
-link::LinkStatus SendAppli(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role);
+link::LinkStatus SendAppli(RunContext& run, link::ProgressSink* progress,
+                           transfer::TransferRole role);
 
 // RunMode 9: negotiates, sends the current application's records and
 // releases the organizer.
-link::LinkStatus SendOneAppli(RunContext& run, link::LinkOwner* owner);
+link::LinkStatus SendOneAppli(RunContext& run, link::ProgressSink* progress);
 
 }  // namespace orgalink::operations

@@ -12,8 +12,10 @@ constexpr std::uint8_t kLastRunMode = 18;
 
 using link::LinkStatus;
 
-LinkStatus RunCommunication(RunContext& run, link::LinkOwner* owner, std::uint8_t runMode) {
-  if (run.store == nullptr || owner == nullptr) return link::LinkIoError;
+LinkStatus RunCommunication(RunContext& run, link::FrontEnd front, std::uint8_t runMode) {
+  if (run.store == nullptr || front.progress == nullptr || front.prompter == nullptr) {
+    return link::LinkIoError;
+  }
   link::LinkEngine& engine = run.engine;
   run.failureCause.clear();
   engine.Log("##### START COMMUNICATION #####\n\n", true);
@@ -26,7 +28,7 @@ LinkStatus RunCommunication(RunContext& run, link::LinkOwner* owner, std::uint8_
     engine.Log("Unknown RunMode\n\n");
     result = link::LinkIoError;
   } else {
-    result = RunModeSteps(run, owner, runMode);
+    result = RunModeSteps(run, front, runMode);
   }
 
   if (result == link::LinkOk) {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "link/link_owner.h"
+#include "link/front_end.h"
 #include "link/link_status.h"
 #include "operations/run_context.h"
 
@@ -10,8 +10,9 @@ namespace orgalink::operations {
 
 // Performs one whole communication of the given RunMode and always ends with
 // the port closed; every failure, an abort included, first sends NACK and
-// END_COMMUNICATION so that the organizer is released. Without a store or an
-// owner it returns 11 before anything is logged or opened.
-link::LinkStatus RunCommunication(RunContext& run, link::LinkOwner* owner, std::uint8_t runMode);
+// END_COMMUNICATION so that the organizer is released. Without a store, or
+// without a front end to report to and ask, it returns 11 before anything
+// is logged or opened.
+link::LinkStatus RunCommunication(RunContext& run, link::FrontEnd front, std::uint8_t runMode);
 
 }  // namespace orgalink::operations

@@ -29,33 +29,33 @@ LinkStatus SendThenWait(LinkEngine& engine, int code, int p1, int expected) {
 
 }  // namespace
 
-LinkStatus RunModeSteps(RunContext& run, link::LinkOwner* owner, std::uint8_t runMode) {
+LinkStatus RunModeSteps(RunContext& run, link::FrontEnd front, std::uint8_t runMode) {
   LinkEngine& engine = run.engine;
   LinkStatus result = link::LinkIoError;
   const char* successText = nullptr;
   switch (runMode) {
     case 0:
-      result = link::Negotiation(engine, owner, 30000, -1);
+      result = link::Negotiation(engine, front.progress, 30000, -1);
       successText = "SUCCESS Negotiation";
       break;
     case 1:
     case 3:
     case 5:
-      result = RunBackup(run, owner, transfer::PcFull);
+      result = RunBackup(run, front, transfer::PcFull);
       break;
     case 7:
-      result = RunBackup(run, owner, transfer::PcStep);
+      result = RunBackup(run, front, transfer::PcStep);
       break;
     case 2:
     case 4:
     case 6:
-      result = RunRestore(run, owner, transfer::PcFull);
+      result = RunRestore(run, front, transfer::PcFull);
       break;
     case 8:
-      result = RunRestore(run, owner, transfer::PcStep);
+      result = RunRestore(run, front, transfer::PcStep);
       break;
     case 9:
-      result = SendOneAppli(run, owner);
+      result = SendOneAppli(run, front.progress);
       // Quiet unless a log is kept, like the operations' own success boxes.
       if (!engine.LogFileName().empty()) successText = "SUCCESS Send 1 Record";
       break;
@@ -72,7 +72,7 @@ LinkStatus RunModeSteps(RunContext& run, link::LinkOwner* owner, std::uint8_t ru
       successText = "SUCCESS send END_COMMUNICATION";
       break;
     case 13:
-      result = SendDumpFile(run, owner, transfer::PcStep);
+      result = SendDumpFile(run, front.progress, transfer::PcStep);
       successText = "SUCCESS SEND_1_RECORD";
       break;
     case 14:
@@ -81,25 +81,25 @@ LinkStatus RunModeSteps(RunContext& run, link::LinkOwner* owner, std::uint8_t ru
       successText = "SUCCESS DELETE_ALL_RECORDS";
       break;
     case 15:
-      result = ReceiveDumpFile(run, owner, transfer::PcStep);
+      result = ReceiveDumpFile(run, front.progress, transfer::PcStep);
       successText = "SUCCESS GET_ALL_RECORDS";
       break;
     case 16:
-      result = ReceiveDumpFile(run, owner, transfer::PcStep);
+      result = ReceiveDumpFile(run, front.progress, transfer::PcStep);
       successText = "SUCCESS GET_EXPENSE_CATEGORY";
       break;
     case 17:
-      result = SendDumpFile(run, owner, transfer::PcStep);
+      result = SendDumpFile(run, front.progress, transfer::PcStep);
       successText = "SUCCESS SEND_EXPENSE_CATEGORY";
       break;
     case 18:
-      result = RunHandheldSide(run, owner);
+      result = RunHandheldSide(run, front);
       break;
     default:
       return NotAvailable(engine, runMode);
   }
-  if (result == link::LinkOk && successText != nullptr) {
-    owner->ShowMessage(successText, "", link::MessageBoxKind::Ok);
+  if (result == link::LinkOk && successText != nullptr && front.prompter != nullptr) {
+    front.prompter->Inform(successText, "");
   }
   return result;
 }

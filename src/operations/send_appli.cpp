@@ -12,7 +12,7 @@ namespace orgalink::operations {
 
 using link::LinkStatus;
 
-LinkStatus SendAppli(RunContext& run, link::LinkOwner* owner, transfer::TransferRole role) {
+LinkStatus SendAppli(RunContext& run, link::ProgressSink* progress, transfer::TransferRole role) {
   link::LinkEngine& engine = run.engine;
   const auto kind = static_cast<std::uint8_t>(run.appliKind);
   const int count = run.store != nullptr ? run.store->RecordCount(kind) : 0;
@@ -36,7 +36,7 @@ LinkStatus SendAppli(RunContext& run, link::LinkOwner* owner, transfer::Transfer
   if (run.store->GetRecords(kind, buffer.data(), &length) != store::StoreOk) {
     return FailStep(engine, link::LinkFileIncompatible);
   }
-  return transfer::SendAllRecords(engine, owner, buffer.data(), length,
+  return transfer::SendAllRecords(engine, progress, buffer.data(), length,
                                   transfer::AppliCode(run.appliKind), count, role);
 }
 

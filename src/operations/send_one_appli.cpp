@@ -7,11 +7,11 @@ namespace orgalink::operations {
 
 using link::LinkStatus;
 
-LinkStatus SendOneAppli(RunContext& run, link::LinkOwner* owner) {
+LinkStatus SendOneAppli(RunContext& run, link::ProgressSink* progress) {
   link::LinkEngine& engine = run.engine;
-  LinkStatus status = NegotiateIfFull(engine, owner, transfer::PcFull);
+  LinkStatus status = NegotiateIfFull(engine, progress, transfer::PcFull);
   if (status != link::LinkOk) return status;
-  status = SendAppli(run, owner, transfer::PcFull);
+  status = SendAppli(run, progress, transfer::PcFull);
   if (status != link::LinkOk) return status;
   return engine.SendCommand(link::END_COMMUNICATION);
 }

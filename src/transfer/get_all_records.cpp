@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "link/messages.h"
 #include "transfer/appli_code.h"
-#include "transfer/owner_post.h"
 #include "transfer/receive_progress.h"
 #include "transfer/receive_record.h"
 #include "transfer/receive_records.h"
@@ -71,11 +69,12 @@ bool TooFewTelephoneRecords(const LinkEngine& engine, const TelephoneCheck& chec
 
 // Receives records until FINISH_ALL_RECORDS (PC side) or END_COMMUNICATION
 // (organizer's side). `finished` tells which of the two ended it.
-LinkStatus ReceiveAll(LinkEngine& engine, link::LinkOwner* owner, Stream& stream,
+LinkStatus ReceiveAll(LinkEngine& engine, link::ProgressSink* progress, Stream& stream,
                       std::uint8_t appliCode, TransferRole role, const TelephoneCheck& check,
                       bool& finished) {
   const bool checkOrder = engine.ModelVariant() == 0 && appliCode == TelephoneCode;
-  const auto scope = appliCode == TelephoneCode ? link::TelephoneScope : link::ApplicationScope;
+  const auto scope = appliCode == TelephoneCode ? link::ProgressScope::Telephone
+                                               : link::ProgressScope::Application;
   for (;;) {
     LinkStatus status = link::LinkOk;
     if (!IsPcRole(role)) {
@@ -102,8 +101,8 @@ LinkStatus ReceiveAll(LinkEngine& engine, link::LinkOwner* owner, Stream& stream
     stream.offset += length;
     stream.buffer[stream.offset++] = kTerminator;
     ++stream.count;
-    PostToOwner(owner, link::WM_LINK_PROGRESS,
-                static_cast<std::uint32_t>(ReceiveProgressPosition(stream.count)), scope);
+    link::Report(progress,
+                 {link::ProgressKind::Progress, ReceiveProgressPosition(stream.count), scope});
     if (IsPcRole(role)) continue;
     const Next next = AwaitNextRecord(engine, status);
     if (next == Next::Failed) return status;
@@ -113,11 +112,11 @@ LinkStatus ReceiveAll(LinkEngine& engine, link::LinkOwner* owner, Stream& stream
 
 }  // namespace
 
-LinkStatus GetAllRecords(LinkEngine& engine, link::LinkOwner* owner, std::uint8_t* buffer,
+LinkStatus GetAllRecords(LinkEngine& engine, link::ProgressSink* progress, std::uint8_t* buffer,
                          int capacity, int& totalOut, std::uint8_t appliCode, TransferRole role,
                          const TelephoneCheck& check, int* recordsOut) {
   if (appliCode == ExpenseCategoryCode) {
-    const LinkStatus status = GetExpenseCategory(engine, owner, buffer, capacity, totalOut, role);
+    const LinkStatus status = GetExpenseCategory(engine, progress, buffer, capacity, totalOut, role);
     if (status == link::LinkOk && recordsOut != nullptr) *recordsOut = totalOut > 0 ? 1 : 0;
     return status;
   }
@@ -125,11 +124,11 @@ LinkStatus GetAllRecords(LinkEngine& engine, link::LinkOwner* owner, std::uint8_
     const LinkStatus asked = AskForRecords(engine, appliCode);
     if (asked != link::LinkOk) return asked;
   }
-  PostToOwner(owner, link::WM_LINK_STATUS, 100, link::ApplicationScope);
+  link::Report(progress, {link::ProgressKind::Status, 100, link::ProgressScope::Application});
   if (buffer != nullptr && capacity > 0) std::fill_n(buffer, capacity, 0);
   Stream stream{buffer, buffer != nullptr ? capacity : 0};
   bool finished = false;
-  const LinkStatus status = ReceiveAll(engine, owner, stream, appliCode, role, check, finished);
+  const LinkStatus status = ReceiveAll(engine, progress, stream, appliCode, role, check, finished);
   if (status != link::LinkOk) return status;
   if (finished) {
     if (TooFewTelephoneRecords(engine, check, appliCode, stream.count)) {
@@ -137,7 +136,7 @@ LinkStatus GetAllRecords(LinkEngine& engine, link::LinkOwner* owner, std::uint8_
     }
     engine.Log("---PC receive FINISH_ALL_RECORDS\n\n");
   }
-  PostToOwner(owner, link::WM_LINK_PROGRESS, 100, link::ApplicationScope);
+  link::Report(progress, {link::ProgressKind::Progress, 100, link::ProgressScope::Application});
   if (IsPcRole(role)) {
     engine.LogFormat("========== End Get All Record (%d)==========\n\n", stream.count);
   }

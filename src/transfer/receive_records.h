@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "link/link_engine.h"
-#include "link/link_owner.h"
 #include "link/link_status.h"
+#include "link/progress_sink.h"
 #include "store/code_tables.h"
 #include "transfer/transfer_role.h"
 
@@ -23,11 +23,11 @@ struct TelephoneCheck {
 // On the PC side it asks for them with GET_ALL_RECORDS; on the organizer's
 // side it takes the records the PC sends until END_COMMUNICATION. Telephone
 // records from the base model are checked for completeness. `totalOut` gets
-// the stream's length on success. Progress goes to `owner` (may be null).
+// the stream's length on success. Progress goes to `progress` (may be null).
 // Application code 6 is handed to GetExpenseCategory. `recordsOut`, when
 // given, gets the number of records received on success: a record holding
 // 0xFF shows as more terminators in the stream than records.
-link::LinkStatus GetAllRecords(link::LinkEngine& engine, link::LinkOwner* owner,
+link::LinkStatus GetAllRecords(link::LinkEngine& engine, link::ProgressSink* progress,
                                std::uint8_t* buffer, int capacity, int& totalOut,
                                std::uint8_t appliCode, TransferRole role,
                                const TelephoneCheck& check, int* recordsOut = nullptr);
@@ -36,7 +36,7 @@ link::LinkStatus GetAllRecords(link::LinkEngine& engine, link::LinkOwner* owner,
 // `totalOut` gets its length plus the terminator. An organizer that answers
 // FINISH_ALL_RECORDS has no table: the stream is empty. A NACK in its place
 // fails with 11.
-link::LinkStatus GetExpenseCategory(link::LinkEngine& engine, link::LinkOwner* owner,
+link::LinkStatus GetExpenseCategory(link::LinkEngine& engine, link::ProgressSink* progress,
                                     std::uint8_t* buffer, int capacity, int& totalOut,
                                     TransferRole role);
 

@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "link/messages.h"
 #include "transfer/appli_code.h"
 #include "transfer/command_steps.h"
-#include "transfer/owner_post.h"
 #include "transfer/send_records.h"
 
 namespace orgalink::transfer {
@@ -35,27 +33,29 @@ int CheckStream(LinkEngine& engine, const std::uint8_t* stream, int length, int 
   return records;
 }
 
-// Posts the share of records sent when the last post is long enough ago.
+// Reports the share of records sent when the last report is long enough ago.
 class SendProgress {
  public:
-  SendProgress(LinkEngine& engine, link::LinkOwner* owner, std::uint8_t appliCode, int records)
+  SendProgress(LinkEngine& engine, link::ProgressSink* progress, std::uint8_t appliCode,
+               int records)
       : clock_(engine.Clock()),
-        owner_(owner),
-        scope_(appliCode == TelephoneCode ? link::TelephoneScope : link::ApplicationScope),
+        progress_(progress),
+        scope_(appliCode == TelephoneCode ? link::ProgressScope::Telephone
+                                          : link::ProgressScope::Application),
         records_(records),
         last_(clock_.Now()) {}
 
   void RecordSent(int sent) {
     const platform::Tick now = clock_.Now();
     if (now - last_ <= kProgressIntervalMs) return;
-    PostToOwner(owner_, link::WM_LINK_PROGRESS, static_cast<std::uint32_t>(100LL * sent / records_),
-                scope_);
+    link::Report(progress_, {link::ProgressKind::Progress,
+                             static_cast<int>(100LL * sent / records_), scope_});
     last_ = now;
   }
 
  private:
   platform::Clock& clock_;
-  link::LinkOwner* owner_;
+  link::ProgressSink* progress_;
   link::ProgressScope scope_;
   int records_;
   platform::Tick last_;
@@ -63,14 +63,15 @@ class SendProgress {
 
 }  // namespace
 
-LinkStatus SendAllRecords(LinkEngine& engine, link::LinkOwner* owner, const std::uint8_t* stream,
+LinkStatus SendAllRecords(LinkEngine& engine, link::ProgressSink* progress,
+                          const std::uint8_t* stream,
                           int length, std::uint8_t appliCode, int recordCount, TransferRole role) {
   if (appliCode == ExpenseCategoryCode) return SendExpenseCategory(engine, stream, length, role);
   if (!engine.IsPortOpen() || stream == nullptr || length <= 0) return link::LinkIoError;
   const int records = CheckStream(engine, stream, length, recordCount);
   if (records < 0) return link::LinkIoError;
-  PostToOwner(owner, link::WM_LINK_STATUS, 100, link::ApplicationScope);
-  SendProgress progress(engine, owner, appliCode, records);
+  link::Report(progress, {link::ProgressKind::Status, 100, link::ProgressScope::Application});
+  SendProgress sendProgress(engine, progress, appliCode, records);
   const std::uint8_t* record = stream;
   for (int i = 0; i < records; ++i) {
     const std::uint8_t* end = std::find(record, stream + length, kTerminator);
@@ -81,9 +82,9 @@ LinkStatus SendAllRecords(LinkEngine& engine, link::LinkOwner* owner, const std:
       return status;
     }
     record = end + 1;
-    progress.RecordSent(i + 1);
+    sendProgress.RecordSent(i + 1);
   }
-  PostToOwner(owner, link::WM_LINK_PROGRESS, 100, link::ApplicationScope);
+  link::Report(progress, {link::ProgressKind::Progress, 100, link::ProgressScope::Application});
   engine.LogFormat("---Total Send Records=%d\n\n", records);
   if (IsPcRole(role)) return link::LinkOk;
   return SendLogged(engine, link::FINISH_ALL_RECORDS, "---HDD sends FINISH_ALL_RECORDS\n\n");

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "link/link_engine.h"
-#include "link/link_owner.h"
 #include "link/link_status.h"
+#include "link/progress_sink.h"
 #include "transfer/transfer_role.h"
 
 namespace orgalink::transfer {
@@ -13,9 +13,9 @@ namespace orgalink::transfer {
 // one application. The stream must end with 0xFF and hold exactly
 // `recordCount` records; it is refused before anything is sent otherwise.
 // On the organizer's side FINISH_ALL_RECORDS follows the last record.
-// Progress goes to `owner` (may be null) at most every 500 ms. Application
+// Progress goes to `progress` (may be null) at most every 500 ms. Application
 // code 6 is handed to SendExpenseCategory.
-link::LinkStatus SendAllRecords(link::LinkEngine& engine, link::LinkOwner* owner,
+link::LinkStatus SendAllRecords(link::LinkEngine& engine, link::ProgressSink* progress,
                                 const std::uint8_t* stream, int length, std::uint8_t appliCode,
                                 int recordCount, TransferRole role);
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "link/messages.h"
 #include "ui/status_code.h"
 
 namespace orgalink::ui {
@@ -14,19 +13,19 @@ constexpr const char* kReceiving = "Receiving...";
 constexpr const char* kSending = "Sending...";
 constexpr const char* kFinished = "Finished.";
 
-// The text a positioned status message sets in a RunMode, or nothing when
-// that RunMode ignores the message's scope. Backup and restore follow the
+// The text a positioned status event sets in a RunMode, or nothing when
+// that RunMode ignores the event's scope. Backup and restore follow the
 // operation's milestones; the single-application modes follow the transfer.
-std::optional<const char*> TransferText(int runMode, std::int32_t scope) {
+std::optional<const char*> TransferText(int runMode, link::ProgressScope scope) {
   switch (runMode) {
     case 1:
-      return scope == link::OperationScope ? std::optional(kReceiving) : std::nullopt;
+      return scope == link::ProgressScope::Operation ? std::optional(kReceiving) : std::nullopt;
     case 2:
-      return scope == link::OperationScope ? std::optional(kSending) : std::nullopt;
+      return scope == link::ProgressScope::Operation ? std::optional(kSending) : std::nullopt;
     case 5:
-      return scope == link::ApplicationScope ? std::optional(kReceiving) : std::nullopt;
+      return scope == link::ProgressScope::Application ? std::optional(kReceiving) : std::nullopt;
     case 6:
-      return scope == link::ApplicationScope ? std::optional(kSending) : std::nullopt;
+      return scope == link::ProgressScope::Application ? std::optional(kSending) : std::nullopt;
     default:
       return "";
   }
@@ -34,24 +33,25 @@ std::optional<const char*> TransferText(int runMode, std::int32_t scope) {
 
 }  // namespace
 
-bool ProgressModel::Handle(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
-  switch (message) {
-    case link::WM_LINK_STATUS:
-      return HandleStatus(wparam, lparam);
-    case link::WM_LINK_PROGRESS:
-      return HandleProgress(wparam, lparam);
-    case link::WM_LINK_DONE:
-    case link::WM_LINK_FAILED:
-      // The status travels as the message's unsigned parameter; negative
-      // statuses come back as themselves.
-      ended_ = StatusFromCode(static_cast<int>(wparam));
+bool ProgressModel::Handle(const link::ProgressEvent& event) {
+  // Positions are taken unsigned: a negative one reads as far beyond the
+  // bar's end, never as a step back.
+  const auto w = static_cast<std::uint32_t>(event.value);
+  switch (event.kind) {
+    case link::ProgressKind::Status:
+      return HandleStatus(w, event.scope);
+    case link::ProgressKind::Progress:
+      return HandleProgress(w, event.scope);
+    case link::ProgressKind::Done:
+    case link::ProgressKind::Failed:
+      ended_ = StatusFromCode(event.value);
       return true;
     default:
       return false;
   }
 }
 
-bool ProgressModel::HandleStatus(std::uint32_t w, std::int32_t scope) {
+bool ProgressModel::HandleStatus(std::uint32_t w, link::ProgressScope scope) {
   if (w == 0) {
     statusText_ = kWaiting;
     return true;
@@ -63,7 +63,7 @@ bool ProgressModel::HandleStatus(std::uint32_t w, std::int32_t scope) {
   return true;
 }
 
-bool ProgressModel::HandleProgress(std::uint32_t w, std::int32_t scope) {
+bool ProgressModel::HandleProgress(std::uint32_t w, link::ProgressScope scope) {
   const std::optional<std::uint32_t> next = NextPosition(w, scope);
   if (!next) return false;
   // The bar shows anything beyond its range as full (or empty); the end is
@@ -79,25 +79,25 @@ bool ProgressModel::HandleProgress(std::uint32_t w, std::int32_t scope) {
 // digit, never into the band's last unit. The Telephone transfer, which comes
 // first, is spread over 10..46 and never moves the bar backwards.
 std::optional<std::uint32_t> ProgressModel::NextPosition(std::uint32_t w,
-                                                         std::int32_t scope) const {
+                                                         link::ProgressScope scope) const {
   const auto p = static_cast<std::uint32_t>(barPosition_);
   const std::uint32_t t = w / 10;
   const std::uint32_t d = p % 10;
   const bool backupOrRestore = runMode_ == 1 || runMode_ == 2;
-  if (backupOrRestore && scope == link::OperationScope) return w;
-  if (backupOrRestore && scope == link::TelephoneScope) {
+  if (backupOrRestore && scope == link::ProgressScope::Operation) return w;
+  if (backupOrRestore && scope == link::ProgressScope::Telephone) {
     if (t >= 10 || 4 * t + 10 <= p) return std::nullopt;
     return 4 * t + 10;
   }
-  if (runMode_ == 1 && scope == link::ApplicationScope) {
+  if (runMode_ == 1 && scope == link::ProgressScope::Application) {
     if (d == 9 || t <= d) return std::nullopt;
     return p + 1;
   }
-  if (runMode_ == 2 && scope == link::ApplicationScope) {
+  if (runMode_ == 2 && scope == link::ProgressScope::Application) {
     if (t >= 10 || t <= d) return std::nullopt;
     return p + 1;
   }
-  if ((runMode_ == 5 || runMode_ == 6) && scope == link::ApplicationScope) return w;
+  if ((runMode_ == 5 || runMode_ == 6) && scope == link::ProgressScope::Application) return w;
   return std::nullopt;
 }
 

@@ -1,8 +1,8 @@
-#include "link_message_event.h"
+#include "report_event.h"
 
 namespace orgalink::gui {
 
-QEvent::Type LinkMessageEvent::EventType() {
+QEvent::Type ReportEvent::EventType() {
   static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
   return type;
 }
