@@ -4,9 +4,9 @@
 
 namespace orgalink::faulttest {
 
-void WatchingOwner::Post(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
-  RecordingOwner::Post(message, wparam, lparam);
-  if (watcher_) watcher_(message, wparam, lparam);
+void WatchingOwner::Report(const link::ProgressEvent& event) {
+  RecordingOwner::Report(event);
+  if (watcher_) watcher_(event);
 }
 
 AbortRequest::AbortRequest(Abort abort, std::uint64_t abort_byte, testsupport::LineFixture& f,
@@ -16,14 +16,19 @@ AbortRequest::AbortRequest(Abort abort, std::uint64_t abort_byte, testsupport::L
     case Abort::Never:
       break;
     case Abort::WhileWaiting:
-      owner.Watch([this](std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
-        if (message == link::WM_LINK_STATUS && wparam == 0 && lparam == link::NegotiationScope)
+      owner.Watch([this](const link::ProgressEvent& event) {
+        if (event == link::ProgressEvent{link::ProgressKind::Status, 0,
+                                         link::ProgressScope::Negotiation}) {
           Later(kPatienceMs);
+        }
       });
       break;
     case Abort::AfterARecord:
-      owner.Watch([this](std::uint32_t message, std::uint32_t, std::int32_t lparam) {
-        if (message == link::WM_LINK_PROGRESS && lparam == link::TelephoneScope) Now();
+      owner.Watch([this](const link::ProgressEvent& event) {
+        if (event.kind == link::ProgressKind::Progress &&
+            event.scope == link::ProgressScope::Telephone) {
+          Now();
+        }
       });
       break;
     case Abort::WhilePcSends:

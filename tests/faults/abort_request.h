@@ -1,6 +1,6 @@
 #pragma once
 
-// The user at the progress dialog: sees every post, answers every question
+// The user at the progress dialog: sees every event, answers every question
 // Cancel, and asks to abort at the moment a fault case names.
 
 #include <cstdint>
@@ -15,20 +15,19 @@ namespace orgalink::faulttest {
 
 class WatchingOwner : public testsupport::RecordingOwner {
  public:
-  using Watcher =
-      std::function<void(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam)>;
+  using Watcher = std::function<void(const link::ProgressEvent& event)>;
 
-  WatchingOwner() { SetAnswer(link::IDCANCEL); }
+  WatchingOwner() { SetAnswer(false); }
 
   void Watch(Watcher watcher) { watcher_ = std::move(watcher); }
-  void Post(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) override;
+  void Report(const link::ProgressEvent& event) override;
 
  private:
   Watcher watcher_;
 };
 
 // The abort request of `abort`, made on the PC's thread: from the owner's
-// posts, or from the line as the PC's bytes go out. Remembers when it was
+// events, or from the line as the PC's bytes go out. Remembers when it was
 // made.
 class AbortRequest {
  public:

@@ -95,7 +95,7 @@ FaultOutcome RunInScope(const FaultSetup& setup) {
   f.Run([&] {
     outcome.elapsed_ms = f.Elapsed([&] {
       outcome.status =
-          operations::RunCommunication(f.run, &owner, static_cast<std::uint8_t>(settings.runMode));
+          operations::RunCommunication(f.run, owner.Front(), static_cast<std::uint8_t>(settings.runMode));
     });
     if (abort.at()) outcome.abort_to_end_ms = f.clock.Now() - *abort.at();
   });

@@ -12,12 +12,14 @@
 
 #include "gui_fixture.h"
 #include "link/messages.h"
+#include "link/negotiation.h"
 #include "platform/profile.h"
 #include "scripted_prompts.h"
 
 namespace orgalink::guitest {
 
-using link::LinkOwner;
+using link::ProgressEvent;
+using link::ProgressKind;
 
 namespace {
 
@@ -106,10 +108,12 @@ void ComPortDialogTest::detectionShowsEachPortAndOnlyOkKeepsTheFind() {
       labels << Child<QLabel>(detect, "progressLabel")->text() + " / " +
                     Child<QLabel>(detect, "portLabel")->text();
     });
-    dialog->AutoDetect().SetDetection([](link::LinkEngine&, LinkOwner& owner) {
-      for (std::uint32_t port = 1; port <= 3; ++port) {
-        owner.Send(link::WM_DETECT_CHECKING, port, 0);
-        owner.ShowMessage("probe", "", link::MessageBoxKind::Ok);
+    // A note the worker asks for is shown only after the port it reported.
+    gui::WorkerBridge& bridge = dialog->AutoDetect().Bridge();
+    dialog->AutoDetect().SetDetection([&bridge](link::LinkEngine&, link::ProgressSink& progress) {
+      for (int port = 1; port <= 3; ++port) {
+        progress.Report({ProgressKind::DetectChecking, port});
+        bridge.Inform("probe", "");
       }
       return link::LinkFoundCom3;
     });
@@ -144,9 +148,9 @@ void ComPortDialogTest::cancelTurnsIntoAbortWhileTheSearchRuns() {
   QVERIFY(prompts_.Boxes().empty());
 
   std::atomic<bool> aborted{false};
-  detect.SetDetection([&aborted](link::LinkEngine&, LinkOwner& owner) {
-    owner.SetTitle("<E+> " + owner.Title());
-    owner.Send(link::WM_DETECT_CHECKING, 1, 0);
+  detect.SetDetection([&aborted](link::LinkEngine&, link::ProgressSink& progress) {
+    progress.Report({ProgressKind::Variant, link::VariantEPlus});
+    progress.Report({ProgressKind::DetectChecking, 1});
     aborted = WaitForThreadMessage(link::WM_DETECT_ABORT);
     return link::LinkNotDetected;
   });

@@ -151,7 +151,7 @@ void DialogTextsTest::progressDialogTextsAndTitlesByRunMode() {
     QCOMPARE(dialog.size(), DialogUnits(dialog.font()).Size(212, 120));
     QCOMPARE(dialog.StatusText(), QStringLiteral("Waiting for Organizer"));
     QSignalSpy ended(&dialog, &QDialog::finished);
-    dialog.SetCommunication([](link::LinkOwner&) { return link::LinkOk; });
+    dialog.SetCommunication([](link::FrontEnd) { return link::LinkOk; });
     dialog.show();
     QCOMPARE(dialog.windowTitle(), QString::fromLatin1(c.title));
     // The status text starts empty once the run starts.

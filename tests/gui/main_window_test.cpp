@@ -47,7 +47,7 @@ void MainWindowTest::backupAsksForADatedArchiveAndStopsOnCancel() {
   // the next dialog, and no communication starts.
   testsupport::TempDir elsewhere;
   prompts.SetSavePath(QString::fromStdString(elsewhere.File("mine.txt")));
-  prompts.QueueAnswers({gui::kIdCancel});
+  prompts.QueueAnswers({gui::BoxAnswer::Cancel});
   Child<QPushButton>(window, "backupButton")->click();
   QCOMPARE(prompts.Boxes().size(), std::size_t{1});
   QCOMPARE(prompts.Boxes()[0].text, kInstructions);
@@ -65,7 +65,7 @@ void MainWindowTest::restoreStopsUnlessTheUserConfirms() {
   QVERIFY(prompts.Boxes().empty());
 
   prompts.SetOpenPath(QString::fromStdString(folder.File("old.bkf")));
-  prompts.QueueAnswers({gui::kIdNo});
+  prompts.QueueAnswers({gui::BoxAnswer::No});
   Child<QPushButton>(window, "restoreButton")->click();
   QCOMPARE(prompts.Boxes().size(), std::size_t{1});
   QCOMPARE(prompts.Boxes()[0].text,
@@ -76,7 +76,7 @@ void MainWindowTest::restoreStopsUnlessTheUserConfirms() {
   QCOMPARE(prompts.Boxes()[0].buttons, gui::BoxButtons::YesNo);
 
   prompts.Clear();
-  prompts.QueueAnswers({gui::kIdYes, gui::kIdCancel});
+  prompts.QueueAnswers({gui::BoxAnswer::Yes, gui::BoxAnswer::Cancel});
   Child<QPushButton>(window, "restoreButton")->click();
   QCOMPARE(prompts.Captions(), (QStringList{"Restore", "Information"}));
   QCOMPARE(prompts.Boxes()[1].text, kInstructions);

@@ -1,19 +1,23 @@
-// The progress dialog driven by a worker that posts as a communication does.
+// The progress dialog driven by a worker that reports as a communication does.
 
 #include "progress_dialog.h"
 
 #include <QPushButton>
 #include <QThread>
 #include <QtTest>
+#include <semaphore>
 
 #include "gui_fixture.h"
 #include "link/messages.h"
+#include "link/negotiation.h"
 #include "scripted_prompts.h"
 
 namespace orgalink::guitest {
 
-using link::LinkOwner;
+using link::FrontEnd;
 using link::LinkStatus;
+using link::ProgressKind;
+using link::ProgressScope;
 
 namespace {
 
@@ -32,10 +36,11 @@ class ProgressDialogTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void statusTextsFollowThePostedMessagesInOrder();
+  void statusTextsFollowTheReportedEventsInOrder();
   void abortIsPostedIntoTheWorkersQueueAndEndsWithUserAborted();
   void endStatusesAndTheirMessages();
   void workerBoxesAndTitleGoThroughTheDialogThread();
+  void aWorkerCallingIntoAClosingDialogIsAnsweredAtOnce();
 
  private:
   // Runs `communication` in a dialog of `runMode` until the dialog ends;
@@ -60,7 +65,7 @@ int ProgressDialogTest::Run(int runMode, gui::ProgressDialog::Communication comm
   return ended.first().first().toInt();
 }
 
-void ProgressDialogTest::statusTextsFollowThePostedMessagesInOrder() {
+void ProgressDialogTest::statusTextsFollowTheReportedEventsInOrder() {
   std::vector<Seen> seen;
   gui::ProgressDialog* shown = nullptr;
   prompts_.Clear();
@@ -71,29 +76,31 @@ void ProgressDialogTest::statusTextsFollowThePostedMessagesInOrder() {
       seen.push_back({dialog->StatusText(), dialog->BarPosition()});
     }
   });
-  // The messages of a backup's opening, one application inside its band, the
+  // The events of a backup's opening, one application inside its band, the
   // Telephone spread and the end; each checkpoint is a box the worker asks
-  // for, which the dialog shows only after every message posted before it.
+  // for, which the dialog shows only after every event reported before it.
   const int result = Run(
       1,
-      [](LinkOwner& owner) {
-        using namespace link;
-        auto checkpoint = [&owner] { owner.ShowMessage(kCheckpoint, "", MessageBoxKind::Ok); };
+      [](FrontEnd front) {
+        auto checkpoint = [front] { front.prompter->Inform(kCheckpoint, ""); };
+        auto report = [front](ProgressKind kind, int value, ProgressScope scope) {
+          front.progress->Report({kind, value, scope});
+        };
         checkpoint();
-        owner.Post(WM_LINK_STATUS, 0, NegotiationScope);
+        report(ProgressKind::Status, 0, ProgressScope::Negotiation);
         checkpoint();
-        owner.Post(WM_LINK_STATUS, 100, OperationScope);
-        owner.Post(WM_LINK_PROGRESS, 10, OperationScope);
+        report(ProgressKind::Status, 100, ProgressScope::Operation);
+        report(ProgressKind::Progress, 10, ProgressScope::Operation);
         checkpoint();
-        owner.Post(WM_LINK_PROGRESS, 35, TelephoneScope);
+        report(ProgressKind::Progress, 35, ProgressScope::Telephone);
         checkpoint();
-        owner.Post(WM_LINK_PROGRESS, 50, OperationScope);
-        owner.Post(WM_LINK_PROGRESS, 35, ApplicationScope);
-        owner.Post(WM_LINK_PROGRESS, 35, ApplicationScope);
+        report(ProgressKind::Progress, 50, ProgressScope::Operation);
+        report(ProgressKind::Progress, 35, ProgressScope::Application);
+        report(ProgressKind::Progress, 35, ProgressScope::Application);
         checkpoint();
-        owner.Post(WM_LINK_PROGRESS, 100, OperationScope);
+        report(ProgressKind::Progress, 100, ProgressScope::Operation);
         checkpoint();
-        return LinkOk;
+        return link::LinkOk;
       },
       [&shown](gui::ProgressDialog& dialog) { shown = &dialog; });
   QCOMPARE(result, 16);
@@ -115,30 +122,44 @@ void ProgressDialogTest::statusTextsFollowThePostedMessagesInOrder() {
   prompts_.OnBox({});
 }
 
+// However the run ends once the user asked to stop, a failure reads as the
+// abort: the request may meet a write, whose failure (11) the engine reports.
+// Only a run that got through before the request took hold stays a success.
 void ProgressDialogTest::abortIsPostedIntoTheWorkersQueueAndEndsWithUserAborted() {
-  prompts_.Clear();
-  std::atomic<int> aborts{0};
-  const int result = Run(
-      1,
-      [&aborts](LinkOwner& owner) {
-        owner.Post(link::WM_LINK_STATUS, 0, link::NegotiationScope);
-        if (WaitForThreadMessage(link::WM_LINK_ABORT)) ++aborts;
-        return link::LinkAborted;
-      },
-      [](gui::ProgressDialog& dialog) {
-        // Twice, as an impatient user does; the run still ends once.
-        auto* abort = Child<QPushButton>(dialog, "abortButton");
-        abort->click();
-        QTest::keyClick(&dialog, Qt::Key_Escape);
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(abort->text(), QStringLiteral("&Abort"));
-      });
-  QCOMPARE(result, 0);
-  QCOMPARE(aborts.load(), 1);
-  QCOMPARE(prompts_.Boxes().size(), std::size_t{1});
-  QCOMPARE(prompts_.Boxes()[0].text, QStringLiteral("User aborted."));
-  QCOMPARE(prompts_.Boxes()[0].caption, QStringLiteral("Abort"));
-  QCOMPARE(prompts_.Boxes()[0].icon, gui::BoxIcon::Exclamation);
+  const struct {
+    LinkStatus ending;
+    int result;
+    bool aborted;  // whether the "Abort" box shows
+  } cases[] = {{link::LinkAborted, 0, true}, {link::LinkIoError, 0, true}, {link::LinkOk, 16, false}};
+  for (const auto& c : cases) {
+    prompts_.Clear();
+    std::atomic<int> aborts{0};
+    const int result = Run(
+        1,
+        [&aborts, &c](FrontEnd front) {
+          front.progress->Report({ProgressKind::Status, 0, ProgressScope::Negotiation});
+          if (WaitForThreadMessage(link::WM_LINK_ABORT)) ++aborts;
+          return c.ending;
+        },
+        [](gui::ProgressDialog& dialog) {
+          // Twice, as an impatient user does; the run still ends once.
+          auto* abort = Child<QPushButton>(dialog, "abortButton");
+          abort->click();
+          QTest::keyClick(&dialog, Qt::Key_Escape);
+          QVERIFY(dialog.isVisible());
+          QCOMPARE(abort->text(), QStringLiteral("&Abort"));
+        });
+    QCOMPARE(result, c.result);
+    QCOMPARE(aborts.load(), 1);
+    if (!c.aborted) {
+      QVERIFY(prompts_.Boxes().empty());
+      continue;
+    }
+    QCOMPARE(prompts_.Boxes().size(), std::size_t{1});
+    QCOMPARE(prompts_.Boxes()[0].text, QStringLiteral("User aborted."));
+    QCOMPARE(prompts_.Boxes()[0].caption, QStringLiteral("Abort"));
+    QCOMPARE(prompts_.Boxes()[0].icon, gui::BoxIcon::Exclamation);
+  }
 }
 
 void ProgressDialogTest::endStatusesAndTheirMessages() {
@@ -154,7 +175,7 @@ void ProgressDialogTest::endStatusesAndTheirMessages() {
   };
   for (const auto& c : cases) {
     prompts_.Clear();
-    const int result = Run(2, [&c](LinkOwner&) { return c.status; });
+    const int result = Run(2, [&c](FrontEnd) { return c.status; });
     QCOMPARE(result, link::ToInt(c.status));
     if (c.text == nullptr) {
       QVERIFY(prompts_.Boxes().empty());
@@ -173,17 +194,15 @@ void ProgressDialogTest::workerBoxesAndTitleGoThroughTheDialogThread() {
   prompts_.OnBox([&](const ScriptedPrompts::Shown&) {
     shownOnDialogThread = QThread::currentThread() == dialogThread;
   });
-  prompts_.QueueAnswers({gui::kIdRetry, gui::kIdCancel});
-  std::vector<int> answers;
+  prompts_.QueueAnswers({gui::BoxAnswer::Retry, gui::BoxAnswer::Cancel});
+  std::vector<bool> answers;
   QString title;
   const int result = Run(
       1,
-      [&answers](LinkOwner& owner) {
-        owner.SetTitle("<M> " + owner.Title());
-        answers.push_back(owner.ShowMessage("Write file error.", "Error",
-                                            link::MessageBoxKind::RetryCancelQuestion));
-        answers.push_back(owner.ShowMessage("Write file error.", "Error",
-                                            link::MessageBoxKind::RetryCancelQuestion));
+      [&answers](FrontEnd front) {
+        front.progress->Report({ProgressKind::Variant, link::VariantM});
+        answers.push_back(front.prompter->RetryOrCancel("Write file error.", "Error"));
+        answers.push_back(front.prompter->RetryOrCancel("Write file error.", "Error"));
         return link::LinkFileReadCancelled;
       },
       [&title](gui::ProgressDialog& dialog) {
@@ -193,10 +212,35 @@ void ProgressDialogTest::workerBoxesAndTitleGoThroughTheDialogThread() {
   QCOMPARE(result, 17);
   QCOMPARE(title, QStringLiteral("<M> PC Interface Software for Brelan Pellico (Backup)"));
   QVERIFY(shownOnDialogThread);
-  QCOMPARE(answers, (std::vector<int>{gui::kIdRetry, gui::kIdCancel}));
+  QCOMPARE(answers, (std::vector<bool>{true, false}));
   QCOMPARE(prompts_.Boxes()[0].buttons, gui::BoxButtons::RetryCancel);
   QCOMPARE(prompts_.Boxes()[0].icon, gui::BoxIcon::Question);
   prompts_.OnBox({});
+}
+
+// A dialog that goes while its worker still calls in (the program quits, say)
+// must not leave the worker waiting for an event loop that has ended: the
+// question answers Cancel at once and later events are dropped, so that the
+// dialog's end, which waits for the worker, comes.
+void ProgressDialogTest::aWorkerCallingIntoAClosingDialogIsAnsweredAtOnce() {
+  prompts_.Clear();
+  std::binary_semaphore asking{0};
+  std::optional<bool> retry;
+  auto dialog = std::make_unique<gui::ProgressDialog>(nullptr, prompts_,
+                                                      platform::SystemClock::Instance());
+  dialog->SetCommunication([&](FrontEnd front) {
+    asking.release();
+    retry = front.prompter->RetryOrCancel("Write file error.", "Error");
+    front.progress->Report({ProgressKind::Progress, 100, ProgressScope::Operation});
+    return link::LinkFileReadCancelled;
+  });
+  dialog->show();
+  // Gone without a turn of the event loop, so the question can only have
+  // been answered by the closing.
+  asking.acquire();
+  dialog.reset();
+  QCOMPARE(retry, std::optional<bool>(false));
+  QVERIFY(prompts_.Boxes().empty());
 }
 
 }  // namespace orgalink::guitest

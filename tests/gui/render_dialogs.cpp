@@ -14,8 +14,6 @@
 #include "auto_detect_dialog.h"
 #include "com_port_dialog.h"
 #include "gui_fixture.h"
-#include "link/messages.h"
-#include "link_message_event.h"
 #include "main_dialog.h"
 #include "platform/clock.h"
 #include "progress_dialog.h"
@@ -35,9 +33,10 @@ bool Save(QWidget& widget, const QDir& folder, const char* name) {
   return saved;
 }
 
-void Deliver(QWidget& dialog, std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
-  gui::LinkMessageEvent event(message, wparam, lparam);
-  QCoreApplication::sendEvent(&dialog, &event);
+// Reports `event` as a worker would and lets the dialog handle it.
+void Deliver(gui::LinkDialog& dialog, const link::ProgressEvent& event) {
+  dialog.Bridge().Report(event);
+  QCoreApplication::sendPostedEvents(&dialog);
 }
 
 }  // namespace
@@ -65,8 +64,8 @@ int main(int argc, char** argv) {
   operations::RunSettings backup;
   backup.runMode = 1;
   progress.ConfigureRun(backup);
-  Deliver(progress, link::WM_LINK_STATUS, 100, link::OperationScope);
-  Deliver(progress, link::WM_LINK_PROGRESS, 55, link::OperationScope);
+  Deliver(progress, {link::ProgressKind::Status, 100, link::ProgressScope::Operation});
+  Deliver(progress, {link::ProgressKind::Progress, 55, link::ProgressScope::Operation});
   ok &= Save(progress, folder, "progress.png");
 
   gui::ComPortDialog comPort(&main, prompts, files.Paths().files.settingsFile, clock);
@@ -79,7 +78,7 @@ int main(int argc, char** argv) {
   gui::AutoDetectDialog& detect = comPort.AutoDetect();
   detect.show();
   ok &= Save(detect, folder, "auto-detect.png");
-  Deliver(detect, link::WM_DETECT_CHECKING, 2, 0);
+  Deliver(detect, {link::ProgressKind::DetectChecking, 2});
   ok &= Save(detect, folder, "auto-detect-checking.png");
   detect.hide();
 

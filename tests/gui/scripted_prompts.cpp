@@ -4,7 +4,7 @@ namespace orgalink::guitest {
 
 using gui::BoxButtons;
 
-void ScriptedPrompts::QueueAnswers(std::initializer_list<int> answers) {
+void ScriptedPrompts::QueueAnswers(std::initializer_list<gui::BoxAnswer> answers) {
   answers_.insert(answers_.end(), answers);
 }
 
@@ -19,24 +19,24 @@ void ScriptedPrompts::Clear() {
   fileRequests_.clear();
 }
 
-int ScriptedPrompts::ShowBox(QWidget*, const gui::BoxRequest& request) {
+gui::BoxAnswer ScriptedPrompts::ShowBox(QWidget*, const gui::BoxRequest& request) {
   const Shown shown{request.text, request.caption, request.icon, request.buttons};
   boxes_.push_back(shown);
   if (hook_) hook_(shown);
   if (!answers_.empty()) {
-    const int answer = answers_.front();
+    const gui::BoxAnswer answer = answers_.front();
     answers_.pop_front();
     return answer;
   }
   switch (request.buttons) {
     case BoxButtons::YesNo:
-      return gui::kIdYes;
+      return gui::BoxAnswer::Yes;
     case BoxButtons::RetryCancel:
-      return gui::kIdRetry;
+      return gui::BoxAnswer::Retry;
     case BoxButtons::Ok:
       break;
   }
-  return gui::kIdOk;
+  return gui::BoxAnswer::Ok;
 }
 
 QString ScriptedPrompts::AskSavePath(QWidget*, const gui::FileRequest& request) {

@@ -22,7 +22,7 @@ class ScriptedPrompts : public gui::UserPrompts {
 
   // Answers for the coming boxes, in order; once they run out every box is
   // answered with its first button (OK, Yes or Retry).
-  void QueueAnswers(std::initializer_list<int> answers);
+  void QueueAnswers(std::initializer_list<gui::BoxAnswer> answers);
   // Runs before a box is answered, on the program's dialog thread.
   void OnBox(std::function<void(const Shown&)> hook) { hook_ = std::move(hook); }
   // The paths the file dialogs return (empty: the user cancelled).
@@ -34,12 +34,12 @@ class ScriptedPrompts : public gui::UserPrompts {
   QStringList Captions() const;
   void Clear();
 
-  int ShowBox(QWidget* parent, const gui::BoxRequest& request) override;
+  gui::BoxAnswer ShowBox(QWidget* parent, const gui::BoxRequest& request) override;
   QString AskSavePath(QWidget* parent, const gui::FileRequest& request) override;
   QString AskOpenPath(QWidget* parent, const gui::FileRequest& request) override;
 
  private:
-  std::deque<int> answers_;
+  std::deque<gui::BoxAnswer> answers_;
   std::function<void(const Shown&)> hook_;
   QString savePath_;
   QString openPath_;

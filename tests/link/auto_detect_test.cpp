@@ -38,8 +38,8 @@ struct PortRow : LineFixture {
 
   std::vector<std::uint32_t> Checking() const {
     std::vector<std::uint32_t> ports;
-    for (const auto& posted : owner.posted()) {
-      if (posted.message == WM_DETECT_CHECKING) ports.push_back(posted.wparam);
+    for (const ProgressEvent& event : owner.reported()) {
+      if (event.kind == ProgressKind::DetectChecking) ports.push_back(event.value);
     }
     return ports;
   }

@@ -21,7 +21,7 @@ namespace {
 
 using namespace testsupport;
 using link::LinkStatus;
-using link::MessageBoxKind;
+using BoxKind = testsupport::ScriptedOwner::BoxKind;
 using testsupport::CommandFrame;
 using testsupport::LinesInOrder;
 using testsupport::ReadFile;
@@ -80,7 +80,7 @@ class BackupTest : public ::testing::Test {
   LinkStatus Run(std::uint8_t mode, const OrganizerData& data, bool negotiate = true,
                  int faultAt = -1, Fault fault = Fault::None) {
     LinkStatus status{-1};
-    f.Run([&] { status = RunCommunication(f.run, &owner, mode); },
+    f.Run([&] { status = RunCommunication(f.run, owner.Front(), mode); },
           [&](FarEnd& far) { heard = PlayBackup(far, data, negotiate, faultAt, fault); });
     return status;
   }
@@ -125,7 +125,7 @@ TEST_F(BackupTest, FullBackupWritesTheApplicationsInFullOrder) {
   ASSERT_EQ(owner.boxes().size(), 1u);
   EXPECT_EQ(owner.boxes()[0].text, "SUCCESS Backup\nTime:1sec");
   EXPECT_EQ(owner.boxes()[0].caption, "Backup");
-  EXPECT_EQ(owner.boxes()[0].kind, MessageBoxKind::Ok);
+  EXPECT_EQ(owner.boxes()[0].kind, BoxKind::Note);
   EXPECT_TRUE(LinesInOrder(
       f.LogText(),
       {"********** Backup 1 Appli **********\n", "---PC sends GET_ALL_RECORDS\n\n",
@@ -206,7 +206,7 @@ TEST_P(BackupWriteFailure, RetryThenCancelGives17) {
   } else {
     WriteOldArchive();
   }
-  owner.SetAnswers({link::IDRETRY, link::IDCANCEL});
+  owner.SetAnswers({true, false});
   LinkStatus status{-1};
   {
     platform::ScopedWriteFault fault(0, ENOSPC);
@@ -219,7 +219,7 @@ TEST_P(BackupWriteFailure, RetryThenCancelGives17) {
   for (const auto& box : boxes) {
     EXPECT_EQ(box.text, c.text);
     EXPECT_EQ(box.caption, "Error");
-    EXPECT_EQ(box.kind, MessageBoxKind::RetryCancelQuestion);
+    EXPECT_EQ(box.kind, BoxKind::RetryOrCancel);
   }
   EXPECT_EQ(Written(), c.missingFolder ? "" : kOldArchive);
   EXPECT_EQ(Files(),
@@ -240,7 +240,7 @@ INSTANTIATE_TEST_SUITE_P(
 // old archive is replaced, and Retry then writes a sound one.
 TEST_F(BackupTest, ArchiveThatReadsBackWrongIsAFailedWrite) {
   WriteOldArchive();
-  owner.SetAnswers({link::IDRETRY});
+  owner.SetAnswers({true});
   LinkStatus status{-1};
   {
     platform::ScopedWriteCorruption corruption(20);
@@ -250,7 +250,7 @@ TEST_F(BackupTest, ArchiveThatReadsBackWrongIsAFailedWrite) {
   const auto boxes = owner.boxes();
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].text, "The archive read back differs from what was written.");
-  EXPECT_EQ(boxes[0].kind, MessageBoxKind::RetryCancelQuestion);
+  EXPECT_EQ(boxes[0].kind, BoxKind::RetryOrCancel);
   EXPECT_EQ(boxes[1].caption, "Backup");
   EXPECT_EQ(Written(), FullArchive());
   EXPECT_EQ(Files(), std::vector<std::string>{"backup.bkf"});

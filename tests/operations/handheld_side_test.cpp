@@ -99,12 +99,12 @@ TEST(HandheldSide, ServesAFullBackupOfOurOwnPcSideWhichTakesItForABaseModel) {
   std::thread pc([&] {
     platform::VirtualClock::Participant participant(f.clock);
     registered.arrive_and_wait();
-    backup = RunCommunication(f.run, &f.owner, 1);
+    backup = RunCommunication(f.run, f.owner.Front(), 1);
   });
   std::thread organizerSide([&] {
     platform::VirtualClock::Participant participant(f.clock);
     registered.arrive_and_wait();
-    served = RunCommunication(organizerRun, &organizerOwner, 18);
+    served = RunCommunication(organizerRun, organizerOwner.Front(), 18);
   });
   pc.join();
   organizerSide.join();
@@ -141,7 +141,7 @@ void OpenAsPc(FarEnd& far) {
 // A fixture in which the engine plays the organizer and the far end the PC.
 struct OrganizerLine : testing::DumpLine {
   LinkStatus Serve(const std::function<void(FarEnd&)>& pc, std::uint32_t* elapsed = nullptr) {
-    return RunOpen([this] { return RunHandheldSide(run, &owner); },
+    return RunOpen([this] { return RunHandheldSide(run, owner.Front()); },
                    [&](FarEnd& far) {
                      OpenAsPc(far);
                      pc(far);

@@ -19,7 +19,7 @@ namespace {
 
 using namespace testsupport;
 using link::LinkStatus;
-using link::MessageBoxKind;
+using BoxKind = testsupport::ScriptedOwner::BoxKind;
 using testsupport::LinesInOrder;
 
 const Bytes kMemo1 = Text("first memo");
@@ -48,7 +48,7 @@ class RestoreTest : public ::testing::Test {
 
   LinkStatus Run(std::uint8_t mode, bool negotiate = true) {
     LinkStatus status{-1};
-    f.Run([&] { status = RunCommunication(f.run, &owner, mode); },
+    f.Run([&] { status = RunCommunication(f.run, owner.Front(), mode); },
           [&](FarEnd& far) { exchange = PlayRestore(far, negotiate); });
     return status;
   }
@@ -57,7 +57,7 @@ class RestoreTest : public ::testing::Test {
   // may get is the driver's closing NACK and END_COMMUNICATION.
   LinkStatus RunRefused(std::uint8_t mode) {
     LinkStatus status{-1};
-    f.Run([&] { status = RunCommunication(f.run, &owner, mode); },
+    f.Run([&] { status = RunCommunication(f.run, owner.Front(), mode); },
           [&](FarEnd& far) {
             heard = far.Receive(kNackThenEnd.size());
             const Bytes more = far.Receive(1, 5000);
@@ -158,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RestoreTest, UnreadableArchiveRetryThenCancelGives17) {
-  owner.SetAnswers({link::IDRETRY, link::IDCANCEL});
+  owner.SetAnswers({true, false});
   EXPECT_EQ(RunRefused(2), link::LinkFileReadCancelled);
   EXPECT_EQ(heard, kNackThenEnd);
   const auto boxes = owner.boxes();
@@ -166,7 +166,7 @@ TEST_F(RestoreTest, UnreadableArchiveRetryThenCancelGives17) {
   for (const auto& box : boxes) {
     EXPECT_EQ(box.text, std::strerror(ENOENT));
     EXPECT_EQ(box.caption, "Error");
-    EXPECT_EQ(box.kind, MessageBoxKind::RetryCancelQuestion);
+    EXPECT_EQ(box.kind, BoxKind::RetryOrCancel);
   }
   EXPECT_NE(f.LogText().find(testsupport::InLog("!!! File(" + archive + ") Read Err\n\n")),
             std::string::npos);
@@ -225,7 +225,7 @@ TEST_F(RestoreTest, SendOneApplicationMode) {
     SetAppliMode(g.run, "Memo");
     ScriptedOwner boxes;
     LinkStatus status{-1};
-    g.Run([&] { status = RunCommunication(g.run, &boxes, 9); },
+    g.Run([&] { status = RunCommunication(g.run, boxes.Front(), 9); },
           [&](FarEnd& far) { exchange = PlayRestore(far); });
     EXPECT_EQ(status, link::LinkOk);
     EXPECT_EQ(exchange, (std::vector<std::string>{Sent(3, kMemo1), Sent(3, kMemo2), "E"}));

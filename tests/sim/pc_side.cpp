@@ -62,36 +62,36 @@ Applis ApplisOf(const sim::OrganizerContents& contents) {
   return applis;
 }
 
-LinkStatus PcBackup(link::LinkEngine& engine, link::LinkOwner* owner,
+LinkStatus PcBackup(link::LinkEngine& engine, link::ProgressSink* progress,
                     const transfer::TelephoneCheck& check, Applis& fetched) {
-  LinkStatus status = link::Negotiation(engine, owner, 30000, -1);
+  LinkStatus status = link::Negotiation(engine, progress, 30000, -1);
   std::vector<std::uint8_t> buffer(kReceiveCapacity);
   for (const std::uint8_t appli : store::FullOrder) {
     if (status != link::LinkOk) break;
     int total = 0;
-    status = transfer::GetAllRecords(engine, owner, buffer.data(), kReceiveCapacity, total, appli,
+    status = transfer::GetAllRecords(engine, progress, buffer.data(), kReceiveCapacity, total, appli,
                                      transfer::PcFull, check);
     if (status == link::LinkOk) fetched[appli] = Split(buffer, total);
   }
   return Close(engine, status);
 }
 
-LinkStatus PcRestore(link::LinkEngine& engine, link::LinkOwner* owner, const Applis& applis) {
-  LinkStatus status = link::Negotiation(engine, owner, 30000, -1);
+LinkStatus PcRestore(link::LinkEngine& engine, link::ProgressSink* progress, const Applis& applis) {
+  LinkStatus status = link::Negotiation(engine, progress, 30000, -1);
   if (status == link::LinkOk) status = EmptyOrganizer(engine);
   for (const std::uint8_t appli : store::FullOrder) {
     if (status != link::LinkOk) break;
     if (applis[appli].empty()) continue;
     const std::vector<std::uint8_t> stream = Stream(applis[appli]);
     status =
-        transfer::SendAllRecords(engine, owner, stream.data(), static_cast<int>(stream.size()),
+        transfer::SendAllRecords(engine, progress, stream.data(), static_cast<int>(stream.size()),
                                  appli, static_cast<int>(applis[appli].size()), transfer::PcFull);
   }
   return Close(engine, status);
 }
 
-LinkStatus PcNegotiate(link::LinkEngine& engine, link::LinkOwner* owner) {
-  return Close(engine, link::Negotiation(engine, owner, 30000, -1));
+LinkStatus PcNegotiate(link::LinkEngine& engine, link::ProgressSink* progress) {
+  return Close(engine, link::Negotiation(engine, progress, 30000, -1));
 }
 
 }  // namespace orgalink::simtest

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "link/link_engine.h"
-#include "link/link_owner.h"
+#include "link/progress_sink.h"
 #include "link/link_status.h"
 #include "sim/organizer_contents.h"
 #include "transfer/receive_records.h"
@@ -20,12 +20,13 @@ Applis ApplisOf(const sim::OrganizerContents& contents);
 // the product's link and transfer steps. A failure ends with NACK and
 // END_COMMUNICATION, as the communication driver ends it.
 // `check` holds the tables of the base model's Telephone order check.
-link::LinkStatus PcBackup(link::LinkEngine& engine, link::LinkOwner* owner,
+link::LinkStatus PcBackup(link::LinkEngine& engine, link::ProgressSink* progress,
                           const transfer::TelephoneCheck& check, Applis& fetched);
 // Empties the six record applications, then sends every non-empty one.
-link::LinkStatus PcRestore(link::LinkEngine& engine, link::LinkOwner* owner, const Applis& applis);
+link::LinkStatus PcRestore(link::LinkEngine& engine, link::ProgressSink* progress,
+                           const Applis& applis);
 // The negotiation alone, closed with END_COMMUNICATION (or NACK first after
 // a failure).
-link::LinkStatus PcNegotiate(link::LinkEngine& engine, link::LinkOwner* owner);
+link::LinkStatus PcNegotiate(link::LinkEngine& engine, link::ProgressSink* progress);
 
 }  // namespace orgalink::simtest

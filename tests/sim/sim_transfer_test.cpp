@@ -78,7 +78,7 @@ TEST(SimTransfer, TheProductsBackupArchiveRestoresIntoAnEmptyOrganizer) {
     run.fileName = archive;
     run.appliKind = store::AllApplis;
     run.telephone = sim.check;
-    return sim.RunPc([&] { return operation(run, &sim.f.owner, transfer::PcFull); });
+    return sim.RunPc([&] { return operation(run, sim.f.owner.Front(), transfer::PcFull); });
   };
   ASSERT_EQ(run_operation(source, operations::RunBackup), link::LinkOk);
   const sim::TelephoneSort sort = sim::TelephoneSort::FromDirectory(DataDirectory());

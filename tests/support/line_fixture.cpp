@@ -7,20 +7,28 @@
 
 #include "link/comm_log.h"
 #include "link/messages.h"
+#include "ui/variant_tag.h"
 
 namespace orgalink::testsupport {
 
-void RecordingOwner::Post(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
+void RecordingOwner::Report(const link::ProgressEvent& event) {
   std::lock_guard lock(mutex_);
-  posted_.push_back({message, wparam, lparam});
+  reported_.push_back(event);
+  if (event.kind == link::ProgressKind::Variant) title_ = ui::VariantTag(event.value) + title_;
 }
 
-void RecordingOwner::Send(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) {
-  Post(message, wparam, lparam);
+bool RecordingOwner::RetryOrCancel(const std::string& text, const std::string& /*caption*/) {
+  std::lock_guard lock(mutex_);
+  shown_.push_back(text);
+  return answer_;
 }
 
-int RecordingOwner::ShowMessage(const std::string& text, const std::string& /*caption*/,
-                                link::MessageBoxKind /*kind*/) {
+void RecordingOwner::Inform(const std::string& text, const std::string& /*caption*/) {
+  std::lock_guard lock(mutex_);
+  shown_.push_back(text);
+}
+
+bool RecordingOwner::Confirm(const std::string& text, const std::string& /*caption*/) {
   std::lock_guard lock(mutex_);
   shown_.push_back(text);
   return answer_;
@@ -36,9 +44,9 @@ void RecordingOwner::SetTitle(const std::string& title) {
   title_ = title;
 }
 
-std::vector<RecordingOwner::Posted> RecordingOwner::posted() const {
+std::vector<link::ProgressEvent> RecordingOwner::reported() const {
   std::lock_guard lock(mutex_);
-  return posted_;
+  return reported_;
 }
 
 std::vector<std::string> RecordingOwner::shown() const {
@@ -46,9 +54,9 @@ std::vector<std::string> RecordingOwner::shown() const {
   return shown_;
 }
 
-void RecordingOwner::SetAnswer(int answer) {
+void RecordingOwner::SetAnswer(bool yes) {
   std::lock_guard lock(mutex_);
-  answer_ = answer;
+  answer_ = yes;
 }
 
 FarEnd::FarEnd(platform::SerialPort& port, platform::Clock& clock)
@@ -169,3 +177,12 @@ void LineFixture::AbortAt(platform::Tick at) {
 }
 
 }  // namespace orgalink::testsupport
+
+namespace orgalink::link {
+
+void PrintTo(const ProgressEvent& event, std::ostream* out) {
+  *out << "{kind " << static_cast<int>(event.kind) << ", value " << event.value << ", scope "
+       << static_cast<int>(event.scope) << "}";
+}
+
+}  // namespace orgalink::link

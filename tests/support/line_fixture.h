@@ -4,11 +4,12 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "link/link_engine.h"
-#include "link/link_owner.h"
+#include "link/front_end.h"
 #include "operations/run_context.h"
 #include "platform/clock.h"
 #include "platform/message_queue.h"
@@ -20,34 +21,31 @@ namespace orgalink::testsupport {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// An owner that remembers what the engine told it.
-class RecordingOwner : public link::LinkOwner {
+// A front end that remembers what the engine told and asked it. Like a
+// dialog, it puts the variant's tag in front of its title.
+class RecordingOwner : public link::ProgressSink, public link::Prompter {
  public:
-  struct Posted {
-    std::uint32_t message;
-    std::uint32_t wparam;
-    std::int32_t lparam;
-    bool operator==(const Posted&) const = default;
-  };
+  link::FrontEnd Front() { return {this, this}; }
 
-  void Post(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) override;
-  void Send(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) override;
-  int ShowMessage(const std::string& text, const std::string& caption,
-                  link::MessageBoxKind kind) override;
-  std::string Title() const override;
-  void SetTitle(const std::string& title) override;
+  void Report(const link::ProgressEvent& event) override;
+  bool RetryOrCancel(const std::string& text, const std::string& caption) override;
+  void Inform(const std::string& text, const std::string& caption) override;
+  bool Confirm(const std::string& text, const std::string& caption) override;
 
-  std::vector<Posted> posted() const;
+  std::string Title() const;
+  void SetTitle(const std::string& title);
+  std::vector<link::ProgressEvent> reported() const;
+  // The texts of every question and note, in order.
   std::vector<std::string> shown() const;
-  // The answer ShowMessage gives.
-  void SetAnswer(int answer);
+  // The answer to every question: Retry and yes, or Cancel and no.
+  void SetAnswer(bool yes);
 
  private:
   mutable std::mutex mutex_;
-  std::vector<Posted> posted_;
+  std::vector<link::ProgressEvent> reported_;
   std::vector<std::string> shown_;
   std::string title_ = "orgalink";
-  int answer_ = link::IDOK;
+  bool answer_ = false;
 };
 
 // The organizer's end of the virtual line, scripted by a test.
@@ -117,3 +115,10 @@ class LineFixture {
 };
 
 }  // namespace orgalink::testsupport
+
+namespace orgalink::link {
+
+// Readable events in test failures.
+void PrintTo(const ProgressEvent& event, std::ostream* out);
+
+}  // namespace orgalink::link

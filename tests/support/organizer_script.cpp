@@ -3,23 +3,35 @@
 #include <gtest/gtest.h>
 
 #include "link/command_code.h"
-#include "link/messages.h"
 #include "support/transfer_peer.h"
 
 namespace orgalink::testsupport {
 
-int ScriptedOwner::ShowMessage(const std::string& text, const std::string& caption,
-                               link::MessageBoxKind kind) {
-  RecordingOwner::ShowMessage(text, caption, kind);
+bool ScriptedOwner::Answer(const Box& box) {
   std::lock_guard lock(mutex_);
-  boxes_.push_back({text, caption, kind});
-  if (answers_.empty()) return link::IDOK;
-  const int answer = answers_.front();
+  boxes_.push_back(box);
+  if (box.kind == BoxKind::Note || answers_.empty()) return false;
+  const bool answer = answers_.front();
   answers_.erase(answers_.begin());
   return answer;
 }
 
-void ScriptedOwner::SetAnswers(std::vector<int> answers) {
+bool ScriptedOwner::RetryOrCancel(const std::string& text, const std::string& caption) {
+  RecordingOwner::RetryOrCancel(text, caption);
+  return Answer({text, caption, BoxKind::RetryOrCancel});
+}
+
+void ScriptedOwner::Inform(const std::string& text, const std::string& caption) {
+  RecordingOwner::Inform(text, caption);
+  Answer({text, caption, BoxKind::Note});
+}
+
+bool ScriptedOwner::Confirm(const std::string& text, const std::string& caption) {
+  RecordingOwner::Confirm(text, caption);
+  return Answer({text, caption, BoxKind::YesNo});
+}
+
+void ScriptedOwner::SetAnswers(std::vector<bool> answers) {
   std::lock_guard lock(mutex_);
   answers_ = std::move(answers);
 }
@@ -31,9 +43,9 @@ std::vector<ScriptedOwner::Box> ScriptedOwner::boxes() const {
 
 std::vector<std::string> ScriptedOwner::milestones() const {
   std::vector<std::string> out;
-  for (const Posted& p : posted()) {
-    if (p.lparam != link::OperationScope) continue;
-    out.push_back((p.message == link::WM_LINK_STATUS ? "S" : "P") + std::to_string(p.wparam));
+  for (const link::ProgressEvent& e : reported()) {
+    if (e.scope != link::ProgressScope::Operation) continue;
+    out.push_back((e.kind == link::ProgressKind::Status ? "S" : "P") + std::to_string(e.value));
   }
   return out;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 // The organizer's side of a backup or a restore, scripted over the virtual
-// line or a pseudo-terminal (PtyFarPort), and an owner that answers message
-// boxes from a script.
+// line or a pseudo-terminal (PtyFarPort), and a front end that answers
+// questions from a script.
 
 #include <cstdint>
 #include <map>
@@ -10,32 +10,37 @@
 #include <string>
 #include <vector>
 
-#include "link/link_owner.h"
 #include "support/line_fixture.h"
 
 namespace orgalink::testsupport {
 
-// Answers the boxes in order (OK once the script runs out) and keeps them.
+// Answers the questions in order (Cancel or no once the script runs out)
+// and keeps every box, notes included.
 class ScriptedOwner : public RecordingOwner {
  public:
+  enum class BoxKind { Note, RetryOrCancel, YesNo };
   struct Box {
     std::string text;
     std::string caption;
-    link::MessageBoxKind kind;
+    BoxKind kind;
   };
 
-  void SetAnswers(std::vector<int> answers);
+  // True answers Retry or yes.
+  void SetAnswers(std::vector<bool> answers);
 
-  int ShowMessage(const std::string& text, const std::string& caption,
-                  link::MessageBoxKind kind) override;
+  bool RetryOrCancel(const std::string& text, const std::string& caption) override;
+  void Inform(const std::string& text, const std::string& caption) override;
+  bool Confirm(const std::string& text, const std::string& caption) override;
   std::vector<Box> boxes() const;
-  // The wParams of the operation's own milestones (lParam OperationScope),
-  // each tagged S for WM_LINK_STATUS or P for WM_LINK_PROGRESS.
+  // The values of the operation's own milestones (the Operation scope),
+  // each tagged S for Status or P for Progress.
   std::vector<std::string> milestones() const;
 
  private:
+  bool Answer(const Box& box);
+
   mutable std::mutex mutex_;
-  std::vector<int> answers_;
+  std::vector<bool> answers_;
   std::vector<Box> boxes_;
 };
 

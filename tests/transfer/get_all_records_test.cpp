@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "link/messages.h"
 #include "support/line_fixture.h"
 #include "support/transfer_peer.h"
 #include "transfer/receive_records.h"
@@ -17,7 +16,9 @@ using testsupport::CommandFrame;
 using testsupport::FarEnd;
 using testsupport::InLog;
 using testsupport::LineFixture;
-using Posted = testsupport::RecordingOwner::Posted;
+using link::ProgressEvent;
+using link::ProgressKind;
+using link::ProgressScope;
 
 constexpr int kCapacity = 4000;
 
@@ -110,23 +111,24 @@ TEST(GetAllRecords, NamesTheRecordIndexWhenAReceptionFails) {
       f.LogText(), {"!!!---PC receives NACK\n\n", "!!!Abort (Now RecordIdx=2)\n\n"}));
 }
 
-TEST(GetAllRecords, PostsProgressAfterEveryRecord) {
+TEST(GetAllRecords, ReportsProgressAfterEveryRecord) {
   const struct {
     std::uint8_t code;
-    std::int32_t scope;
-  } cases[] = {{5, link::TelephoneScope}, {1, link::ApplicationScope}};
+    ProgressScope scope;
+  } cases[] = {{5, ProgressScope::Telephone}, {1, ProgressScope::Application}};
   for (const auto& c : cases) {
     LineFixture f;
     Fetched got;
     std::vector<Bytes> records(8, Bytes{0x01, 0x41});
     Fetch(f, got, c.code, records);
     ASSERT_EQ(got.status, link::LinkOk);
-    std::vector<Posted> expected{{link::WM_LINK_STATUS, 100, link::ApplicationScope}};
-    for (std::uint32_t position : {0, 0, 0, 1, 1, 1, 1, 2}) {
-      expected.push_back({link::WM_LINK_PROGRESS, position, c.scope});
+    std::vector<ProgressEvent> expected{
+        {ProgressKind::Status, 100, ProgressScope::Application}};
+    for (int position : {0, 0, 0, 1, 1, 1, 1, 2}) {
+      expected.push_back({ProgressKind::Progress, position, c.scope});
     }
-    expected.push_back({link::WM_LINK_PROGRESS, 100, link::ApplicationScope});
-    EXPECT_EQ(f.owner.posted(), expected) << int(c.code);
+    expected.push_back({ProgressKind::Progress, 100, ProgressScope::Application});
+    EXPECT_EQ(f.owner.reported(), expected) << int(c.code);
   }
 }
 
@@ -356,7 +358,7 @@ TEST(GetExpenseCategory, FetchesTheTableWithoutAcknowledgingIt) {
     EXPECT_EQ(got.total, size + 1);
     EXPECT_EQ(got.Stream(), testsupport::RecordStream({table}));
     EXPECT_EQ(f.line.BytesWritten(platform::VirtualLine::End::A), 5u) << "no ACK";
-    EXPECT_TRUE(f.owner.posted().empty());
+    EXPECT_TRUE(f.owner.reported().empty());
     EXPECT_TRUE(testsupport::LinesInOrder(
         f.LogText(), {"\n========== Start Get Expense Category ==========\n\n",
                       "---PC sends GET_EXPENSE_CATEGORY\n\n", "---PC receives DATA\n\n",

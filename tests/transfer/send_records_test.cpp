@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "link/messages.h"
 #include "support/line_fixture.h"
 #include "support/transfer_peer.h"
 
@@ -19,7 +18,9 @@ using testsupport::FarEnd;
 using testsupport::InLog;
 using testsupport::LineFixture;
 using testsupport::RecordPackets;
-using Posted = testsupport::RecordingOwner::Posted;
+using link::ProgressEvent;
+using link::ProgressKind;
+using link::ProgressScope;
 
 const Bytes kAck = CommandFrame(6);
 const Bytes kSend1Record = CommandFrame(10);
@@ -151,7 +152,7 @@ TEST(SendAllRecords, RefusesAStreamThatDoesNotMatchBeforeSendingAnything) {
     EXPECT_EQ(status, link::LinkIoError) << c.name;
     EXPECT_EQ(f.engine.Status(), link::LinkIoError) << c.name;
     EXPECT_EQ(f.line.BytesWritten(platform::VirtualLine::End::A), 0u) << c.name;
-    EXPECT_TRUE(f.owner.posted().empty()) << c.name;
+    EXPECT_TRUE(f.owner.reported().empty()) << c.name;
     const std::string log = f.LogText();
     if (c.line != nullptr) {
       EXPECT_NE(log.find(InLog(c.line)), std::string::npos) << c.name;
@@ -209,7 +210,7 @@ TEST(SendAllRecords, StopsAtANackInPlaceOfAnAck) {
   }
 }
 
-TEST(SendAllRecords, PostsProgressAtMostEveryHalfSecond) {
+TEST(SendAllRecords, ReportsProgressAtMostEveryHalfSecond) {
   LineFixture f;
   f.engine.SetEchoBack(false);
   const std::vector<Bytes> records(12, Bytes{0x01, 0x41});
@@ -234,27 +235,27 @@ TEST(SendAllRecords, PostsProgressAtMostEveryHalfSecond) {
         far.ReceiveCommand();
       });
   ASSERT_EQ(status, link::LinkOk);
-  const auto posted = f.owner.posted();
-  ASSERT_GE(posted.size(), 2u);
-  EXPECT_EQ(posted.front(), (Posted{link::WM_LINK_STATUS, 100, link::ApplicationScope}));
-  EXPECT_EQ(posted.back(), (Posted{link::WM_LINK_PROGRESS, 100, link::ApplicationScope}));
-  const std::vector<Posted> between(posted.begin() + 1, posted.end() - 1);
+  const auto reported = f.owner.reported();
+  ASSERT_GE(reported.size(), 2u);
+  EXPECT_EQ(reported.front(), (ProgressEvent{ProgressKind::Status, 100, ProgressScope::Application}));
+  EXPECT_EQ(reported.back(),
+            (ProgressEvent{ProgressKind::Progress, 100, ProgressScope::Application}));
+  const std::vector<ProgressEvent> between(reported.begin() + 1, reported.end() - 1);
   EXPECT_GE(between.size(), 2u);
   EXPECT_LE(between.size(), (end - start) / 500);
-  std::uint32_t last = 0;
-  for (const Posted& p : between) {
-    EXPECT_EQ(p.message, link::WM_LINK_PROGRESS);
-    EXPECT_EQ(p.lparam, link::TelephoneScope);
-    EXPECT_GT(p.wparam, last);
+  int last = 0;
+  for (const ProgressEvent& e : between) {
+    EXPECT_EQ(e.kind, ProgressKind::Progress);
+    EXPECT_EQ(e.scope, ProgressScope::Telephone);
+    EXPECT_GT(e.value, last);
     bool isShareOfRecords = false;  // 100 * sent / 12 for some count sent
-    for (std::uint32_t sent = 1; sent <= 12; ++sent)
-      isShareOfRecords |= p.wparam == 100 * sent / 12;
-    EXPECT_TRUE(isShareOfRecords) << p.wparam;
-    last = p.wparam;
+    for (int sent = 1; sent <= 12; ++sent) isShareOfRecords |= e.value == 100 * sent / 12;
+    EXPECT_TRUE(isShareOfRecords) << e.value;
+    last = e.value;
   }
 }
 
-TEST(SendAllRecords, AFastSendPostsOnlyStartAndEnd) {
+TEST(SendAllRecords, AFastSendReportsOnlyStartAndEnd) {
   LineFixture f;
   f.engine.SetEchoBack(false);
   const Bytes stream = testsupport::RecordStream(std::vector<Bytes>(20, Bytes{0x41}));
@@ -277,9 +278,9 @@ TEST(SendAllRecords, AFastSendPostsOnlyStartAndEnd) {
           far.ReceiveCommand();
         }
       });
-  EXPECT_EQ(f.owner.posted(),
-            (std::vector<Posted>{{link::WM_LINK_STATUS, 100, link::ApplicationScope},
-                                 {link::WM_LINK_PROGRESS, 100, link::ApplicationScope}}));
+  EXPECT_EQ(f.owner.reported(),
+            (std::vector<ProgressEvent>{{ProgressKind::Status, 100, ProgressScope::Application},
+                                        {ProgressKind::Progress, 100, ProgressScope::Application}}));
 }
 
 TEST(SendRecord, CutsRecordsAt241Then252OnTheLine) {
@@ -332,7 +333,7 @@ TEST(SendExpenseCategory, SendsTheTableAsOnePacketBetweenAcks) {
   EXPECT_EQ(status, link::LinkOk);
   EXPECT_EQ(announce, CommandFrame(15));
   EXPECT_EQ(packet, testsupport::DataPacketFrame(6, 0x00, 252, table));
-  EXPECT_TRUE(f.owner.posted().empty());
+  EXPECT_TRUE(f.owner.reported().empty());
   EXPECT_TRUE(testsupport::LinesInOrder(
       f.LogText(), {"---PC sends SEND_EXPENSE_CATEGORY\n\n", "---PC receives ACK\n\n",
                     "---PC sends DATA\n\n", "---PC receives ACK\n\n"}));

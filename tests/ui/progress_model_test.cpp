@@ -1,47 +1,52 @@
-// The progress dialog's status text and bar, driven by the worker's messages.
+// The progress dialog's status text and bar, driven by the worker's events.
 
 #include "ui/progress_model.h"
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 #include "link/link_status.h"
-#include "link/messages.h"
+#include "link/progress_sink.h"
 
 namespace orgalink::ui {
 namespace {
 
-using link::ApplicationScope;
-using link::OperationScope;
-using link::TelephoneScope;
+using link::ProgressEvent;
+using link::ProgressKind;
+using link::ProgressScope;
 
-struct Message {
-  std::uint32_t id;
-  std::uint32_t w;
-  std::int32_t scope;
-};
+constexpr ProgressScope NegotiationScope = ProgressScope::Negotiation;
+constexpr ProgressScope OperationScope = ProgressScope::Operation;
+constexpr ProgressScope ApplicationScope = ProgressScope::Application;
+constexpr ProgressScope TelephoneScope = ProgressScope::Telephone;
 
-Message Status(std::uint32_t w, std::int32_t scope) {
-  return {link::WM_LINK_STATUS, w, scope};
+ProgressEvent Status(int w, ProgressScope scope) {
+  return {ProgressKind::Status, w, scope};
 }
-Message Progress(std::uint32_t w, std::int32_t scope) {
-  return {link::WM_LINK_PROGRESS, w, scope};
+ProgressEvent Progress(int w, ProgressScope scope) {
+  return {ProgressKind::Progress, w, scope};
 }
 
 struct Row {
   const char* name;
   int runMode;
-  std::vector<Message> messages;
+  std::vector<ProgressEvent> events;
   bool lastRefreshes;
   int bar;
   const char* text;
 };
 
-TEST(ProgressModel, MessagesMoveTheBarAndTheTextByRunMode) {
+TEST(ProgressModel, EventsMoveTheBarAndTheTextByRunMode) {
   const Row rows[] = {
-      {"waiting", 1, {Status(0, 0)}, true, 0, "Waiting for Organizer..."},
-      {"backup starts", 1, {Status(0, 0), Status(100, OperationScope)}, true, 0, "Receiving..."},
+      {"waiting", 1, {Status(0, NegotiationScope)}, true, 0, "Waiting for Organizer..."},
+      {"backup starts",
+       1,
+       {Status(0, NegotiationScope), Status(100, OperationScope)},
+       true,
+       0,
+       "Receiving..."},
       {"restore starts", 2, {Status(100, OperationScope)}, true, 0, "Sending..."},
       {"single receive starts", 5, {Status(100, ApplicationScope)}, true, 0, "Receiving..."},
       {"single send starts", 6, {Status(100, ApplicationScope)}, true, 0, "Sending..."},
@@ -63,7 +68,12 @@ TEST(ProgressModel, MessagesMoveTheBarAndTheTextByRunMode) {
        false,
        0,
        ""},
-      {"other RunModes empty the text", 3, {Status(0, 0), Status(100, 0)}, true, 0, ""},
+      {"other RunModes empty the text",
+       3,
+       {Status(0, NegotiationScope), Status(100, NegotiationScope)},
+       true,
+       0,
+       ""},
       {"other RunModes never move the bar",
        4,
        {Status(100, OperationScope), Progress(50, OperationScope), Progress(50, ApplicationScope)},
@@ -82,7 +92,7 @@ TEST(ProgressModel, MessagesMoveTheBarAndTheTextByRunMode) {
        false,
        59,
        ""},
-      {"one unit per message while the tens digit leads",
+      {"one unit per event while the tens digit leads",
        1,
        {Progress(50, OperationScope), Progress(35, ApplicationScope),
         Progress(35, ApplicationScope), Progress(35, ApplicationScope),
@@ -138,9 +148,9 @@ TEST(ProgressModel, MessagesMoveTheBarAndTheTextByRunMode) {
        true,
        30,
        ""},
-      {"unknown scopes are ignored",
+      {"the negotiation's scope moves no bar",
        1,
-       {Progress(20, OperationScope), Progress(50, 0), Progress(50, 5)},
+       {Progress(20, OperationScope), Progress(50, NegotiationScope)},
        false,
        20,
        ""},
@@ -156,7 +166,7 @@ TEST(ProgressModel, MessagesMoveTheBarAndTheTextByRunMode) {
        true,
        100,
        "Receiving..."},
-      {"the closing message after an overshoot finishes",
+      {"the closing event after an overshoot finishes",
        5,
        {Status(100, ApplicationScope), Progress(105, ApplicationScope),
         Progress(100, ApplicationScope)},
@@ -164,12 +174,17 @@ TEST(ProgressModel, MessagesMoveTheBarAndTheTextByRunMode) {
        100,
        "Finished."},
       {"no end before a final position is known", 6, {Progress(0, ApplicationScope)}, true, 0, ""},
-      {"the bar stays within its range", 1, {Progress(0xFFFFFFFF, OperationScope)}, true, 100, ""},
+      {"the bar stays within its range",
+       1,
+       {Progress(std::numeric_limits<int>::max(), OperationScope)},
+       true,
+       100,
+       ""},
   };
   for (const Row& row : rows) {
     ProgressModel model(row.runMode);
     bool refreshes = false;
-    for (const Message& m : row.messages) refreshes = model.Handle(m.id, m.w, m.scope);
+    for (const ProgressEvent& e : row.events) refreshes = model.Handle(e);
     EXPECT_EQ(refreshes, row.lastRefreshes) << row.name;
     EXPECT_EQ(model.BarPosition(), row.bar) << row.name;
     EXPECT_EQ(model.StatusText(), row.text) << row.name;
@@ -177,28 +192,26 @@ TEST(ProgressModel, MessagesMoveTheBarAndTheTextByRunMode) {
   }
 }
 
-TEST(ProgressModel, EndMessagesCarryTheStatus) {
-  const struct {
-    std::uint32_t id;
-    std::uint32_t w;
-    int status;
-  } rows[] = {
-      {link::WM_LINK_DONE, 16, 16},
-      {link::WM_LINK_FAILED, 0, 0},
-      {link::WM_LINK_FAILED, 17, 17},
-      {link::WM_LINK_FAILED, 0xFFFFFFFF, -1},
+TEST(ProgressModel, EndEventsCarryTheStatus) {
+  const ProgressEvent rows[] = {
+      {ProgressKind::Done, 16},
+      {ProgressKind::Failed, 0},
+      {ProgressKind::Failed, 17},
+      {ProgressKind::Failed, -1},
   };
-  for (const auto& row : rows) {
+  for (const ProgressEvent& row : rows) {
     ProgressModel model(1);
-    model.Handle(link::WM_LINK_STATUS, 100, OperationScope);
-    EXPECT_TRUE(model.Handle(row.id, row.w, 0));
+    model.Handle(Status(100, OperationScope));
+    EXPECT_TRUE(model.Handle(row));
     ASSERT_TRUE(model.Ended().has_value());
-    EXPECT_EQ(link::ToInt(*model.Ended()), row.status);
+    EXPECT_EQ(link::ToInt(*model.Ended()), row.value);
     EXPECT_EQ(model.StatusText(), "Receiving...") << "the end leaves the last text standing";
   }
   ProgressModel model(1);
-  EXPECT_FALSE(model.Handle(link::WM_LINK_ABORT, 0, 0));
+  EXPECT_FALSE(model.Handle({ProgressKind::DetectChecking, 2}));
+  EXPECT_FALSE(model.Handle({ProgressKind::Variant, 1}));
   EXPECT_FALSE(model.Ended().has_value());
+  EXPECT_EQ(model.StatusText(), "");
 }
 
 TEST(ProgressModel, TitleNamesTheOperation) {
