@@ -6,7 +6,7 @@
 namespace orgalink::gui {
 
 bool SelectBackupFileToSave(UserPrompts& prompts, QWidget* parent, platform::Clock& clock,
-                           std::string& backupDir, std::string& path) {
+                            std::string& backupDir, std::string& path) {
   FileRequest request;
   request.folder = QString::fromStdString(backupDir);
   request.proposedName = QString::fromStdString(ui::DatedBackupName(clock));
@@ -19,7 +19,7 @@ bool SelectBackupFileToSave(UserPrompts& prompts, QWidget* parent, platform::Clo
 }
 
 bool SelectBackupFileToOpen(UserPrompts& prompts, QWidget* parent, std::string& backupDir,
-                           std::string& path) {
+                            std::string& path) {
   FileRequest request;
   request.folder = QString::fromStdString(backupDir);
   const QString chosen = prompts.AskOpenPath(parent, request);

@@ -12,10 +12,10 @@ namespace orgalink::gui {
 // holds the chosen path with its ".bkf" ensured and `backupDir` that path's
 // folder; false when cancelled, with both as they were.
 bool SelectBackupFileToSave(UserPrompts& prompts, QWidget* parent, platform::Clock& clock,
-                           std::string& backupDir, std::string& path);
+                            std::string& backupDir, std::string& path);
 
 // Asks for an existing archive to restore, in the same way.
 bool SelectBackupFileToOpen(UserPrompts& prompts, QWidget* parent, std::string& backupDir,
-                           std::string& path);
+                            std::string& path);
 
 }  // namespace orgalink::gui

@@ -130,8 +130,8 @@ void MainDialog::OnRestore() {
 
 bool MainDialog::PowerCycleAcknowledged() {
   return prompts_.ShowBox(this, {QString::fromLatin1(ui::kPowerCycleInstructions),
-                                 QString::fromLatin1(kCaptionInformation),
-                                 BoxIcon::Information}) == BoxAnswer::Ok;
+                                 QString::fromLatin1(kCaptionInformation), BoxIcon::Information}) ==
+         BoxAnswer::Ok;
 }
 
 void MainDialog::RunProgressDialog(int runMode, const std::string& path) {

@@ -78,7 +78,9 @@ CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
 
   std::optional<platform::InterruptKind> stop;
   const link::LinkStatus status = RunInterruptible(
-      [&] { return operations::RunCommunication(run, owner.Front(), RunModeByte(request.runMode)); },
+      [&] {
+        return operations::RunCommunication(run, owner.Front(), RunModeByte(request.runMode));
+      },
       stop);
   owner.Finish();
   ReportFailure(status, stop.has_value(), run.failureCause, engine.OpenError());

@@ -7,7 +7,8 @@
 namespace orgalink::cli {
 
 ConsoleOwner::ConsoleOwner(const Console& console, int runMode)
-    : console_(console), progress_(runMode, console.ShowsLiveProgress(), console.Columns(), stderr) {}
+    : console_(console),
+      progress_(runMode, console.ShowsLiveProgress(), console.Columns(), stderr) {}
 
 void ConsoleOwner::Report(const link::ProgressEvent& event) {
   std::lock_guard lock(mutex_);

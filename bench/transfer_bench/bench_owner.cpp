@@ -13,8 +13,7 @@ void Print(const std::string& text, const std::string& caption) {
 }  // namespace
 
 void BenchOwner::Report(const link::ProgressEvent& event) {
-  if (event.kind != link::ProgressKind::Status ||
-      event.scope != link::ProgressScope::Application) {
+  if (event.kind != link::ProgressKind::Status || event.scope != link::ProgressScope::Application) {
     return;
   }
   {

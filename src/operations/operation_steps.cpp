@@ -52,8 +52,7 @@ void ReportSuccess(LinkEngine& engine, link::Prompter* prompter, const char* nam
   engine.LogFormat("%sTime=%dsec\n\n", name, SecondsSince(engine, start));
   if (prompter == nullptr || engine.LogFileName().empty()) return;
   // The box tells the time as it stands when it is shown.
-  prompter->Inform(link::Format("SUCCESS %s\nTime:%dsec", name, SecondsSince(engine, start)),
-                   name);
+  prompter->Inform(link::Format("SUCCESS %s\nTime:%dsec", name, SecondsSince(engine, start)), name);
 }
 
 }  // namespace orgalink::operations

@@ -74,7 +74,7 @@ LinkStatus ReceiveAll(LinkEngine& engine, link::ProgressSink* progress, Stream& 
                       bool& finished) {
   const bool checkOrder = engine.ModelVariant() == 0 && appliCode == TelephoneCode;
   const auto scope = appliCode == TelephoneCode ? link::ProgressScope::Telephone
-                                               : link::ProgressScope::Application;
+                                                : link::ProgressScope::Application;
   for (;;) {
     LinkStatus status = link::LinkOk;
     if (!IsPcRole(role)) {
@@ -116,7 +116,8 @@ LinkStatus GetAllRecords(LinkEngine& engine, link::ProgressSink* progress, std::
                          int capacity, int& totalOut, std::uint8_t appliCode, TransferRole role,
                          const TelephoneCheck& check, int* recordsOut) {
   if (appliCode == ExpenseCategoryCode) {
-    const LinkStatus status = GetExpenseCategory(engine, progress, buffer, capacity, totalOut, role);
+    const LinkStatus status =
+        GetExpenseCategory(engine, progress, buffer, capacity, totalOut, role);
     if (status == link::LinkOk && recordsOut != nullptr) *recordsOut = totalOut > 0 ? 1 : 0;
     return status;
   }

@@ -61,8 +61,8 @@ LinkStatus NoTable(LinkEngine& engine, int& totalOut, TransferRole role) {
 }  // namespace
 
 LinkStatus GetExpenseCategory(LinkEngine& engine, link::ProgressSink* /*progress*/,
-                              std::uint8_t* buffer,
-                              int capacity, int& totalOut, TransferRole role) {
+                              std::uint8_t* buffer, int capacity, int& totalOut,
+                              TransferRole role) {
   LinkStatus status = OpenExchange(engine, role);
   if (status != link::LinkOk) return status;
   if (buffer == nullptr) capacity = 0;

@@ -48,8 +48,8 @@ class SendProgress {
   void RecordSent(int sent) {
     const platform::Tick now = clock_.Now();
     if (now - last_ <= kProgressIntervalMs) return;
-    link::Report(progress_, {link::ProgressKind::Progress,
-                             static_cast<int>(100LL * sent / records_), scope_});
+    link::Report(progress_,
+                 {link::ProgressKind::Progress, static_cast<int>(100LL * sent / records_), scope_});
     last_ = now;
   }
 
@@ -64,8 +64,8 @@ class SendProgress {
 }  // namespace
 
 LinkStatus SendAllRecords(LinkEngine& engine, link::ProgressSink* progress,
-                          const std::uint8_t* stream,
-                          int length, std::uint8_t appliCode, int recordCount, TransferRole role) {
+                          const std::uint8_t* stream, int length, std::uint8_t appliCode,
+                          int recordCount, TransferRole role) {
   if (appliCode == ExpenseCategoryCode) return SendExpenseCategory(engine, stream, length, role);
   if (!engine.IsPortOpen() || stream == nullptr || length <= 0) return link::LinkIoError;
   const int records = CheckStream(engine, stream, length, recordCount);

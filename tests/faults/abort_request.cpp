@@ -17,8 +17,8 @@ AbortRequest::AbortRequest(Abort abort, std::uint64_t abort_byte, testsupport::L
       break;
     case Abort::WhileWaiting:
       owner.Watch([this](const link::ProgressEvent& event) {
-        if (event == link::ProgressEvent{link::ProgressKind::Status, 0,
-                                         link::ProgressScope::Negotiation}) {
+        if (event ==
+            link::ProgressEvent{link::ProgressKind::Status, 0, link::ProgressScope::Negotiation}) {
           Later(kPatienceMs);
         }
       });

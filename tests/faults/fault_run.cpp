@@ -94,8 +94,8 @@ FaultOutcome RunInScope(const FaultSetup& setup) {
   if (setup.disk_full) full_disk.emplace(kDiskRoom, ENOSPC);
   f.Run([&] {
     outcome.elapsed_ms = f.Elapsed([&] {
-      outcome.status =
-          operations::RunCommunication(f.run, owner.Front(), static_cast<std::uint8_t>(settings.runMode));
+      outcome.status = operations::RunCommunication(f.run, owner.Front(),
+                                                    static_cast<std::uint8_t>(settings.runMode));
     });
     if (abort.at()) outcome.abort_to_end_ms = f.clock.Now() - *abort.at();
   });

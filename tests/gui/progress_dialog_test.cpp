@@ -130,7 +130,8 @@ void ProgressDialogTest::abortIsPostedIntoTheWorkersQueueAndEndsWithUserAborted(
     LinkStatus ending;
     int result;
     bool aborted;  // whether the "Abort" box shows
-  } cases[] = {{link::LinkAborted, 0, true}, {link::LinkIoError, 0, true}, {link::LinkOk, 16, false}};
+  } cases[] = {
+      {link::LinkAborted, 0, true}, {link::LinkIoError, 0, true}, {link::LinkOk, 16, false}};
   for (const auto& c : cases) {
     prompts_.Clear();
     std::atomic<int> aborts{0};
@@ -226,8 +227,8 @@ void ProgressDialogTest::aWorkerCallingIntoAClosingDialogIsAnsweredAtOnce() {
   prompts_.Clear();
   std::binary_semaphore asking{0};
   std::optional<bool> retry;
-  auto dialog = std::make_unique<gui::ProgressDialog>(nullptr, prompts_,
-                                                      platform::SystemClock::Instance());
+  auto dialog =
+      std::make_unique<gui::ProgressDialog>(nullptr, prompts_, platform::SystemClock::Instance());
   dialog->SetCommunication([&](FrontEnd front) {
     asking.release();
     retry = front.prompter->RetryOrCancel("Write file error.", "Error");

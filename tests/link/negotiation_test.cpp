@@ -149,7 +149,8 @@ TEST(Negotiation, TimesOutWithoutLinkRequestAndTellsTheOwnerItIsWaiting) {
   EXPECT_EQ(status, LinkTimeout);
   EXPECT_LE(f.clock.Now() - start, 3100u);
   ASSERT_FALSE(f.owner.reported().empty());
-  EXPECT_EQ(f.owner.reported().front(), (ProgressEvent{ProgressKind::Status, 0, ProgressScope::Negotiation}));
+  EXPECT_EQ(f.owner.reported().front(),
+            (ProgressEvent{ProgressKind::Status, 0, ProgressScope::Negotiation}));
 }
 
 TEST(Negotiation, TagsTheOwnersTitleOnlyWhenALogIsKept) {
@@ -226,7 +227,8 @@ TEST(NegotiationForDevice, IdentifiesItselfOnceThePcAnswers) {
   EXPECT_EQ(status, LinkOk);
   EXPECT_EQ(info, (Bytes{0x7F, 0x08, 0x00, 0x02, 0x89}));
   EXPECT_NE(f.LogText().find(InLog("---HDD receives ACK\n\n")), std::string::npos);
-  EXPECT_EQ(f.owner.reported().front(), (ProgressEvent{ProgressKind::Status, 0, ProgressScope::Negotiation}));
+  EXPECT_EQ(f.owner.reported().front(),
+            (ProgressEvent{ProgressKind::Status, 0, ProgressScope::Negotiation}));
 }
 
 // The abort may land inside the ACK wait, which takes the message; the offer

@@ -69,8 +69,8 @@ LinkStatus PcBackup(link::LinkEngine& engine, link::ProgressSink* progress,
   for (const std::uint8_t appli : store::FullOrder) {
     if (status != link::LinkOk) break;
     int total = 0;
-    status = transfer::GetAllRecords(engine, progress, buffer.data(), kReceiveCapacity, total, appli,
-                                     transfer::PcFull, check);
+    status = transfer::GetAllRecords(engine, progress, buffer.data(), kReceiveCapacity, total,
+                                     appli, transfer::PcFull, check);
     if (status == link::LinkOk) fetched[appli] = Split(buffer, total);
   }
   return Close(engine, status);

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "link/link_engine.h"
-#include "link/progress_sink.h"
 #include "link/link_status.h"
+#include "link/progress_sink.h"
 #include "sim/organizer_contents.h"
 #include "transfer/receive_records.h"
 

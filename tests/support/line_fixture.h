@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "link/link_engine.h"
 #include "link/front_end.h"
+#include "link/link_engine.h"
 #include "operations/run_context.h"
 #include "platform/clock.h"
 #include "platform/message_queue.h"

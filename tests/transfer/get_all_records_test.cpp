@@ -11,14 +11,14 @@ namespace orgalink::transfer {
 namespace {
 
 using link::LinkStatus;
+using link::ProgressEvent;
+using link::ProgressKind;
+using link::ProgressScope;
 using testsupport::Bytes;
 using testsupport::CommandFrame;
 using testsupport::FarEnd;
 using testsupport::InLog;
 using testsupport::LineFixture;
-using link::ProgressEvent;
-using link::ProgressKind;
-using link::ProgressScope;
 
 constexpr int kCapacity = 4000;
 
@@ -122,8 +122,7 @@ TEST(GetAllRecords, ReportsProgressAfterEveryRecord) {
     std::vector<Bytes> records(8, Bytes{0x01, 0x41});
     Fetch(f, got, c.code, records);
     ASSERT_EQ(got.status, link::LinkOk);
-    std::vector<ProgressEvent> expected{
-        {ProgressKind::Status, 100, ProgressScope::Application}};
+    std::vector<ProgressEvent> expected{{ProgressKind::Status, 100, ProgressScope::Application}};
     for (int position : {0, 0, 0, 1, 1, 1, 1, 2}) {
       expected.push_back({ProgressKind::Progress, position, c.scope});
     }

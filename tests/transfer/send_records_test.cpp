@@ -12,15 +12,15 @@ namespace orgalink::transfer {
 namespace {
 
 using link::LinkStatus;
+using link::ProgressEvent;
+using link::ProgressKind;
+using link::ProgressScope;
 using testsupport::Bytes;
 using testsupport::CommandFrame;
 using testsupport::FarEnd;
 using testsupport::InLog;
 using testsupport::LineFixture;
 using testsupport::RecordPackets;
-using link::ProgressEvent;
-using link::ProgressKind;
-using link::ProgressScope;
 
 const Bytes kAck = CommandFrame(6);
 const Bytes kSend1Record = CommandFrame(10);
@@ -237,7 +237,8 @@ TEST(SendAllRecords, ReportsProgressAtMostEveryHalfSecond) {
   ASSERT_EQ(status, link::LinkOk);
   const auto reported = f.owner.reported();
   ASSERT_GE(reported.size(), 2u);
-  EXPECT_EQ(reported.front(), (ProgressEvent{ProgressKind::Status, 100, ProgressScope::Application}));
+  EXPECT_EQ(reported.front(),
+            (ProgressEvent{ProgressKind::Status, 100, ProgressScope::Application}));
   EXPECT_EQ(reported.back(),
             (ProgressEvent{ProgressKind::Progress, 100, ProgressScope::Application}));
   const std::vector<ProgressEvent> between(reported.begin() + 1, reported.end() - 1);
@@ -278,9 +279,9 @@ TEST(SendAllRecords, AFastSendReportsOnlyStartAndEnd) {
           far.ReceiveCommand();
         }
       });
-  EXPECT_EQ(f.owner.reported(),
-            (std::vector<ProgressEvent>{{ProgressKind::Status, 100, ProgressScope::Application},
-                                        {ProgressKind::Progress, 100, ProgressScope::Application}}));
+  EXPECT_EQ(f.owner.reported(), (std::vector<ProgressEvent>{
+                                    {ProgressKind::Status, 100, ProgressScope::Application},
+                                    {ProgressKind::Progress, 100, ProgressScope::Application}}));
 }
 
 TEST(SendRecord, CutsRecordsAt241Then252OnTheLine) {
