@@ -62,8 +62,8 @@ LinkStatus ProbeVariant(LinkEngine& engine, std::uint8_t low) {
   return LinkOk;
 }
 
-// The variant is shown only to someone who keeps a log, that is who
-// diagnoses the link.
+// Only someone keeping a log, that is diagnosing the link, is shown the
+// variant.
 void ReportVariant(LinkEngine& engine, ProgressSink* progress) {
   if (engine.LogFileName().empty()) return;
   const int variant = engine.ModelVariant();

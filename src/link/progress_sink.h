@@ -20,7 +20,8 @@ enum class ProgressKind {
   DetectChecking,  // the search is about to probe port value (1..4)
   DetectFound,     // the search found the organizer on port value (1..4)
   DetectFailed,    // the search found nothing; value is its LinkStatus
-  Variant,         // the organizer is variant value (VariantE, VariantM, VariantEPlus)
+  Variant,         // the organizer is variant value (VariantE, VariantM, VariantEPlus);
+                   // reported only while a log is kept, for the title's tag
 };
 
 struct ProgressEvent {
