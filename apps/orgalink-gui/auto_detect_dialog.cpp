@@ -66,7 +66,10 @@ AutoDetectDialog::AutoDetectDialog(QWidget* parent, UserPrompts& prompts, platfo
   portLabel_->setObjectName(QStringLiteral("portLabel"));
 }
 
+// A search still running when the dialog goes (the program ends on a
+// signal, say) is stopped first.
 AutoDetectDialog::~AutoDetectDialog() {
+  if (abortRequest_) abortRequest_->Set();
   worker_.Join();
 }
 
@@ -90,6 +93,9 @@ void AutoDetectDialog::showEvent(QShowEvent* event) {
 }
 
 void AutoDetectDialog::Proceed() {
+  worker_.Join();
+  abortRequest_ = std::make_unique<platform::CancelToken>();
+  engine_.SetAbortToken(*abortRequest_);
   const bool running = worker_.Start([this] {
     const link::LinkStatus result = detection_(engine_, owner_);
     const int port = link::ToInt(result);
@@ -114,7 +120,7 @@ void AutoDetectDialog::reject() {
     done(-1);
     return;
   }
-  worker_.Post({link::WM_DETECT_ABORT, 0, 0});
+  abortRequest_->Set();
 }
 
 void AutoDetectDialog::HandleLinkMessage(const LinkMessageEvent& message) {

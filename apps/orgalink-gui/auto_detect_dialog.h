@@ -1,10 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "dialog_owner.h"
 #include "link/link_engine.h"
 #include "link_dialog.h"
+#include "platform/cancel_token.h"
 #include "user_prompts.h"
 #include "worker_thread.h"
 
@@ -41,6 +43,9 @@ class AutoDetectDialog : public LinkDialog {
   void Proceed();
 
   UserPrompts& prompts_;
+  // The abort request of the current search, made afresh for each: it
+  // latches.
+  std::unique_ptr<platform::CancelToken> abortRequest_;
   link::LinkEngine engine_;
   DialogOwner owner_;
   Detection detection_;

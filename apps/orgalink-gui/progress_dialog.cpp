@@ -23,6 +23,7 @@ ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::
       run_(engine_),
       model_(runMode_),
       owner_(*this, prompts) {
+  engine_.SetAbortToken(abortRequest_);
   communication_ = [this](link::LinkOwner& owner) {
     return operations::RunCommunication(run_, &owner, static_cast<std::uint8_t>(runMode_));
   };
@@ -51,7 +52,11 @@ ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::
   AddLabel(*this, units, QStringLiteral("100%"), {189, 67, 19, 8});
 }
 
+// A dialog closed with its communication still running (the program ends
+// on a signal, say) stops it first: the run still says goodbye to the
+// organizer and closes the port.
 ProgressDialog::~ProgressDialog() {
+  abortRequest_.Set();
   worker_.Join();
   if (engine_.IsPortOpen()) engine_.ClosePort();
 }
@@ -97,7 +102,7 @@ void ProgressDialog::Start() {
 
 void ProgressDialog::reject() {
   if (worker_.Started()) {
-    worker_.Post({link::WM_LINK_ABORT, 0, 0});
+    abortRequest_.Set();
   } else {
     // Nobody would ever send the end message.
     done(-1);

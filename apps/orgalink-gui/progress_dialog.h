@@ -8,6 +8,7 @@
 #include "link_dialog.h"
 #include "operations/run_context.h"
 #include "operations/run_settings.h"
+#include "platform/cancel_token.h"
 #include "platform/program_directory.h"
 #include "store/appli_store.h"
 #include "ui/progress_model.h"
@@ -49,7 +50,7 @@ class ProgressDialog : public LinkDialog {
   void HandleLinkMessage(const LinkMessageEvent& message) override;
   void showEvent(QShowEvent* event) override;
   // The Abort button, Esc and the window's close request: ask the worker to
-  // stop; its end message closes the dialog.
+  // stop; its end message closes the dialog. Asking twice is asking once.
   void reject() override;
 
  private:
@@ -58,6 +59,8 @@ class ProgressDialog : public LinkDialog {
   void End(link::LinkStatus status);
 
   UserPrompts& prompts_;
+  // The abort request of this dialog's one communication.
+  platform::CancelToken abortRequest_;
   link::LinkEngine engine_;
   store::AppliStore store_;
   operations::RunContext run_;

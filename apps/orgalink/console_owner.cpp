@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "platform/message_queue.h"
 #include "ui/progress_model.h"
 
 namespace orgalink::cli {
 
-ConsoleOwner::ConsoleOwner(const Console& console, int runMode)
+ConsoleOwner::ConsoleOwner(const Console& console, int runMode, const platform::CancelToken& cancel)
     : console_(console),
+      cancel_(cancel),
       progress_(runMode, console.ShowsLiveProgress(), console.Columns(), stderr),
       title_(ui::ProgressTitle(runMode)) {}
 
@@ -27,11 +27,9 @@ int ConsoleOwner::ShowMessage(const std::string& text, const std::string& /*capt
   progress_.Hide();
   int answer = link::IDOK;
   if (kind == link::MessageBoxKind::RetryCancelQuestion) {
-    // The question is asked on the communication's thread; an interrupt
-    // posted into its queue answers Cancel at once instead of waiting for
-    // a key, and stays queued for the run to see.
-    const int wakeFd = platform::CurrentThreadQueue()->WakeFd();
-    answer = console_.AskRetry(text, wakeFd) ? link::IDRETRY : link::IDCANCEL;
+    // An interrupt answers Cancel at once instead of waiting for a key; the
+    // request stays set for the run to see.
+    answer = console_.AskRetry(text, cancel_.WakeFd()) ? link::IDRETRY : link::IDCANCEL;
   } else {
     std::printf("%s\n", text.c_str());
     std::fflush(stdout);

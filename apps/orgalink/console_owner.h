@@ -5,16 +5,18 @@
 
 #include "console.h"
 #include "link/link_owner.h"
+#include "platform/cancel_token.h"
 #include "progress_display.h"
 
 namespace orgalink::cli {
 
 // The console stands in for the progress dialog: progress goes to standard
 // error, message boxes become lines on standard output, and a Retry/Cancel
-// box becomes a question on the terminal (Cancel where there is none).
+// box becomes a question on the terminal (Cancel where there is none, or
+// once `cancel` is set).
 class ConsoleOwner : public link::LinkOwner {
  public:
-  ConsoleOwner(const Console& console, int runMode);
+  ConsoleOwner(const Console& console, int runMode, const platform::CancelToken& cancel);
 
   void Post(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) override;
   void Send(std::uint32_t message, std::uint32_t wparam, std::int32_t lparam) override;
@@ -28,6 +30,7 @@ class ConsoleOwner : public link::LinkOwner {
 
  private:
   const Console& console_;
+  const platform::CancelToken& cancel_;
   mutable std::mutex mutex_;
   ProgressDisplay progress_;
   std::string title_;

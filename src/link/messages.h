@@ -8,11 +8,9 @@ namespace orgalink::link {
 // numbers are fixed (WM_USER + 101 ...).
 inline constexpr std::uint32_t WM_LINK_STATUS = 1125;
 inline constexpr std::uint32_t WM_LINK_PROGRESS = 1126;
-inline constexpr std::uint32_t WM_LINK_ABORT = 1127;
 inline constexpr std::uint32_t WM_LINK_DONE = 1128;
 inline constexpr std::uint32_t WM_LINK_FAILED = 1129;
 inline constexpr std::uint32_t WM_DETECT_CHECKING = 1130;
-inline constexpr std::uint32_t WM_DETECT_ABORT = 1131;
 inline constexpr std::uint32_t WM_DETECT_FOUND = 1132;
 inline constexpr std::uint32_t WM_DETECT_FAILED = 1133;
 

@@ -144,10 +144,10 @@ void ComPortDialogTest::cancelTurnsIntoAbortWhileTheSearchRuns() {
   QVERIFY(prompts_.Boxes().empty());
 
   std::atomic<bool> aborted{false};
-  detect.SetDetection([&aborted](link::LinkEngine&, LinkOwner& owner) {
+  detect.SetDetection([&aborted](link::LinkEngine& engine, LinkOwner& owner) {
     owner.SetTitle("<E+> " + owner.Title());
     owner.Send(link::WM_DETECT_CHECKING, 1, 0);
-    aborted = WaitForThreadMessage(link::WM_DETECT_ABORT);
+    aborted = WaitForAbort(engine.AbortToken());
     return link::LinkNotDetected;
   });
   // Twice: the second run starts as fresh as the first.

@@ -33,7 +33,8 @@ class ProgressDialogTest : public QObject {
 
  private slots:
   void statusTextsFollowThePostedMessagesInOrder();
-  void abortIsPostedIntoTheWorkersQueueAndEndsWithUserAborted();
+  void abortSetsTheWorkersRequestAndEndsWithUserAborted();
+  void closingWhileTheWorkerRunsStopsItAndServesItsLastCalls();
   void endStatusesAndTheirMessages();
   void workerBoxesAndTitleGoThroughTheDialogThread();
 
@@ -44,6 +45,8 @@ class ProgressDialogTest : public QObject {
           const std::function<void(gui::ProgressDialog&)>& whileRunning = {});
 
   ScriptedPrompts prompts_;
+  // The dialog Run shows, for a worker that waits for its abort request.
+  gui::ProgressDialog* running_ = nullptr;
 };
 
 int ProgressDialogTest::Run(int runMode, gui::ProgressDialog::Communication communication,
@@ -54,10 +57,12 @@ int ProgressDialogTest::Run(int runMode, gui::ProgressDialog::Communication comm
   dialog.ConfigureRun(settings);
   dialog.SetCommunication(std::move(communication));
   QSignalSpy ended(&dialog, &QDialog::finished);
+  running_ = &dialog;
   dialog.show();
   if (whileRunning) whileRunning(dialog);
-  if (ended.isEmpty() && !ended.wait(20000)) return -100;
-  return ended.first().first().toInt();
+  const int result = ended.isEmpty() && !ended.wait(20000) ? -100 : ended.first().first().toInt();
+  running_ = nullptr;
+  return result;
 }
 
 void ProgressDialogTest::statusTextsFollowThePostedMessagesInOrder() {
@@ -115,14 +120,14 @@ void ProgressDialogTest::statusTextsFollowThePostedMessagesInOrder() {
   prompts_.OnBox({});
 }
 
-void ProgressDialogTest::abortIsPostedIntoTheWorkersQueueAndEndsWithUserAborted() {
+void ProgressDialogTest::abortSetsTheWorkersRequestAndEndsWithUserAborted() {
   prompts_.Clear();
   std::atomic<int> aborts{0};
   const int result = Run(
       1,
-      [&aborts](LinkOwner& owner) {
+      [this, &aborts](LinkOwner& owner) {
         owner.Post(link::WM_LINK_STATUS, 0, link::NegotiationScope);
-        if (WaitForThreadMessage(link::WM_LINK_ABORT)) ++aborts;
+        if (WaitForAbort(running_->Link().AbortToken())) ++aborts;
         return link::LinkAborted;
       },
       [](gui::ProgressDialog& dialog) {
@@ -139,6 +144,33 @@ void ProgressDialogTest::abortIsPostedIntoTheWorkersQueueAndEndsWithUserAborted(
   QCOMPARE(prompts_.Boxes()[0].text, QStringLiteral("User aborted."));
   QCOMPARE(prompts_.Boxes()[0].caption, QStringLiteral("Abort"));
   QCOMPARE(prompts_.Boxes()[0].icon, gui::BoxIcon::Exclamation);
+}
+
+// The program ending on a signal closes the dialog while its communication
+// runs: the dialog asks the worker to stop before it waits for it, and goes
+// on serving what the worker still asks of the dialog's thread meanwhile (a
+// negotiation tags the title, say) instead of waiting for it for ever.
+void ProgressDialogTest::closingWhileTheWorkerRunsStopsItAndServesItsLastCalls() {
+  prompts_.Clear();
+  std::atomic<bool> aborted{false};
+  std::string title;
+  {
+    gui::ProgressDialog dialog(nullptr, prompts_, platform::SystemClock::Instance());
+    operations::RunSettings settings;
+    settings.runMode = 1;
+    dialog.ConfigureRun(settings);
+    const platform::CancelToken& abort = dialog.Link().AbortToken();
+    dialog.SetCommunication([&](LinkOwner& owner) {
+      owner.Post(link::WM_LINK_STATUS, 0, link::NegotiationScope);
+      aborted = WaitForAbort(abort);
+      title = owner.Title();
+      return link::LinkAborted;
+    });
+    dialog.show();
+    QTRY_COMPARE(dialog.StatusText(), QStringLiteral("Waiting for Organizer..."));
+  }
+  QVERIFY(aborted);
+  QCOMPARE(title, std::string("PC Interface Software for Brelan Pellico (Backup)"));
 }
 
 void ProgressDialogTest::endStatusesAndTheirMessages() {

@@ -197,7 +197,7 @@ TEST(ProgressModel, EndMessagesCarryTheStatus) {
     EXPECT_EQ(model.StatusText(), "Receiving...") << "the end leaves the last text standing";
   }
   ProgressModel model(1);
-  EXPECT_FALSE(model.Handle(link::WM_LINK_ABORT, 0, 0));
+  EXPECT_FALSE(model.Handle(link::WM_DETECT_CHECKING, 1, 0));
   EXPECT_FALSE(model.Ended().has_value());
 }
 
