@@ -94,7 +94,7 @@ int RunProgram(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(ORGALINK_VERSION));
   QApplication::setDesktopFileName(QStringLiteral("orgalink-gui"));
   QApplication::setWindowIcon(AppIcon());
-  const SignalQuit quit;
+  SignalQuit quit;
   if (!quit.Failure().empty()) {
     std::fprintf(stderr, "orgalink-gui: cannot watch for SIGINT and SIGTERM: %s\n",
                  quit.Failure().c_str());

@@ -12,8 +12,8 @@ namespace orgalink::link {
 // negotiation. The organizer found is released with END_COMMUNICATION.
 // Returns the port number 1..4 (also left in the engine's status), or 12
 // when no port answered, the search was aborted (the engine's abort token
-// was set), or the closing END_COMMUNICATION
-// failed. The port is closed on return.
+// was set), or the closing END_COMMUNICATION failed. The port is closed on
+// return.
 LinkStatus AutoDetect(LinkEngine& engine, LinkOwner* owner);
 
 }  // namespace orgalink::link
