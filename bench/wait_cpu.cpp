@@ -17,8 +17,8 @@
 
 namespace {
 
+using orgalink::platform::CancelToken;
 using orgalink::platform::Deadline;
-using orgalink::platform::MessageQueue;
 using orgalink::platform::SerialPort;
 using orgalink::platform::SystemClock;
 using orgalink::platform::WaitResult;
@@ -48,8 +48,8 @@ const char* Name(WaitResult result) {
   switch (result) {
     case WaitResult::Ready:
       return "ready";
-    case WaitResult::Message:
-      return "message";
+    case WaitResult::Cancelled:
+      return "cancelled";
     case WaitResult::Timeout:
       return "timeout";
     case WaitResult::Error:
@@ -73,33 +73,32 @@ int main() {
     std::fprintf(stderr, "open: %s\n", error.c_str());
     return 1;
   }
-  MessageQueue queue;
+  CancelToken cancel;
 
   // Two bytes of five: the device stays readable, which a careless wait
   // would answer with a busy loop.
   const char partial[] = "ab";
   if (write(master, partial, 2) != 2) return 1;
-  Measure("wait_input", [&] { return Name(port->WaitInput(5, Deadline(clock, 2000), queue)); });
+  Measure("wait_input", [&] { return Name(port->WaitInput(5, Deadline(clock, 2000), cancel)); });
 
   // Nobody reads the master side, so the write soon finds the device full
-  // and must sleep until the message posted 1.5 s later ends it.
+  // and must sleep until the cancel made 1.5 s later ends it.
   std::vector<std::uint8_t> block(1 << 20, 0x55);
   std::size_t written = 0;
   std::thread poster([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    queue.Post({1, 0, 0});
+    cancel.Set();
   });
   Measure("write_blocked", [&] {
-    return Name(port->Write(block.data(), block.size(), written, Deadline(clock, 60000), queue));
+    return Name(port->Write(block.data(), block.size(), written, Deadline(clock, 60000), cancel));
   });
   poster.join();
-  queue.Take();
   std::printf("  (%zu of %zu bytes taken by the device)\n", written, block.size());
 
   // A pseudo-terminal reports no output queue, so this one returns at once;
   // on a real port it sleeps while the queued bytes go out.
   Measure("wait_output_empty",
-          [&] { return Name(port->WaitOutputEmpty(Deadline(clock, 1000), queue)); });
+          [&] { return Name(port->WaitOutputEmpty(Deadline(clock, 1000), CancelToken::Never())); });
   port.reset();
   close(master);
   return 0;

@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes from the line to the receive path: WaitCommand,
-// WaitDataPacket and ReceiveRecord read them from a virtual line, as from an
-// organizer that may send anything. Virtual time makes every time-out
-// instant, so an input runs in microseconds and the same way every time.
+// WaitDataPacket and ReceiveRecord read them from a scripted line, as from
+// an organizer that may send anything. The line and its clock run on this
+// thread alone and every time-out is instant, so an input runs in
+// microseconds and the same way every time.
 //
 //   receive_fuzzer fuzz/receive_corpus -max_total_time=60
 //
@@ -9,6 +10,7 @@
 // bytes]; chunk k reaches the line 100 ms after chunk k-1, so that later
 // chunks come after the engine's answers (an ACK drains the input first).
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -17,9 +19,7 @@
 
 #include "link/command_code.h"
 #include "link/link_engine.h"
-#include "platform/clock.h"
-#include "platform/message_queue.h"
-#include "platform/virtual_line.h"
+#include "scripted_line.h"
 #include "transfer/data_packet.h"
 #include "transfer/receive_record.h"
 
@@ -28,14 +28,15 @@ namespace {
 using namespace orgalink;
 
 constexpr std::size_t kHeaderSize = 5;
+constexpr platform::Tick kStart = 1000;
 constexpr platform::Tick kChunkGapMs = 100;
+// A byte's time on a paced line, rounded up to whole ticks, and the period
+// at which a USB adapter hands bytes over.
+constexpr platform::Tick kPacedByteMs = 1;
+constexpr platform::Tick kBurstMs = 16;
 
-platform::VirtualLine::Options LineOptions(std::uint8_t settings) {
-  platform::VirtualLine::Options options;
-  options.echo_a = (settings & 0x04) != 0;
-  options.pacing_baud = (settings & 0x08) != 0 ? 19200 : 0;
-  options.burst_ms_a = (settings & 0x10) != 0 ? 16 : 0;
-  return options;
+bool Echo(std::uint8_t settings) {
+  return (settings & 0x04) != 0;
 }
 
 long Multiplier(std::uint8_t settings) {
@@ -43,21 +44,28 @@ long Multiplier(std::uint8_t settings) {
   return kChoices[settings & 0x03];
 }
 
-// Puts each chunk on the organizer's end at its time.
-void ScheduleChunks(platform::VirtualClock& clock, platform::SerialPort& far,
-                    const std::uint8_t* data, std::size_t size) {
-  platform::Tick at = clock.Now();
-  for (std::size_t offset = 0; offset < size;) {
+// When each byte of the chunks reaches the engine's end. On a paced line a
+// byte follows the one before it by its line time, and with bursts it waits
+// for the adapter's next hand-over.
+std::vector<fuzz::Arrival> Arrivals(std::uint8_t settings, const std::uint8_t* data,
+                                    std::size_t size) {
+  const bool paced = (settings & 0x08) != 0;
+  const bool bursts = (settings & 0x10) != 0;
+  std::vector<fuzz::Arrival> arrivals;
+  arrivals.reserve(size);
+  platform::Tick sent = kStart;
+  platform::Tick line_free = kStart;
+  for (std::size_t offset = 0; offset < size; sent += kChunkGapMs) {
     const std::size_t length = std::min<std::size_t>(data[offset], size - offset - 1);
-    const std::uint8_t* bytes = data + offset + 1;
+    for (std::size_t i = 0; i < length; ++i) {
+      platform::Tick at = paced ? std::max(sent, line_free) + kPacedByteMs : sent;
+      line_free = at;
+      if (bursts) at = (at / kBurstMs + 1) * kBurstMs;
+      arrivals.push_back({at, data[offset + 1 + i]});
+    }
     offset += 1 + length;
-    clock.At(at, [&far, bytes, length] {
-      platform::MessageQueue queue;
-      std::size_t written = 0;
-      far.Write(bytes, length, written, 0, queue);
-    });
-    at += kChunkGapMs;
   }
+  return arrivals;
 }
 
 // One receive operation; the low three bits choose it, the others the room
@@ -98,18 +106,21 @@ void RunOperation(link::LinkEngine& engine, std::uint8_t operation) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < kHeaderSize) return 0;
   const std::uint8_t settings = data[0];
-  platform::VirtualClock clock;
-  platform::VirtualLine line(clock, LineOptions(settings));
+  fuzz::StepClock clock(kStart);
   link::LinkEngine engine(clock);
-  engine.SetEchoBack(LineOptions(settings).echo_a);
+  engine.SetEchoBack(Echo(settings));
   engine.SetTimeouts(30000, 30000, Multiplier(settings));
   engine.SetQuietWindow((settings & 0x20) != 0 ? 20 : 10);
-  engine.SetPortOpener(
-      [&line](int, int, std::string&) { return line.Open(platform::VirtualLine::End::A); });
-  std::unique_ptr<platform::SerialPort> far = line.Open(platform::VirtualLine::End::B);
-  if (!engine.OpenPort(1) || !far) return 0;
+  fuzz::ScriptedPort* port = nullptr;
+  engine.SetPortOpener([&](int, int, std::string&) {
+    auto opened = std::make_unique<fuzz::ScriptedPort>(clock, Echo(settings));
+    port = opened.get();
+    return opened;
+  });
+  if (!engine.OpenPort(1)) return 0;
+  // After the open, whose purge would throw away what comes at once.
+  port->Schedule(Arrivals(settings, data + kHeaderSize, size - kHeaderSize));
 
-  ScheduleChunks(clock, *far, data + kHeaderSize, size - kHeaderSize);
   for (std::size_t i = 1; i < kHeaderSize; ++i) RunOperation(engine, data[i]);
   engine.ClosePort();
   return 0;

@@ -6,7 +6,6 @@
 
 #include "dialog_controls.h"
 #include "link/auto_detect.h"
-#include "link/messages.h"
 #include "texts.h"
 #include "ui/instruction_texts.h"
 #include "ui/status_code.h"
@@ -65,7 +64,10 @@ AutoDetectDialog::AutoDetectDialog(QWidget* parent, UserPrompts& prompts, platfo
   portLabel_->setObjectName(QStringLiteral("portLabel"));
 }
 
+// A search still running when the dialog goes (the program ends on a
+// signal, say) is stopped first.
 AutoDetectDialog::~AutoDetectDialog() {
+  if (abortRequest_) abortRequest_->Set();
   Bridge().Close();
   worker_.Join();
 }
@@ -91,6 +93,9 @@ void AutoDetectDialog::showEvent(QShowEvent* event) {
 }
 
 void AutoDetectDialog::Proceed() {
+  worker_.Join();
+  abortRequest_ = std::make_unique<platform::CancelToken>();
+  engine_.SetAbortToken(*abortRequest_);
   const bool running = worker_.Start([this] {
     const link::LinkStatus result = detection_(engine_, Bridge());
     const int port = link::ToInt(result);
@@ -115,7 +120,7 @@ void AutoDetectDialog::reject() {
     done(-1);
     return;
   }
-  worker_.Post({link::WM_DETECT_ABORT, 0, 0});
+  abortRequest_->Set();
 }
 
 void AutoDetectDialog::HandleProgress(const link::ProgressEvent& event) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "link/link_engine.h"
 #include "link_dialog.h"
+#include "platform/cancel_token.h"
 #include "user_prompts.h"
 #include "worker_thread.h"
 
@@ -40,6 +42,9 @@ class AutoDetectDialog : public LinkDialog {
   void Proceed();
 
   UserPrompts& prompts_;
+  // The abort request of the current search, made afresh for each: it
+  // latches.
+  std::unique_ptr<platform::CancelToken> abortRequest_;
   link::LinkEngine engine_;
   Detection detection_;
   QPushButton* proceed_;

@@ -89,6 +89,9 @@ void ComPortDialog::showEvent(QShowEvent* event) {
   // bar): that would undo the user's choices.
   if (!event->spontaneous()) {
     portAtStart_ = selectedPort_;
+    // What exec() gives when its loop is ended from outside (the program
+    // ending on a signal): the port it started with, as after Cancel.
+    setResult(portAtStart_);
     ShowSelection();
     FillDeviceLists();
   }

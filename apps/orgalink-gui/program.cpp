@@ -10,8 +10,10 @@
 #include "main_dialog.h"
 #include "platform/program_directory.h"
 #include "platform/serial_port_list.h"
+#include "signal_quit.h"
 #include "single_instance.h"
 #include "texts.h"
+#include "ui/exit_status.h"
 #include "ui/file_locations.h"
 #include "ui/port_map.h"
 #include "ui/required_files.h"
@@ -92,6 +94,12 @@ int RunProgram(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(ORGALINK_VERSION));
   QApplication::setDesktopFileName(QStringLiteral("orgalink-gui"));
   QApplication::setWindowIcon(AppIcon());
+  SignalQuit quit;
+  if (!quit.Failure().empty()) {
+    std::fprintf(stderr, "orgalink-gui: cannot watch for SIGINT and SIGTERM: %s\n",
+                 quit.Failure().c_str());
+    return ui::kExitInternalFault;
+  }
 
   SingleInstance instance(UserRuntimeFolder());
   if (!instance.TryBecomeFirst()) {
@@ -110,7 +118,7 @@ int RunProgram(int argc, char** argv) {
   // Later copies are answered once the window is up.
   QTimer::singleShot(0, &window, [&instance] { instance.Listen(); });
   window.exec();
-  return 0;
+  return quit.ExitStatus();
 }
 
 }  // namespace orgalink::gui

@@ -4,7 +4,6 @@
 #include <QProgressBar>
 
 #include "dialog_controls.h"
-#include "link/messages.h"
 #include "operations/configure_run.h"
 #include "operations/run_communication.h"
 #include "texts.h"
@@ -22,6 +21,7 @@ ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::
       store_(tableDirectory),
       run_(engine_),
       model_(runMode_) {
+  engine_.SetAbortToken(abortRequest_);
   communication_ = [this](link::FrontEnd front) {
     return operations::RunCommunication(run_, front, static_cast<std::uint8_t>(runMode_));
   };
@@ -50,7 +50,11 @@ ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::
   AddLabel(*this, units, QStringLiteral("100%"), {189, 67, 19, 8});
 }
 
+// A dialog closed with its communication still running (the program ends
+// on a signal, say) stops it first: the run still says goodbye to the
+// organizer and closes the port.
 ProgressDialog::~ProgressDialog() {
+  abortRequest_.Set();
   Bridge().Close();
   worker_.Join();
   if (engine_.IsPortOpen()) engine_.ClosePort();
@@ -97,8 +101,7 @@ void ProgressDialog::Start() {
 
 void ProgressDialog::reject() {
   if (worker_.Started()) {
-    abortRequested_ = true;
-    worker_.Post({link::WM_LINK_ABORT, 0, 0});
+    abortRequest_.Set();
   } else {
     // Nobody would ever send the end message.
     done(-1);
@@ -123,7 +126,7 @@ void ProgressDialog::End(link::LinkStatus status) {
   // An abort that meets a write, say, fails the run with that write's
   // status; the user still asked to stop and is told so. A run that got
   // through before the request took hold stays a success.
-  if (abortRequested_ && status != link::LinkOk) status = link::LinkAborted;
+  if (abortRequest_.IsSet() && status != link::LinkOk) status = link::LinkAborted;
   if (const auto notice = ui::EndNoticeFor(status)) {
     prompts_.ShowBox(this, {QString::fromStdString(notice->text),
                             QString::fromStdString(notice->caption), BoxIcon::Exclamation});

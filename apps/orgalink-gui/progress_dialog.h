@@ -7,6 +7,7 @@
 #include "link_dialog.h"
 #include "operations/run_context.h"
 #include "operations/run_settings.h"
+#include "platform/cancel_token.h"
 #include "platform/program_directory.h"
 #include "store/appli_store.h"
 #include "ui/progress_model.h"
@@ -48,7 +49,7 @@ class ProgressDialog : public LinkDialog {
   void HandleProgress(const link::ProgressEvent& event) override;
   void showEvent(QShowEvent* event) override;
   // The Abort button, Esc and the window's close request: ask the worker to
-  // stop; its end event closes the dialog.
+  // stop; its end message closes the dialog. Asking twice is asking once.
   void reject() override;
 
  private:
@@ -57,6 +58,9 @@ class ProgressDialog : public LinkDialog {
   void End(link::LinkStatus status);
 
   UserPrompts& prompts_;
+  // The abort request of this dialog's one communication; once set, the end
+  // reads as an abort, whatever failure the request met on its way.
+  platform::CancelToken abortRequest_;
   link::LinkEngine engine_;
   store::AppliStore store_;
   operations::RunContext run_;
@@ -66,9 +70,6 @@ class ProgressDialog : public LinkDialog {
   QProgressBar* bar_;
   QLabel* statusLabel_;
   bool started_ = false;
-  // The user asked to stop; the end then reads as an abort, whatever
-  // failure the request met on its way through the run.
-  bool abortRequested_ = false;
   // Last, so that it is joined before anything the worker uses goes.
   WorkerThread worker_;
 };

@@ -1,6 +1,7 @@
 #include "worker_thread.h"
 
-#include <future>
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <system_error>
 
 namespace orgalink::gui {
@@ -10,30 +11,30 @@ WorkerThread::~WorkerThread() {
 }
 
 void WorkerThread::Join() {
-  if (thread_.joinable()) thread_.join();
+  if (!thread_.joinable()) return;
+  if (starter_ != nullptr && QAbstractEventDispatcher::instance() == starter_) {
+    while (running_.load()) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+  }
+  thread_.join();
 }
 
 bool WorkerThread::Start(std::function<void()> job) {
   Join();
-  queue_.reset();
-  std::promise<std::shared_ptr<platform::MessageQueue>> queue_promise;
-  std::future<std::shared_ptr<platform::MessageQueue>> queue_future = queue_promise.get_future();
+  starter_ = QAbstractEventDispatcher::instance();
+  running_ = true;
   try {
-    // The promise moves into the thread, which thus owns it for as long as
-    // it may still touch it.
-    thread_ = std::thread([promise = std::move(queue_promise), job = std::move(job)]() mutable {
-      promise.set_value(platform::CurrentThreadQueue());
+    thread_ = std::thread([this, job = std::move(job)] {
       job();
+      running_ = false;
+      if (starter_ != nullptr) starter_->wakeUp();
     });
   } catch (const std::system_error&) {
+    running_ = false;
     return false;
   }
-  queue_ = queue_future.get();
   return true;
-}
-
-void WorkerThread::Post(const platform::Message& message) {
-  if (queue_ != nullptr) queue_->Post(message);
 }
 
 }  // namespace orgalink::gui

@@ -1,16 +1,15 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
-#include <memory>
 #include <thread>
 
-#include "platform/message_queue.h"
+class QAbstractEventDispatcher;
 
 namespace orgalink::gui {
 
 // The thread on which a dialog runs one communication or detection. The
-// dialog's only message to it, the abort request, goes into the thread's own
-// message queue, where every wait of the link finds it.
+// dialog stops it through the cancel token it handed the job's engine.
 class WorkerThread {
  public:
   WorkerThread() = default;
@@ -18,22 +17,23 @@ class WorkerThread {
   WorkerThread(const WorkerThread&) = delete;
   WorkerThread& operator=(const WorkerThread&) = delete;
 
-  // Starts `job` on a new thread and returns once that thread's queue
-  // exists, so that a message posted afterwards is never lost. A previous
-  // job must have finished. False when no thread could be made.
+  // Starts `job` on a new thread. A previous job must have finished. False
+  // when no thread could be made.
   bool Start(std::function<void()> job);
 
-  bool Started() const { return queue_ != nullptr; }
+  bool Started() const { return thread_.joinable(); }
 
-  // Posts into the worker's queue; nothing happens before Start succeeded.
-  void Post(const platform::Message& message);
-
-  // Waits for the job to return.
+  // Waits for the job to return. Meanwhile the calling thread goes on
+  // serving its events: the job may be waiting for it to show a box or
+  // answer about the title, and would otherwise never return.
   void Join();
 
  private:
   std::thread thread_;
-  std::shared_ptr<platform::MessageQueue> queue_;
+  std::atomic<bool> running_{false};
+  // The event dispatcher of the thread that started the job, woken when
+  // the job returns.
+  QAbstractEventDispatcher* starter_ = nullptr;
 };
 
 }  // namespace orgalink::gui

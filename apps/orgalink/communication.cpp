@@ -14,6 +14,7 @@
 #include "platform/program_directory.h"
 #include "simulated_port.h"
 #include "store/appli_store.h"
+#include "ui/exit_status.h"
 #include "ui/instruction_texts.h"
 
 namespace orgalink::cli {
@@ -51,7 +52,11 @@ CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
   const Tables tables;
   platform::Clock& clock = platform::SystemClock::Instance();
   store::AppliStore store;
+  platform::CancelToken cancel;
+  Interruptible interrupts(cancel);
+  if (!interrupts.Watching()) return {false, ui::kExitInternalFault};
   link::LinkEngine engine(clock);
+  engine.SetAbortToken(cancel);
   engine.SetPortOpener(ui::MakePortOpener(*port, file.where.settingsFile, clock));
   operations::RunContext run(engine);
   // The dump files of RunModes 13 to 18 are written as well as read, so by
@@ -74,15 +79,12 @@ CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
     }
     engine.SetPortOpener(simulated->Opener());
   }
-  ConsoleOwner owner(console, request.runMode);
+  ConsoleOwner owner(console, request.runMode, cancel);
 
-  std::optional<platform::InterruptKind> stop;
-  const link::LinkStatus status = RunInterruptible(
-      [&] {
-        return operations::RunCommunication(run, owner.Front(), RunModeByte(request.runMode));
-      },
-      stop);
+  const link::LinkStatus status =
+      operations::RunCommunication(run, owner.Front(), RunModeByte(request.runMode));
   owner.Finish();
+  const std::optional<platform::InterruptKind> stop = interrupts.Stop();
   ReportFailure(status, stop.has_value(), run.failureCause, engine.OpenError());
   return {status == link::LinkOk, ExitCodeFor(status, stop)};
 }

@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
-#include "platform/message_queue.h"
 
 namespace orgalink::cli {
 
-ConsoleOwner::ConsoleOwner(const Console& console, int runMode)
+ConsoleOwner::ConsoleOwner(const Console& console, int runMode, const platform::CancelToken& cancel)
     : console_(console),
+      cancel_(cancel),
       progress_(runMode, console.ShowsLiveProgress(), console.Columns(), stderr) {}
 
 void ConsoleOwner::Report(const link::ProgressEvent& event) {
@@ -18,11 +18,9 @@ void ConsoleOwner::Report(const link::ProgressEvent& event) {
 bool ConsoleOwner::RetryOrCancel(const std::string& text, const std::string& /*caption*/) {
   std::lock_guard lock(mutex_);
   progress_.Hide();
-  // The question is asked on the communication's thread; an interrupt
-  // posted into its queue answers Cancel at once instead of waiting for
-  // a key, and stays queued for the run to see.
-  const int wakeFd = platform::CurrentThreadQueue()->WakeFd();
-  const bool retry = console_.AskRetry(text, wakeFd);
+  // An interrupt answers Cancel at once instead of waiting for a key; the
+  // request stays set for the run to see.
+  const bool retry = console_.AskRetry(text, cancel_.WakeFd());
   progress_.Show();
   return retry;
 }
@@ -38,7 +36,7 @@ void ConsoleOwner::Inform(const std::string& text, const std::string& /*caption*
 bool ConsoleOwner::Confirm(const std::string& text, const std::string& /*caption*/) {
   std::lock_guard lock(mutex_);
   progress_.Hide();
-  const bool yes = console_.AskYesNo(text, platform::CurrentThreadQueue()->WakeFd());
+  const bool yes = console_.AskYesNo(text, cancel_.WakeFd());
   progress_.Show();
   return yes;
 }

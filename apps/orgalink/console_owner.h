@@ -5,6 +5,7 @@
 
 #include "console.h"
 #include "link/front_end.h"
+#include "platform/cancel_token.h"
 #include "progress_display.h"
 
 namespace orgalink::cli {
@@ -12,10 +13,10 @@ namespace orgalink::cli {
 // The console stands in for the progress dialog: progress goes to standard
 // error, notes become lines on standard output, and the Retry/Cancel and
 // yes/no questions are asked on the terminal (Cancel and no where there is
-// none).
+// none, or once `cancel` is set).
 class ConsoleOwner : public link::ProgressSink, public link::Prompter {
  public:
-  ConsoleOwner(const Console& console, int runMode);
+  ConsoleOwner(const Console& console, int runMode, const platform::CancelToken& cancel);
 
   link::FrontEnd Front() { return {this, this}; }
 
@@ -29,6 +30,7 @@ class ConsoleOwner : public link::ProgressSink, public link::Prompter {
 
  private:
   const Console& console_;
+  const platform::CancelToken& cancel_;
   std::mutex mutex_;
   ProgressDisplay progress_;
 };

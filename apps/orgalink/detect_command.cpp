@@ -10,6 +10,7 @@
 #include "link/auto_detect.h"
 #include "link/link_engine.h"
 #include "settings_file.h"
+#include "ui/exit_status.h"
 #include "ui/instruction_texts.h"
 #include "ui/port_choice.h"
 #include "ui/status_messages.h"
@@ -42,14 +43,21 @@ void Configure(link::LinkEngine& engine, const EngineOptions& o, const ui::Setti
   engine.SetEchoBack((Given(o.given.echo) ? o.echo : s.echoBack) != 0);
 }
 
-link::LinkStatus Search(const SettingsFile& file, const EngineOptions& options,
-                        std::optional<platform::InterruptKind>& stop) {
+// Nothing when the search could not be made interruptible.
+std::optional<link::LinkStatus> Search(const SettingsFile& file, const EngineOptions& options,
+                                       std::optional<platform::InterruptKind>& stop) {
   platform::Clock& clock = platform::SystemClock::Instance();
+  platform::CancelToken cancel;
+  Interruptible interrupts(cancel);
+  if (!interrupts.Watching()) return std::nullopt;
   link::LinkEngine engine(clock);
+  engine.SetAbortToken(cancel);
   engine.SetPortOpener(ui::MakePortOpener(ui::PortChoice{}, file.where.settingsFile, clock));
   Configure(engine, options, file.settings);
   DetectProgress progress;
-  return RunInterruptible([&] { return link::AutoDetect(engine, &progress); }, stop);
+  const link::LinkStatus result = link::AutoDetect(engine, &progress);
+  stop = interrupts.Stop();
+  return result;
 }
 
 int Detect(const DetectOptions& options) {
@@ -57,7 +65,9 @@ int Detect(const DetectOptions& options) {
   std::fprintf(stderr, "%s\n%s\n\n%s\n", ui::kDetectInstructions[0], ui::kDetectInstructions[1],
                ui::kDetectInProgress);
   std::optional<platform::InterruptKind> stop;
-  const link::LinkStatus result = Search(file, options.engine, stop);
+  const std::optional<link::LinkStatus> searched = Search(file, options.engine, stop);
+  if (!searched) return ui::kExitInternalFault;
+  const link::LinkStatus result = *searched;
   const int port = link::ToInt(result);
   const bool found = port >= 1 && port <= 4;
   if (found) {

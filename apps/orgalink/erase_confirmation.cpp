@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "interruptible.h"
+#include "ui/exit_status.h"
 #include "ui/instruction_texts.h"
 
 namespace orgalink::cli {
@@ -18,9 +20,16 @@ int ConfirmEmptying(const Console& console, bool yes) {
                  "terminal to ask first; give --yes to confirm.\n");
     return kExitNeedsYes;
   }
-  if (console.AskYesNo(ui::kRestoreQuestion)) return 0;
+  // Ctrl-C is held from the start of the program, so the question watches
+  // for it itself: it answers no and ends the program as the signal would.
+  platform::CancelToken cancel;
+  const Interruptible interrupts(cancel);
+  if (!interrupts.Watching()) return ui::kExitInternalFault;
+  const bool confirmed = console.AskYesNo(ui::kRestoreQuestion, cancel.WakeFd());
+  const auto stop = interrupts.Stop();
+  if (confirmed && !stop) return 0;
   std::fprintf(stderr, "Nothing was sent to the organizer.\n");
-  return kExitDeclined;
+  return stop ? platform::ExitStatusFor(*stop) : kExitDeclined;
 }
 
 }  // namespace orgalink::cli

@@ -16,8 +16,9 @@ bool EmptiesOrganizer(int runMode);
 
 // Asks the restore question before such a run, unless `yes` (--yes) has
 // answered it. Returns 0 when the run may go on; otherwise prints why not
-// and returns kExitNeedsYes without a terminal to ask, or kExitDeclined when
-// the answer was no.
+// and returns kExitNeedsYes without a terminal to ask, kExitDeclined when
+// the answer was no, or the signal's status when Ctrl-C or SIGTERM came
+// instead of an answer.
 int ConfirmEmptying(const Console& console, bool yes);
 
 }  // namespace orgalink::cli

@@ -9,6 +9,9 @@ namespace orgalink::cli {
 
 void ReportFailure(link::LinkStatus status, bool stopRequested,
                    const std::vector<std::string>& cause, const std::string& openError) {
+  // The user's stop is what ended the run, whatever status it left: an abort
+  // that met a write ends with 11, an interrupted Retry question with 17.
+  if (stopRequested && status != link::LinkOk) status = link::LinkAborted;
   if (status == link::LinkAborted && !stopRequested) {
     std::fprintf(
         stderr, "orgalink: internal fault: the run ended as aborted, but no abort was requested\n");

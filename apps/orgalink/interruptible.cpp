@@ -1,27 +1,27 @@
 #include "interruptible.h"
 
-#include <memory>
-
-#include "link/messages.h"
-#include "platform/message_queue.h"
-#include "stop_request.h"
+#include <cstdio>
 
 namespace orgalink::cli {
 
-link::LinkStatus RunInterruptible(const std::function<link::LinkStatus()>& work,
-                                  std::optional<platform::InterruptKind>& stop) {
-  const std::shared_ptr<platform::MessageQueue> queue = platform::CurrentThreadQueue();
-  auto request = std::make_shared<StopRequest>();
-  link::LinkStatus status;
-  {
-    platform::InterruptSignals interrupts([queue, request](platform::InterruptKind kind) {
-      request->Note(kind);
-      queue->Post({link::WM_LINK_ABORT, 0, 0});
-    });
-    status = work();
+Interruptible::Interruptible(platform::CancelToken& cancel)
+    : cancel_(cancel), signals_([this, &cancel](platform::InterruptKind kind) {
+        request_.Note(kind);
+        cancel.Set();
+      }) {}
+
+bool Interruptible::Watching() const {
+  if (!cancel_.Failure().empty()) {
+    std::fprintf(stderr, "orgalink: no descriptor for the abort request: %s\n",
+                 cancel_.Failure().c_str());
+    return false;
   }
-  stop = request->Kind();
-  return status;
+  if (!signals_.Failure().empty()) {
+    std::fprintf(stderr, "orgalink: cannot watch for Ctrl-C and SIGTERM: %s\n",
+                 signals_.Failure().c_str());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace orgalink::cli

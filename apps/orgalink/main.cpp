@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "commands.h"
+#include "platform/interrupt_signals.h"
 
 #ifndef ORGALINK_VERSION
 #define ORGALINK_VERSION "unknown"
@@ -13,6 +14,9 @@ constexpr int kExitUsage = 2;
 }
 
 int main(int argc, char** argv) {
+  // Before any thread starts (the simulated organizer's, say), so that none
+  // of them can be killed by Ctrl-C or SIGTERM in the middle of a run.
+  orgalink::platform::HoldInterruptSignals();
   CLI::App app{"orgalink - backup and restore for the Pellico organizer over a serial cable"};
   app.require_subcommand(1);
   app.set_version_flag("--version", "orgalink " ORGALINK_VERSION);

@@ -43,31 +43,32 @@ int CountingPort::Read(std::uint8_t* buffer, std::size_t max) {
 }
 
 WaitResult CountingPort::Write(const std::uint8_t* data, std::size_t count, std::size_t& written,
-                               platform::Tick deadline, platform::MessageQueue& queue) {
+                               platform::Tick deadline, const platform::CancelToken& cancel) {
   const std::size_t before = written;
   if (before == 0) ++counts_.writes;
-  const WaitResult result = inner_->Write(data, count, written, deadline, queue);
+  const WaitResult result = inner_->Write(data, count, written, deadline, cancel);
   counts_.bytes_written += written - before;
   Returned();
   return result;
 }
 
 WaitResult CountingPort::WaitInput(std::size_t count, platform::Tick deadline,
-                                   platform::MessageQueue& queue) {
-  const WaitResult result = inner_->WaitInput(count, deadline, queue);
+                                   const platform::CancelToken& cancel) {
+  const WaitResult result = inner_->WaitInput(count, deadline, cancel);
   Returned();
   return result;
 }
 
 WaitResult CountingPort::WaitInputFor(std::size_t count, std::chrono::microseconds limit,
-                                      platform::MessageQueue& queue) {
-  const WaitResult result = inner_->WaitInputFor(count, limit, queue);
+                                      const platform::CancelToken& cancel) {
+  const WaitResult result = inner_->WaitInputFor(count, limit, cancel);
   Returned();
   return result;
 }
 
-WaitResult CountingPort::WaitOutputEmpty(platform::Tick deadline, platform::MessageQueue& queue) {
-  const WaitResult result = inner_->WaitOutputEmpty(deadline, queue);
+WaitResult CountingPort::WaitOutputEmpty(platform::Tick deadline,
+                                         const platform::CancelToken& cancel) {
+  const WaitResult result = inner_->WaitOutputEmpty(deadline, cancel);
   Returned();
   return result;
 }

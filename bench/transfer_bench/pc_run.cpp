@@ -1,11 +1,9 @@
 #include "pc_run.h"
 
-#include <future>
 #include <thread>
 
 #include "bench_owner.h"
 #include "counting_port.h"
-#include "link/messages.h"
 #include "operations/configure_run.h"
 #include "operations/run_communication.h"
 #include "usage.h"
@@ -32,13 +30,13 @@ double Milliseconds(BenchClock::rep from, BenchClock::rep to) {
   return std::chrono::duration<double, std::milli>(BenchClock::duration(to - from)).count();
 }
 
-// Posts the abort into the worker's queue as the dialog's button would.
-void AbortMidTransfer(BenchOwner& owner, platform::MessageQueue& queue, LineCounts& counts,
+// Asks the worker to stop as the dialog's button does.
+void AbortMidTransfer(BenchOwner& owner, platform::CancelToken& cancel, LineCounts& counts,
                       std::chrono::milliseconds after) {
   if (!owner.WaitForTransfer(kTransferStartLimit)) return;
   std::this_thread::sleep_for(after);
   counts.abort_posted = BenchClock::now().time_since_epoch().count();
-  queue.Post({link::WM_LINK_ABORT, 0, 0});
+  cancel.Set();
 }
 
 }  // namespace
@@ -50,11 +48,11 @@ RunFigures RunOnce(const platform::PortOpener& opener, const store::CharTables& 
   RunFigures figures;
   BenchClock::time_point start;
   BenchClock::time_point end;
-  std::promise<std::shared_ptr<platform::MessageQueue>> worker_queue;
+  platform::CancelToken cancel;
   const double process_cpu = ProcessCpuSeconds();
   std::thread worker([&] {
-    worker_queue.set_value(platform::CurrentThreadQueue());
     link::LinkEngine engine(platform::SystemClock::Instance());
+    engine.SetAbortToken(cancel);
     engine.SetPortOpener(CountingOpener(opener, counts));
     store::AppliStore store;
     operations::RunContext run(engine);
@@ -65,8 +63,7 @@ RunFigures RunOnce(const platform::PortOpener& opener, const store::CharTables& 
     end = BenchClock::now();
     figures.pcThreadCpuSeconds = ThreadCpuSeconds() - thread_cpu;
   });
-  const std::shared_ptr<platform::MessageQueue> queue = worker_queue.get_future().get();
-  if (request.abortAfter) AbortMidTransfer(owner, *queue, counts, *request.abortAfter);
+  if (request.abortAfter) AbortMidTransfer(owner, cancel, counts, *request.abortAfter);
   worker.join();
 
   figures.processCpuSeconds = ProcessCpuSeconds() - process_cpu;

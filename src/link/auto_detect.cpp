@@ -17,14 +17,13 @@ constexpr long kLinkRequestMs = 3000;
 // How the try of one port ended.
 enum class Outcome { NextPort, Found, Stop };
 
-// The pause before a port. It sleeps on the thread's queue, so an abort
-// request ends it at once instead of after the pause; other messages are
-// taken in passing.
+// The pause before a port. It sleeps on the abort token, so an abort
+// request ends it at once instead of after the pause.
 bool PauseUnlessAborted(LinkEngine& engine) {
   const platform::Tick until = engine.Deadline(kPauseMs);
   do {
-    engine.WaitForMessageOrDeadline(until);
-    if (engine.PollMessages()) return false;
+    engine.WaitForAbortOrDeadline(until);
+    if (engine.PollAbort()) return false;
   } while (!engine.Expired(until));
   return true;
 }

@@ -11,9 +11,9 @@ namespace orgalink::link {
 // null), then up to 3000 ms for the organizer's LINK_REQUEST and a full
 // negotiation. The organizer found is released with END_COMMUNICATION.
 // Returns the port number 1..4 (also left in the engine's status), or 12
-// when no port answered, the search was aborted (WM_DETECT_ABORT or
-// WM_LINK_ABORT in the thread's queue), or the closing END_COMMUNICATION
-// failed. The port is closed on return.
+// when no port answered, the search was aborted (the engine's abort token
+// was set), or the closing END_COMMUNICATION failed. The port is closed on
+// return.
 LinkStatus AutoDetect(LinkEngine& engine, ProgressSink* progress);
 
 }  // namespace orgalink::link

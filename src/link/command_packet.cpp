@@ -66,7 +66,7 @@ LinkStatus LinkEngine::WaitCommand(int expected, std::uint8_t* parameters_out,
   const FrameTiming times(*this, timeout == -1 ? to_command_ : timeout,
                           multiplier == -1 ? to_multiplier_ : multiplier);
   while (!Expired(times.Overall())) {
-    if (PollMessages()) {
+    if (PollAbort()) {
       Log("!!!Abort(WaitCommand)\n\n");
       return LinkAborted;
     }

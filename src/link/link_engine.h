@@ -9,8 +9,8 @@
 
 #include "link/command_code.h"
 #include "link/link_status.h"
+#include "platform/cancel_token.h"
 #include "platform/clock.h"
-#include "platform/message_queue.h"
 #include "platform/serial_port.h"
 
 namespace orgalink::link {
@@ -55,6 +55,10 @@ class LinkEngine {
   void SetModelVariant(int variant) { model_variant_ = variant; }
 
   platform::Clock& Clock() const { return clock_; }
+  // The request to stop that every wait looks for; it must outlive the
+  // engine's use of it. Without one nothing can stop a wait but its deadline.
+  void SetAbortToken(const platform::CancelToken& token) { abort_token_ = &token; }
+  const platform::CancelToken& AbortToken() const { return *abort_token_; }
   // How "COM%d" becomes a device; without one every open fails.
   void SetPortOpener(platform::PortOpener opener) { opener_ = std::move(opener); }
   // The system's reason for the last failed open, for the user's message.
@@ -80,8 +84,8 @@ class LinkEngine {
   int WritePort(std::string_view text);
   // Reads exactly `count` bytes before `deadline`.
   int ReadPort(std::uint8_t* buffer, int count, platform::Tick deadline);
-  // Takes at most one message of the calling thread; 1 when it was an abort.
-  int PollMessages();
+  // 1, with the abort flag and status 0 set, when an abort was requested.
+  int PollAbort();
   int WaitReceiveQueue(int count, platform::Tick deadline);
   int DrainReceiveQueue(platform::Tick deadline);
   int WaitSendQueue(platform::Tick deadline);
@@ -93,9 +97,23 @@ class LinkEngine {
     return Deadline(static_cast<std::uint32_t>(std::clamp<long>(ms, -1, INT32_MAX)));
   }
   bool Expired(platform::Tick deadline) const { return platform::Expired(clock_, deadline); }
-  // Blocks until a message is pending for this thread or `deadline` expires;
-  // for loops that wait for time rather than for bytes.
-  void WaitForMessageOrDeadline(platform::Tick deadline);
+  // Blocks until an abort is requested or `deadline` expires; for loops that
+  // wait for time rather than for bytes.
+  void WaitForAbortOrDeadline(platform::Tick deadline);
+
+  // While one lives, the engine's waits pay no heed to the abort token, so
+  // that what the organizer must hear whatever the user asks (the closing
+  // NACK and END_COMMUNICATION) goes out, bounded by its own deadlines.
+  class AbortShield {
+   public:
+    explicit AbortShield(LinkEngine& engine) : engine_(engine) { ++engine_.shields_; }
+    ~AbortShield() { --engine_.shields_; }
+    AbortShield(const AbortShield&) = delete;
+    AbortShield& operator=(const AbortShield&) = delete;
+
+   private:
+    LinkEngine& engine_;
+  };
 
   // --- command packets -----------------------------------------------------
   LinkStatus SendCommand(int code, int p1 = 0, int p2 = 0);
@@ -106,11 +124,14 @@ class LinkEngine {
   int ReadAvailable(std::uint8_t* buffer, int count, platform::Tick deadline);
   bool TransmitBytes(const std::uint8_t* bytes, int count, platform::Tick deadline);
   int CheckEcho(const std::uint8_t* bytes, int count);
-  platform::MessageQueue& Queue();
+  // The token the waits heed: none while an AbortShield lives.
+  const platform::CancelToken& Heeded() const;
   void NoteFailure(std::string_view text);
 
   platform::Clock& clock_;
   platform::PortOpener opener_;
+  const platform::CancelToken* abort_token_ = &platform::CancelToken::Never();
+  int shields_ = 0;
   std::unique_ptr<platform::SerialPort> port_;
   std::string open_error_;
   int com_port_ = 1;

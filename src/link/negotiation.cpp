@@ -85,8 +85,8 @@ LinkStatus OfferLink(LinkEngine& engine, bool& answered) {
   if (status != LinkOk) return status;
   engine.Log("---HDD sends LINK_REQUEST\n\n");
   status = engine.WaitCommand(ACK, nullptr, nullptr, kOfferPeriodMs, 0);
-  // The ACK wait has taken the user's abort request, so the offer loop would
-  // never see it; anything else just means the PC is not there yet.
+  // An abort ends the offers at once; anything else just means the PC is
+  // not there yet.
   if (status == LinkAborted) return AbortedOffer(engine);
   if (status != LinkOk) return LinkOk;
   answered = true;
@@ -124,10 +124,10 @@ LinkStatus NegotiationForDevice(LinkEngine& engine, ProgressSink* progress) {
   const platform::Tick window = engine.Deadline(kOfferWindowMs);
   platform::Tick due = engine.Clock().Now();
   while (!engine.Expired(window)) {
-    if (engine.PollMessages()) return AbortedOffer(engine);
+    if (engine.PollAbort()) return AbortedOffer(engine);
     if (!engine.Expired(due)) {
       // Sleep until the next offer is due, an abort arrives or time is up.
-      engine.WaitForMessageOrDeadline(platform::TickAfter(due, window) ? window : due);
+      engine.WaitForAbortOrDeadline(platform::TickAfter(due, window) ? window : due);
       continue;
     }
     due = engine.Deadline(kOfferPeriodMs);

@@ -1,7 +1,7 @@
 // The byte layer of the engine: opening the port, writing with echo check,
 // reading against deadlines and waiting on the driver's queues. Every wait
-// blocks in the port (or the thread's queue) until data, a message or the
-// deadline, and looks at the thread's messages so that an abort gets through.
+// blocks in the port (or on the clock) until data, an abort request or the
+// deadline, and looks at the abort token so that an abort gets through.
 
 #include <algorithm>
 #include <array>
@@ -11,7 +11,6 @@
 #include "link/comm_log.h"
 #include "link/frame.h"
 #include "link/link_engine.h"
-#include "link/messages.h"
 
 namespace orgalink::link {
 
@@ -24,10 +23,8 @@ constexpr std::uint32_t kSendQueueMs = 30000;
 constexpr std::uint32_t kEchoMs = 10000;
 }  // namespace
 
-platform::MessageQueue& LinkEngine::Queue() {
-  platform::MessageQueue& queue = *platform::CurrentThreadQueue();
-  queue.Watch(clock_);
-  return queue;
+const platform::CancelToken& LinkEngine::Heeded() const {
+  return shields_ > 0 ? platform::CancelToken::Never() : *abort_token_;
 }
 
 bool LinkEngine::OpenPort(int port) {
@@ -36,7 +33,13 @@ bool LinkEngine::OpenPort(int port) {
   open_error_.clear();
   // What went wrong before this port was opened is no cause of what follows.
   failure_notes_.clear();
-  if (opener_) port_ = opener_(com_port_, baud_rate_, open_error_);
+  // A token that cannot wake a wait in poll() would leave the user no way to
+  // stop: refuse to start rather than run unstoppable.
+  if (!abort_token_->Failure().empty()) {
+    open_error_ = "no descriptor for the abort request: " + abort_token_->Failure();
+  } else if (opener_) {
+    port_ = opener_(com_port_, baud_rate_, open_error_);
+  }
   if (!port_) {
     SetStatus(LinkIoError, com_port_);
     return false;
@@ -67,31 +70,26 @@ int LinkEngine::PurgePort() {
   return 1;
 }
 
-int LinkEngine::PollMessages() {
-  const auto message = Queue().Take();
-  if (!message) return 0;
-  if (message->id == WM_LINK_ABORT || message->id == WM_DETECT_ABORT) {
-    abort_flag_ = 1;
-    SetStatus(LinkAborted, -1);
-    return 1;
-  }
-  // A worker thread has no windows: anything else is simply consumed.
-  return 0;
+int LinkEngine::PollAbort() {
+  if (!Heeded().IsSet()) return 0;
+  abort_flag_ = 1;
+  SetStatus(LinkAborted, -1);
+  return 1;
 }
 
-void LinkEngine::WaitForMessageOrDeadline(Tick deadline) {
-  Queue().WaitMessage(clock_, deadline);
+void LinkEngine::WaitForAbortOrDeadline(Tick deadline) {
+  Heeded().WaitUntilSet(clock_, deadline);
 }
 
 int LinkEngine::DrainReceiveQueue(Tick deadline) {
   while (!Expired(deadline)) {
-    if (PollMessages()) return 0;
+    if (PollAbort()) return 0;
     if (!port_ || !port_->Purge(true, false)) {
       SetStatus(LinkIoError, com_port_);
       return 0;
     }
     const WaitResult result =
-        port_->WaitInputFor(1, std::chrono::milliseconds(quiet_window_), Queue());
+        port_->WaitInputFor(1, std::chrono::milliseconds(quiet_window_), Heeded());
     if (result == WaitResult::Timeout) return 1;
     if (result == WaitResult::Error) {
       SetStatus(LinkIoError, com_port_);
@@ -104,9 +102,9 @@ int LinkEngine::DrainReceiveQueue(Tick deadline) {
 
 int LinkEngine::WaitSendQueue(Tick deadline) {
   while (!Expired(deadline)) {
-    if (PollMessages()) return 0;
+    if (PollAbort()) return 0;
     if (!port_) break;
-    const WaitResult result = port_->WaitOutputEmpty(deadline, Queue());
+    const WaitResult result = port_->WaitOutputEmpty(deadline, Heeded());
     if (result == WaitResult::Ready) return 1;
     if (result == WaitResult::Error) break;
   }
@@ -118,7 +116,7 @@ int LinkEngine::WaitReceiveQueue(int count, Tick deadline) {
   const Tick start = clock_.Now();
   int seen = 0;
   while (!Expired(deadline)) {
-    if (PollMessages()) {
+    if (PollAbort()) {
       Log("<<<<<<!!!NO Receive(Wait Receive Queue Abort)\n\n");
       return 0;
     }
@@ -126,7 +124,7 @@ int LinkEngine::WaitReceiveQueue(int count, Tick deadline) {
     if (queued >= 0) seen = queued;
     if (queued >= count) return 1;
     const WaitResult result =
-        port_ ? port_->WaitInput(static_cast<std::size_t>(count), deadline, Queue())
+        port_ ? port_->WaitInput(static_cast<std::size_t>(count), deadline, Heeded())
               : WaitResult::Error;
     if (result == WaitResult::Error) {
       Log("<<<<<<!!!NO Receive(ReadCommNT Err)\n");
@@ -197,10 +195,10 @@ bool LinkEngine::TransmitBytes(const std::uint8_t* bytes, int count, Tick deadli
   std::size_t written = 0;
   for (;;) {
     WaitResult result =
-        port_->Write(bytes, static_cast<std::size_t>(count), written, deadline, Queue());
-    if (result == WaitResult::Ready) result = port_->WaitOutputEmpty(deadline, Queue());
+        port_->Write(bytes, static_cast<std::size_t>(count), written, deadline, Heeded());
+    if (result == WaitResult::Ready) result = port_->WaitOutputEmpty(deadline, Heeded());
     if (result == WaitResult::Ready || result == WaitResult::Timeout) return true;
-    if (result == WaitResult::Message && !PollMessages()) continue;
+    if (result == WaitResult::Cancelled) PollAbort();
     return false;
   }
 }

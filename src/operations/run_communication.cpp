@@ -37,6 +37,10 @@ LinkStatus RunCommunication(RunContext& run, link::FrontEnd front, std::uint8_t 
     return link::LinkOk;
   }
   run.failureCause = engine.FailureNotes();
+  // The organizer hears the goodbye however often the user asked to stop
+  // (a double click on Abort, a second Ctrl-C); each send is still bounded
+  // by its own deadlines.
+  const link::LinkEngine::AbortShield goodbye(engine);
   engine.SendCommand(link::NACK);
   engine.Log("---PC sends NACK\n\n");
   engine.SendCommand(link::END_COMMUNICATION);

@@ -22,8 +22,8 @@ constexpr bool TickAfter(Tick tick, Tick deadline) {
 
 class Clock;
 
-// The way a message queue reaches the waiters of a clock it was watched by,
-// held by the queue in place of the clock itself. The clock cuts it, under
+// The way a cancel token reaches the waiters of a clock it was watched by,
+// held by the token in place of the clock itself. The clock cuts it, under
 // the link's lock, when it is destroyed: a notification that got there first
 // finishes before the clock goes, and any later one finds the link cut.
 class ClockLink {
@@ -85,8 +85,8 @@ class Clock {
   // (in poll(), say); zero once it has begun. By default whole ticks.
   virtual std::chrono::nanoseconds UntilTick(Tick tick);
 
-  // The link for holders that may outlive this clock (a thread's message
-  // queue outlives the clocks it was watched by).
+  // The link for holders that may outlive this clock (a cancel token may
+  // outlive the clocks it was watched by).
   std::shared_ptr<ClockLink> Link() const { return link_; }
 
  protected:

@@ -9,19 +9,47 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
+#include <system_error>
 #include <thread>
 
 #include "platform/unique_fd.h"
 
 namespace orgalink::platform {
 
+namespace {
+
+bool InheritedAsIgnored(int signal) {
+  struct sigaction action {};
+  return sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_IGN;
+}
+
+// SIGINT and SIGTERM, less those the program inherited as ignored.
+sigset_t HeldSignals() {
+  sigset_t signals;
+  sigemptyset(&signals);
+  for (const int signal : {SIGINT, SIGTERM}) {
+    if (!InheritedAsIgnored(signal)) sigaddset(&signals, signal);
+  }
+  return signals;
+}
+
+bool Empty(const sigset_t& signals) {
+  return sigismember(&signals, SIGINT) == 0 && sigismember(&signals, SIGTERM) == 0;
+}
+
+}  // namespace
+
 struct InterruptSignals::Impl {
   sigset_t signals{};
-  sigset_t previous_mask{};
   UniqueFd signal_fd;
   UniqueFd stop_fd;
+  std::string failure;
   std::thread watcher;
 
+  // The signal descriptor does not block: another thread (one started
+  // before the signals were held) may take a signal that poll() has just
+  // announced, and a blocking read would then wait for the next one.
   void Watch(const std::function<void(InterruptKind)>& on_signal) const {
     pollfd fds[2] = {{signal_fd.Get(), POLLIN, 0}, {stop_fd.Get(), POLLIN, 0}};
     for (;;) {
@@ -31,9 +59,24 @@ struct InterruptSignals::Impl {
       }
       if (fds[1].revents != 0) return;
       signalfd_siginfo info{};
-      if (read(signal_fd.Get(), &info, sizeof info) != static_cast<ssize_t>(sizeof info)) continue;
-      on_signal(info.ssi_signo == SIGTERM ? InterruptKind::Terminate : InterruptKind::Interrupt);
+      while (read(signal_fd.Get(), &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+        on_signal(info.ssi_signo == SIGTERM ? InterruptKind::Terminate : InterruptKind::Interrupt);
+      }
     }
+  }
+
+  bool Open() {
+    signal_fd = UniqueFd(signalfd(-1, &signals, SFD_NONBLOCK | SFD_CLOEXEC));
+    if (!signal_fd.Valid()) {
+      failure = std::string("signalfd: ") + std::strerror(errno);
+      return false;
+    }
+    stop_fd = UniqueFd(eventfd(0, EFD_CLOEXEC));
+    if (!stop_fd.Valid()) {
+      failure = std::string("eventfd: ") + std::strerror(errno);
+      return false;
+    }
+    return true;
   }
 };
 
@@ -41,28 +84,38 @@ int ExitStatusFor(InterruptKind kind) {
   return 128 + (kind == InterruptKind::Terminate ? SIGTERM : SIGINT);
 }
 
-InterruptSignals::InterruptSignals(std::function<void(InterruptKind)> on_signal)
-    : impl_(std::make_unique<Impl>()) {
-  sigemptyset(&impl_->signals);
-  sigaddset(&impl_->signals, SIGINT);
-  sigaddset(&impl_->signals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &impl_->signals, &impl_->previous_mask);
-  impl_->signal_fd = UniqueFd(signalfd(-1, &impl_->signals, SFD_CLOEXEC));
-  impl_->stop_fd = UniqueFd(eventfd(0, EFD_CLOEXEC));
-  if (!impl_->signal_fd.Valid() || !impl_->stop_fd.Valid()) return;
-  impl_->watcher =
-      std::thread([impl = impl_.get(), callback = std::move(on_signal)] { impl->Watch(callback); });
+void HoldInterruptSignals() {
+  const sigset_t signals = HeldSignals();
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 }
 
+InterruptSignals::InterruptSignals(std::function<void(InterruptKind)> on_signal)
+    : impl_(std::make_unique<Impl>()) {
+  impl_->signals = HeldSignals();
+  if (Empty(impl_->signals)) return;
+  // Held already when main() did so; this covers a caller that did not.
+  pthread_sigmask(SIG_BLOCK, &impl_->signals, nullptr);
+  if (!impl_->Open()) return;
+  try {
+    impl_->watcher = std::thread(
+        [impl = impl_.get(), callback = std::move(on_signal)] { impl->Watch(callback); });
+  } catch (const std::system_error& error) {
+    impl_->failure = std::string("thread: ") + error.what();
+  }
+}
+
+// The watcher blocks only in poll(), which the stop descriptor ends, so
+// the join returns.
 InterruptSignals::~InterruptSignals() {
   if (impl_->watcher.joinable()) {
     const std::uint64_t one = 1;
     [[maybe_unused]] auto ignored = write(impl_->stop_fd.Get(), &one, sizeof one);
     impl_->watcher.join();
   }
-  impl_->signal_fd.Reset();
-  impl_->stop_fd.Reset();
-  pthread_sigmask(SIG_SETMASK, &impl_->previous_mask, nullptr);
+}
+
+const std::string& InterruptSignals::Failure() const {
+  return impl_->failure;
 }
 
 }  // namespace orgalink::platform

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace orgalink::platform {
 
@@ -13,16 +14,30 @@ enum class InterruptKind { Interrupt, Terminate };
 // 128 plus the signal's number, so 130 and 143.
 int ExitStatusFor(InterruptKind kind);
 
+// Blocks SIGINT and SIGTERM in the calling thread, and so in every thread
+// started from it later, so that the kernel never hands them to a thread
+// that would die of them. A signal the program inherited as ignored (a
+// script's background job gets SIGINT so) stays ignored and unblocked: the
+// kernel then throws it away. Call it first thing in main(), before any
+// thread starts.
+void HoldInterruptSignals();
+
 // Turns SIGINT and SIGTERM into calls of `on_signal` on a watcher thread,
-// so that an interrupt can be posted as an abort request instead of killing
-// the program in the middle of a communication. Construct it before starting
-// other threads: they inherit the blocked signal mask.
+// so that an interrupt can become an abort request instead of killing the
+// program in the middle of a communication. A signal inherited as ignored is
+// not watched. The signals stay blocked after destruction: one that comes
+// later waits unseen until the program ends.
 class InterruptSignals {
  public:
   explicit InterruptSignals(std::function<void(InterruptKind)> on_signal);
   ~InterruptSignals();
   InterruptSignals(const InterruptSignals&) = delete;
   InterruptSignals& operator=(const InterruptSignals&) = delete;
+
+  // Why the signals cannot be watched; empty when they are. With the signals
+  // blocked and unwatched Ctrl-C would do nothing at all, so a caller must
+  // not go on as if it worked.
+  const std::string& Failure() const;
 
  private:
   struct Impl;

@@ -104,50 +104,50 @@ class PosixSerialPort final : public SerialPort {
   }
 
   WaitResult Write(const std::uint8_t* data, std::size_t count, std::size_t& written, Tick deadline,
-                   MessageQueue& queue) override {
+                   const CancelToken& cancel) override {
     for (;;) {
-      if (queue.HasMessage()) return WaitResult::Message;
+      if (cancel.IsSet()) return WaitResult::Cancelled;
       if (!WriteWhatFits(data, count, written)) return WaitResult::Error;
       if (written >= count) return WaitResult::Ready;
       if (Expired(clock_, deadline)) return TimeoutUnlessFailed();
-      // The device takes no more for now: wait for room, a message or the deadline.
-      pollfd fds[2] = {{fd_.Get(), POLLOUT, 0}, {queue.WakeFd(), POLLIN, 0}};
+      // The device takes no more for now: wait for room, a cancel or the deadline.
+      pollfd fds[2] = {{fd_.Get(), POLLOUT, 0}, {cancel.WakeFd(), POLLIN, 0}};
       if (!PollOnce(fds, TimeLeft(deadline))) return WaitResult::Error;
     }
   }
 
-  WaitResult WaitInput(std::size_t count, Tick deadline, MessageQueue& queue) override {
-    return WaitInputWhile(count, queue, [this, deadline] { return TimeLeft(deadline); });
+  WaitResult WaitInput(std::size_t count, Tick deadline, const CancelToken& cancel) override {
+    return WaitInputWhile(count, cancel, [this, deadline] { return TimeLeft(deadline); });
   }
 
   WaitResult WaitInputFor(std::size_t count, std::chrono::microseconds limit,
-                          MessageQueue& queue) override {
+                          const CancelToken& cancel) override {
     const auto end = std::chrono::steady_clock::now() + limit;
-    return WaitInputWhile(count, queue, [end] {
+    return WaitInputWhile(count, cancel, [end] {
       return std::max(std::chrono::nanoseconds::zero(), end - std::chrono::steady_clock::now());
     });
   }
 
-  WaitResult WaitOutputEmpty(Tick deadline, MessageQueue& queue) override {
-    return WaitQueueEmpty(deadline, &queue);
+  WaitResult WaitOutputEmpty(Tick deadline, const CancelToken& cancel) override {
+    return WaitQueueEmpty(deadline, cancel);
   }
 
  private:
-  // Waits until `count` bytes are in, a message is pending or `left`, which
-  // says how long there is still to wait, finds no time left.
+  // Waits until `count` bytes are in, `cancel` is set or `left`, which says
+  // how long there is still to wait, finds no time left.
   template <typename Left>
-  WaitResult WaitInputWhile(std::size_t count, MessageQueue& queue, Left left) {
+  WaitResult WaitInputWhile(std::size_t count, const CancelToken& cancel, Left left) {
     for (;;) {
-      if (queue.HasMessage()) return WaitResult::Message;
+      if (cancel.IsSet()) return WaitResult::Cancelled;
       // The far side may have gone away; bytes it sent before still count.
       const bool device_ok = FillReadAhead();
       if (ahead_.size() >= count) return WaitResult::Ready;
       if (!device_ok) return WaitResult::Error;
       const std::chrono::nanoseconds time_left = left();
       if (time_left <= time_left.zero()) return TimeoutUnlessFailed();
-      pollfd fds[2] = {{fd_.Get(), POLLIN, 0}, {queue.WakeFd(), POLLIN, 0}};
+      pollfd fds[2] = {{fd_.Get(), POLLIN, 0}, {cancel.WakeFd(), POLLIN, 0}};
       if (!PollOnce(fds, time_left)) {
-        if (queue.HasMessage()) return WaitResult::Message;
+        if (cancel.IsSet()) return WaitResult::Cancelled;
         FillReadAhead();
         return ahead_.size() >= count ? WaitResult::Ready : WaitResult::Error;
       }
@@ -170,19 +170,18 @@ class PosixSerialPort final : public SerialPort {
     return true;
   }
 
-  // Waits for the driver's output queue to run empty; `queue` may be null
-  // when nobody can ask for an abort (closing).
-  WaitResult WaitQueueEmpty(Tick deadline, MessageQueue* queue) {
+  // Waits for the driver's output queue to run empty.
+  WaitResult WaitQueueEmpty(Tick deadline, const CancelToken& cancel) {
     for (;;) {
-      if (queue != nullptr && queue->HasMessage()) return WaitResult::Message;
+      if (cancel.IsSet()) return WaitResult::Cancelled;
       int pending = OutQueue();
       if (pending < 0) return WaitResult::Error;
       if (pending == 0) return WaitResult::Ready;
       if (Expired(clock_, deadline)) return TimeoutUnlessFailed();
       // The driver gives no signal when its queue runs empty: sleep about as
-      // long as the queued bytes take on the line, watching for messages and
+      // long as the queued bytes take on the line, watching for a cancel and
       // device failure (reported even with no events asked for).
-      pollfd fds[2] = {{fd_.Get(), 0, 0}, {queue != nullptr ? queue->WakeFd() : -1, POLLIN, 0}};
+      pollfd fds[2] = {{fd_.Get(), 0, 0}, {cancel.WakeFd(), POLLIN, 0}};
       const std::chrono::milliseconds drain(LineTimeMs(pending));
       if (!PollOnce(fds, std::min<std::chrono::nanoseconds>(drain, TimeLeft(deadline)))) {
         return WaitResult::Error;
@@ -200,7 +199,8 @@ class PosixSerialPort final : public SerialPort {
     const std::int64_t bound =
         std::min<std::int64_t>(LineTimeMs(pending) + kCloseDrainSlackMs, INT32_MAX);
     const Tick deadline = Deadline(clock_, static_cast<std::uint32_t>(bound));
-    if (WaitQueueEmpty(deadline, nullptr) == WaitResult::Ready) {
+    // Nobody can cut closing short.
+    if (WaitQueueEmpty(deadline, CancelToken::Never()) == WaitResult::Ready) {
       tcdrain(fd_.Get());
     } else {
       tcflush(fd_.Get(), TCOFLUSH);
@@ -243,7 +243,8 @@ class PosixSerialPort final : public SerialPort {
     return clock_.UntilTick(deadline + 1);
   }
 
-  // One poll of the device and the queue's descriptor for at most `timeout`.
+  // One poll of the device and the cancel token's descriptor for at most
+  // `timeout`.
   // False when the device reports a failure or the poll itself fails.
   bool PollOnce(pollfd (&fds)[2], std::chrono::nanoseconds timeout) {
     const timespec span{static_cast<time_t>(timeout.count() / 1000000000),

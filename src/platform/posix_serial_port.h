@@ -12,7 +12,7 @@ namespace orgalink::platform {
 // exclusive use: flock plus TIOCEXCL, so a port held by another program
 // fails to open. 8N1, raw, no flow control, DTR and RTS raised where the
 // device has modem lines. Waits block in poll() on the device and the
-// message queue's descriptor; `clock` must be the system clock.
+// cancel token's descriptor; `clock` must be the system clock.
 std::unique_ptr<SerialPort> OpenPosixSerialPort(const std::string& path, int baud, Clock& clock,
                                                 std::string& error);
 

@@ -7,16 +7,16 @@
 #include <memory>
 #include <string>
 
+#include "platform/cancel_token.h"
 #include "platform/clock.h"
-#include "platform/message_queue.h"
 
 namespace orgalink::platform {
 
 enum class WaitResult {
-  Ready,    // the condition waited for holds
-  Message,  // a message is pending in the queue; the caller polls it and decides
-  Timeout,  // the deadline expired first
-  Error,    // the device failed (hang-up, I/O error)
+  Ready,      // the condition waited for holds
+  Cancelled,  // the cancel token is set
+  Timeout,    // the deadline expired first
+  Error,      // the device failed (hang-up, I/O error)
 };
 
 // An open serial line, 8N1 without flow control, DTR and RTS raised while
@@ -26,13 +26,13 @@ enum class WaitResult {
 //
 // Each blocking call below ends with one result. When several hold at the
 // moment the call looks, the first of these wins:
-//   Message  a message is pending in `queue`, so that an abort request is
-//            seen at once even on a line that keeps delivering;
-//   Error    the device failed and cannot give what is waited for (bytes
-//            received before the failure and still readable do count);
-//   Ready    what is waited for holds, even when the deadline has already
-//            expired: a deadline only ends waiting, never a finished job;
-//   Timeout  the deadline has expired.
+//   Cancelled  `cancel` is set, so that an abort request is seen at once
+//              even on a line that keeps delivering;
+//   Error      the device failed and cannot give what is waited for (bytes
+//              received before the failure and still readable do count);
+//   Ready      what is waited for holds, even when the deadline has already
+//              expired: a deadline only ends waiting, never a finished job;
+//   Timeout    the deadline has expired.
 class SerialPort {
  public:
   virtual ~SerialPort() = default;
@@ -51,24 +51,24 @@ class SerialPort {
   virtual int Read(std::uint8_t* buffer, std::size_t max) = 0;
 
   // Hands data[written..count) to the device, advancing `written` by what it
-  // took. Blocks while the device takes no more, until a message is pending
-  // or the deadline expires. Ready once every byte is taken.
+  // took. Blocks while the device takes no more, until `cancel` is set or
+  // the deadline expires. Ready once every byte is taken.
   virtual WaitResult Write(const std::uint8_t* data, std::size_t count, std::size_t& written,
-                           Tick deadline, MessageQueue& queue) = 0;
+                           Tick deadline, const CancelToken& cancel) = 0;
 
-  // Blocks until at least `count` bytes are received, a message is pending or
-  // the deadline has expired.
-  virtual WaitResult WaitInput(std::size_t count, Tick deadline, MessageQueue& queue) = 0;
+  // Blocks until at least `count` bytes are received, `cancel` is set or the
+  // deadline has expired.
+  virtual WaitResult WaitInput(std::size_t count, Tick deadline, const CancelToken& cancel) = 0;
 
   // The same with a time limit from now instead of a deadline tick, kept to
   // the microsecond where the clock can tell: a wait for a quiet line must
   // last its full length, and no tick longer.
   virtual WaitResult WaitInputFor(std::size_t count, std::chrono::microseconds limit,
-                                  MessageQueue& queue) = 0;
+                                  const CancelToken& cancel) = 0;
 
-  // Blocks until every written byte has left, a message is pending or the
-  // deadline has expired.
-  virtual WaitResult WaitOutputEmpty(Tick deadline, MessageQueue& queue) = 0;
+  // Blocks until every written byte has left, `cancel` is set or the deadline
+  // has expired.
+  virtual WaitResult WaitOutputEmpty(Tick deadline, const CancelToken& cancel) = 0;
 };
 
 // Opens the port with the given number (the "COM%d" number; 0 when the

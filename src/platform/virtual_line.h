@@ -54,7 +54,7 @@ class VirtualLine {
   void HangUp();
 
   // Makes the device at `end` stop taking bytes (a stuck adapter) or take
-  // them again: meanwhile its writes wait for a message or their deadline.
+  // them again: meanwhile its writes wait for a cancel or their deadline.
   void StallWrites(End end, bool stalled);
 
   // Total bytes written so far at `end` (for tests and statistics).

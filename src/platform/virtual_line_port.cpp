@@ -72,9 +72,9 @@ class VirtualLinePort final : public SerialPort {
   // The line buffers without limit, so a write waits only while the end is
   // stalled.
   WaitResult Write(const std::uint8_t* data, std::size_t count, std::size_t& written, Tick deadline,
-                   MessageQueue& queue) override {
+                   const CancelToken& cancel) override {
     const WaitResult room = Wait(
-        queue, [this] { return !impl_->At(end_).stalled; },
+        cancel, [this] { return !impl_->At(end_).stalled; },
         [&](auto& lock, const auto& ready) { impl_->clock.WaitUntil(lock, ready, deadline); });
     if (room != WaitResult::Ready) return room;
     if (written >= count) return WaitResult::Ready;
@@ -90,22 +90,22 @@ class VirtualLinePort final : public SerialPort {
     return WaitResult::Ready;
   }
 
-  WaitResult WaitInput(std::size_t count, Tick deadline, MessageQueue& queue) override {
-    return Wait(queue, Received(count), [&](auto& lock, const auto& ready) {
+  WaitResult WaitInput(std::size_t count, Tick deadline, const CancelToken& cancel) override {
+    return Wait(cancel, Received(count), [&](auto& lock, const auto& ready) {
       impl_->clock.WaitUntil(lock, ready, deadline, ArrivalOf(count));
     });
   }
 
   WaitResult WaitInputFor(std::size_t count, std::chrono::microseconds limit,
-                          MessageQueue& queue) override {
-    return Wait(queue, Received(count), [&](auto& lock, const auto& ready) {
+                          const CancelToken& cancel) override {
+    return Wait(cancel, Received(count), [&](auto& lock, const auto& ready) {
       impl_->clock.WaitFor(lock, ready, limit, ArrivalOf(count));
     });
   }
 
-  WaitResult WaitOutputEmpty(Tick deadline, MessageQueue& queue) override {
+  WaitResult WaitOutputEmpty(Tick deadline, const CancelToken& cancel) override {
     return Wait(
-        queue, [this] { return impl_->InFlightFrom(end_) == 0; },
+        cancel, [this] { return impl_->InFlightFrom(end_) == 0; },
         [&](auto& lock, const auto& ready) {
           impl_->clock.WaitUntil(lock, ready, deadline,
                                  [this] { return impl_->LastArrivalFrom(end_); });
@@ -146,13 +146,12 @@ class VirtualLinePort final : public SerialPort {
   // `block` waits on the clock with the lock held until the condition it is
   // given holds or its time is up.
   template <typename Done, typename Block>
-  WaitResult Wait(MessageQueue& queue, Done done, Block block) {
-    queue.Watch(impl_->clock);
+  WaitResult Wait(const CancelToken& cancel, Done done, Block block) {
+    cancel.Watch(impl_->clock);
     std::unique_lock<std::mutex> lock(Mutex());
-    block(lock,
-          std::function<bool()>([&] { return impl_->hung_up || queue.HasMessage() || done(); }));
+    block(lock, std::function<bool()>([&] { return impl_->hung_up || cancel.IsSet() || done(); }));
     // In the order every port follows when several hold at once.
-    if (queue.HasMessage()) return WaitResult::Message;
+    if (cancel.IsSet()) return WaitResult::Cancelled;
     if (impl_->hung_up) return WaitResult::Error;
     return done() ? WaitResult::Ready : WaitResult::Timeout;
   }

@@ -19,7 +19,10 @@ std::unique_ptr<InProcessOrganizer> InProcessOrganizer::Create(const SimOptions&
                                                                platform::Clock& clock) {
   std::unique_ptr<SimOrganizer> organizer =
       SimOrganizer::Create(WithoutEcho(options), clock, error);
-  return organizer ? Wire(std::move(organizer), baud, options.echo, clock) : nullptr;
+  if (!organizer) return nullptr;
+  std::unique_ptr<InProcessOrganizer> cable = Wire(std::move(organizer), baud, options.echo, clock);
+  if (!cable) error = "the simulated organizer's thread cannot be started";
+  return cable;
 }
 
 std::unique_ptr<InProcessOrganizer> InProcessOrganizer::WithContents(const SimOptions& options,
@@ -39,9 +42,10 @@ std::unique_ptr<InProcessOrganizer> InProcessOrganizer::Wire(
   cable->organizer_ = std::move(organizer);
   platform::VirtualLine* line = cable->line_.get();
   cable->organizer_->Attach(*cable->organizer_port_, [line] { line->HangUp(); });
-  cable->organizer_->Start();
+  if (!cable->organizer_->Start()) return nullptr;
   return cable;
 }
+
 InProcessOrganizer::~InProcessOrganizer() {
   if (organizer_) organizer_->Stop();
 }

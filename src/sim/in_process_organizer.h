@@ -20,12 +20,12 @@ namespace orgalink::sim {
 class InProcessOrganizer {
  public:
   // Null, with the reason in `error`, when the organizer's files cannot be
-  // read. `baud` 0 makes the cable instant.
+  // read or its thread cannot be started. `baud` 0 makes the cable instant.
   static std::unique_ptr<InProcessOrganizer> Create(
       const SimOptions& options, int baud, std::string& error,
       platform::Clock& clock = platform::SystemClock::Instance());
   // With given contents, kept in memory only (the benchmarks' reference
-  // organizer, say).
+  // organizer, say). Null when its thread cannot be started.
   static std::unique_ptr<InProcessOrganizer> WithContents(
       const SimOptions& options, OrganizerContents contents, int baud,
       platform::Clock& clock = platform::SystemClock::Instance());

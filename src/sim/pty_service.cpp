@@ -25,7 +25,10 @@ std::unique_ptr<PtyService> PtyService::Start(SimOptions options, std::string& e
   if (!service->organizer_) return nullptr;
   PtyService* self = service.get();
   service->organizer_->Attach(service->pty_->Port(), [self] { self->HungUp(); });
-  service->organizer_->Start();
+  if (!service->organizer_->Start()) {
+    error = "the simulated organizer's thread cannot be started";
+    return nullptr;
+  }
   service->organizer_->PressPcLink();
   return service;
 }
@@ -69,6 +72,10 @@ PtyServeEnd ServePtyUntilInterrupted(const SimOptions& options,
         interrupted = true;
         if (PtyService* service = current.load()) service->Stop();
       });
+  if (!signals->Failure().empty()) {
+    error = "cannot watch for Ctrl-C and SIGTERM: " + signals->Failure();
+    return PtyServeEnd::Failed;
+  }
   std::unique_ptr<PtyService> service = PtyService::Start(options, error);
   if (!service) return PtyServeEnd::Failed;
   current = service.get();

@@ -20,11 +20,12 @@ std::uint8_t NoiseByte(std::uint32_t r) {
 
 }  // namespace
 
-SimLine::SimLine(platform::SerialPort& port, platform::Clock& clock, platform::MessageQueue& queue,
-                 const SimOptions& options, CommandObserver observer)
+SimLine::SimLine(platform::SerialPort& port, platform::Clock& clock,
+                 const platform::CancelToken& stop, const SimOptions& options,
+                 CommandObserver observer)
     : port_(port),
       clock_(clock),
-      queue_(queue),
+      stop_(stop),
       echo_(options.echo),
       noise_bytes_(options.faults.noise_bytes),
       frame_delay_ms_(options.faults.frame_delay_ms),
@@ -74,12 +75,12 @@ SimLine::Outcome SimLine::SendCommand(std::uint8_t code, std::uint8_t p1, std::u
 // comes in on a paced line.
 SimLine::Outcome SimLine::Receive(platform::Tick deadline) {
   const std::size_t wanted = echo_ ? 1 : BytesToCompleteFrame(input_);
-  switch (port_.WaitInput(wanted, deadline, queue_)) {
+  switch (port_.WaitInput(wanted, deadline, stop_)) {
     case WaitResult::Ready:
       break;
     case WaitResult::Timeout:
       return Outcome::Timeout;
-    case WaitResult::Message:
+    case WaitResult::Cancelled:
       return Outcome::Stopped;
     case WaitResult::Error:
       return Outcome::Failed;
@@ -100,10 +101,10 @@ SimLine::Outcome SimLine::Receive(platform::Tick deadline) {
 
 SimLine::Outcome SimLine::Write(const std::uint8_t* bytes, std::size_t count) {
   std::size_t written = 0;
-  switch (port_.Write(bytes, count, written, Deadline(kWriteMs), queue_)) {
+  switch (port_.Write(bytes, count, written, Deadline(kWriteMs), stop_)) {
     case WaitResult::Ready:
       return Outcome::Ok;
-    case WaitResult::Message:
+    case WaitResult::Cancelled:
       return Outcome::Stopped;
     case WaitResult::Timeout:
     case WaitResult::Error:

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/cancel_token.h"
 #include "platform/clock.h"
-#include "platform/message_queue.h"
 #include "platform/serial_port.h"
 #include "sim/frames.h"
 #include "sim/sim_options.h"
@@ -16,14 +16,14 @@ namespace orgalink::sim {
 // returning each byte at once when the cable echoes, and sends the
 // organizer's frames, late and after a noise burst when those faults are on.
 // Every wait blocks in the port and ends on data, the deadline, a failed line
-// or any message in the organizer thread's queue, which means "stop".
+// or the organizer's stop token.
 class SimLine {
  public:
   enum class Outcome { Ok, Timeout, Stopped, Failed };
   // Told of every intact command that comes in.
   using CommandObserver = std::function<void(std::uint8_t code)>;
 
-  SimLine(platform::SerialPort& port, platform::Clock& clock, platform::MessageQueue& queue,
+  SimLine(platform::SerialPort& port, platform::Clock& clock, const platform::CancelToken& stop,
           const SimOptions& options, CommandObserver observer);
 
   // The next frame from the PC, or why none came before `deadline`.
@@ -43,7 +43,7 @@ class SimLine {
 
   platform::SerialPort& port_;
   platform::Clock& clock_;
-  platform::MessageQueue& queue_;
+  const platform::CancelToken& stop_;
   const bool echo_;
   const int noise_bytes_;
   const std::uint32_t frame_delay_ms_;

@@ -12,8 +12,6 @@ namespace orgalink::sim {
 
 namespace {
 
-// The message that tells the organizer's thread to stop; any message does.
-constexpr std::uint32_t kStopMessage = 1;
 // After the PC's goodbye the organizer still takes in (and the cable still
 // echoes) what follows, such as the END_COMMUNICATION after a NACK, until the
 // line has been quiet this long.
@@ -79,26 +77,23 @@ void SimOrganizer::Attach(platform::SerialPort& port, std::function<void()> hang
 }
 
 bool SimOrganizer::Start() {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::lock_guard<std::mutex> guard(mutex_);
   if (running_ || port_ == nullptr) return false;
+  stop_ = std::make_unique<platform::CancelToken>();
+  if (!stop_->Failure().empty()) return false;
   running_ = true;
-  queue_.reset();
   thread_ = std::thread([this] { ThreadMain(); });
-  // Stop needs the thread's queue to reach it.
-  changed_.wait(lock, [this] { return queue_ != nullptr; });
   return true;
 }
 
 void SimOrganizer::Stop() {
-  std::shared_ptr<platform::MessageQueue> queue;
   {
     std::lock_guard<std::mutex> guard(mutex_);
     if (!running_) return;
     stopping_ = true;
-    queue = queue_;
   }
   changed_.notify_all();
-  queue->Post({kStopMessage, 0, 0});
+  stop_->Set();
   thread_.join();
   {
     std::lock_guard<std::mutex> guard(mutex_);
@@ -134,13 +129,6 @@ SimStats SimOrganizer::Stats() const {
 }
 
 void SimOrganizer::ThreadMain() {
-  std::shared_ptr<platform::MessageQueue> queue = platform::CurrentThreadQueue();
-  queue->Watch(clock_);
-  {
-    std::lock_guard<std::mutex> guard(mutex_);
-    queue_ = queue;
-  }
-  changed_.notify_all();
   while (WaitForPress()) {
     // Simulated time must wait for the organizer while PC-LINK is in effect.
     std::optional<platform::VirtualClock::Participant> participant;
@@ -149,7 +137,7 @@ void SimOrganizer::ThreadMain() {
     }
     TakePress();
     do {
-      RunActive(*queue);
+      RunActive(*stop_);
     } while (!BecomeIdle());
   }
 }
@@ -183,8 +171,8 @@ bool SimOrganizer::BecomeIdle() {
   return true;
 }
 
-void SimOrganizer::RunActive(platform::MessageQueue& queue) {
-  SimLine line(*port_, clock_, queue, options_, [this](std::uint8_t code) { Record(code); });
+void SimOrganizer::RunActive(const platform::CancelToken& stop) {
+  SimLine line(*port_, clock_, stop, options_, [this](std::uint8_t code) { Record(code); });
   for (;;) {
     if (OfferLink(line, options_, options_.offer_window_ms) != OfferResult::Linked) return;
     {

@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/cancel_token.h"
 #include "platform/clock.h"
-#include "platform/message_queue.h"
 #include "platform/serial_port.h"
 #include "sim/organizer_contents.h"
 #include "sim/organizer_session.h"
@@ -70,7 +70,7 @@ class SimOrganizer {
   void Attach(platform::SerialPort& port, std::function<void()> hang_up = {});
 
   // Starts the organizer's thread, idle until PC-LINK is pressed. False
-  // without a port.
+  // without a port, or when no stop token can be made.
   bool Start();
   // Ends any communication, saves changed contents and joins the thread.
   void Stop();
@@ -93,7 +93,7 @@ class SimOrganizer {
   bool WaitForPress();
   void TakePress();
   bool BecomeIdle();
-  void RunActive(platform::MessageQueue& queue);
+  void RunActive(const platform::CancelToken& stop);
   void EndSession(const OrganizerSession& session, SessionEnd end, SimLine& line);
   void Record(std::uint8_t command);
 
@@ -111,7 +111,8 @@ class SimOrganizer {
   bool stopping_ = false;
   bool press_pending_ = false;
   bool active_ = false;
-  std::shared_ptr<platform::MessageQueue> queue_;
+  // Made afresh for each run of the thread: it latches.
+  std::unique_ptr<platform::CancelToken> stop_;
   SimStats stats_;
   std::thread thread_;
 };

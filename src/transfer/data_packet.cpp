@@ -111,7 +111,7 @@ LinkStatus WaitDataPacket(LinkEngine& engine, int expectedCode, const PacketOut&
   const FrameTiming times(engine, timeout == -1 ? engine.TODataPacket() : timeout,
                           multiplier == -1 ? engine.TOMultiplier() : multiplier);
   while (!engine.Expired(times.Overall())) {
-    if (engine.PollMessages()) {
+    if (engine.PollAbort()) {
       engine.Log("!!!Abort(WaitDataPacket)\n\n");
       engine.SetStatus(link::LinkAborted, -1);
       return link::LinkAborted;

@@ -1,7 +1,10 @@
 // The orgalink program itself: options, settings file, exit status, output.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
@@ -202,6 +205,33 @@ TEST_F(RunModeCommandTest, SignalDuringAWaitReleasesTheOrganizerAndSetsTheExitSt
     EXPECT_EQ(result.exit_code, c.exit_code);
     EXPECT_EQ(result.err, "User aborted.\n");
   }
+}
+
+// An abort that meets a write ends the run with 11, and the log says so;
+// but the user asked for the abort, and that is what the program reports.
+TEST_F(RunModeCommandTest, SignalDuringAStalledWriteIsReportedAsTheAbort) {
+  testsupport::Pty pty;
+  // Held open by the test, which stops and restarts the line's output with it.
+  const int line = open(pty.slave_path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(line, 0);
+  ASSERT_EQ(tcflow(line, TCOOFF), 0);
+  testsupport::RunningProgram program(
+      ORGALINK_CLI,
+      Args({"run-mode", "12", "--port", pty.slave_path(), "--echo", "0", "--log", log}));
+  ASSERT_TRUE(LogShows("##### START COMMUNICATION #####"));
+  // Past the line's quiet wait, into the write that cannot go out.
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  program.Signal(SIGTERM);
+  ASSERT_TRUE(LogShows(">>>>>>!!!Send FAILED"));
+  tcflow(line, TCOON);
+  auto expected = testsupport::CommandFrame(0x15);
+  const auto end = testsupport::CommandFrame(9);
+  expected.insert(expected.end(), end.begin(), end.end());
+  EXPECT_EQ(pty.Read(10), expected);
+  const auto result = program.Wait();
+  close(line);
+  EXPECT_EQ(result.exit_code, 143);
+  EXPECT_EQ(result.err, "User aborted.\n");
 }
 
 TEST_F(RunModeCommandTest, HelpListsTheCommandsAndVersionNamesTheProgram) {

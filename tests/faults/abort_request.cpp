@@ -1,6 +1,5 @@
 #include "abort_request.h"
 
-#include "link/messages.h"
 
 namespace orgalink::faulttest {
 
@@ -45,11 +44,10 @@ AbortRequest::~AbortRequest() {
   line_.SetFaultHook({});
 }
 
-// Both triggers run on the PC's thread, whose queue the request goes to.
 void AbortRequest::Now() {
   if (at_) return;
   at_ = f_.clock.Now();
-  platform::CurrentThreadQueue()->Post({link::WM_LINK_ABORT, 0, 0});
+  f_.abort.Set();
 }
 
 void AbortRequest::Later(std::uint32_t ms) {

@@ -11,7 +11,6 @@
 #include <fstream>
 
 #include "gui_fixture.h"
-#include "link/messages.h"
 #include "link/negotiation.h"
 #include "platform/profile.h"
 #include "scripted_prompts.h"
@@ -148,10 +147,10 @@ void ComPortDialogTest::cancelTurnsIntoAbortWhileTheSearchRuns() {
   QVERIFY(prompts_.Boxes().empty());
 
   std::atomic<bool> aborted{false};
-  detect.SetDetection([&aborted](link::LinkEngine&, link::ProgressSink& progress) {
+  detect.SetDetection([&aborted](link::LinkEngine& engine, link::ProgressSink& progress) {
     progress.Report({ProgressKind::Variant, link::VariantEPlus});
     progress.Report({ProgressKind::DetectChecking, 1});
-    aborted = WaitForThreadMessage(link::WM_DETECT_ABORT);
+    aborted = WaitForAbort(engine.AbortToken());
     return link::LinkNotDetected;
   });
   // Twice: the second run starts as fresh as the first.

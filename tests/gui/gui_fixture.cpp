@@ -21,8 +21,6 @@ void GuiFolder::AppendSetting(const std::string& section, const std::string& key
 
 #include <QLabel>
 
-#include "platform/message_queue.h"
-
 namespace orgalink::guitest {
 
 QStringList LabelTexts(const QWidget& parent) {
@@ -31,11 +29,9 @@ QStringList LabelTexts(const QWidget& parent) {
   return texts;
 }
 
-bool WaitForThreadMessage(std::uint32_t message) {
+bool WaitForAbort(const platform::CancelToken& abort) {
   platform::Clock& clock = platform::SystemClock::Instance();
-  const auto queue = platform::CurrentThreadQueue();
-  if (!queue->WaitMessage(clock, platform::Deadline(clock, 20000))) return false;
-  return queue->Take()->id == message;
+  return abort.WaitUntilSet(clock, platform::Deadline(clock, 20000));
 }
 
 }  // namespace orgalink::guitest

@@ -2,10 +2,10 @@
 
 #include <QString>
 #include <QWidget>
-#include <cstdint>
 #include <string>
 
 #include "gui_paths.h"
+#include "platform/cancel_token.h"
 #include "support/temp_dir.h"
 
 namespace orgalink::guitest {
@@ -41,9 +41,8 @@ namespace orgalink::guitest {
 // The texts of every label of `parent`, in creation order.
 QStringList LabelTexts(const QWidget& parent);
 
-// For a worker standing in for the link: blocks until a message arrives in
-// the calling thread's queue (at most 20 s) and tells whether it was
-// `message`, the abort request the dialog is expected to post.
-bool WaitForThreadMessage(std::uint32_t message);
+// For a worker standing in for the link: blocks until the dialog sets the
+// abort request `abort` (true) or 20 s have passed (false).
+bool WaitForAbort(const platform::CancelToken& abort);
 
 }  // namespace orgalink::guitest

@@ -8,7 +8,6 @@
 #include <semaphore>
 
 #include "gui_fixture.h"
-#include "link/messages.h"
 #include "link/negotiation.h"
 #include "scripted_prompts.h"
 
@@ -37,7 +36,8 @@ class ProgressDialogTest : public QObject {
 
  private slots:
   void statusTextsFollowTheReportedEventsInOrder();
-  void abortIsPostedIntoTheWorkersQueueAndEndsWithUserAborted();
+  void abortSetsTheWorkersRequestAndEndsWithUserAborted();
+  void closingWhileTheWorkerRunsStopsItAndServesItsLastCalls();
   void endStatusesAndTheirMessages();
   void workerBoxesAndTitleGoThroughTheDialogThread();
   void aWorkerCallingIntoAClosingDialogIsAnsweredAtOnce();
@@ -49,6 +49,8 @@ class ProgressDialogTest : public QObject {
           const std::function<void(gui::ProgressDialog&)>& whileRunning = {});
 
   ScriptedPrompts prompts_;
+  // The dialog Run shows, for a worker that waits for its abort request.
+  gui::ProgressDialog* running_ = nullptr;
 };
 
 int ProgressDialogTest::Run(int runMode, gui::ProgressDialog::Communication communication,
@@ -59,10 +61,12 @@ int ProgressDialogTest::Run(int runMode, gui::ProgressDialog::Communication comm
   dialog.ConfigureRun(settings);
   dialog.SetCommunication(std::move(communication));
   QSignalSpy ended(&dialog, &QDialog::finished);
+  running_ = &dialog;
   dialog.show();
   if (whileRunning) whileRunning(dialog);
-  if (ended.isEmpty() && !ended.wait(20000)) return -100;
-  return ended.first().first().toInt();
+  const int result = ended.isEmpty() && !ended.wait(20000) ? -100 : ended.first().first().toInt();
+  running_ = nullptr;
+  return result;
 }
 
 void ProgressDialogTest::statusTextsFollowTheReportedEventsInOrder() {
@@ -125,7 +129,7 @@ void ProgressDialogTest::statusTextsFollowTheReportedEventsInOrder() {
 // However the run ends once the user asked to stop, a failure reads as the
 // abort: the request may meet a write, whose failure (11) the engine reports.
 // Only a run that got through before the request took hold stays a success.
-void ProgressDialogTest::abortIsPostedIntoTheWorkersQueueAndEndsWithUserAborted() {
+void ProgressDialogTest::abortSetsTheWorkersRequestAndEndsWithUserAborted() {
   const struct {
     LinkStatus ending;
     int result;
@@ -137,9 +141,9 @@ void ProgressDialogTest::abortIsPostedIntoTheWorkersQueueAndEndsWithUserAborted(
     std::atomic<int> aborts{0};
     const int result = Run(
         1,
-        [&aborts, &c](FrontEnd front) {
+        [this, &aborts, &c](FrontEnd front) {
           front.progress->Report({ProgressKind::Status, 0, ProgressScope::Negotiation});
-          if (WaitForThreadMessage(link::WM_LINK_ABORT)) ++aborts;
+          if (WaitForAbort(running_->Link().AbortToken())) ++aborts;
           return c.ending;
         },
         [](gui::ProgressDialog& dialog) {
@@ -161,6 +165,32 @@ void ProgressDialogTest::abortIsPostedIntoTheWorkersQueueAndEndsWithUserAborted(
     QCOMPARE(prompts_.Boxes()[0].caption, QStringLiteral("Abort"));
     QCOMPARE(prompts_.Boxes()[0].icon, gui::BoxIcon::Exclamation);
   }
+}
+
+// The program ending on a signal closes the dialog while its communication
+// runs: the dialog asks the worker to stop before it waits for it, and goes
+// on serving what the worker still asks of the dialog's thread meanwhile (a
+// negotiation reports the organizer's variant, say) instead of waiting for
+// it for ever.
+void ProgressDialogTest::closingWhileTheWorkerRunsStopsItAndServesItsLastCalls() {
+  prompts_.Clear();
+  std::atomic<bool> aborted{false};
+  {
+    gui::ProgressDialog dialog(nullptr, prompts_, platform::SystemClock::Instance());
+    operations::RunSettings settings;
+    settings.runMode = 1;
+    dialog.ConfigureRun(settings);
+    const platform::CancelToken& abort = dialog.Link().AbortToken();
+    dialog.SetCommunication([&](FrontEnd front) {
+      front.progress->Report({ProgressKind::Status, 0, ProgressScope::Negotiation});
+      aborted = WaitForAbort(abort);
+      front.progress->Report({ProgressKind::Variant, link::VariantEPlus});
+      return link::LinkAborted;
+    });
+    dialog.show();
+    QTRY_COMPARE(dialog.StatusText(), QStringLiteral("Waiting for Organizer..."));
+  }
+  QVERIFY(aborted);
 }
 
 void ProgressDialogTest::endStatusesAndTheirMessages() {

@@ -3,6 +3,8 @@
 
 #include "single_instance.h"
 
+#include <signal.h>
+
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -19,6 +21,7 @@ class SingleInstanceTest : public QObject {
   void laterCopiesFindTheFirstAndAskItToShow();
   void aMinimisedWindowIsRestored();
   void aSecondProgramStartEndsSilentlyAndLeavesTheFirstRunning();
+  void sigtermAndSigintEndTheProgramInOrder();
 };
 
 void SingleInstanceTest::laterCopiesFindTheFirstAndAskItToShow() {
@@ -86,6 +89,43 @@ void SingleInstanceTest::aSecondProgramStartEndsSilentlyAndLeavesTheFirstRunning
 
   first.terminate();
   QVERIFY(first.waitForFinished(20000));
+}
+
+// Stopped by the session or from a shell, the program ends as after Exit:
+// the settings are written back and the socket and lock are gone, so that
+// the next start is the first again.
+void SingleInstanceTest::sigtermAndSigintEndTheProgramInOrder() {
+  const struct {
+    int signal;
+    int exitCode;
+  } cases[] = {{SIGTERM, 143}, {SIGINT, 130}};
+  for (const auto& c : cases) {
+    QTemporaryDir home;
+    const QString runtime = home.filePath(QStringLiteral("runtime"));
+    QVERIFY(QDir().mkpath(runtime));
+    QFile::setPermissions(runtime,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const QString settings = home.filePath(QStringLiteral("Orgalink.ini"));
+    const QString socket = QDir(runtime).filePath(QStringLiteral("PELLICO_BR"));
+
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(ORGALINK_GUI), {QStringLiteral("--settings"), settings});
+    QVERIFY(program.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 20000);
+    QVERIFY(!QFile::exists(settings));
+    kill(static_cast<pid_t>(program.processId()), c.signal);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), c.exitCode);
+    QVERIFY(!QFile::exists(socket));
+    QVERIFY(!QFile::exists(socket + QStringLiteral(".lock")));
+    QVERIFY(QFile::exists(settings));
+  }
 }
 
 }  // namespace orgalink::guitest

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "link/messages.h"
 #include "support/line_fixture.h"
 #include "support/transfer_peer.h"
 
@@ -107,9 +106,9 @@ TEST(AutoDetect, WithoutPortsGivesUpAfterFiveSweeps) {
   EXPECT_NE(log.find(InLog("========== End AutoDetect ==========\n\n")), std::string::npos);
 }
 
-// The Auto Detect dialog's cancel button posts WM_DETECT_ABORT into the
-// worker's queue. Between ports the search notices it itself; during a
-// negotiation the negotiation ends with the abort.
+// The Auto Detect dialog's cancel button sets the engine's abort token.
+// Between ports the search notices it itself; during a negotiation the
+// negotiation ends with the abort.
 TEST(AutoDetect, AnAbortEndsTheSearchAtOnceWith12) {
   const struct {
     const char* name;
@@ -123,11 +122,8 @@ TEST(AutoDetect, AnAbortEndsTheSearchAtOnceWith12) {
     PortRow f;
     LinkStatus status{-1};
     std::uint32_t elapsed = 0;
-    f.Run([&] {
-      const std::shared_ptr<platform::MessageQueue> queue = platform::CurrentThreadQueue();
-      f.clock.At(f.clock.Now() + c.at, [queue] { queue->Post({WM_DETECT_ABORT, 0, 0}); });
-      elapsed = f.Elapsed([&] { status = AutoDetect(f.engine, &f.owner); });
-    });
+    f.AbortAt(f.clock.Now() + c.at);
+    f.Run([&] { elapsed = f.Elapsed([&] { status = AutoDetect(f.engine, &f.owner); }); });
     EXPECT_EQ(status, LinkNotDetected) << c.name;
     EXPECT_EQ(f.engine.Status(), LinkNotDetected) << c.name;
     EXPECT_FALSE(f.engine.IsPortOpen()) << c.name;

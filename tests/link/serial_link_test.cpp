@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "link/link_engine.h"
-#include "link/messages.h"
 #include "support/line_fixture.h"
 #include "support/transfer_peer.h"
 
@@ -68,7 +67,7 @@ TEST(WritePort, BytesTheOrganizerSentBeforeAWriteAreDiscarded) {
   f.Run(
       [&] {
         ASSERT_TRUE(f.engine.OpenPort(1));
-        f.engine.WaitForMessageOrDeadline(f.engine.Deadline(50));  // the stale bytes arrive
+        f.engine.WaitForAbortOrDeadline(f.engine.Deadline(50));  // the stale bytes arrive
         sent = f.engine.SendCommand(ACK);
         waited = f.engine.WaitCommand(ACK);
       },
@@ -194,7 +193,7 @@ TEST(ReadPort, TimeOutReportsWhatWasQueued) {
       [&] {
         ASSERT_TRUE(f.engine.OpenPort(1));
         std::uint8_t buffer[5];
-        f.engine.WaitForMessageOrDeadline(f.engine.Deadline(20));
+        f.engine.WaitForAbortOrDeadline(f.engine.Deadline(20));
         result = f.engine.ReadPort(buffer, 5, f.engine.Deadline(1000));
       },
       [&](FarEnd& far) {
@@ -215,7 +214,9 @@ TEST(ReadPort, AbortFlagStaysUntilTheNextPurge) {
     std::uint8_t byte;
     EXPECT_EQ(f.engine.ReadPort(&byte, 1, f.engine.Deadline(30000)), 0);
     EXPECT_TRUE(f.engine.AbortFlag());
-    EXPECT_EQ(f.engine.SendCommand(NACK), LinkOk);  // the closing NACK still goes out
+    // The closing NACK still goes out, as the driver sends it.
+    const LinkEngine::AbortShield closing(f.engine);
+    EXPECT_EQ(f.engine.SendCommand(NACK), LinkOk);
     EXPECT_FALSE(f.engine.AbortFlag());
   });
 }
@@ -223,32 +224,40 @@ TEST(ReadPort, AbortFlagStaysUntilTheNextPurge) {
 // A device that is still busy with the write when the user aborts.
 class BusyPort : public platform::SerialPort {
  public:
+  explicit BusyPort(platform::CancelToken& abort) : abort_(abort) {}
   bool Purge(bool, bool) override { return true; }
   int InQueue() override { return 0; }
   int OutQueue() override { return 0; }
   int Read(std::uint8_t*, std::size_t) override { return 0; }
   platform::WaitResult Write(const std::uint8_t*, std::size_t, std::size_t&, platform::Tick,
-                             platform::MessageQueue& queue) override {
-    queue.Post({WM_LINK_ABORT, 0, 0});
-    return platform::WaitResult::Message;
+                             const platform::CancelToken&) override {
+    abort_.Set();
+    return platform::WaitResult::Cancelled;
   }
-  platform::WaitResult WaitInput(std::size_t, platform::Tick, platform::MessageQueue&) override {
+  platform::WaitResult WaitInput(std::size_t, platform::Tick,
+                                 const platform::CancelToken&) override {
     return platform::WaitResult::Timeout;
   }
   platform::WaitResult WaitInputFor(std::size_t, std::chrono::microseconds,
-                                    platform::MessageQueue&) override {
+                                    const platform::CancelToken&) override {
     return platform::WaitResult::Timeout;
   }
-  platform::WaitResult WaitOutputEmpty(platform::Tick, platform::MessageQueue&) override {
+  platform::WaitResult WaitOutputEmpty(platform::Tick, const platform::CancelToken&) override {
     return platform::WaitResult::Ready;
   }
+
+ private:
+  platform::CancelToken& abort_;
 };
 
 TEST(WritePort, AbortDuringTheWriteEndsWithIoError) {
   testsupport::TempDir dir;
+  platform::CancelToken abort;
   LinkEngine engine;
+  engine.SetAbortToken(abort);
   engine.SetLogFileName(dir.File("log"));
-  engine.SetPortOpener([](int, int, std::string&) { return std::make_unique<BusyPort>(); });
+  engine.SetPortOpener(
+      [&abort](int, int, std::string&) { return std::make_unique<BusyPort>(abort); });
   ASSERT_TRUE(engine.OpenPort(1));
   EXPECT_EQ(engine.SendCommand(ACK), LinkIoError);
   EXPECT_EQ(engine.Status(), LinkIoError);

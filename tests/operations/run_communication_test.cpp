@@ -105,6 +105,36 @@ TEST(RunCommunication, FailuresEndWithNackAndEndCommunication) {
   }
 }
 
+// A double click on Abort, or two quick Ctrl-C, must not cost the organizer
+// its goodbye: however many requests come, and whenever, NACK and
+// END_COMMUNICATION still go out.
+TEST(RunCommunication, RepeatedAbortsStillSendNackAndEndCommunication) {
+  struct Case {
+    const char* name;
+    std::vector<std::uint32_t> at;  // ms after the start
+  } cases[] = {{"together", {100, 100}},
+               {"the second while NACK waits for a quiet line", {100, 105}},
+               {"one more while END_COMMUNICATION does", {100, 105, 115}}};
+  for (const auto& c : cases) {
+    LineFixture f;
+    f.UseLog();
+    f.engine.SetEchoBack(false);
+    for (const std::uint32_t ms : c.at) f.AbortAt(f.clock.Now() + ms);
+    LinkStatus status{-1};
+    Bytes seen;
+    f.Run([&] { status = RunCommunication(f.run, &f.owner, 10); },
+          [&](FarEnd& far) {
+            far.Receive(5);  // the ACK, left unanswered
+            seen = far.Receive(10);
+          });
+    EXPECT_EQ(status, LinkAborted) << c.name;
+    EXPECT_EQ(seen, kNackThenEnd) << c.name;
+    const std::string log = f.LogText();
+    EXPECT_NE(log.find(">>>>>>Send    [ 7f 15 00 00 94 ]"), std::string::npos) << c.name << log;
+    EXPECT_NE(log.find(">>>>>>Send    [ 7f 09 00 00 88 ]"), std::string::npos) << c.name << log;
+  }
+}
+
 TEST(RunCommunication, PortThatCannotBeOpenedReturnsItsPortStatus) {
   struct Case {
     int port;

@@ -79,12 +79,12 @@ class PosixSerialPortTest : public testing::Test {
   PseudoTerminal pty;
   std::string error;
   std::unique_ptr<SerialPort> port;
-  MessageQueue queue;
+  CancelToken cancel;
 };
 
 TEST_F(PosixSerialPortTest, CarriesBytesBothWays) {
   pty.Write("hello");
-  ASSERT_EQ(port->WaitInput(5, Deadline(clock, 5000), queue), WaitResult::Ready);
+  ASSERT_EQ(port->WaitInput(5, Deadline(clock, 5000), cancel), WaitResult::Ready);
   EXPECT_EQ(port->InQueue(), 5);
   EXPECT_EQ(Take(), "hello");
   EXPECT_EQ(port->InQueue(), 0);
@@ -94,13 +94,13 @@ TEST_F(PosixSerialPortTest, CarriesBytesBothWays) {
   for (int value = 0; value < 256; ++value) all.push_back(static_cast<char>(value));
   std::size_t written = 0;
   ASSERT_EQ(port->Write(reinterpret_cast<const std::uint8_t*>(all.data()), all.size(), written,
-                        Deadline(clock, 5000), queue),
+                        Deadline(clock, 5000), cancel),
             WaitResult::Ready);
   EXPECT_EQ(written, all.size());
-  EXPECT_EQ(port->WaitOutputEmpty(Deadline(clock, 5000), queue), WaitResult::Ready);
+  EXPECT_EQ(port->WaitOutputEmpty(Deadline(clock, 5000), cancel), WaitResult::Ready);
   EXPECT_EQ(pty.Read(all.size()), all);
   pty.Write(all);
-  ASSERT_EQ(port->WaitInput(all.size(), Deadline(clock, 5000), queue), WaitResult::Ready);
+  ASSERT_EQ(port->WaitInput(all.size(), Deadline(clock, 5000), cancel), WaitResult::Ready);
   EXPECT_EQ(Take(), all);
 }
 
@@ -111,20 +111,20 @@ TEST_F(PosixSerialPortTest, WaitInputWakesOnLateBytes) {
     std::this_thread::sleep_for(milliseconds(20));
     pty.Write("cde");
   });
-  EXPECT_EQ(port->WaitInput(5, Deadline(clock, 10000), queue), WaitResult::Ready);
+  EXPECT_EQ(port->WaitInput(5, Deadline(clock, 10000), cancel), WaitResult::Ready);
   late.join();
   EXPECT_LT(steady_clock::now() - start, milliseconds(5000));
   EXPECT_EQ(Take(), "abcde");
 }
 
-TEST_F(PosixSerialPortTest, WaitInputWakesOnAPostedMessage) {
+TEST_F(PosixSerialPortTest, WaitInputWakesOnACancel) {
   pty.Write("ab");  // fewer bytes than asked keep the device readable
-  std::thread poster([&] {
+  std::thread canceller([&] {
     std::this_thread::sleep_for(milliseconds(20));
-    queue.Post({1127, 0, 0});
+    cancel.Set();
   });
-  EXPECT_EQ(port->WaitInput(5, Deadline(clock, 10000), queue), WaitResult::Message);
-  poster.join();
+  EXPECT_EQ(port->WaitInput(5, Deadline(clock, 10000), cancel), WaitResult::Cancelled);
+  canceller.join();
   EXPECT_EQ(port->InQueue(), 2);
 }
 
@@ -137,8 +137,8 @@ TEST_F(PosixSerialPortTest, WaitInputTimesOutAtTheDeadlineOrTheTimeLimit) {
   for (const Case& c : cases) {
     auto start = steady_clock::now();
     Tick deadline = Deadline(clock, 50);
-    EXPECT_EQ(c.deadline ? port->WaitInput(5, deadline, queue)
-                         : port->WaitInputFor(5, milliseconds(50), queue),
+    EXPECT_EQ(c.deadline ? port->WaitInput(5, deadline, cancel)
+                         : port->WaitInputFor(5, milliseconds(50), cancel),
               WaitResult::Timeout);
     if (c.deadline) {
       EXPECT_TRUE(Expired(clock, deadline));
@@ -156,23 +156,23 @@ const std::uint8_t* BytesOf(const std::string& text) {
   return reinterpret_cast<const std::uint8_t*>(text.data());
 }
 
-TEST_F(PosixSerialPortTest, WriteThatBlocksReturnsForAMessage) {
-  std::thread poster([&] {
+TEST_F(PosixSerialPortTest, WriteThatBlocksReturnsForACancel) {
+  std::thread canceller([&] {
     std::this_thread::sleep_for(milliseconds(20));
-    queue.Post({1127, 0, 0});
+    cancel.Set();
   });
   std::size_t written = 0;
   EXPECT_EQ(
-      port->Write(BytesOf(kHugeBlock), kHugeBlock.size(), written, Deadline(clock, 60000), queue),
-      WaitResult::Message);
-  poster.join();
+      port->Write(BytesOf(kHugeBlock), kHugeBlock.size(), written, Deadline(clock, 60000), cancel),
+      WaitResult::Cancelled);
+  canceller.join();
   EXPECT_GT(written, 0u);
   EXPECT_LT(written, kHugeBlock.size());
-  // A message still pending wins before anything is written.
+  // A token still set wins before anything is written.
   const std::size_t before = written;
   EXPECT_EQ(
-      port->Write(BytesOf(kHugeBlock), kHugeBlock.size(), written, Deadline(clock, 60000), queue),
-      WaitResult::Message);
+      port->Write(BytesOf(kHugeBlock), kHugeBlock.size(), written, Deadline(clock, 60000), cancel),
+      WaitResult::Cancelled);
   EXPECT_EQ(written, before);
   EXPECT_GT(port->OutQueue(), -1);
   EXPECT_TRUE(port->Purge(true, true));
@@ -183,7 +183,7 @@ TEST_F(PosixSerialPortTest, WriteStopsAtItsDeadline) {
   auto start = steady_clock::now();
   std::size_t written = 0;
   const Tick deadline = Deadline(clock, 50);
-  EXPECT_EQ(port->Write(BytesOf(kHugeBlock), kHugeBlock.size(), written, deadline, queue),
+  EXPECT_EQ(port->Write(BytesOf(kHugeBlock), kHugeBlock.size(), written, deadline, cancel),
             WaitResult::Timeout);
   EXPECT_TRUE(Expired(clock, deadline));
   EXPECT_GT(written, 0u);
@@ -193,14 +193,14 @@ TEST_F(PosixSerialPortTest, WriteStopsAtItsDeadline) {
 
 TEST_F(PosixSerialPortTest, SeveralResultsAtOnceFollowTheOrder) {
   pty.Write("abc");
-  ASSERT_EQ(port->WaitInput(3, Deadline(clock, 5000), queue), WaitResult::Ready);
+  ASSERT_EQ(port->WaitInput(3, Deadline(clock, 5000), cancel), WaitResult::Ready);
   testsupport::ExpectResultOrder(
-      *port, queue, clock.Now() - 1, [&] { pty.Close(); }, true);
+      *port, clock.Now() - 1, [&] { pty.Close(); }, true);
 }
 
 TEST_F(PosixSerialPortTest, FarSideGoneIsAnError) {
   pty.Close();
-  EXPECT_EQ(port->WaitInput(1, Deadline(clock, 10000), queue), WaitResult::Error);
+  EXPECT_EQ(port->WaitInput(1, Deadline(clock, 10000), cancel), WaitResult::Error);
 }
 
 TEST_F(PosixSerialPortTest, PortIsNotShared) {
@@ -223,13 +223,13 @@ TEST(PosixSerialPortOpenTest, CloseLetsTheLastBytesOutAndNeverHangs) {
   PseudoTerminal pty;
   ASSERT_TRUE(pty.Valid());
   SystemClock& clock = SystemClock::Instance();
-  MessageQueue queue;
+  const CancelToken& cancel = CancelToken::Never();
   std::string error;
   auto port = OpenPosixSerialPort(pty.SlavePath(), 19200, clock, error);
   ASSERT_TRUE(port) << error;
   const std::string frame = "\x7f\x09\x00\x00\x88";
   std::size_t written = 0;
-  ASSERT_EQ(port->Write(BytesOf(frame), frame.size(), written, Deadline(clock, 5000), queue),
+  ASSERT_EQ(port->Write(BytesOf(frame), frame.size(), written, Deadline(clock, 5000), cancel),
             WaitResult::Ready);
   port.reset();
   EXPECT_EQ(pty.Read(frame.size()), frame);
@@ -238,7 +238,7 @@ TEST(PosixSerialPortOpenTest, CloseLetsTheLastBytesOutAndNeverHangs) {
   ASSERT_TRUE(port) << error;
   written = 0;
   ASSERT_EQ(
-      port->Write(BytesOf(kHugeBlock), kHugeBlock.size(), written, Deadline(clock, 50), queue),
+      port->Write(BytesOf(kHugeBlock), kHugeBlock.size(), written, Deadline(clock, 50), cancel),
       WaitResult::Timeout);
   const auto start = steady_clock::now();
   port.reset();

@@ -4,8 +4,8 @@
 #include <latch>
 #include <thread>
 
+#include "platform/cancel_token.h"
 #include "platform/clock.h"
-#include "platform/message_queue.h"
 
 namespace orgalink::platform {
 namespace {
@@ -26,11 +26,10 @@ TEST(VirtualClockTest, LongTimeOutTakesNoRealTime) {
 
 TEST(VirtualClockTest, ScheduledActionWakesAWaiterAtItsTick) {
   VirtualClock clock(kStart);
-  std::shared_ptr<MessageQueue> queue = std::make_shared<MessageQueue>();
-  clock.At(kStart + 100, [queue] { queue->Post({7, 0, 0}); });
-  EXPECT_TRUE(queue->WaitMessage(clock, kStart + 30000));
+  CancelToken token;
+  clock.At(kStart + 100, [&token] { token.Set(); });
+  EXPECT_TRUE(token.WaitUntilSet(clock, kStart + 30000));
   EXPECT_EQ(clock.Now(), kStart + 100);
-  EXPECT_EQ(queue->Take()->id, 7u);
 }
 
 TEST(VirtualClockTest, NextChangeHintStopsTimeWhereTheConditionTurns) {
@@ -45,7 +44,7 @@ TEST(VirtualClockTest, NextChangeHintStopsTimeWhereTheConditionTurns) {
 
 TEST(VirtualClockTest, NonParticipantWaitsForTheParticipants) {
   VirtualClock clock(kStart);
-  std::shared_ptr<MessageQueue> main_queue = std::make_shared<MessageQueue>();
+  CancelToken done;
   std::latch registered(1);
   std::thread worker([&] {
     VirtualClock::Participant participant(clock);
@@ -53,12 +52,12 @@ TEST(VirtualClockTest, NonParticipantWaitsForTheParticipants) {
     std::unique_lock<std::mutex> lock(clock.Mutex());
     clock.WaitUntil(lock, [] { return false; }, kStart + 300, {});
     lock.unlock();
-    main_queue->Post({1, 0, 0});
+    done.Set();
   });
   registered.wait();
   // Only the participant's own deadline moves time; the main thread's
   // 1000 ms would otherwise end its wait first.
-  EXPECT_TRUE(main_queue->WaitMessage(clock, kStart + 1000));
+  EXPECT_TRUE(done.WaitUntilSet(clock, kStart + 1000));
   EXPECT_EQ(clock.Now(), kStart + 301);
   worker.join();
 }

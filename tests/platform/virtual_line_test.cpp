@@ -18,10 +18,9 @@ constexpr Tick kStart = 1000;
 
 WaitResult Send(SerialPort& port, const std::string& text) {
   std::size_t written = 0;
-  MessageQueue queue;
   // An end that is not stalled takes every byte at once: the deadline never counts.
   WaitResult result = port.Write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
-                                 written, 0, queue);
+                                 written, 0, CancelToken::Never());
   EXPECT_TRUE(result != WaitResult::Ready || written == text.size());
   return result;
 }
@@ -35,7 +34,7 @@ std::string Take(SerialPort& port) {
 class VirtualLineTest : public testing::Test {
  protected:
   VirtualClock clock{kStart};
-  MessageQueue queue;
+  const CancelToken& none = CancelToken::Never();
 };
 
 TEST_F(VirtualLineTest, EchoReturnsAnEndsBytesToItself) {
@@ -74,10 +73,10 @@ TEST_F(VirtualLineTest, PacedBytesArriveAfterTenBitTimesEach) {
     auto b = line.Open(End::B);
     ASSERT_EQ(Send(*a, std::string(c.bytes, 'x')), WaitResult::Ready);
     EXPECT_EQ(a->OutQueue(), static_cast<int>(c.bytes));
-    EXPECT_EQ(b->WaitInput(c.bytes, kStart + 1000, queue), WaitResult::Ready);
+    EXPECT_EQ(b->WaitInput(c.bytes, kStart + 1000, none), WaitResult::Ready);
     EXPECT_EQ(paced.Now() - kStart, c.last_arrival) << c.baud << " baud, " << c.bytes;
     EXPECT_EQ(a->OutQueue(), 0);
-    EXPECT_EQ(a->WaitOutputEmpty(kStart + 1000, queue), WaitResult::Ready);
+    EXPECT_EQ(a->WaitOutputEmpty(kStart + 1000, none), WaitResult::Ready);
   }
 }
 
@@ -104,7 +103,7 @@ TEST_F(VirtualLineTest, FaultHookDropsReplacesAndDelaysSingleBytes) {
   ASSERT_EQ(Send(*a, "ef"), WaitResult::Ready);
   EXPECT_EQ(Take(*b), "aZd");
   // The delayed byte holds back the one behind it, as on a real wire.
-  EXPECT_EQ(b->WaitInput(2, kStart + 1000, queue), WaitResult::Ready);
+  EXPECT_EQ(b->WaitInput(2, kStart + 1000, none), WaitResult::Ready);
   EXPECT_EQ(clock.Now(), kStart + 50);
   EXPECT_EQ(Take(*b), "ef");
   EXPECT_EQ(indices, (std::vector<std::uint64_t>{0, 1, 2, 3, 4, 5}));
@@ -121,8 +120,8 @@ TEST_F(VirtualLineTest, HangUpFailsEverythingAtBothEnds) {
   for (SerialPort* port : {a.get(), b.get()}) {
     std::uint8_t byte = 0;
     EXPECT_EQ(Send(*port, "x"), WaitResult::Error);
-    EXPECT_EQ(port->WaitInput(1, kStart + 1000, queue), WaitResult::Error);
-    EXPECT_EQ(port->WaitOutputEmpty(kStart + 1000, queue), WaitResult::Error);
+    EXPECT_EQ(port->WaitInput(1, kStart + 1000, none), WaitResult::Error);
+    EXPECT_EQ(port->WaitOutputEmpty(kStart + 1000, none), WaitResult::Error);
     EXPECT_EQ(port->InQueue(), -1);
     EXPECT_EQ(port->OutQueue(), -1);
     EXPECT_EQ(port->Read(&byte, 1), -1);
@@ -135,7 +134,7 @@ TEST_F(VirtualLineTest, HangUpWakesAWaiterOnAnotherThread) {
   VirtualLine line(SystemClock::Instance(), {});
   auto a = line.Open(End::A);
   std::thread cutter([&] { line.HangUp(); });
-  EXPECT_EQ(a->WaitInput(1, Deadline(SystemClock::Instance(), 60000), queue), WaitResult::Error);
+  EXPECT_EQ(a->WaitInput(1, Deadline(SystemClock::Instance(), 60000), none), WaitResult::Error);
   cutter.join();
 }
 
@@ -172,25 +171,25 @@ TEST_F(VirtualLineTest, PurgeClearsArrivedInputAndTakesBackUnsentOutput) {
   auto a = line.Open(End::A);
   auto b = line.Open(End::B);
   ASSERT_EQ(Send(*a, "ab"), WaitResult::Ready);
-  ASSERT_EQ(b->WaitInput(1, kStart + 1000, queue), WaitResult::Ready);
+  ASSERT_EQ(b->WaitInput(1, kStart + 1000, none), WaitResult::Ready);
   EXPECT_TRUE(b->Purge(true, false));
   EXPECT_EQ(b->InQueue(), 0);
   // The byte still on the wire was not in the input yet and still arrives.
-  EXPECT_EQ(b->WaitInput(1, kStart + 1000, queue), WaitResult::Ready);
+  EXPECT_EQ(b->WaitInput(1, kStart + 1000, none), WaitResult::Ready);
   EXPECT_EQ(Take(*b), "b");
 
   ASSERT_EQ(Send(*a, "cd"), WaitResult::Ready);
   EXPECT_TRUE(a->Purge(false, true));
   EXPECT_EQ(a->OutQueue(), 0);
-  EXPECT_EQ(b->WaitInput(1, clock.Now() + 100, queue), WaitResult::Timeout);
+  EXPECT_EQ(b->WaitInput(1, clock.Now() + 100, none), WaitResult::Timeout);
 }
 
-TEST_F(VirtualLineTest, MessageEndsAWaitForInput) {
+TEST_F(VirtualLineTest, CancelEndsAWaitForInput) {
   VirtualLine line(clock, {});
   auto a = line.Open(End::A);
-  MessageQueue* target = &queue;
-  clock.At(kStart + 100, [target] { target->Post({1127, 0, 0}); });
-  EXPECT_EQ(a->WaitInput(1, kStart + 30000, queue), WaitResult::Message);
+  CancelToken cancel;
+  clock.At(kStart + 100, [&cancel] { cancel.Set(); });
+  EXPECT_EQ(a->WaitInput(1, kStart + 30000, cancel), WaitResult::Cancelled);
   EXPECT_EQ(clock.Now(), kStart + 100);
 }
 
@@ -201,13 +200,13 @@ TEST_F(VirtualLineTest, StalledEndWritesOnlyUntilItsDeadlineOrItsRelease) {
   line.StallWrites(End::A, true);
   const std::uint8_t bytes[] = {1, 2, 3};
   std::size_t written = 0;
-  EXPECT_EQ(a->Write(bytes, 3, written, kStart + 500, queue), WaitResult::Timeout);
+  EXPECT_EQ(a->Write(bytes, 3, written, kStart + 500, none), WaitResult::Timeout);
   EXPECT_EQ(clock.Now(), kStart + 501);
   EXPECT_EQ(written, 0u);
   EXPECT_EQ(b->InQueue(), 0);
 
   clock.At(clock.Now() + 20, [&] { line.StallWrites(End::A, false); });
-  EXPECT_EQ(a->Write(bytes, 3, written, clock.Now() + 500, queue), WaitResult::Ready);
+  EXPECT_EQ(a->Write(bytes, 3, written, clock.Now() + 500, none), WaitResult::Ready);
   EXPECT_EQ(written, 3u);
   EXPECT_EQ(b->InQueue(), 3);
 }
@@ -218,7 +217,7 @@ TEST_F(VirtualLineTest, SeveralResultsAtOnceFollowTheOrder) {
   auto b = line.Open(End::B);
   ASSERT_EQ(Send(*b, "abc"), WaitResult::Ready);
   testsupport::ExpectResultOrder(
-      *a, queue, kStart - 1, [&] { line.HangUp(); }, false);
+      *a, kStart - 1, [&] { line.HangUp(); }, false);
 }
 
 TEST_F(VirtualLineTest, BurstsHandArrivedBytesOverAtTheNextBoundary) {
@@ -230,12 +229,12 @@ TEST_F(VirtualLineTest, BurstsHandArrivedBytesOverAtTheNextBoundary) {
   EXPECT_EQ(b->InQueue(), 0);
   ASSERT_EQ(Send(*a, "xy"), WaitResult::Ready);
   EXPECT_EQ(b->InQueue(), 2);  // only A's side has the adapter
-  EXPECT_EQ(a->WaitInput(1, kStart + 1000, queue), WaitResult::Ready);
+  EXPECT_EQ(a->WaitInput(1, kStart + 1000, none), WaitResult::Ready);
   EXPECT_EQ(clock.Now(), 1008u);  // the first multiple of 16 after 1000
   EXPECT_EQ(Take(*a), "ab");
   clock.Advance(1);
   ASSERT_EQ(Send(*b, "c"), WaitResult::Ready);
-  EXPECT_EQ(a->WaitInput(1, kStart + 1000, queue), WaitResult::Ready);
+  EXPECT_EQ(a->WaitInput(1, kStart + 1000, none), WaitResult::Ready);
   EXPECT_EQ(clock.Now(), 1024u);
 }
 
@@ -249,13 +248,12 @@ TEST_F(VirtualLineTest, ParticipantsPingPongOnVirtualTime) {
   auto player = [&](End end, bool serves) {
     VirtualClock::Participant participant(clock);
     auto port = line.Open(end);
-    MessageQueue own_queue;
     registered.arrive_and_wait();
     for (int round = 0; round < kRounds; ++round) {
       if (serves) {
         ASSERT_EQ(Send(*port, "ping"), WaitResult::Ready);
       }
-      ASSERT_EQ(port->WaitInput(4, Deadline(clock, 1000), own_queue), WaitResult::Ready);
+      ASSERT_EQ(port->WaitInput(4, Deadline(clock, 1000), none), WaitResult::Ready);
       ASSERT_EQ(Take(*port), serves ? "pong" : "ping");
       if (!serves) {
         ASSERT_EQ(Send(*port, "pong"), WaitResult::Ready);

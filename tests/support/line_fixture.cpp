@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "link/comm_log.h"
-#include "link/messages.h"
 #include "ui/variant_tag.h"
 
 namespace orgalink::testsupport {
@@ -59,16 +58,13 @@ void RecordingOwner::SetAnswer(bool yes) {
   answer_ = yes;
 }
 
-FarEnd::FarEnd(platform::SerialPort& port, platform::Clock& clock)
-    : port_(port), clock_(clock), queue_(platform::CurrentThreadQueue()) {}
+// Nobody aborts the organizer's side.
+FarEnd::FarEnd(platform::SerialPort& port, platform::Clock& clock) : port_(port), clock_(clock) {}
 
 void FarEnd::Send(const Bytes& bytes) {
   std::size_t written = 0;
   const platform::Tick deadline = platform::Deadline(clock_, 120000);
-  while (port_.Write(bytes.data(), bytes.size(), written, deadline, *queue_) ==
-         platform::WaitResult::Message) {
-    queue_->Take();
-  }
+  port_.Write(bytes.data(), bytes.size(), written, deadline, platform::CancelToken::Never());
 }
 
 void FarEnd::SendCommand(std::uint8_t code, std::uint8_t p1, std::uint8_t p2) {
@@ -77,9 +73,7 @@ void FarEnd::SendCommand(std::uint8_t code, std::uint8_t p1, std::uint8_t p2) {
 
 Bytes FarEnd::Receive(std::size_t count, std::uint32_t timeout_ms) {
   const platform::Tick deadline = platform::Deadline(clock_, timeout_ms);
-  while (port_.WaitInput(count, deadline, *queue_) == platform::WaitResult::Message) {
-    queue_->Take();
-  }
+  port_.WaitInput(count, deadline, platform::CancelToken::Never());
   Bytes bytes(count);
   const int got = port_.Read(bytes.data(), count);
   bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
@@ -87,8 +81,7 @@ Bytes FarEnd::Receive(std::size_t count, std::uint32_t timeout_ms) {
 }
 
 void FarEnd::Pause(std::uint32_t ms) {
-  queue_->Watch(clock_);
-  queue_->WaitMessage(clock_, platform::Deadline(clock_, ms));
+  platform::CancelToken::Never().WaitUntilSet(clock_, platform::Deadline(clock_, ms));
 }
 
 Bytes CommandFrame(std::uint8_t code, std::uint8_t p1, std::uint8_t p2) {
@@ -100,6 +93,7 @@ Bytes CommandFrame(std::uint8_t code, std::uint8_t p1, std::uint8_t p2) {
 LineFixture::LineFixture(platform::VirtualLine::Options options)
     : line(clock, options), engine(clock) {
   link::ResetLogTimeReference();
+  engine.SetAbortToken(abort);
   run.store = &store;
   engine.SetPortOpener([this](int, int, std::string& error) {
     auto port = line.Open(platform::VirtualLine::End::A);
@@ -123,10 +117,6 @@ void LineFixture::Run(const std::function<void()>& pc, const std::function<void(
   std::latch registered(far ? 2 : 1);
   std::thread pc_thread([&] {
     platform::VirtualClock::Participant participant(clock);
-    {
-      std::lock_guard lock(queue_mutex_);
-      pc_queue_ = platform::CurrentThreadQueue();
-    }
     registered.arrive_and_wait();
     pc();
   });
@@ -170,10 +160,7 @@ std::uint32_t LineFixture::Elapsed(const std::function<void()>& step) {
 }
 
 void LineFixture::AbortAt(platform::Tick at) {
-  clock.At(at, [this] {
-    std::lock_guard lock(queue_mutex_);
-    if (pc_queue_) pc_queue_->Post({link::WM_LINK_ABORT, 0, 0});
-  });
+  clock.At(at, [this] { abort.Set(); });
 }
 
 }  // namespace orgalink::testsupport

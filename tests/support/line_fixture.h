@@ -11,8 +11,8 @@
 #include "link/front_end.h"
 #include "link/link_engine.h"
 #include "operations/run_context.h"
+#include "platform/cancel_token.h"
 #include "platform/clock.h"
-#include "platform/message_queue.h"
 #include "platform/virtual_line.h"
 #include "store/appli_store.h"
 #include "support/temp_dir.h"
@@ -66,7 +66,6 @@ class FarEnd {
  private:
   platform::SerialPort& port_;
   platform::Clock& clock_;
-  std::shared_ptr<platform::MessageQueue> queue_;
 };
 
 // A command frame with its checksum.
@@ -96,22 +95,20 @@ class LineFixture {
   // Runs `step` on the calling thread and returns the virtual time it took.
   std::uint32_t Elapsed(const std::function<void()>& step);
 
-  // Posts an abort into the PC thread's queue once virtual time reaches `at`.
+  // Asks the engine to abort once virtual time reaches `at`.
   void AbortAt(platform::Tick at);
 
   TempDir dir;
   platform::VirtualClock clock;
   platform::VirtualLine line;
   store::AppliStore store;
+  // The engine's abort request, as a dialog's Abort button sets it.
+  platform::CancelToken abort;
   link::LinkEngine engine;
   // The operations' view of the same communication, linked to `store`.
   operations::RunContext run{engine};
   RecordingOwner owner;
   std::string log_path;
-
- private:
-  std::mutex queue_mutex_;
-  std::shared_ptr<platform::MessageQueue> pc_queue_;
 };
 
 }  // namespace orgalink::testsupport

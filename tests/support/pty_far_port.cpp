@@ -40,7 +40,7 @@ int PtyFarPort::Read(std::uint8_t* buffer, std::size_t max) {
 // The master takes what the slave's side has room for at once; a test's
 // frames never fill it.
 WaitResult PtyFarPort::Write(const std::uint8_t* data, std::size_t count, std::size_t& written,
-                             platform::Tick /*deadline*/, platform::MessageQueue& /*queue*/) {
+                             platform::Tick /*deadline*/, const platform::CancelToken& /*cancel*/) {
   while (written < count) {
     const ssize_t put = write(master_, data + written, count - written);
     if (put <= 0) return WaitResult::Error;
@@ -50,13 +50,13 @@ WaitResult PtyFarPort::Write(const std::uint8_t* data, std::size_t count, std::s
 }
 
 WaitResult PtyFarPort::WaitInput(std::size_t count, platform::Tick deadline,
-                                 platform::MessageQueue& queue) {
+                                 const platform::CancelToken& cancel) {
   platform::Clock& clock = platform::SystemClock::Instance();
   for (;;) {
-    if (queue.HasMessage()) return WaitResult::Message;
+    if (cancel.IsSet()) return WaitResult::Cancelled;
     if (InQueue() >= static_cast<int>(count)) return WaitResult::Ready;
     if (platform::Expired(clock, deadline)) return WaitResult::Timeout;
-    pollfd fds[2] = {{master_, POLLIN, 0}, {queue.WakeFd(), POLLIN, 0}};
+    pollfd fds[2] = {{master_, POLLIN, 0}, {cancel.WakeFd(), POLLIN, 0}};
     const int left = static_cast<std::int32_t>(deadline - clock.Now()) + 1;
     if (poll(fds, 2, std::max(left, 0)) < 0) return WaitResult::Error;
   }
@@ -64,9 +64,9 @@ WaitResult PtyFarPort::WaitInput(std::size_t count, platform::Tick deadline,
 
 // A script's waits need no finer grain than the tick.
 WaitResult PtyFarPort::WaitInputFor(std::size_t count, std::chrono::microseconds limit,
-                                    platform::MessageQueue& queue) {
+                                    const platform::CancelToken& cancel) {
   const auto ms = static_cast<std::uint32_t>((limit.count() + 999) / 1000);
-  return WaitInput(count, platform::Deadline(platform::SystemClock::Instance(), ms), queue);
+  return WaitInput(count, platform::Deadline(platform::SystemClock::Instance(), ms), cancel);
 }
 
 }  // namespace orgalink::testsupport

@@ -23,12 +23,12 @@ class PtyFarPort : public platform::SerialPort {
   int OutQueue() override { return 0; }
   int Read(std::uint8_t* buffer, std::size_t max) override;
   platform::WaitResult Write(const std::uint8_t* data, std::size_t count, std::size_t& written,
-                             platform::Tick deadline, platform::MessageQueue& queue) override;
+                             platform::Tick deadline, const platform::CancelToken& cancel) override;
   platform::WaitResult WaitInput(std::size_t count, platform::Tick deadline,
-                                 platform::MessageQueue& queue) override;
+                                 const platform::CancelToken& cancel) override;
   platform::WaitResult WaitInputFor(std::size_t count, std::chrono::microseconds limit,
-                                    platform::MessageQueue& queue) override;
-  platform::WaitResult WaitOutputEmpty(platform::Tick, platform::MessageQueue&) override {
+                                    const platform::CancelToken& cancel) override;
+  platform::WaitResult WaitOutputEmpty(platform::Tick, const platform::CancelToken&) override {
     return platform::WaitResult::Ready;
   }
 

@@ -41,6 +41,27 @@ std::string RunningProgram::OutputSoFar() const {
   return ReadFile(out_path_);
 }
 
+// Without reaping it, so that Wait still finds its status.
+bool RunningProgram::Ended() const {
+  if (pid_ <= 0) return true;
+  siginfo_t info{};
+  return waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+         info.si_pid == pid_;
+}
+
+std::string RunningProgram::ErrorSoFar() const {
+  return ReadFile(err_path_);
+}
+
+bool RunningProgram::WaitForError(const std::string& text, std::chrono::milliseconds limit) {
+  const auto give_up = std::chrono::steady_clock::now() + limit;
+  while (ErrorSoFar().find(text) == std::string::npos) {
+    if (std::chrono::steady_clock::now() > give_up || Ended()) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
 void RunningProgram::Signal(int signal) {
   if (pid_ > 0) kill(pid_, signal);
 }
@@ -56,6 +77,15 @@ ProgramResult RunningProgram::Wait() {
   result.out = ReadFile(out_path_);
   result.err = ReadFile(err_path_);
   return result;
+}
+
+std::optional<ProgramResult> RunningProgram::WaitAtMost(std::chrono::milliseconds limit) {
+  const auto give_up = std::chrono::steady_clock::now() + limit;
+  while (!Ended()) {
+    if (std::chrono::steady_clock::now() > give_up) return std::nullopt;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return Wait();
 }
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,12 +32,21 @@ class RunningProgram {
   RunningProgram& operator=(const RunningProgram&) = delete;
 
   void Signal(int signal);
-  // What the program has written to standard output so far.
+  // What the program has written to standard output and error so far.
   std::string OutputSoFar() const;
+  std::string ErrorSoFar() const;
+  // Waits until the program has written `text` to standard error; false
+  // when it ended or `limit` passed first.
+  bool WaitForError(const std::string& text, std::chrono::milliseconds limit);
   // Waits for the end; the exit status is 128 + the signal for a killed program.
   ProgramResult Wait();
+  // The same, but nothing when the program has not ended within `limit`
+  // (it is then killed when this object goes).
+  std::optional<ProgramResult> WaitAtMost(std::chrono::milliseconds limit);
 
  private:
+  bool Ended() const;
+
   TempDir dir_;
   std::string out_path_, err_path_;
   int pid_ = -1;

@@ -6,7 +6,7 @@
 
 #include <fstream>
 
-#include "platform/message_queue.h"
+#include "platform/cancel_token.h"
 #include "support/pty.h"
 #include "support/temp_dir.h"
 
@@ -38,7 +38,7 @@ TEST(PortOpener, EachComNumberOpensItsOwnDevice) {
     const Bytes sent = {0x7F, 0x06, 0x00, 0x00, static_cast<std::uint8_t>(number)};
     std::size_t written = 0;
     ASSERT_EQ(port->Write(sent.data(), sent.size(), written, platform::Deadline(clock, 5000),
-                          *platform::CurrentThreadQueue()),
+                          platform::CancelToken::Never()),
               platform::WaitResult::Ready);
     EXPECT_EQ(pty->Read(sent.size()), sent) << number;
     EXPECT_TRUE(other->Read(1, 100).empty()) << number;
