@@ -39,6 +39,7 @@ class RecordCodec {
   bool Encode(std::uint8_t kind, const ReadableRecord& record, std::vector<std::uint8_t>& bytes,
               RecordProblem* problem);
 
+  const CodeTable& Incoming() const { return incoming_; }
   const platform::Charset& Charset() const { return charset_; }
 
  private:
