@@ -146,7 +146,9 @@ void CheckFormat(const json& top) {
 
 void ReadTop(const json& top, store::ReadableArchive& archive, std::string& charset) {
   if (!top.is_object()) Fail("", "the JSON text is not an object");
-  OnlyKeys(top, {"format", "version", "magic", "inverted", "device_code", "charset", "sections"},
+  OnlyKeys(top,
+           {"format", "version", "magic", "inverted", "device_code", "charset", "sections",
+            "trailing"},
            "");
   CheckFormat(top);
   archive.magic = Text(Member(top, "magic", ""), "magic");
@@ -163,6 +165,7 @@ void ReadTop(const json& top, store::ReadableArchive& archive, std::string& char
   for (std::size_t i = 0; i < sections.size(); ++i) {
     archive.sections.push_back(SectionOf(sections[i], i));
   }
+  if (top.contains("trailing")) archive.trailing = Hex(top["trailing"], "trailing");
 }
 
 }  // namespace
@@ -180,7 +183,11 @@ bool ArchiveToJson(const store::ReadableArchive& archive, const std::string& cha
       out << (i == 0 ? "\n" : ",\n");
       WriteSection(archive.sections[i], out);
     }
-    out << (archive.sections.empty() ? "]\n}\n" : "\n  ]\n}\n");
+    out << (archive.sections.empty() ? "]" : "\n  ]");
+    if (!archive.trailing.empty()) {
+      out << ",\n  \"trailing\": " << Quoted(store::ToHex(archive.trailing));
+    }
+    out << "\n}\n";
   } catch (const json::exception&) {
     return false;
   }

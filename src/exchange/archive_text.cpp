@@ -40,6 +40,9 @@ void WriteArchiveText(const store::ReadableArchive& archive, const std::string& 
         << (count == 1 ? " record" : " records") << " ==\n";
     for (std::size_t r = 0; r < count; ++r) WriteRecord(section.records[r], r + 1, out);
   }
+  if (!archive.trailing.empty()) {
+    out << "\n== after the last section ==\n" << Spaced(store::ToHex(archive.trailing)) << '\n';
+  }
 }
 
 }  // namespace orgalink::exchange

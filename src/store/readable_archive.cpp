@@ -69,6 +69,10 @@ StoreResult ReadArchive(std::span<const std::uint8_t> file, RecordCodec& codec,
       next += length + 1;
     }
   }
+  const std::size_t end = image.sections.empty()
+                              ? 0
+                              : image.sections.back().offset + image.sections.back().length;
+  archive.trailing.assign(image.body.begin() + end, image.body.end());
   return StoreOk;
 }
 
@@ -104,6 +108,7 @@ bool BuildArchive(const ReadableArchive& archive, RecordCodec& codec,
   for (const ReadableSection& section : archive.sections) {
     if (!AppendSection(section, codec, file, problem)) return false;
   }
+  file.insert(file.end(), archive.trailing.begin(), archive.trailing.end());
   if (archive.magic == InvertedMagic) {
     for (std::size_t i = ArchiveHeaderSize; i < file.size(); ++i) {
       file[i] = static_cast<std::uint8_t>(~file[i]);

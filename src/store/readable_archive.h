@@ -31,6 +31,9 @@ struct ReadableArchive {
   std::string magic;
   std::array<std::uint8_t, 2> device{};
   std::vector<ReadableSection> sections;
+  // Bytes after the last section, which readers pass over; with the body's
+  // inversion undone, like the records.
+  std::vector<std::uint8_t> trailing;
 
   bool operator==(const ReadableArchive&) const = default;
 };

@@ -72,10 +72,13 @@ Bytes Section(std::uint8_t application, std::vector<Bytes> records) {
   return section;
 }
 
-Bytes Archive(const std::string& magic, std::vector<Bytes> sections, Bytes device = {2, 0}) {
+// `trailing`: bytes after the last section, which readers pass over.
+Bytes Archive(const std::string& magic, std::vector<Bytes> sections, Bytes device = {2, 0},
+              const Bytes& trailing = {}) {
   Bytes file(magic.begin(), magic.end());
   file.insert(file.end(), device.begin(), device.end());
   file.push_back(static_cast<std::uint8_t>(sections.size()));
+  sections.push_back(trailing);
   for (const Bytes& section : sections) {
     for (const std::uint8_t byte : section) {
       file.push_back(magic == "IM2BK1" ? static_cast<std::uint8_t>(~byte) : byte);
@@ -93,7 +96,8 @@ Bytes EveryByte() {
 
 // What no readable form gives back by accident: empty records and fields,
 // records shorter than their binary fields, control codes, every byte, the
-// longest record, another device code, an inverted body.
+// longest record, another device code, an inverted body, bytes after the
+// last section.
 std::vector<Bytes> HardArchives() {
   const Bytes every = EveryByte();
   const Bytes longest(1023, 'x');
@@ -107,8 +111,9 @@ std::vector<Bytes> HardArchives() {
       Archive("IM2BK1",
               {Section(store::Schedule, {every, {0xE4, 0xF6}}), Section(store::ToDo, {}),
                Section(store::ExpenseCategory, {{'F', 0x00, 'T'}}), Section(200, {every})},
-              {1, 0}),
+              {1, 0}, {0xFF, 0x00, 'x'}),
       Archive("IM2BK0", {}),
+      Archive("IM2BK1", {}, {2, 0}, {0x03, 0x00}),
   };
 }
 
