@@ -15,6 +15,8 @@ void AddDetectCommand(CLI::App& app, CommandContext& context);
 void AddEmulateCommand(CLI::App& app, CommandContext& context);
 void AddRunModeCommand(CLI::App& app, CommandContext& context);
 void AddInspectCommand(CLI::App& app, CommandContext& context);
+void AddExportCommand(CLI::App& app, CommandContext& context);
+void AddImportCommand(CLI::App& app, CommandContext& context);
 void AddPortsCommand(CLI::App& app, CommandContext& context);
 void AddSimulateCommand(CLI::App& app, CommandContext& context);
 

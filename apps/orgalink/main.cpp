@@ -34,6 +34,8 @@ int main(int argc, char** argv) {
   orgalink::cli::AddEmulateCommand(app, context);
   orgalink::cli::AddRunModeCommand(app, context);
   orgalink::cli::AddInspectCommand(app, context);
+  orgalink::cli::AddExportCommand(app, context);
+  orgalink::cli::AddImportCommand(app, context);
   orgalink::cli::AddPortsCommand(app, context);
   orgalink::cli::AddSimulateCommand(app, context);
   try {

@@ -117,7 +117,6 @@ class AppliStore {
                             std::size_t length, std::size_t start, std::size_t new_count) const;
   StoreResult WriteArchive(const std::string& path, int scramble, std::string* error_text);
   StoreResult EmitArchive(ArchiveSink& sink) const;
-  StoreResult VerifyArchive(const std::string& written, bool invert, std::string* error_text) const;
   void TakeSections(const ArchiveImage& image);
   const AppliSlot* SlotOf(std::uint8_t kind) const;
 

@@ -9,19 +9,10 @@
 #include "store/appli_store.h"
 #include "store/archive.h"
 #include "store/archive_sink.h"
+#include "store/checked_archive_file.h"
 #include "store/record.h"
 
 namespace orgalink::store {
-
-namespace {
-
-constexpr const char* kReadBackMismatch = "The archive read back differs from what was written.";
-
-void SetErrorText(std::string* error_text, int error_number) {
-  if (error_text != nullptr) *error_text = platform::ErrorText(error_number);
-}
-
-}  // namespace
 
 std::int64_t AppliStore::ArchiveSpaceRequired() const {
   if (!has_table_) return ToInt(StoreInvalid);
@@ -53,33 +44,11 @@ StoreResult AppliStore::SaveArchive(const std::string& path, int scramble,
 
 StoreResult AppliStore::WriteArchive(const std::string& path, int scramble,
                                      std::string* error_text) {
-  int error_number = 0;
-  if (!platform::CheckWritable(path, &error_number)) {
-    SetErrorText(error_text, error_number);
-    return StoreRejected;
-  }
-  platform::AtomicFileWriter writer(path);
-  if (!writer.Open()) {
-    SetErrorText(error_text, writer.Error());
-    return StoreRejected;
-  }
+  CheckedArchiveFile file(path, scramble != 0);
+  const StoreResult opened = file.Open(error_text);
+  if (opened != StoreOk) return opened;
   SetMagic(scramble != 0 ? InvertedMagic : PlainMagic);
-  ArchiveSink sink(
-      [&writer](const std::uint8_t* data, std::size_t size) { return writer.Write(data, size); },
-      scramble != 0);
-  const StoreResult emitted = EmitArchive(sink);
-  if (emitted == StoreInvalid) return emitted;
-  if (emitted != StoreOk || !writer.Finish()) {
-    SetErrorText(error_text, writer.Error());
-    return StoreRejected;
-  }
-  const StoreResult verified = VerifyArchive(writer.TempPath(), scramble != 0, error_text);
-  if (verified != StoreOk) return verified;
-  if (!writer.Commit()) {
-    SetErrorText(error_text, writer.Error());
-    return StoreRejected;
-  }
-  return StoreOk;
+  return file.Write([this](ArchiveSink& sink) { return EmitArchive(sink); }, error_text);
 }
 
 // The file's bytes, in order, into `sink`. StoreInvalid when a record would
@@ -111,41 +80,6 @@ StoreResult AppliStore::EmitArchive(ArchiveSink& sink) const {
     }
   }
   return sink.Flush() ? StoreOk : StoreRejected;
-}
-
-// Reads the finished temporary file back and compares it, chunk by chunk,
-// with the bytes the store produces anew.
-StoreResult AppliStore::VerifyArchive(const std::string& written, bool invert,
-                                      std::string* error_text) const {
-  platform::InputFile file(written);
-  if (!file.IsOpen()) {
-    SetErrorText(error_text, file.Error());
-    return StoreRejected;
-  }
-  bool read_failed = false;
-  std::vector<std::uint8_t> read_back;
-  ArchiveSink expected(
-      [&](const std::uint8_t* data, std::size_t size) {
-        read_back.resize(size);
-        const std::optional<std::size_t> got = file.Read(read_back.data(), size);
-        read_failed = !got;
-        return got && *got == size && std::equal(data, data + size, read_back.begin());
-      },
-      invert);
-  bool same = EmitArchive(expected) == StoreOk;
-  if (same) {
-    std::uint8_t extra = 0;
-    const std::optional<std::size_t> got = file.Read(&extra, 1);
-    read_failed = !got;
-    same = got && *got == 0;
-  }
-  if (same) return StoreOk;
-  if (read_failed) {
-    SetErrorText(error_text, file.Error());
-  } else if (error_text != nullptr) {
-    *error_text = kReadBackMismatch;
-  }
-  return StoreRejected;
 }
 
 }  // namespace orgalink::store

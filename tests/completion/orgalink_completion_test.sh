@@ -94,7 +94,7 @@ chmod +x "$stub_dir/orgalink"
 
 # line | expected completions, space-separated ("To~Do" stands for "To Do").
 cases=(
-    'orgalink |backup detect emulate inspect ports restore run-mode simulate'
+    'orgalink |backup detect emulate export import inspect ports restore run-mode simulate'
     'orgalink r|restore run-mode'
     'orgalink backup --app |ALL Anniversary Expense Expense~Category Memo Schedule Telephone To~Do'
     'orgalink restore x.bkf --app Ex|Expense Expense~Category'

@@ -122,7 +122,7 @@ TEST(RunCommunication, RepeatedAbortsStillSendNackAndEndCommunication) {
     for (const std::uint32_t ms : c.at) f.AbortAt(f.clock.Now() + ms);
     LinkStatus status{-1};
     Bytes seen;
-    f.Run([&] { status = RunCommunication(f.run, &f.owner, 10); },
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), 10); },
           [&](FarEnd& far) {
             far.Receive(5);  // the ACK, left unanswered
             seen = far.Receive(10);

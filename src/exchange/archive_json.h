@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "store/readable_archive.h"
+
+namespace orgalink::exchange {
+
+// The JSON form of an archive (described in docs/export-format.md).
+inline constexpr std::string_view JsonFormatName = "orgalink-archive";
+inline constexpr int JsonFormatVersion = 1;
+
+// `archive` as JSON text, one record a line; `charset` names the character
+// set its text was decoded from. False only when a text is not UTF-8.
+bool ArchiveToJson(const store::ReadableArchive& archive, const std::string& charset,
+                   std::string& json);
+
+// Reads the JSON form into `archive`, and the character set it names (empty
+// when it names none) into `charset`. False, with the place and what is
+// wrong in `problem` (the JSON position of a syntax error, else the
+// application, the record and the field), for a text that is not such a
+// form. The values themselves are checked when the archive is built
+// (store::BuildArchive).
+bool ArchiveFromJson(std::string_view json, store::ReadableArchive& archive, std::string& charset,
+                     std::string& problem);
+
+}  // namespace orgalink::exchange

@@ -1,0 +1,107 @@
+#include "store/checked_archive_file.h"
+
+#include <algorithm>
+#include <new>
+#include <optional>
+#include <vector>
+
+namespace orgalink::store {
+
+namespace {
+
+constexpr const char* kReadBackMismatch = "The archive read back differs from what was written.";
+constexpr const char* kNoRoom = "There is not enough free space for the archive.";
+
+void SetErrorText(std::string* error_text, int error_number) {
+  if (error_text != nullptr) *error_text = platform::ErrorText(error_number);
+}
+
+}  // namespace
+
+StoreResult CheckedArchiveFile::Open(std::string* error_text) {
+  int error_number = 0;
+  // The target itself, not the temporary file, decides: a write-protected
+  // archive is not to be replaced behind the user's back.
+  const bool writable = platform::CheckWritable(path_, &error_number);
+  if (!writable || !writer_.Open()) {
+    SetErrorText(error_text, writable ? writer_.Error() : error_number);
+    return StoreRejected;
+  }
+  return StoreOk;
+}
+
+StoreResult CheckedArchiveFile::Write(const Emitter& emit, std::string* error_text) {
+  ArchiveSink sink(
+      [this](const std::uint8_t* data, std::size_t size) { return writer_.Write(data, size); },
+      invert_);
+  const StoreResult emitted = emit(sink);
+  if (emitted == StoreInvalid) return emitted;
+  if (emitted != StoreOk || !writer_.Finish()) {
+    SetErrorText(error_text, writer_.Error());
+    return StoreRejected;
+  }
+  const StoreResult verified = Verify(emit, error_text);
+  if (verified != StoreOk) return verified;
+  if (!writer_.Commit()) {
+    SetErrorText(error_text, writer_.Error());
+    return StoreRejected;
+  }
+  return StoreOk;
+}
+
+// Reads the finished temporary file back and compares it, chunk by chunk,
+// with the bytes produced anew.
+StoreResult CheckedArchiveFile::Verify(const Emitter& emit, std::string* error_text) const {
+  platform::InputFile file(writer_.TempPath());
+  if (!file.IsOpen()) {
+    SetErrorText(error_text, file.Error());
+    return StoreRejected;
+  }
+  bool read_failed = false;
+  std::vector<std::uint8_t> read_back;
+  ArchiveSink expected(
+      [&](const std::uint8_t* data, std::size_t size) {
+        read_back.resize(size);
+        const std::optional<std::size_t> got = file.Read(read_back.data(), size);
+        read_failed = !got;
+        return got && *got == size && std::equal(data, data + size, read_back.begin());
+      },
+      invert_);
+  bool same = emit(expected) == StoreOk;
+  if (same) {
+    std::uint8_t extra = 0;
+    const std::optional<std::size_t> got = file.Read(&extra, 1);
+    read_failed = !got;
+    same = got && *got == 0;
+  }
+  if (same) return StoreOk;
+  if (read_failed) {
+    SetErrorText(error_text, file.Error());
+  } else if (error_text != nullptr) {
+    *error_text = kReadBackMismatch;
+  }
+  return StoreRejected;
+}
+
+StoreResult SaveArchiveFile(const std::string& path, std::span<const std::uint8_t> file,
+                            std::string* error_text) {
+  if (platform::DiskFreeBytes(platform::DirectoryOf(path)) < file.size()) {
+    if (error_text != nullptr) *error_text = kNoRoom;
+    return StoreRejected;
+  }
+  try {
+    CheckedArchiveFile checked(path, false);
+    const StoreResult opened = checked.Open(error_text);
+    if (opened != StoreOk) return opened;
+    return checked.Write(
+        [file](ArchiveSink& sink) {
+          sink.Body(file.data(), file.size());
+          return sink.Flush() ? StoreOk : StoreRejected;
+        },
+        error_text);
+  } catch (const std::bad_alloc&) {
+    return StoreRejected;
+  }
+}
+
+}  // namespace orgalink::store

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "platform/file_system.h"
+#include "store/archive_sink.h"
+#include "store/store_result.h"
+
+namespace orgalink::store {
+
+// Replaces an archive file only by a new one that has been read back and
+// found to hold exactly what was meant: the bytes go to a temporary file
+// beside the target, which is read back and compared with a second run of
+// the same output before it is renamed over the target. Until then an old
+// archive stays as it was.
+class CheckedArchiveFile {
+ public:
+  // Produces the file's bytes in order into the sink; the same each time.
+  using Emitter = std::function<StoreResult(ArchiveSink& sink)>;
+
+  // `invert`: the sink complements the body.
+  CheckedArchiveFile(const std::string& path, bool invert)
+      : path_(path), writer_(path), invert_(invert) {}
+
+  // Refuses a target that cannot be written, then opens the temporary file.
+  // StoreRejected with the system's message in `error_text` on failure.
+  StoreResult Open(std::string* error_text);
+  // Writes, reads back and renames. StoreInvalid, with nothing written, when
+  // `emit` gives it; StoreRejected for a failure of the file or a read-back
+  // that differs, with the system's message or what the read-back found.
+  StoreResult Write(const Emitter& emit, std::string* error_text);
+
+ private:
+  StoreResult Verify(const Emitter& emit, std::string* error_text) const;
+
+  std::string path_;
+  platform::AtomicFileWriter writer_;
+  bool invert_;
+};
+
+// Writes a whole archive file whose bytes (the body already inverted when
+// its magic says so) are in memory, the same way, after checking that the
+// volume has room for it. StoreRejected with what went wrong in
+// `error_text`.
+StoreResult SaveArchiveFile(const std::string& path, std::span<const std::uint8_t> file,
+                            std::string* error_text);
+
+}  // namespace orgalink::store

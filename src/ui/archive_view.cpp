@@ -1,0 +1,79 @@
+#include "ui/archive_view.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "platform/text_case.h"
+#include "store/archive.h"
+#include "store/archive_report.h"
+#include "store/hex_text.h"
+
+namespace orgalink::ui {
+
+namespace {
+
+ArchiveView::Row RowOf(const store::ReadableRecord& record, std::size_t number,
+                       std::size_t fields) {
+  ArchiveView::Row row;
+  row.record = number;
+  row.readable = record.readable;
+  row.cells.push_back(store::ToHex(record.readable ? record.prefix : record.bytes));
+  if (record.readable) row.cells.insert(row.cells.end(), record.fields.begin(), record.fields.end());
+  row.cells.resize(fields + 1);
+  return row;
+}
+
+}  // namespace
+
+ArchiveView::ArchiveView(std::span<const std::uint8_t> file, store::RecordCodec& codec) {
+  std::ostringstream said;
+  if (store::ReportArchive(file, codec.Incoming(), false, said, said) != 0) report_ = said.str();
+  if (store::ReadArchive(file, codec, archive_, nullptr) != store::StoreOk) return;
+  for (const store::ReadableSection& section : archive_.sections) {
+    applications_.push_back(
+        {store::ApplicationName(section.application), section.application, section.records.size()});
+  }
+}
+
+void ArchiveView::Select(std::size_t index) {
+  selected_ = index;
+  rows_.clear();
+  lowered_.clear();
+  fields_ = 0;
+  if (index >= archive_.sections.size()) return;
+  const std::vector<store::ReadableRecord>& records = archive_.sections[index].records;
+  for (const store::ReadableRecord& record : records) {
+    fields_ = std::max(fields_, record.fields.size());
+  }
+  for (std::size_t r = 0; r < records.size(); ++r) {
+    rows_.push_back(RowOf(records[r], r + 1, fields_));
+    std::vector<std::string>& lowered = lowered_.emplace_back();
+    for (const std::string& cell : rows_.back().cells) lowered.push_back(platform::LowerCase(cell));
+  }
+  Narrow();
+}
+
+std::vector<std::string> ArchiveView::Columns() const {
+  std::vector<std::string> columns = {"Binary (hex)"};
+  for (std::size_t i = 1; i <= fields_; ++i) columns.push_back("Field " + std::to_string(i));
+  return columns;
+}
+
+void ArchiveView::SetFilter(const std::string& text) {
+  filter_ = platform::LowerCase(text);
+  Narrow();
+}
+
+void ArchiveView::Narrow() {
+  visible_.clear();
+  for (std::size_t r = 0; r < rows_.size(); ++r) {
+    const std::vector<std::string>& cells = lowered_[r];
+    if (std::any_of(cells.begin(), cells.end(), [this](const std::string& cell) {
+          return cell.find(filter_) != std::string::npos;
+        })) {
+      visible_.push_back(rows_[r]);
+    }
+  }
+}
+
+}  // namespace orgalink::ui
