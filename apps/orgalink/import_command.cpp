@@ -99,8 +99,9 @@ void AddImportCommand(CLI::App& app, CommandContext& context) {
       "application's record count are printed.");
   command->add_option("FILE", options->input, "JSON file, or - for standard input")->required();
   command->add_option("-o,--output", options->archive, "Archive to write (.bkf)")->required();
-  command->add_option("--scramble", options->scramble,
-                      "1: invert the archive's body, 0: do not (default: as the file's magic says)")
+  command
+      ->add_option("--scramble", options->scramble,
+                   "1: invert the archive's body, 0: do not (default: as the file's magic says)")
       ->check(CLI::Range(0, 1));
   AddCodecOptions(*command, options->codec,
                   "Character set to encode the text in, any name iconv knows (default: the one "

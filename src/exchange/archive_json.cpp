@@ -1,7 +1,7 @@
 #include "exchange/archive_json.h"
 
-#include <nlohmann/json.hpp>
 #include <new>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -146,10 +146,10 @@ void CheckFormat(const json& top) {
 
 void ReadTop(const json& top, store::ReadableArchive& archive, std::string& charset) {
   if (!top.is_object()) Fail("", "the JSON text is not an object");
-  OnlyKeys(top,
-           {"format", "version", "magic", "inverted", "device_code", "charset", "sections",
-            "trailing"},
-           "");
+  OnlyKeys(
+      top,
+      {"format", "version", "magic", "inverted", "device_code", "charset", "sections", "trailing"},
+      "");
   CheckFormat(top);
   archive.magic = Text(Member(top, "magic", ""), "magic");
   const auto inverted = top.find("inverted");

@@ -58,7 +58,8 @@ class Converter {
 }  // namespace
 
 struct Charset::Handles {
-  Handles(const std::string& name) : to_utf8("UTF-8", name.c_str()), from_utf8(name.c_str(), "UTF-8") {}
+  explicit Handles(const std::string& name)
+      : to_utf8("UTF-8", name.c_str()), from_utf8(name.c_str(), "UTF-8") {}
   Converter to_utf8;
   Converter from_utf8;
 };

@@ -21,7 +21,8 @@ class UnicodeLocale {
   UnicodeLocale& operator=(const UnicodeLocale&) = delete;
 
   char32_t Lower(char32_t c) const {
-    if (locale_ != nullptr) return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), locale_));
+    if (locale_ != nullptr)
+      return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), locale_));
     return c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c;
   }
 

@@ -33,8 +33,8 @@ bool AppendSection(const ReadableSection& section, RecordCodec& codec,
   for (std::size_t r = 0; r < count; ++r) {
     RecordProblem wrong;
     if (!codec.Encode(section.application, section.records[r], bytes, &wrong)) {
-      return Refuse(problem, name + ", record " + std::to_string(r + 1) + Place(wrong) + ": " +
-                                 wrong.what);
+      return Refuse(problem,
+                    name + ", record " + std::to_string(r + 1) + Place(wrong) + ": " + wrong.what);
     }
     body.insert(body.end(), bytes.begin(), bytes.end());
     body.push_back(RecordTerminator);
@@ -69,9 +69,8 @@ StoreResult ReadArchive(std::span<const std::uint8_t> file, RecordCodec& codec,
       next += length + 1;
     }
   }
-  const std::size_t end = image.sections.empty()
-                              ? 0
-                              : image.sections.back().offset + image.sections.back().length;
+  const std::size_t end =
+      image.sections.empty() ? 0 : image.sections.back().offset + image.sections.back().length;
   archive.trailing.assign(image.body.begin() + end, image.body.end());
   return StoreOk;
 }
@@ -96,9 +95,8 @@ bool BuildArchive(const ReadableArchive& archive, RecordCodec& codec,
                                std::string(PlainMagic) + " or " + std::string(InvertedMagic));
   }
   if (archive.sections.size() > static_cast<std::size_t>(ArchiveSlots)) {
-    return Refuse(problem, std::to_string(archive.sections.size()) +
-                               " sections, more than the " + std::to_string(ArchiveSlots) +
-                               " an archive holds");
+    return Refuse(problem, std::to_string(archive.sections.size()) + " sections, more than the " +
+                               std::to_string(ArchiveSlots) + " an archive holds");
   }
   const std::string duplicate = DuplicateApplication(archive);
   if (!duplicate.empty()) return Refuse(problem, duplicate);

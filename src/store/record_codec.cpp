@@ -77,9 +77,8 @@ ReadableRecord RecordCodec::Decode(std::uint8_t kind, std::span<const std::uint8
     readable.fields.push_back(std::move(*decoded));
   }
   std::vector<std::uint8_t> again;
-  const bool same =
-      EncodeText(readable.fields, again, nullptr) &&
-      std::equal(again.begin(), again.end(), record.begin() + offset, record.end());
+  const bool same = EncodeText(readable.fields, again, nullptr) &&
+                    std::equal(again.begin(), again.end(), record.begin() + offset, record.end());
   return same ? readable : KeptWhole(record);
 }
 
@@ -104,8 +103,9 @@ bool RecordCodec::Encode(std::uint8_t kind, const ReadableRecord& record,
     bytes.insert(bytes.end(), text.begin(), text.end());
   }
   if (bytes.size() > static_cast<std::size_t>(MaxRecordLength)) {
-    return Refuse(problem, "", std::to_string(bytes.size()) + " bytes once encoded, more than " +
-                               std::to_string(MaxRecordLength));
+    return Refuse(problem, "",
+                  std::to_string(bytes.size()) + " bytes once encoded, more than " +
+                      std::to_string(MaxRecordLength));
   }
   return true;
 }

@@ -18,7 +18,8 @@ ArchiveView::Row RowOf(const store::ReadableRecord& record, std::size_t number,
   row.record = number;
   row.readable = record.readable;
   row.cells.push_back(store::ToHex(record.readable ? record.prefix : record.bytes));
-  if (record.readable) row.cells.insert(row.cells.end(), record.fields.begin(), record.fields.end());
+  if (record.readable)
+    row.cells.insert(row.cells.end(), record.fields.begin(), record.fields.end());
   row.cells.resize(fields + 1);
   return row;
 }

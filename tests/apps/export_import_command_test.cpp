@@ -113,7 +113,8 @@ std::string Telephone(const std::string& record) {
 std::string ManyLongMemos(int count) {
   std::string records;
   for (int i = 0; i < count; ++i) {
-    records += (i == 0 ? "" : ",") + std::string("{\"text\": [\"") + std::string(1023, 'x') + "\"]}";
+    records +=
+        (i == 0 ? "" : ",") + std::string("{\"text\": [\"") + std::string(1023, 'x') + "\"]}";
   }
   return Memo(records);
 }
@@ -136,8 +137,10 @@ TEST(ExportImportCommand, BadInputIsRefusedWithItsPlaceAndNothingIsWritten) {
        "Memo, record 2: 1024 bytes once encoded, more than 1023"},
       {Json(Memo("{\"text\": [\"ÿ\"]}")),
        "Memo, record 1, text field 1: holds the byte FF once encoded"},
-      {Json(Memo("{\"text\": [\"\"]}, {\"hex\": \"41FF\"}")), "Memo, record 2, hex: holds the byte FF"},
-      {Json(ManyLongMemos(251)), "Memo: 257024 bytes, more than the 256000 an application may hold"},
+      {Json(Memo("{\"text\": [\"\"]}, {\"hex\": \"41FF\"}")),
+       "Memo, record 2, hex: holds the byte FF"},
+      {Json(ManyLongMemos(251)),
+       "Memo: 257024 bytes, more than the 256000 an application may hold"},
       {Json(Telephone("{\"prefix\": \"01\", \"text\": [\"Euro\", \"5 €\"]}")),
        "Telephone, record 1, text field 2: \"€\" (U+20AC) cannot be encoded in ISO-8859-1"},
       {Json(Telephone("{\"prefix\": \"01\", \"text\": [\"Ω\"]}")),

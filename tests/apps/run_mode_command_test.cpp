@@ -237,9 +237,8 @@ TEST_F(RunModeCommandTest, SignalDuringAStalledWriteIsReportedAsTheAbort) {
 TEST_F(RunModeCommandTest, HelpListsTheCommandsAndVersionNamesTheProgram) {
   const auto result = RunProgram(ORGALINK_CLI, {"--help"});
   EXPECT_EQ(result.exit_code, 0);
-  for (const char* command :
-       {"backup", "restore", "detect", "emulate", "run-mode", "inspect", "export", "import",
-        "ports"}) {
+  for (const char* command : {"backup", "restore", "detect", "emulate", "run-mode", "inspect",
+                              "export", "import", "ports"}) {
     EXPECT_NE(result.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
   }
   const auto version = RunProgram(ORGALINK_CLI, {"--version"});

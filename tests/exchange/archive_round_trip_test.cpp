@@ -104,10 +104,13 @@ std::vector<Bytes> HardArchives() {
   Bytes memo_bytes;
   for (int b = 0x7F; b < 0xFF; ++b) memo_bytes.push_back(static_cast<std::uint8_t>(b));
   return {
-      Archive("IM2BK0", {Section(store::Telephone, {{}, {0x01}, {0x01, 0x00, 0x00, 'A', 0x00},
-                                                    {0x01, 'B', 0x05, '\n', 0x1F}, every}),
-                         Section(store::Memo, {longest, memo_bytes, {0x00}, {}}),
-                         Section(store::Expense, {Bytes(10, 0x00), Bytes(40, 0xFE)})}),
+      Archive(
+          "IM2BK0",
+          {Section(
+               store::Telephone,
+               {{}, {0x01}, {0x01, 0x00, 0x00, 'A', 0x00}, {0x01, 'B', 0x05, '\n', 0x1F}, every}),
+           Section(store::Memo, {longest, memo_bytes, {0x00}, {}}),
+           Section(store::Expense, {Bytes(10, 0x00), Bytes(40, 0xFE)})}),
       Archive("IM2BK1",
               {Section(store::Schedule, {every, {0xE4, 0xF6}}), Section(store::ToDo, {}),
                Section(store::ExpenseCategory, {{'F', 0x00, 'T'}}), Section(200, {every})},
@@ -122,7 +125,8 @@ std::vector<Bytes> LoadingCorpus() {
   for (const auto& entry : std::filesystem::directory_iterator(kSource + "/fuzz/corpus")) {
     const Bytes bytes = testsupport::FileBytes(entry.path().string());
     store::ArchiveImage image;
-    if (store::ParseArchive(bytes, nullptr, store::ArchiveSlots, image, nullptr) == store::StoreOk) {
+    if (store::ParseArchive(bytes, nullptr, store::ArchiveSlots, image, nullptr) ==
+        store::StoreOk) {
       archives.push_back(bytes);
     }
   }
@@ -131,8 +135,8 @@ std::vector<Bytes> LoadingCorpus() {
 
 Bytes ReferenceOrganizer() {
   testsupport::TempDir dir;
-  const sim::OrganizerContents reference = sim::GenerateOrganizer(
-      sim::kReferenceSize, sim::TelephoneSort::FromDirectory(kTables));
+  const sim::OrganizerContents reference =
+      sim::GenerateOrganizer(sim::kReferenceSize, sim::TelephoneSort::FromDirectory(kTables));
   std::string error;
   EXPECT_TRUE(sim::SaveOrganizerFile(dir.File("reference.bkf"), reference, error)) << error;
   return testsupport::FileBytes(dir.File("reference.bkf"));
@@ -166,8 +170,7 @@ TEST(ArchiveRoundTrip, TextIsReadableWhereverItComesBack) {
   const Trip hard = RoundTrip(HardArchives()[0], "ISO-8859-1");
   EXPECT_NE(hard.json.find(R"({"text": [""]})"), std::string::npos) << hard.json;
   EXPECT_NE(hard.json.find(R"({"prefix": "01", "text": ["", "", "A", ""]})"), std::string::npos);
-  EXPECT_NE(hard.json.find(R"({"prefix": "01", "text": ["B\u0005\n\u001f"]})"),
-            std::string::npos);
+  EXPECT_NE(hard.json.find(R"({"prefix": "01", "text": ["B\u0005\n\u001f"]})"), std::string::npos);
   // Every byte in Telephone and in Memo, and Expense's 0xFE, which the
   // incoming table makes a space.
   EXPECT_EQ(hard.kept_whole, 3u);

@@ -93,9 +93,7 @@ TEST(RecordCodec, DecodesTheUpperHalfByCharacterSetAndKeepsWholeWhatItCannot) {
 TEST(RecordCodec, EveryUpperByteComesBackInEveryCharacterSet) {
   const CodeTable identity = Identity();
   for (const auto& [name, undefined] : std::vector<std::pair<const char*, Bytes>>{
-           {"ISO-8859-1", {}},
-           {"WINDOWS-1252", {0x81, 0x8D, 0x8F, 0x90, 0x9D}},
-           {"CP437", {}}}) {
+           {"ISO-8859-1", {}}, {"WINDOWS-1252", {0x81, 0x8D, 0x8F, 0x90, 0x9D}}, {"CP437", {}}}) {
     platform::Charset charset(name);
     RecordCodec codec(identity, identity, charset);
     Bytes kept_whole;

@@ -47,12 +47,12 @@ TEST_F(ArchiveViewTest, ListsTheApplicationsAndShowsTheChosenOnesRecordsByField)
   for (const auto& application : view.Applications()) {
     listed.push_back(application.name + " " + std::to_string(application.records));
   }
-  EXPECT_EQ(listed, (std::vector<std::string>{"Telephone 24", "Schedule 8", "Anniversary 5",
-                                              "To Do 6", "Memo 6", "Expense Category 1",
-                                              "Expense 8"}));
+  EXPECT_EQ(listed,
+            (std::vector<std::string>{"Telephone 24", "Schedule 8", "Anniversary 5", "To Do 6",
+                                      "Memo 6", "Expense Category 1", "Expense 8"}));
   view.Select(0);
-  EXPECT_EQ(view.Columns(), (std::vector<std::string>{"Binary (hex)", "Field 1", "Field 2",
-                                                      "Field 3", "Field 4"}));
+  EXPECT_EQ(view.Columns(),
+            (std::vector<std::string>{"Binary (hex)", "Field 1", "Field 2", "Field 3", "Field 4"}));
   ASSERT_EQ(view.Rows().size(), 24u);
   const ArchiveView::Row& karin = view.Rows()[21];
   EXPECT_EQ(karin.record, 22u);
@@ -70,8 +70,8 @@ TEST_F(ArchiveViewTest, TheFilterKeepsRowsWithTheTextInAnyFieldWhateverItsCase) 
     std::vector<std::size_t> records;
   };
   const Case cases[] = {
-      {"MÜLLER", {22}},          // upper case beyond ASCII
-      {"grün", {11}},            // in the first field
+      {"MÜLLER", {22}},            // upper case beyond ASCII
+      {"grün", {11}},              // in the first field
       {"acme tools", {1, 9, 17}},  // in the third
       {"@EXAMPLE.com", std::vector<std::size_t>(24)},
       {"nobody", {}},
@@ -116,8 +116,8 @@ TEST_F(ArchiveViewTest, ADamagedArchiveShowsWhatInspectSaysAndWhatCanBeRead) {
 
 TEST_F(ArchiveViewTest, ARecordKeptWholeShowsAllItsBytesInTheHexColumn) {
   // 0xFE comes in as a space, which goes out as a space: kept whole.
-  const Bytes file = {'I', 'M', '2', 'B', 'K', '0', 2, 0, 1, 5, 0, 2, 1, 'A', 0, 'B', 0xFF,
-                      2,   0xFE, 0xFF};
+  const Bytes file = {'I', 'M', '2', 'B', 'K', '0', 2,    0, 1,    5,
+                      0,   2,   1,   'A', 0,   'B', 0xFF, 2, 0xFE, 0xFF};
   ArchiveView view = View(file);
   view.Select(0);
   ASSERT_EQ(view.Rows().size(), 2u);
