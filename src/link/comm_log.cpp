@@ -1,8 +1,7 @@
 #include "link/comm_log.h"
 
 #include <atomic>
-#include <cstdio>
-#include <memory>
+#include <filesystem>
 
 #include "link/text_format.h"
 
@@ -12,15 +11,6 @@ namespace {
 // Tick of the last absolute stamp, shared by every engine of the process;
 // 0 means no stamp has been written yet.
 std::atomic<platform::Tick> time_reference{0};
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-File OpenForAppend(const std::string& file_name) {
-  return File(std::fopen(file_name.c_str(), "ab"));
-}
 
 std::string WithCrLf(std::string_view text) {
   std::string out;
@@ -44,25 +34,31 @@ std::string Header(platform::Clock& clock, bool force_stamp) {
 
 }  // namespace
 
-int LogLine(platform::Clock& clock, const std::string& file_name, std::string_view text,
-            bool force_stamp) {
-  if (file_name.empty()) return 1;
-  const std::string entry = Header(clock, force_stamp) + WithCrLf(text);
-  File file = OpenForAppend(file_name);
-  if (!file) return 0;
-  if (std::fwrite(entry.data(), 1, entry.size(), file.get()) != entry.size()) return 0;
-  return std::fclose(file.release()) == 0 ? 1 : 0;
+// Only a file is removed: a folder given by mistake stays, and the entries
+// then fail on their own.
+int CommLog::SetFileName(const std::string& name) {
+  file_.SetPath(name);
+  if (name.empty()) return 0;
+  std::error_code error;
+  if (std::filesystem::is_directory(name, error)) return 0;
+  return std::filesystem::remove(name, error) ? 1 : 0;
 }
 
-int LogHexDump(const std::string& file_name, const std::uint8_t* bytes, int count) {
-  if (file_name.empty()) return 1;
+int CommLog::Line(std::string_view text, bool force_stamp) {
+  if (!Enabled()) return 1;
+  return Write(Header(clock_, force_stamp) + WithCrLf(text));
+}
+
+int CommLog::HexDump(const std::uint8_t* bytes, int count) {
+  if (!Enabled()) return 1;
   std::string dump = "[ ";
   for (int i = 0; i < count; ++i) dump += Format("%02x ", bytes[i]);
   dump += "]\r\n";
-  File file = OpenForAppend(file_name);
-  if (!file) return 0;
-  if (std::fwrite(dump.data(), 1, dump.size(), file.get()) != dump.size()) return 0;
-  return std::fclose(file.release()) == 0 ? 1 : 0;
+  return Write(dump);
+}
+
+int CommLog::Write(const std::string& bytes) {
+  return file_.Append(bytes.data(), bytes.size()) ? 1 : 0;
 }
 
 void ResetLogTimeReference() {

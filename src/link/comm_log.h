@@ -4,24 +4,45 @@
 #include <string>
 #include <string_view>
 
+#include "platform/append_file.h"
 #include "platform/clock.h"
 
 namespace orgalink::link {
 
-// The communication log: a plain text file with CR LF line ends. Every entry
-// is opened, appended and closed on its own so that the file is complete up
-// to the last entry even if the program stops. An empty file name turns the
-// calls into no-ops that succeed.
+// The communication log: a plain text file with CR LF line ends, one per
+// communication. The file stays open from one entry to the next, and every
+// entry reaches the file before the call returns, so that the log is complete
+// up to the last entry even if the program stops. Without a file name every
+// call does nothing and succeeds.
+class CommLog {
+ public:
+  explicit CommLog(platform::Clock& clock) : clock_(clock) {}
+  CommLog(const CommLog&) = delete;
+  CommLog& operator=(const CommLog&) = delete;
 
-// Writes one entry: a time stamp header, then `text` with each "\n" written
-// as CR LF. The header is the absolute local time "{dd/mm/yy HH:MM:SS}" CR LF
-// on the first entry of the process or when `force_stamp` is set, otherwise
-// the milliseconds since that stamp as "{+%07d}". Returns 0 after a file error.
-int LogLine(platform::Clock& clock, const std::string& file_name, std::string_view text,
-            bool force_stamp);
+  // Names the log and removes any earlier file of that name, so that the
+  // communication starts a new log. 1 when a file was removed; a name that
+  // cannot be removed (missing, a folder) gives 0 and is appended to.
+  int SetFileName(const std::string& name);
+  const std::string& FileName() const { return file_.Path(); }
+  bool Enabled() const { return !file_.Path().empty(); }
 
-// Appends "[ " , "%02x " per byte and "]" CR LF, without a header.
-int LogHexDump(const std::string& file_name, const std::uint8_t* bytes, int count);
+  // Writes one entry: a time stamp header, then `text` with each "\n" written
+  // as CR LF. The header is the absolute local time "{dd/mm/yy HH:MM:SS}" CR
+  // LF on the first entry of the process or when `force_stamp` is set,
+  // otherwise the milliseconds since that stamp as "{+%07d}". Returns 0 after
+  // a file error, which loses that entry only.
+  int Line(std::string_view text, bool force_stamp);
+
+  // Appends "[ " , "%02x " per byte and "]" CR LF, without a header.
+  int HexDump(const std::uint8_t* bytes, int count);
+
+ private:
+  int Write(const std::string& bytes);
+
+  platform::Clock& clock_;
+  platform::AppendFile file_;
+};
 
 // Forgets the process-wide time reference, so that the next entry carries an
 // absolute stamp again. For tests, which run many communications in one process.

@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstring>
-#include <filesystem>
 
-#include "link/comm_log.h"
 #include "link/text_format.h"
 #include "platform/baud_rate.h"
 
 namespace orgalink::link {
 
-LinkEngine::LinkEngine(platform::Clock& clock) : clock_(clock) {}
+LinkEngine::LinkEngine(platform::Clock& clock) : clock_(clock), log_(clock) {}
 
 LinkEngine::~LinkEngine() {
   ClosePort();
@@ -39,14 +37,8 @@ void LinkEngine::SetBaudRate(std::string_view text) {
   baud_rate_ = platform::BaudFromText(text);
 }
 
-// Every communication starts a new log. Only a file is removed: a folder
-// given by mistake stays, and the log entries then fail on their own.
 int LinkEngine::SetLogFileName(const std::string& name) {
-  log_file_name_ = name;
-  if (name.empty()) return 0;
-  std::error_code error;
-  if (std::filesystem::is_directory(name, error)) return 0;
-  return std::filesystem::remove(name, error) ? 1 : 0;
+  return log_.SetFileName(name);
 }
 
 void LinkEngine::SetTimeouts(long command_ms, long data_packet_ms, long multiplier_ms) {
@@ -61,13 +53,12 @@ void LinkEngine::SetQuietWindow(long ms) {
 
 int LinkEngine::Log(std::string_view text, bool force_stamp) {
   NoteFailure(text);
-  if (log_file_name_.empty()) return 1;
-  return LogLine(clock_, log_file_name_, text, force_stamp);
+  return log_.Line(text, force_stamp);
 }
 
 int LinkEngine::LogFormat(const char* format, ...) {
   // Failure lines are kept for the user even when nothing is logged.
-  if (log_file_name_.empty() && std::strstr(format, "!!!") == nullptr) return 1;
+  if (!log_.Enabled() && std::strstr(format, "!!!") == nullptr) return 1;
   std::va_list args;
   va_start(args, format);
   const std::string text = FormatV(format, args);

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/comm_log.h"
 #include "link/command_code.h"
 #include "link/link_status.h"
 #include "platform/cancel_token.h"
@@ -48,7 +49,7 @@ class LinkEngine {
   long TOCommand() const { return to_command_; }
   long TODataPacket() const { return to_data_packet_; }
   long TOMultiplier() const { return to_multiplier_; }
-  const std::string& LogFileName() const { return log_file_name_; }
+  const std::string& LogFileName() const { return log_.FileName(); }
   std::uint8_t DeviceCodeHigh() const { return device_code_[0]; }
   std::uint8_t DeviceCodeLow() const { return device_code_[1]; }
   int ModelVariant() const { return model_variant_; }
@@ -144,7 +145,7 @@ class LinkEngine {
   long to_data_packet_ = 30000;
   long to_multiplier_ = 0;
   std::uint32_t quiet_window_ = 10;
-  std::string log_file_name_;
+  CommLog log_;
   std::uint8_t device_code_[2] = {2, 0};
   int model_variant_ = -1;  // unknown until a PC-side negotiation ran
   std::vector<std::string> failure_notes_;

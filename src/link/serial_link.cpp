@@ -153,8 +153,8 @@ int LinkEngine::ReadAvailable(std::uint8_t* buffer, int count, Tick /*deadline*/
     SetStatus(LinkIoError, -1);
     return 0;
   }
-  LogLine(clock_, log_file_name_, "<<<<<<Receive1 ", false);
-  LogHexDump(log_file_name_, buffer, got);
+  log_.Line("<<<<<<Receive1 ", false);
+  log_.HexDump(buffer, got);
   return 1;
 }
 
@@ -179,8 +179,8 @@ int LinkEngine::WritePort(const std::uint8_t* bytes, int count) {
     Log(">>>>>>!!!Send FAILED(Send Incomplete)\n\n");
     return 0;
   }
-  LogLine(clock_, log_file_name_, ">>>>>>Send    ", false);
-  LogHexDump(log_file_name_, bytes, count);
+  log_.Line(">>>>>>Send    ", false);
+  log_.HexDump(bytes, count);
   if (echo_back_ && !CheckEcho(bytes, count)) return 0;
   SetStatus(LinkOk, -1);
   return 1;
