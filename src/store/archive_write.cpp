@@ -2,13 +2,18 @@
 // only by a new one that has been read back and found to hold exactly what
 // the store meant to write.
 
+#include "store/archive_write.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <new>
+#include <optional>
 
 #include "platform/file_system.h"
 #include "store/appli_store.h"
 #include "store/archive.h"
 #include "store/archive_sink.h"
+#include "store/numbered_name.h"
 #include "store/record.h"
 
 namespace orgalink::store {
@@ -17,8 +22,48 @@ namespace {
 
 constexpr const char* kReadBackMismatch = "The archive read back differs from what was written.";
 
+// However many backups of one day there are, a free number turns up long
+// before this; only a folder that refuses every name gets this far.
+constexpr int kMostNumberedNames = 10000;
+
 void SetErrorText(std::string* error_text, int error_number) {
   if (error_text != nullptr) *error_text = platform::ErrorText(error_number);
+}
+
+// The folder as the user knows it: without the trailing '/', "." for none.
+std::string FolderName(std::string directory) {
+  if (directory.empty()) return ".";
+  if (directory.size() > 1 && directory.back() == '/') directory.pop_back();
+  return directory;
+}
+
+// Whether the volume of `path` has `required` bytes free; if not, `refusal`
+// says what is lacking: the space, or the folder whose space could not be
+// found out (missing, say), with the system's reason.
+bool RoomFor(const std::string& path, std::uint64_t required, std::string& refusal) {
+  const std::string directory = platform::DirectoryOf(path);
+  int error_number = 0;
+  const std::optional<std::uint64_t> free_bytes = platform::DiskFreeBytes(directory, &error_number);
+  if (!free_bytes) {
+    refusal = FolderName(directory) + ": " + platform::ErrorText(error_number);
+    return false;
+  }
+  if (*free_bytes >= required) return true;
+  refusal = platform::ErrorText(ENOSPC) + " (needs " + std::to_string(required) + " bytes, " +
+            std::to_string(*free_bytes) + " free)";
+  return false;
+}
+
+// Replaces the target, or, for a numbered archive, takes the first name from
+// the target on that no file holds at this very moment.
+bool Commit(platform::AtomicFileWriter& writer, ArchiveWrite& write) {
+  if (!write.keepExisting) return writer.Commit();
+  for (int tries = 0; tries < kMostNumberedNames; ++tries) {
+    if (writer.CommitNew(write.path)) return true;
+    if (writer.Error() != EEXIST) return false;
+    write.path = NextNumberedName(write.path);
+  }
+  return false;
 }
 
 }  // namespace
@@ -38,44 +83,54 @@ std::int64_t AppliStore::ArchiveSpaceRequired() const {
 
 StoreResult AppliStore::SaveArchive(const std::string& path, int scramble,
                                     std::string* error_text) {
+  ArchiveWrite write;
+  write.path = path;
+  write.scramble = scramble;
+  const StoreResult result = SaveArchive(write);
+  if (error_text != nullptr && !write.errorText.empty()) *error_text = write.errorText;
+  return result;
+}
+
+StoreResult AppliStore::SaveArchive(ArchiveWrite& write) {
   if (!has_table_) return StoreInvalid;
   const std::int64_t required = ArchiveSpaceRequired();
   if (required < 0) return StoreRejected;
-  const std::uint64_t free_bytes = platform::DiskFreeBytes(platform::DirectoryOf(path));
-  if (free_bytes < static_cast<std::uint64_t>(required)) return StoreRejected;
+  if (!RoomFor(write.path, static_cast<std::uint64_t>(required), write.refusal)) {
+    return StoreRejected;
+  }
   if (appli_count_ > 255 || appli_count_ > Capacity()) return StoreRejected;
   try {
-    return WriteArchive(path, scramble, error_text);
+    return WriteArchive(write);
   } catch (const std::bad_alloc&) {
     return StoreRejected;
   }
 }
 
-StoreResult AppliStore::WriteArchive(const std::string& path, int scramble,
-                                     std::string* error_text) {
+StoreResult AppliStore::WriteArchive(ArchiveWrite& write) {
+  std::string* error_text = &write.errorText;
   int error_number = 0;
-  if (!platform::CheckWritable(path, &error_number)) {
+  if (!write.keepExisting && !platform::CheckWritable(write.path, &error_number)) {
     SetErrorText(error_text, error_number);
     return StoreRejected;
   }
-  platform::AtomicFileWriter writer(path);
+  platform::AtomicFileWriter writer(write.path);
   if (!writer.Open()) {
     SetErrorText(error_text, writer.Error());
     return StoreRejected;
   }
-  SetMagic(scramble != 0 ? InvertedMagic : PlainMagic);
+  SetMagic(write.scramble != 0 ? InvertedMagic : PlainMagic);
   ArchiveSink sink(
       [&writer](const std::uint8_t* data, std::size_t size) { return writer.Write(data, size); },
-      scramble != 0);
+      write.scramble != 0);
   const StoreResult emitted = EmitArchive(sink);
   if (emitted == StoreInvalid) return emitted;
   if (emitted != StoreOk || !writer.Finish()) {
     SetErrorText(error_text, writer.Error());
     return StoreRejected;
   }
-  const StoreResult verified = VerifyArchive(writer.TempPath(), scramble != 0, error_text);
+  const StoreResult verified = VerifyArchive(writer.TempPath(), write.scramble != 0, error_text);
   if (verified != StoreOk) return verified;
-  if (!writer.Commit()) {
+  if (!Commit(writer, write)) {
     SetErrorText(error_text, writer.Error());
     return StoreRejected;
   }
