@@ -51,6 +51,7 @@ RunFigures RunOnce(const platform::PortOpener& opener, const store::CharTables& 
   BenchClock::time_point start;
   BenchClock::time_point end;
   std::promise<std::shared_ptr<platform::MessageQueue>> worker_queue;
+  const RunMemory memory;
   const double process_cpu = ProcessCpuSeconds();
   std::thread worker([&] {
     worker_queue.set_value(platform::CurrentThreadQueue());
@@ -78,7 +79,9 @@ RunFigures RunOnce(const platform::PortOpener& opener, const store::CharTables& 
   figures.bytesWritten = counts.bytes_written;
   figures.bytesRead = counts.bytes_read;
   figures.writes = counts.writes;
-  figures.peakResidentBytes = PeakResidentBytes();
+  figures.peakResidentBytes = memory.PeakBytes();
+  figures.residentGrowthBytes = memory.GrowthBytes();
+  figures.peakIsOwn = memory.Own();
   const BenchClock::rep posted = counts.abort_posted;
   const BenchClock::rep noticed = counts.first_return_after_abort;
   // An abort posted after the run had ended measures nothing.
