@@ -31,13 +31,16 @@ std::string ArchivePath(const BackupOptions& options, const ui::Settings& settin
 }
 
 int Backup(const BackupOptions& options) {
-  std::string path;
+  CommunicationRequest backup{1, {}, {}, true, false};
+  // Today's name is taken only if it is still free once the archive is
+  // complete; a named archive replaces its file.
+  backup.numberedArchive = options.archive.empty();
   const CommunicationResult result =
-      Communicate(options.engine, {1, {}, {}, true}, Console(),
+      Communicate(options.engine, backup, Console(),
                   [&](CommunicationRequest& request, const ui::Settings& settings) {
-                    path = request.fileName = ArchivePath(options, settings);
+                    request.fileName = ArchivePath(options, settings);
                   });
-  if (result.succeeded) PrintArchiveSummary(path);
+  if (result.succeeded) PrintArchiveSummary(result.fileName);
   return result.exitCode;
 }
 

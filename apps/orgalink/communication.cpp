@@ -45,7 +45,7 @@ CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
     std::fprintf(stderr,
                  "orgalink: --port must be 1..4, COM1..COM4, loop, sim, sim:E, sim:E+, sim:M "
                  "or a device path\n");
-    return {false, 2};
+    return {false, 2, {}};
   }
   if (request.showInstructions) PrintInstructions();
 
@@ -68,6 +68,7 @@ CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
       MakeRunSettings(options, file.settings, request.runMode, port->Number(), tables.chars);
   settings.fileName = request.fileName;
   operations::ConfigureRun(run, store, settings);
+  run.numberedArchive = request.numberedArchive;
   // The simulated organizer echoes and is paced as the run's settings say.
   std::unique_ptr<sim::InProcessOrganizer> simulated;
   if (simulatedPort) {
@@ -75,7 +76,7 @@ CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
     simulated = OpenSimulatedPort(options.port, engine.EchoBack() != 0, engine.BaudRate(), error);
     if (!simulated) {
       std::fprintf(stderr, "orgalink: the simulated organizer: %s\n", error.c_str());
-      return {false, 1};
+      return {false, 1, {}};
     }
     engine.SetPortOpener(simulated->Opener());
   }
@@ -86,7 +87,7 @@ CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
   owner.Finish();
   const std::optional<platform::InterruptKind> stop = interrupts.Stop();
   ReportFailure(status, stop.has_value(), run.failureCause, engine.OpenError());
-  return {status == link::LinkOk, ExitCodeFor(status, stop)};
+  return {status == link::LinkOk, ExitCodeFor(status, stop), run.fileName};
 }
 
 }  // namespace

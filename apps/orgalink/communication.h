@@ -17,11 +17,16 @@ struct CommunicationRequest {
   std::string dumpDirectory;
   // Print the instructions of the backup and restore flows first.
   bool showInstructions = false;
+  // fileName is a proposal that never replaces a file (a backup's dated
+  // name); see RunContext::numberedArchive.
+  bool numberedArchive = false;
 };
 
 struct CommunicationResult {
   bool succeeded = false;
   int exitCode = 0;
+  // The archive as written, which a numbered one may have moved on from.
+  std::string fileName;
 };
 
 // Reads the settings file, runs one communication with its values under

@@ -24,7 +24,7 @@ int RunMode(const RunModeOptions& options) {
   if (EmptiesOrganizer(options.runMode)) {
     if (const int refused = ConfirmEmptying(console, options.yes)) return refused;
   }
-  const CommunicationRequest request{options.runMode, options.file, options.dumpDir, false};
+  const CommunicationRequest request{options.runMode, options.file, options.dumpDir, false, false};
   return Communicate(options.engine, request, console).exitCode;
 }
 

@@ -49,6 +49,7 @@ RunFigures RunOnce(const platform::PortOpener& opener, const store::CharTables& 
   BenchClock::time_point start;
   BenchClock::time_point end;
   platform::CancelToken cancel;
+  const RunMemory memory;
   const double process_cpu = ProcessCpuSeconds();
   std::thread worker([&] {
     link::LinkEngine engine(platform::SystemClock::Instance());
@@ -75,7 +76,9 @@ RunFigures RunOnce(const platform::PortOpener& opener, const store::CharTables& 
   figures.bytesWritten = counts.bytes_written;
   figures.bytesRead = counts.bytes_read;
   figures.writes = counts.writes;
-  figures.peakResidentBytes = PeakResidentBytes();
+  figures.peakResidentBytes = memory.PeakBytes();
+  figures.residentGrowthBytes = memory.GrowthBytes();
+  figures.peakIsOwn = memory.Own();
   const BenchClock::rep posted = counts.abort_posted;
   const BenchClock::rep noticed = counts.first_return_after_abort;
   // An abort posted after the run had ended measures nothing.

@@ -38,7 +38,12 @@ struct RunFigures {
   // closing NACK and END_COMMUNICATION included.
   std::optional<double> abortNoticedMs;
   std::optional<double> abortTotalMs;
+  // The largest resident set of the process during this run alone (see
+  // RunMemory; peakIsOwn false: the process's peak so far), and how far it
+  // rose above the resident set at the run's start.
   long peakResidentBytes = 0;
+  long residentGrowthBytes = 0;
+  bool peakIsOwn = false;
 };
 
 // One communication on a worker thread of its own, as the progress dialog

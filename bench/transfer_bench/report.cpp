@@ -40,24 +40,33 @@ double LinkedSeconds(const RunFigures& run) {
 void PrintTimedRuns(const std::vector<TimedRun>& runs, bool echo, const Limits& limits) {
   std::printf(
       "\nwall: the whole run; offer: of it, the wait for the organizer's first LINK_REQUEST\n"
-      "ratio: (wall - offer) / bound; cpu: processor time / wall\n");
-  std::printf("%-14s %-7s %6s %8s %6s %8s %6s %6s %8s %8s %8s %6s %8s %8s %-8s\n", "line", "run",
-              "status", "wall s", "offer", "bound s", "ratio", "", "cpu all", "cpu pc", "peak MiB",
-              "writes", "PC B", "org B", "contents");
+      "ratio: (wall - offer) / bound; cpu: processor time / wall\n"
+      "peak: the process's largest resident set during the run alone; grow: its rise over the\n"
+      "resident set at the run's start\n");
+  std::printf("%-14s %-7s %6s %8s %6s %8s %6s %6s %8s %8s %9s %8s %6s %8s %8s %-8s\n", "line",
+              "run", "status", "wall s", "offer", "bound s", "ratio", "", "cpu all", "cpu pc",
+              "peak MiB", "grow MiB", "writes", "PC B", "org B", "contents");
+  bool inherited = false;
   for (const TimedRun& run : runs) {
     const RunFigures& f = run.figures;
     const double bound = BoundSeconds(f, run.baud, echo);
     const double ratio = bound > 0 ? LinkedSeconds(f) / bound : 0;
     const std::uint64_t organizer_bytes = f.bytesRead - (echo ? f.bytesWritten : 0);
+    inherited = inherited || !f.peakIsOwn;
     std::printf(
-        "%-14s %-7s %6d %8.2f %6.2f %8.2f %6.3f %6s %7.2f%% %7.2f%% %8.1f %6llu %8llu %8llu "
-        "%-8s\n",
+        "%-14s %-7s %6d %8.2f %6.2f %8.2f %6.3f %6s %7.2f%% %7.2f%% %8.1f%s %8.1f %6llu %8llu "
+        "%8llu %-8s\n",
         run.line.c_str(), run.name.c_str(), link::ToInt(f.status), f.wallSeconds,
         f.offerWaitSeconds, bound, ratio, Verdict(ratio <= limits.ratio),
         100 * f.processCpuSeconds / f.wallSeconds, 100 * f.pcThreadCpuSeconds / f.wallSeconds,
-        f.peakResidentBytes / kMiB, static_cast<unsigned long long>(f.writes),
-        static_cast<unsigned long long>(f.bytesWritten),
+        f.peakResidentBytes / kMiB, f.peakIsOwn ? " " : "*", f.residentGrowthBytes / kMiB,
+        static_cast<unsigned long long>(f.writes), static_cast<unsigned long long>(f.bytesWritten),
         static_cast<unsigned long long>(organizer_bytes), run.contents.c_str());
+  }
+  if (inherited) {
+    std::printf(
+        "* the system cannot reset the high-water mark: the process's peak so far, earlier runs "
+        "included\n");
   }
   const auto all = [&runs](auto met) {
     return Verdict(std::all_of(runs.begin(), runs.end(), met));

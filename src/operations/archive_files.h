@@ -9,8 +9,10 @@ namespace orgalink::operations {
 // Writes the run's store to its archive (fileName), asking Retry or Cancel
 // after every failed attempt. An archive already there stays exactly as it
 // was until a complete new one, read back and found sound, replaces it; a
-// failed, cancelled or interrupted write never touches it. On success the
-// store's slot table is released. 16, or 17 when the user cancels.
+// failed, cancelled or interrupted write never touches it; a numbered
+// archive (numberedArchive) never replaces one at all, and fileName ends as
+// the name it was written under. On success the store's slot table is
+// released. 16, or 17 when the user cancels.
 link::LinkStatus WriteArchiveAsked(RunContext& run, link::Prompter* prompter);
 
 // Reads the run's archive into the store, which holds a fresh slot table,

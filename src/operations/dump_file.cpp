@@ -46,6 +46,12 @@ store::StoreResult LoadDumpFile(store::AppliStore& store, const std::string& pat
   store.ClearSlots();
   std::vector<std::uint8_t> bytes;
   if (!ReadDump(path, bytes)) return store::StoreFailed;
+  return LoadDumpBytes(store, bytes, kind);
+}
+
+store::StoreResult LoadDumpBytes(store::AppliStore& store, std::span<const std::uint8_t> bytes,
+                                 std::uint8_t kind) {
+  store.ClearSlots();
   const auto last = std::find(bytes.rbegin(), bytes.rend(), store::RecordTerminator);
   const std::size_t length = static_cast<std::size_t>(bytes.rend() - last);
   // AddRecords takes the records whole or not at all: more than 65535 of

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "store/appli_store.h"
@@ -26,6 +27,10 @@ std::string DumpFilePath(const std::string& directory, int kind, DumpDirection d
 // 1023 bytes, and a store without a free slot; the store then holds nothing.
 store::StoreResult LoadDumpFile(store::AppliStore& store, const std::string& path,
                                 std::uint8_t kind);
+
+// LoadDumpFile of a dump already in memory.
+store::StoreResult LoadDumpBytes(store::AppliStore& store, std::span<const std::uint8_t> bytes,
+                                 std::uint8_t kind);
 
 // Writes the records of `kind` to `path` as a dump file, replacing any file
 // there only once the new one is complete. StoreRejected when the store has

@@ -22,6 +22,11 @@ struct RunContext {
   store::AppliStore* store = nullptr;
   // The archive of a backup or restore.
   std::string fileName;
+  // The backup's archive name was chosen for the user ("20261210.bkf"), not
+  // by them: the archive then never replaces a file, and goes under the next
+  // numbered name ("20261210-2.bkf") when its own is taken by the time it is
+  // written; fileName then holds the name used.
+  bool numberedArchive = false;
   // The application a single-application RunMode addresses (AppliMode).
   int appliKind = 0;
   // Whether a written archive has its body inverted.

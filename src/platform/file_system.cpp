@@ -18,6 +18,8 @@ namespace {
 // The write fault of ScopedWriteFault: bytes still allowed, or -1 for none.
 std::atomic<std::int64_t> fault_bytes_left{-1};
 std::atomic<int> fault_error{0};
+// The free space ScopedDiskFree pretends, or -1 for the real one.
+std::atomic<std::int64_t> pretended_free{-1};
 // The silent corruption of ScopedWriteCorruption: bytes still to pass before
 // the one that is garbled, or -1 for none.
 std::atomic<std::int64_t> corrupt_after{-1};
@@ -85,6 +87,34 @@ std::string TempNameFor(const std::string& target) {
   return buffer;
 }
 
+bool Unsupported(int error_number) {
+  return error_number == EINVAL || error_number == ENOSYS || error_number == EOPNOTSUPP ||
+         error_number == EPERM;
+}
+
+// rename() that fails with EEXIST instead of replacing `to`. Where the file
+// system cannot rename that way, a second name made with link(), which never
+// replaces either, and the first removed do the same. One without hard links
+// either is left with a look before the rename, which leaves only an instant
+// for another writer to slip in.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    return true;
+  }
+  if (!Unsupported(errno)) return false;
+  if (::link(from.c_str(), to.c_str()) == 0) {
+    ::unlink(from.c_str());
+    return true;
+  }
+  if (!Unsupported(errno)) return false;
+  struct stat status {};
+  if (::lstat(to.c_str(), &status) == 0) {
+    errno = EEXIST;
+    return false;
+  }
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
 void SyncDirectory(const std::string& directory) {
   const UniqueFd fd(::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY));
   if (fd.Valid()) ::fsync(fd.Get());  // best effort: the rename itself has already succeeded
@@ -113,9 +143,15 @@ std::string DirectoryOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::uint64_t DiskFreeBytes(const std::string& directory) {
+std::optional<std::uint64_t> DiskFreeBytes(const std::string& directory, int* error_number) {
   struct statvfs volume {};
-  if (::statvfs(directory.empty() ? "." : directory.c_str(), &volume) != 0) return 0;
+  if (::statvfs(directory.empty() ? "." : directory.c_str(), &volume) != 0) {
+    if (error_number != nullptr) *error_number = errno;
+    return std::nullopt;
+  }
+  if (const std::int64_t pretended = pretended_free.load(); pretended >= 0) {
+    return static_cast<std::uint64_t>(pretended);
+  }
   return static_cast<std::uint64_t>(volume.f_bavail) * volume.f_frsize;
 }
 
@@ -205,6 +241,19 @@ bool AtomicFileWriter::Commit() {
   return true;
 }
 
+bool AtomicFileWriter::CommitNew(const std::string& path) {
+  if (fd_.Valid() && !Finish()) return false;
+  if (temp_path_.empty()) return Fail(EBADF);
+  if (!RenameNoReplace(temp_path_, path)) {
+    if (errno != EEXIST) return Fail(errno);
+    error_ = EEXIST;
+    return false;
+  }
+  temp_path_.clear();
+  SyncDirectory(DirectoryOf(path));
+  return true;
+}
+
 bool AtomicFileWriter::Fail(int error_number) {
   error_ = error_number;
   Discard();
@@ -224,6 +273,14 @@ ScopedWriteFault::ScopedWriteFault(std::uint64_t byte_limit, int error_number) {
 
 ScopedWriteFault::~ScopedWriteFault() {
   fault_bytes_left.store(-1);
+}
+
+ScopedDiskFree::ScopedDiskFree(std::uint64_t bytes) {
+  pretended_free.store(static_cast<std::int64_t>(bytes));
+}
+
+ScopedDiskFree::~ScopedDiskFree() {
+  pretended_free.store(-1);
 }
 
 ScopedWriteCorruption::ScopedWriteCorruption(std::uint64_t offset) {

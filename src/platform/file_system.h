@@ -19,8 +19,9 @@ std::optional<std::uint64_t> FileSize(const std::string& path);
 // The folder part of `path` with its trailing '/', or "" for a bare name.
 std::string DirectoryOf(const std::string& path);
 // Free bytes an unprivileged writer may use on the volume holding
-// `directory` ("" meaning the current one); 0 when it cannot be found out.
-std::uint64_t DiskFreeBytes(const std::string& directory);
+// `directory` ("" meaning the current one); nothing, with the error number,
+// when they cannot be found out (a missing folder, for one).
+std::optional<std::uint64_t> DiskFreeBytes(const std::string& directory, int* error_number);
 
 // False, with the error number, when an existing file at `path` cannot be
 // opened for writing (write-protected, a folder); true when it can or when
@@ -69,6 +70,11 @@ class AtomicFileWriter {
   bool Finish();
   // Finishes first when that has not been done.
   bool Commit();
+  // Commits under `path`, a name in the target's folder, but never over a
+  // file that holds it: when one does, even one that appeared an instant
+  // ago, false with EEXIST, and the finished temporary file stays for a try
+  // under another name.
+  bool CommitNew(const std::string& path);
   const std::string& TempPath() const { return temp_path_; }
   // The error number of the step that failed.
   int Error() const { return error_; }
@@ -91,6 +97,16 @@ class ScopedWriteFault {
   ~ScopedWriteFault();
   ScopedWriteFault(const ScopedWriteFault&) = delete;
   ScopedWriteFault& operator=(const ScopedWriteFault&) = delete;
+};
+
+// Test seam: a volume that is nearly full. While an instance lives,
+// DiskFreeBytes reports `bytes` for every folder whose volume it can query.
+class ScopedDiskFree {
+ public:
+  explicit ScopedDiskFree(std::uint64_t bytes);
+  ~ScopedDiskFree();
+  ScopedDiskFree(const ScopedDiskFree&) = delete;
+  ScopedDiskFree& operator=(const ScopedDiskFree&) = delete;
 };
 
 // Test seam: a disk that silently garbles what it is given. While an instance

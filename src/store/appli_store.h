@@ -16,6 +16,7 @@
 namespace orgalink::store {
 
 struct ArchiveImage;
+struct ArchiveWrite;
 class ArchiveSink;
 
 // The records of the organizer's applications for one communication, one
@@ -72,6 +73,9 @@ class AppliStore {
   // file. `error_text`, when given, receives the system's message for a
   // failed file operation, or what the read-back found.
   StoreResult SaveArchive(const std::string& path, int scramble, std::string* error_text);
+  // The same with the choices and reports of ArchiveWrite (store/archive_write.h):
+  // a numbered name that never replaces a file, and why the space was refused.
+  StoreResult SaveArchive(ArchiveWrite& write);
   StoreResult LoadArchive(const std::string& path, std::string* error_text);
   // The free space SaveArchive demands: the header, a section header for
   // every slot of the table and RecordsSize of every in-use slot. An old file
@@ -115,7 +119,7 @@ class AppliStore {
 
   StoreResult AppendRecords(AppliSlot& slot, std::uint8_t kind, const std::uint8_t* stream,
                             std::size_t length, std::size_t start, std::size_t new_count) const;
-  StoreResult WriteArchive(const std::string& path, int scramble, std::string* error_text);
+  StoreResult WriteArchive(ArchiveWrite& write);
   StoreResult EmitArchive(ArchiveSink& sink) const;
   void TakeSections(const ArchiveImage& image);
   const AppliSlot* SlotOf(std::uint8_t kind) const;

@@ -2,8 +2,12 @@
 // only by a new one that has been read back and found to hold exactly what
 // the store meant to write.
 
+#include "store/archive_write.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <new>
+#include <optional>
 
 #include "platform/file_system.h"
 #include "store/appli_store.h"
@@ -29,26 +33,38 @@ std::int64_t AppliStore::ArchiveSpaceRequired() const {
 
 StoreResult AppliStore::SaveArchive(const std::string& path, int scramble,
                                     std::string* error_text) {
+  ArchiveWrite write;
+  write.path = path;
+  write.scramble = scramble;
+  const StoreResult result = SaveArchive(write);
+  if (error_text != nullptr && !write.errorText.empty()) *error_text = write.errorText;
+  return result;
+}
+
+StoreResult AppliStore::SaveArchive(ArchiveWrite& write) {
   if (!has_table_) return StoreInvalid;
   const std::int64_t required = ArchiveSpaceRequired();
   if (required < 0) return StoreRejected;
-  const std::uint64_t free_bytes = platform::DiskFreeBytes(platform::DirectoryOf(path));
-  if (free_bytes < static_cast<std::uint64_t>(required)) return StoreRejected;
+  if (!RoomFor(write.path, static_cast<std::uint64_t>(required), write.refusal)) {
+    return StoreRejected;
+  }
   if (appli_count_ > 255 || appli_count_ > Capacity()) return StoreRejected;
   try {
-    return WriteArchive(path, scramble, error_text);
+    return WriteArchive(write);
   } catch (const std::bad_alloc&) {
     return StoreRejected;
   }
 }
 
-StoreResult AppliStore::WriteArchive(const std::string& path, int scramble,
-                                     std::string* error_text) {
-  CheckedArchiveFile file(path, scramble != 0);
-  const StoreResult opened = file.Open(error_text);
+StoreResult AppliStore::WriteArchive(ArchiveWrite& write) {
+  CheckedArchiveFile file(write.path, write.scramble != 0, write.keepExisting);
+  const StoreResult opened = file.Open(&write.errorText);
   if (opened != StoreOk) return opened;
-  SetMagic(scramble != 0 ? InvertedMagic : PlainMagic);
-  return file.Write([this](ArchiveSink& sink) { return EmitArchive(sink); }, error_text);
+  SetMagic(write.scramble != 0 ? InvertedMagic : PlainMagic);
+  const StoreResult written =
+      file.Write([this](ArchiveSink& sink) { return EmitArchive(sink); }, &write.errorText);
+  write.path = file.Path();
+  return written;
 }
 
 // The file's bytes, in order, into `sink`. StoreInvalid when a record would

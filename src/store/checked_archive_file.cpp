@@ -1,6 +1,9 @@
 #include "store/checked_archive_file.h"
 
+#include "store/numbered_name.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <new>
 #include <optional>
 #include <vector>
@@ -10,10 +13,19 @@ namespace orgalink::store {
 namespace {
 
 constexpr const char* kReadBackMismatch = "The archive read back differs from what was written.";
-constexpr const char* kNoRoom = "There is not enough free space for the archive.";
+// However many backups of one day there are, a free number turns up long
+// before this; only a folder that refuses every name gets this far.
+constexpr int kMostNumberedNames = 10000;
 
 void SetErrorText(std::string* error_text, int error_number) {
   if (error_text != nullptr) *error_text = platform::ErrorText(error_number);
+}
+
+// The folder as the user knows it: without the trailing '/', "." for none.
+std::string FolderName(std::string directory) {
+  if (directory.empty()) return ".";
+  if (directory.size() > 1 && directory.back() == '/') directory.pop_back();
+  return directory;
 }
 
 }  // namespace
@@ -22,7 +34,8 @@ StoreResult CheckedArchiveFile::Open(std::string* error_text) {
   int error_number = 0;
   // The target itself, not the temporary file, decides: a write-protected
   // archive is not to be replaced behind the user's back.
-  const bool writable = platform::CheckWritable(path_, &error_number);
+  // A numbered file replaces nothing, so nothing there is in its way.
+  const bool writable = keep_existing_ || platform::CheckWritable(path_, &error_number);
   if (!writable || !writer_.Open()) {
     SetErrorText(error_text, writable ? writer_.Error() : error_number);
     return StoreRejected;
@@ -42,11 +55,23 @@ StoreResult CheckedArchiveFile::Write(const Emitter& emit, std::string* error_te
   }
   const StoreResult verified = Verify(emit, error_text);
   if (verified != StoreOk) return verified;
-  if (!writer_.Commit()) {
+  if (!Commit()) {
     SetErrorText(error_text, writer_.Error());
     return StoreRejected;
   }
   return StoreOk;
+}
+
+// Replaces the target, or, for a numbered file, takes the first name from
+// the target on that no file holds at this very moment.
+bool CheckedArchiveFile::Commit() {
+  if (!keep_existing_) return writer_.Commit();
+  for (int tries = 0; tries < kMostNumberedNames; ++tries) {
+    if (writer_.CommitNew(path_)) return true;
+    if (writer_.Error() != EEXIST) return false;
+    path_ = NextNumberedName(path_);
+  }
+  return false;
 }
 
 // Reads the finished temporary file back and compares it, chunk by chunk,
@@ -83,10 +108,24 @@ StoreResult CheckedArchiveFile::Verify(const Emitter& emit, std::string* error_t
   return StoreRejected;
 }
 
+bool RoomFor(const std::string& path, std::uint64_t required, std::string& refusal) {
+  const std::string directory = platform::DirectoryOf(path);
+  int error_number = 0;
+  const std::optional<std::uint64_t> free_bytes = platform::DiskFreeBytes(directory, &error_number);
+  if (!free_bytes) {
+    refusal = FolderName(directory) + ": " + platform::ErrorText(error_number);
+    return false;
+  }
+  if (*free_bytes >= required) return true;
+  refusal = platform::ErrorText(ENOSPC) + " (needs " + std::to_string(required) + " bytes, " +
+            std::to_string(*free_bytes) + " free)";
+  return false;
+}
+
 StoreResult SaveArchiveFile(const std::string& path, std::span<const std::uint8_t> file,
                             std::string* error_text) {
-  if (platform::DiskFreeBytes(platform::DirectoryOf(path)) < file.size()) {
-    if (error_text != nullptr) *error_text = kNoRoom;
+  if (std::string refusal; !RoomFor(path, file.size(), refusal)) {
+    if (error_text != nullptr) *error_text = "Write file error.\nCause: " + refusal + ".";
     return StoreRejected;
   }
   try {

@@ -21,9 +21,11 @@ class CheckedArchiveFile {
   // Produces the file's bytes in order into the sink; the same each time.
   using Emitter = std::function<StoreResult(ArchiveSink& sink)>;
 
-  // `invert`: the sink complements the body.
-  CheckedArchiveFile(const std::string& path, bool invert)
-      : path_(path), writer_(path), invert_(invert) {}
+  // `invert`: the sink complements the body. `keep_existing`: the file never
+  // replaces another; a name taken by the time it is complete gives way to
+  // the next numbered one (NextNumberedName), and Path() tells which.
+  CheckedArchiveFile(const std::string& path, bool invert, bool keep_existing = false)
+      : path_(path), writer_(path), invert_(invert), keep_existing_(keep_existing) {}
 
   // Refuses a target that cannot be written, then opens the temporary file.
   // StoreRejected with the system's message in `error_text` on failure.
@@ -32,19 +34,29 @@ class CheckedArchiveFile {
   // `emit` gives it; StoreRejected for a failure of the file or a read-back
   // that differs, with the system's message or what the read-back found.
   StoreResult Write(const Emitter& emit, std::string* error_text);
+  // The name the file was written under.
+  const std::string& Path() const { return path_; }
 
  private:
   StoreResult Verify(const Emitter& emit, std::string* error_text) const;
+  bool Commit();
 
   std::string path_;
   platform::AtomicFileWriter writer_;
   bool invert_;
+  bool keep_existing_;
 };
+
+// Whether the volume of `path` has `required` bytes free; if not, `refusal`
+// says what is lacking: the space, "No space left on device (needs 353916
+// bytes, 12288 free)", or the folder whose space could not be found out
+// (missing, say), with the system's reason.
+bool RoomFor(const std::string& path, std::uint64_t required, std::string& refusal);
 
 // Writes a whole archive file whose bytes (the body already inverted when
 // its magic says so) are in memory, the same way, after checking that the
 // volume has room for it. StoreRejected with what went wrong in
-// `error_text`.
+// `error_text` (for want of room, the generic text and its cause).
 StoreResult SaveArchiveFile(const std::string& path, std::span<const std::uint8_t> file,
                             std::string* error_text);
 

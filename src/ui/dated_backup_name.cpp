@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "store/numbered_name.h"
 #include "ui/archive_names.h"
 
 namespace orgalink::ui {
@@ -27,9 +28,7 @@ std::string DatedBackupName(platform::Clock& clock) {
 std::string FreeDatedBackupPath(const std::string& folder, platform::Clock& clock) {
   const std::string date = clock.LocalTime("%Y%m%d");
   std::string path = JoinPath(folder, date + kExtension);
-  for (int suffix = 2; Taken(path); ++suffix) {
-    path = JoinPath(folder, date + "-" + std::to_string(suffix) + kExtension);
-  }
+  while (Taken(path)) path = store::NextNumberedName(path);
   return path;
 }
 

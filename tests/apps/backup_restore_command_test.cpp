@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -179,16 +181,38 @@ TEST_F(BackupRestoreCommandTest, WithoutANameBackupsGoToBackupDirUnderTodaysDate
   EXPECT_NE(ReadFile(ini).find("TOCommand=30"), std::string::npos) << ReadFile(ini);
 }
 
-// The archive cannot be written where its folder is missing: a terminal is
-// asked, and Retry writes it once the folder exists; without a terminal the
-// answer is Cancel, and the status 17.
+// Another backup, started at the same moment, writes today's archive while
+// this one is still talking to the organizer: this one moves on to the next
+// number instead of replacing it.
+TEST_F(BackupRestoreCommandTest, ADatedNameTakenDuringTheBackupMovesOnToTheNextNumber) {
+  const std::string backupDir = dir.File("DATA");
+  std::ofstream(ini) << "[Path]\nBackupDir=" << backupDir << "\n";
+  const std::string today = platform::SystemClock::Instance().LocalTime("%Y%m%d");
+  const std::string other = "the other backup's archive";
+  std::thread organizer = Organizer([&](FarEnd& far) {
+    std::ofstream(backupDir + "/" + today + ".bkf", std::ios::binary) << other;
+    PlayBackup(far, kOrganizer, false);
+  });
+  const auto result = RunProgram(ORGALINK_CLI, Args({"backup"}));
+  organizer.join();
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_NE(result.out.find(backupDir + "/" + today + "-2.bkf\n"), std::string::npos) << result.out;
+  EXPECT_EQ(ReadFile(backupDir + "/" + today + ".bkf"), other);
+  EXPECT_TRUE(std::filesystem::is_regular_file(backupDir + "/" + today + "-2.bkf"));
+}
+
+// The archive cannot be written where its folder is missing: the cause names
+// the folder; a terminal is asked, and Retry writes it once the folder
+// exists; without a terminal the answer is Cancel, and the status 17.
 TEST_F(BackupRestoreCommandTest, AFailedWriteIsRetriedOnATerminalAndCancelledWithoutOne) {
   const std::string target = dir.File("later/out.bkf");
   std::thread organizer = Organizer([](FarEnd& far) { PlayBackup(far, kOrganizer, false); });
   const auto cancelled = RunProgram(ORGALINK_CLI, Args({"backup", target}));
   organizer.join();
   EXPECT_EQ(cancelled.exit_code, 17) << cancelled.err;
-  EXPECT_NE(cancelled.err.find("Cancelled: there is no terminal to answer Retry."),
+  EXPECT_NE(cancelled.err.find("Write file error.\nCause: " + dir.File("later") + ": " +
+                               std::strerror(ENOENT) +
+                               ".\nCancelled: there is no terminal to answer Retry."),
             std::string::npos)
       << cancelled.err;
 

@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 
 #include "operations/run_communication.h"
 #include "platform/file_system.h"
@@ -187,20 +190,44 @@ INSTANTIATE_TEST_SUITE_P(
                     true, link::LinkAborted, "!!!Abort (Now RecordIdx=0)\n\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+enum class WriteTrouble { WriteFails, MissingFolder, VolumeFull };
+
 struct WriteFailureCase {
   const char* name;
-  bool missingFolder;  // else the disk reports itself full
+  WriteTrouble trouble;
+  // "{folder}" stands for the archive's folder, "{needed}" for the bytes the
+  // archive needs.
   std::string text;
 };
+
+// The free space a write of FullOrganizer asks for: the header, a section
+// header for every one of the seven slots, and each record with its
+// terminator and one byte more.
+std::size_t SpaceNeeded() {
+  std::size_t needed = 9 + 7 * 3;
+  for (const Bytes& record :
+       {kAda, kBob, kSchedule, kToDo, kLongMemo, kShortMemo, kTable, kExpense}) {
+    needed += record.size() + 2;
+  }
+  return needed;
+}
+
+std::string Filled(std::string text, const std::string& key, const std::string& value) {
+  const auto at = text.find(key);
+  if (at != std::string::npos) text.replace(at, key.size(), value);
+  return text;
+}
 
 class BackupWriteFailure : public BackupTest,
                            public ::testing::WithParamInterface<WriteFailureCase> {};
 
 // The organizer is released before the write; then the user is asked after
-// every failed attempt until Cancel.
+// every failed attempt until Cancel. A write refused for want of space says
+// so with the generic text, and the cause shows what was found.
 TEST_P(BackupWriteFailure, RetryThenCancelGives17) {
   const WriteFailureCase& c = GetParam();
-  if (c.missingFolder) {
+  const bool missingFolder = c.trouble == WriteTrouble::MissingFolder;
+  if (missingFolder) {
     archive = f.dir.File("gone/backup.bkf");
     f.run.fileName = archive;
   } else {
@@ -210,20 +237,24 @@ TEST_P(BackupWriteFailure, RetryThenCancelGives17) {
   LinkStatus status{-1};
   {
     platform::ScopedWriteFault fault(0, ENOSPC);
+    std::optional<platform::ScopedDiskFree> nearlyFull;
+    if (c.trouble == WriteTrouble::VolumeFull) nearlyFull.emplace(100);
     status = Run(1, FullOrganizer());
   }
   EXPECT_EQ(status, link::LinkFileReadCancelled);
   EXPECT_EQ(heard.back(), CommandFrame(9));
+  const std::string text = Filled(Filled(c.text, "{folder}", f.dir.File("gone")), "{needed}",
+                                  std::to_string(SpaceNeeded()));
   const auto boxes = owner.boxes();
   ASSERT_EQ(boxes.size(), 2u);
   for (const auto& box : boxes) {
-    EXPECT_EQ(box.text, c.text);
+    EXPECT_EQ(box.text, text);
     EXPECT_EQ(box.caption, "Error");
     EXPECT_EQ(box.kind, BoxKind::RetryOrCancel);
   }
-  EXPECT_EQ(Written(), c.missingFolder ? "" : kOldArchive);
+  EXPECT_EQ(Written(), missingFolder ? "" : kOldArchive);
   EXPECT_EQ(Files(),
-            c.missingFolder ? std::vector<std::string>{} : std::vector<std::string>{"backup.bkf"});
+            missingFolder ? std::vector<std::string>{} : std::vector<std::string>{"backup.bkf"});
   EXPECT_TRUE(
       LinesInOrder(f.LogText(), {"---PC sends END_COMMUNICATION\n\n", "!!!Write File Err\n\n",
                                  "!!!Write File(" + archive + ") Err\n\n", "---PC sends NACK\n\n"}))
@@ -232,8 +263,59 @@ TEST_P(BackupWriteFailure, RetryThenCancelGives17) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BackupWriteFailure,
-    ::testing::Values(WriteFailureCase{"DiskFull", false, std::strerror(ENOSPC)},
-                      WriteFailureCase{"NoSpaceFound", true, "Write file error."}),
+    ::testing::Values(WriteFailureCase{"DiskFull", WriteTrouble::WriteFails, std::strerror(ENOSPC)},
+                      WriteFailureCase{"NoSpaceFound", WriteTrouble::MissingFolder,
+                                       "Write file error.\nCause: {folder}: " +
+                                           std::string(std::strerror(ENOENT)) + "."},
+                      WriteFailureCase{
+                          "VolumeFull", WriteTrouble::VolumeFull,
+                          "Write file error.\nCause: " + std::string(std::strerror(ENOSPC)) +
+                              " (needs {needed} bytes, 100 free)."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct NumberedCase {
+  const char* name;
+  std::string chosen;
+  // Archives of other backups that took their names after `chosen` was chosen.
+  std::vector<std::string> taken;
+  std::string written;
+};
+
+class NumberedArchive : public BackupTest, public ::testing::WithParamInterface<NumberedCase> {};
+
+// A dated archive was named while its name was free; by the time it is
+// written, other backups may hold that name and the next ones. It goes under
+// the first name still free and leaves the others as they were.
+TEST_P(NumberedArchive, TakesTheNextFreeNumberAndLeavesTheOthersAlone) {
+  const NumberedCase& c = GetParam();
+  f.run.fileName = f.dir.File(c.chosen);
+  f.run.numberedArchive = true;
+  for (const std::string& name : c.taken) {
+    std::ofstream(f.dir.File(name), std::ios::binary) << kOldArchive;
+  }
+  EXPECT_EQ(Run(1, FullOrganizer()), link::LinkOk);
+  EXPECT_EQ(f.run.fileName, f.dir.File(c.written));
+  EXPECT_EQ(ReadFile(f.dir.File(c.written)), FullArchive());
+  std::vector<std::string> expected = c.taken;
+  expected.push_back(c.written);
+  std::vector<std::string> files = Files();
+  std::sort(files.begin(), files.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(files, expected);
+  for (const std::string& name : c.taken) EXPECT_EQ(ReadFile(f.dir.File(name)), kOldArchive);
+  EXPECT_NE(f.LogText().find("====>>Write File (" + f.dir.File(c.written) + ")"), std::string::npos)
+      << f.LogText();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NumberedArchive,
+    ::testing::Values(NumberedCase{"StillFree", "20261210.bkf", {}, "20261210.bkf"},
+                      NumberedCase{
+                          "TakenMeanwhile", "20261210.bkf", {"20261210.bkf"}, "20261210-2.bkf"},
+                      NumberedCase{"TheNextTakenToo",
+                                   "20261210-2.bkf",
+                                   {"20261210-2.bkf", "20261210-3.bkf"},
+                                   "20261210-4.bkf"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A disk that garbles a byte unnoticed: the read-back finds it before the

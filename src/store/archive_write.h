@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+namespace orgalink::store {
+
+// One write of an AppliStore to an archive file: where it goes, and what the
+// write tells back when it fails.
+struct ArchiveWrite {
+  // The archive's file; with `keepExisting`, the name it was written under.
+  std::string path;
+  // Non-zero inverts the body.
+  int scramble = 0;
+  // Off: the archive replaces whatever file holds `path`. On: it never
+  // replaces a file, and a name taken by the time the archive is complete,
+  // even by another backup an instant earlier, gives way to the next
+  // numbered one (NextNumberedName, store/numbered_name.h).
+  bool keepExisting = false;
+  // The system's message for the file step that failed, or what the
+  // read-back found: the whole of what the user is told.
+  std::string errorText;
+  // Why the archive was refused before any file was touched, to go with the
+  // generic message: the free space lacking, "No space left on device (needs
+  // 353916 bytes, 12288 free)", or the folder whose free space could not be
+  // found out, with the system's reason.
+  std::string refusal;
+};
+
+}  // namespace orgalink::store
