@@ -54,7 +54,7 @@ CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
   store::AppliStore store;
   platform::CancelToken cancel;
   Interruptible interrupts(cancel);
-  if (!interrupts.Watching()) return {false, ui::kExitInternalFault};
+  if (!interrupts.Watching()) return {false, ui::kExitInternalFault, request.fileName};
   link::LinkEngine engine(clock);
   engine.SetAbortToken(cancel);
   engine.SetPortOpener(ui::MakePortOpener(*port, file.where.settingsFile, clock));
