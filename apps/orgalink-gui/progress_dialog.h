@@ -61,7 +61,7 @@ class ProgressDialog : public LinkDialog {
   link::LinkEngine engine_;
   store::AppliStore store_;
   operations::RunContext run_;
-  int runMode_ = 0;
+  operations::RunMode runMode_ = operations::RunMode::Negotiate;
   ui::ProgressModel model_;
   DialogOwner owner_;
   Communication communication_;

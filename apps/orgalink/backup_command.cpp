@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "ui/archive_names.h"
 #include "ui/dated_backup_name.h"
+#include "ui/settings.h"
 
 namespace orgalink::cli {
 
@@ -20,7 +21,7 @@ struct BackupOptions {
 
 // A named archive gets its extension; without a name the backup goes to
 // today's name in BackupDir, next to any earlier backup of the same day.
-std::string ArchivePath(const BackupOptions& options, const ui::Settings& settings) {
+std::string ArchivePath(const BackupOptions& options, const operations::RunSettings& settings) {
   if (!options.archive.empty()) {
     std::string path = options.archive;
     ui::EnsureBackupExtension(path);
@@ -33,8 +34,8 @@ std::string ArchivePath(const BackupOptions& options, const ui::Settings& settin
 int Backup(const BackupOptions& options) {
   std::string path;
   const CommunicationResult result =
-      Communicate(options.engine, {1, {}, {}, true}, Console(),
-                  [&](CommunicationRequest& request, const ui::Settings& settings) {
+      Communicate(options.engine, {operations::RunMode::Backup, {}, {}, true}, Console(),
+                  [&](CommunicationRequest& request, const operations::RunSettings& settings) {
                     path = request.fileName = ArchivePath(options, settings);
                   });
   if (result.succeeded) PrintArchiveSummary(path);

@@ -16,7 +16,9 @@ struct EmulateOptions {
 };
 
 int Emulate(const EmulateOptions& options) {
-  return Communicate(options.engine, {18, {}, options.dumpDir, false}, Console()).exitCode;
+  return Communicate(options.engine,
+                     {operations::RunMode::HandheldSide, {}, options.dumpDir, false}, Console())
+      .exitCode;
 }
 
 }  // namespace

@@ -6,13 +6,9 @@
 
 namespace orgalink::operations {
 
-namespace {
-constexpr std::uint8_t kLastRunMode = 18;
-}
-
 using link::LinkStatus;
 
-LinkStatus RunCommunication(RunContext& run, link::LinkOwner* owner, std::uint8_t runMode) {
+LinkStatus RunCommunication(RunContext& run, link::LinkOwner* owner, RunMode runMode) {
   if (run.store == nullptr || owner == nullptr) return link::LinkIoError;
   link::LinkEngine& engine = run.engine;
   run.failureCause.clear();
@@ -22,7 +18,7 @@ LinkStatus RunCommunication(RunContext& run, link::LinkOwner* owner, std::uint8_
   if (!engine.OpenPort(engine.ComPort())) {
     engine.Log("!!!Can't Open COM Port\n\n");
     result = engine.Status();
-  } else if (runMode > kLastRunMode) {
+  } else if (!IsKnownRunMode(runMode)) {
     engine.Log("Unknown RunMode\n\n");
     result = link::LinkIoError;
   } else {

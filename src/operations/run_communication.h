@@ -1,10 +1,9 @@
 #pragma once
 
-#include <cstdint>
-
 #include "link/link_owner.h"
 #include "link/link_status.h"
 #include "operations/run_context.h"
+#include "operations/run_mode.h"
 
 namespace orgalink::operations {
 
@@ -12,6 +11,6 @@ namespace orgalink::operations {
 // the port closed; every failure, an abort included, first sends NACK and
 // END_COMMUNICATION so that the organizer is released. Without a store or an
 // owner it returns 11 before anything is logged or opened.
-link::LinkStatus RunCommunication(RunContext& run, link::LinkOwner* owner, std::uint8_t runMode);
+link::LinkStatus RunCommunication(RunContext& run, link::LinkOwner* owner, RunMode runMode);
 
 }  // namespace orgalink::operations

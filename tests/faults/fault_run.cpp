@@ -52,7 +52,8 @@ sim::SimOptions Options(const FaultSetup& setup) {
 operations::RunSettings Settings(const FaultSetup& setup, const testsupport::TempDir& folder,
                                  const store::CharTables& tables) {
   operations::RunSettings settings;
-  settings.runMode = setup.operation == Operation::Backup ? 1 : 2;
+  settings.runMode = setup.operation == Operation::Backup ? operations::RunMode::Backup
+                                                          : operations::RunMode::Restore;
   settings.fileName = folder.File(kArchiveName);
   settings.logFileName = folder.File("comm.log");
   settings.toCommand = kCommandTimeoutMs;
@@ -93,10 +94,8 @@ FaultOutcome RunInScope(const FaultSetup& setup) {
   std::optional<platform::ScopedWriteFault> full_disk;
   if (setup.disk_full) full_disk.emplace(kDiskRoom, ENOSPC);
   f.Run([&] {
-    outcome.elapsed_ms = f.Elapsed([&] {
-      outcome.status =
-          operations::RunCommunication(f.run, &owner, static_cast<std::uint8_t>(settings.runMode));
-    });
+    outcome.elapsed_ms = f.Elapsed(
+        [&] { outcome.status = operations::RunCommunication(f.run, &owner, settings.runMode); });
     if (abort.at()) outcome.abort_to_end_ms = f.clock.Now() - *abort.at();
   });
   full_disk.reset();

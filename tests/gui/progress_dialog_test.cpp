@@ -50,7 +50,7 @@ int ProgressDialogTest::Run(int runMode, gui::ProgressDialog::Communication comm
                             const std::function<void(gui::ProgressDialog&)>& whileRunning) {
   gui::ProgressDialog dialog(nullptr, prompts_, platform::SystemClock::Instance());
   operations::RunSettings settings;
-  settings.runMode = runMode;
+  settings.runMode = static_cast<operations::RunMode>(runMode);
   dialog.ConfigureRun(settings);
   dialog.SetCommunication(std::move(communication));
   QSignalSpy ended(&dialog, &QDialog::finished);

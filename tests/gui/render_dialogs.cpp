@@ -63,14 +63,14 @@ int main(int argc, char** argv) {
 
   gui::ProgressDialog progress(&main, prompts, clock);
   operations::RunSettings backup;
-  backup.runMode = 1;
+  backup.runMode = operations::RunMode::Backup;
   progress.ConfigureRun(backup);
   Deliver(progress, link::WM_LINK_STATUS, 100, link::OperationScope);
   Deliver(progress, link::WM_LINK_PROGRESS, 55, link::OperationScope);
   ok &= Save(progress, folder, "progress.png");
 
-  gui::ComPortDialog comPort(&main, prompts, files.Paths().files.settingsFile, clock);
-  comPort.Configure({});
+  gui::ComPortDialog comPort(&main, prompts, clock);
+  comPort.Configure(main.Settings());
   comPort.SetPortLister([] { return std::vector<std::string>{"/dev/ttyUSB0"}; });
   comPort.show();
   ok &= Save(comPort, folder, "com-port.png");

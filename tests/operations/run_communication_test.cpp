@@ -30,7 +30,7 @@ TEST(RunCommunication, SingleCommandModesSendTheirFrameAndReportSuccess) {
     f.UseLog();
     LinkStatus status{-1};
     Bytes seen;
-    f.Run([&] { status = RunCommunication(f.run, &f.owner, c.mode); },
+    f.Run([&] { status = RunCommunication(f.run, &f.owner, RunMode{c.mode}); },
           [&](FarEnd& far) { seen = far.Receive(5); });
     EXPECT_EQ(status, LinkOk);
     EXPECT_EQ(seen, c.frame);
@@ -46,7 +46,7 @@ TEST(RunCommunication, AckModeWaitsForAnyCommand) {
   LineFixture f;
   f.engine.SetEchoBack(false);
   LinkStatus status{-1};
-  f.Run([&] { status = RunCommunication(f.run, &f.owner, 10); },
+  f.Run([&] { status = RunCommunication(f.run, &f.owner, RunMode::SendAck); },
         [&](FarEnd& far) {
           far.Receive(5);
           far.SendCommand(END_COMMUNICATION);
@@ -61,7 +61,7 @@ TEST(RunCommunication, DeleteAllModeAddressesTheCurrentApplication) {
   SetAppliMode(f.run, "Telephone");
   LinkStatus status{-1};
   Bytes seen;
-  f.Run([&] { status = RunCommunication(f.run, &f.owner, 14); },
+  f.Run([&] { status = RunCommunication(f.run, &f.owner, RunMode::DeleteAllRecords); },
         [&](FarEnd& far) {
           seen = far.Receive(5);
           far.SendCommand(ACK);
@@ -84,7 +84,7 @@ TEST(RunCommunication, FailuresEndWithNackAndEndCommunication) {
     f.engine.SetEchoBack(false);
     LinkStatus status{-1};
     Bytes seen;
-    f.Run([&] { status = RunCommunication(f.run, &f.owner, c.mode); },
+    f.Run([&] { status = RunCommunication(f.run, &f.owner, RunMode{c.mode}); },
           [&](FarEnd& far) {
             if (c.mode == 10) far.Receive(5);  // the ACK, left unanswered
             seen = far.Receive(10);
@@ -117,7 +117,7 @@ TEST(RunCommunication, PortThatCannotBeOpenedReturnsItsPortStatus) {
     f.engine.SetPortOpener(
         [](int, int, std::string&) { return std::unique_ptr<platform::SerialPort>(); });
     LinkStatus status{-1};
-    f.Run([&] { status = RunCommunication(f.run, &f.owner, 11); });
+    f.Run([&] { status = RunCommunication(f.run, &f.owner, RunMode::SendNack); });
     EXPECT_EQ(status, LinkStatus{c.status});
     const std::string log = f.LogText();
     EXPECT_NE(log.find("!!!Can't Open COM Port\r\n\r\n"), std::string::npos);
@@ -129,9 +129,9 @@ TEST(RunCommunication, PortThatCannotBeOpenedReturnsItsPortStatus) {
 TEST(RunCommunication, NeedsAStoreAndAnOwner) {
   LineFixture f;
   f.UseLog();
-  EXPECT_EQ(RunCommunication(f.run, nullptr, 11), LinkIoError);
+  EXPECT_EQ(RunCommunication(f.run, nullptr, RunMode::SendNack), LinkIoError);
   f.run.store = nullptr;
-  EXPECT_EQ(RunCommunication(f.run, &f.owner, 11), LinkIoError);
+  EXPECT_EQ(RunCommunication(f.run, &f.owner, RunMode::SendNack), LinkIoError);
   EXPECT_EQ(f.LogText(), "");
 }
 
@@ -143,7 +143,7 @@ TEST(RunCommunication, EveryRunModeOfTheTableIsBuilt) {
     f.UseLog();
     f.engine.SetEchoBack(false);
     f.run.dumpDirectory = f.dir.path().string();
-    f.Run([&] { RunCommunication(f.run, &f.owner, mode); });
+    f.Run([&] { RunCommunication(f.run, &f.owner, RunMode{mode}); });
     EXPECT_EQ(f.LogText().find("Not Available"), std::string::npos) << int{mode};
   }
 }
