@@ -5,6 +5,7 @@
 #include <QShowEvent>
 
 #include "dialog_controls.h"
+#include "operations/configure_run.h"
 
 namespace orgalink::gui {
 
@@ -24,11 +25,9 @@ bool IsComPort(int port) {
 
 }  // namespace
 
-ComPortDialog::ComPortDialog(QWidget* parent, UserPrompts& prompts, std::string settingsFile,
-                             platform::Clock& clock)
+ComPortDialog::ComPortDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      settingsFile_(std::move(settingsFile)),
       clock_(clock),
       autoDetect_(this, prompts, clock) {
   static_assert(kDeviceColumnX > kPartWidth);
@@ -58,26 +57,22 @@ ComPortDialog::ComPortDialog(QWidget* parent, UserPrompts& prompts, std::string 
   AddGroupBox(*this, units, QStringLiteral("Devices"),
               {kDeviceColumnX - 3, 6, kDeviceColumnWidth + 6, 80});
   for (int i = 0; i < 4; ++i) {
-    devices_[i] = new QComboBox(this);
-    devices_[i]->setEditable(true);
-    devices_[i]->setInsertPolicy(QComboBox::NoInsert);
-    devices_[i]->setGeometry(
-        units.Rect(kDeviceColumnX + 3, kRadioRows[i] - 2, kDeviceColumnWidth - 6, 13));
-    devices_[i]->setObjectName(QStringLiteral("com%1Device").arg(i + 1));
-    devices_[i]->setToolTip(QStringLiteral("The serial device that COM%1 stands for").arg(i + 1));
+    QComboBox* box = deviceBoxes_[i] = new QComboBox(this);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setGeometry(units.Rect(kDeviceColumnX + 3, kRadioRows[i] - 2, kDeviceColumnWidth - 6, 13));
+    box->setObjectName(QStringLiteral("com%1Device").arg(i + 1));
+    box->setToolTip(QStringLiteral("The serial device that COM%1 stands for").arg(i + 1));
   }
 }
 
-void ComPortDialog::Configure(const Config& config) {
+void ComPortDialog::Configure(const operations::RunSettings& settings) {
   // A port outside 1..4 is kept as the port at start, so that Cancel gives
   // it back unchanged; the buttons then show COM1.
-  selectedPort_ = config.comPort;
-  link::LinkEngine& engine = autoDetect_.Link();
-  engine.SetDeviceCode(config.deviceCode);
-  engine.SetBaudRate(config.baudRate);
+  selectedPort_ = settings.comPort;
+  devices_ = ui::PortMapOf(settings.comDevices);
   // Names the search's log, which starts afresh.
-  engine.SetLogFileName(config.logFileName);
-  engine.SetEchoBack(config.echoBack != 0);
+  operations::ConfigureSearchLink(autoDetect_.Link(), settings);
 }
 
 void ComPortDialog::SetPortLister(PortLister lister) {
@@ -114,20 +109,19 @@ void ComPortDialog::ReadSelection() {
 }
 
 void ComPortDialog::FillDeviceLists() {
-  const ui::PortMap mapped = ui::ReadPortMap(settingsFile_);
   const std::vector<std::string> found = lister_ ? lister_() : std::vector<std::string>{};
-  for (std::size_t i = 0; i < devices_.size(); ++i) {
-    QComboBox* box = devices_[i];
+  for (std::size_t i = 0; i < deviceBoxes_.size(); ++i) {
+    QComboBox* box = deviceBoxes_[i];
     box->clear();
     for (const std::string& device : found) box->addItem(QString::fromStdString(device));
-    box->setEditText(QString::fromStdString(mapped[i]));
+    box->setEditText(QString::fromStdString(devices_[i]));
   }
 }
 
 ui::PortMap ComPortDialog::DevicesShown() const {
   ui::PortMap devices;
-  for (std::size_t i = 0; i < devices_.size(); ++i) {
-    devices[i] = devices_[i]->currentText().trimmed().toStdString();
+  for (std::size_t i = 0; i < deviceBoxes_.size(); ++i) {
+    devices[i] = deviceBoxes_[i]->currentText().trimmed().toStdString();
   }
   return devices;
 }
@@ -143,8 +137,7 @@ void ComPortDialog::OnAutoDetect() {
 
 void ComPortDialog::accept() {
   ReadSelection();
-  const ui::PortMap devices = DevicesShown();
-  if (devices != ui::ReadPortMap(settingsFile_)) ui::WritePortMap(settingsFile_, devices);
+  devices_ = DevicesShown();
   done(selectedPort_);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "auto_detect_dialog.h"
+#include "operations/run_settings.h"
 #include "ui/port_map.h"
 #include "user_prompts.h"
 
@@ -18,29 +19,24 @@ namespace orgalink::gui {
 // "COM port": the choice of COM1..COM4, by hand or by Auto Detect. exec()
 // returns the port to keep: the selection after OK, the port the dialog
 // started with after Cancel. Beside each port it shows, and lets the user
-// change, the device that port stands for; OK stores those in the settings
-// file.
+// change, the device that port stands for; Devices() gives them as OK
+// confirmed them.
 class ComPortDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // What the main window hands over before exec().
-  struct Config {
-    int deviceCode = 2;
-    int comPort = 1;
-    std::string baudRate = "19200";
-    std::string logFileName;
-    int echoBack = 1;
-  };
   // The serial devices offered for the mapping.
   using PortLister = std::function<std::vector<std::string>()>;
 
-  ComPortDialog(QWidget* parent, UserPrompts& prompts, std::string settingsFile,
-                platform::Clock& clock);
+  ComPortDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock);
 
-  void Configure(const Config& config);
+  // Before exec(): the port and devices to show, and the search link's
+  // device code, baud rate, log and echo.
+  void Configure(const operations::RunSettings& settings);
   void SetPortLister(PortLister lister);
   AutoDetectDialog& AutoDetect() { return autoDetect_; }
+  // The devices behind COM1..COM4: those configured, or after OK those shown.
+  const ui::PortMap& Devices() const { return devices_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -54,12 +50,12 @@ class ComPortDialog : public QDialog {
   void FillDeviceLists();
   ui::PortMap DevicesShown() const;
 
-  std::string settingsFile_;
   platform::Clock& clock_;
   AutoDetectDialog autoDetect_;
   PortLister lister_;
   std::array<QRadioButton*, 4> radios_{};
-  std::array<QComboBox*, 4> devices_{};
+  std::array<QComboBox*, 4> deviceBoxes_{};
+  ui::PortMap devices_;
   int selectedPort_ = 1;
   int portAtStart_ = 1;
 };

@@ -15,6 +15,7 @@
 #include "texts.h"
 #include "ui/instruction_texts.h"
 #include "ui/port_choice.h"
+#include "ui/settings.h"
 
 namespace orgalink::gui {
 
@@ -58,7 +59,9 @@ MainDialog::MainDialog(GuiPaths paths, UserPrompts& prompts, platform::Clock& cl
                            Qt::WindowCloseButtonHint),
       paths_(std::move(paths)),
       prompts_(prompts),
-      clock_(clock) {
+      clock_(clock),
+      settingsFile_(paths_.files),
+      settings_(settingsFile_.Values()) {
   const DialogUnits units = SetUpFixedDialog(*this, 226, 182);
   setWindowIcon(AppIcon());
 
@@ -79,7 +82,6 @@ MainDialog::MainDialog(GuiPaths paths, UserPrompts& prompts, platform::Clock& cl
   AddDescription(*this, units, kBackupDescription, "backupDescription", {65, 35, 154, 44});
   AddDescription(*this, units, kRestoreDescription, "restoreDescription", {65, 88, 154, 44});
 
-  settings_ = ui::ReadSettings(paths_.files);
   ui::CreateBackupDir(settings_);
   store::LoadSortTables(paths_.dataDirectory, tables_.weights, tables_.second);
   store::LoadCodeTables(paths_.dataDirectory, tables_.outgoing, tables_.incoming);
@@ -87,8 +89,24 @@ MainDialog::MainDialog(GuiPaths paths, UserPrompts& prompts, platform::Clock& cl
   setWindowTitle(QString::fromLatin1(kAppTitle));
 }
 
+// Ending on a signal leaves the window without done(); what it changed is
+// still kept, though there is no one left to tell of a failure.
 MainDialog::~MainDialog() {
-  ui::WriteSettings(paths_.files.settingsFile, settings_);
+  std::string problem;
+  settingsFile_.Save(settings_, problem);
+}
+
+void MainDialog::done(int result) {
+  SaveSettings();
+  QDialog::done(result);
+}
+
+void MainDialog::SaveSettings() {
+  std::string problem;
+  if (settingsFile_.Save(settings_, problem)) return;
+  prompts_.ShowBox(this,
+                   {QString::fromStdString(ui::SettingsNotSavedText(settingsFile_.Path(), problem)),
+                    QString::fromLatin1(kCaptionError), BoxIcon::Exclamation});
 }
 
 void MainDialog::SetPortLister(ComPortDialog::PortLister lister) {
@@ -117,7 +135,7 @@ void MainDialog::OnBackup() {
   std::string path;
   if (!SelectBackupFileToSave(prompts_, this, clock_, settings_.backupDir, path)) return;
   if (!PowerCycleAcknowledged()) return;
-  RunProgressDialog(1, path);
+  RunProgressDialog(operations::RunMode::Backup, path);
 }
 
 void MainDialog::OnRestore() {
@@ -125,7 +143,7 @@ void MainDialog::OnRestore() {
   if (!SelectBackupFileToOpen(prompts_, this, settings_.backupDir, path)) return;
   if (!DialogPrompter(this, prompts_).Confirm(ui::kRestoreQuestion, ui::kRestoreCaption)) return;
   if (!PowerCycleAcknowledged()) return;
-  RunProgressDialog(2, path);
+  RunProgressDialog(operations::RunMode::Restore, path);
 }
 
 bool MainDialog::PowerCycleAcknowledged() {
@@ -134,40 +152,35 @@ bool MainDialog::PowerCycleAcknowledged() {
          BoxAnswer::Ok;
 }
 
-void MainDialog::RunProgressDialog(int runMode, const std::string& path) {
+void MainDialog::RunProgressDialog(operations::RunMode runMode, const std::string& path) {
   ProgressDialog dialog(this, prompts_, clock_, paths_.dataDirectory);
   dialog.Link().SetPortOpener(ui::MakePortOpener({ui::PortChoice::Kind::Com, settings_.comPort, {}},
-                                                 paths_.files.settingsFile, clock_));
+                                                 settings_.comDevices, clock_));
   dialog.ConfigureRun(MakeRunSettings(runMode, path));
   dialog.exec();
 }
 
-operations::RunSettings MainDialog::MakeRunSettings(int runMode, const std::string& path) const {
-  operations::RunSettings run;
+// The settings as they stand, with what this window chooses for a backup
+// or a restore.
+operations::RunSettings MainDialog::MakeRunSettings(operations::RunMode runMode,
+                                                    const std::string& path) const {
+  operations::RunSettings run = settings_;
   run.runMode = runMode;
-  run.deviceCode = settings_.deviceCode;
-  run.comPort = settings_.comPort;
   run.baudRate = "19200";
   run.appliMode = "ALL";
   run.fileName = path;
-  run.logFileName = settings_.logFileName;
-  run.echoBack = settings_.echoBack;
-  run.fileScramble = settings_.fileScramble;
-  run.toCommand = settings_.toCommand;
-  run.toDataPacket = settings_.toDataPacket;
-  run.toMultiplier = settings_.toMultiplier;
   run.sortTable = &tables_.weights;
   run.codeTable = &tables_.incoming;
-  run.bkTelRecordsMin = settings_.bkTelRecordsMin;
   return run;
 }
 
 void MainDialog::OnComPort() {
-  ComPortDialog dialog(this, prompts_, paths_.files.settingsFile, clock_);
+  ComPortDialog dialog(this, prompts_, clock_);
   dialog.SetPortLister(portLister_);
-  dialog.Configure({settings_.deviceCode, settings_.comPort, "19200", settings_.logFileName,
-                    settings_.echoBack});
+  dialog.Configure(settings_);
   settings_.comPort = dialog.exec();
+  ui::SetPortMap(settings_.comDevices, dialog.Devices());
+  SaveSettings();
 }
 
 }  // namespace orgalink::gui

@@ -8,7 +8,7 @@
 #include "operations/run_settings.h"
 #include "platform/clock.h"
 #include "store/code_tables.h"
-#include "ui/settings.h"
+#include "ui/settings_file.h"
 #include "user_prompts.h"
 
 class QPushButton;
@@ -17,7 +17,9 @@ namespace orgalink::gui {
 
 // The program's window: Backup, Restore and COM port, with the painted
 // title. It holds the settings from start to exit: read when it is made,
-// written back when it goes.
+// written back when the user closes it, and the COM port dialog's choice
+// at once, so that no backup can run with a choice the file does not hold.
+// A write that fails is shown.
 class MainDialog : public QDialog {
   Q_OBJECT
 
@@ -25,7 +27,7 @@ class MainDialog : public QDialog {
   MainDialog(GuiPaths paths, UserPrompts& prompts, platform::Clock& clock);
   ~MainDialog() override;
 
-  const ui::Settings& Settings() const { return settings_; }
+  const operations::RunSettings& Settings() const { return settings_; }
   // Offered for the COM port dialog's device lists.
   void SetPortLister(ComPortDialog::PortLister lister);
 
@@ -39,19 +41,23 @@ class MainDialog : public QDialog {
   const QRect& LogoRect() const { return logoRect_; }
 
  protected:
+  void done(int result) override;
   void paintEvent(QPaintEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   // The power-cycle instructions before a run; false unless answered OK.
   bool PowerCycleAcknowledged();
-  void RunProgressDialog(int runMode, const std::string& path);
-  operations::RunSettings MakeRunSettings(int runMode, const std::string& path) const;
+  void RunProgressDialog(operations::RunMode runMode, const std::string& path);
+  operations::RunSettings MakeRunSettings(operations::RunMode runMode,
+                                          const std::string& path) const;
+  void SaveSettings();
 
   GuiPaths paths_;
   UserPrompts& prompts_;
   platform::Clock& clock_;
-  ui::Settings settings_;
+  ui::SettingsFile settingsFile_;
+  operations::RunSettings settings_;
   store::CharTables tables_;
   ComPortDialog::PortLister portLister_;
   QRect logoRect_;

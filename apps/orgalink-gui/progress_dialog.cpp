@@ -20,10 +20,10 @@ ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::
       engine_(clock),
       store_(tableDirectory),
       run_(engine_),
-      model_(runMode_) {
+      model_(operations::ToInt(runMode_)) {
   engine_.SetAbortToken(abortRequest_);
   communication_ = [this](link::FrontEnd front) {
-    return operations::RunCommunication(run_, front, static_cast<std::uint8_t>(runMode_));
+    return operations::RunCommunication(run_, front, runMode_);
   };
 
   const DialogUnits units = SetUpFixedDialog(*this, 212, 120);
@@ -62,7 +62,7 @@ ProgressDialog::~ProgressDialog() {
 
 void ProgressDialog::ConfigureRun(const operations::RunSettings& settings) {
   runMode_ = settings.runMode;
-  model_ = ui::ProgressModel(runMode_);
+  model_ = ui::ProgressModel(operations::ToInt(runMode_));
   operations::ConfigureRun(run_, store_, settings);
 }
 
@@ -85,7 +85,7 @@ void ProgressDialog::showEvent(QShowEvent* event) {
 
 void ProgressDialog::Start() {
   started_ = true;
-  setWindowTitle(QString::fromStdString(ui::ProgressTitle(runMode_)));
+  setWindowTitle(QString::fromStdString(ui::ProgressTitle(operations::ToInt(runMode_))));
   Refresh();
   const bool running = worker_.Start([this] {
     const link::LinkStatus status = communication_(Bridge().Front());

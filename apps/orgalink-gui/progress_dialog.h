@@ -64,7 +64,7 @@ class ProgressDialog : public LinkDialog {
   link::LinkEngine engine_;
   store::AppliStore store_;
   operations::RunContext run_;
-  int runMode_ = 0;
+  operations::RunMode runMode_ = operations::RunMode::Negotiate;
   ui::ProgressModel model_;
   Communication communication_;
   QProgressBar* bar_;

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "ui/archive_names.h"
 #include "ui/dated_backup_name.h"
+#include "ui/settings.h"
 
 namespace orgalink::cli {
 
@@ -20,7 +21,7 @@ struct BackupOptions {
 
 // A named archive gets its extension; without a name the backup goes to
 // today's name in BackupDir, next to any earlier backup of the same day.
-std::string ArchivePath(const BackupOptions& options, const ui::Settings& settings) {
+std::string ArchivePath(const BackupOptions& options, const operations::RunSettings& settings) {
   if (!options.archive.empty()) {
     std::string path = options.archive;
     ui::EnsureBackupExtension(path);
@@ -31,13 +32,13 @@ std::string ArchivePath(const BackupOptions& options, const ui::Settings& settin
 }
 
 int Backup(const BackupOptions& options) {
-  CommunicationRequest backup{1, {}, {}, true, false};
+  CommunicationRequest backup{operations::RunMode::Backup, {}, {}, true, false};
   // Today's name is taken only if it is still free once the archive is
   // complete; a named archive replaces its file.
   backup.numberedArchive = options.archive.empty();
   const CommunicationResult result =
       Communicate(options.engine, backup, Console(),
-                  [&](CommunicationRequest& request, const ui::Settings& settings) {
+                  [&](CommunicationRequest& request, const operations::RunSettings& settings) {
                     request.fileName = ArchivePath(options, settings);
                   });
   if (result.succeeded) PrintArchiveSummary(result.fileName);

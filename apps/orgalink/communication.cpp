@@ -12,6 +12,7 @@
 #include "operations/run_communication.h"
 #include "platform/file_system.h"
 #include "platform/program_directory.h"
+#include "settings_file.h"
 #include "simulated_port.h"
 #include "store/appli_store.h"
 #include "ui/exit_status.h"
@@ -21,12 +22,6 @@ namespace orgalink::cli {
 
 namespace {
 
-// RunMode travels as one byte. A number that does not fit is an unknown
-// RunMode, not whichever mode its low byte happens to name.
-std::uint8_t RunModeByte(int runMode) {
-  return runMode >= 0 && runMode <= 0xFF ? static_cast<std::uint8_t>(runMode) : 0xFF;
-}
-
 struct Tables {
   Tables() {
     store::LoadCodeTables(platform::DataDirectory(), chars.outgoing, chars.incoming);
@@ -35,12 +30,13 @@ struct Tables {
   store::CharTables chars;
 };
 
-CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
-                        const CommunicationRequest& request, const Console& console) {
-  const bool simulatedPort = Given(options.given.port) && IsSimulatedPort(options.port);
+CommunicationResult Run(const EngineOptions& options, operations::RunSettings settings,
+                        const std::string& settingsFile, const CommunicationRequest& request,
+                        const Console& console) {
+  const bool simulatedPort = options.port && IsSimulatedPort(*options.port);
   const auto port = simulatedPort ? std::optional<ui::PortChoice>(ui::PortChoice{
-                                        ui::PortChoice::Kind::Device, 0, options.port})
-                                  : ChosenPort(options, file.settings);
+                                        ui::PortChoice::Kind::Device, 0, *options.port})
+                                  : ChosenPort(options, settings);
   if (!port) {
     std::fprintf(stderr,
                  "orgalink: --port must be 1..4, COM1..COM4, loop, sim, sim:E, sim:E+, sim:M "
@@ -57,33 +53,35 @@ CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
   if (!interrupts.Watching()) return {false, ui::kExitInternalFault, request.fileName};
   link::LinkEngine engine(clock);
   engine.SetAbortToken(cancel);
-  engine.SetPortOpener(ui::MakePortOpener(*port, file.where.settingsFile, clock));
+  engine.SetPortOpener(ui::MakePortOpener(*port, settings.comDevices, clock));
   operations::RunContext run(engine);
   // The dump files of RunModes 13 to 18 are written as well as read, so by
   // default they live with the other writable files: beside the settings
   // file, which is beside the program in a portable copy.
-  run.dumpDirectory = request.dumpDirectory.empty() ? platform::DirectoryOf(file.where.settingsFile)
-                                                    : request.dumpDirectory;
-  operations::RunSettings settings =
-      MakeRunSettings(options, file.settings, request.runMode, port->Number(), tables.chars);
+  run.dumpDirectory =
+      request.dumpDirectory.empty() ? platform::DirectoryOf(settingsFile) : request.dumpDirectory;
+  ApplyOptions(options, settings);
+  settings.runMode = request.runMode;
+  settings.comPort = port->Number();
   settings.fileName = request.fileName;
+  settings.sortTable = &tables.chars.weights;
+  settings.codeTable = &tables.chars.incoming;
   operations::ConfigureRun(run, store, settings);
   run.numberedArchive = request.numberedArchive;
   // The simulated organizer echoes and is paced as the run's settings say.
   std::unique_ptr<sim::InProcessOrganizer> simulated;
   if (simulatedPort) {
     std::string error;
-    simulated = OpenSimulatedPort(options.port, engine.EchoBack() != 0, engine.BaudRate(), error);
+    simulated = OpenSimulatedPort(*options.port, engine.EchoBack() != 0, engine.BaudRate(), error);
     if (!simulated) {
       std::fprintf(stderr, "orgalink: the simulated organizer: %s\n", error.c_str());
       return {false, 1, {}};
     }
     engine.SetPortOpener(simulated->Opener());
   }
-  ConsoleOwner owner(console, request.runMode, cancel);
+  ConsoleOwner owner(console, operations::ToInt(request.runMode), cancel);
 
-  const link::LinkStatus status =
-      operations::RunCommunication(run, owner.Front(), RunModeByte(request.runMode));
+  const link::LinkStatus status = operations::RunCommunication(run, owner.Front(), request.runMode);
   owner.Finish();
   const std::optional<platform::InterruptKind> stop = interrupts.Stop();
   ReportFailure(status, stop.has_value(), run.failureCause, engine.OpenError());
@@ -94,11 +92,13 @@ CommunicationResult Run(const EngineOptions& options, const SettingsFile& file,
 
 CommunicationResult Communicate(
     const EngineOptions& options, CommunicationRequest request, const Console& console,
-    const std::function<void(CommunicationRequest&, const ui::Settings&)>& settle) {
-  const SettingsFile file = LoadSettings(options);
-  if (settle) settle(request, file.settings);
-  const CommunicationResult result = Run(options, file, request, console);
-  SaveSettings(file);
+    const std::function<void(CommunicationRequest&, const operations::RunSettings&)>& settle) {
+  ui::SettingsFile file = LoadSettings(options);
+  if (settle) settle(request, file.Values());
+  const CommunicationResult result = Run(options, file.Values(), file.Path(), request, console);
+  // The run keeps nothing of its options; only a first run has anything to
+  // write, the defaults.
+  SaveSettings(file, file.Values());
   return result;
 }
 

@@ -5,13 +5,14 @@
 
 #include "console.h"
 #include "engine_options.h"
-#include "settings_file.h"
+#include "operations/run_mode.h"
+#include "operations/run_settings.h"
 
 namespace orgalink::cli {
 
 // One communication as a command asks for it.
 struct CommunicationRequest {
-  int runMode = 0;  // anything beyond 0..255 is an unknown RunMode
+  operations::RunMode runMode = operations::RunMode::Negotiate;
   std::string fileName;
   // Folder of the dump files; empty for the settings file's folder.
   std::string dumpDirectory;
@@ -31,12 +32,13 @@ struct CommunicationResult {
 
 // Reads the settings file, runs one communication with its values under
 // the command line's overrides, shows the progress and messages on the
-// console, reports a failure with its cause, and writes the settings back.
-// `settle`, when given, completes the request once the settings are known
-// (a backup's default archive lies in BackupDir).
+// console, reports a failure with its cause, and writes back what a first
+// run must leave in the settings file. `settle`, when given, completes the
+// request once the settings are known (a backup's default archive lies in
+// BackupDir).
 CommunicationResult Communicate(
     const EngineOptions& options, CommunicationRequest request, const Console& console,
-    const std::function<void(CommunicationRequest&, const ui::Settings&)>& settle = {});
+    const std::function<void(CommunicationRequest&, const operations::RunSettings&)>& settle = {});
 
 // Prints the power-cycle instructions and the progress dialog's
 // "Instructions" group on standard error.

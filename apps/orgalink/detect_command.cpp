@@ -9,6 +9,7 @@
 #include "interruptible.h"
 #include "link/auto_detect.h"
 #include "link/link_engine.h"
+#include "operations/configure_run.h"
 #include "settings_file.h"
 #include "ui/exit_status.h"
 #include "ui/instruction_texts.h"
@@ -34,17 +35,8 @@ class DetectProgress : public link::ProgressSink {
   }
 };
 
-// The search's link takes only the device code, the baud rate, the log and
-// the echo; its time-outs stay at their defaults.
-void Configure(link::LinkEngine& engine, const EngineOptions& o, const ui::Settings& s) {
-  engine.SetDeviceCode(Given(o.given.deviceCode) ? o.deviceCode : s.deviceCode);
-  engine.SetBaudRate(o.baud);
-  engine.SetLogFileName(Given(o.given.log) ? o.log : s.logFileName);
-  engine.SetEchoBack((Given(o.given.echo) ? o.echo : s.echoBack) != 0);
-}
-
 // Nothing when the search could not be made interruptible.
-std::optional<link::LinkStatus> Search(const SettingsFile& file, const EngineOptions& options,
+std::optional<link::LinkStatus> Search(const operations::RunSettings& settings,
                                        std::optional<platform::InterruptKind>& stop) {
   platform::Clock& clock = platform::SystemClock::Instance();
   platform::CancelToken cancel;
@@ -52,8 +44,8 @@ std::optional<link::LinkStatus> Search(const SettingsFile& file, const EngineOpt
   if (!interrupts.Watching()) return std::nullopt;
   link::LinkEngine engine(clock);
   engine.SetAbortToken(cancel);
-  engine.SetPortOpener(ui::MakePortOpener(ui::PortChoice{}, file.where.settingsFile, clock));
-  Configure(engine, options, file.settings);
+  engine.SetPortOpener(ui::MakePortOpener(ui::PortChoice{}, settings.comDevices, clock));
+  operations::ConfigureSearchLink(engine, settings);
   DetectProgress progress;
   const link::LinkStatus result = link::AutoDetect(engine, &progress);
   stop = interrupts.Stop();
@@ -61,27 +53,31 @@ std::optional<link::LinkStatus> Search(const SettingsFile& file, const EngineOpt
 }
 
 int Detect(const DetectOptions& options) {
-  SettingsFile file = LoadSettings(options.engine);
+  ui::SettingsFile file = LoadSettings(options.engine);
+  // What --save may change; the options serve this search alone.
+  operations::RunSettings kept = file.Values();
+  operations::RunSettings search = kept;
+  ApplyOptions(options.engine, search);
   std::fprintf(stderr, "%s\n%s\n\n%s\n", ui::kDetectInstructions[0], ui::kDetectInstructions[1],
                ui::kDetectInProgress);
   std::optional<platform::InterruptKind> stop;
-  const std::optional<link::LinkStatus> searched = Search(file, options.engine, stop);
+  const std::optional<link::LinkStatus> searched = Search(search, stop);
   if (!searched) return ui::kExitInternalFault;
   const link::LinkStatus result = *searched;
   const int port = link::ToInt(result);
   const bool found = port >= 1 && port <= 4;
   if (found) {
     std::printf("%s\n", ui::StatusMessages(result));
-    if (options.save) file.settings.comPort = port;
+    if (options.save) kept.comPort = port;
   } else {
     std::fprintf(stderr,
                  "%s\nTry: press the organizer's PC-LINK button just before "
                  "the search, and "
                  "check that [Ports] in %s names your serial devices.\n",
-                 ui::StatusMessages(link::LinkNotDetected), file.where.settingsFile.c_str());
+                 ui::StatusMessages(link::LinkNotDetected), file.Path().c_str());
   }
-  SaveSettings(file);
-  if (found) return 0;
+  const bool saved = SaveSettings(file, kept);
+  if (found) return saved || !options.save ? 0 : kExitSettingsNotSaved;
   return ExitCodeFor(link::LinkNotDetected, stop);
 }
 
@@ -93,7 +89,7 @@ void AddDetectCommand(CLI::App& app, CommandContext& context) {
   sub->footer(
       "Tries COM1..COM4, as [Ports] in the settings file maps them, in up to five rounds, "
       "printing \"Checking COM<n>\" for each. Press the organizer's PC-LINK button first. Exit 0 "
-      "when the organizer is found, 12 when not.");
+      "when the organizer is found, 12 when not, 74 when --save could not store the port found.");
   sub->add_flag("--save", options->save, "Store the port found as COMPort in the settings file");
   AddLinkOptions(*sub, options->engine);
   sub->callback([options, &context] { context.exit_code = Detect(*options); });

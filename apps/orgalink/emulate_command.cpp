@@ -16,7 +16,10 @@ struct EmulateOptions {
 };
 
 int Emulate(const EmulateOptions& options) {
-  return Communicate(options.engine, {18, {}, options.dumpDir, false, false}, Console()).exitCode;
+  return Communicate(options.engine,
+                     {operations::RunMode::HandheldSide, {}, options.dumpDir, false, false},
+                     Console())
+      .exitCode;
 }
 
 }  // namespace

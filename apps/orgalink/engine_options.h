@@ -5,43 +5,28 @@
 #include <string>
 
 #include "operations/run_settings.h"
-#include "store/code_tables.h"
 #include "ui/port_choice.h"
-#include "ui/settings.h"
 
 namespace orgalink::cli {
 
-// The options through which a command overrides the settings file for one
-// communication. What the command line leaves out comes from the file.
+// The options through which a command overrides the settings for one
+// communication; each is empty unless the command line gave it, and what
+// the command line leaves out comes from the settings file.
 struct EngineOptions {
-  std::string port;
-  int deviceCode = 2;
-  std::string baud = "19200";
-  std::string app = "ALL";
-  std::string log;
-  int echo = 1;
-  int scramble = 1;
-  long toCommandSeconds = 30;
-  long toDataSeconds = 30;
-  long toMultiplier = 0;
-  long quietWindow = ui::kDefaultQuietWindow;
-  int telMin = 1;
+  std::optional<std::string> port;
+  std::optional<int> deviceCode;
+  std::optional<std::string> baud;
+  std::optional<std::string> app;
+  std::optional<std::string> log;
+  std::optional<int> echo;
+  std::optional<int> scramble;
+  std::optional<long> toCommandSeconds;
+  std::optional<long> toDataSeconds;
+  std::optional<long> toMultiplier;
+  std::optional<long> quietWindow;
+  std::optional<int> telMin;
   std::string settingsFile;
   std::string dataDir;
-
-  // Which of them the command line gave; null for options a command lacks.
-  struct Given {
-    CLI::Option* port = nullptr;
-    CLI::Option* deviceCode = nullptr;
-    CLI::Option* log = nullptr;
-    CLI::Option* echo = nullptr;
-    CLI::Option* scramble = nullptr;
-    CLI::Option* toCommand = nullptr;
-    CLI::Option* toData = nullptr;
-    CLI::Option* toMultiplier = nullptr;
-    CLI::Option* quietWindow = nullptr;
-    CLI::Option* telMin = nullptr;
-  } given;
 };
 
 // The options the port search uses: device code, baud rate, log, echo and
@@ -53,19 +38,12 @@ void AddLinkOptions(CLI::App& command, EngineOptions& options);
 // the tables' folder.
 void AddEngineOptions(CLI::App& command, EngineOptions& options);
 
-// Whether the command line gave the option behind `handle`.
-inline bool Given(const CLI::Option* handle) {
-  return handle != nullptr && handle->count() > 0;
-}
-
 // The port to talk to: --port when given (nothing when it names no usable
-// port), else the settings file's COMPort as it stands.
-std::optional<ui::PortChoice> ChosenPort(const EngineOptions& options, const ui::Settings& file);
+// port), else the settings' COMPort as it stands.
+std::optional<ui::PortChoice> ChosenPort(const EngineOptions& options,
+                                         const operations::RunSettings& settings);
 
-// The settings file's values with the command line's overrides, for one
-// communication of `runMode` on the port numbered `portNumber`.
-operations::RunSettings MakeRunSettings(const EngineOptions& options, const ui::Settings& file,
-                                        int runMode, int portNumber,
-                                        const store::CharTables& tables);
+// Lays the options the command line gave over the settings.
+void ApplyOptions(const EngineOptions& options, operations::RunSettings& settings);
 
 }  // namespace orgalink::cli

@@ -8,8 +8,10 @@
 
 namespace orgalink::cli {
 
-bool EmptiesOrganizer(int runMode) {
-  return runMode == 2 || runMode == 4 || runMode == 6 || runMode == 14;
+bool EmptiesOrganizer(operations::RunMode runMode) {
+  using operations::RunMode;
+  return runMode == RunMode::Restore || runMode == RunMode::Restore4 ||
+         runMode == RunMode::Restore6 || runMode == RunMode::DeleteAllRecords;
 }
 
 int ConfirmEmptying(const Console& console, bool yes) {

@@ -70,7 +70,7 @@ int Export(const ExportOptions& options) {
   }
   if (options.output.empty()) {
     std::cout << text << std::flush;
-  } else if (!platform::ReplaceFileContents(options.output, text)) {
+  } else if (platform::ReplaceFileContents(options.output, text) != 0) {
     return Fail("cannot write " + options.output);
   }
   return 0;

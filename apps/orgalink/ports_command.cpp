@@ -10,7 +10,7 @@
 #include "platform/serial_port_list.h"
 #include "ui/file_locations.h"
 #include "ui/port_listing.h"
-#include "ui/settings.h"
+#include "ui/settings_file.h"
 
 namespace orgalink::cli {
 
@@ -18,11 +18,12 @@ namespace {
 
 ui::PortListingInput GatherPorts(const std::string& settingsOverride) {
   ui::PortListingInput input;
-  input.settingsFile = ui::LocateFiles(ui::CurrentUserEnvironment(), settingsOverride).settingsFile;
+  const ui::SettingsFile file(ui::LocateFiles(ui::CurrentUserEnvironment(), settingsOverride));
+  input.settingsFile = file.Path();
   input.ports = platform::ListSerialPorts();
   for (std::size_t i = 0; i < input.comDevices.size(); ++i) {
-    input.comDevices[i] = platform::ResolveDevicePath(
-        ui::DevicePathForPort(input.settingsFile, static_cast<int>(i) + 1));
+    input.comDevices[i] =
+        platform::ResolveDevicePath(file.Values().comDevices.For(static_cast<int>(i) + 1));
   }
   input.modemManagerRunning = platform::ProcessRunning("ModemManager");
   return input;

@@ -35,7 +35,9 @@ int Restore(const RestoreOptions& options) {
   if (const int unreadable = CheckReadable(options.archive)) return unreadable;
   const Console console;
   if (const int refused = ConfirmEmptying(console, options.yes)) return refused;
-  return Communicate(options.engine, {2, options.archive, {}, true, false}, console).exitCode;
+  return Communicate(options.engine,
+                     {operations::RunMode::Restore, options.archive, {}, true, false}, console)
+      .exitCode;
 }
 
 }  // namespace

@@ -12,19 +12,21 @@ namespace orgalink::cli {
 namespace {
 
 struct RunModeOptions {
-  int runMode = 0;
+  int number = 0;
   std::string file;
   std::string dumpDir;
   bool yes = false;
   EngineOptions engine;
 };
 
-int RunMode(const RunModeOptions& options) {
+int RunOneMode(const RunModeOptions& options) {
   const Console console;
-  if (EmptiesOrganizer(options.runMode)) {
+  // An unknown number still goes to the driver, which logs and refuses it.
+  const operations::RunMode runMode = operations::RunModeFromNumber(options.number);
+  if (EmptiesOrganizer(runMode)) {
     if (const int refused = ConfirmEmptying(console, options.yes)) return refused;
   }
-  const CommunicationRequest request{options.runMode, options.file, options.dumpDir, false, false};
+  const CommunicationRequest request{runMode, options.file, options.dumpDir, false, false};
   return Communicate(options.engine, request, console).exitCode;
 }
 
@@ -41,7 +43,7 @@ void AddRunModeCommand(CLI::App& app, CommandContext& context) {
       "the --app application's dump file; 14 empty the --app application; 15, 16 receive the "
       "--app application into its dump file; 18 play the organizer (as emulate). RunModes 2, 4, "
       "6 and 14 ask first, as restore does.");
-  sub->add_option("N", options->runMode, "RunMode 0..18")->required();
+  sub->add_option("N", options->number, "RunMode 0..18")->required();
   sub->add_option("--file", options->file, "Archive of RunModes 1 to 8");
   sub->add_option("--dump-dir", options->dumpDir,
                   "Folder of the dump files <application>.snd / .rcv of RunModes 13 to 18 "
@@ -49,7 +51,7 @@ void AddRunModeCommand(CLI::App& app, CommandContext& context) {
   sub->add_flag("--yes,-y", options->yes,
                 "Empty the organizer (RunModes 2, 4, 6 and 14) without asking");
   AddEngineOptions(*sub, options->engine);
-  sub->callback([options, &context] { context.exit_code = RunMode(*options); });
+  sub->callback([options, &context] { context.exit_code = RunOneMode(*options); });
 }
 
 }  // namespace orgalink::cli

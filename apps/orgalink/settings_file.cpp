@@ -1,19 +1,21 @@
 #include "settings_file.h"
 
+#include <cstdio>
+
 #include "platform/program_directory.h"
 
 namespace orgalink::cli {
 
-SettingsFile LoadSettings(const EngineOptions& options) {
+ui::SettingsFile LoadSettings(const EngineOptions& options) {
   if (!options.dataDir.empty()) platform::SetDataDirectory(options.dataDir);
-  SettingsFile file;
-  file.where = ui::LocateFiles(ui::CurrentUserEnvironment(), options.settingsFile);
-  file.settings = ui::ReadSettings(file.where);
-  return file;
+  return ui::SettingsFile(ui::LocateFiles(ui::CurrentUserEnvironment(), options.settingsFile));
 }
 
-void SaveSettings(const SettingsFile& file) {
-  ui::WriteSettings(file.where.settingsFile, file.settings);
+bool SaveSettings(ui::SettingsFile& file, const operations::RunSettings& settings) {
+  std::string problem;
+  if (file.Save(settings, problem)) return true;
+  std::fprintf(stderr, "orgalink: %s\n", ui::SettingsNotSavedText(file.Path(), problem).c_str());
+  return false;
 }
 
 }  // namespace orgalink::cli

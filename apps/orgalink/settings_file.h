@@ -1,23 +1,21 @@
 #pragma once
 
 #include "engine_options.h"
-#include "ui/file_locations.h"
-#include "ui/settings.h"
+#include "ui/settings_file.h"
 
 namespace orgalink::cli {
 
-// The settings file as a command found it, read at its start and written
-// back at its end, as the dialogs do at start and exit.
-struct SettingsFile {
-  ui::FileLocations where;
-  ui::Settings settings;
-};
+// EX_IOERR: the run itself went well, but what it was to keep could not be
+// written.
+inline constexpr int kExitSettingsNotSaved = 74;
 
 // Locates and reads the settings file (--settings overrides the location)
 // and points the table search at --data-dir when given.
-SettingsFile LoadSettings(const EngineOptions& options);
+ui::SettingsFile LoadSettings(const EngineOptions& options);
 
-// Writes the held settings back; options given for one run are not kept.
-void SaveSettings(const SettingsFile& file);
+// Writes back what the command changed in `settings` (a first run writes
+// every default); options given for one run are not kept. A failure is
+// told on standard error; false then.
+bool SaveSettings(ui::SettingsFile& file, const operations::RunSettings& settings);
 
 }  // namespace orgalink::cli

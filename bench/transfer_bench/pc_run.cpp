@@ -17,7 +17,7 @@ constexpr std::chrono::seconds kTransferStartLimit{30};
 
 operations::RunSettings Settings(const RunRequest& request, const store::CharTables& tables) {
   operations::RunSettings settings;
-  settings.runMode = request.runMode;
+  settings.runMode = static_cast<operations::RunMode>(request.runMode);
   settings.baudRate = request.baudText;
   settings.fileName = request.archive;
   settings.echoBack = request.echo ? 1 : 0;
@@ -60,7 +60,8 @@ RunFigures RunOnce(const platform::PortOpener& opener, const store::CharTables& 
     operations::ConfigureRun(run, store, Settings(request, tables));
     const double thread_cpu = ThreadCpuSeconds();
     start = BenchClock::now();
-    figures.status = operations::RunCommunication(run, owner.Front(), request.runMode);
+    figures.status = operations::RunCommunication(
+        run, owner.Front(), static_cast<operations::RunMode>(request.runMode));
     end = BenchClock::now();
     figures.pcThreadCpuSeconds = ThreadCpuSeconds() - thread_cpu;
   });

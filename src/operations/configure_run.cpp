@@ -27,11 +27,18 @@ void ConfigureRun(RunContext& run, store::AppliStore& store, const RunSettings& 
                    "BaudRate=%s\nAppliMode=%s\nFileName=%s\nLogFileName=%s\nEchoBack=%d\n"
                    "FileScramble=%d\nTOCommand=%ld\nTODataPacket=%ld\nTOMultiplier=%ld\n"
                    "===== End Settings =====\n\n",
-                   settings.runMode, settings.deviceCode, settings.comPort,
+                   ToInt(settings.runMode), settings.deviceCode, settings.comPort,
                    settings.baudRate.c_str(), settings.appliMode.c_str(), settings.fileName.c_str(),
                    settings.logFileName.c_str(), settings.echoBack, settings.fileScramble,
                    settings.toCommand, settings.toDataPacket, settings.toMultiplier),
       true);
+}
+
+void ConfigureSearchLink(link::LinkEngine& engine, const RunSettings& settings) {
+  engine.SetDeviceCode(settings.deviceCode);
+  engine.SetBaudRate(settings.baudRate);
+  engine.SetLogFileName(settings.logFileName);
+  engine.SetEchoBack(settings.echoBack != 0);
 }
 
 }  // namespace orgalink::operations

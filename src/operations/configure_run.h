@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/link_engine.h"
 #include "operations/run_context.h"
 #include "operations/run_settings.h"
 
@@ -10,5 +11,10 @@ namespace orgalink::operations {
 // Writes the settings block to the (new) log with the values exactly as
 // handed over.
 void ConfigureRun(RunContext& run, store::AppliStore& store, const RunSettings& settings);
+
+// Configures the link of a port search from the settings: the device code,
+// the baud rate, the log (which starts afresh) and the echo. The time-outs
+// stay as the engine starts, as the search has always run them.
+void ConfigureSearchLink(link::LinkEngine& engine, const RunSettings& settings);
 
 }  // namespace orgalink::operations

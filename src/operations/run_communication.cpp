@@ -6,13 +6,9 @@
 
 namespace orgalink::operations {
 
-namespace {
-constexpr std::uint8_t kLastRunMode = 18;
-}
-
 using link::LinkStatus;
 
-LinkStatus RunCommunication(RunContext& run, link::FrontEnd front, std::uint8_t runMode) {
+LinkStatus RunCommunication(RunContext& run, link::FrontEnd front, RunMode runMode) {
   if (run.store == nullptr || front.progress == nullptr || front.prompter == nullptr) {
     return link::LinkIoError;
   }
@@ -24,7 +20,7 @@ LinkStatus RunCommunication(RunContext& run, link::FrontEnd front, std::uint8_t 
   if (!engine.OpenPort(engine.ComPort())) {
     engine.Log("!!!Can't Open COM Port\n\n");
     result = engine.Status();
-  } else if (runMode > kLastRunMode) {
+  } else if (!IsKnownRunMode(runMode)) {
     engine.Log("Unknown RunMode\n\n");
     result = link::LinkIoError;
   } else {

@@ -1,18 +1,16 @@
 #pragma once
 
-#include <cstdint>
-
 #include "link/front_end.h"
 #include "link/link_status.h"
 #include "operations/run_context.h"
+#include "operations/run_mode.h"
 
 namespace orgalink::operations {
 
 // Performs one whole communication of the given RunMode and always ends with
 // the port closed; every failure, an abort included, first sends NACK and
-// END_COMMUNICATION so that the organizer is released. Without a store, or
-// without a front end to report to and ask, it returns 11 before anything
-// is logged or opened.
-link::LinkStatus RunCommunication(RunContext& run, link::FrontEnd front, std::uint8_t runMode);
+// END_COMMUNICATION so that the organizer is released. Without a store or a
+// front end to report to and ask it returns 11 before anything is logged or opened.
+link::LinkStatus RunCommunication(RunContext& run, link::FrontEnd front, RunMode runMode);
 
 }  // namespace orgalink::operations

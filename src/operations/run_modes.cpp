@@ -16,8 +16,8 @@ using link::LinkStatus;
 
 namespace {
 
-LinkStatus NotAvailable(LinkEngine& engine, int runMode) {
-  engine.LogFormat("!!!RunMode %d Not Available\n\n", runMode);
+LinkStatus NotAvailable(LinkEngine& engine, RunMode runMode) {
+  engine.LogFormat("!!!RunMode %d Not Available\n\n", ToInt(runMode));
   engine.SetStatus(link::LinkIoError, -1);
   return link::LinkIoError;
 }
@@ -29,70 +29,70 @@ LinkStatus SendThenWait(LinkEngine& engine, int code, int p1, int expected) {
 
 }  // namespace
 
-LinkStatus RunModeSteps(RunContext& run, link::FrontEnd front, std::uint8_t runMode) {
+LinkStatus RunModeSteps(RunContext& run, link::FrontEnd front, RunMode runMode) {
   LinkEngine& engine = run.engine;
   LinkStatus result = link::LinkIoError;
   const char* successText = nullptr;
   switch (runMode) {
-    case 0:
+    case RunMode::Negotiate:
       result = link::Negotiation(engine, front.progress, 30000, -1);
       successText = "SUCCESS Negotiation";
       break;
-    case 1:
-    case 3:
-    case 5:
+    case RunMode::Backup:
+    case RunMode::Backup3:
+    case RunMode::Backup5:
       result = RunBackup(run, front, transfer::PcFull);
       break;
-    case 7:
+    case RunMode::BackupStep:
       result = RunBackup(run, front, transfer::PcStep);
       break;
-    case 2:
-    case 4:
-    case 6:
+    case RunMode::Restore:
+    case RunMode::Restore4:
+    case RunMode::Restore6:
       result = RunRestore(run, front, transfer::PcFull);
       break;
-    case 8:
+    case RunMode::RestoreStep:
       result = RunRestore(run, front, transfer::PcStep);
       break;
-    case 9:
+    case RunMode::SendOneAppli:
       result = SendOneAppli(run, front.progress);
       // Quiet unless a log is kept, like the operations' own success boxes.
       if (!engine.LogFileName().empty()) successText = "SUCCESS Send 1 Record";
       break;
-    case 10:
+    case RunMode::SendAck:
       result = SendThenWait(engine, link::ACK, 0, link::AnyCommand);
       successText = "SUCCESS send ACK";
       break;
-    case 11:
+    case RunMode::SendNack:
       result = engine.SendCommand(link::NACK);
       successText = "SUCCESS send NACK";
       break;
-    case 12:
+    case RunMode::SendEndCommunication:
       result = engine.SendCommand(link::END_COMMUNICATION);
       successText = "SUCCESS send END_COMMUNICATION";
       break;
-    case 13:
+    case RunMode::SendDumpFile:
       result = SendDumpFile(run, front.progress, transfer::PcStep);
       successText = "SUCCESS SEND_1_RECORD";
       break;
-    case 14:
+    case RunMode::DeleteAllRecords:
       result = SendThenWait(engine, link::DELETE_ALL_RECORDS, transfer::AppliCode(run.appliKind),
                             link::ACK);
       successText = "SUCCESS DELETE_ALL_RECORDS";
       break;
-    case 15:
+    case RunMode::ReceiveDumpFile:
       result = ReceiveDumpFile(run, front.progress, transfer::PcStep);
       successText = "SUCCESS GET_ALL_RECORDS";
       break;
-    case 16:
+    case RunMode::ReceiveExpenseCategory:
       result = ReceiveDumpFile(run, front.progress, transfer::PcStep);
       successText = "SUCCESS GET_EXPENSE_CATEGORY";
       break;
-    case 17:
+    case RunMode::SendExpenseCategory:
       result = SendDumpFile(run, front.progress, transfer::PcStep);
       successText = "SUCCESS SEND_EXPENSE_CATEGORY";
       break;
-    case 18:
+    case RunMode::HandheldSide:
       result = RunHandheldSide(run, front);
       break;
     default:

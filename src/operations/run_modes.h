@@ -1,15 +1,14 @@
 #pragma once
 
-#include <cstdint>
-
 #include "link/front_end.h"
 #include "link/link_status.h"
 #include "operations/run_context.h"
+#include "operations/run_mode.h"
 
 namespace orgalink::operations {
 
-// The steps of one RunMode (0..18) inside the driver's guarded block, with
-// the mode's success message box.
-link::LinkStatus RunModeSteps(RunContext& run, link::FrontEnd front, std::uint8_t runMode);
+// The steps of one RunMode inside the driver's guarded block, with the
+// mode's success message box.
+link::LinkStatus RunModeSteps(RunContext& run, link::FrontEnd front, RunMode runMode);
 
 }  // namespace orgalink::operations

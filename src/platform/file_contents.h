@@ -6,14 +6,19 @@ namespace orgalink::platform {
 
 enum class ReadOutcome { Read, Missing, Failed };
 
-// Reads the whole file. A file that does not exist is Missing; one that
-// exists but cannot be read is Failed.
-ReadOutcome ReadFileContents(const std::string& path, std::string& text);
+// Reads the whole file. A file that does not exist, nor can for a file in
+// place of one of its folders, is Missing; one that
+// exists but cannot be read is Failed, with the reason in `error_number`
+// when given.
+ReadOutcome ReadFileContents(const std::string& path, std::string& text,
+                             int* error_number = nullptr);
 
 // Replaces the file's contents as one step: the text goes to a temporary
-// file in the same folder, which is then renamed over the file, so a failed
-// write never leaves a truncated file behind. An existing file keeps its
-// permissions. False when anything fails; the file is then unchanged.
-bool ReplaceFileContents(const std::string& path, const std::string& text);
+// file in the same folder, which is flushed and then renamed over the file,
+// and the folder is flushed after it, so that neither a failed write nor a
+// power cut leaves a truncated file or loses the new one. An existing file
+// keeps its permissions. Returns 0, or the error number of the step that
+// failed; the file is then unchanged.
+int ReplaceFileContents(const std::string& path, const std::string& text);
 
 }  // namespace orgalink::platform

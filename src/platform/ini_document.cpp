@@ -75,6 +75,16 @@ std::optional<std::string> IniDocument::Get(const std::string& section,
   return SplitKey(lines_[*line].text)->value;
 }
 
+std::vector<std::string> IniDocument::Keys(const std::string& section) const {
+  std::vector<std::string> keys;
+  std::optional<std::size_t> header = FindSection(section);
+  if (!header) return keys;
+  for (std::size_t i = *header + 1; i < SectionEnd(*header); ++i) {
+    if (std::optional<KeyValue> entry = SplitKey(lines_[i].text)) keys.push_back(entry->key);
+  }
+  return keys;
+}
+
 void IniDocument::Set(const std::string& section, const std::string& key,
                       const std::string& value) {
   std::optional<std::size_t> header = FindSection(section);

@@ -15,6 +15,8 @@ class IniDocument {
   static IniDocument Parse(const std::string& text);
 
   std::optional<std::string> Get(const std::string& section, const std::string& key) const;
+  // The names of the keys of the section, in the file's order and spelling.
+  std::vector<std::string> Keys(const std::string& section) const;
 
   // Replaces the key's value in place, or adds the key at the end of its
   // section, or adds the section at the end of the file.

@@ -2,21 +2,10 @@
 
 #include <climits>
 #include <cstdint>
-#include <optional>
-
-#include "platform/file_contents.h"
-#include "platform/ini_document.h"
 
 namespace orgalink::platform {
 
 namespace {
-
-std::optional<std::string> ReadValue(const std::string& file, const std::string& section,
-                                     const std::string& key) {
-  std::string text;
-  if (ReadFileContents(file, text) != ReadOutcome::Read) return std::nullopt;
-  return IniDocument::Parse(text).Get(section, key);
-}
 
 // The leading decimal integer of `text`, an optional sign first; 0 when no
 // digit follows. Values beyond the range of int stop at its limits.
@@ -36,29 +25,46 @@ int LeadingInteger(const std::string& text) {
 
 }  // namespace
 
-int GetProfileInt(const std::string& file, const std::string& section, const std::string& key,
-                  int default_value) {
-  std::optional<std::string> value = ReadValue(file, section, key);
+ProfileRead ReadProfile(const std::string& file) {
+  std::string text;
+  ProfileRead read;
+  read.outcome = ReadFileContents(file, text);
+  if (read.outcome == ReadOutcome::Read) read.document = IniDocument::Parse(text);
+  return read;
+}
+
+int ProfileInt(const IniDocument& document, const std::string& section, const std::string& key,
+               int default_value) {
+  const std::optional<std::string> value = document.Get(section, key);
   // A key with nothing after "=" counts as absent, as the platform's own
   // profile functions have it.
   if (!value || value->empty()) return default_value;
   return LeadingInteger(*value);
 }
 
-std::string GetProfileString(const std::string& file, const std::string& section,
-                             const std::string& key, const std::string& default_value) {
-  return ReadValue(file, section, key).value_or(default_value);
+std::string ProfileString(const IniDocument& document, const std::string& section,
+                          const std::string& key, const std::string& default_value) {
+  return document.Get(section, key).value_or(default_value);
 }
 
-bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
-                        const std::string& value) {
+void MergeChanges(IniDocument& document, const std::vector<ProfileChange>& changes) {
+  for (const ProfileChange& change : changes) {
+    if (change.onlyIfAbsent && document.Get(change.section, change.key)) continue;
+    document.Set(change.section, change.key, change.value);
+  }
+}
+
+int MergeIntoProfile(const std::string& file, const std::vector<ProfileChange>& changes) {
   std::string text;
+  int error = 0;
   // An existing file that cannot be read must not be replaced by one that
-  // holds just this key.
-  if (ReadFileContents(file, text) == ReadOutcome::Failed) return false;
+  // holds just these keys.
+  if (ReadFileContents(file, text, &error) == ReadOutcome::Failed) return error;
   IniDocument document = IniDocument::Parse(text);
-  document.Set(section, key, value);
-  return ReplaceFileContents(file, document.Text());
+  MergeChanges(document, changes);
+  const std::string merged = document.Text();
+  if (merged == text) return 0;
+  return ReplaceFileContents(file, merged);
 }
 
 }  // namespace orgalink::platform

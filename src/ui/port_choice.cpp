@@ -5,7 +5,6 @@
 
 #include "platform/posix_serial_port.h"
 #include "platform/virtual_line.h"
-#include "ui/settings.h"
 
 namespace orgalink::ui {
 
@@ -30,7 +29,7 @@ std::optional<PortChoice> ParsePortChoice(std::string_view text) {
   return choice;
 }
 
-platform::PortOpener MakePortOpener(const PortChoice& choice, const std::string& iniPath,
+platform::PortOpener MakePortOpener(const PortChoice& choice, const operations::ComDevices& devices,
                                     platform::Clock& clock) {
   if (choice.kind == PortChoice::Kind::Loop) {
     std::shared_ptr<platform::VirtualLine> line;
@@ -51,8 +50,8 @@ platform::PortOpener MakePortOpener(const PortChoice& choice, const std::string&
   }
   // The engine names the port it opens: a port search tries COM1..COM4 in
   // turn, and each must reach its own device.
-  return [iniPath, &clock](int port, int baud, std::string& error) {
-    return platform::OpenPosixSerialPort(DevicePathForPort(iniPath, port), baud, clock, error);
+  return [devices, &clock](int port, int baud, std::string& error) {
+    return platform::OpenPosixSerialPort(devices.For(port), baud, clock, error);
   };
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "operations/com_devices.h"
 #include "platform/clock.h"
 #include "platform/serial_port.h"
 
@@ -26,10 +27,10 @@ struct PortChoice {
 std::optional<PortChoice> ParsePortChoice(std::string_view text);
 
 // Opens what the engine asks for. With a COM choice every port number the
-// engine opens maps to its own device through [Ports]; a device path and the
-// loopback plug are one port whatever number is asked for. The loopback line
-// is made on the first open.
-platform::PortOpener MakePortOpener(const PortChoice& choice, const std::string& iniPath,
+// engine opens maps to its own device through `devices` ([Ports]); a device path
+// and the loopback plug are one port whatever number is asked for. The
+// loopback line is made on the first open.
+platform::PortOpener MakePortOpener(const PortChoice& choice, const operations::ComDevices& devices,
                                     platform::Clock& clock);
 
 }  // namespace orgalink::ui

@@ -1,31 +1,17 @@
 #include "ui/port_map.h"
 
 #include "platform/posix_serial_port.h"
-#include "platform/profile.h"
-#include "ui/settings.h"
 
 namespace orgalink::ui {
 
-namespace {
-std::string PortKey(std::size_t index) {
-  return "COM" + std::to_string(index + 1);
-}
-}  // namespace
-
-PortMap ReadPortMap(const std::string& iniPath) {
-  PortMap devices;
-  for (std::size_t i = 0; i < devices.size(); ++i) {
-    devices[i] = DevicePathForPort(iniPath, static_cast<int>(i + 1));
-  }
-  return devices;
+PortMap PortMapOf(const operations::ComDevices& devices) {
+  PortMap map;
+  for (std::size_t i = 0; i < map.size(); ++i) map[i] = devices.For(static_cast<int>(i) + 1);
+  return map;
 }
 
-bool WritePortMap(const std::string& iniPath, const PortMap& devices) {
-  bool written = true;
-  for (std::size_t i = 0; i < devices.size(); ++i) {
-    written = platform::WriteProfileString(iniPath, "Ports", PortKey(i), devices[i]) && written;
-  }
-  return written;
+void SetPortMap(operations::ComDevices& devices, const PortMap& map) {
+  for (std::size_t i = 0; i < map.size(); ++i) devices.Set(static_cast<int>(i) + 1, map[i]);
 }
 
 platform::PortOpener MakeMappedPortOpener(const PortMap& devices, platform::Clock& clock) {

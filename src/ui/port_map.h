@@ -4,19 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "operations/com_devices.h"
 #include "platform/clock.h"
 #include "platform/serial_port.h"
 #include "platform/serial_port_list.h"
 
 namespace orgalink::ui {
 
-// The devices behind COM1..COM4 (section [Ports] of the settings file).
+// The devices behind COM1..COM4, the ports the dialogs offer and the port
+// search probes.
 using PortMap = std::array<std::string, 4>;
 
-PortMap ReadPortMap(const std::string& iniPath);
-
-// Writes the keys COM1..COM4; false when the file cannot be written.
-bool WritePortMap(const std::string& iniPath, const PortMap& devices);
+PortMap PortMapOf(const operations::ComDevices& devices);
+void SetPortMap(operations::ComDevices& devices, const PortMap& map);
 
 // Opens "COM<n>" as the device `devices` maps it to, whatever port number
 // the engine asks for, as the port search does; a number outside 1..4 has

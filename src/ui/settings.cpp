@@ -1,73 +1,135 @@
 #include "ui/settings.h"
 
+#include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <filesystem>
-
-#include "platform/profile.h"
+#include <optional>
+#include <set>
 
 namespace orgalink::ui {
 
-using platform::GetProfileInt;
-using platform::GetProfileString;
-using platform::WriteProfileString;
+using operations::kDefaultQuietWindow;
+using operations::RunSettings;
+using platform::ProfileInt;
+using platform::ProfileString;
 
-Settings ReadSettings(const FileLocations& where) {
-  const std::string& iniPath = where.settingsFile;
-  Settings s;
-  s.backupDir = GetProfileString(iniPath, "Path", "BackupDir", "");
+namespace {
+
+std::string ComKey(int port) {
+  return "COM" + std::to_string(port);
+}
+
+// The port number of a key "COM<n>" as the port's own key spells it
+// (without regard to case); nothing for any other key.
+std::optional<int> PortOfKey(const std::string& key) {
+  int port = 0;
+  const char* digits = key.data() + std::min<std::size_t>(3, key.size());
+  const auto [end, error] = std::from_chars(digits, key.data() + key.size(), port);
+  if (error != std::errc() || end != key.data() + key.size()) return std::nullopt;
+  const std::string canonical = ComKey(port);
+  if (canonical.size() != key.size()) return std::nullopt;
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(key[i])) != canonical[i]) return std::nullopt;
+  }
+  return port;
+}
+
+std::vector<platform::ProfileChange> PortChanges(const operations::ComDevices& before,
+                                                 const operations::ComDevices& now) {
+  std::set<int> ports;
+  for (const int port : before.Named()) ports.insert(port);
+  for (const int port : now.Named()) ports.insert(port);
+  std::vector<platform::ProfileChange> changes;
+  for (const int port : ports) {
+    if (now.For(port) != before.For(port))
+      changes.push_back({"Ports", ComKey(port), now.For(port)});
+  }
+  return changes;
+}
+
+// One key as a write back puts it into the file.
+struct KeyText {
+  const char* section;
+  std::string key;
+  std::string text;
+  bool alwaysWritten;  // written back even when unchanged
+};
+
+std::vector<KeyText> KeyTexts(const RunSettings& s) {
+  auto number = [](long value) { return std::to_string(value); };
+  // Held values are whole seconds times 1000, so this gives back what was
+  // read, a negative value included (an unsigned division would turn -5 into
+  // a huge number in the file).
+  auto seconds = [](long ms) { return std::to_string(ms / 1000); };
+  std::vector<KeyText> keys = {
+      {"Path", "BackupDir", s.backupDir, true},
+      {"Path", "LogFileName", s.logFileName, !s.logFileName.empty()},
+      {"Settings", "COMPort", number(s.comPort), true},
+      {"Settings", "EchoBack", number(s.echoBack), true},
+      {"Settings", "FileScramble", number(s.fileScramble), s.fileScramble == 0},
+      {"Settings", "DeviceCode", number(s.deviceCode), true},
+      {"Settings", "TOCommand", seconds(s.toCommand), true},
+      {"Settings", "TODataPacket", seconds(s.toDataPacket), true},
+      {"Settings", "TOMultiplier", number(s.toMultiplier), true},
+      {"Settings", "BKTelRecordsMin", number(s.bkTelRecordsMin), true},
+      {"Settings", "QuietWindow", number(s.quietWindow), s.quietWindow != kDefaultQuietWindow},
+  };
+  return keys;
+}
+
+}  // namespace
+
+RunSettings SettingsFromDocument(const platform::IniDocument& document,
+                                 const FileLocations& where) {
+  RunSettings s;
+  s.backupDir = ProfileString(document, "Path", "BackupDir", "");
   if (s.backupDir.empty()) s.backupDir = where.backupDir;
 
   // A bare file name goes to the log folder; a name with a folder, written
   // with '/' or Windows-style with '\\', is taken as it stands.
-  s.logFileName = GetProfileString(iniPath, "Path", "LogFileName", "");
+  s.logFileName = ProfileString(document, "Path", "LogFileName", "");
   if (!s.logFileName.empty() && s.logFileName.find_first_of("/\\") == std::string::npos) {
     s.logFileName = where.logDirectory + s.logFileName;
   }
-  s.comPort = GetProfileInt(iniPath, "Settings", "COMPort", 1);
-  s.echoBack = GetProfileInt(iniPath, "Settings", "EchoBack", 1);
-  s.fileScramble = GetProfileInt(iniPath, "Settings", "FileScramble", 1);
-  s.deviceCode = GetProfileInt(iniPath, "Settings", "DeviceCode", 2);
-  s.toCommand = GetProfileInt(iniPath, "Settings", "TOCommand", 30) * 1000L;
-  s.toDataPacket = GetProfileInt(iniPath, "Settings", "TODataPacket", 30) * 1000L;
-  s.toMultiplier = GetProfileInt(iniPath, "Settings", "TOMultiplier", 0);
-  s.bkTelRecordsMin = GetProfileInt(iniPath, "Settings", "BKTelRecordsMin", 1);
-  s.quietWindow = GetProfileInt(iniPath, "Settings", "QuietWindow", kDefaultQuietWindow);
+  s.comPort = ProfileInt(document, "Settings", "COMPort", s.comPort);
+  s.echoBack = ProfileInt(document, "Settings", "EchoBack", s.echoBack);
+  s.fileScramble = ProfileInt(document, "Settings", "FileScramble", s.fileScramble);
+  s.deviceCode = ProfileInt(document, "Settings", "DeviceCode", s.deviceCode);
+  s.toCommand = ProfileInt(document, "Settings", "TOCommand", 30) * 1000L;
+  s.toDataPacket = ProfileInt(document, "Settings", "TODataPacket", 30) * 1000L;
+  s.toMultiplier = ProfileInt(document, "Settings", "TOMultiplier", 0);
+  s.bkTelRecordsMin = ProfileInt(document, "Settings", "BKTelRecordsMin", s.bkTelRecordsMin);
+  s.quietWindow = ProfileInt(document, "Settings", "QuietWindow", kDefaultQuietWindow);
+  for (const std::string& key : document.Keys("Ports")) {
+    const std::optional<int> port = PortOfKey(key);
+    if (port) s.comDevices.Set(*port, ProfileString(document, "Ports", key, ""));
+  }
   return s;
 }
 
-void CreateBackupDir(const Settings& settings) {
+std::vector<platform::ProfileChange> SettingsChanges(const RunSettings& before,
+                                                     const RunSettings& now, bool firstRun) {
+  const std::vector<KeyText> old = KeyTexts(before);
+  const std::vector<KeyText> current = KeyTexts(now);
+  std::vector<platform::ProfileChange> changes;
+  for (std::size_t i = 0; i < current.size(); ++i) {
+    const KeyText& key = current[i];
+    const bool changed = key.text != old[i].text;
+    if (changed || (firstRun && key.alwaysWritten)) {
+      changes.push_back({key.section, key.key, key.text, !changed});
+    }
+  }
+  // [Ports] only ever holds what was chosen.
+  for (platform::ProfileChange& change : PortChanges(before.comDevices, now.comDevices)) {
+    changes.push_back(std::move(change));
+  }
+  return changes;
+}
+
+void CreateBackupDir(const RunSettings& settings) {
   std::error_code ignored;
   std::filesystem::create_directories(settings.backupDir, ignored);
-}
-
-void WriteSettings(const std::string& iniPath, const Settings& s) {
-  auto write_int = [&](const char* key, long value) {
-    WriteProfileString(iniPath, "Settings", key, std::to_string(value));
-  };
-  // Held values are whole seconds times 1000, so this gives back what was
-  // read, a negative value included (an unsigned division would turn -5 into
-  // a huge number in the file).
-  auto seconds = [](long ms) { return ms / 1000; };
-  // Outside a portable copy the settings live in a folder of their own,
-  // which the first write back creates.
-  std::error_code ignored;
-  const auto folder = std::filesystem::path(iniPath).parent_path();
-  if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
-  WriteProfileString(iniPath, "Path", "BackupDir", s.backupDir);
-  if (!s.logFileName.empty()) WriteProfileString(iniPath, "Path", "LogFileName", s.logFileName);
-  write_int("COMPort", s.comPort);
-  write_int("EchoBack", s.echoBack);
-  if (s.fileScramble == 0) write_int("FileScramble", 0);
-  write_int("DeviceCode", s.deviceCode);
-  write_int("TOCommand", seconds(s.toCommand));
-  write_int("TODataPacket", seconds(s.toDataPacket));
-  write_int("TOMultiplier", s.toMultiplier);
-  write_int("BKTelRecordsMin", s.bkTelRecordsMin);
-  if (s.quietWindow != kDefaultQuietWindow) write_int("QuietWindow", s.quietWindow);
-}
-
-std::string DevicePathForPort(const std::string& iniPath, int port) {
-  const std::string fallback = "/dev/ttyS" + std::to_string(port - 1);
-  return GetProfileString(iniPath, "Ports", "COM" + std::to_string(port), fallback);
 }
 
 }  // namespace orgalink::ui

@@ -2,6 +2,7 @@
 // pseudo-terminal.
 
 #include <gtest/gtest.h>
+#include <limits.h>
 
 #include <fstream>
 #include <thread>
@@ -21,26 +22,42 @@ namespace {
 using namespace testsupport;
 
 // COM1 names no device, the organizer waits on COM2: the search names each
-// port as it goes, finds COM2, releases the organizer, and --save keeps it.
-TEST(DetectCommand, FindsTheOrganizerAndSavesItsPort) {
-  TempDir dir;
-  Pty line;
-  const std::string ini = dir.File("Orgalink.ini");
-  std::ofstream(ini) << "[Settings]\nCOMPort=4\n[Ports]\nCOM1=" << dir.File("none")
-                     << "\nCOM2=" << line.slave_path() << "\n";
-  Bytes released;
-  std::thread organizer([&] {
-    PtyFarPort port(line);
-    if (NegotiateOnPty(line, Variant::M)) released = line.Read(5);
-  });
-  const auto result =
-      RunProgram(ORGALINK_CLI, {"detect", "--save", "--echo", "0", "--settings", ini});
-  organizer.join();
-  EXPECT_EQ(result.exit_code, 0) << result.err;
-  EXPECT_EQ(result.out, "Organizer detected on COM2.\n");
-  EXPECT_TRUE(result.err.ends_with("Checking COM1\nChecking COM2\n")) << result.err;
-  EXPECT_EQ(released, CommandFrame(link::END_COMMUNICATION));
-  EXPECT_NE(ReadFile(ini).find("COMPort=2\n"), std::string::npos) << ReadFile(ini);
+// port as it goes, finds COM2, releases the organizer, and --save keeps it,
+// changing nothing else in the file. Where the file cannot be replaced the
+// port is not kept: that is said, and the command fails. (A settings file
+// whose name is as long as a name may be can be read, but no file can be
+// made beside it to replace it, not even by root.)
+TEST(DetectCommand, FindsTheOrganizerAndSavesItsPortOrSaysItCouldNot) {
+  const struct {
+    std::string name;
+    int exitCode;
+  } cases[] = {{"Orgalink.ini", 0}, {std::string(NAME_MAX - 4, 'x') + ".ini", 74}};
+  for (const auto& c : cases) {
+    TempDir dir;
+    Pty line;
+    const std::string ini = dir.File(c.name);
+    const std::string ports =
+        "[Ports]\nCOM1=" + dir.File("none") + "\nCOM2=" + line.slave_path() + "\n";
+    std::ofstream(ini) << "[Settings]\nCOMPort=4\n" << ports;
+    Bytes released;
+    std::thread organizer([&] {
+      PtyFarPort port(line);
+      if (NegotiateOnPty(line, Variant::M)) released = line.Read(5);
+    });
+    const auto result =
+        RunProgram(ORGALINK_CLI, {"detect", "--save", "--echo", "0", "--settings", ini});
+    organizer.join();
+    EXPECT_EQ(result.exit_code, c.exitCode) << result.err;
+    EXPECT_EQ(result.out, "Organizer detected on COM2.\n");
+    EXPECT_NE(result.err.find("Checking COM1\nChecking COM2\n"), std::string::npos) << result.err;
+    EXPECT_EQ(released, CommandFrame(link::END_COMMUNICATION));
+    const bool saved = c.exitCode == 0;
+    EXPECT_EQ(ReadFile(ini),
+              (saved ? "[Settings]\nCOMPort=2\n" : "[Settings]\nCOMPort=4\n") + ports);
+    const bool told =
+        result.err.find("The settings could not be saved in " + ini + ": ") != std::string::npos;
+    EXPECT_EQ(told, !saved) << result.err;
+  }
 }
 
 // The PC's side, played by the test: the emulated organizer offers the link,

@@ -255,5 +255,17 @@ TEST_F(RunModeCommandTest, ARepeatedOptionTakesItsLastValue) {
   EXPECT_NE(testsupport::ReadFile(log).find("EchoBack=1\r\n"), std::string::npos);
 }
 
+// A baud rate the engine does not know would run at 19200 unnoticed.
+TEST_F(RunModeCommandTest, AnUnknownBaudRateIsAUsageErrorThatNamesTheRates) {
+  for (const char* command : {"run-mode", "detect"}) {
+    std::vector<std::string> args{command, "--baud", "4800"};
+    if (args[0] == "run-mode") args.insert(args.begin() + 1, {"12", "--port", "loop"});
+    const auto result = RunProgram(ORGALINK_CLI, Args(args));
+    EXPECT_EQ(result.exit_code, 2) << command;
+    EXPECT_NE(result.err.find("4800 not in {9600,19200,38400,57600,115200}"), std::string::npos)
+        << result.err;
+  }
+}
+
 }  // namespace
 }  // namespace orgalink

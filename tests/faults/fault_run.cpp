@@ -52,7 +52,8 @@ sim::SimOptions Options(const FaultSetup& setup) {
 operations::RunSettings Settings(const FaultSetup& setup, const testsupport::TempDir& folder,
                                  const store::CharTables& tables) {
   operations::RunSettings settings;
-  settings.runMode = setup.operation == Operation::Backup ? 1 : 2;
+  settings.runMode = setup.operation == Operation::Backup ? operations::RunMode::Backup
+                                                          : operations::RunMode::Restore;
   settings.fileName = folder.File(kArchiveName);
   settings.logFileName = folder.File("comm.log");
   settings.toCommand = kCommandTimeoutMs;
@@ -94,8 +95,7 @@ FaultOutcome RunInScope(const FaultSetup& setup) {
   if (setup.disk_full) full_disk.emplace(kDiskRoom, ENOSPC);
   f.Run([&] {
     outcome.elapsed_ms = f.Elapsed([&] {
-      outcome.status = operations::RunCommunication(f.run, owner.Front(),
-                                                    static_cast<std::uint8_t>(settings.runMode));
+      outcome.status = operations::RunCommunication(f.run, owner.Front(), settings.runMode);
     });
     if (abort.at()) outcome.abort_to_end_ms = f.clock.Now() - *abort.at();
   });

@@ -13,7 +13,6 @@
 #include "com_port_dialog.h"
 #include "gui_fixture.h"
 #include "main_dialog.h"
-#include "platform/profile.h"
 #include "progress_dialog.h"
 #include "scripted_prompts.h"
 #include "sim/pty_service.h"
@@ -39,20 +38,6 @@ QString Inspect(const std::string& path) {
   return QString::fromLocal8Bit(inspect.readAllStandardOutput());
 }
 
-// Runs `act` once on the first modal dialog of type Dialog to come up.
-template <typename Dialog>
-void WhenUp(QObject* context, std::function<void(Dialog&)> act) {
-  auto* timer = new QTimer(context);
-  QObject::connect(timer, &QTimer::timeout, context, [timer, act] {
-    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return;
-    timer->deleteLater();
-    timer->stop();
-    act(*dialog);
-  });
-  timer->start(10);
-}
-
 }  // namespace
 
 class BackupRestoreTest : public QObject {
@@ -63,6 +48,7 @@ class BackupRestoreTest : public QObject {
   void backupAndRestoreFromTheButtons();
   void anAbortInTheMiddleOfABackupKeepsTheArchiveBefore();
   void autoDetectFindsTheOrganizerBehindCom3();
+  void aFirstRunKeepsTheDeviceChosenForCom1();
   void cleanupTestCase();
 
  private:
@@ -184,8 +170,7 @@ void BackupRestoreTest::autoDetectFindsTheOrganizerBehindCom3() {
   QCOMPARE(prompts_.Boxes()[0].text, QStringLiteral("Organizer detected on COM3."));
   QCOMPARE(checked, QStringLiteral("COM3"));
   QCOMPARE(window_->Settings().comPort, 3);
-  const std::string& ini = folder_.Paths().files.settingsFile;
-  QCOMPARE(platform::GetProfileString(ini, "Ports", "COM3", ""), organizer_->DevicePath());
+  QCOMPARE(folder_.StoredSetting("Ports", "COM3").value_or("none"), organizer_->DevicePath());
 
   // The next backup goes through COM3.
   const std::string viaCom3 = folder_.File("via-com3.bkf");
@@ -193,6 +178,32 @@ void BackupRestoreTest::autoDetectFindsTheOrganizerBehindCom3() {
   Click("backupButton");
   QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup"}));
   QCOMPARE(Contents(viaCom3), Contents(folder_.File("again.bkf")));
+}
+
+// A user who starts with the dialogs has no settings file, nor its folder.
+// The device chosen for COM1 is in the file as soon as the COM port dialog
+// closes, and the first backup goes through it.
+void BackupRestoreTest::aFirstRunKeepsTheDeviceChosenForCom1() {
+  GuiFolder fresh("config/orgalink/Orgalink.ini");
+  gui::MainDialog window(fresh.Paths(), prompts_, platform::SystemClock::Instance());
+  window.show();
+  const QString organizer = QString::fromStdString(organizer_->DevicePath());
+  WhenUp<gui::ComPortDialog>(this, [organizer](gui::ComPortDialog& dialog) {
+    Child<QComboBox>(dialog, "com1Device")->setEditText(organizer);
+    Child<QPushButton>(dialog, "okButton")->click();
+  });
+  prompts_.Clear();
+  Child<QPushButton>(window, "comPortButton")->click();
+  QVERIFY(prompts_.Boxes().empty());
+  QCOMPARE(fresh.StoredSetting("Ports", "COM1").value_or("none"), organizer_->DevicePath());
+  QCOMPARE(fresh.StoredSetting("Settings", "COMPort").value_or("none"), std::string("1"));
+
+  const std::string archive = fresh.File("first-run.bkf");
+  prompts_.SetSavePath(QString::fromStdString(archive));
+  prompts_.Clear();
+  Child<QPushButton>(window, "backupButton")->click();
+  QCOMPARE(prompts_.Captions(), QStringList{"Information"});
+  QCOMPARE(Contents(archive), Contents(folder_.File("again.bkf")));
 }
 
 }  // namespace orgalink::guitest

@@ -12,7 +12,6 @@
 
 #include "gui_fixture.h"
 #include "link/negotiation.h"
-#include "platform/profile.h"
 #include "scripted_prompts.h"
 
 namespace orgalink::guitest {
@@ -42,7 +41,7 @@ class ComPortDialogTest : public QObject {
   void okKeepsTheSelectionCancelThePortItStartedWith();
   void detectionShowsEachPortAndOnlyOkKeepsTheFind();
   void cancelTurnsIntoAbortWhileTheSearchRuns();
-  void deviceMappingIsStoredOnOkOnly();
+  void devicesChangeOnOkOnly();
   void openingWithALogStartsItAfresh();
 
  private:
@@ -56,11 +55,12 @@ class ComPortDialogTest : public QObject {
 };
 
 std::unique_ptr<gui::ComPortDialog> ComPortDialogTest::MakeDialog(int comPort) {
-  auto dialog = std::make_unique<gui::ComPortDialog>(
-      nullptr, prompts_, folder_.Paths().files.settingsFile, platform::SystemClock::Instance());
-  gui::ComPortDialog::Config config;
-  config.comPort = comPort;
-  dialog->Configure(config);
+  auto dialog =
+      std::make_unique<gui::ComPortDialog>(nullptr, prompts_, platform::SystemClock::Instance());
+  operations::RunSettings settings;
+  settings.comPort = comPort;
+  settings.comDevices.Set(3, "/dev/ttyUSB3");
+  dialog->Configure(settings);
   dialog->show();
   return dialog;
 }
@@ -180,29 +180,28 @@ void ComPortDialogTest::cancelTurnsIntoAbortWhileTheSearchRuns() {
   }
 }
 
-void ComPortDialogTest::deviceMappingIsStoredOnOkOnly() {
-  const std::string& ini = folder_.Paths().files.settingsFile;
+// The main window stores what OK gives (its own test).
+void ComPortDialogTest::devicesChangeOnOkOnly() {
   for (const bool ok : {false, true}) {
     auto dialog = MakeDialog(1);
     auto* com2 = Child<QComboBox>(*dialog, "com2Device");
     QCOMPARE(com2->currentText(), QStringLiteral("/dev/ttyS1"));
+    QCOMPARE(Child<QComboBox>(*dialog, "com3Device")->currentText(),
+             QStringLiteral("/dev/ttyUSB3"));
     com2->setEditText(QStringLiteral("/dev/ttyUSB0"));
     Child<QPushButton>(*dialog, ok ? "okButton" : "cancelButton")->click();
-    QCOMPARE(platform::GetProfileString(ini, "Ports", "COM2", "none"),
-             ok ? std::string("/dev/ttyUSB0") : std::string("none"));
+    QCOMPARE(dialog->Devices()[1], ok ? std::string("/dev/ttyUSB0") : std::string("/dev/ttyS1"));
+    QCOMPARE(dialog->Devices()[2], std::string("/dev/ttyUSB3"));
   }
-  auto dialog = MakeDialog(1);
-  QCOMPARE(Child<QComboBox>(*dialog, "com2Device")->currentText(), QStringLiteral("/dev/ttyUSB0"));
 }
 
 void ComPortDialogTest::openingWithALogStartsItAfresh() {
   const std::string log = folder_.File("detect.log");
   std::ofstream(log) << "an earlier search\n";
-  gui::ComPortDialog dialog(nullptr, prompts_, folder_.Paths().files.settingsFile,
-                            platform::SystemClock::Instance());
-  gui::ComPortDialog::Config config;
-  config.logFileName = log;
-  dialog.Configure(config);
+  gui::ComPortDialog dialog(nullptr, prompts_, platform::SystemClock::Instance());
+  operations::RunSettings settings;
+  settings.logFileName = log;
+  dialog.Configure(settings);
   QVERIFY(!std::ifstream(log).is_open());
   QCOMPARE(dialog.AutoDetect().Link().LogFileName(), log);
 }

@@ -146,7 +146,7 @@ void DialogTextsTest::progressDialogTextsAndTitlesByRunMode() {
   for (const auto& c : cases) {
     gui::ProgressDialog dialog(nullptr, prompts_, platform::SystemClock::Instance());
     operations::RunSettings settings;
-    settings.runMode = c.runMode;
+    settings.runMode = static_cast<operations::RunMode>(c.runMode);
     dialog.ConfigureRun(settings);
     QCOMPARE(dialog.size(), DialogUnits(dialog.font()).Size(212, 120));
     QCOMPARE(dialog.StatusText(), QStringLiteral("Waiting for Organizer"));
@@ -170,8 +170,7 @@ void DialogTextsTest::progressDialogTextsAndTitlesByRunMode() {
 }
 
 void DialogTextsTest::comPortAndAutoDetectTexts() {
-  gui::ComPortDialog dialog(nullptr, prompts_, folder_.Paths().files.settingsFile,
-                            platform::SystemClock::Instance());
+  gui::ComPortDialog dialog(nullptr, prompts_, platform::SystemClock::Instance());
   QCOMPARE(dialog.windowTitle(), QStringLiteral("COM port"));
   QCOMPARE(Child<QPushButton>(dialog, "okButton")->text(), QStringLiteral("&OK"));
   QVERIFY(Child<QPushButton>(dialog, "okButton")->isDefault());

@@ -4,8 +4,8 @@
 
 namespace orgalink::guitest {
 
-GuiFolder::GuiFolder() {
-  paths_.files.settingsFile = dir_.File("Orgalink.ini");
+GuiFolder::GuiFolder(const std::string& settingsFile) {
+  paths_.files.settingsFile = dir_.File(settingsFile);
   paths_.files.logDirectory = dir_.File("");
   paths_.files.backupDir = dir_.File("DATA");
   paths_.programDirectory = dir_.File("");
@@ -14,7 +14,12 @@ GuiFolder::GuiFolder() {
 
 void GuiFolder::AppendSetting(const std::string& section, const std::string& key,
                               const std::string& value) {
-  platform::WriteProfileString(paths_.files.settingsFile, section, key, value);
+  platform::MergeIntoProfile(paths_.files.settingsFile, {{section, key, value}});
+}
+
+std::optional<std::string> GuiFolder::StoredSetting(const std::string& section,
+                                                    const std::string& key) const {
+  return platform::ReadProfile(paths_.files.settingsFile).document.Get(section, key);
 }
 
 }  // namespace orgalink::guitest

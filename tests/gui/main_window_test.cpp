@@ -1,13 +1,15 @@
 // The main window's flows: what each button asks before anything starts, and
 // the settings it keeps.
 
+#include <QComboBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QtTest>
+#include <fstream>
 
 #include "gui_fixture.h"
 #include "main_dialog.h"
-#include "platform/profile.h"
+#include "progress_dialog.h"
 #include "scripted_prompts.h"
 #include "support/temp_dir.h"
 
@@ -26,6 +28,9 @@ class MainWindowTest : public QObject {
   void backupAsksForADatedArchiveAndStopsOnCancel();
   void restoreStopsUnlessTheUserConfirms();
   void settingsAreReadAtStartAndWrittenAtExit();
+  void aFirstRunWritesEveryDefaultAtExit();
+  void aComPortChoiceThatCannotBeStoredIsShown();
+  void theQuietWindowReachesTheEngine();
 };
 
 void MainWindowTest::backupAsksForADatedArchiveAndStopsOnCancel() {
@@ -82,23 +87,91 @@ void MainWindowTest::restoreStopsUnlessTheUserConfirms() {
   QCOMPARE(prompts.Boxes()[1].text, kInstructions);
 }
 
+// At exit only what the window changed goes into the file: the folder the
+// archive dialogs last opened in. Keys it did not change stay as they are,
+// and none is added.
 void MainWindowTest::settingsAreReadAtStartAndWrittenAtExit() {
   GuiFolder folder;
   ScriptedPrompts prompts;
   folder.AppendSetting("Settings", "TOCommand", "45");
   folder.AppendSetting("Settings", "FileScramble", "5");
-  const std::string& ini = folder.Paths().files.settingsFile;
+  testsupport::TempDir elsewhere;
   {
     gui::MainDialog window(folder.Paths(), prompts, platform::SystemClock::Instance());
     QCOMPARE(window.Settings().toCommand, 45000L);
     QVERIFY(QDir(QString::fromStdString(folder.Paths().files.backupDir)).exists());
+    prompts.SetSavePath(QString::fromStdString(elsewhere.File("mine.bkf")));
+    prompts.QueueAnswers({gui::BoxAnswer::Cancel});
+    Child<QPushButton>(window, "backupButton")->click();
+    Child<QPushButton>(window, "exitButton")->click();
   }
-  QCOMPARE(platform::GetProfileString(ini, "Path", "BackupDir", ""),
+  QCOMPARE(testsupport::ReadFile(folder.Paths().files.settingsFile),
+           "[Settings]\nTOCommand=45\nFileScramble=5\n[Path]\nBackupDir=" +
+               elsewhere.path().string() + "\n");
+}
+
+void MainWindowTest::aFirstRunWritesEveryDefaultAtExit() {
+  GuiFolder folder("config/orgalink/Orgalink.ini");
+  ScriptedPrompts prompts;
+  {
+    gui::MainDialog window(folder.Paths(), prompts, platform::SystemClock::Instance());
+    Child<QPushButton>(window, "exitButton")->click();
+  }
+  QVERIFY(prompts.Boxes().empty());
+  QCOMPARE(folder.StoredSetting("Path", "BackupDir").value_or("none"),
            folder.Paths().files.backupDir);
-  QCOMPARE(platform::GetProfileInt(ini, "Settings", "TOCommand", 0), 45);
-  QCOMPARE(platform::GetProfileInt(ini, "Settings", "COMPort", 0), 1);
-  QCOMPARE(platform::GetProfileInt(ini, "Settings", "FileScramble", 0), 5);
-  QCOMPARE(platform::GetProfileString(ini, "Path", "LogFileName", "none"), std::string("none"));
+  for (const auto& [key, value] : {std::pair{"COMPort", "1"},
+                                   {"EchoBack", "1"},
+                                   {"DeviceCode", "2"},
+                                   {"TOCommand", "30"},
+                                   {"TODataPacket", "30"},
+                                   {"TOMultiplier", "0"},
+                                   {"BKTelRecordsMin", "1"}}) {
+    QCOMPARE(folder.StoredSetting("Settings", key).value_or("none"), std::string(value));
+  }
+  QVERIFY(!folder.StoredSetting("Path", "LogFileName"));
+  QVERIFY(!folder.StoredSetting("Settings", "FileScramble"));
+}
+
+// A file stands where the settings folder would be made.
+void MainWindowTest::aComPortChoiceThatCannotBeStoredIsShown() {
+  GuiFolder folder("blocked/Orgalink.ini");
+  std::ofstream(folder.File("blocked")) << "not a folder";
+  ScriptedPrompts prompts;
+  gui::MainDialog window(folder.Paths(), prompts, platform::SystemClock::Instance());
+  WhenUp<gui::ComPortDialog>(&window, [](gui::ComPortDialog& dialog) {
+    Child<QComboBox>(dialog, "com1Device")->setEditText(QStringLiteral("/dev/ttyUSB0"));
+    Child<QPushButton>(dialog, "okButton")->click();
+  });
+  Child<QPushButton>(window, "comPortButton")->click();
+  QCOMPARE(prompts.Captions(), QStringList{"Error"});
+  QVERIFY2(prompts.Boxes()[0].text.startsWith(
+               QStringLiteral("The settings could not be saved in ") +
+               QString::fromStdString(folder.Paths().files.settingsFile) + QStringLiteral(": ")),
+           qPrintable(prompts.Boxes()[0].text));
+  QCOMPARE(prompts.Boxes()[0].icon, gui::BoxIcon::Exclamation);
+  // The choice still holds for this session.
+  QCOMPARE(window.Settings().comDevices.For(1), std::string("/dev/ttyUSB0"));
+}
+
+// QuietWindow from the settings file reaches the engine of a backup. COM1
+// leads nowhere, so the backup ends at once with its port error.
+void MainWindowTest::theQuietWindowReachesTheEngine() {
+  GuiFolder folder;
+  folder.AppendSetting("Settings", "QuietWindow", "25");
+  folder.AppendSetting("Ports", "COM1", folder.File("no-such-tty"));
+  ScriptedPrompts prompts;
+  gui::MainDialog window(folder.Paths(), prompts, platform::SystemClock::Instance());
+  long quietWindow = -1;
+  prompts.OnBox([&quietWindow](const ScriptedPrompts::Shown&) {
+    if (auto* dialog = qobject_cast<gui::ProgressDialog*>(QApplication::activeModalWidget())) {
+      quietWindow = dialog->Link().QuietWindow();
+    }
+  });
+  prompts.SetSavePath(QString::fromStdString(folder.File("q.bkf")));
+  Child<QPushButton>(window, "backupButton")->click();
+  QCOMPARE(prompts.Captions(), (QStringList{"Information", "Error"}));
+  QCOMPARE(quietWindow, 25L);
 }
 
 }  // namespace orgalink::guitest

@@ -57,7 +57,7 @@ int ProgressDialogTest::Run(int runMode, gui::ProgressDialog::Communication comm
                             const std::function<void(gui::ProgressDialog&)>& whileRunning) {
   gui::ProgressDialog dialog(nullptr, prompts_, platform::SystemClock::Instance());
   operations::RunSettings settings;
-  settings.runMode = runMode;
+  settings.runMode = static_cast<operations::RunMode>(runMode);
   dialog.ConfigureRun(settings);
   dialog.SetCommunication(std::move(communication));
   QSignalSpy ended(&dialog, &QDialog::finished);
@@ -178,7 +178,7 @@ void ProgressDialogTest::closingWhileTheWorkerRunsStopsItAndServesItsLastCalls()
   {
     gui::ProgressDialog dialog(nullptr, prompts_, platform::SystemClock::Instance());
     operations::RunSettings settings;
-    settings.runMode = 1;
+    settings.runMode = operations::RunMode::Backup;
     dialog.ConfigureRun(settings);
     const platform::CancelToken& abort = dialog.Link().AbortToken();
     dialog.SetCommunication([&](FrontEnd front) {

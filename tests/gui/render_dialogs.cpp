@@ -62,14 +62,14 @@ int main(int argc, char** argv) {
 
   gui::ProgressDialog progress(&main, prompts, clock);
   operations::RunSettings backup;
-  backup.runMode = 1;
+  backup.runMode = operations::RunMode::Backup;
   progress.ConfigureRun(backup);
   Deliver(progress, {link::ProgressKind::Status, 100, link::ProgressScope::Operation});
   Deliver(progress, {link::ProgressKind::Progress, 55, link::ProgressScope::Operation});
   ok &= Save(progress, folder, "progress.png");
 
-  gui::ComPortDialog comPort(&main, prompts, files.Paths().files.settingsFile, clock);
-  comPort.Configure({});
+  gui::ComPortDialog comPort(&main, prompts, clock);
+  comPort.Configure(main.Settings());
   comPort.SetPortLister([] { return std::vector<std::string>{"/dev/ttyUSB0"}; });
   comPort.show();
   ok &= Save(comPort, folder, "com-port.png");

@@ -83,7 +83,7 @@ class BackupTest : public ::testing::Test {
   LinkStatus Run(std::uint8_t mode, const OrganizerData& data, bool negotiate = true,
                  int faultAt = -1, Fault fault = Fault::None) {
     LinkStatus status{-1};
-    f.Run([&] { status = RunCommunication(f.run, owner.Front(), mode); },
+    f.Run([&] { status = RunCommunication(f.run, owner.Front(), RunMode{mode}); },
           [&](FarEnd& far) { heard = PlayBackup(far, data, negotiate, faultAt, fault); });
     return status;
   }

@@ -59,7 +59,7 @@ TEST(DumpRunModes, SendModesSendTheSndFileAnsweringEachFrameWithAck) {
     WriteBytes(f.Dump(c.kind, DumpDirection::Send), c.file);
     LinkStatus status{-1};
     std::vector<Bytes> seen;
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), c.mode); },
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
           [&](FarEnd& far) {
             for (const Bytes& frame : c.frames) {
               seen.push_back(far.Receive(frame.size()));
@@ -104,7 +104,7 @@ TEST(DumpRunModes, ReceiveModesReplaceTheRcvFileWithWhatArrived) {
     WriteBytes(path, Bytes(5000, 'x'));
     LinkStatus status{-1};
     Bytes request;
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), c.mode); },
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
           [&](FarEnd& far) {
             request = far.ReceiveCommand();
             c.answer(far);
@@ -124,7 +124,7 @@ TEST(DumpRunModes, AnApplicationWithoutRecordsLeavesNoRcvFileAndFails) {
   WriteBytes(path, {0x41, 0xFF});
   LinkStatus status{-1};
   Bytes closing;
-  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), 15); },
+  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::ReceiveDumpFile); },
         [&](FarEnd& far) {
           far.ReceiveCommand();
           far.SendCommand(FINISH_ALL_RECORDS);
@@ -160,7 +160,7 @@ TEST(DumpRunModes, ADamagedSndFileIsRefusedWithNothingSent) {
     damage.make(path);
     LinkStatus status{-1};
     Bytes seen;
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), 13); },
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendDumpFile); },
           [&](FarEnd& far) { seen = far.Receive(kNackThenEnd.size() + 1, 5000); });
     EXPECT_EQ(status, LinkFileIncompatible) << damage.name;
     EXPECT_EQ(seen, kNackThenEnd) << damage.name;

@@ -39,7 +39,7 @@ TEST(FailureCause, IsWhatTheEngineNotedBeforeTheClosingCommands) {
           [](int, int, std::string&) { return std::unique_ptr<platform::SerialPort>(); });
     }
     LinkStatus status{-1};
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), c.mode); },
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
           [&](FarEnd& far) {
             if (c.portOpens) far.Receive(15);
           });
@@ -52,7 +52,7 @@ TEST(FailureCause, RepeatedNoiseIsNotedOnceAndASuccessForgetsIt) {
   LineFixture f;
   f.engine.SetEchoBack(false);
   LinkStatus status{-1};
-  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), 10); },
+  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendAck); },
         [&](FarEnd& far) {
           far.Receive(5);
           far.Send({0x41, 0x42, 0x43});
@@ -60,7 +60,7 @@ TEST(FailureCause, RepeatedNoiseIsNotedOnceAndASuccessForgetsIt) {
   EXPECT_EQ(status, LinkTimeout);
   EXPECT_EQ(f.run.failureCause, (std::vector<std::string>{"NOT Command (Wait Command)",
                                                           "Time Out(Wait Command) Break"}));
-  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), 11); },
+  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendNack); },
         [&](FarEnd& far) { far.Receive(5); });
   EXPECT_EQ(status, LinkOk);
   EXPECT_TRUE(f.run.failureCause.empty());

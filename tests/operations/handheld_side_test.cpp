@@ -99,12 +99,12 @@ TEST(HandheldSide, ServesAFullBackupOfOurOwnPcSideWhichTakesItForABaseModel) {
   std::thread pc([&] {
     platform::VirtualClock::Participant participant(f.clock);
     registered.arrive_and_wait();
-    backup = RunCommunication(f.run, f.owner.Front(), 1);
+    backup = RunCommunication(f.run, f.owner.Front(), RunMode::Backup);
   });
   std::thread organizerSide([&] {
     platform::VirtualClock::Participant participant(f.clock);
     registered.arrive_and_wait();
-    served = RunCommunication(organizerRun, organizerOwner.Front(), 18);
+    served = RunCommunication(organizerRun, organizerOwner.Front(), RunMode::HandheldSide);
   });
   pc.join();
   organizerSide.join();

@@ -48,7 +48,7 @@ class RestoreTest : public ::testing::Test {
 
   LinkStatus Run(std::uint8_t mode, bool negotiate = true) {
     LinkStatus status{-1};
-    f.Run([&] { status = RunCommunication(f.run, owner.Front(), mode); },
+    f.Run([&] { status = RunCommunication(f.run, owner.Front(), RunMode{mode}); },
           [&](FarEnd& far) { exchange = PlayRestore(far, negotiate); });
     return status;
   }
@@ -57,7 +57,7 @@ class RestoreTest : public ::testing::Test {
   // may get is the driver's closing NACK and END_COMMUNICATION.
   LinkStatus RunRefused(std::uint8_t mode) {
     LinkStatus status{-1};
-    f.Run([&] { status = RunCommunication(f.run, owner.Front(), mode); },
+    f.Run([&] { status = RunCommunication(f.run, owner.Front(), RunMode{mode}); },
           [&](FarEnd& far) {
             heard = far.Receive(kNackThenEnd.size());
             const Bytes more = far.Receive(1, 5000);
@@ -225,7 +225,7 @@ TEST_F(RestoreTest, SendOneApplicationMode) {
     SetAppliMode(g.run, "Memo");
     ScriptedOwner boxes;
     LinkStatus status{-1};
-    g.Run([&] { status = RunCommunication(g.run, boxes.Front(), 9); },
+    g.Run([&] { status = RunCommunication(g.run, boxes.Front(), RunMode::SendOneAppli); },
           [&](FarEnd& far) { exchange = PlayRestore(far); });
     EXPECT_EQ(status, link::LinkOk);
     EXPECT_EQ(exchange, (std::vector<std::string>{Sent(3, kMemo1), Sent(3, kMemo2), "E"}));

@@ -30,7 +30,7 @@ TEST(RunCommunication, SingleCommandModesSendTheirFrameAndReportSuccess) {
     f.UseLog();
     LinkStatus status{-1};
     Bytes seen;
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), c.mode); },
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
           [&](FarEnd& far) { seen = far.Receive(5); });
     EXPECT_EQ(status, LinkOk);
     EXPECT_EQ(seen, c.frame);
@@ -46,7 +46,7 @@ TEST(RunCommunication, AckModeWaitsForAnyCommand) {
   LineFixture f;
   f.engine.SetEchoBack(false);
   LinkStatus status{-1};
-  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), 10); },
+  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendAck); },
         [&](FarEnd& far) {
           far.Receive(5);
           far.SendCommand(END_COMMUNICATION);
@@ -61,7 +61,7 @@ TEST(RunCommunication, DeleteAllModeAddressesTheCurrentApplication) {
   SetAppliMode(f.run, "Telephone");
   LinkStatus status{-1};
   Bytes seen;
-  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), 14); },
+  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::DeleteAllRecords); },
         [&](FarEnd& far) {
           seen = far.Receive(5);
           far.SendCommand(ACK);
@@ -84,7 +84,7 @@ TEST(RunCommunication, FailuresEndWithNackAndEndCommunication) {
     f.engine.SetEchoBack(false);
     LinkStatus status{-1};
     Bytes seen;
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), c.mode); },
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
           [&](FarEnd& far) {
             if (c.mode == 10) far.Receive(5);  // the ACK, left unanswered
             seen = far.Receive(10);
@@ -122,7 +122,7 @@ TEST(RunCommunication, RepeatedAbortsStillSendNackAndEndCommunication) {
     for (const std::uint32_t ms : c.at) f.AbortAt(f.clock.Now() + ms);
     LinkStatus status{-1};
     Bytes seen;
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), 10); },
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendAck); },
           [&](FarEnd& far) {
             far.Receive(5);  // the ACK, left unanswered
             seen = far.Receive(10);
@@ -147,7 +147,7 @@ TEST(RunCommunication, PortThatCannotBeOpenedReturnsItsPortStatus) {
     f.engine.SetPortOpener(
         [](int, int, std::string&) { return std::unique_ptr<platform::SerialPort>(); });
     LinkStatus status{-1};
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), 11); });
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendNack); });
     EXPECT_EQ(status, LinkStatus{c.status});
     const std::string log = f.LogText();
     EXPECT_NE(log.find("!!!Can't Open COM Port\r\n\r\n"), std::string::npos);
@@ -159,11 +159,11 @@ TEST(RunCommunication, PortThatCannotBeOpenedReturnsItsPortStatus) {
 TEST(RunCommunication, NeedsAStoreAndAFrontEnd) {
   LineFixture f;
   f.UseLog();
-  EXPECT_EQ(RunCommunication(f.run, {}, 11), LinkIoError);
-  EXPECT_EQ(RunCommunication(f.run, {&f.owner, nullptr}, 11), LinkIoError);
-  EXPECT_EQ(RunCommunication(f.run, {nullptr, &f.owner}, 11), LinkIoError);
+  EXPECT_EQ(RunCommunication(f.run, {}, RunMode::SendNack), LinkIoError);
+  EXPECT_EQ(RunCommunication(f.run, {&f.owner, nullptr}, RunMode::SendNack), LinkIoError);
+  EXPECT_EQ(RunCommunication(f.run, {nullptr, &f.owner}, RunMode::SendNack), LinkIoError);
   f.run.store = nullptr;
-  EXPECT_EQ(RunCommunication(f.run, f.owner.Front(), 11), LinkIoError);
+  EXPECT_EQ(RunCommunication(f.run, f.owner.Front(), RunMode::SendNack), LinkIoError);
   EXPECT_EQ(f.LogText(), "");
 }
 
@@ -175,7 +175,7 @@ TEST(RunCommunication, EveryRunModeOfTheTableIsBuilt) {
     f.UseLog();
     f.engine.SetEchoBack(false);
     f.run.dumpDirectory = f.dir.path().string();
-    f.Run([&] { RunCommunication(f.run, f.owner.Front(), mode); });
+    f.Run([&] { RunCommunication(f.run, f.owner.Front(), RunMode{mode}); });
     EXPECT_EQ(f.LogText().find("Not Available"), std::string::npos) << int{mode};
   }
 }

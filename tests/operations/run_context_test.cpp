@@ -62,7 +62,7 @@ TEST(ConfigureRun, LogsTheSettingsAsHandedOverAndKeepsTheStoreDeviceCode) {
   LinkEngine engine(clock);
   store::AppliStore store;
   RunSettings settings;
-  settings.runMode = 11;
+  settings.runMode = RunMode::SendNack;
   settings.deviceCode = 1;
   settings.comPort = 3;
   settings.fileName = "a.bkf";

@@ -1,5 +1,6 @@
 #include "platform/profile.h"
 
+#include <errno.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -52,11 +53,13 @@ TEST_F(ProfileTest, ReadsValuesWithoutRegardToCaseOrSpacing) {
       "; FileScramble=0\r\n"
       "Misplaced");
 
-  EXPECT_EQ(GetProfileString(file, "path", "backupdir", "x"), "/home/me/backup");
-  EXPECT_EQ(GetProfileString(file, "Path", "LogFileName", "x"), "");
-  EXPECT_EQ(GetProfileString(file, "Path", "Missing", "dflt"), "dflt");
-  EXPECT_EQ(GetProfileString(file, "Nowhere", "BackupDir", "dflt"), "dflt");
-  EXPECT_EQ(GetProfileString((dir / "none.ini").string(), "Path", "BackupDir", "dflt"), "dflt");
+  const ProfileRead read = ReadProfile(file);
+  ASSERT_EQ(read.outcome, ReadOutcome::Read);
+  const IniDocument& ini = read.document;
+  EXPECT_EQ(ProfileString(ini, "path", "backupdir", "x"), "/home/me/backup");
+  EXPECT_EQ(ProfileString(ini, "Path", "LogFileName", "x"), "");
+  EXPECT_EQ(ProfileString(ini, "Path", "Missing", "dflt"), "dflt");
+  EXPECT_EQ(ProfileString(ini, "Nowhere", "BackupDir", "dflt"), "dflt");
 
   struct Case {
     const char* key;
@@ -70,12 +73,16 @@ TEST_F(ProfileTest, ReadsValuesWithoutRegardToCaseOrSpacing) {
       {"Nothing", 77},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(GetProfileInt(file, "Settings", c.key, 77), c.expected) << c.key;
+    EXPECT_EQ(ProfileInt(ini, "Settings", c.key, 77), c.expected) << c.key;
   }
-  EXPECT_EQ(GetProfileInt((dir / "none.ini").string(), "Settings", "COMPort", 1), 1);
+  const ProfileRead none = ReadProfile((dir / "none.ini").string());
+  EXPECT_EQ(none.outcome, ReadOutcome::Missing);
+  EXPECT_EQ(ProfileInt(none.document, "Settings", "COMPort", 1), 1);
+  EXPECT_EQ(ProfileString(none.document, "Path", "BackupDir", "dflt"), "dflt");
 }
 
-TEST_F(ProfileTest, WriteChangesOnlyTheLineItMeans) {
+// A default goes in only where the file has no such key.
+TEST_F(ProfileTest, MergeChangesOnlyTheLinesItMeans) {
   Put("; keep me\r\n"
       "[Path]\r\n"
       "BackupDir=/old\r\n"
@@ -85,10 +92,12 @@ TEST_F(ProfileTest, WriteChangesOnlyTheLineItMeans) {
       "\r\n"
       "[Other]\r\n"
       "x=y");
-  EXPECT_TRUE(WriteProfileString(file, "SETTINGS", "comport", "3"));
-  EXPECT_TRUE(WriteProfileString(file, "Settings", "EchoBack", "0"));
-  EXPECT_TRUE(WriteProfileString(file, "Path", "BackupDir", "/new dir"));
-  EXPECT_TRUE(WriteProfileString(file, "Added", "Key", "v"));
+  EXPECT_EQ(MergeIntoProfile(file, {{"SETTINGS", "comport", "3"},
+                                    {"Settings", "EchoBack", "0"},
+                                    {"Path", "BackupDir", "/new dir"},
+                                    {"Other", "X", "default", true},
+                                    {"Added", "Key", "v", true}}),
+            0);
   EXPECT_EQ(Contents(),
             "; keep me\r\n"
             "[Path]\r\n"
@@ -102,19 +111,19 @@ TEST_F(ProfileTest, WriteChangesOnlyTheLineItMeans) {
             "x=y\n"
             "[Added]\n"
             "Key=v\n");
-  EXPECT_EQ(GetProfileInt(file, "Settings", "COMPort", 1), 3);
+  EXPECT_EQ(ProfileInt(ReadProfile(file).document, "Settings", "COMPort", 1), 3);
 }
 
-TEST_F(ProfileTest, WriteCreatesTheFile) {
-  EXPECT_TRUE(WriteProfileString(file, "Settings", "COMPort", "2"));
-  EXPECT_TRUE(WriteProfileString(file, "Settings", "EchoBack", "1"));
+TEST_F(ProfileTest, MergeCreatesTheFile) {
+  EXPECT_EQ(MergeIntoProfile(file, {{"Settings", "COMPort", "2"}, {"Settings", "EchoBack", "1"}}),
+            0);
   EXPECT_EQ(Contents(), "[Settings]\nCOMPort=2\nEchoBack=1\n");
 }
 
-TEST_F(ProfileTest, WriteThatCannotSucceedReturnsFalseAndLeavesNoTrace) {
-  EXPECT_FALSE(WriteProfileString((dir / "missing" / "a.ini").string(), "S", "K", "V"));
+TEST_F(ProfileTest, MergeThatCannotSucceedGivesTheReasonAndLeavesNoTrace) {
+  EXPECT_EQ(MergeIntoProfile((dir / "missing" / "a.ini").string(), {{"S", "K", "V"}}), ENOENT);
   fs::create_directory(dir / "folder.ini");
-  EXPECT_FALSE(WriteProfileString((dir / "folder.ini").string(), "S", "K", "V"));
+  EXPECT_EQ(MergeIntoProfile((dir / "folder.ini").string(), {{"S", "K", "V"}}), EISDIR);
   EXPECT_TRUE(fs::is_directory(dir / "folder.ini"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }

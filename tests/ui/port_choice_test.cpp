@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "platform/cancel_token.h"
 #include "support/pty.h"
 #include "support/temp_dir.h"
@@ -21,12 +19,13 @@ TEST(PortOpener, EachComNumberOpensItsOwnDevice) {
   testsupport::TempDir dir;
   testsupport::Pty com2;
   testsupport::Pty com3;
-  const std::string ini = dir.File("Orgalink.ini");
-  std::ofstream(ini) << "[Ports]\nCOM1=" << dir.File("no-such-device")
-                     << "\nCOM2=" << com2.slave_path() << "\nCOM3=" << com3.slave_path() << "\n";
+  operations::ComDevices devices;
+  devices.Set(1, dir.File("no-such-device"));
+  devices.Set(2, com2.slave_path());
+  devices.Set(3, com3.slave_path());
   platform::Clock& clock = platform::SystemClock::Instance();
   const platform::PortOpener open =
-      MakePortOpener(PortChoice{PortChoice::Kind::Com, 1, {}}, ini, clock);
+      MakePortOpener(PortChoice{PortChoice::Kind::Com, 1, {}}, devices, clock);
 
   std::string error;
   EXPECT_EQ(open(1, 19200, error), nullptr);

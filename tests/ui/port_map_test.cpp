@@ -4,24 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/profile.h"
-#include "support/temp_dir.h"
-
 namespace orgalink::ui {
 namespace {
-
-TEST(PortMap, ReadsDefaultsAndWritesAllFourKeys) {
-  testsupport::TempDir dir;
-  const std::string ini = dir.File("Orgalink.ini");
-  platform::WriteProfileString(ini, "Ports", "COM2", "/dev/ttyUSB0");
-  PortMap devices = ReadPortMap(ini);
-  EXPECT_EQ(devices, (PortMap{"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyS2", "/dev/ttyS3"}));
-
-  devices[3] = "/dev/serial/by-id/usb-organizer";
-  ASSERT_TRUE(WritePortMap(ini, devices));
-  EXPECT_EQ(ReadPortMap(ini), devices);
-  EXPECT_EQ(platform::GetProfileString(ini, "Ports", "COM1", ""), "/dev/ttyS0");
-}
 
 TEST(PortMap, PortsOutsideOneToFourHaveNoDevice) {
   const PortMap devices{"/a", "/b", "/c", "/d"};

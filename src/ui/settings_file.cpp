@@ -1,0 +1,45 @@
+#include "ui/settings_file.h"
+
+#include <filesystem>
+
+#include "platform/file_system.h"
+#include "platform/profile.h"
+#include "ui/settings.h"
+
+namespace orgalink::ui {
+
+SettingsFile::SettingsFile(FileLocations where) : where_(std::move(where)) {
+  // A file that exists but cannot be read gives the defaults as well, but it
+  // is no first run: nothing may replace that file wholesale.
+  const platform::ProfileRead read = platform::ReadProfile(where_.settingsFile);
+  saved_ = SettingsFromDocument(read.document, where_);
+  firstRun_ = read.outcome == platform::ReadOutcome::Missing;
+}
+
+bool SettingsFile::Save(const operations::RunSettings& now, std::string& problem) {
+  const std::vector<platform::ProfileChange> changes = SettingsChanges(saved_, now, firstRun_);
+  if (!changes.empty()) {
+    // Outside a portable copy the settings live in a folder of their own,
+    // which does not exist before the first write.
+    const std::filesystem::path folder = std::filesystem::path(Path()).parent_path();
+    std::error_code made;
+    if (!folder.empty()) std::filesystem::create_directories(folder, made);
+    if (made) {
+      problem = made.message();
+      return false;
+    }
+    if (const int error = platform::MergeIntoProfile(Path(), changes)) {
+      problem = platform::ErrorText(error);
+      return false;
+    }
+  }
+  saved_ = now;
+  firstRun_ = false;
+  return true;
+}
+
+std::string SettingsNotSavedText(const std::string& path, const std::string& problem) {
+  return "The settings could not be saved in " + path + ": " + problem + ".";
+}
+
+}  // namespace orgalink::ui

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "operations/run_settings.h"
+#include "ui/file_locations.h"
+
+namespace orgalink::ui {
+
+// The settings file of one program run. It is read once, when the object is
+// made. Save() writes back, in one atomic step, only the keys whose values
+// differ from those the file was read or last saved with, merged into the
+// file as it is at that moment, so that what another program (the dialogs,
+// another command) has written meanwhile stays. Where there was no file, the
+// first Save() writes every default as well, so that a first run leaves a
+// complete file to edit.
+class SettingsFile {
+ public:
+  explicit SettingsFile(FileLocations where);
+
+  const FileLocations& Where() const { return where_; }
+  const std::string& Path() const { return where_.settingsFile; }
+  // The values as read, or as last saved.
+  const operations::RunSettings& Values() const { return saved_; }
+
+  // Makes the file's folder when it is missing. False when the file could
+  // not be written, with the system's reason in `problem`; the file is then
+  // as it was, and the next Save() tries the same keys again.
+  bool Save(const operations::RunSettings& now, std::string& problem);
+
+ private:
+  FileLocations where_;
+  operations::RunSettings saved_;
+  bool firstRun_ = false;
+};
+
+// What to tell the user when Save() failed.
+std::string SettingsNotSavedText(const std::string& path, const std::string& problem);
+
+}  // namespace orgalink::ui
