@@ -143,9 +143,14 @@ TEST_F(RunModeCommandTest, SettingsFilePortBeyondFourIsTriedNotRefused) {
 }
 
 TEST_F(RunModeCommandTest, InterruptAbortsAndStillReleasesTheOrganizer) {
-  // RunMode 10 sends ACK and then waits up to 30 s for a command.
-  const auto result = RunProgram(
-      ORGALINK_CLI, Args({"run-mode", "10", "--port", "loop", "--echo", "1", "--log", log}), 300);
+  // RunMode 10 sends ACK and then waits up to 30 s for a command. The signal
+  // goes once the ACK is out: a slow start (a sanitizer build on a loaded
+  // machine) must not let it arrive before the program can watch for it.
+  testsupport::RunningProgram program(
+      ORGALINK_CLI, Args({"run-mode", "10", "--port", "loop", "--echo", "1", "--log", log}));
+  ASSERT_TRUE(LogShows(">>>>>>Send    [ 7f 06 00 00 85 ]"));
+  program.Signal(SIGINT);
+  const auto result = program.Wait();
   EXPECT_EQ(result.exit_code, 130);
   EXPECT_EQ(result.err, "User aborted.\n");
   const std::string text = testsupport::ReadFile(log);
