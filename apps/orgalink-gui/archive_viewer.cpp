@@ -24,9 +24,10 @@ namespace orgalink::gui {
 
 namespace {
 
-constexpr int kWidth = 980;
-constexpr int kHeight = 720;
+constexpr int kWidth = 920;
+constexpr int kHeight = 600;
 constexpr int kWidestColumn = 360;
+constexpr int kReportLines = 12;
 
 QPlainTextEdit* MakeReport(QWidget& parent, const std::string& report) {
   auto* edit = new QPlainTextEdit(&parent);
@@ -34,7 +35,12 @@ QPlainTextEdit* MakeReport(QWidget& parent, const std::string& report) {
   edit->setReadOnly(true);
   edit->setPlainText(QString::fromStdString(report).trimmed());
   edit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  edit->setMaximumHeight(edit->fontMetrics().lineSpacing() * 8);
+  // As tall as the report, up to a few lines; a longer one scrolls.
+  const int lines = std::clamp(static_cast<int>(edit->document()->lineCount()), 1, kReportLines);
+  const int margins =
+      2 * (edit->frameWidth() + static_cast<int>(edit->document()->documentMargin()));
+  // Half a line more, for the leading the edit puts around its block.
+  edit->setFixedHeight(edit->fontMetrics().lineSpacing() * (2 * lines + 1) / 2 + margins);
   return edit;
 }
 
@@ -101,6 +107,7 @@ QWidget* ArchiveViewer::MakeRecordsPane() {
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setWordWrap(false);
   table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table->horizontalHeader()->setStretchLastSection(true);
 
   // New columns come with each application; fit them to what they show,
   // but a memo's one long field only so far (its tooltip shows it whole,
