@@ -27,7 +27,7 @@ class ArchiveViewer : public QWidget {
   ArchiveViewer(QWidget* parent, UserPrompts& prompts, const QString& path, ui::ArchiveView view);
   ~ArchiveViewer() override;
 
-  const ui::ArchiveView& View() const { return view_; }
+  // Export...: asks for a JSON file beside the archive and writes it.
   void OnExport();
 
  private:

@@ -25,7 +25,12 @@ SingleInstance::SingleInstance(const QString& runtimeFolder)
   lock_.setStaleLockTime(0);
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+  // Connections still open close with the server; what they would report
+  // then has no one left to act on it.
+  ending_ = true;
+  server_.reset();
+}
 
 bool SingleInstance::TryBecomeFirst() {
   return lock_.tryLock(0);
@@ -50,6 +55,7 @@ void SingleInstance::OnConnection() {
     connect(socket, &QLocalSocket::disconnected, this, [this, socket, request] {
       request->append(socket->readAll());
       socket->deleteLater();
+      if (ending_) return;
       if (request->isEmpty()) {
         emit ShowRequested();
       } else {

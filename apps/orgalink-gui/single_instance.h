@@ -52,6 +52,7 @@ class SingleInstance : public QObject {
   QString serverName_;
   QLockFile lock_;
   std::unique_ptr<QLocalServer> server_;
+  bool ending_ = false;
 };
 
 // The user's runtime folder ($XDG_RUNTIME_DIR, or Qt's fallback for it).

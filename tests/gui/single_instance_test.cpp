@@ -5,6 +5,7 @@
 
 #include <signal.h>
 
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -21,6 +22,7 @@ class SingleInstanceTest : public QObject {
   void laterCopiesFindTheFirstAndAskItToShow();
   void aLaterCopyHandsOverAnArchiveByItsFullPath();
   void aSecondProgramStartWithAnArchiveHandsItOver();
+  void aConnectionOpenAtTheEndAsksForNothing();
   void aMinimisedWindowIsRestored();
   void aSecondProgramStartEndsSilentlyAndLeavesTheFirstRunning();
   void sigtermAndSigintEndTheProgramInOrder();
@@ -106,6 +108,25 @@ void SingleInstanceTest::aSecondProgramStartWithAnArchiveHandsItOver() {
   QVERIFY(second.waitForFinished(20000));
   QCOMPARE(second.exitStatus(), QProcess::NormalExit);
   QCOMPARE(second.exitCode(), 0);
+}
+
+// A later copy still connected when the first ends: its connection closes
+// with the server, which is no request to a window that is gone.
+void SingleInstanceTest::aConnectionOpenAtTheEndAsksForNothing() {
+  QTemporaryDir runtime;
+  auto first = std::make_unique<gui::SingleInstance>(runtime.path());
+  QVERIFY(first->TryBecomeFirst());
+  QVERIFY(first->Listen());
+  QSignalSpy shown(first.get(), &gui::SingleInstance::ShowRequested);
+  QSignalSpy opened(first.get(), &gui::SingleInstance::OpenRequested);
+  QLocalSocket later;
+  later.connectToServer(first->ServerName());
+  QVERIFY(later.waitForConnected(5000));
+  later.write("/half/a/path");
+  QVERIFY(later.waitForBytesWritten(5000));
+  QTest::qWait(100);
+  first.reset();
+  QCOMPARE(shown.size() + opened.size(), 0);
 }
 
 void SingleInstanceTest::aMinimisedWindowIsRestored() {
