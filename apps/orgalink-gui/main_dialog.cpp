@@ -1,6 +1,7 @@
 #include "main_dialog.h"
 
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -8,6 +9,7 @@
 #include "about_dialog.h"
 #include "app_icon.h"
 #include "archive_selection.h"
+#include "archive_viewer.h"
 #include "dialog_controls.h"
 #include "dialog_prompter.h"
 #include "logo.h"
@@ -122,6 +124,7 @@ void MainDialog::paintEvent(QPaintEvent* event) {
 void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
   // The window menu of other systems: the place of "About".
   QMenu menu(this);
+  menu.addAction(QStringLiteral("&View archive..."), this, &MainDialog::ViewArchive);
   menu.addAction(QStringLiteral("&About..."), this, &MainDialog::ShowAbout);
   menu.exec(event->globalPos());
 }
@@ -129,6 +132,19 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
 void MainDialog::ShowAbout() {
   AboutDialog about(this);
   about.exec();
+}
+
+void MainDialog::ViewArchive() {
+  // Only looking: the folder chosen is not kept as BackupDir.
+  std::string folder = settings_.backupDir;
+  std::string path;
+  if (!SelectBackupFileToOpen(prompts_, this, folder, path)) return;
+  OpenViewer(QFile::decodeName(path.c_str()));
+}
+
+ArchiveViewer* MainDialog::OpenViewer(const QString& path) {
+  // Owned by this window, so that its modal run leaves the viewer usable.
+  return OpenArchiveViewer(this, prompts_, paths_.dataDirectory, path);
 }
 
 void MainDialog::OnBackup() {

@@ -15,6 +15,8 @@ class QPushButton;
 
 namespace orgalink::gui {
 
+class ArchiveViewer;
+
 // The program's window: Backup, Restore and COM port, with the painted
 // title. It holds the settings from start to exit: read when it is made,
 // written back when the user closes it, and the COM port dialog's choice
@@ -35,6 +37,10 @@ class MainDialog : public QDialog {
   void OnRestore();
   void OnComPort();
   void ShowAbout();
+  // "View archive...": asks for an archive and opens a viewer on it.
+  void ViewArchive();
+  // A viewer on the archive at `path`, in front; owned by this window.
+  ArchiveViewer* OpenViewer(const QString& path);
 
   // The font the logo is painted in; none when no size fits its rectangle.
   const std::optional<QFont>& LogoFont() const { return logoFont_; }

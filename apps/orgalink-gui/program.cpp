@@ -29,6 +29,7 @@ namespace {
 
 struct Options {
   QString settingsFile;
+  QString archive;  // to view; empty for none
   bool exitNow = false;
   int exitCode = 0;
 };
@@ -51,21 +52,31 @@ Options ParseOptions(int argc, char** argv) {
                      "else in ~/.config/orgalink/)."),
       QStringLiteral("file"));
   parser.addOptions({help, version, settings});
+  parser.addPositionalArgument(QStringLiteral("ARCHIVE"),
+                               QStringLiteral("An archive (.bkf) to view; a copy already running "
+                                              "opens it."),
+                               QStringLiteral("[ARCHIVE]"));
   Options options;
-  if (!parser.parse(arguments)) {
-    std::fprintf(stderr, "orgalink-gui: %s\n", qPrintable(parser.errorText()));
-    return {{}, true, 2};
+  if (!parser.parse(arguments) || parser.positionalArguments().size() > 1) {
+    const QString problem = parser.errorText().isEmpty()
+                                ? QStringLiteral("more than one archive given")
+                                : parser.errorText();
+    std::fprintf(stderr, "orgalink-gui: %s\n", qPrintable(problem));
+    return {{}, {}, true, 2};
   }
   if (parser.isSet(help)) {
-    std::printf("Usage: orgalink-gui [options]\n%s",
+    std::printf("Usage: orgalink-gui [options] [ARCHIVE]\n%s",
                 qPrintable(parser.helpText().section(QLatin1Char('\n'), 1)));
-    return {{}, true, 0};
+    return {{}, {}, true, 0};
   }
   if (parser.isSet(version)) {
     std::printf("orgalink-gui %s\n", ORGALINK_VERSION);
-    return {{}, true, 0};
+    return {{}, {}, true, 0};
   }
   options.settingsFile = parser.value(settings);
+  if (!parser.positionalArguments().isEmpty()) {
+    options.archive = parser.positionalArguments().constFirst();
+  }
   return options;
 }
 
@@ -82,6 +93,19 @@ bool RequiredFilesPresent(UserPrompts& prompts, const GuiPaths& paths) {
   prompts.ShowBox(nullptr, {QString::fromLatin1(ui::kReinstallMessage),
                             QString::fromLatin1(kAppTitle), BoxIcon::None});
   return false;
+}
+
+// A copy is already running: it comes to the front, or opens the archive.
+// Only a lost archive is worth a word; a plain start ends silently.
+int HandOver(const SingleInstance& instance, const QString& archive) {
+  if (archive.isEmpty()) {
+    instance.AskFirstToShow();
+    return 0;
+  }
+  if (instance.AskFirstToOpen(archive)) return 0;
+  std::fprintf(stderr, "orgalink-gui: the copy already running did not answer; %s not opened\n",
+               qPrintable(archive));
+  return 1;
 }
 
 }  // namespace
@@ -102,10 +126,7 @@ int RunProgram(int argc, char** argv) {
   }
 
   SingleInstance instance(UserRuntimeFolder());
-  if (!instance.TryBecomeFirst()) {
-    instance.AskFirstToShow();
-    return 0;
-  }
+  if (!instance.TryBecomeFirst()) return HandOver(instance, options.archive);
 
   QtPrompts prompts;
   const GuiPaths paths = FindPaths(options);
@@ -115,8 +136,17 @@ int RunProgram(int argc, char** argv) {
   window.SetPortLister([] { return ui::OfferedDevices(platform::ListSerialPorts()); });
   QObject::connect(&instance, &SingleInstance::ShowRequested, &window,
                    [&window] { BringToFront(window); });
-  // Later copies are answered once the window is up.
+  QObject::connect(&instance, &SingleInstance::OpenRequested, &window,
+                   [&window](const QString& path) {
+                     BringToFront(window);
+                     window.OpenViewer(path);
+                   });
+  // Later copies are answered once the window is up, and the archive given
+  // is shown over it.
   QTimer::singleShot(0, &window, [&instance] { instance.Listen(); });
+  if (!options.archive.isEmpty()) {
+    QTimer::singleShot(0, &window, [&window, &options] { window.OpenViewer(options.archive); });
+  }
   window.exec();
   return quit.ExitStatus();
 }

@@ -1,8 +1,10 @@
 #include "single_instance.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <memory>
 
 namespace orgalink::gui {
 
@@ -23,7 +25,12 @@ SingleInstance::SingleInstance(const QString& runtimeFolder)
   lock_.setStaleLockTime(0);
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+  // Connections still open close with the server; what they would report
+  // then has no one left to act on it.
+  ending_ = true;
+  server_.reset();
+}
 
 bool SingleInstance::TryBecomeFirst() {
   return lock_.tryLock(0);
@@ -41,17 +48,39 @@ bool SingleInstance::Listen() {
 
 void SingleInstance::OnConnection() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
-    // The connection itself is the request; nothing is read from it.
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    socket->disconnectFromServer();
-    emit ShowRequested();
+    // The request is complete when the later copy hangs up.
+    auto request = std::make_shared<QByteArray>();
+    connect(socket, &QLocalSocket::readyRead, socket,
+            [socket, request] { request->append(socket->readAll()); });
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket, request] {
+      request->append(socket->readAll());
+      socket->deleteLater();
+      if (ending_) return;
+      if (request->isEmpty()) {
+        emit ShowRequested();
+      } else {
+        emit OpenRequested(QString::fromUtf8(*request));
+      }
+    });
   }
 }
 
 bool SingleInstance::AskFirstToShow() const {
+  return Send({});
+}
+
+bool SingleInstance::AskFirstToOpen(const QString& path) const {
+  return Send(QFileInfo(path).absoluteFilePath().toUtf8());
+}
+
+bool SingleInstance::Send(const QByteArray& request) const {
   QLocalSocket socket;
   socket.connectToServer(serverName_);
   if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
+  socket.write(request);
+  while (socket.bytesToWrite() > 0) {
+    if (!socket.waitForBytesWritten(kConnectTimeoutMs)) return false;
+  }
   socket.disconnectFromServer();
   return true;
 }

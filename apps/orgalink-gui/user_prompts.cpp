@@ -9,6 +9,15 @@ namespace orgalink::gui {
 namespace {
 
 const QString kArchiveFilter = QStringLiteral("Backup Files (*.bkf)");
+const QString kJsonFilter = QStringLiteral("JSON Files (*.json)");
+
+QString FilterOf(FileKind kind) {
+  return kind == FileKind::Json ? kJsonFilter : kArchiveFilter;
+}
+
+QString SuffixOf(FileKind kind) {
+  return kind == FileKind::Json ? QStringLiteral("json") : QStringLiteral("bkf");
+}
 
 QMessageBox::Icon ToQt(BoxIcon icon) {
   switch (icon) {
@@ -62,17 +71,17 @@ BoxAnswer QtPrompts::ShowBox(QWidget* parent, const BoxRequest& request) {
 }
 
 QString QtPrompts::AskSavePath(QWidget* parent, const FileRequest& request) {
-  QFileDialog dialog(parent, QString(), request.folder, kArchiveFilter);
+  QFileDialog dialog(parent, QString(), request.folder, FilterOf(request.kind));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setDefaultSuffix(QStringLiteral("bkf"));
+  dialog.setDefaultSuffix(SuffixOf(request.kind));
   dialog.selectFile(request.proposedName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
   return dialog.selectedFiles().constFirst();
 }
 
 QString QtPrompts::AskOpenPath(QWidget* parent, const FileRequest& request) {
-  QFileDialog dialog(parent, QString(), request.folder, kArchiveFilter);
+  QFileDialog dialog(parent, QString(), request.folder, FilterOf(request.kind));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();

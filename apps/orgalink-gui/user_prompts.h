@@ -19,10 +19,15 @@ struct BoxRequest {
   BoxButtons buttons = BoxButtons::Ok;
 };
 
+// The kind of file a file dialog offers, with its name filter and, when
+// saving, the suffix added to a name without one.
+enum class FileKind { Archive, Json };
+
 // What a file dialog for archives starts with.
 struct FileRequest {
   QString folder;        // the folder it opens in
   QString proposedName;  // save only: the name offered
+  FileKind kind = FileKind::Archive;
 };
 
 // Everything the program asks the user in a window of the system's own:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <utility>
 
 #include "platform/text_case.h"
 #include "store/archive.h"
@@ -26,14 +27,22 @@ ArchiveView::Row RowOf(const store::ReadableRecord& record, std::size_t number,
 
 }  // namespace
 
-ArchiveView::ArchiveView(std::span<const std::uint8_t> file, store::RecordCodec& codec) {
+ArchiveView::ArchiveView(std::span<const std::uint8_t> file, store::RecordCodec& codec)
+    : charset_(codec.Charset().Name()) {
   std::ostringstream said;
   if (store::ReportArchive(file, codec.Incoming(), false, said, said) != 0) report_ = said.str();
   if (store::ReadArchive(file, codec, archive_, nullptr) != store::StoreOk) return;
+  readable_ = true;
   for (const store::ReadableSection& section : archive_.sections) {
     applications_.push_back(
         {store::ApplicationName(section.application), section.application, section.records.size()});
   }
+}
+
+ArchiveView ArchiveView::Unreadable(std::string report) {
+  ArchiveView view;
+  view.report_ = std::move(report);
+  return view;
 }
 
 void ArchiveView::Select(std::size_t index) {

@@ -36,10 +36,19 @@ class ArchiveView {
   // Decodes `file` with `codec`. A damaged archive shows what the inspect
   // command says about it, and whatever applications could be read.
   ArchiveView(std::span<const std::uint8_t> file, store::RecordCodec& codec);
+  // A file that could not be read: the view holds only `report`, what the
+  // inspect command says of it.
+  static ArchiveView Unreadable(std::string report);
 
   bool Damaged() const { return !report_.empty(); }
   // The inspect command's words on a damaged archive; empty for a sound one.
   const std::string& Report() const { return report_; }
+  // True when the sections could be read, so that there is something to
+  // export; a damaged archive may still be readable (one held twice).
+  bool Readable() const { return readable_; }
+  // Everything read, for an export, and the character set of its text.
+  const store::ReadableArchive& Archive() const { return archive_; }
+  const std::string& Charset() const { return charset_; }
   const std::vector<Application>& Applications() const { return applications_; }
 
   // Shows the records of Applications()[index]; an index past the end shows
@@ -55,9 +64,12 @@ class ArchiveView {
   const std::vector<Row>& Rows() const { return visible_; }
 
  private:
+  ArchiveView() = default;
   void Narrow();
 
   store::ReadableArchive archive_;
+  std::string charset_;
+  bool readable_ = false;
   std::string report_;
   std::vector<Application> applications_;
   std::optional<std::size_t> selected_;

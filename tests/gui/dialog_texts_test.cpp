@@ -119,7 +119,7 @@ void DialogTextsTest::aboutBoxFromTheContextMenu() {
   QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 100),
                           window.mapToGlobal(QPoint(10, 100)));
   QCoreApplication::sendEvent(&window, &event);
-  QCOMPARE(items, QStringList{QStringLiteral("&About...")});
+  QCOMPARE(items, (QStringList{QStringLiteral("&View archive..."), QStringLiteral("&About...")}));
 
   gui::AboutDialog about(&window);
   QCOMPARE(about.windowTitle(), QStringLiteral("About"));

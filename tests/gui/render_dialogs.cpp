@@ -11,6 +11,7 @@
 
 #include "about_dialog.h"
 #include "app_icon.h"
+#include "archive_viewer.h"
 #include "auto_detect_dialog.h"
 #include "com_port_dialog.h"
 #include "gui_fixture.h"
@@ -81,6 +82,11 @@ int main(int argc, char** argv) {
   Deliver(detect, {link::ProgressKind::DetectChecking, 2});
   ok &= Save(detect, folder, "auto-detect-checking.png");
   detect.hide();
+
+  gui::ArchiveViewer* viewer =
+      main.OpenViewer(QStringLiteral(ORGALINK_SOURCE_DIR "/data/sample_organizer.bkf"));
+  ok &= Save(*viewer, folder, "archive-viewer.png");
+  viewer->close();
 
   QMessageBox reinstall(QMessageBox::NoIcon, QString::fromLatin1(gui::kAppTitle),
                         QString::fromLatin1(ui::kReinstallMessage), QMessageBox::Ok);

@@ -5,6 +5,7 @@
 
 #include <signal.h>
 
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -19,6 +20,9 @@ class SingleInstanceTest : public QObject {
 
  private slots:
   void laterCopiesFindTheFirstAndAskItToShow();
+  void aLaterCopyHandsOverAnArchiveByItsFullPath();
+  void aSecondProgramStartWithAnArchiveHandsItOver();
+  void aConnectionOpenAtTheEndAsksForNothing();
   void aMinimisedWindowIsRestored();
   void aSecondProgramStartEndsSilentlyAndLeavesTheFirstRunning();
   void sigtermAndSigintEndTheProgramInOrder();
@@ -46,6 +50,83 @@ void SingleInstanceTest::laterCopiesFindTheFirstAndAskItToShow() {
   gui::SingleInstance third(runtime.path());
   QVERIFY(third.TryBecomeFirst());
   QVERIFY(third.Listen());
+}
+
+void SingleInstanceTest::aLaterCopyHandsOverAnArchiveByItsFullPath() {
+  QTemporaryDir runtime;
+  gui::SingleInstance first(runtime.path());
+  QVERIFY(first.TryBecomeFirst());
+  QVERIFY(first.Listen());
+  QSignalSpy shown(&first, &gui::SingleInstance::ShowRequested);
+  QSignalSpy opened(&first, &gui::SingleInstance::OpenRequested);
+
+  gui::SingleInstance second(runtime.path());
+  QVERIFY(!second.TryBecomeFirst());
+  // Given where the later copy was started, which the first copy knows not.
+  const QString relative = QStringLiteral("Müller/organizer 2.bkf");
+  QVERIFY(second.AskFirstToOpen(relative));
+  QVERIFY(opened.wait(5000));
+  QCOMPARE(opened.takeFirst().at(0).toString(), QDir::current().absoluteFilePath(relative));
+
+  // A plain start still only asks it to show itself.
+  QVERIFY(second.AskFirstToShow());
+  QVERIFY(shown.wait(5000));
+  QCOMPARE(shown.size(), 1);
+  QCOMPARE(opened.size(), 0);
+}
+
+// The program itself, started while this test plays the copy already
+// running: it hands the archive over and ends; with nobody answering, it
+// says that the archive was not opened.
+void SingleInstanceTest::aSecondProgramStartWithAnArchiveHandsItOver() {
+  QTemporaryDir home;
+  const QString runtime = home.filePath(QStringLiteral("runtime"));
+  QVERIFY(QDir().mkpath(runtime));
+  QFile::setPermissions(runtime,
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+  environment.insert(QStringLiteral("HOME"), home.path());
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+
+  gui::SingleInstance first(runtime);
+  QVERIFY(first.TryBecomeFirst());
+  QProcess second;
+  second.setProcessEnvironment(environment);
+  second.setWorkingDirectory(home.path());
+  second.start(QStringLiteral(ORGALINK_GUI), {QStringLiteral("week.bkf")});
+  QVERIFY(second.waitForFinished(20000));
+  QCOMPARE(second.exitCode(), 1);
+  QVERIFY2(second.readAllStandardError().contains("week.bkf not opened"),
+           "no word of the archive lost");
+
+  QSignalSpy opened(&first, &gui::SingleInstance::OpenRequested);
+  QVERIFY(first.Listen());
+  second.start(QStringLiteral(ORGALINK_GUI), {QStringLiteral("week.bkf")});
+  QVERIFY(opened.wait(20000));
+  QCOMPARE(opened.takeFirst().at(0).toString(), home.filePath(QStringLiteral("week.bkf")));
+  QVERIFY(second.waitForFinished(20000));
+  QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+  QCOMPARE(second.exitCode(), 0);
+}
+
+// A later copy still connected when the first ends: its connection closes
+// with the server, which is no request to a window that is gone.
+void SingleInstanceTest::aConnectionOpenAtTheEndAsksForNothing() {
+  QTemporaryDir runtime;
+  auto first = std::make_unique<gui::SingleInstance>(runtime.path());
+  QVERIFY(first->TryBecomeFirst());
+  QVERIFY(first->Listen());
+  QSignalSpy shown(first.get(), &gui::SingleInstance::ShowRequested);
+  QSignalSpy opened(first.get(), &gui::SingleInstance::OpenRequested);
+  QLocalSocket later;
+  later.connectToServer(first->ServerName());
+  QVERIFY(later.waitForConnected(5000));
+  later.write("/half/a/path");
+  QVERIFY(later.waitForBytesWritten(5000));
+  QTest::qWait(100);
+  first.reset();
+  QCOMPARE(shown.size() + opened.size(), 0);
 }
 
 void SingleInstanceTest::aMinimisedWindowIsRestored() {

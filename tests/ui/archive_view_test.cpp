@@ -11,6 +11,8 @@
 #include "platform/charset.h"
 #include "store/code_tables.h"
 #include "support/file_bytes.h"
+#include "support/temp_dir.h"
+#include "ui/archive_view_file.h"
 
 namespace orgalink::ui {
 namespace {
@@ -126,6 +128,39 @@ TEST_F(ArchiveViewTest, ARecordKeptWholeShowsAllItsBytesInTheHexColumn) {
   EXPECT_EQ(view.Rows()[1].cells, (std::vector<std::string>{"02FE", "", ""}));
   view.SetFilter("02fe");
   EXPECT_EQ(RecordsShown(view), (std::vector<std::size_t>{2}));
+}
+
+// The viewer opens a file by its path: what it shows, and whether there is
+// anything to export, for a sound, a refused, a damaged and a missing file.
+TEST_F(ArchiveViewTest, AFileOpenedByPathIsReadAsInspectReadsIt) {
+  testsupport::TempDir dir;
+  const Bytes twice = {'I', 'M', '2', 'B', 'K', '0', 2, 0, 2, 3, 0, 1, 'A', 0xFF, 3, 0, 0};
+  testsupport::WriteBytes(dir.File("twice.bkf"), twice);
+  testsupport::WriteBytes(dir.File("cut.bkf"), Bytes(sample_.begin(), sample_.begin() + 100));
+  struct Case {
+    std::string path;
+    bool readable;
+    std::size_t applications;
+    std::string report;  // a part of it; empty for a sound archive
+  };
+  const Case cases[] = {
+      {kData + "sample_organizer.bkf", true, 7, ""},
+      {dir.File("twice.bkf"), true, 2, "Memo occurs twice"},
+      {dir.File("cut.bkf"), false, 0, "record 2 of 24 runs past the end of the file"},
+      {dir.File("none.bkf"), false, 0,
+       dir.File("none.bkf") + ": cannot read the file: No such file or directory\n"},
+  };
+  for (const Case& c : cases) {
+    const ArchiveView view = ViewArchiveFile(c.path, kData);
+    EXPECT_EQ(view.Readable(), c.readable) << c.path;
+    EXPECT_EQ(view.Applications().size(), c.applications) << c.path;
+    EXPECT_EQ(view.Damaged(), !c.report.empty()) << c.path;
+    EXPECT_NE(view.Report().find(c.report), std::string::npos) << view.Report();
+    EXPECT_EQ(view.Archive().sections.size(), c.applications) << c.path;
+  }
+  const ArchiveView sample = ViewArchiveFile(kData + "sample_organizer.bkf", kData);
+  EXPECT_EQ(sample.Charset(), "ISO-8859-1");
+  EXPECT_EQ(sample.Archive().magic, "IM2BK0");
 }
 
 }  // namespace

@@ -1,0 +1,179 @@
+#include "archive_viewer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "archive_export.h"
+#include "archive_table_model.h"
+#include "texts.h"
+#include "ui/archive_view_file.h"
+
+namespace orgalink::gui {
+
+namespace {
+
+constexpr int kWidth = 920;
+constexpr int kHeight = 600;
+constexpr int kWidestColumn = 360;
+constexpr int kReportLines = 12;
+
+QPlainTextEdit* MakeReport(QWidget& parent, const std::string& report) {
+  auto* edit = new QPlainTextEdit(&parent);
+  edit->setObjectName(QStringLiteral("damageReport"));
+  edit->setReadOnly(true);
+  edit->setPlainText(QString::fromStdString(report).trimmed());
+  edit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  // As tall as the report, up to a few lines; a longer one scrolls.
+  const int lines = std::clamp(static_cast<int>(edit->document()->lineCount()), 1, kReportLines);
+  const int margins =
+      2 * (edit->frameWidth() + static_cast<int>(edit->document()->documentMargin()));
+  // Half a line more, for the leading the edit puts around its block.
+  edit->setFixedHeight(edit->fontMetrics().lineSpacing() * (2 * lines + 1) / 2 + margins);
+  return edit;
+}
+
+}  // namespace
+
+ArchiveViewer::ArchiveViewer(QWidget* parent, UserPrompts& prompts, const QString& path,
+                             ui::ArchiveView view)
+    : QWidget(parent, Qt::Window), prompts_(prompts), path_(path), view_(std::move(view)) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QFileInfo(path_).fileName());
+  model_ = new ArchiveTableModel(view_, this);
+
+  auto* applications = new QTreeWidget(this);
+  applications->setObjectName(QStringLiteral("applications"));
+  AddApplications(*applications);
+
+  auto* splitter = new QSplitter(this);
+  splitter->addWidget(applications);
+  splitter->addWidget(MakeRecordsPane());
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({220, kWidth - 220});
+
+  auto* layout = new QVBoxLayout(this);
+  if (view_.Damaged()) layout->addWidget(MakeReport(*this, view_.Report()));
+  layout->addWidget(splitter, 1);
+  layout->addWidget(MakeButtonRow());
+  resize(kWidth, kHeight);
+
+  connect(applications, &QTreeWidget::currentItemChanged, this,
+          [this, applications](QTreeWidgetItem* item) {
+            model_->Select(item == nullptr ? -1 : applications->indexOfTopLevelItem(item));
+          });
+  if (applications->topLevelItemCount() > 0) {
+    applications->setCurrentItem(applications->topLevelItem(0));
+  }
+}
+
+ArchiveViewer::~ArchiveViewer() = default;
+
+void ArchiveViewer::AddApplications(QTreeWidget& list) {
+  list.setColumnCount(2);
+  list.setHeaderLabels({QStringLiteral("Application"), QStringLiteral("Records")});
+  list.setRootIsDecorated(false);
+  for (const ui::ArchiveView::Application& application : view_.Applications()) {
+    auto* item = new QTreeWidgetItem(
+        &list, {QString::fromStdString(application.name), QString::number(application.records)});
+    item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+  }
+  list.resizeColumnToContents(0);
+}
+
+QWidget* ArchiveViewer::MakeRecordsPane() {
+  auto* pane = new QWidget(this);
+  auto* filter = new QLineEdit(pane);
+  filter->setObjectName(QStringLiteral("filter"));
+  filter->setPlaceholderText(QStringLiteral("Filter: show only the records that contain..."));
+  filter->setClearButtonEnabled(true);
+  connect(filter, &QLineEdit::textChanged, model_, &ArchiveTableModel::SetFilter);
+
+  auto* table = new QTableView(pane);
+  table->setObjectName(QStringLiteral("records"));
+  table->setModel(model_);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setWordWrap(false);
+  table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table->horizontalHeader()->setStretchLastSection(true);
+
+  // New columns come with each application; fit them to what they show,
+  // but a memo's one long field only so far (its tooltip shows it whole,
+  // and the column can still be widened by hand).
+  connect(model_, &QAbstractItemModel::modelReset, table, [table] {
+    table->resizeColumnsToContents();
+    for (int column = 0; column < table->model()->columnCount(); ++column) {
+      table->setColumnWidth(column, std::min(table->columnWidth(column), kWidestColumn));
+    }
+  });
+
+  auto* layout = new QVBoxLayout(pane);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(filter);
+  layout->addWidget(table, 1);
+  return pane;
+}
+
+QWidget* ArchiveViewer::MakeButtonRow() {
+  auto* row = new QWidget(this);
+  exportNote_ = new QLabel(row);
+  exportNote_->setObjectName(QStringLiteral("exportNote"));
+  auto* exportButton = new QPushButton(QStringLiteral("&Export..."), row);
+  exportButton->setObjectName(QStringLiteral("exportButton"));
+  exportButton->setEnabled(view_.Readable());
+  connect(exportButton, &QPushButton::clicked, this, &ArchiveViewer::OnExport);
+  auto* close = new QPushButton(QStringLiteral("&Close"), row);
+  close->setObjectName(QStringLiteral("closeButton"));
+  connect(close, &QPushButton::clicked, this, &QWidget::close);
+
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(exportNote_, 1);
+  layout->addWidget(exportButton);
+  layout->addWidget(close);
+  return row;
+}
+
+void ArchiveViewer::OnExport() {
+  const QFileInfo archive(path_);
+  FileRequest request;
+  request.folder = archive.absolutePath();
+  request.proposedName = archive.completeBaseName() + QStringLiteral(".json");
+  request.kind = FileKind::Json;
+  const QString chosen = prompts_.AskSavePath(this, request);
+  if (chosen.isEmpty()) return;
+  std::string problem;
+  if (!ExportArchiveJson(view_, QFile::encodeName(chosen).toStdString(), problem)) {
+    prompts_.ShowBox(
+        this, {QStringLiteral("Cannot write %1: %2").arg(chosen, QString::fromStdString(problem)),
+               QString::fromLatin1(kCaptionError), BoxIcon::Exclamation});
+    return;
+  }
+  exportNote_->setText(QStringLiteral("Exported to %1").arg(chosen));
+}
+
+ArchiveViewer* OpenArchiveViewer(QWidget* parent, UserPrompts& prompts,
+                                 const std::string& tableDirectory, const QString& path) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  auto* viewer = new ArchiveViewer(
+      parent, prompts, absolute,
+      ui::ViewArchiveFile(QFile::encodeName(absolute).toStdString(), tableDirectory));
+  viewer->show();
+  viewer->raise();
+  viewer->activateWindow();
+  return viewer;
+}
+
+}  // namespace orgalink::gui
