@@ -34,6 +34,8 @@ const OrganizerData kOrganizer = {{{5, {{0x01, 'A', 'd', 'a'}, {0x02, 'B', 'o', 
 
 class BackupRestoreCommandTest : public ::testing::Test {
  protected:
+  // A settings file named with --settings must exist.
+  BackupRestoreCommandTest() { std::ofstream{ini}; }
   std::vector<std::string> Args(std::vector<std::string> args) {
     args.insert(args.end(),
                 {"--port", line.slave_path(), "--echo", "0", "--log", log, "--settings", ini});
@@ -201,12 +203,18 @@ TEST_F(BackupRestoreCommandTest, ADatedNameTakenDuringTheBackupMovesOnToTheNextN
   EXPECT_TRUE(std::filesystem::is_regular_file(backupDir + "/" + today + "-2.bkf"));
 }
 
-// The archive cannot be written where its folder is missing: the cause names
-// the folder; a terminal is asked, and Retry writes it once the folder
-// exists; without a terminal the answer is Cancel, and the status 17.
+// The archive cannot be written where its folder went missing during the
+// transfer (it was there when the backup began): the cause names the folder;
+// a terminal is asked, and Retry writes it once the folder exists again;
+// without a terminal the answer is Cancel, and the status 17.
 TEST_F(BackupRestoreCommandTest, AFailedWriteIsRetriedOnATerminalAndCancelledWithoutOne) {
   const std::string target = dir.File("later/out.bkf");
-  std::thread organizer = Organizer([](FarEnd& far) { PlayBackup(far, kOrganizer, false); });
+  const auto folderGoesDuringTheBackup = [&](FarEnd& far) {
+    std::filesystem::remove(dir.File("later"));
+    PlayBackup(far, kOrganizer, false);
+  };
+  std::filesystem::create_directory(dir.File("later"));
+  std::thread organizer = Organizer(folderGoesDuringTheBackup);
   const auto cancelled = RunProgram(ORGALINK_CLI, Args({"backup", target}));
   organizer.join();
   EXPECT_EQ(cancelled.exit_code, 17) << cancelled.err;
@@ -216,7 +224,8 @@ TEST_F(BackupRestoreCommandTest, AFailedWriteIsRetriedOnATerminalAndCancelledWit
             std::string::npos)
       << cancelled.err;
 
-  organizer = Organizer([](FarEnd& far) { PlayBackup(far, kOrganizer, false); });
+  std::filesystem::create_directory(dir.File("later"));
+  organizer = Organizer(folderGoesDuringTheBackup);
   TerminalSession session(ORGALINK_CLI, Args({"backup", target}));
   ASSERT_TRUE(session.WaitFor("[r]etry or [C]ancel? ")) << session.Screen();
   organizer.join();

@@ -17,6 +17,7 @@ TEST(DumpModeCommand, ReadsTheDumpFileBesideTheSettingsFile) {
   testsupport::TempDir dir;
   testsupport::Pty pty;
   const std::string ini = dir.File("Orgalink.ini");
+  std::ofstream{ini};
   const std::string log = dir.File("comm.log");
   std::ofstream(dir.File("memo.snd")).flush();
   const auto result = testsupport::RunProgram(

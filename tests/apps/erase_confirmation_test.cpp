@@ -22,6 +22,7 @@ using testsupport::CommandFrame;
 
 class EraseConfirmationTest : public ::testing::Test {
  protected:
+  EraseConfirmationTest() { std::ofstream{dir.File("Orgalink.ini")}; }
   // The options every run here shares: the organizer's line without echo, a
   // log that exists only once the port is about to open, the test's settings.
   std::vector<std::string> Args(std::vector<std::string> args) {

@@ -24,6 +24,7 @@ using testsupport::RunProgram;
 
 class RunModeCommandTest : public ::testing::Test {
  protected:
+  RunModeCommandTest() { std::ofstream{ini}; }
   std::vector<std::string> Args(std::vector<std::string> args) {
     args.insert(args.end(), {"--settings", ini});
     return args;
