@@ -8,6 +8,8 @@
 #include "commands.h"
 #include "platform/running_process.h"
 #include "platform/serial_port_list.h"
+#include "port_roots.h"
+#include "preflight.h"
 #include "ui/file_locations.h"
 #include "ui/port_listing.h"
 #include "ui/settings_file.h"
@@ -20,7 +22,7 @@ ui::PortListingInput GatherPorts(const std::string& settingsOverride) {
   ui::PortListingInput input;
   const ui::SettingsFile file(ui::LocateFiles(ui::CurrentUserEnvironment(), settingsOverride));
   input.settingsFile = file.Path();
-  input.ports = platform::ListSerialPorts();
+  input.ports = platform::ListSerialPorts(ListingRoots());
   for (std::size_t i = 0; i < input.comDevices.size(); ++i) {
     input.comDevices[i] =
         platform::ResolveDevicePath(file.Values().comDevices.For(static_cast<int>(i) + 1));
@@ -38,6 +40,10 @@ void AddPortsCommand(CLI::App& app, CommandContext& context) {
   command->add_option("--settings", *settingsFile,
                       "Settings file whose [Ports] section maps COM1..COM4");
   command->callback([settingsFile, &context] {
+    if (const int refused = CheckNamedSettingsFile(*settingsFile, false)) {
+      context.exit_code = refused;
+      return;
+    }
     std::cout << ui::FormatPortListing(GatherPorts(*settingsFile));
     context.exit_code = 0;
   });
