@@ -44,7 +44,7 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
                  "or a device path\n");
     return {false, 2, {}};
   }
-  if (request.showInstructions) PrintInstructions();
+  if (request.showInstructions && !options.quiet) PrintInstructions();
 
   const Tables tables;
   platform::Clock& clock = platform::SystemClock::Instance();
@@ -80,7 +80,7 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
     }
     engine.SetPortOpener(simulated->Opener());
   }
-  ConsoleOwner owner(console, operations::ToInt(request.runMode), cancel);
+  ConsoleOwner owner(console, operations::ToInt(request.runMode), cancel, !options.quiet);
 
   const link::LinkStatus status = operations::RunCommunication(run, owner.Front(), request.runMode);
   owner.Finish();

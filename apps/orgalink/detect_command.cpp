@@ -35,9 +35,10 @@ constexpr int kComPorts = 4;
 // reaches it, a device beyond COM4 by its path.
 class DetectProgress : public link::ProgressSink {
  public:
-  explicit DetectProgress(const std::vector<std::string>& extra) : extra_(extra) {}
+  DetectProgress(const std::vector<std::string>& extra, bool quiet)
+      : extra_(extra), quiet_(quiet) {}
   void Report(const link::ProgressEvent& event) override {
-    if (event.kind != link::ProgressKind::DetectChecking) return;
+    if (quiet_ || event.kind != link::ProgressKind::DetectChecking) return;
     const std::string text =
         event.value <= kComPorts
             ? ui::CheckingPortText(event.value)
@@ -47,6 +48,7 @@ class DetectProgress : public link::ProgressSink {
 
  private:
   const std::vector<std::string>& extra_;
+  bool quiet_;
 };
 
 // "Organizer detected on COM2 (/dev/ttyUSB0).": the text of the status with
@@ -81,7 +83,7 @@ void TakeFound(int port, const std::vector<std::string>& extra, bool save,
 // The port found (0 for none); nothing when the search could not be made
 // interruptible.
 std::optional<int> Search(const operations::RunSettings& settings,
-                          const std::vector<std::string>& extra,
+                          const std::vector<std::string>& extra, bool quiet,
                           std::optional<platform::InterruptKind>& stop) {
   platform::Clock& clock = platform::SystemClock::Instance();
   platform::CancelToken cancel;
@@ -92,7 +94,7 @@ std::optional<int> Search(const operations::RunSettings& settings,
   engine.SetPortOpener(ui::MakePortOpener(ui::PortChoice{},
                                           ui::WithExtraDevices(settings.comDevices, extra), clock));
   operations::ConfigureSearchLink(engine, settings);
-  DetectProgress progress(extra);
+  DetectProgress progress(extra, quiet);
   const int found = link::AutoDetectPort(engine, &progress, extra);
   stop = interrupts.Stop();
   return found;
@@ -108,12 +110,14 @@ int Detect(const DetectOptions& options) {
   operations::RunSettings kept = file.Values();
   operations::RunSettings search = kept;
   ApplyOptions(options.engine, search);
-  std::fprintf(stderr, "%s\n%s\n\n%s\n", ui::kDetectInstructions[0], ui::kDetectInstructions[1],
-               ui::kDetectInProgress);
+  if (!options.engine.quiet) {
+    std::fprintf(stderr, "%s\n%s\n\n%s\n", ui::kDetectInstructions[0], ui::kDetectInstructions[1],
+                 ui::kDetectInProgress);
+  }
   const std::vector<std::string> extra =
       ui::ExtraDetectDevices(platform::ListSerialPorts(ListingRoots()), search.comDevices);
   std::optional<platform::InterruptKind> stop;
-  const std::optional<int> searched = Search(search, extra, stop);
+  const std::optional<int> searched = Search(search, extra, options.engine.quiet, stop);
   if (!searched) return ui::kExitInternalFault;
   const bool found = *searched > 0;
   if (found) {

@@ -50,8 +50,10 @@ void AddLinkOptions(CLI::App& command, EngineOptions& o) {
                   "byte written, 0 when it does not")
       ->check(CLI::Range(0, 1));
   command.add_option("--settings", o.settingsFile,
-                     "Settings file (default: Orgalink.ini beside the program if one is there, "
-                     "else in ~/.config/orgalink/)");
+                     "Settings file, which must exist (default: Orgalink.ini beside the program "
+                     "if one is there, else in ~/.config/orgalink/)");
+  command.add_flag("--quiet,-q", o.quiet,
+                   "Leave out the instructions and the progress; results and failures stay");
 }
 
 void AddEngineOptions(CLI::App& command, EngineOptions& o) {

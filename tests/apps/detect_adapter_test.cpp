@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <thread>
 
 #include "link/command_code.h"
@@ -88,6 +89,29 @@ TEST(DetectCommand, FindsTheOrganizerOnAUsbAdapterAndKeepsItForTheNextCommand) {
       RunProgram(ORGALINK_CLI, {"run-mode", "0", "--echo", "0", "--settings", ini});
   again.join();
   EXPECT_EQ(negotiate.exit_code, 0) << negotiate.err;
+}
+
+// The same machine as `ports --json` lists it: the adapter with its by-id
+// link and the COM port whose [Ports] device names it by that link.
+TEST(PortsCommand, JsonListsTheAdaptersAndTheirComPorts) {
+  TempDir dir;
+  Pty uart, adapter;
+  MadeUpMachine machine(uart.slave_path(), adapter.slave_path());
+  const std::string ini = dir.File("Orgalink.ini");
+  std::ofstream(ini) << "[Ports]\nCOM2=" << machine.ByIdLink() << "\n";
+  const auto result = RunProgram(ORGALINK_CLI, {"ports", "--json", "--settings", ini});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const auto listing = nlohmann::json::parse(result.out);
+  EXPECT_EQ(listing["settingsFile"], ini);
+  EXPECT_EQ(listing["comDevices"]["COM2"], adapter.slave_path());
+  ASSERT_EQ(listing["ports"].size(), 2u);
+  const auto& usb = listing["ports"][1];
+  EXPECT_EQ(usb["name"], "ttyUSB0");
+  EXPECT_EQ(usb["byId"], nlohmann::json::array({machine.ByIdLink()}));
+  EXPECT_EQ(usb["comPorts"], nlohmann::json::array({2}));
+  EXPECT_EQ(usb["access"]["mayOpen"], true);
+  EXPECT_EQ(listing["ports"][0]["name"], "ttyS5");
+  EXPECT_EQ(listing["ports"][0]["comPorts"], nlohmann::json::array());
 }
 
 }  // namespace
