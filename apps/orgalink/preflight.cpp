@@ -6,6 +6,7 @@
 #include "link/link_status.h"
 #include "platform/file_system.h"
 #include "platform/folder_access.h"
+#include "platform/program_directory.h"
 
 namespace orgalink::cli {
 
@@ -49,6 +50,10 @@ int CheckCharacterTables(const std::string& directory) {
     return kExitUsage;
   }
   return 0;
+}
+
+int CheckCharacterTablesIn(const std::string& dataDir) {
+  return CheckCharacterTables(dataDir.empty() ? platform::DataDirectory() : dataDir + "/");
 }
 
 int CheckArchiveFolder(operations::RunMode runMode, const std::string& archive) {

@@ -19,6 +19,10 @@ int CheckNamedSettingsFile(const std::string& path, bool mayCreate);
 // records would pass unconverted.
 int CheckCharacterTables(const std::string& directory);
 
+// The same for the folder a --data-dir option names ("" for the program's
+// data folder).
+int CheckCharacterTablesIn(const std::string& dataDir);
+
 // The folder of the archive a backup RunMode is to write exists and takes
 // new files; other RunModes and an unnamed archive pass.
 int CheckArchiveFolder(operations::RunMode runMode, const std::string& archive);

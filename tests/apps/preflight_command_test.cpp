@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "support/pty.h"
@@ -114,6 +115,27 @@ TEST(PreflightChecks, RefuseBeforeAnyByteIsWritten) {
     EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
     EXPECT_EQ(line.Read(1, 50).size(), 0u);
     EXPECT_FALSE(std::filesystem::exists(dir.File("typo.ini")));
+  }
+}
+
+// The commands that convert records without a port refuse too, rather than
+// write text converted without the tables.
+TEST(PreflightChecks, ExportAndImportNameAMissingTable) {
+  TempDir dir;
+  const std::string sample = std::string(ORGALINK_SOURCE_DIR) + "/data/sample_organizer.bkf";
+  const std::string json = dir.File("sample.json");
+  ASSERT_EQ(RunProgram(ORGALINK_CLI, {"export", sample, "-o", json}).exit_code, 0);
+  const std::vector<std::string> commands[] = {{"export", sample, "-o", dir.File("x.json")},
+                                               {"import", json, "-o", dir.File("x.bkf")}};
+  for (const auto& command : commands) {
+    SCOPED_TRACE(command[0]);
+    std::vector<std::string> args = command;
+    args.insert(args.end(), {"--data-dir", dir.File("nowhere")});
+    const auto result = RunProgram(ORGALINK_CLI, args);
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_NE(result.err.find(dir.File("nowhere") + "/code.dat cannot be read"), std::string::npos)
+        << result.err;
+    EXPECT_FALSE(std::filesystem::exists(command[3]));
   }
 }
 
