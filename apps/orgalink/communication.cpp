@@ -12,6 +12,7 @@
 #include "operations/run_communication.h"
 #include "platform/file_system.h"
 #include "platform/program_directory.h"
+#include "preflight.h"
 #include "settings_file.h"
 #include "simulated_port.h"
 #include "store/appli_store.h"
@@ -43,7 +44,7 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
                  "or a device path\n");
     return {false, 2, {}};
   }
-  if (request.showInstructions) PrintInstructions();
+  if (request.showInstructions && !options.quiet) PrintInstructions();
 
   const Tables tables;
   platform::Clock& clock = platform::SystemClock::Instance();
@@ -79,7 +80,7 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
     }
     engine.SetPortOpener(simulated->Opener());
   }
-  ConsoleOwner owner(console, operations::ToInt(request.runMode), cancel);
+  ConsoleOwner owner(console, operations::ToInt(request.runMode), cancel, !options.quiet);
 
   const link::LinkStatus status = operations::RunCommunication(run, owner.Front(), request.runMode);
   owner.Finish();
@@ -93,8 +94,17 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
 CommunicationResult Communicate(
     const EngineOptions& options, CommunicationRequest request, const Console& console,
     const std::function<void(CommunicationRequest&, const operations::RunSettings&)>& settle) {
+  if (const int refused = CheckNamedSettingsFile(options.settingsFile, false)) {
+    return {false, refused, {}};
+  }
   ui::SettingsFile file = LoadSettings(options);
+  if (const int refused = CheckCharacterTables(platform::DataDirectory())) {
+    return {false, refused, {}};
+  }
   if (settle) settle(request, file.Values());
+  if (const int refused = CheckArchiveFolder(request.runMode, request.fileName)) {
+    return {false, refused, {}};
+  }
   const CommunicationResult result = Run(options, file.Values(), file.Path(), request, console);
   // The run keeps nothing of its options; only a first run has anything to
   // write, the defaults.

@@ -1,7 +1,9 @@
 #include "console.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
+#include <string_view>
 
 #include "platform/terminal.h"
 
@@ -10,9 +12,20 @@ namespace orgalink::cli {
 using platform::kStandardError;
 using platform::kStandardInput;
 
+namespace {
+
+// A terminal that declares itself dumb would print the bar's escape
+// sequences as text.
+bool DumbTerminal() {
+  const char* term = std::getenv("TERM");
+  return term != nullptr && std::string_view(term) == "dumb";
+}
+
+}  // namespace
+
 Console::Console()
     : canAsk_(platform::IsTerminal(kStandardInput) && platform::IsTerminal(kStandardError)),
-      liveProgress_(platform::IsTerminal(kStandardError)) {}
+      liveProgress_(platform::IsTerminal(kStandardError) && !DumbTerminal()) {}
 
 int Console::Columns() const {
   return platform::TerminalColumns(kStandardError);

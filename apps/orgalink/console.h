@@ -6,7 +6,8 @@ namespace orgalink::cli {
 
 // The person at the command line, if any. Questions need a terminal on both
 // standard input (to answer) and standard error (to read them); the live
-// progress bar needs one on standard error.
+// progress bar needs one on standard error that understands cursor control
+// (not TERM=dumb).
 class Console {
  public:
   Console();

@@ -2,15 +2,17 @@
 
 #include <cstdio>
 
-
 namespace orgalink::cli {
 
-ConsoleOwner::ConsoleOwner(const Console& console, int runMode, const platform::CancelToken& cancel)
+ConsoleOwner::ConsoleOwner(const Console& console, int runMode, const platform::CancelToken& cancel,
+                           bool showProgress)
     : console_(console),
       cancel_(cancel),
+      showProgress_(showProgress),
       progress_(runMode, console.ShowsLiveProgress(), console.Columns(), stderr) {}
 
 void ConsoleOwner::Report(const link::ProgressEvent& event) {
+  if (!showProgress_) return;
   std::lock_guard lock(mutex_);
   progress_.Handle(event);
 }
@@ -28,8 +30,8 @@ bool ConsoleOwner::RetryOrCancel(const std::string& text, const std::string& /*c
 void ConsoleOwner::Inform(const std::string& text, const std::string& /*caption*/) {
   std::lock_guard lock(mutex_);
   progress_.Hide();
-  std::printf("%s\n", text.c_str());
-  std::fflush(stdout);
+  std::fprintf(stderr, "%s\n", text.c_str());
+  std::fflush(stderr);
   progress_.Show();
 }
 

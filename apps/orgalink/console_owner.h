@@ -10,13 +10,15 @@
 
 namespace orgalink::cli {
 
-// The console stands in for the progress dialog: progress goes to standard
-// error, notes become lines on standard output, and the Retry/Cancel and
-// yes/no questions are asked on the terminal (Cancel and no where there is
-// none, or once `cancel` is set).
+// The console stands in for the progress dialog: progress and notes (the
+// success texts) go to standard error, which leaves standard output to the
+// results, and the Retry/Cancel and yes/no questions are asked on the
+// terminal (Cancel and no where there is none, or once `cancel` is set).
+// Without `showProgress` the progress is left out.
 class ConsoleOwner : public link::ProgressSink, public link::Prompter {
  public:
-  ConsoleOwner(const Console& console, int runMode, const platform::CancelToken& cancel);
+  ConsoleOwner(const Console& console, int runMode, const platform::CancelToken& cancel,
+               bool showProgress = true);
 
   link::FrontEnd Front() { return {this, this}; }
 
@@ -31,6 +33,7 @@ class ConsoleOwner : public link::ProgressSink, public link::Prompter {
  private:
   const Console& console_;
   const platform::CancelToken& cancel_;
+  bool showProgress_;
   std::mutex mutex_;
   ProgressDisplay progress_;
 };

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
+
+#include "store/appli_kind.h"
 
 namespace orgalink::cli {
 
@@ -14,6 +17,17 @@ long SecondsToMs(long seconds) {
   return std::clamp(seconds, -kLimit, kLimit) * 1000;
 }
 
+// The AppliMode names in the order users meet the applications, ALL first.
+std::vector<std::string> AppliModeNames() {
+  std::vector<std::string> names{store::AppliModeName(store::AllApplis)};
+  for (const std::uint8_t kind :
+       {store::Telephone, store::Schedule, store::Anniversary, store::ToDo, store::Memo,
+        store::Expense, store::ExpenseCategory}) {
+    names.emplace_back(store::AppliModeName(kind));
+  }
+  return names;
+}
+
 template <typename Value, typename Held>
 void Override(const std::optional<Value>& given, Held& held) {
   if (given) held = *given;
@@ -22,8 +36,10 @@ void Override(const std::optional<Value>& given, Held& held) {
 }  // namespace
 
 void AddLinkOptions(CLI::App& command, EngineOptions& o) {
-  command.add_option("--device-code", o.deviceCode,
-                     "DeviceCode: 1 for device code 1, anything else 2");
+  // The settings file keeps its own rule (anything but 1 is 2); a typed
+  // value other than these is a mistake worth hearing about.
+  command.add_option("--device-code", o.deviceCode, "DeviceCode: 1 or 2")
+      ->check(CLI::IsMember({1, 2}));
   // A rate the engine does not know would silently become 19200.
   command.add_option("--baud", o.baud, "BaudRate: 9600, 19200, 38400, 57600 or 115200")
       ->check(CLI::IsMember({"9600", "19200", "38400", "57600", "115200"}));
@@ -34,8 +50,10 @@ void AddLinkOptions(CLI::App& command, EngineOptions& o) {
                   "byte written, 0 when it does not")
       ->check(CLI::Range(0, 1));
   command.add_option("--settings", o.settingsFile,
-                     "Settings file (default: Orgalink.ini beside the program if one is there, "
-                     "else in ~/.config/orgalink/)");
+                     "Settings file, which must exist (default: Orgalink.ini beside the program "
+                     "if one is there, else in ~/.config/orgalink/)");
+  command.add_flag("--quiet,-q", o.quiet,
+                   "Leave out the instructions and the progress; results and failures stay");
 }
 
 void AddEngineOptions(CLI::App& command, EngineOptions& o) {
@@ -44,9 +62,13 @@ void AddEngineOptions(CLI::App& command, EngineOptions& o) {
       "1..4 (COM1..COM4), a device path, loop (a loopback plug), or sim, sim:E, sim:E+, sim:M "
       "(the simulated organizer)");
   AddLinkOptions(command, o);
-  command.add_option("--app", o.app,
-                     "AppliMode: ALL, Telephone, Schedule, Anniversary, To Do, Memo, Expense, "
-                     "Expense Category");
+  // An unknown name would reach the engine, which passes over it and works
+  // on Schedule; any case is taken and handed on as the table spells it.
+  command
+      .add_option("--app", o.app,
+                  "AppliMode, in any case: ALL, Telephone, Schedule, Anniversary, To Do, Memo, "
+                  "Expense, Expense Category")
+      ->transform(CLI::IsMember(AppliModeNames(), CLI::ignore_case));
   command.add_option("--scramble", o.scramble, "FileScramble 0|1")->check(CLI::Range(0, 1));
   command.add_option("--to-command", o.toCommandSeconds, "Command time-out, seconds");
   command.add_option("--to-data", o.toDataSeconds, "Data packet time-out, seconds");

@@ -27,10 +27,12 @@ struct EngineOptions {
   std::optional<int> telMin;
   std::string settingsFile;
   std::string dataDir;
+  // Leave out the instructions and the progress, for scripts and cron.
+  bool quiet = false;
 };
 
-// The options the port search uses: device code, baud rate, log, echo and
-// the settings file.
+// The options the port search uses: device code, baud rate, log, echo, the
+// settings file and --quiet.
 void AddLinkOptions(CLI::App& command, EngineOptions& options);
 
 // Every option of a communication: the link options, the port, AppliMode,

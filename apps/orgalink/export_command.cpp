@@ -14,6 +14,7 @@
 #include "exchange/archive_text.h"
 #include "platform/file_contents.h"
 #include "platform/file_system.h"
+#include "preflight.h"
 #include "store/readable_archive.h"
 
 namespace orgalink::cli {
@@ -45,6 +46,7 @@ bool Render(const ExportOptions& options, const store::ReadableArchive& archive,
 }
 
 int Export(const ExportOptions& options) {
+  if (const int refused = CheckCharacterTablesIn(options.codec.data_dir)) return refused;
   CodecSetup setup(options.codec.data_dir, options.codec.charset.empty()
                                                ? std::string(platform::DefaultCharset)
                                                : options.codec.charset);

@@ -13,6 +13,7 @@
 #include "commands.h"
 #include "exchange/archive_json.h"
 #include "platform/file_system.h"
+#include "preflight.h"
 #include "store/archive.h"
 #include "store/checked_archive_file.h"
 #include "store/readable_archive.h"
@@ -65,6 +66,7 @@ int Import(const ImportOptions& options) {
   if (!exchange::ArchiveFromJson(json, archive, named_charset, problem)) {
     return Fail(options.input + ": " + problem);
   }
+  if (const int refused = CheckCharacterTablesIn(options.codec.data_dir)) return refused;
   CodecSetup setup(options.codec.data_dir, CharsetFor(options, named_charset));
   if (!setup.CharsetKnown()) {
     const std::string unknown = "unknown character set \"" + setup.CharsetName() + "\"";

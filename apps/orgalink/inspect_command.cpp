@@ -5,6 +5,7 @@
 #include <string>
 
 #include "commands.h"
+#include "inspect_json.h"
 #include "platform/program_directory.h"
 #include "store/archive_report.h"
 
@@ -16,6 +17,7 @@ struct InspectOptions {
   std::string archive;
   std::string data_dir;
   bool records = false;
+  bool json = false;
 };
 
 }  // namespace
@@ -24,10 +26,20 @@ void AddInspectCommand(CLI::App& app, CommandContext& context) {
   auto options = std::make_shared<InspectOptions>();
   CLI::App* command = app.add_subcommand("inspect", "Show the header and sections of an archive");
   command->add_option("ARCHIVE", options->archive, "Archive file (.bkf)")->required();
-  command->add_flag("--records", options->records, "Also print the text of every record");
+  CLI::Option* records =
+      command->add_flag("--records", options->records, "Also print the text of every record");
+  command
+      ->add_flag("--json", options->json,
+                 "The header and sections as JSON (layout: docs/json-output.md); export gives "
+                 "the records")
+      ->excludes(records);
   command->add_option("--data-dir", options->data_dir,
                       "Folder holding code.dat (default: the program's data folder)");
   command->callback([options, &context] {
+    if (options->json) {
+      context.exit_code = InspectArchiveJson(options->archive, std::cout, std::cerr);
+      return;
+    }
     const std::string tables =
         options->data_dir.empty() ? platform::DataDirectory() : options->data_dir + "/";
     context.exit_code =

@@ -3,7 +3,9 @@
 #include <CLI/CLI.hpp>
 
 #include "commands.h"
+#include "help_footers.h"
 #include "platform/interrupt_signals.h"
+#include "unknown_command.h"
 
 #ifndef ORGALINK_VERSION
 #define ORGALINK_VERSION "unknown"
@@ -22,11 +24,6 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", "orgalink " ORGALINK_VERSION);
   // As in common Unix tools, an option given twice takes its last value.
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  app.footer(
-      "Values not given as options come from the settings file. Exit status: 0 on success; the "
-      "communication's status code 1..15 or 17 on failure; 130 after Ctrl-C, 143 after SIGTERM; "
-      "70 for an internal fault; 1 when the restore question was answered no; 2 for a usage "
-      "error.");
   orgalink::cli::CommandContext context;
   orgalink::cli::AddBackupCommand(app, context);
   orgalink::cli::AddRestoreCommand(app, context);
@@ -38,6 +35,8 @@ int main(int argc, char** argv) {
   orgalink::cli::AddImportCommand(app, context);
   orgalink::cli::AddPortsCommand(app, context);
   orgalink::cli::AddSimulateCommand(app, context);
+  orgalink::cli::AddHelpFooters(app);
+  if (orgalink::cli::RefuseUnknownCommand(app, argc, argv)) return kExitUsage;
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

@@ -8,6 +8,9 @@
 #include "commands.h"
 #include "platform/running_process.h"
 #include "platform/serial_port_list.h"
+#include "port_roots.h"
+#include "ports_json.h"
+#include "preflight.h"
 #include "ui/file_locations.h"
 #include "ui/port_listing.h"
 #include "ui/settings_file.h"
@@ -20,7 +23,7 @@ ui::PortListingInput GatherPorts(const std::string& settingsOverride) {
   ui::PortListingInput input;
   const ui::SettingsFile file(ui::LocateFiles(ui::CurrentUserEnvironment(), settingsOverride));
   input.settingsFile = file.Path();
-  input.ports = platform::ListSerialPorts();
+  input.ports = platform::ListSerialPorts(ListingRoots());
   for (std::size_t i = 0; i < input.comDevices.size(); ++i) {
     input.comDevices[i] =
         platform::ResolveDevicePath(file.Values().comDevices.For(static_cast<int>(i) + 1));
@@ -33,12 +36,19 @@ ui::PortListingInput GatherPorts(const std::string& settingsOverride) {
 
 void AddPortsCommand(CLI::App& app, CommandContext& context) {
   auto settingsFile = std::make_shared<std::string>();
+  auto json = std::make_shared<bool>(false);
   CLI::App* command = app.add_subcommand(
       "ports", "List the serial ports, their COM slots and whether you may open them");
   command->add_option("--settings", *settingsFile,
-                      "Settings file whose [Ports] section maps COM1..COM4");
-  command->callback([settingsFile, &context] {
-    std::cout << ui::FormatPortListing(GatherPorts(*settingsFile));
+                      "Settings file whose [Ports] section maps COM1..COM4; it must exist");
+  command->add_flag("--json", *json, "The listing as JSON (layout: docs/json-output.md)");
+  command->callback([settingsFile, json, &context] {
+    if (const int refused = CheckNamedSettingsFile(*settingsFile, false)) {
+      context.exit_code = refused;
+      return;
+    }
+    const ui::PortListingInput ports = GatherPorts(*settingsFile);
+    std::cout << (*json ? PortListingJson(ports) : ui::FormatPortListing(ports));
     context.exit_code = 0;
   });
 }

@@ -28,16 +28,22 @@ bool PauseUnlessAborted(LinkEngine& engine) {
   return true;
 }
 
-Outcome TryPort(LinkEngine& engine, ProgressSink* progress, int port) {
+// How the log names a port: "COM3", or the device of one beyond COM4.
+std::string PortName(int port, const std::vector<std::string>& extraDevices) {
+  if (port <= kLastPort) return "COM" + std::to_string(port);
+  return extraDevices[static_cast<std::size_t>(port - kLastPort - 1)];
+}
+
+Outcome TryPort(LinkEngine& engine, ProgressSink* progress, int port, const std::string& name) {
   Report(progress, {ProgressKind::DetectChecking, port});
   if (!engine.OpenPort(port)) {
-    engine.LogFormat("COM%d Pass (NOT Open)\n", port);
+    engine.LogFormat("%s Pass (NOT Open)\n", name.c_str());
     return Outcome::NextPort;
   }
   const LinkStatus status = Negotiation(engine, progress, kLinkRequestMs, 0);
   if (status == LinkAborted) return Outcome::Stop;
   if (status != LinkOk) {
-    engine.LogFormat("COM%d Pass (NO Response)\n", port);
+    engine.LogFormat("%s Pass (NO Response)\n", name.c_str());
     engine.ClosePort();
     return Outcome::NextPort;
   }
@@ -46,20 +52,22 @@ Outcome TryPort(LinkEngine& engine, ProgressSink* progress, int port) {
   // that it is free for the real one.
   if (engine.SendCommand(END_COMMUNICATION) != LinkOk) return Outcome::Stop;
   engine.Log("---PC sends END_COMMUNICATION\n\n");
-  engine.LogFormat("---PC Detected on COM%d\n\n", port);
+  engine.LogFormat("---PC Detected on %s\n\n", name.c_str());
   return Outcome::Found;
 }
 
-// 1..4 for the port found, 0 when the sweeps ran out, -1 when the search
-// was given up.
-int Search(LinkEngine& engine, ProgressSink* progress) {
+// The port found, 0 when the sweeps ran out, -1 when the search was given
+// up.
+int Search(LinkEngine& engine, ProgressSink* progress,
+           const std::vector<std::string>& extraDevices) {
+  const int lastPort = kLastPort + static_cast<int>(extraDevices.size());
   for (int sweep = 0; sweep < kSweeps; ++sweep) {
-    for (int port = kFirstPort; port <= kLastPort; ++port) {
+    for (int port = kFirstPort; port <= lastPort; ++port) {
       if (!PauseUnlessAborted(engine)) {
         engine.Log("!!!Abort(AutoDetect)\n\n");
         return -1;
       }
-      const Outcome outcome = TryPort(engine, progress, port);
+      const Outcome outcome = TryPort(engine, progress, port, PortName(port, extraDevices));
       if (outcome == Outcome::Found) return port;
       if (outcome == Outcome::Stop) return -1;
     }
@@ -71,17 +79,26 @@ int Search(LinkEngine& engine, ProgressSink* progress) {
 }  // namespace
 
 LinkStatus AutoDetect(LinkEngine& engine, ProgressSink* progress) {
+  AutoDetectPort(engine, progress, {});
+  return engine.Status();
+}
+
+int AutoDetectPort(LinkEngine& engine, ProgressSink* progress,
+                   const std::vector<std::string>& extraDevices) {
   engine.ClosePort();
   engine.Log("========== Start AutoDetect ==========\n\n");
-  const int found = Search(engine, progress);
+  const int found = Search(engine, progress, extraDevices);
   engine.ClosePort();
   engine.Log("========== End AutoDetect ==========\n\n");
-  if (found > 0) {
+  if (found > kLastPort) {
+    // The status has room only for COM1..COM4.
+    engine.SetStatus(LinkOk, -1);
+  } else if (found > 0) {
     engine.SetStatus(LinkOk, found);
   } else {
     engine.SetStatus(LinkNotDetected, -1);
   }
-  return engine.Status();
+  return found > 0 ? found : 0;
 }
 
 }  // namespace orgalink::link

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "link/link_engine.h"
 #include "link/link_status.h"
 #include "link/progress_sink.h"
@@ -15,5 +18,14 @@ namespace orgalink::link {
 // was set), or the closing END_COMMUNICATION failed. The port is closed on
 // return.
 LinkStatus AutoDetect(LinkEngine& engine, ProgressSink* progress);
+
+// The same search, where each sweep goes on after COM4 with `extraDevices`:
+// the engine opens them as ports 5, 6, ... (its port opener maps those
+// numbers to them), DetectChecking reports those numbers, and the log names
+// them by device. Returns the port found, 1..4 + extraDevices.size(), or 0
+// when none was; the engine's status is AutoDetect's, and LinkOk for a
+// device beyond COM4.
+int AutoDetectPort(LinkEngine& engine, ProgressSink* progress,
+                   const std::vector<std::string>& extraDevices);
 
 }  // namespace orgalink::link

@@ -8,9 +8,13 @@ namespace orgalink::ui {
 
 namespace {
 
+// An open error names the device before the system's text
+// ("/dev/ttyS9: No such file or directory").
 bool IsSystemError(const std::string& text, std::initializer_list<std::errc> errors) {
+  const std::size_t colon = text.rfind(": ");
+  const std::string system = colon == std::string::npos ? text : text.substr(colon + 2);
   return std::any_of(errors.begin(), errors.end(), [&](std::errc error) {
-    return text == std::make_error_code(error).message();
+    return system == std::make_error_code(error).message();
   });
 }
 

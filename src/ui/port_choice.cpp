@@ -8,6 +8,19 @@
 
 namespace orgalink::ui {
 
+namespace {
+
+// The cause of a failed open names the device, since "COM3" or "COM port"
+// alone does not tell which node was tried.
+std::unique_ptr<platform::SerialPort> OpenNamed(const std::string& device, int baud,
+                                                platform::Clock& clock, std::string& error) {
+  auto port = platform::OpenPosixSerialPort(device, baud, clock, error);
+  if (!port) error = device + ": " + error;
+  return port;
+}
+
+}  // namespace
+
 std::optional<PortChoice> ParsePortChoice(std::string_view text) {
   PortChoice choice;
   if (text == "loop") {
@@ -45,13 +58,13 @@ platform::PortOpener MakePortOpener(const PortChoice& choice, const operations::
   }
   if (choice.kind == PortChoice::Kind::Device) {
     return [device = choice.device, &clock](int, int baud, std::string& error) {
-      return platform::OpenPosixSerialPort(device, baud, clock, error);
+      return OpenNamed(device, baud, clock, error);
     };
   }
   // The engine names the port it opens: a port search tries COM1..COM4 in
   // turn, and each must reach its own device.
   return [devices, &clock](int port, int baud, std::string& error) {
-    return platform::OpenPosixSerialPort(devices.For(port), baud, clock, error);
+    return OpenNamed(devices.For(port), baud, clock, error);
   };
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -10,6 +12,7 @@ namespace {
 
 TEST(PortsCommand, ListsThePortsOrSaysThereAreNone) {
   testsupport::TempDir dir;
+  std::ofstream{dir.File("Orgalink.ini")};
   const auto result =
       testsupport::RunProgram(ORGALINK_CLI, {"ports", "--settings", dir.File("Orgalink.ini")});
   EXPECT_EQ(result.exit_code, 0) << result.err;

@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include "support/run_program.h"
@@ -30,6 +31,7 @@ std::string FirstLine(const testsupport::RunningProgram& program) {
 TEST(SimulateCommand, ServesBackupAfterBackupAndSavesItsContents) {
   testsupport::TempDir dir;
   const std::string state = dir.File("organizer.bkf"), settings = dir.File("Orgalink.ini");
+  std::ofstream{settings};
   testsupport::RunningProgram simulator(ORGALINK_CLI, {"simulate", "--pty", "--state", state});
   const std::string device = FirstLine(simulator);
   ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <thread>
 
 #include "support/line_fixture.h"
@@ -19,6 +20,7 @@ using testsupport::CommandFrame;
 TEST(TerminalInterrupt, CtrlCWhileWaitingReleasesTheOrganizerAndExits130) {
   testsupport::TempDir dir;
   testsupport::Pty line;
+  std::ofstream{dir.File("Orgalink.ini")};
   testsupport::TerminalSession session(
       ORGALINK_CLI, {"run-mode", "0", "--port", line.slave_path(), "--echo", "0", "--settings",
                      dir.File("Orgalink.ini")});

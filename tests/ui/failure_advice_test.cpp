@@ -35,6 +35,12 @@ TEST(FailureAdvice, NamesTheCauseAndTheHintThatFitsIt) {
        SystemText(std::errc::device_or_resource_busy),
        "Cause: Can't Open COM Port (Device or resource busy). Try: another program holds the "
        "port; end it or wait until it lets go."},
+      // The device a failed open names leaves the hint as it was.
+      {link::LinkPortError,
+       {"Can't Open COM Port"},
+       "/dev/ttyS9: " + SystemText(std::errc::no_such_file_or_directory),
+       "Cause: Can't Open COM Port (/dev/ttyS9: No such file or directory). Try: check the "
+       "port: --port, or COMPort and [Ports] in the settings file."},
       {link::LinkIoError,
        {"NOT Receive EchoBack", "Command Send Err"},
        "",

@@ -1,0 +1,70 @@
+#include "preflight.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "link/link_status.h"
+#include "platform/file_system.h"
+#include "platform/folder_access.h"
+#include "platform/program_directory.h"
+
+namespace orgalink::cli {
+
+namespace {
+
+constexpr int kExitUsage = 2;
+
+bool WritesArchive(operations::RunMode runMode) {
+  using operations::RunMode;
+  return runMode == RunMode::Backup || runMode == RunMode::Backup3 || runMode == RunMode::Backup5 ||
+         runMode == RunMode::BackupStep;
+}
+
+// A folder as DirectoryOf gives it ("" or with its '/'), as people write it.
+std::string Shown(std::string_view folder) {
+  if (folder.empty()) return ".";
+  if (folder.size() > 1 && folder.back() == '/') folder.remove_suffix(1);
+  return std::string(folder);
+}
+
+}  // namespace
+
+int CheckNamedSettingsFile(const std::string& path, bool mayCreate) {
+  if (path.empty() || mayCreate || platform::FileExists(path)) return 0;
+  std::fprintf(stderr,
+               "orgalink: the settings file %s does not exist (--settings names an existing "
+               "file; leave it out for the usual one)\n",
+               path.c_str());
+  return kExitUsage;
+}
+
+int CheckCharacterTables(const std::string& directory) {
+  for (const char* name : {"code.dat", "sort.dat"}) {
+    const std::string path = directory + name;
+    platform::InputFile table(path);
+    if (table.IsOpen()) continue;
+    std::fprintf(stderr,
+                 "orgalink: the character table %s cannot be read: %s. Install the program "
+                 "again, or name the tables' folder with --data-dir.\n",
+                 path.c_str(), platform::ErrorText(table.Error()).c_str());
+    return kExitUsage;
+  }
+  return 0;
+}
+
+int CheckCharacterTablesIn(const std::string& dataDir) {
+  return CheckCharacterTables(dataDir.empty() ? platform::DataDirectory() : dataDir + "/");
+}
+
+int CheckArchiveFolder(operations::RunMode runMode, const std::string& archive) {
+  if (!WritesArchive(runMode) || archive.empty()) return 0;
+  const std::string folder = platform::DirectoryOf(archive);
+  const auto problem = platform::FolderWriteProblem(folder);
+  if (!problem) return 0;
+  // As the write itself would say it, but at once and with the folder.
+  std::fprintf(stderr, "Write file error.\nCause: %s: %s.\n", Shown(folder).c_str(),
+               problem->c_str());
+  return link::ToInt(link::LinkFileReadCancelled);
+}
+
+}  // namespace orgalink::cli
