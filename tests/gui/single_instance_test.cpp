@@ -15,6 +15,27 @@
 
 namespace orgalink::guitest {
 
+namespace {
+
+// A home folder of the program's own, with a private runtime folder for its
+// socket and the offscreen platform: what a started program sees here.
+struct ProgramHome {
+  QTemporaryDir home;
+  QString runtime = home.filePath(QStringLiteral("runtime"));
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+
+  ProgramHome() {
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  }
+};
+
+}  // namespace
+
 class SingleInstanceTest : public QObject {
   Q_OBJECT
 
@@ -79,15 +100,11 @@ void SingleInstanceTest::aLaterCopyHandsOverAnArchiveByItsFullPath() {
 // running: it hands the archive over and ends; with nobody answering, it
 // says that the archive was not opened.
 void SingleInstanceTest::aSecondProgramStartWithAnArchiveHandsItOver() {
-  QTemporaryDir home;
-  const QString runtime = home.filePath(QStringLiteral("runtime"));
-  QVERIFY(QDir().mkpath(runtime));
-  QFile::setPermissions(runtime,
-                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-  environment.insert(QStringLiteral("HOME"), home.path());
-  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  const ProgramHome program_home;
+  const QTemporaryDir& home = program_home.home;
+  const QString& runtime = program_home.runtime;
+  const QProcessEnvironment& environment = program_home.environment;
+  QVERIFY(QDir(runtime).exists());
 
   gui::SingleInstance first(runtime);
   QVERIFY(first.TryBecomeFirst());
@@ -139,15 +156,11 @@ void SingleInstanceTest::aMinimisedWindowIsRestored() {
 }
 
 void SingleInstanceTest::aSecondProgramStartEndsSilentlyAndLeavesTheFirstRunning() {
-  QTemporaryDir home;
-  const QString runtime = home.filePath(QStringLiteral("runtime"));
-  QVERIFY(QDir().mkpath(runtime));
-  QFile::setPermissions(runtime,
-                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-  environment.insert(QStringLiteral("HOME"), home.path());
-  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  const ProgramHome program_home;
+  const QTemporaryDir& home = program_home.home;
+  const QString& runtime = program_home.runtime;
+  const QProcessEnvironment& environment = program_home.environment;
+  QVERIFY(QDir(runtime).exists());
   const QStringList arguments = {QStringLiteral("--settings"),
                                  home.filePath(QStringLiteral("Orgalink.ini"))};
 
@@ -181,15 +194,11 @@ void SingleInstanceTest::sigtermAndSigintEndTheProgramInOrder() {
     int exitCode;
   } cases[] = {{SIGTERM, 143}, {SIGINT, 130}};
   for (const auto& c : cases) {
-    QTemporaryDir home;
-    const QString runtime = home.filePath(QStringLiteral("runtime"));
-    QVERIFY(QDir().mkpath(runtime));
-    QFile::setPermissions(runtime,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    environment.insert(QStringLiteral("HOME"), home.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const ProgramHome program_home;
+    const QTemporaryDir& home = program_home.home;
+    const QString& runtime = program_home.runtime;
+    const QProcessEnvironment& environment = program_home.environment;
+    QVERIFY(QDir(runtime).exists());
     const QString settings = home.filePath(QStringLiteral("Orgalink.ini"));
     const QString socket = QDir(runtime).filePath(QStringLiteral("PELLICO_BR"));
 
