@@ -17,6 +17,8 @@
 #include "store/appli_store.h"
 #include "ui/exit_status.h"
 #include "ui/instruction_texts.h"
+#include "ui/safe_restore_texts.h"
+#include "ui/settings.h"
 
 namespace orgalink::cli {
 
@@ -64,6 +66,10 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
   settings.runMode = request.runMode;
   settings.comPort = port->Number();
   settings.fileName = request.fileName;
+  if (request.safetyBackup && settings.safetyBackup != 0) {
+    ui::CreateBackupDir(settings);
+    settings.safetyArchive = ui::SafetyArchivePath(settings.backupDir, clock);
+  }
   settings.sortTable = &tables.chars.weights;
   settings.codeTable = &tables.chars.incoming;
   operations::ConfigureRun(run, store, settings);
@@ -85,7 +91,7 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
   owner.Finish();
   const std::optional<platform::InterruptKind> stop = interrupts.Stop();
   ReportFailure(status, stop.has_value(), run.failureCause, engine.OpenError());
-  return {status == link::LinkOk, ExitCodeFor(status, stop), run.fileName};
+  return {status == link::LinkOk, ExitCodeFor(status, stop), run.fileName, run.safety};
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "console.h"
 #include "engine_options.h"
+#include "operations/run_context.h"
 #include "operations/run_mode.h"
 #include "operations/run_settings.h"
 
@@ -21,6 +22,9 @@ struct CommunicationRequest {
   // fileName is a proposal that never replaces a file (a backup's dated
   // name); see RunContext::numberedArchive.
   bool numberedArchive = false;
+  // A restore the user started: it takes a safety copy into BackupDir first,
+  // unless SafetyBackup=0 says otherwise.
+  bool safetyBackup = false;
 };
 
 struct CommunicationResult {
@@ -28,6 +32,8 @@ struct CommunicationResult {
   int exitCode = 0;
   // The archive as written, which a numbered one may have moved on from.
   std::string fileName;
+  // What became of a restore's safety copy.
+  operations::RestoreSafety safety{};
 };
 
 // Reads the settings file, runs one communication with its values under

@@ -13,7 +13,9 @@ namespace orgalink::operations {
 // negotiates, empties the applications (Telephone, Schedule, Anniversary, To
 // Do, Memo, Expense; the expense category has no deletion and is only sent)
 // before any record goes out, sends every application held in FullOrder, and
-// sends END_COMMUNICATION. Without an archive it only empties the organizer.
+// sends END_COMMUNICATION. When run.safety names an archive, the organizer's
+// contents are first received and written there (TakeSafetyCopy), and a
+// copy that fails stops the restore before anything is deleted. Without an archive it only empties the organizer.
 // A single current application is emptied and sent alone. Progress
 // milestones go to the front end as Operation scope reports; its prompter
 // asks Retry or Cancel after a failed read and shows the success box (only

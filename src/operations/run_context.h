@@ -10,6 +10,22 @@
 
 namespace orgalink::operations {
 
+// A restore the user starts first receives what the organizer holds, in the
+// same communication, and writes it to an archive of its own; only then does
+// it delete anything. What the front end needs to tell the user afterwards
+// is kept here.
+struct RestoreSafety {
+  // Where the copy goes (the name is numbered on when taken); empty for a
+  // restore without one. Once written, the name it was written under.
+  std::string archive;
+  bool written = false;
+  // The copy could not be taken or written: the restore stopped before it
+  // deleted anything.
+  bool failed = false;
+  // The restore had sent its first DELETE_ALL_RECORDS.
+  bool deletionsBegun = false;
+};
+
 // What one communication works on beyond the protocol: the record store, the
 // archive, the current application and the settings of the data checks. The
 // engine speaks to the organizer; the operations decide what to say with
@@ -40,6 +56,9 @@ struct RunContext {
   // The failure lines the engine had noted when the run failed, before the
   // closing NACK and END_COMMUNICATION: the cause a front end reports.
   std::vector<std::string> failureCause;
+  // The copy of the organizer's contents that a restore takes before it
+  // empties anything, and how far the restore got.
+  RestoreSafety safety;
 };
 
 // Stores the device code in the engine and hands it to the linked store;
