@@ -15,6 +15,7 @@
 #include "texts.h"
 #include "ui/instruction_texts.h"
 #include "ui/port_choice.h"
+#include "ui/safe_restore_texts.h"
 #include "ui/settings.h"
 
 namespace orgalink::gui {
@@ -157,7 +158,13 @@ void MainDialog::RunProgressDialog(operations::RunMode runMode, const std::strin
   dialog.Link().SetPortOpener(ui::MakePortOpener({ui::PortChoice::Kind::Com, settings_.comPort, {}},
                                                  settings_.comDevices, clock_));
   dialog.ConfigureRun(MakeRunSettings(runMode, path));
-  dialog.exec();
+  const int status = dialog.exec();
+  if (status == link::ToInt(link::LinkOk)) return;
+  const std::string note = ui::SafetyNote(dialog.Safety(), ui::RestoreFront::Dialog);
+  if (!note.empty()) {
+    prompts_.ShowBox(this, {QString::fromStdString(note), QString::fromLatin1(ui::kRestoreCaption),
+                            BoxIcon::Exclamation});
+  }
 }
 
 // The settings as they stand, with what this window chooses for a backup
@@ -169,6 +176,10 @@ operations::RunSettings MainDialog::MakeRunSettings(operations::RunMode runMode,
   run.baudRate = "19200";
   run.appliMode = "ALL";
   run.fileName = path;
+  if (runMode == operations::RunMode::Restore && settings_.safetyBackup != 0) {
+    ui::CreateBackupDir(settings_);
+    run.safetyArchive = ui::SafetyArchivePath(settings_.backupDir, clock_);
+  }
   run.sortTable = &tables_.weights;
   run.codeTable = &tables_.incoming;
   return run;
