@@ -14,6 +14,7 @@
 #include "platform/program_directory.h"
 #include "settings_file.h"
 #include "simulated_port.h"
+#include "store/appli_kind.h"
 #include "store/appli_store.h"
 #include "ui/exit_status.h"
 #include "ui/instruction_texts.h"
@@ -74,6 +75,12 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
   settings.codeTable = &tables.chars.incoming;
   operations::ConfigureRun(run, store, settings);
   run.numberedArchive = request.numberedArchive;
+  // The operations walk the applications in the current one.
+  const int addressed = run.appliKind;
+  if (request.readBack != nullptr) {
+    run.received = request.readBack;
+    store.GetAppliBuf(store::ArchiveSlots);
+  }
   // The simulated organizer echoes and is paced as the run's settings say.
   std::unique_ptr<sim::InProcessOrganizer> simulated;
   if (simulatedPort) {
@@ -91,7 +98,7 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
   owner.Finish();
   const std::optional<platform::InterruptKind> stop = interrupts.Stop();
   ReportFailure(status, stop.has_value(), run.failureCause, engine.OpenError());
-  return {status == link::LinkOk, ExitCodeFor(status, stop), run.fileName, run.safety};
+  return {status == link::LinkOk, ExitCodeFor(status, stop), run.fileName, run.safety, addressed};
 }
 
 }  // namespace

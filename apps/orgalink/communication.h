@@ -5,6 +5,7 @@
 
 #include "console.h"
 #include "engine_options.h"
+#include "operations/read_back_check.h"
 #include "operations/run_context.h"
 #include "operations/run_mode.h"
 #include "operations/run_settings.h"
@@ -25,6 +26,9 @@ struct CommunicationRequest {
   // A restore the user started: it takes a safety copy into BackupDir first,
   // unless SafetyBackup=0 says otherwise.
   bool safetyBackup = false;
+  // A backup that only reads the organizer back into memory: every
+  // application's stream as received goes here, and no archive is written.
+  operations::ReceivedStreams* readBack = nullptr;
 };
 
 struct CommunicationResult {
@@ -34,6 +38,8 @@ struct CommunicationResult {
   std::string fileName;
   // What became of a restore's safety copy.
   operations::RestoreSafety safety{};
+  // The application the run addressed (AppliMode), 255 for all.
+  int appliKind = 255;
 };
 
 // Reads the settings file, runs one communication with its values under

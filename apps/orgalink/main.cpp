@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
       "Values not given as options come from the settings file. Exit status: 0 on success; the "
       "communication's status code 1..15 or 17 on failure; 130 after Ctrl-C, 143 after SIGTERM; "
       "70 for an internal fault; 1 when the restore question was answered no; 2 for a usage "
-      "error.");
+      "error; 18 when verify finds the organizer holding something else than the archive. diff: "
+      "0 same, 1 different, 2 unreadable.");
   orgalink::cli::CommandContext context;
   orgalink::cli::AddBackupCommand(app, context);
   orgalink::cli::AddRestoreCommand(app, context);
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
   orgalink::cli::AddImportCommand(app, context);
   orgalink::cli::AddPortsCommand(app, context);
   orgalink::cli::AddSimulateCommand(app, context);
+  orgalink::cli::AddVerifyCommand(app, context);
+  orgalink::cli::AddDiffCommand(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

@@ -10,6 +10,7 @@
 #include "link/link_status.h"
 #include "platform/file_system.h"
 #include "ui/safe_restore_texts.h"
+#include "verify_organizer.h"
 
 namespace orgalink::cli {
 
@@ -19,6 +20,7 @@ struct RestoreOptions {
   std::string archive;
   bool yes = false;
   bool noSafetyBackup = false;
+  bool verify = false;
   EngineOptions engine;
 };
 
@@ -53,7 +55,8 @@ int Restore(const RestoreOptions& options) {
   restore.safetyBackup = !options.noSafetyBackup;
   const CommunicationResult result = Communicate(options.engine, restore, console);
   ReportSafety(result);
-  return result.exitCode;
+  if (!result.succeeded || !options.verify) return result.exitCode;
+  return VerifyOrganizer(options.engine, options.archive, console, true);
 }
 
 }  // namespace
@@ -74,6 +77,9 @@ void AddRestoreCommand(CLI::App& app, CommandContext& context) {
   sub->add_flag("--no-safety-backup", options->noSafetyBackup,
                 "Do not first copy the organizer's contents to "
                 "BackupDir/before-restore-YYYYMMDD-HHMMSS.bkf (SafetyBackup=0)");
+  sub->add_flag("--verify", options->verify,
+                "Then read the organizer back in a second communication (press PC-LINK again) "
+                "and compare it with ARCHIVE; exit 18 when it differs");
   AddEngineOptions(*sub, options->engine);
   sub->callback([options, &context] { context.exit_code = Restore(*options); });
 }

@@ -13,9 +13,7 @@ namespace orgalink::operations {
 // negotiates, empties the applications (Telephone, Schedule, Anniversary, To
 // Do, Memo, Expense; the expense category has no deletion and is only sent)
 // before any record goes out, sends every application held in FullOrder, and
-// sends END_COMMUNICATION. When run.safety names an archive, the organizer's
-// contents are first received and written there (TakeSafetyCopy), and a
-// copy that fails stops the restore before anything is deleted. Without an archive it only empties the organizer.
+// sends END_COMMUNICATION. Without an archive it only empties the organizer.
 // A single current application is emptied and sent alone. Progress
 // milestones go to the front end as Operation scope reports; its prompter
 // asks Retry or Cancel after a failed read and shows the success box (only
@@ -23,6 +21,9 @@ namespace orgalink::operations {
 // cannot be had; 13 when the archive or an application's records are not
 // compatible; 17 when the user cancels a failed read; otherwise the failing
 // link step's status.
+// When run.safety names an archive, the organizer's contents are first
+// received and written there (TakeSafetyCopy), after the negotiation; a copy
+// that fails stops the restore before anything is deleted.
 link::LinkStatus RunRestore(RunContext& run, link::FrontEnd front, transfer::TransferRole role);
 
 // Sends the current application's records from the store; an application

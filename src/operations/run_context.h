@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +61,10 @@ struct RunContext {
   // The copy of the organizer's contents that a restore takes before it
   // empties anything, and how far the restore got.
   RestoreSafety safety;
+  // When set, a backup also keeps every application's record stream here
+  // exactly as it came over the line, in the organizer's codes (what a
+  // verification compares), by application number.
+  std::array<std::vector<std::uint8_t>, 7>* received = nullptr;
 };
 
 // Stores the device code in the engine and hands it to the linked store;
