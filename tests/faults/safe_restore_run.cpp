@@ -72,6 +72,27 @@ SafeRestoreOutcome RunSafeRestore(const SafeRestoreSetup& setup) {
   return outcome;
 }
 
+link::LinkStatus ReadBack(const sim::OrganizerContents& contents,
+                          operations::ReceivedStreams& streams) {
+  testsupport::LineFixture f;
+  sim::SimOptions options;
+  options.table_directory = kData;
+  const auto cable = sim::InProcessOrganizer::WithContents(options, contents, kBaud, f.clock);
+  if (!cable) return link::LinkIoError;
+  f.engine.SetPortOpener(cable->Opener());
+  store::AppliStore store(kData);
+  store.GetAppliBuf(store::ArchiveSlots);
+  operations::RunSettings settings;
+  operations::ConfigureRun(f.run, store, settings);
+  f.run.received = &streams;
+  WatchingOwner owner;
+  link::LinkStatus status = link::LinkIoError;
+  f.Run([&] {
+    status = operations::RunCommunication(f.run, owner.Front(), operations::RunMode::Backup);
+  });
+  return status;
+}
+
 RecordLists RecordsOfArchive(const std::string& path) {
   RecordLists lists;
   const std::vector<std::uint8_t> file = testsupport::FileBytes(path);

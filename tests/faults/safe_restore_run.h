@@ -11,6 +11,7 @@
 
 #include "abort_request.h"
 #include "link/link_status.h"
+#include "operations/read_back_check.h"
 #include "operations/run_context.h"
 #include "sim/organizer_contents.h"
 #include "sim/sim_options.h"
@@ -39,6 +40,11 @@ struct SafeRestoreOutcome {
 };
 
 SafeRestoreOutcome RunSafeRestore(const SafeRestoreSetup& setup);
+
+// What a verification reads back from an organizer holding `contents`: a
+// backup into memory, in a communication of its own.
+link::LinkStatus ReadBack(const sim::OrganizerContents& contents,
+                          operations::ReceivedStreams& streams);
 
 // The records of each section of an archive file, in the organizer's codes.
 RecordLists RecordsOfArchive(const std::string& path);
