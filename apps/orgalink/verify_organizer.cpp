@@ -36,7 +36,15 @@ int VerifyOrganizer(const EngineOptions& options, const std::string& path, const
   operations::ReceivedStreams organizer;
   CommunicationRequest readBack{operations::RunMode::Backup, {}, {}, !after, false};
   readBack.readBack = &organizer;
-  const CommunicationResult result = Communicate(options, readBack, console);
+  // After a restore the read-back logs beside the restore's log, which
+  // would otherwise be replaced. Communicate runs with `readOptions` as
+  // they stand once the settings are known.
+  EngineOptions readOptions = options;
+  const auto settle = [&](CommunicationRequest&, const operations::RunSettings& settings) {
+    const std::string log = options.log ? *options.log : settings.logFileName;
+    if (after && !log.empty()) readOptions.log = ui::ReadBackLogName(log);
+  };
+  const CommunicationResult result = Communicate(readOptions, readBack, console, settle);
   if (!result.succeeded) return result.exitCode;
   const auto compared = operations::CompareWithOrganizer(archive, organizer, result.appliKind);
   std::printf("%s\n", ui::VerifyReport(compared).c_str());

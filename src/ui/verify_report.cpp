@@ -20,6 +20,15 @@ std::string DifferenceLine(const store::RecordDifference& d) {
 
 }  // namespace
 
+std::string ReadBackLogName(const std::string& restoreLog) {
+  const auto slash = restoreLog.find_last_of('/');
+  auto dot = restoreLog.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+    dot = restoreLog.size();
+  }
+  return restoreLog.substr(0, dot) + "-verify" + restoreLog.substr(dot);
+}
+
 bool AllMatch(const std::vector<store::RecordDifference>& compared) {
   for (const store::RecordDifference& d : compared) {
     if (d.Differs()) return false;

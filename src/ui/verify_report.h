@@ -16,6 +16,10 @@ inline constexpr int kExitVerifyMismatch = 18;
 inline constexpr const char* kVerifyInstruction =
     "To verify the restore, press the [PC-LINK] button on the organizer again.";
 
+// The log of the read-back that follows a restore, beside the restore's own
+// so that it does not replace it: "comm.log" gives "comm-verify.log".
+std::string ReadBackLogName(const std::string& restoreLog);
+
 // What a verification reports: "Verified: 42 records in 7 applications
 // match", or a line for each application that differs (its counts in the
 // archive and on the organizer, and how many records each holds that the
