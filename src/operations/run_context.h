@@ -24,6 +24,8 @@ struct RestoreSafety {
   // The copy could not be taken or written: the restore stopped before it
   // deleted anything.
   bool failed = false;
+  // Why the copy could not be written (the status tells any other cause).
+  std::string writeError;
   // The restore had sent its first DELETE_ALL_RECORDS.
   bool deletionsBegun = false;
 };

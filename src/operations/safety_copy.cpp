@@ -35,6 +35,7 @@ LinkStatus Write(RunContext& run, store::AppliStore& copy) {
                             : !write.refusal.empty() ? write.refusal
                                                      : "Write file error.";
     run.engine.LogFormat("!!!Write Safety File(%s) Err: %s\n\n", write.path.c_str(), why.c_str());
+    run.safety.writeError = why;
     return FailStep(run.engine, link::LinkFileReadCancelled);
   }
   run.safety.archive = write.path;

@@ -11,9 +11,12 @@ std::string SafetyArchivePath(const std::string& backupDir, platform::Clock& clo
 std::string SafetyNote(const operations::RestoreSafety& safety, RestoreFront front) {
   const bool dialog = front == RestoreFront::Dialog;
   if (safety.failed) {
+    const std::string cause =
+        safety.writeError.empty() ? "" : "It could not be written: " + safety.writeError + "\n";
     return std::string(
                "Nothing on the organizer was changed: the safety backup of its contents failed, "
                "so the restore stopped before deleting anything.\n") +
+           cause +
            (dialog ? "To restore without a safety backup, set SafetyBackup=0 in [Settings] of "
                      "Orgalink.ini."
                    : "To restore without a safety backup, add --no-safety-backup.");

@@ -88,6 +88,7 @@ struct EarlyFailure {
   bool diskFull;
   bool folderIsAFile;
   link::LinkStatus status;
+  const char* cause;
 };
 
 // A copy that cannot be written stops the restore before its first
@@ -95,8 +96,8 @@ struct EarlyFailure {
 // failure.
 TEST(SafeRestore, ACopyThatCannotBeWrittenStopsTheRestoreWithTheOrganizerUntouched) {
   const EarlyFailure cases[] = {
-      {"the disk is full", true, false, link::LinkFileReadCancelled},
-      {"the folder cannot be written", false, true, link::LinkFileReadCancelled},
+      {"the disk is full", true, false, link::LinkFileReadCancelled, "No space left on device"},
+      {"the folder cannot be written", false, true, link::LinkFileReadCancelled, "Not a directory"},
   };
   const sim::OrganizerContents sample = SampleContents();
   for (const EarlyFailure& c : cases) {
@@ -126,6 +127,8 @@ TEST(SafeRestore, ACopyThatCannotBeWrittenStopsTheRestoreWithTheOrganizerUntouch
     const std::string note = ui::SafetyNote(outcome.safety, ui::RestoreFront::CommandLine);
     EXPECT_NE(note.find("Nothing on the organizer was changed"), std::string::npos) << note;
     EXPECT_NE(note.find("--no-safety-backup"), std::string::npos) << note;
+    EXPECT_NE(note.find("It could not be written: " + std::string(c.cause)), std::string::npos)
+        << note;
   }
 }
 
@@ -154,7 +157,6 @@ TEST(SafeRestore, AnOrganizerThatCannotBeCopiedIsLeftAsItWas) {
   EXPECT_EQ(unguarded.status, link::LinkOk);
   EXPECT_EQ(unguarded.after.Records(store::Memo), kMemos);
 }
-
 
 // The organizer acknowledges every record of the restore but loses one;
 // only reading it back shows that, and names the application.
