@@ -13,11 +13,17 @@
 #include "dialog_controls.h"
 #include "dialog_prompter.h"
 #include "logo.h"
+#include "operations/read_back_check.h"
+#include "platform/file_system.h"
 #include "progress_dialog.h"
+#include "store/appli_kind.h"
+#include "store/record_comparison.h"
 #include "texts.h"
 #include "ui/instruction_texts.h"
 #include "ui/port_choice.h"
+#include "ui/safe_restore_texts.h"
 #include "ui/settings.h"
+#include "ui/verify_report.h"
 
 namespace orgalink::gui {
 
@@ -159,7 +165,36 @@ void MainDialog::OnRestore() {
   if (!SelectBackupFileToOpen(prompts_, this, settings_.backupDir, path)) return;
   if (!DialogPrompter(this, prompts_).Confirm(ui::kRestoreQuestion, ui::kRestoreCaption)) return;
   if (!PowerCycleAcknowledged()) return;
-  RunProgressDialog(operations::RunMode::Restore, path);
+  const int status = RunProgressDialog(operations::RunMode::Restore, path);
+  if (status == link::ToInt(link::LinkOk) && settings_.verifyRestore != 0) VerifyRestore(path);
+}
+
+void MainDialog::VerifyRestore(const std::string& path) {
+  std::vector<std::uint8_t> file;
+  std::string problem;
+  store::ArchiveRecords archive;
+  if (!platform::ReadWholeFile(path, file, &problem) ||
+      store::ReadArchiveRecords(file, archive, &problem) != store::StoreOk) {
+    prompts_.ShowBox(this, {QString::fromStdString(path + ": " + problem),
+                            QString::fromLatin1(kCaptionError), BoxIcon::Exclamation});
+    return;
+  }
+  if (prompts_.ShowBox(this, {QString::fromLatin1(ui::kVerifyInstruction),
+                              QString::fromLatin1(ui::kRestoreCaption), BoxIcon::Information}) !=
+      BoxAnswer::Ok) {
+    return;
+  }
+  ProgressDialog dialog(this, prompts_, clock_, paths_.dataDirectory);
+  dialog.Link().SetPortOpener(ui::MakePortOpener({ui::PortChoice::Kind::Com, settings_.comPort, {}},
+                                                 settings_.comDevices, clock_));
+  dialog.ConfigureRun(MakeRunSettings(operations::RunMode::Backup, {}));
+  operations::ReceivedStreams organizer;
+  dialog.ReadBackInto(organizer);
+  if (dialog.exec() != link::ToInt(link::LinkOk)) return;
+  const auto compared = operations::CompareWithOrganizer(archive, organizer, store::AllApplis);
+  prompts_.ShowBox(this, {QString::fromStdString(ui::VerifyReport(compared)),
+                          QString::fromLatin1(ui::kRestoreCaption),
+                          ui::AllMatch(compared) ? BoxIcon::Information : BoxIcon::Exclamation});
 }
 
 bool MainDialog::PowerCycleAcknowledged() {
@@ -168,12 +203,19 @@ bool MainDialog::PowerCycleAcknowledged() {
          BoxAnswer::Ok;
 }
 
-void MainDialog::RunProgressDialog(operations::RunMode runMode, const std::string& path) {
+int MainDialog::RunProgressDialog(operations::RunMode runMode, const std::string& path) {
   ProgressDialog dialog(this, prompts_, clock_, paths_.dataDirectory);
   dialog.Link().SetPortOpener(ui::MakePortOpener({ui::PortChoice::Kind::Com, settings_.comPort, {}},
                                                  settings_.comDevices, clock_));
   dialog.ConfigureRun(MakeRunSettings(runMode, path));
-  dialog.exec();
+  const int status = dialog.exec();
+  if (status == link::ToInt(link::LinkOk)) return status;
+  const std::string note = ui::SafetyNote(dialog.Safety(), ui::RestoreFront::Dialog);
+  if (!note.empty()) {
+    prompts_.ShowBox(this, {QString::fromStdString(note), QString::fromLatin1(ui::kRestoreCaption),
+                            BoxIcon::Exclamation});
+  }
+  return status;
 }
 
 // The settings as they stand, with what this window chooses for a backup
@@ -185,6 +227,10 @@ operations::RunSettings MainDialog::MakeRunSettings(operations::RunMode runMode,
   run.baudRate = "19200";
   run.appliMode = "ALL";
   run.fileName = path;
+  if (runMode == operations::RunMode::Restore && settings_.safetyBackup != 0) {
+    ui::CreateBackupDir(settings_);
+    run.safetyArchive = ui::SafetyArchivePath(settings_.backupDir, clock_);
+  }
   run.sortTable = &tables_.weights;
   run.codeTable = &tables_.incoming;
   return run;

@@ -54,7 +54,11 @@ class MainDialog : public QDialog {
  private:
   // The power-cycle instructions before a run; false unless answered OK.
   bool PowerCycleAcknowledged();
-  void RunProgressDialog(operations::RunMode runMode, const std::string& path);
+  // The run's status.
+  int RunProgressDialog(operations::RunMode runMode, const std::string& path);
+  // After a restore with VerifyRestore=1: reads the organizer back in a
+  // second communication and shows whether it holds the archive at `path`.
+  void VerifyRestore(const std::string& path);
   operations::RunSettings MakeRunSettings(operations::RunMode runMode,
                                           const std::string& path) const;
   void SaveSettings();

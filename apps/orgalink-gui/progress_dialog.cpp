@@ -6,6 +6,7 @@
 #include "dialog_controls.h"
 #include "operations/configure_run.h"
 #include "operations/run_communication.h"
+#include "store/appli_kind.h"
 #include "texts.h"
 #include "ui/end_notice.h"
 #include "ui/instruction_texts.h"
@@ -64,6 +65,11 @@ void ProgressDialog::ConfigureRun(const operations::RunSettings& settings) {
   runMode_ = settings.runMode;
   model_ = ui::ProgressModel(operations::ToInt(runMode_));
   operations::ConfigureRun(run_, store_, settings);
+}
+
+void ProgressDialog::ReadBackInto(operations::ReceivedStreams& streams) {
+  run_.received = &streams;
+  store_.GetAppliBuf(store::ArchiveSlots);
 }
 
 void ProgressDialog::SetCommunication(Communication communication) {

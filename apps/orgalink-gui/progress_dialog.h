@@ -5,6 +5,7 @@
 
 #include "link/link_engine.h"
 #include "link_dialog.h"
+#include "operations/read_back_check.h"
 #include "operations/run_context.h"
 #include "operations/run_settings.h"
 #include "platform/cancel_token.h"
@@ -40,6 +41,11 @@ class ProgressDialog : public LinkDialog {
   // Hands the settings to the engine and keeps the RunMode; before exec().
   void ConfigureRun(const operations::RunSettings& settings);
   link::LinkEngine& Link() { return engine_; }
+  // What became of a restore's safety copy, once the dialog has ended.
+  const operations::RestoreSafety& Safety() const { return run_.safety; }
+  // Makes the backup of this dialog one into memory only, every
+  // application's stream kept in `streams`; after ConfigureRun.
+  void ReadBackInto(operations::ReceivedStreams& streams);
   void SetCommunication(Communication communication);
 
   QString StatusText() const;

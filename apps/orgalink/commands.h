@@ -19,5 +19,7 @@ void AddExportCommand(CLI::App& app, CommandContext& context);
 void AddImportCommand(CLI::App& app, CommandContext& context);
 void AddPortsCommand(CLI::App& app, CommandContext& context);
 void AddSimulateCommand(CLI::App& app, CommandContext& context);
+void AddVerifyCommand(CLI::App& app, CommandContext& context);
+void AddDiffCommand(CLI::App& app, CommandContext& context);
 
 }  // namespace orgalink::cli

@@ -15,9 +15,12 @@
 #include "preflight.h"
 #include "settings_file.h"
 #include "simulated_port.h"
+#include "store/appli_kind.h"
 #include "store/appli_store.h"
 #include "ui/exit_status.h"
 #include "ui/instruction_texts.h"
+#include "ui/safe_restore_texts.h"
+#include "ui/settings.h"
 
 namespace orgalink::cli {
 
@@ -65,10 +68,20 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
   settings.runMode = request.runMode;
   settings.comPort = port->Number();
   settings.fileName = request.fileName;
+  if (request.safetyBackup && settings.safetyBackup != 0) {
+    ui::CreateBackupDir(settings);
+    settings.safetyArchive = ui::SafetyArchivePath(settings.backupDir, clock);
+  }
   settings.sortTable = &tables.chars.weights;
   settings.codeTable = &tables.chars.incoming;
   operations::ConfigureRun(run, store, settings);
   run.numberedArchive = request.numberedArchive;
+  // The operations walk the applications in the current one.
+  const int addressed = run.appliKind;
+  if (request.readBack != nullptr) {
+    run.received = request.readBack;
+    store.GetAppliBuf(store::ArchiveSlots);
+  }
   // The simulated organizer echoes and is paced as the run's settings say.
   std::unique_ptr<sim::InProcessOrganizer> simulated;
   if (simulatedPort) {
@@ -86,7 +99,7 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
   owner.Finish();
   const std::optional<platform::InterruptKind> stop = interrupts.Stop();
   ReportFailure(status, stop.has_value(), run.failureCause, engine.OpenError());
-  return {status == link::LinkOk, ExitCodeFor(status, stop), run.fileName};
+  return {status == link::LinkOk, ExitCodeFor(status, stop), run.fileName, run.safety, addressed};
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include "console.h"
 #include "engine_options.h"
+#include "operations/read_back_check.h"
+#include "operations/run_context.h"
 #include "operations/run_mode.h"
 #include "operations/run_settings.h"
 
@@ -21,6 +23,12 @@ struct CommunicationRequest {
   // fileName is a proposal that never replaces a file (a backup's dated
   // name); see RunContext::numberedArchive.
   bool numberedArchive = false;
+  // A restore the user started: it takes a safety copy into BackupDir first,
+  // unless SafetyBackup=0 says otherwise.
+  bool safetyBackup = false;
+  // A backup that only reads the organizer back into memory: every
+  // application's stream as received goes here, and no archive is written.
+  operations::ReceivedStreams* readBack = nullptr;
 };
 
 struct CommunicationResult {
@@ -28,6 +36,10 @@ struct CommunicationResult {
   int exitCode = 0;
   // The archive as written, which a numbered one may have moved on from.
   std::string fileName;
+  // What became of a restore's safety copy.
+  operations::RestoreSafety safety{};
+  // The application the run addressed (AppliMode), 255 for all.
+  int appliKind = 255;
 };
 
 // Reads the settings file, runs one communication with its values under

@@ -14,6 +14,8 @@ constexpr const char* kExitNote =
     "after Ctrl-C, 143 after SIGTERM; 70 for an internal fault; 2 for a usage error or a "
     "missing settings file or character table";
 constexpr const char* kQuestionNote = "; 1 when the restore question was answered no";
+constexpr const char* kVerifyNote =
+    "; 18 when the organizer read back holds something else than the archive";
 constexpr const char* kStreamsNote =
     "Results go to standard output; the instructions, the progress, success texts and failures "
     "to standard error.";
@@ -30,7 +32,11 @@ void AddHelpFooters(CLI::App& app) {
   const std::string exit = std::string(kSettingsNote) + " " + kExitNote;
   Append(app, "backup", exit + ".");
   Append(app, "emulate", exit + ".");
-  Append(app, "restore", exit + kQuestionNote + ".");
+  Append(app, "restore", exit + kQuestionNote + kVerifyNote + ".");
+  Append(app, "verify", exit + kVerifyNote + ".");
+  Append(app, "diff",
+         "Exit status: 0 when both hold the same records, 1 when they differ, 2 when "
+         "either cannot be read.");
   Append(app, "run-mode", exit + kQuestionNote + ".");
   Append(app, "detect", kSettingsNote);
   app.footer(std::string(kStreamsNote) +

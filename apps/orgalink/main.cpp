@@ -35,6 +35,8 @@ int main(int argc, char** argv) {
   orgalink::cli::AddImportCommand(app, context);
   orgalink::cli::AddPortsCommand(app, context);
   orgalink::cli::AddSimulateCommand(app, context);
+  orgalink::cli::AddVerifyCommand(app, context);
+  orgalink::cli::AddDiffCommand(app, context);
   orgalink::cli::AddHelpFooters(app);
   if (orgalink::cli::RefuseUnknownCommand(app, argc, argv)) return kExitUsage;
   try {

@@ -9,6 +9,8 @@
 #include "erase_confirmation.h"
 #include "link/link_status.h"
 #include "platform/file_system.h"
+#include "ui/safe_restore_texts.h"
+#include "verify_organizer.h"
 
 namespace orgalink::cli {
 
@@ -17,6 +19,8 @@ namespace {
 struct RestoreOptions {
   std::string archive;
   bool yes = false;
+  bool noSafetyBackup = false;
+  bool verify = false;
   EngineOptions engine;
 };
 
@@ -31,13 +35,28 @@ int CheckReadable(const std::string& path) {
   return link::ToInt(link::LinkFileReadCancelled);
 }
 
+// Where the organizer's data stands: the safety copy taken, or, after a
+// failure, what that means for the organizer.
+void ReportSafety(const CommunicationResult& result) {
+  if (result.succeeded) {
+    const std::string line = ui::SafetyWrittenLine(result.safety);
+    if (!line.empty()) std::printf("%s\n", line.c_str());
+    return;
+  }
+  const std::string note = ui::SafetyNote(result.safety, ui::RestoreFront::CommandLine);
+  if (!note.empty()) std::fprintf(stderr, "%s\n", note.c_str());
+}
+
 int Restore(const RestoreOptions& options) {
   if (const int unreadable = CheckReadable(options.archive)) return unreadable;
   const Console console;
   if (const int refused = ConfirmEmptying(console, options.yes)) return refused;
-  return Communicate(options.engine,
-                     {operations::RunMode::Restore, options.archive, {}, true, false}, console)
-      .exitCode;
+  CommunicationRequest restore{operations::RunMode::Restore, options.archive, {}, true, false};
+  restore.safetyBackup = !options.noSafetyBackup;
+  const CommunicationResult result = Communicate(options.engine, restore, console);
+  ReportSafety(result);
+  if (!result.succeeded || !options.verify) return result.exitCode;
+  return VerifyOrganizer(options.engine, options.archive, console, true);
 }
 
 }  // namespace
@@ -49,9 +68,18 @@ void AddRestoreCommand(CLI::App& app, CommandContext& context) {
   sub->footer(
       "RunMode 2. A missing or unreadable ARCHIVE is reported (exit 17) before the port is "
       "opened. On a terminal the restore asks first (answer no: exit 1); without a terminal it "
-      "runs only with --yes (else exit 2). Then the instructions and the progress follow.");
+      "runs only with --yes (else exit 2). Then the instructions and the progress follow. "
+      "Before deleting anything, the restore receives the organizer's contents into a safety "
+      "backup in BackupDir; when that fails, nothing is deleted. When the restore fails after "
+      "deleting, the message names the safety backup to restore.");
   sub->add_option("ARCHIVE", options->archive, "Archive to restore (.bkf)")->required();
   sub->add_flag("--yes,-y", options->yes, "Overwrite the organizer's applications without asking");
+  sub->add_flag("--no-safety-backup", options->noSafetyBackup,
+                "Do not first copy the organizer's contents to "
+                "BackupDir/before-restore-YYYYMMDD-HHMMSS.bkf (SafetyBackup=0)");
+  sub->add_flag("--verify", options->verify,
+                "Then read the organizer back in a second communication (press PC-LINK again) "
+                "and compare it with ARCHIVE; exit 18 when it differs");
   AddEngineOptions(*sub, options->engine);
   sub->callback([options, &context] { context.exit_code = Restore(*options); });
 }

@@ -85,8 +85,8 @@ void AddSimulateCommand(CLI::App& app, CommandContext& context) {
   command->add_option("--echo", o->echo, "1: echo every byte like the cable (default), 0: not")
       ->check(CLI::Range(0, 1));
   command->add_option("--fault", o->faults,
-                      "checksum:N, nack:N, silence:N, hangup:N, noise:BYTES or slow:MS "
-                      "(repeatable)");
+                      "checksum:N, nack:N, silence:N, hangup:N, noise:BYTES, slow:MS or "
+                      "drop:N (repeatable)");
   command->add_option("--state", o->stateFile,
                       "File holding the organizer's contents between runs "
                       "(default: simulated_organizer.bkf beside the backup folder)");

@@ -24,6 +24,10 @@ void LineBench::Run(BenchLine& line, const sim::OrganizerContents& reference) {
   const RunFigures backup = Timed(line, 1, archive, "backup");
   if (backup.status != link::LinkOk) return;
   archive_bytes_ = std::max(archive_bytes_, FileSize(archive));
+  if (options_.safe_restore) {
+    SafeRestores(line, archive);
+    return;
+  }
   Timed(line, 2, archive, "restore");
   if (const std::optional<bool> held = line.Holds(reference)) {
     timed_.back().contents = *held ? "intact" : "DIFFERENT";
@@ -39,6 +43,21 @@ void LineBench::Print() const {
               limits.memoryBytes / (1024.0 * 1024.0));
   PrintTimedRuns(timed_, options_.echo, limits);
   PrintAbortRuns(aborts_, limits);
+}
+
+// What a restore costs with its safety backup, and what --verify adds.
+void LineBench::SafeRestores(BenchLine& line, const std::string& archive) {
+  Timed(line, 2, archive, "restore");
+  RunRequest safe = Request(line, 2, archive);
+  safe.safetyArchive = folder_ + "/before-restore.bkf";
+  std::fprintf(stderr, "%s restore+safety ...\n", line.Name().c_str());
+  timed_.push_back(
+      {line.Name(), line.Baud(), "restore+safety", RunOnce(line.Opener(), tables_, safe), "-"});
+  RunRequest readBack = Request(line, 1, "");
+  readBack.readBack = true;
+  std::fprintf(stderr, "%s read-back ...\n", line.Name().c_str());
+  timed_.push_back(
+      {line.Name(), line.Baud(), "read-back", RunOnce(line.Opener(), tables_, readBack), "-"});
 }
 
 RunRequest LineBench::Request(const BenchLine& line, std::uint8_t mode,

@@ -22,6 +22,7 @@ class LineBench {
   void Print() const;
 
  private:
+  void SafeRestores(BenchLine& line, const std::string& archive);
   RunRequest Request(const BenchLine& line, std::uint8_t mode, const std::string& archive) const;
   RunFigures Timed(BenchLine& line, std::uint8_t mode, const std::string& archive,
                    const char* name);

@@ -7,7 +7,8 @@
 //
 //   transfer_bench                 the reference organizer at 19200 and 115200 baud, and the pty
 //   transfer_bench --quick         a tenth of it, 115200 baud and the pty only
-//   options: --baud N (repeatable), --no-pty, --no-virtual, --aborts N, --echo 0|1
+//   options: --baud N (repeatable), --no-pty, --no-virtual, --aborts N, --echo 0|1,
+//            --safe-restore (a restore with and without its safety backup, and a read-back)
 
 #include <stdlib.h>
 #include <unistd.h>

@@ -20,6 +20,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.bauds.push_back(std::atoi(argv[++i]));
     } else if (arg == "--aborts" && has_value) {
       options.aborts = std::atoi(argv[++i]);
+    } else if (arg == "--safe-restore") {
+      options.safe_restore = true;
     } else if (arg == "--echo" && has_value) {
       options.echo = std::string(argv[++i]) != "0";
     } else {

@@ -11,6 +11,9 @@ struct Options {
   bool virtual_lines = true;
   int aborts = 3;  // aborted runs of each operation on each line
   bool echo = true;
+  // After the backup: a restore, a restore with its safety backup, and the
+  // read-back that --verify adds, in place of the plain restore.
+  bool safe_restore = false;
 };
 
 // False, after a message on stderr, for an option it does not know.

@@ -5,7 +5,9 @@
 #include "bench_owner.h"
 #include "counting_port.h"
 #include "operations/configure_run.h"
+#include "operations/read_back_check.h"
 #include "operations/run_communication.h"
+#include "store/appli_kind.h"
 #include "usage.h"
 
 namespace orgalink::bench {
@@ -20,6 +22,7 @@ operations::RunSettings Settings(const RunRequest& request, const store::CharTab
   settings.runMode = static_cast<operations::RunMode>(request.runMode);
   settings.baudRate = request.baudText;
   settings.fileName = request.archive;
+  settings.safetyArchive = request.safetyArchive;
   settings.echoBack = request.echo ? 1 : 0;
   settings.sortTable = &tables.weights;
   settings.codeTable = &tables.incoming;
@@ -58,6 +61,11 @@ RunFigures RunOnce(const platform::PortOpener& opener, const store::CharTables& 
     store::AppliStore store;
     operations::RunContext run(engine);
     operations::ConfigureRun(run, store, Settings(request, tables));
+    operations::ReceivedStreams received;
+    if (request.readBack) {
+      store.GetAppliBuf(store::ArchiveSlots);
+      run.received = &received;
+    }
     const double thread_cpu = ThreadCpuSeconds();
     start = BenchClock::now();
     figures.status = operations::RunCommunication(

@@ -18,6 +18,10 @@ struct RunRequest {
   bool echo = true;
   // Abort this long after the first records begin to move; none runs to the end.
   std::optional<std::chrono::milliseconds> abortAfter;
+  // A restore's safety backup goes there; empty for none.
+  std::string safetyArchive;
+  // A backup into memory only, as a verification reads the organizer back.
+  bool readBack = false;
 };
 
 struct RunFigures {

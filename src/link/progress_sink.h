@@ -9,6 +9,7 @@ enum class ProgressScope {
   Operation,    // the backup's and restore's own milestones, absolute bar positions
   Application,  // one application's transfer
   Telephone,    // the same while the application is Telephone
+  Safety,       // a restore's safety backup: its milestones, absolute bar positions
 };
 
 // What a communication or a port search reports, and what its value holds.

@@ -36,17 +36,19 @@ LinkStatus ReceiveOne(RunContext& run, link::ProgressSink* progress, transfer::T
 // The overall bar: 10 once the link stands, 50 after the first application
 // and 10 more after each of the next four, 100 after the last.
 LinkStatus ReceiveEveryApplication(RunContext& run, link::ProgressSink* progress,
-                                   transfer::TransferRole role) {
-  ReportMilestone(progress, link::ProgressKind::Status, 100);
-  ReportMilestone(progress, link::ProgressKind::Progress, 10);
+                                   transfer::TransferRole role, link::ProgressScope milestones) {
+  ReportMilestone(progress, link::ProgressKind::Status, 100, milestones);
+  ReportMilestone(progress, link::ProgressKind::Progress, 10, milestones);
   for (std::size_t i = 0; i < store::FullOrder.size(); ++i) {
     run.appliKind = store::FullOrder[i];
     const LinkStatus status = ReceiveOne(run, progress, role);
     if (status != link::LinkOk) return status;
-    if (i < 5)
-      ReportMilestone(progress, link::ProgressKind::Progress, 50 + 10 * static_cast<int>(i));
+    if (i < 5) {
+      ReportMilestone(progress, link::ProgressKind::Progress, 50 + 10 * static_cast<int>(i),
+                      milestones);
+    }
   }
-  ReportMilestone(progress, link::ProgressKind::Progress, 100);
+  ReportMilestone(progress, link::ProgressKind::Progress, 100, milestones);
   return link::LinkOk;
 }
 
@@ -57,13 +59,19 @@ LinkStatus ReceiveFromOrganizer(RunContext& run, link::ProgressSink* progress,
   LinkEngine& engine = run.engine;
   LinkStatus status = NegotiateIfFull(engine, progress, role);
   if (status != link::LinkOk) return status;
-  status = run.appliKind == store::AllApplis ? ReceiveEveryApplication(run, progress, role)
-                                             : ReceiveOne(run, progress, role);
+  status = ReceiveApplications(run, progress, role, link::ProgressScope::Operation);
   if (status != link::LinkOk) return status;
   return EndIfFull(engine, role);
 }
 
 }  // namespace
+
+LinkStatus ReceiveApplications(RunContext& run, link::ProgressSink* progress,
+                               transfer::TransferRole role, link::ProgressScope milestones) {
+  return run.appliKind == store::AllApplis
+             ? ReceiveEveryApplication(run, progress, role, milestones)
+             : ReceiveOne(run, progress, role);
+}
 
 LinkStatus RunBackup(RunContext& run, link::FrontEnd front, transfer::TransferRole role) {
   LinkEngine& engine = run.engine;

@@ -23,6 +23,12 @@ inline constexpr int ReceiveBufferSize = 256000;
 // an archive already at the file name stays as it was.
 link::LinkStatus RunBackup(RunContext& run, link::FrontEnd front, transfer::TransferRole role);
 
+// The backup's transfer alone, inside a communication that stands: every
+// application in FullOrder, or the current one, into the run's store, with
+// the whole backup's milestones reported in the scope `milestones`.
+link::LinkStatus ReceiveApplications(RunContext& run, link::ProgressSink* progress,
+                                     transfer::TransferRole role, link::ProgressScope milestones);
+
 // Receives the current application's records and adds them to the store;
 // an application without records adds nothing. A record the archive could
 // not give back (one holding 0xFF, from the line or after code conversion)

@@ -13,6 +13,8 @@ void ConfigureRun(RunContext& run, store::AppliStore& store, const RunSettings& 
   engine.SetBaudRate(settings.baudRate);
   SetAppliMode(run, settings.appliMode);
   run.fileName = settings.fileName;
+  run.safety = {};
+  run.safety.archive = settings.safetyArchive;
   engine.SetLogFileName(settings.logFileName);
   engine.SetEchoBack(settings.echoBack != 0);
   run.fileScramble = settings.fileScramble != 0;

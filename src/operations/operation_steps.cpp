@@ -20,8 +20,9 @@ int SecondsSince(LinkEngine& engine, platform::Tick start) {
 
 }  // namespace
 
-void ReportMilestone(link::ProgressSink* progress, link::ProgressKind kind, int position) {
-  link::Report(progress, {kind, position, link::ProgressScope::Operation});
+void ReportMilestone(link::ProgressSink* progress, link::ProgressKind kind, int position,
+                     link::ProgressScope scope) {
+  link::Report(progress, {kind, position, scope});
 }
 
 LinkStatus FailStep(LinkEngine& engine, LinkStatus status) {

@@ -15,7 +15,8 @@ namespace orgalink::operations {
 
 // Reports one of the operation's own milestones (a Status or Progress of
 // the Operation scope), if anyone watches.
-void ReportMilestone(link::ProgressSink* progress, link::ProgressKind kind, int position);
+void ReportMilestone(link::ProgressSink* progress, link::ProgressKind kind, int position,
+                     link::ProgressScope scope = link::ProgressScope::Operation);
 
 // Ends a failing operation step: `status` also becomes the engine's status.
 link::LinkStatus FailStep(link::LinkEngine& engine, link::LinkStatus status);

@@ -56,6 +56,9 @@ LinkStatus ReceiveAppli(RunContext& run, link::ProgressSink* progress,
   const LinkStatus received =
       transfer::GetAllRecords(engine, progress, buffer.data(), ReceiveBufferSize, length,
                               transfer::AppliCode(run.appliKind), role, run.telephone, &records);
+  if (received == link::LinkOk && run.received != nullptr && kind < run.received->size()) {
+    (*run.received)[kind].assign(buffer.begin(), buffer.begin() + length);
+  }
   if (received != link::LinkOk || length == 0) return received;
   if (run.store == nullptr) {
     engine.Log("!!!Write AppliData Err\n\n");

@@ -4,6 +4,7 @@
 
 #include "operations/archive_files.h"
 #include "operations/operation_steps.h"
+#include "operations/safety_copy.h"
 #include "store/appli_kind.h"
 #include "transfer/appli_code.h"
 
@@ -43,6 +44,7 @@ LinkStatus RestoreEveryApplication(RunContext& run, link::ProgressSink* progress
   ReportMilestone(progress, link::ProgressKind::Status, 100);
   ReportMilestone(progress, link::ProgressKind::Progress, 4);
   if (role == transfer::PcFull) {
+    run.safety.deletionsBegun = true;
     const LinkStatus status = EmptyOrganizer(run.engine);
     if (status != link::LinkOk) return status;
   }
@@ -64,6 +66,7 @@ LinkStatus RestoreEveryApplication(RunContext& run, link::ProgressSink* progress
 LinkStatus RestoreOne(RunContext& run, link::ProgressSink* progress, transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
   if (role == transfer::PcFull && run.appliKind != store::ExpenseCategory) {
+    run.safety.deletionsBegun = true;
     const LinkStatus status = DeleteAllRecords(engine, run.appliKind);
     if (status != link::LinkOk) return status;
   }
@@ -80,6 +83,10 @@ LinkStatus SendToOrganizer(RunContext& run, link::ProgressSink* progress,
   LinkEngine& engine = run.engine;
   LinkStatus status = NegotiateIfFull(engine, progress, role);
   if (status != link::LinkOk) return status;
+  if (role == transfer::PcFull && !run.safety.archive.empty()) {
+    status = TakeSafetyCopy(run, progress);
+    if (status != link::LinkOk) return status;
+  }
   status = run.appliKind == store::AllApplis ? RestoreEveryApplication(run, progress, role)
                                              : RestoreOne(run, progress, role);
   if (status != link::LinkOk) return status;

@@ -21,6 +21,9 @@ namespace orgalink::operations {
 // cannot be had; 13 when the archive or an application's records are not
 // compatible; 17 when the user cancels a failed read; otherwise the failing
 // link step's status.
+// When run.safety names an archive, the organizer's contents are first
+// received and written there (TakeSafetyCopy), after the negotiation; a copy
+// that fails stops the restore before anything is deleted.
 link::LinkStatus RunRestore(RunContext& run, link::FrontEnd front, transfer::TransferRole role);
 
 // Sends the current application's records from the store; an application

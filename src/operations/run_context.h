@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +11,24 @@
 #include "transfer/receive_records.h"
 
 namespace orgalink::operations {
+
+// A restore the user starts first receives what the organizer holds, in the
+// same communication, and writes it to an archive of its own; only then does
+// it delete anything. What the front end needs to tell the user afterwards
+// is kept here.
+struct RestoreSafety {
+  // Where the copy goes (the name is numbered on when taken); empty for a
+  // restore without one. Once written, the name it was written under.
+  std::string archive;
+  bool written = false;
+  // The copy could not be taken or written: the restore stopped before it
+  // deleted anything.
+  bool failed = false;
+  // Why the copy could not be written (the status tells any other cause).
+  std::string writeError;
+  // The restore had sent its first DELETE_ALL_RECORDS.
+  bool deletionsBegun = false;
+};
 
 // What one communication works on beyond the protocol: the record store, the
 // archive, the current application and the settings of the data checks. The
@@ -40,6 +60,13 @@ struct RunContext {
   // The failure lines the engine had noted when the run failed, before the
   // closing NACK and END_COMMUNICATION: the cause a front end reports.
   std::vector<std::string> failureCause;
+  // The copy of the organizer's contents that a restore takes before it
+  // empties anything, and how far the restore got.
+  RestoreSafety safety;
+  // When set, a backup also keeps every application's record stream here
+  // exactly as it came over the line, in the organizer's codes (what a
+  // verification compares), by application number.
+  std::array<std::vector<std::uint8_t>, 7>* received = nullptr;
 };
 
 // Stores the device code in the engine and hands it to the linked store;

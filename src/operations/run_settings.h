@@ -23,6 +23,10 @@ struct RunSettings {
   std::string fileName;  // the archive
   const store::SortTable* sortTable = nullptr;
   const store::CodeTable* codeTable = nullptr;  // the program-wide incoming table
+  // Where a restore the user started keeps its safety copy of the
+  // organizer's contents; empty for none (and always empty for the RunModes
+  // run as such).
+  std::string safetyArchive;
 
   // --- the settings file: [Path] -------------------------------------------
   std::string backupDir;  // the folder the archive dialogs open in
@@ -41,6 +45,10 @@ struct RunSettings {
   // that hand over bytes in bursts need more than their burst gap (16 ms on
   // an FTDI).
   long quietWindow = kDefaultQuietWindow;
+  // Whether the front ends' restore takes a safety copy first, and whether
+  // the dialog program reads the organizer back after a restore.
+  int safetyBackup = 1;
+  int verifyRestore = 0;
 
   // --- [Ports] ---------------------------------------------------------------
   ComDevices comDevices;

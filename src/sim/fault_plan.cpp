@@ -23,4 +23,9 @@ bool FaultPlan::NextAck() {
   return faults_.nack_at_ack != acks_;
 }
 
+bool FaultPlan::NextRecordKept() {
+  ++records_;
+  return faults_.drop_record != records_;
+}
+
 }  // namespace orgalink::sim

@@ -4,7 +4,7 @@
 
 namespace orgalink::sim {
 
-// Counts the packets and ACKs of one session and says which of them the
+// Counts the packets, ACKs and records of one session and says which of them the
 // configured faults hit.
 class FaultPlan {
  public:
@@ -17,11 +17,14 @@ class FaultPlan {
   PacketFate NextPacket();
   // False when the next ACK is to be a NACK.
   bool NextAck();
+  // False when the record just taken in is to be lost.
+  bool NextRecordKept();
 
  private:
   const SimFaults faults_;
   int packets_ = 0;
   int acks_ = 0;
+  int records_ = 0;
 };
 
 }  // namespace orgalink::sim

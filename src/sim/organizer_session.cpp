@@ -40,9 +40,9 @@ OrganizerSession::Step OrganizerSession::Handle(const Frame& frame) {
     case link::GET_DEVICE_INFORMATION:
       return AnswerDeviceInformation();
     case link::GET_ALL_RECORDS:
-      return ServeRecords(frame.Param1());
+      return receiving_ ? Refuse() : ServeRecords(frame.Param1());
     case link::GET_EXPENSE_CATEGORY:
-      return ServeCategory();
+      return receiving_ ? Refuse() : ServeCategory();
     case link::DELETE_ALL_RECORDS:
       return DeleteRecords(frame.Param1());
     case link::SEND_1_RECORD:

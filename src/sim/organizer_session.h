@@ -72,6 +72,10 @@ class OrganizerSession {
   FaultPlan plan_;
   RecordAssembly assembly_;
   bool changed_ = false;
+  // Once the PC has sent records, the organizer sits in its receive loop
+  // for the rest of the communication: it takes more records or the
+  // goodbye, and refuses to serve any.
+  bool receiving_ = false;
 };
 
 }  // namespace orgalink::sim

@@ -31,6 +31,8 @@ bool SetFault(std::string_view name, std::uint32_t value, SimFaults& faults) {
     faults.noise_bytes = count;
   } else if (name == "slow") {
     faults.frame_delay_ms = value;
+  } else if (name == "drop") {
+    faults.drop_record = count;
   } else {
     return false;
   }
@@ -73,7 +75,7 @@ bool ParseFault(std::string_view text, SimFaults& faults, std::string& error) {
   if (colon == std::string_view::npos || !ParseCount(text.substr(colon + 1), value) ||
       !SetFault(text.substr(0, colon), value, faults)) {
     error = "unknown fault \"" + std::string(text) +
-            "\" (checksum:N, nack:N, silence:N, hangup:N, noise:BYTES or slow:MS)";
+            "\" (checksum:N, nack:N, silence:N, hangup:N, noise:BYTES, slow:MS or drop:N)";
     return false;
   }
   return true;

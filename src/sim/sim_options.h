@@ -13,8 +13,9 @@ namespace orgalink::sim {
 enum class SimVariant { E, EPlus, M };
 
 // Misbehaviour on demand. Packets are the DataPackets of one session in
-// either direction, counted from 1; ACKs are those the organizer sends,
-// counted the same way. 0 switches a fault off.
+// either direction, counted from 1; ACKs are those the organizer sends, and
+// records those it takes from the PC, counted the same way. Every count
+// starts afresh with each communication. 0 switches a fault off.
 struct SimFaults {
   int bad_checksum_at_packet = 0;    // that packet goes out (or is taken) with a wrong checksum
   int nack_at_ack = 0;               // NACK in place of that ACK
@@ -22,6 +23,7 @@ struct SimFaults {
   int hang_up_at_packet = 0;         // the line is cut at that packet
   int noise_bytes = 0;               // a burst of that many non-frame bytes before every frame
   std::uint32_t frame_delay_ms = 0;  // a slow organizer: this long before every frame
+  int drop_record = 0;               // that record is acknowledged but not kept
 
   bool operator==(const SimFaults&) const = default;
 };
@@ -60,7 +62,7 @@ std::optional<SimVariant> ParseVariant(std::string_view text);
 const char* VariantName(SimVariant variant);
 
 // Applies one fault given as "checksum:N", "nack:N", "silence:N", "hangup:N",
-// "noise:BYTES" or "slow:MS". False, with the reason in `error`, for anything
+// "noise:BYTES", "slow:MS" or "drop:N". False, with the reason in `error`, for anything
 // else.
 bool ParseFault(std::string_view text, SimFaults& faults, std::string& error);
 

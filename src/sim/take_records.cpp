@@ -48,10 +48,14 @@ OrganizerSession::Step OrganizerSession::TakeRecordPacket() {
   if (step || !got) return step;
   const RecordAssembly::Result result = assembly_.Add(packet);
   if (result == RecordAssembly::Result::Refused) return Refuse();
+  receiving_ = true;
   bool acked = false;
   step = Acknowledge(acked);
   if (!acked) assembly_.Reset();
-  if (acked && result == RecordAssembly::Result::Complete) {
+  const bool complete = acked && result == RecordAssembly::Result::Complete;
+  if (complete && !plan_.NextRecordKept()) {
+    assembly_.Reset();
+  } else if (complete) {
     contents_.Change([this](OrganizerContents& c) {
       c.Add(assembly_.Appli(), std::move(assembly_.TakeRecord()), sort_);
     });

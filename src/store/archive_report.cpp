@@ -24,13 +24,10 @@ void PrintRecords(const ArchiveImage& image, const ArchiveSection& section,
                   const CodeTable& incoming, std::ostream& out) {
   const std::uint8_t* next = image.body.data() + section.offset;
   const std::uint8_t* const end = next + section.length;
-  const auto offset = static_cast<std::size_t>(TextOffset(section.application));
   for (unsigned r = 0; r < section.count; ++r) {
     const auto length = static_cast<std::size_t>(RecordLength(next, end - next));
-    std::vector<std::uint8_t> record(next, next + length);
-    FromDeviceCodes(incoming, section.application, record.data(), record.size());
-    const std::size_t text = std::min(offset, length);
-    out << "    " << r + 1 << ": " << Latin1ToDisplay(record.data() + text, length - text) << '\n';
+    out << "    " << r + 1 << ": "
+        << RecordDisplay(section.application, {next, next + length}, incoming) << '\n';
     next += length + 1;
   }
 }
@@ -50,6 +47,14 @@ bool ReportDuplicates(const ArchiveImage& image, std::ostream& err) {
 }
 
 }  // namespace
+
+std::string RecordDisplay(std::uint8_t application, std::vector<std::uint8_t> record,
+                          const CodeTable& incoming) {
+  FromDeviceCodes(incoming, application, record.data(), record.size());
+  const std::size_t text =
+      std::min(static_cast<std::size_t>(TextOffset(application)), record.size());
+  return Latin1ToDisplay(record.data() + text, record.size() - text);
+}
 
 std::string Latin1ToDisplay(const std::uint8_t* text, std::size_t length) {
   std::string display;

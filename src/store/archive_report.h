@@ -4,6 +4,7 @@
 #include <ostream>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "store/code_tables.h"
 
@@ -21,6 +22,11 @@ int ReportArchive(std::span<const std::uint8_t> file, const CodeTable& incoming,
 // "code.dat" in `table_directory`.
 int InspectArchiveFile(const std::string& path, const std::string& table_directory,
                        bool show_records, std::ostream& out, std::ostream& err);
+
+// How a record of `application` (in the organizer's codes) is shown: its
+// text part, translated through `incoming`, as Latin1ToDisplay writes it.
+std::string RecordDisplay(std::uint8_t application, std::vector<std::uint8_t> record,
+                          const CodeTable& incoming);
 
 // Latin-1 text as UTF-8; control codes, 0x7F..0x9F and the backslash itself
 // are written as escapes (\xNN, \\), so that every byte can be told apart.

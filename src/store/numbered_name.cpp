@@ -6,11 +6,18 @@ namespace orgalink::store {
 
 namespace {
 
+// Longer digit runs are part of the name, such as the time in
+// "before-restore-20261210-134501".
+constexpr std::size_t kMaxNumberDigits = 5;
+
 // The number after the last '-' of `stem`, or 1 when it carries none.
 unsigned long NumberOf(const std::string& stem, std::size_t& base_length) {
   const auto dash = stem.find_last_of('-');
   base_length = stem.size();
-  if (dash == std::string::npos || dash + 1 == stem.size() || stem.size() - dash > 9) return 1;
+  if (dash == std::string::npos || dash + 1 == stem.size() ||
+      stem.size() - dash - 1 > kMaxNumberDigits) {
+    return 1;
+  }
   for (std::size_t i = dash + 1; i < stem.size(); ++i) {
     if (!std::isdigit(static_cast<unsigned char>(stem[i]))) return 1;
   }

@@ -56,6 +56,13 @@ bool ProgressModel::HandleStatus(std::uint32_t w, link::ProgressScope scope) {
     statusText_ = kWaiting;
     return true;
   }
+  // A restore's safety copy receives before the restore sends; the end of
+  // the copy is not the end of the run.
+  if (scope == link::ProgressScope::Safety) {
+    if (runMode_ != 2) return false;
+    statusText_ = kReceiving;
+    return true;
+  }
   const std::optional<const char*> text = TransferText(runMode_, scope);
   if (!text) return false;
   statusText_ = *text;
@@ -69,7 +76,7 @@ bool ProgressModel::HandleProgress(std::uint32_t w, link::ProgressScope scope) {
   // The bar shows anything beyond its range as full (or empty); the end is
   // recognised on the position asked for, not on what the bar can show.
   barPosition_ = static_cast<int>(std::min<std::uint32_t>(*next, kBarMaximum));
-  if (*next == finalPosition_) statusText_ = kFinished;
+  if (*next == finalPosition_ && scope != link::ProgressScope::Safety) statusText_ = kFinished;
   return true;
 }
 
@@ -85,6 +92,7 @@ std::optional<std::uint32_t> ProgressModel::NextPosition(std::uint32_t w,
   const std::uint32_t d = p % 10;
   const bool backupOrRestore = runMode_ == 1 || runMode_ == 2;
   if (backupOrRestore && scope == link::ProgressScope::Operation) return w;
+  if (runMode_ == 2 && scope == link::ProgressScope::Safety) return w;
   if (backupOrRestore && scope == link::ProgressScope::Telephone) {
     if (t >= 10 || 4 * t + 10 <= p) return std::nullopt;
     return 4 * t + 10;

@@ -74,6 +74,8 @@ std::vector<KeyText> KeyTexts(const RunSettings& s) {
       {"Settings", "TOMultiplier", number(s.toMultiplier), true},
       {"Settings", "BKTelRecordsMin", number(s.bkTelRecordsMin), true},
       {"Settings", "QuietWindow", number(s.quietWindow), s.quietWindow != kDefaultQuietWindow},
+      {"Settings", "SafetyBackup", number(s.safetyBackup), s.safetyBackup != 1},
+      {"Settings", "VerifyRestore", number(s.verifyRestore), s.verifyRestore != 0},
   };
   return keys;
 }
@@ -101,6 +103,8 @@ RunSettings SettingsFromDocument(const platform::IniDocument& document,
   s.toMultiplier = ProfileInt(document, "Settings", "TOMultiplier", 0);
   s.bkTelRecordsMin = ProfileInt(document, "Settings", "BKTelRecordsMin", s.bkTelRecordsMin);
   s.quietWindow = ProfileInt(document, "Settings", "QuietWindow", kDefaultQuietWindow);
+  s.safetyBackup = ProfileInt(document, "Settings", "SafetyBackup", s.safetyBackup);
+  s.verifyRestore = ProfileInt(document, "Settings", "VerifyRestore", s.verifyRestore);
   for (const std::string& key : document.Keys("Ports")) {
     const std::optional<int> port = PortOfKey(key);
     if (port) s.comDevices.Set(*port, ProfileString(document, "Ports", key, ""));

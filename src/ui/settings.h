@@ -26,7 +26,7 @@ operations::RunSettings SettingsFromDocument(const platform::IniDocument& docume
 // writes back in any case, each only where the file has none by then:
 // BackupDir, COMPort, EchoBack, DeviceCode, the time-outs and
 // BKTelRecordsMin, LogFileName when set, FileScramble when off, QuietWindow
-// when not 10. [Ports] goes in only when changed.
+// when not 10, SafetyBackup when off, VerifyRestore when on. [Ports] goes in only when changed.
 std::vector<platform::ProfileChange> SettingsChanges(const operations::RunSettings& before,
                                                      const operations::RunSettings& now,
                                                      bool firstRun);

@@ -94,7 +94,7 @@ chmod +x "$stub_dir/orgalink"
 
 # line | expected completions, space-separated ("To~Do" stands for "To Do").
 cases=(
-    'orgalink |backup detect emulate export import inspect ports restore run-mode simulate'
+    'orgalink |backup detect diff emulate export import inspect ports restore run-mode simulate verify'
     'orgalink r|restore run-mode'
     'orgalink backup --app |ALL Anniversary Expense Expense~Category Memo Schedule Telephone To~Do'
     'orgalink restore x.bkf --app Ex|Expense Expense~Category'
@@ -109,6 +109,8 @@ cases=(
     'orgalink restore --echo |0 1'
     'orgalink simulate --variant E|E E+'
     'orgalink simulate --fault s|silence: slow:'
+    'orgalink simulate --fault d|drop:'
+    'orgalink restore --v|--verify'
     'orgalink run-mode 1|1 10 11 12 13 14 15 16 17 18'
     'orgalink run-mode --port sim --app Memo 1|1 10 11 12 13 14 15 16 17 18'
     'orgalink run-mode 13 |'

@@ -107,6 +107,13 @@ void BackupRestoreTest::backupAndRestoreFromTheButtons() {
   Click("restoreButton");
   QCOMPARE(prompts_.Captions(), (QStringList{"Restore", "Information", "Restore"}));
   QVERIFY(prompts_.Boxes()[2].text.startsWith(QLatin1String("SUCCESS Restore\nTime:")));
+  // Before deleting anything the restore kept what the organizer held.
+  int safetyCopies = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(window_->Settings().backupDir)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("before-restore-") && name.ends_with(".bkf")) ++safetyCopies;
+  }
+  QCOMPARE(safetyCopies, 1);
 
   // What went back comes out again.
   const std::string again = folder_.File("again.bkf");

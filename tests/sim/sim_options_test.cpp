@@ -21,10 +21,10 @@ TEST(SimOptions, FaultTextsSetOneFaultEach) {
   SimFaults faults;
   std::string error;
   for (const char* text :
-       {"checksum:3", "nack:4", "silence:5", "hangup:6", "noise:7", "slow:250"}) {
+       {"checksum:3", "nack:4", "silence:5", "hangup:6", "noise:7", "slow:250", "drop:8"}) {
     EXPECT_TRUE(ParseFault(text, faults, error)) << text;
   }
-  EXPECT_EQ(faults, (SimFaults{3, 4, 5, 6, 7, 250}));
+  EXPECT_EQ(faults, (SimFaults{3, 4, 5, 6, 7, 250, 8}));
   for (const char* bad : {"checksum", "checksum:", "checksum:x", "slow:-1", "flood:3"}) {
     EXPECT_FALSE(ParseFault(bad, faults, error)) << bad;
     EXPECT_NE(error.find(bad), std::string::npos);

@@ -18,6 +18,9 @@ TEST(NumberedName, TheStemCountsOnBeforeTheExtension) {
       // Only the file name has an extension, and only digits make a number.
       {"my.backups/20261210", "my.backups/20261210-2"},
       {"/b/day-one.bkf", "/b/day-one-2.bkf"},
+      // A time of day is part of the name, not a number to count on.
+      {"/b/before-restore-20261210-134501.bkf", "/b/before-restore-20261210-134501-2.bkf"},
+      {"/b/before-restore-20261210-134501-2.bkf", "/b/before-restore-20261210-134501-3.bkf"},
   };
   for (const auto& row : rows) EXPECT_EQ(NextNumberedName(row.path), row.next) << row.path;
 }

@@ -41,6 +41,8 @@ TEST(Settings, NoFileGivesTheDefaults) {
   EXPECT_EQ(s.toMultiplier, 0);
   EXPECT_EQ(s.bkTelRecordsMin, 1);
   EXPECT_EQ(s.quietWindow, 10);
+  EXPECT_EQ(s.safetyBackup, 1);
+  EXPECT_EQ(s.verifyRestore, 0);
   EXPECT_EQ(s.comDevices.For(1), "/dev/ttyS0");
   EXPECT_EQ(s.comDevices.For(4), "/dev/ttyS3");
 
@@ -127,7 +129,7 @@ TEST(Settings, ValuesAreReadByTheirRules) {
   const std::string ini = dir.File("Orgalink.ini");
   std::ofstream(ini)
       << "[Path]\nLogFileName=comm.log\n[Settings]\nFileScramble=5\nTOCommand=45\n"
-         "TODataPacket=0\nQuietWindow=25\n[Ports]\nCOM2=/dev/ttyUSB0\ncom7=/dev/ttyACM0\n"
+         "TODataPacket=0\nQuietWindow=25\nSafetyBackup=0\nVerifyRestore=1\n[Ports]\nCOM2=/dev/ttyUSB0\ncom7=/dev/ttyACM0\n"
          "COM07=/dev/null\nCOMX=/dev/null\n";
   const RunSettings s = Read(ini);
   EXPECT_EQ(s.logFileName, "/opt/orgalink/comm.log");
@@ -135,6 +137,8 @@ TEST(Settings, ValuesAreReadByTheirRules) {
   EXPECT_EQ(s.toCommand, 45000);
   EXPECT_EQ(s.toDataPacket, 0);
   EXPECT_EQ(s.quietWindow, 25);
+  EXPECT_EQ(s.safetyBackup, 0);
+  EXPECT_EQ(s.verifyRestore, 1);
   // [Ports] may name a device for any port number.
   EXPECT_EQ(s.comDevices.Named(), (std::vector<int>{2, 7}));
   EXPECT_EQ(s.comDevices.For(2), "/dev/ttyUSB0");

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "console.h"
+#include "engine_options.h"
+
+namespace orgalink::cli {
+
+// Reads the organizer back in a communication of its own, into memory only,
+// and compares it with the archive at `path`; prints the report. `after`
+// tells that a restore has just ended: the user is asked to press PC-LINK
+// again instead of the whole set of instructions. 0 when everything
+// matches, 18 when not; 17 or 13 when the archive cannot be read or is none;
+// otherwise the communication's exit status.
+int VerifyOrganizer(const EngineOptions& options, const std::string& path, const Console& console,
+                    bool after);
+
+}  // namespace orgalink::cli

@@ -1,0 +1,66 @@
+// The safety copy a restore takes of the organizer before it empties it.
+
+#include "operations/safety_copy.h"
+
+#include "operations/backup.h"
+#include "operations/operation_steps.h"
+#include "store/appli_kind.h"
+#include "store/archive_write.h"
+
+namespace orgalink::operations {
+
+using link::LinkStatus;
+
+namespace {
+
+LinkStatus Receive(RunContext& run, store::AppliStore& copy, link::ProgressSink* progress) {
+  // The restore's store holds the archive to send; the copy gets a store of
+  // its own with the same tables and device code.
+  RunContext receiving = run;
+  receiving.store = &copy;
+  if (copy.GetAppliBuf(store::ArchiveSlots) != store::StoreOk) {
+    run.engine.Log("!!! GetAppliBuf Err");
+    return FailStep(run.engine, link::LinkIoError);
+  }
+  return ReceiveApplications(receiving, progress, transfer::PcFull, link::ProgressScope::Safety);
+}
+
+LinkStatus Write(RunContext& run, store::AppliStore& copy) {
+  store::ArchiveWrite write;
+  write.path = run.safety.archive;
+  write.scramble = run.fileScramble ? 1 : 0;
+  write.keepExisting = true;
+  if (copy.SaveArchive(write) != store::StoreOk) {
+    const std::string why = !write.errorText.empty() ? write.errorText
+                            : !write.refusal.empty() ? write.refusal
+                                                     : "Write file error.";
+    run.engine.LogFormat("!!!Write Safety File(%s) Err: %s\n\n", write.path.c_str(), why.c_str());
+    run.safety.writeError = why;
+    return FailStep(run.engine, link::LinkFileReadCancelled);
+  }
+  run.safety.archive = write.path;
+  run.engine.LogFormat("====>>Write Safety File (%s)\n\n", write.path.c_str());
+  return link::LinkOk;
+}
+
+}  // namespace
+
+LinkStatus TakeSafetyCopy(RunContext& run, link::ProgressSink* progress) {
+  link::LinkEngine& engine = run.engine;
+  engine.Log("\n========== Start Safety Backup ==========\n\n");
+  store::AppliStore copy = *run.store;
+  const int restoring = run.appliKind;
+  LinkStatus status = Receive(run, copy, progress);
+  run.appliKind = restoring;
+  if (status == link::LinkOk) status = Write(run, copy);
+  if (status != link::LinkOk) {
+    engine.Log("!!!Safety Backup Err (Nothing Deleted)\n\n");
+    run.safety.failed = true;
+    return status;
+  }
+  run.safety.written = true;
+  engine.Log("========== End Safety Backup ==========\n\n");
+  return link::LinkOk;
+}
+
+}  // namespace orgalink::operations

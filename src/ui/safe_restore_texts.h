@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "operations/run_context.h"
+#include "platform/clock.h"
+
+namespace orgalink::ui {
+
+// The safety copy's name for a restore started now, in `backupDir`:
+// "before-restore-20261210-134501.bkf" (local time).
+std::string SafetyArchivePath(const std::string& backupDir, platform::Clock& clock);
+
+// Which front end tells the user; they name different ways to act.
+enum class RestoreFront { CommandLine, Dialog };
+
+// What a failed restore adds to its status text about the organizer's data:
+// that nothing was changed when the safety copy failed, and how to restore
+// without one; where the copy is, and how to put it back, when the restore
+// failed after it began deleting. Empty when there is nothing to add.
+std::string SafetyNote(const operations::RestoreSafety& safety, RestoreFront front);
+
+// The line a successful restore prints about its safety copy; empty when it
+// took none.
+std::string SafetyWrittenLine(const operations::RestoreSafety& safety);
+
+}  // namespace orgalink::ui
