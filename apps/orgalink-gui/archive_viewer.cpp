@@ -81,7 +81,9 @@ ArchiveViewer::ArchiveViewer(QWidget* parent, UserPrompts& prompts, const QStrin
 // The table still asks its model for headers while QWidget's destructor
 // closes the window, after view_, which the model reads, is gone: the model
 // goes first, and the table falls back to an empty one.
-ArchiveViewer::~ArchiveViewer() { delete model_; }
+ArchiveViewer::~ArchiveViewer() {
+  delete model_;
+}
 
 void ArchiveViewer::AddApplications(QTreeWidget& list) {
   list.setColumnCount(2);

@@ -1,12 +1,12 @@
 #include "store/checked_archive_file.h"
 
-#include "store/numbered_name.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <new>
 #include <optional>
 #include <vector>
+
+#include "store/numbered_name.h"
 
 namespace orgalink::store {
 

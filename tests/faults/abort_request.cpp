@@ -1,6 +1,5 @@
 #include "abort_request.h"
 
-
 namespace orgalink::faulttest {
 
 void WatchingOwner::Report(const link::ProgressEvent& event) {

@@ -127,10 +127,10 @@ TEST(Settings, AFailedWriteIsReportedAndTriedAgain) {
 TEST(Settings, ValuesAreReadByTheirRules) {
   testsupport::TempDir dir;
   const std::string ini = dir.File("Orgalink.ini");
-  std::ofstream(ini)
-      << "[Path]\nLogFileName=comm.log\n[Settings]\nFileScramble=5\nTOCommand=45\n"
-         "TODataPacket=0\nQuietWindow=25\nSafetyBackup=0\nVerifyRestore=1\n[Ports]\nCOM2=/dev/ttyUSB0\ncom7=/dev/ttyACM0\n"
-         "COM07=/dev/null\nCOMX=/dev/null\n";
+  std::ofstream(ini) << "[Path]\nLogFileName=comm.log\n[Settings]\nFileScramble=5\nTOCommand=45\n"
+                        "TODataPacket=0\nQuietWindow=25\nSafetyBackup=0\nVerifyRestore=1\n[Ports]"
+                        "\nCOM2=/dev/ttyUSB0\ncom7=/dev/ttyACM0\n"
+                        "COM07=/dev/null\nCOMX=/dev/null\n";
   const RunSettings s = Read(ini);
   EXPECT_EQ(s.logFileName, "/opt/orgalink/comm.log");
   EXPECT_EQ(s.fileScramble, 5);
