@@ -34,7 +34,7 @@ Outcome TryPort(LinkEngine& engine, ProgressSink* progress, int port) {
     engine.LogFormat("COM%d Pass (NOT Open)\n", port);
     return Outcome::NextPort;
   }
-  const LinkStatus status = Negotiation(engine, progress, kLinkRequestMs, 0);
+  const LinkStatus status = Negotiation(engine, progress, kLinkRequestMs, 0).status;
   if (status == LinkAborted) return Outcome::Stop;
   if (status != LinkOk) {
     engine.LogFormat("COM%d Pass (NO Response)\n", port);

@@ -37,9 +37,6 @@ struct RunContext {
   // folder); whoever builds the context chooses it, the command line the
   // program's own folder.
   std::string dumpDirectory;
-  // The failure lines the engine had noted when the run failed, before the
-  // closing NACK and END_COMMUNICATION: the cause a front end reports.
-  std::vector<std::string> failureCause;
 };
 
 // Stores the device code in the engine and hands it to the linked store;
