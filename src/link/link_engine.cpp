@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdarg>
-#include <cstring>
 
 #include "link/text_format.h"
 #include "platform/baud_rate.h"

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstring>
 
 #include "link/comm_log.h"
 #include "link/frame.h"
