@@ -28,8 +28,8 @@ double CpuMs() {
 void Measure(const char* name, orgalink::link::LinkEngine& engine) {
   const auto wall_start = std::chrono::steady_clock::now();
   const double cpu_start = CpuMs();
-  const int status =
-      orgalink::link::ToInt(engine.WaitCommand(orgalink::link::ACK, nullptr, nullptr, 2000, 0));
+  const int status = orgalink::link::ToInt(
+      engine.WaitCommand(orgalink::link::ACK, nullptr, nullptr, 2000, 0).status);
   const double cpu = CpuMs() - cpu_start;
   const double wall =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall_start)

@@ -9,7 +9,8 @@ using platform::Tick;
 using platform::TickAfter;
 using platform::WaitResult;
 
-bool StepClock::WaitUntil(std::unique_lock<std::mutex>& /*lock*/,
+bool StepClock::WaitUntil(const std::shared_ptr<platform::WaitSite>& /*site*/,
+                          std::unique_lock<std::mutex>& /*lock*/,
                           const std::function<bool()>& ready, Tick deadline,
                           const std::function<std::optional<Tick>()>& next_change) {
   for (;;) {

@@ -21,9 +21,12 @@ class StepClock final : public platform::Clock {
  public:
   explicit StepClock(platform::Tick start) : now_(start) {}
 
+  using platform::Clock::WaitUntil;
+
   platform::Tick Now() override { return now_; }
   std::string LocalTime(const char*) override { return "01/01/26 00:00:00"; }
-  bool WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+  bool WaitUntil(const std::shared_ptr<platform::WaitSite>& site,
+                 std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
                  platform::Tick deadline,
                  const std::function<std::optional<platform::Tick>()>& next_change) override;
 

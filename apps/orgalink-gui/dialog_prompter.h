@@ -14,13 +14,14 @@ class DialogPrompter : public link::Prompter {
  public:
   DialogPrompter(QWidget* parent, UserPrompts& prompts) : parent_(parent), prompts_(prompts) {}
 
-  bool RetryOrCancel(const std::string& text, const std::string& caption) override;
+  bool RetryOrCancel(const std::string& text, const link::Cause& cause,
+                     const std::string& caption) override;
   void Inform(const std::string& text, const std::string& caption) override;
   bool Confirm(const std::string& text, const std::string& caption) override;
 
  private:
   BoxAnswer Show(const std::string& text, const std::string& caption, BoxIcon icon,
-                 BoxButtons buttons);
+                 BoxButtons buttons, const std::string& detail = "");
 
   QWidget* parent_;
   UserPrompts& prompts_;

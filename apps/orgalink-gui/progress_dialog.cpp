@@ -94,7 +94,7 @@ void ProgressDialog::Start() {
   setWindowTitle(QString::fromStdString(ui::ProgressTitle(operations::ToInt(runMode_))));
   Refresh();
   const bool running = worker_.Start([this] {
-    const link::LinkStatus status = communication_(Bridge().Front());
+    const link::LinkStatus status = communication_(Bridge().Front()).status;
     // The worker's last act on the dialog.
     Bridge().Report({status == link::LinkOk ? link::ProgressKind::Done : link::ProgressKind::Failed,
                      link::ToInt(status)});

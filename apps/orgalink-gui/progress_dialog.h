@@ -30,7 +30,7 @@ class ProgressDialog : public LinkDialog {
 
  public:
   // What the worker runs; RunCommunication unless a test replaces it.
-  using Communication = std::function<link::LinkStatus(link::FrontEnd)>;
+  using Communication = std::function<link::StepResult(link::FrontEnd)>;
 
   // The store converts records with the character tables in `tableDirectory`,
   // the same folder the main window loaded its tables from.

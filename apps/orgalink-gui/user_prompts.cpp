@@ -65,6 +65,7 @@ BoxAnswer FromQt(int button) {
 BoxAnswer QtPrompts::ShowBox(QWidget* parent, const BoxRequest& request) {
   QMessageBox box(ToQt(request.icon), request.caption, request.text, ToQt(request.buttons), parent);
   box.setTextFormat(Qt::PlainText);
+  if (!request.detail.isEmpty()) box.setInformativeText(request.detail);
   // Esc (or the close button) on a box without Cancel or No counts as OK,
   // which is what the box reports on every platform.
   return FromQt(box.exec());

@@ -17,6 +17,8 @@ struct BoxRequest {
   QString caption;
   BoxIcon icon = BoxIcon::None;
   BoxButtons buttons = BoxButtons::Ok;
+  // What the box tells below its text, the cause of a failure; empty for none.
+  QString detail = QString();
 };
 
 // The kind of file a file dialog offers, with its name filter and, when

@@ -85,8 +85,9 @@ void WorkerBridge::Report(const link::ProgressEvent& event) {
   if (open_) QCoreApplication::postEvent(&dialog_, new ReportEvent(event, run_));
 }
 
-bool WorkerBridge::RetryOrCancel(const std::string& text, const std::string& caption) {
-  return RunInDialogThread([=, this] { return prompter_.RetryOrCancel(text, caption); });
+bool WorkerBridge::RetryOrCancel(const std::string& text, const link::Cause& cause,
+                                 const std::string& caption) {
+  return RunInDialogThread([=, this] { return prompter_.RetryOrCancel(text, cause, caption); });
 }
 
 void WorkerBridge::Inform(const std::string& text, const std::string& caption) {

@@ -34,7 +34,8 @@ class WorkerBridge final : public link::ProgressSink, public link::Prompter {
   bool IsCurrent(std::uint64_t run) const;
 
   void Report(const link::ProgressEvent& event) override;
-  bool RetryOrCancel(const std::string& text, const std::string& caption) override;
+  bool RetryOrCancel(const std::string& text, const link::Cause& cause,
+                     const std::string& caption) override;
   void Inform(const std::string& text, const std::string& caption) override;
   bool Confirm(const std::string& text, const std::string& caption) override;
 

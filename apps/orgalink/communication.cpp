@@ -95,11 +95,11 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
   }
   ConsoleOwner owner(console, operations::ToInt(request.runMode), cancel, !options.quiet);
 
-  const link::LinkStatus status = operations::RunCommunication(run, owner.Front(), request.runMode);
+  const link::StepResult result = operations::RunCommunication(run, owner.Front(), request.runMode);
   owner.Finish();
   const std::optional<platform::InterruptKind> stop = interrupts.Stop();
-  ReportFailure(status, stop.has_value(), run.failureCause, engine.OpenError());
-  return {status == link::LinkOk, ExitCodeFor(status, stop), run.fileName, run.safety, addressed};
+  ReportFailure(result, stop.has_value());
+  return {result.Ok(), ExitCodeFor(result.status, stop), run.fileName, run.safety, addressed};
 }
 
 }  // namespace

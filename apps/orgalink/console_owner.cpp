@@ -17,12 +17,16 @@ void ConsoleOwner::Report(const link::ProgressEvent& event) {
   progress_.Handle(event);
 }
 
-bool ConsoleOwner::RetryOrCancel(const std::string& text, const std::string& /*caption*/) {
+bool ConsoleOwner::RetryOrCancel(const std::string& text, const link::Cause& cause,
+                                 const std::string& /*caption*/) {
   std::lock_guard lock(mutex_);
   progress_.Hide();
+  // The cause goes on a line of its own under the question's text, as it
+  // does under a failure's status text.
+  const std::string shown = cause.Empty() ? text : text + "\nCause: " + cause.Text() + ".";
   // An interrupt answers Cancel at once instead of waiting for a key; the
   // request stays set for the run to see.
-  const bool retry = console_.AskRetry(text, cancel_.WakeFd());
+  const bool retry = console_.AskRetry(shown, cancel_.WakeFd());
   progress_.Show();
   return retry;
 }

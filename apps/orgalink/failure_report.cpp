@@ -7,8 +7,8 @@
 
 namespace orgalink::cli {
 
-void ReportFailure(link::LinkStatus status, bool stopRequested,
-                   const std::vector<std::string>& cause, const std::string& openError) {
+void ReportFailure(const link::StepResult& result, bool stopRequested) {
+  link::LinkStatus status = result.status;
   // The user's stop is what ended the run, whatever status it left: an abort
   // that met a write ends with 11, an interrupted Retry question with 17.
   if (stopRequested && status != link::LinkOk) status = link::LinkAborted;
@@ -20,7 +20,7 @@ void ReportFailure(link::LinkStatus status, bool stopRequested,
   if (const auto notice = ui::EndNoticeFor(status)) {
     std::fprintf(stderr, "%s\n", notice->text.c_str());
   }
-  const std::string advice = ui::FailureAdvice({status, cause, openError});
+  const std::string advice = ui::FailureAdvice({status, result.cause});
   if (!advice.empty()) std::fprintf(stderr, "%s\n", advice.c_str());
 }
 

@@ -23,7 +23,8 @@ void BenchOwner::Report(const link::ProgressEvent& event) {
   changed_.notify_all();
 }
 
-bool BenchOwner::RetryOrCancel(const std::string& text, const std::string& caption) {
+bool BenchOwner::RetryOrCancel(const std::string& text, const link::Cause& /*cause*/,
+                               const std::string& caption) {
   Print(text, caption);
   return false;
 }

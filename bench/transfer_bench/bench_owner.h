@@ -18,7 +18,8 @@ class BenchOwner final : public link::ProgressSink, public link::Prompter {
   link::FrontEnd Front() { return {this, this}; }
 
   void Report(const link::ProgressEvent& event) override;
-  bool RetryOrCancel(const std::string& text, const std::string& caption) override;
+  bool RetryOrCancel(const std::string& text, const link::Cause& cause,
+                     const std::string& caption) override;
   void Inform(const std::string& text, const std::string& caption) override;
   bool Confirm(const std::string& text, const std::string& caption) override;
 

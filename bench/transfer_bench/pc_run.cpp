@@ -68,8 +68,9 @@ RunFigures RunOnce(const platform::PortOpener& opener, const store::CharTables& 
     }
     const double thread_cpu = ThreadCpuSeconds();
     start = BenchClock::now();
-    figures.status = operations::RunCommunication(
-        run, owner.Front(), static_cast<operations::RunMode>(request.runMode));
+    figures.status = operations::RunCommunication(run, owner.Front(),
+                                                  static_cast<operations::RunMode>(request.runMode))
+                         .status;
     end = BenchClock::now();
     figures.pcThreadCpuSeconds = ThreadCpuSeconds() - thread_cpu;
   });

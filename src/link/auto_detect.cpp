@@ -40,7 +40,7 @@ Outcome TryPort(LinkEngine& engine, ProgressSink* progress, int port, const std:
     engine.LogFormat("%s Pass (NOT Open)\n", name.c_str());
     return Outcome::NextPort;
   }
-  const LinkStatus status = Negotiation(engine, progress, kLinkRequestMs, 0);
+  const LinkStatus status = Negotiation(engine, progress, kLinkRequestMs, 0).status;
   if (status == LinkAborted) return Outcome::Stop;
   if (status != LinkOk) {
     engine.LogFormat("%s Pass (NO Response)\n", name.c_str());

@@ -2,8 +2,10 @@
 
 #include <array>
 
+#include "link/command_name.h"
 #include "link/frame.h"
 #include "link/link_engine.h"
+#include "link/text_format.h"
 
 namespace orgalink::link {
 
@@ -11,11 +13,16 @@ namespace {
 bool IsSendableCode(int code) {
   return code >= LINK_REQUEST && code <= NACK && code != 7 && !(code >= 17 && code <= 20);
 }
+
+std::string AwaitedCommand(int expected) {
+  if (expected == AnyCommand || expected == AnyHandheldCommand) return "a command";
+  return CommandName(expected);
+}
 }  // namespace
 
-unsigned Checksum(const std::uint8_t* bytes, int count) {
+unsigned Checksum(std::span<const std::uint8_t> bytes) {
   unsigned sum = 0;
-  for (int i = 0; i < count; ++i) sum += bytes[i];
+  for (const std::uint8_t byte : bytes) sum += byte;
   return sum;
 }
 
@@ -38,10 +45,10 @@ bool IsCommandCode(int code) {
   }
 }
 
-LinkStatus LinkEngine::SendCommand(int code, int p1, int p2) {
+StepResult LinkEngine::SendCommand(int code, int p1, int p2) {
   if (!IsSendableCode(code)) {
     Log("!!!Command Send Err(Unknown Command)\n\n");
-    return LinkAborted;
+    return {LinkAborted, Cause::WrongData("command code", -1, code)};
   }
   std::array<std::uint8_t, CommandSize> frame{CommandStart, static_cast<std::uint8_t>(code), 0, 0,
                                               0};
@@ -52,49 +59,50 @@ LinkStatus LinkEngine::SendCommand(int code, int p1, int p2) {
     frame[2] = static_cast<std::uint8_t>(p1);
     frame[3] = static_cast<std::uint8_t>(p2);
   }
-  frame[4] = static_cast<std::uint8_t>(Checksum(frame.data(), 4));
-  if (!WritePort(frame.data(), CommandSize)) {
+  frame[4] = static_cast<std::uint8_t>(Checksum(std::span(frame).first(4)));
+  if (StepResult written = WritePort(frame); !written) {
     Log("!!!Command Send Err\n\n");
-    return status_;
+    return written;
   }
   SetStatus(LinkOk, -1);
   return LinkOk;
 }
 
-LinkStatus LinkEngine::WaitCommand(int expected, std::uint8_t* parameters_out,
+StepResult LinkEngine::WaitCommand(int expected, std::uint8_t* parameters_out,
                                    std::uint8_t* code_out, long timeout, long multiplier) {
-  const FrameTiming times(*this, timeout == -1 ? to_command_ : timeout,
-                          multiplier == -1 ? to_multiplier_ : multiplier);
+  const long total_ms = timeout == -1 ? to_command_ : timeout;
+  const FrameTiming times(*this, total_ms, multiplier == -1 ? to_multiplier_ : multiplier);
   while (!Expired(times.Overall())) {
     if (PollAbort()) {
       Log("!!!Abort(WaitCommand)\n\n");
-      return LinkAborted;
+      return {LinkAborted, Cause::Aborted()};
     }
     std::array<std::uint8_t, CommandSize> frame{};
-    if (!ReadPort(frame.data(), 1, times.ReadDeadline(1, 10000))) {
-      if (abort_flag_) return LinkAborted;
+    if (StepResult read = ReadPort(std::span(frame).first(1), times.ReadDeadline(1, 10000));
+        !read) {
+      if (abort_flag_) return {LinkAborted, Cause::Aborted()};
       // A dead device fails every read at once; only a time-out is worth another attempt.
-      if (status_ != LinkTimeout) return status_;
+      if (status_ != LinkTimeout) return read;
       continue;
     }
     if (frame[0] != CommandStart) {
       Log("!!!NOT Command (Wait Command)\n");
       continue;
     }
-    const LinkStatus rest = ReadCommandRest(*this, frame.data(), times.ReadDeadline(4));
-    if (rest != LinkOk) return rest;
+    if (StepResult rest = ReadCommandRest(*this, frame, times.ReadDeadline(4)); !rest) return rest;
     const int code = frame[1];
     const bool any = expected == AnyCommand || expected == AnyHandheldCommand;
     if (any && !IsCommandCode(code) &&
         !(expected == AnyHandheldCommand && code == GET_DEVICE_INFORMATION)) {
       Log("!!!NOT Command (Wait Command2)\n\n");
-      SetStatus(LinkIoError, -1);
-      return LinkIoError;
+      return Fail(LinkIoError, Cause::WrongData("command code", -1, code));
     }
     if (!any && code != expected) {
       Log(code == NACK ? "!!!---PC receives NACK\n\n" : "!!!Another Command\n\n");
-      SetStatus(LinkIoError, -1);
-      return LinkIoError;
+      return Fail(LinkIoError,
+                  Cause::WrongData("command", expected, code,
+                                   "the organizer sent " + CommandName(code) + " where " +
+                                       CommandName(expected) + " was expected"));
     }
     if (code_out != nullptr) *code_out = frame[1];
     if (parameters_out != nullptr) {
@@ -105,8 +113,7 @@ LinkStatus LinkEngine::WaitCommand(int expected, std::uint8_t* parameters_out,
     return LinkOk;
   }
   Log("!!!Time Out(Wait Command) Break\n\n");
-  SetStatus(LinkTimeout, -1);
-  return LinkTimeout;
+  return Fail(LinkTimeout, Cause::TimedOut(AwaitedCommand(expected), total_ms));
 }
 
 }  // namespace orgalink::link

@@ -17,15 +17,17 @@ platform::Tick FrameTiming::ReadDeadline(int bytes, std::int64_t extra_ms) const
   return engine_.SettingDeadline(static_cast<long>(std::min<std::int64_t>(ms, INT32_MAX)));
 }
 
-LinkStatus ReadCommandRest(LinkEngine& engine, std::uint8_t* frame, platform::Tick deadline) {
-  if (!engine.ReadPort(frame + 1, CommandSize - 1, deadline)) {
+StepResult ReadCommandRest(LinkEngine& engine, std::span<std::uint8_t, 5> frame,
+                           platform::Tick deadline) {
+  if (StepResult read = engine.ReadPort(frame.subspan(1), deadline); !read) {
     engine.Log("!!!No Receive(Remains of Command)\n\n");
-    return engine.Status();
+    return read;
   }
-  if (static_cast<std::uint8_t>(Checksum(frame, CommandSize - 1)) != frame[CommandSize - 1]) {
+  const auto sum = static_cast<std::uint8_t>(Checksum(frame.first(CommandSize - 1)));
+  if (sum != frame[CommandSize - 1]) {
     engine.Log("!!!Checksum Err\n\n");
     engine.SetStatus(LinkIoError, -1);
-    return LinkIoError;
+    return {LinkIoError, Cause::WrongData("checksum of a command", sum, frame[CommandSize - 1])};
   }
   return LinkOk;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "link/link_engine.h"
 #include "link/link_status.h"
+#include "link/step_result.h"
 #include "platform/clock.h"
 
 namespace orgalink::link {
@@ -37,6 +39,7 @@ class FrameTiming {
 // Reads the four bytes that follow a command's start byte (already in
 // frame[0]) and checks the checksum. On failure logs why and returns the
 // status: that of the read, or 11 for a wrong checksum.
-LinkStatus ReadCommandRest(LinkEngine& engine, std::uint8_t* frame, platform::Tick deadline);
+StepResult ReadCommandRest(LinkEngine& engine, std::span<std::uint8_t, 5> frame,
+                           platform::Tick deadline);
 
 }  // namespace orgalink::link

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdarg>
-#include <cstring>
 
 #include "link/text_format.h"
 #include "platform/baud_rate.h"
@@ -25,7 +24,6 @@ void LinkEngine::SetStatus(LinkStatus code, int port) {
   } else {
     status_ = LinkPortError;
   }
-  if (status_ == LinkOk) failure_notes_.clear();
 }
 
 void LinkEngine::SetDeviceCode(int device_code) {
@@ -52,36 +50,16 @@ void LinkEngine::SetQuietWindow(long ms) {
 }
 
 int LinkEngine::Log(std::string_view text, bool force_stamp) {
-  NoteFailure(text);
   return log_.Line(text, force_stamp);
 }
 
 int LinkEngine::LogFormat(const char* format, ...) {
-  // Failure lines are kept for the user even when nothing is logged.
-  if (!log_.Enabled() && std::strstr(format, "!!!") == nullptr) return 1;
+  if (!log_.Enabled()) return 1;
   std::va_list args;
   va_start(args, format);
   const std::string text = FormatV(format, args);
   va_end(args);
   return Log(text);
-}
-
-// "!!!Checksum Err\n\n" is kept as "Checksum Err", "<<<<<<!!!NO Receive(...)"
-// as "NO Receive(...)". Noise repeats a line many times; it is kept once, and
-// a failure that cascades through many lines keeps only its first few.
-void LinkEngine::NoteFailure(std::string_view text) {
-  constexpr std::size_t kMostNotes = 4;
-  const auto marker = text.find("!!!");
-  if (marker == std::string_view::npos || failure_notes_.size() >= kMostNotes) return;
-  std::string_view note = text.substr(marker + 3);
-  note = note.substr(0, note.find('\n'));
-  while (!note.empty() && (note.front() == '-' || note.front() == ' ')) note.remove_prefix(1);
-  while (!note.empty() && note.back() == ' ') note.remove_suffix(1);
-  if (note.empty()) return;
-  for (const std::string& known : failure_notes_) {
-    if (known == note) return;
-  }
-  failure_notes_.emplace_back(note);
 }
 
 }  // namespace orgalink::link

@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "link/comm_log.h"
 #include "link/command_code.h"
 #include "link/link_status.h"
+#include "link/step_result.h"
 #include "platform/cancel_token.h"
 #include "platform/clock.h"
 #include "platform/serial_port.h"
@@ -70,26 +71,24 @@ class LinkEngine {
   int Log(std::string_view text, bool force_stamp = false);
   // printf-style convenience over Log.
   int LogFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  // The failure lines ("!!!...") written since the last step that succeeded,
-  // without their markers and each once, whether or not a log file is set:
-  // what a front end tells the user as the cause of a failure.
-  const std::vector<std::string>& FailureNotes() const { return failure_notes_; }
 
   // --- serial link ---------------------------------------------------------
-  bool OpenPort(int port = -1);
+  // Each step below hands back its status, which it also leaves in Status(),
+  // together with the cause of a failure.
+  StepResult OpenPort(int port = -1);
   int ClosePort();
   bool IsPortOpen() const { return port_ != nullptr; }
   int PurgePort();
-  // Writes `count` bytes; with echo on, reads them back and compares.
-  int WritePort(const std::uint8_t* bytes, int count);
-  int WritePort(std::string_view text);
-  // Reads exactly `count` bytes before `deadline`.
-  int ReadPort(std::uint8_t* buffer, int count, platform::Tick deadline);
+  // Writes `bytes`; with echo on, reads them back and compares.
+  StepResult WritePort(std::span<const std::uint8_t> bytes);
+  StepResult WritePort(std::string_view text);
+  // Fills `buffer` before `deadline`.
+  StepResult ReadPort(std::span<std::uint8_t> buffer, platform::Tick deadline);
   // 1, with the abort flag and status 0 set, when an abort was requested.
   int PollAbort();
-  int WaitReceiveQueue(int count, platform::Tick deadline);
-  int DrainReceiveQueue(platform::Tick deadline);
-  int WaitSendQueue(platform::Tick deadline);
+  StepResult WaitReceiveQueue(int count, platform::Tick deadline);
+  StepResult DrainReceiveQueue(platform::Tick deadline);
+  StepResult WaitSendQueue(platform::Tick deadline);
   platform::Tick Deadline(std::uint32_t ms) const { return platform::Deadline(clock_, ms); }
   // Deadline for a wait whose length comes from the settings, which nobody
   // range-checks: a negative length has passed at once, and one beyond
@@ -117,17 +116,21 @@ class LinkEngine {
   };
 
   // --- command packets -----------------------------------------------------
-  LinkStatus SendCommand(int code, int p1 = 0, int p2 = 0);
-  LinkStatus WaitCommand(int expected, std::uint8_t* parameters_out = nullptr,
+  StepResult SendCommand(int code, int p1 = 0, int p2 = 0);
+  StepResult WaitCommand(int expected, std::uint8_t* parameters_out = nullptr,
                          std::uint8_t* code_out = nullptr, long timeout = -1, long multiplier = -1);
 
  private:
-  int ReadAvailable(std::uint8_t* buffer, int count, platform::Tick deadline);
-  bool TransmitBytes(const std::uint8_t* bytes, int count, platform::Tick deadline);
-  int CheckEcho(const std::uint8_t* bytes, int count);
+  StepResult ReadAvailable(std::span<std::uint8_t> buffer);
+  // The cause of a failed write; empty when the bytes went out.
+  Cause TransmitBytes(std::span<const std::uint8_t> bytes, platform::Tick deadline);
+  StepResult CheckEcho(std::span<const std::uint8_t> bytes);
   // The token the waits heed: none while an AbortShield lives.
   const platform::CancelToken& Heeded() const;
-  void NoteFailure(std::string_view text);
+  // Sets `status` and hands it back with `cause`.
+  StepResult Fail(LinkStatus status, Cause cause);
+  // The result of a wait that an abort request ended; PollAbort set the status.
+  StepResult Aborted() const;
 
   platform::Clock& clock_;
   platform::PortOpener opener_;
@@ -148,11 +151,10 @@ class LinkEngine {
   CommLog log_;
   std::uint8_t device_code_[2] = {2, 0};
   int model_variant_ = -1;  // unknown until a PC-side negotiation ran
-  std::vector<std::string> failure_notes_;
 };
 
 // Checksum of a frame: the plain byte sum; callers keep its low 8 bits.
-unsigned Checksum(const std::uint8_t* bytes, int count);
+unsigned Checksum(std::span<const std::uint8_t> bytes);
 
 // True for the command codes a wait for any command accepts.
 bool IsCommandCode(int code);

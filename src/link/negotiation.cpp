@@ -12,10 +12,20 @@ constexpr long kVariantProbeMs = 1000;
 constexpr std::uint32_t kOfferPeriodMs = 2000;
 constexpr std::uint32_t kOfferWindowMs = 30000;
 
-LinkStatus Fail(LinkEngine& engine, const char* line) {
+StepResult Fail(LinkEngine& engine, const char* line, Cause cause) {
   engine.Log(line);
   engine.SetStatus(LinkIoError, -1);
-  return LinkIoError;
+  return {LinkIoError, std::move(cause)};
+}
+
+// A device code of the organizer that is not the one the settings name.
+Cause WrongDevice(const char* part, int expected, int received) {
+  return Cause::WrongData(std::string("device code (") + part + ")", expected, received);
+}
+
+// A negotiation on a port that is not open keeps the status its opening left.
+StepResult NotOpen(const LinkEngine& engine) {
+  return {engine.Status(), Cause::System("using the port", 0, "the port is not open")};
 }
 
 void ReportWaiting(ProgressSink* progress) {
@@ -23,9 +33,9 @@ void ReportWaiting(ProgressSink* progress) {
 }
 
 // LINK_REQUEST, our ACK, and the organizer's DEVICE_INFORMATION.
-LinkStatus Handshake(LinkEngine& engine, long linkRequestTimeout, long multiplier,
+StepResult Handshake(LinkEngine& engine, long linkRequestTimeout, long multiplier,
                      std::uint8_t (&info)[2]) {
-  LinkStatus status =
+  StepResult status =
       engine.WaitCommand(LINK_REQUEST, nullptr, nullptr, linkRequestTimeout, multiplier);
   if (status != LinkOk) return status;
   engine.Log("---PC receives LinkRequest\n\n");
@@ -36,16 +46,16 @@ LinkStatus Handshake(LinkEngine& engine, long linkRequestTimeout, long multiplie
 
 // The variant the first DEVICE_INFORMATION claims; the M shares Low 1 with
 // the E+ and is told apart by the probe.
-LinkStatus VariantFromLow(LinkEngine& engine, std::uint8_t low) {
-  if (low > 1) return Fail(engine, "!!!Another Device Code(Low)\n\n");
+StepResult VariantFromLow(LinkEngine& engine, std::uint8_t low) {
+  if (low > 1) return Fail(engine, "!!!Another Device Code(Low)\n\n", WrongDevice("low", -1, low));
   engine.SetModelVariant(low == 0 ? VariantE : VariantEPlus);
   return LinkOk;
 }
 
 // Only an M answers GET_DEVICE_INFORMATION; silence within a second is the
 // normal answer of an E or E+.
-LinkStatus ProbeVariant(LinkEngine& engine, std::uint8_t low) {
-  LinkStatus status = engine.SendCommand(GET_DEVICE_INFORMATION);
+StepResult ProbeVariant(LinkEngine& engine, std::uint8_t low) {
+  StepResult status = engine.SendCommand(GET_DEVICE_INFORMATION);
   if (status != LinkOk) return status;
   engine.Log("---PC sends GET_DEVICE_INFORMATION\n\n");
   status = engine.WaitCommand(DEVICE_INFORMATION, nullptr, nullptr, kVariantProbeMs, 0);
@@ -55,7 +65,7 @@ LinkStatus ProbeVariant(LinkEngine& engine, std::uint8_t low) {
     return LinkOk;
   }
   if (status != LinkOk) return status;
-  if (low != 1) return Fail(engine, "!!!Another Device Code\n\n");
+  if (low != 1) return Fail(engine, "!!!Another Device Code\n\n", WrongDevice("low", 1, low));
   engine.Log("---PC receives DEVICE_INFORMATION\n");
   engine.Log("---HDD is PELLICOM\n\n");
   engine.SetModelVariant(VariantM);
@@ -71,17 +81,17 @@ void ReportVariant(LinkEngine& engine, ProgressSink* progress) {
   Report(progress, {ProgressKind::Variant, variant});
 }
 
-LinkStatus AbortedOffer(LinkEngine& engine) {
+StepResult AbortedOffer(LinkEngine& engine) {
   engine.Log("!!!Abort(NegotiationForDevice)\n\n");
   engine.SetStatus(LinkAborted, -1);
-  return LinkAborted;
+  return {LinkAborted, Cause::Aborted()};
 }
 
 // One offer of the organizer's side: LINK_REQUEST, then up to 2 s for ACK.
 // `answered` tells whether the PC took it.
-LinkStatus OfferLink(LinkEngine& engine, bool& answered) {
+StepResult OfferLink(LinkEngine& engine, bool& answered) {
   answered = false;
-  LinkStatus status = engine.SendCommand(LINK_REQUEST);
+  StepResult status = engine.SendCommand(LINK_REQUEST);
   if (status != LinkOk) return status;
   engine.Log("---HDD sends LINK_REQUEST\n\n");
   status = engine.WaitCommand(ACK, nullptr, nullptr, kOfferPeriodMs, 0);
@@ -99,16 +109,19 @@ LinkStatus OfferLink(LinkEngine& engine, bool& answered) {
 
 }  // namespace
 
-LinkStatus Negotiation(LinkEngine& engine, ProgressSink* progress, long linkRequestTimeout,
+StepResult Negotiation(LinkEngine& engine, ProgressSink* progress, long linkRequestTimeout,
                        long multiplier) {
-  if (!engine.IsPortOpen()) return engine.Status();
+  if (!engine.IsPortOpen()) return NotOpen(engine);
   engine.Log("========== Start Negotiation ==========\n\n");
   ReportWaiting(progress);
   std::uint8_t info[2] = {0, 0};
-  LinkStatus status = Handshake(engine, linkRequestTimeout, multiplier, info);
+  StepResult status = Handshake(engine, linkRequestTimeout, multiplier, info);
   if (status != LinkOk) return status;
   const std::uint8_t low = info[0];
-  if (info[1] != engine.DeviceCodeHigh()) return Fail(engine, "!!!Another Device Code(High)\n\n");
+  if (info[1] != engine.DeviceCodeHigh()) {
+    return Fail(engine, "!!!Another Device Code(High)\n\n",
+                WrongDevice("high", engine.DeviceCodeHigh(), info[1]));
+  }
   engine.Log("---PC receives DEVICE_INFORMATION\n\n");
   if ((status = VariantFromLow(engine, low)) != LinkOk) return status;
   if ((status = ProbeVariant(engine, low)) != LinkOk) return status;
@@ -117,9 +130,9 @@ LinkStatus Negotiation(LinkEngine& engine, ProgressSink* progress, long linkRequ
   return LinkOk;
 }
 
-LinkStatus NegotiationForDevice(LinkEngine& engine, ProgressSink* progress) {
+StepResult NegotiationForDevice(LinkEngine& engine, ProgressSink* progress) {
   engine.Log("\n========== Start Negotiation ==========\n\n");
-  if (!engine.IsPortOpen()) return engine.Status();
+  if (!engine.IsPortOpen()) return NotOpen(engine);
   ReportWaiting(progress);
   const platform::Tick window = engine.Deadline(kOfferWindowMs);
   platform::Tick due = engine.Clock().Now();
@@ -133,12 +146,12 @@ LinkStatus NegotiationForDevice(LinkEngine& engine, ProgressSink* progress) {
     due = engine.Deadline(kOfferPeriodMs);
     bool answered = false;
     // A failed send ends the negotiation with its own status and lines.
-    const LinkStatus status = OfferLink(engine, answered);
+    StepResult status = OfferLink(engine, answered);
     if (status != LinkOk || answered) return status;
   }
   engine.Log("!!!Time Out(NegoticationForDevice) Break\n\n");
   engine.SetStatus(LinkTimeout, -1);
-  return LinkTimeout;
+  return {LinkTimeout, Cause::TimedOut("the PC's answer to LINK_REQUEST", kOfferWindowMs)};
 }
 
 }  // namespace orgalink::link

@@ -3,6 +3,7 @@
 #include "link/link_engine.h"
 #include "link/link_status.h"
 #include "link/progress_sink.h"
+#include "link/step_result.h"
 
 namespace orgalink::link {
 
@@ -18,12 +19,12 @@ inline constexpr int VariantEPlus = 2;
 // an M answers within a second. `progress` (may be null) hears that the PC
 // waits and, with a log configured, which variant it found, for the front
 // end to tag its title with.
-LinkStatus Negotiation(LinkEngine& engine, ProgressSink* progress, long linkRequestTimeout,
+StepResult Negotiation(LinkEngine& engine, ProgressSink* progress, long linkRequestTimeout,
                        long multiplier);
 
 // The organizer's side, for the emulation: offers LINK_REQUEST every 2 s for
 // 30 s until the PC answers ACK, then identifies itself with the engine's
 // device code.
-LinkStatus NegotiationForDevice(LinkEngine& engine, ProgressSink* progress);
+StepResult NegotiationForDevice(LinkEngine& engine, ProgressSink* progress);
 
 }  // namespace orgalink::link

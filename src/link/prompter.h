@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "link/cause.h"
+
 namespace orgalink::link {
 
 // The questions and notes a communication puts to the user, each as a modal
@@ -11,8 +13,10 @@ class Prompter {
   virtual ~Prompter() = default;
 
   // A failed archive read or write: true to try again (Retry), false to
-  // give up (Cancel).
-  virtual bool RetryOrCancel(const std::string& text, const std::string& caption) = 0;
+  // give up (Cancel). `text` is the box's message, `cause` what the system
+  // or the store said, shown with it as its detail.
+  virtual bool RetryOrCancel(const std::string& text, const Cause& cause,
+                             const std::string& caption) = 0;
 
   // A note the user only acknowledges ("SUCCESS Backup\nTime:3sec", "BYE!!").
   virtual void Inform(const std::string& text, const std::string& caption) = 0;

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstring>
 
 #include "link/comm_log.h"
 #include "link/frame.h"
 #include "link/link_engine.h"
+#include "link/text_format.h"
 
 namespace orgalink::link {
 
@@ -21,38 +21,61 @@ namespace {
 constexpr std::uint32_t kDrainMs = 30000;
 constexpr std::uint32_t kSendQueueMs = 30000;
 constexpr std::uint32_t kEchoMs = 10000;
+
+// The length of a wait from `start` to `deadline`, in ms; 0 for a deadline
+// that had passed already.
+long WaitLength(Tick start, Tick deadline) {
+  return std::max<long>(static_cast<std::int32_t>(deadline - start), 0);
+}
+
+// What a failed wait on the port tells the user.
+Cause PortFailed(const char* call) {
+  return Cause::System(call, 0);
+}
 }  // namespace
+
+StepResult LinkEngine::Fail(LinkStatus status, Cause cause) {
+  SetStatus(status, -1);
+  return {status_, std::move(cause)};
+}
+
+StepResult LinkEngine::Aborted() const {
+  return {status_, Cause::Aborted()};
+}
 
 const platform::CancelToken& LinkEngine::Heeded() const {
   return shields_ > 0 ? platform::CancelToken::Never() : *abort_token_;
 }
 
-bool LinkEngine::OpenPort(int port) {
+StepResult LinkEngine::OpenPort(int port) {
   if (port_) ClosePort();
   if (port != -1) com_port_ = port;
   open_error_.clear();
-  // What went wrong before this port was opened is no cause of what follows.
-  failure_notes_.clear();
   // A token that cannot wake a wait in poll() would leave the user no way to
   // stop: refuse to start rather than run unstoppable.
+  Cause cause;
   if (!abort_token_->Failure().empty()) {
     open_error_ = "no descriptor for the abort request: " + abort_token_->Failure();
+    cause = Cause::System("preparing the abort request", 0, abort_token_->Failure());
   } else if (opener_) {
     port_ = opener_(com_port_, baud_rate_, open_error_);
+    cause = Cause::System("opening the port", 0, open_error_);
+  } else {
+    cause = Cause::System("opening the port", 0, "no such port");
   }
   if (!port_) {
     SetStatus(LinkIoError, com_port_);
-    return false;
+    return {status_, cause};
   }
   if (!PurgePort()) {
     port_.reset();
     SetStatus(LinkIoError, com_port_);
-    return false;
+    return {status_, PortFailed("clearing the port")};
   }
   abort_flag_ = 0;
   SetStatus(LinkOk, -1);
   read_strategy_ = 0;
-  return true;
+  return LinkOk;
 }
 
 int LinkEngine::ClosePort() {
@@ -81,109 +104,120 @@ void LinkEngine::WaitForAbortOrDeadline(Tick deadline) {
   Heeded().WaitUntilSet(clock_, deadline);
 }
 
-int LinkEngine::DrainReceiveQueue(Tick deadline) {
+StepResult LinkEngine::DrainReceiveQueue(Tick deadline) {
+  const Tick start = clock_.Now();
   while (!Expired(deadline)) {
-    if (PollAbort()) return 0;
+    if (PollAbort()) return Aborted();
     if (!port_ || !port_->Purge(true, false)) {
       SetStatus(LinkIoError, com_port_);
-      return 0;
+      return {status_, PortFailed("clearing the port's input")};
     }
     const WaitResult result =
         port_->WaitInputFor(1, std::chrono::milliseconds(quiet_window_), Heeded());
-    if (result == WaitResult::Timeout) return 1;
+    if (result == WaitResult::Timeout) return LinkOk;
     if (result == WaitResult::Error) {
       SetStatus(LinkIoError, com_port_);
-      return 0;
+      return {status_, PortFailed("waiting for the port's input")};
     }
   }
-  SetStatus(LinkIoError, -1);
-  return 0;
+  return Fail(LinkIoError,
+              Cause::TimedOut(Format("a quiet line before sending (%u ms without input)",
+                                     static_cast<unsigned>(quiet_window_)),
+                              WaitLength(start, deadline)));
 }
 
-int LinkEngine::WaitSendQueue(Tick deadline) {
+StepResult LinkEngine::WaitSendQueue(Tick deadline) {
+  const Tick start = clock_.Now();
+  Cause cause;
   while (!Expired(deadline)) {
-    if (PollAbort()) return 0;
+    if (PollAbort()) return Aborted();
     if (!port_) break;
     const WaitResult result = port_->WaitOutputEmpty(deadline, Heeded());
-    if (result == WaitResult::Ready) return 1;
-    if (result == WaitResult::Error) break;
+    if (result == WaitResult::Ready) return LinkOk;
+    if (result == WaitResult::Error) {
+      cause = PortFailed("sending through the port");
+      break;
+    }
   }
-  SetStatus(LinkIoError, -1);
-  return 0;
+  if (cause.Empty()) {
+    cause = Cause::TimedOut("the end of sending through the port", WaitLength(start, deadline));
+  }
+  return Fail(LinkIoError, std::move(cause));
 }
 
-int LinkEngine::WaitReceiveQueue(int count, Tick deadline) {
+StepResult LinkEngine::WaitReceiveQueue(int count, Tick deadline) {
   const Tick start = clock_.Now();
   int seen = 0;
   while (!Expired(deadline)) {
     if (PollAbort()) {
       Log("<<<<<<!!!NO Receive(Wait Receive Queue Abort)\n\n");
-      return 0;
+      return Aborted();
     }
     const int queued = port_ ? port_->InQueue() : -1;
     if (queued >= 0) seen = queued;
-    if (queued >= count) return 1;
+    if (queued >= count) return LinkOk;
     const WaitResult result =
         port_ ? port_->WaitInput(static_cast<std::size_t>(count), deadline, Heeded())
               : WaitResult::Error;
     if (result == WaitResult::Error) {
       Log("<<<<<<!!!NO Receive(ReadCommNT Err)\n");
-      SetStatus(LinkIoError, -1);
-      return 0;
+      return Fail(LinkIoError, PortFailed("receiving from the port"));
     }
     if (result == WaitResult::Timeout) seen = std::max(port_->InQueue(), 0);
   }
   LogFormat("---Time Out WaitTime=%05d, InQue=%4d/%4d\n", static_cast<int>(clock_.Now() - start),
             seen, count);
-  SetStatus(LinkTimeout, -1);
-  return 0;
+  return Fail(LinkTimeout,
+              Cause::TimedOut(Format("%d bytes from the organizer (%d came)", count, seen),
+                              WaitLength(start, deadline)));
 }
 
-int LinkEngine::ReadPort(std::uint8_t* buffer, int count, Tick deadline) {
-  if (!WaitReceiveQueue(count, deadline)) return 0;
-  if (count <= 0) return 0;
-  return ReadAvailable(buffer, count, deadline);
+StepResult LinkEngine::ReadPort(std::span<std::uint8_t> buffer, Tick deadline) {
+  const int count = static_cast<int>(buffer.size());
+  if (StepResult waited = WaitReceiveQueue(count, deadline); !waited) return waited;
+  if (count <= 0) return {status_, Cause::WrongData("read length", -1, count)};
+  return ReadAvailable(buffer);
 }
 
 // The bytes are already queued, so the read completes at once.
-int LinkEngine::ReadAvailable(std::uint8_t* buffer, int count, Tick /*deadline*/) {
-  const int got = port_->Read(buffer, static_cast<std::size_t>(count));
+StepResult LinkEngine::ReadAvailable(std::span<std::uint8_t> buffer) {
+  const int count = static_cast<int>(buffer.size());
+  const int got = port_->Read(buffer.data(), buffer.size());
   if (got < count) {
     Log("<<<<<<!!!NO Receive(ReadCommNT Err)\n");
-    SetStatus(LinkIoError, -1);
-    return 0;
+    return Fail(LinkIoError, PortFailed("reading from the port"));
   }
   log_.Line("<<<<<<Receive1 ", false);
-  log_.HexDump(buffer, got);
-  return 1;
+  log_.HexDump(buffer.data(), got);
+  return LinkOk;
 }
 
-int LinkEngine::WritePort(std::string_view text) {
-  return WritePort(reinterpret_cast<const std::uint8_t*>(text.data()),
-                   static_cast<int>(text.size()));
+StepResult LinkEngine::WritePort(std::string_view text) {
+  return WritePort(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-int LinkEngine::WritePort(const std::uint8_t* bytes, int count) {
-  if (!DrainReceiveQueue(Deadline(kDrainMs))) {
+StepResult LinkEngine::WritePort(std::span<const std::uint8_t> bytes) {
+  if (StepResult drained = DrainReceiveQueue(Deadline(kDrainMs)); !drained) {
     Log(">>>>>>!!!Send FAILED(Receive Incomplete)\n\n");
-    return 0;
+    return drained;
   }
   PurgePort();
   const Tick send_deadline = Deadline(kSendQueueMs);
-  if (!TransmitBytes(bytes, count, send_deadline)) {
+  if (Cause failed = TransmitBytes(bytes, send_deadline); !failed.Empty()) {
     Log(">>>>>>!!!Send FAILED\n\n");
-    SetStatus(LinkIoError, -1);
-    return 0;
+    return Fail(LinkIoError, std::move(failed));
   }
-  if (!WaitSendQueue(send_deadline)) {
+  if (StepResult sent = WaitSendQueue(send_deadline); !sent) {
     Log(">>>>>>!!!Send FAILED(Send Incomplete)\n\n");
-    return 0;
+    return sent;
   }
   log_.Line(">>>>>>Send    ", false);
-  log_.HexDump(bytes, count);
-  if (echo_back_ && !CheckEcho(bytes, count)) return 0;
+  log_.HexDump(bytes.data(), static_cast<int>(bytes.size()));
+  if (echo_back_) {
+    if (StepResult echoed = CheckEcho(bytes); !echoed) return echoed;
+  }
   SetStatus(LinkOk, -1);
-  return 1;
+  return LinkOk;
 }
 
 // A serial write is in progress until its bytes have left the port, not
@@ -191,39 +225,47 @@ int LinkEngine::WritePort(const std::uint8_t* bytes, int count) {
 // going out fails the write (status 11) rather than the wait for the output
 // queue (status 0). A device that has not taken or sent every byte by
 // `deadline` is left to WaitSendQueue, which reports it.
-bool LinkEngine::TransmitBytes(const std::uint8_t* bytes, int count, Tick deadline) {
+Cause LinkEngine::TransmitBytes(std::span<const std::uint8_t> bytes, Tick deadline) {
   std::size_t written = 0;
-  for (;;) {
-    WaitResult result =
-        port_->Write(bytes, static_cast<std::size_t>(count), written, deadline, Heeded());
-    if (result == WaitResult::Ready) result = port_->WaitOutputEmpty(deadline, Heeded());
-    if (result == WaitResult::Ready || result == WaitResult::Timeout) return true;
-    if (result == WaitResult::Cancelled) PollAbort();
-    return false;
+  WaitResult result = port_->Write(bytes.data(), bytes.size(), written, deadline, Heeded());
+  if (result == WaitResult::Ready) result = port_->WaitOutputEmpty(deadline, Heeded());
+  if (result == WaitResult::Ready || result == WaitResult::Timeout) return {};
+  if (result == WaitResult::Cancelled) {
+    PollAbort();
+    return Cause::Aborted();
   }
+  return PortFailed("writing to the port");
 }
 
 // With echo on, the cable returns every byte written; anything else means the
 // line is not what we think it is. A frame fits the buffer and is read back
 // in one piece; a longer block is compared a frame's length at a time.
-int LinkEngine::CheckEcho(const std::uint8_t* bytes, int count) {
+StepResult LinkEngine::CheckEcho(std::span<const std::uint8_t> bytes) {
   std::array<std::uint8_t, MaxFrameSize> echo;
   const Tick deadline = Deadline(kEchoMs);
-  for (int offset = 0; offset < count; offset += MaxFrameSize) {
-    const int piece = std::min(count - offset, MaxFrameSize);
+  for (std::size_t offset = 0; offset < bytes.size(); offset += MaxFrameSize) {
+    const auto sent =
+        bytes.subspan(offset, std::min<std::size_t>(bytes.size() - offset, MaxFrameSize));
+    const auto got = std::span(echo).first(sent.size());
     echo.fill(0);
-    if (!ReadPort(echo.data(), piece, deadline)) {
+    if (StepResult read = ReadPort(got, deadline); !read) {
       Log("!!!NOT Receive EchoBack\n\n");
-      SetStatus(LinkIoError, -1);
-      return 0;
+      // Without an echo, what the user needs to know is that the cable
+      // gave none; an abort or a failing port is told as such.
+      Cause cause =
+          read.cause.Type() == Cause::Kind::TimedOut
+              ? Cause::TimedOut(Format("the echo of the %zu bytes sent", bytes.size()), kEchoMs)
+              : std::move(read.cause);
+      return Fail(LinkIoError, std::move(cause));
     }
-    if (std::memcmp(echo.data(), bytes + offset, static_cast<std::size_t>(piece)) != 0) {
+    const auto differs = std::mismatch(sent.begin(), sent.end(), got.begin());
+    if (differs.first != sent.end()) {
       Log("!!!NOT EchoBack\n\n");
-      SetStatus(LinkIoError, -1);
-      return 0;
+      return Fail(LinkIoError,
+                  Cause::WrongData("echo of the bytes sent", *differs.first, *differs.second));
     }
   }
-  return 1;
+  return LinkOk;
 }
 
 }  // namespace orgalink::link

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "link/link_status.h"
 #include "link/prompter.h"
+#include "link/step_result.h"
 #include "operations/run_context.h"
+#include "store/archive_write.h"
 
 namespace orgalink::operations {
 
@@ -13,11 +14,16 @@ namespace orgalink::operations {
 // archive (numberedArchive) never replaces one at all, and fileName ends as
 // the name it was written under. On success the store's slot table is
 // released. 16, or 17 when the user cancels.
-link::LinkStatus WriteArchiveAsked(RunContext& run, link::Prompter* prompter);
+link::StepResult WriteArchiveAsked(RunContext& run, link::Prompter* prompter);
+
+// What a failed archive write tells the user as its cause: what refused the
+// write before it began (the free space), or the file and the system's
+// message for the step that failed.
+link::Cause ArchiveWriteCause(const store::ArchiveWrite& write);
 
 // Reads the run's archive into the store, which holds a fresh slot table,
 // asking Retry or Cancel when the file cannot be read. 16; 13 when the file
 // is not an archive this store can take; 17 when the user cancels.
-link::LinkStatus ReadArchiveAsked(RunContext& run, link::Prompter* prompter);
+link::StepResult ReadArchiveAsked(RunContext& run, link::Prompter* prompter);
 
 }  // namespace orgalink::operations

@@ -5,7 +5,19 @@
 
 namespace orgalink::operations {
 
-link::LinkStatus ReadArchiveAsked(RunContext& run, link::Prompter* prompter) {
+namespace {
+
+// Why the store would not take an archive that it could read.
+const char* Incompatibility(store::StoreResult loaded) {
+  if (loaded == store::StoreBadMagic) return "not an archive of this program";
+  if (loaded == store::StoreWrongDevice) return "an archive of another organizer model";
+  if (loaded == store::StoreDuplicate) return "the archive holds an application twice";
+  return "the archive is damaged";
+}
+
+}  // namespace
+
+link::StepResult ReadArchiveAsked(RunContext& run, link::Prompter* prompter) {
   link::LinkEngine& engine = run.engine;
   for (;;) {
     std::string errorText;
@@ -14,11 +26,14 @@ link::LinkStatus ReadArchiveAsked(RunContext& run, link::Prompter* prompter) {
     // Only a file that could not be read may read better another time.
     if (loaded != store::StoreFailed) {
       engine.LogFormat("!!! File(%s) is NOT compatible \n\n", run.fileName.c_str());
-      return FailStep(engine, link::LinkFileIncompatible);
+      return FailStep(engine, link::LinkFileIncompatible,
+                      link::Cause::File(run.fileName + ": " + Incompatibility(loaded)));
     }
-    if (!AskRetry(prompter, errorText.empty() ? "Read file error." : errorText)) {
+    const link::Cause cause = link::Cause::File(
+        run.fileName + ": " + (errorText.empty() ? "the archive could not be read" : errorText));
+    if (!AskRetry(prompter, errorText.empty() ? "Read file error." : errorText, cause)) {
       engine.LogFormat("!!! File(%s) Read Err\n\n", run.fileName.c_str());
-      return link::LinkFileReadCancelled;
+      return {link::LinkFileReadCancelled, cause};
     }
   }
   engine.LogFormat("<<====Read File (%s)\n\n", run.fileName.c_str());

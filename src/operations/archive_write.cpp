@@ -10,18 +10,23 @@ namespace orgalink::operations {
 namespace {
 
 // What the Retry or Cancel question says: the system's message for the step
-// that failed, or the generic text, followed by what refused the write
-// before it began (the free space) when that is known.
+// that failed, or the generic text.
 std::string FailureText(store::StoreResult saved, const store::ArchiveWrite& write) {
   if (saved == store::StoreRejected && !write.errorText.empty()) return write.errorText;
-  std::string text = "Write file error.";
-  if (!write.refusal.empty()) text += "\nCause: " + write.refusal + ".";
-  return text;
+  return "Write file error.";
 }
 
 }  // namespace
 
-link::LinkStatus WriteArchiveAsked(RunContext& run, link::Prompter* prompter) {
+link::Cause ArchiveWriteCause(const store::ArchiveWrite& write) {
+  if (!write.refusal.empty()) return link::Cause::File(write.refusal, write.errorNumber);
+  if (!write.errorText.empty()) {
+    return link::Cause::File(write.path + ": " + write.errorText, write.errorNumber);
+  }
+  return link::Cause::File(write.path + ": the archive could not be written");
+}
+
+link::StepResult WriteArchiveAsked(RunContext& run, link::Prompter* prompter) {
   link::LinkEngine& engine = run.engine;
   for (;;) {
     store::ArchiveWrite write;
@@ -33,10 +38,11 @@ link::LinkStatus WriteArchiveAsked(RunContext& run, link::Prompter* prompter) {
       run.fileName = write.path;
       break;
     }
-    if (!AskRetry(prompter, FailureText(saved, write))) {
+    const link::Cause cause = ArchiveWriteCause(write);
+    if (!AskRetry(prompter, FailureText(saved, write), cause)) {
       engine.Log("!!!Write File Err\n\n");
       engine.LogFormat("!!!Write File(%s) Err\n\n", run.fileName.c_str());
-      return link::LinkFileReadCancelled;
+      return {link::LinkFileReadCancelled, cause};
     }
   }
   engine.LogFormat("====>>Write File (%s)\n\n", run.fileName.c_str());

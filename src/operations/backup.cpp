@@ -9,7 +9,7 @@
 namespace orgalink::operations {
 
 using link::LinkEngine;
-using link::LinkStatus;
+using link::StepResult;
 
 namespace {
 
@@ -26,22 +26,22 @@ bool PrepareStore(RunContext& run) {
   return true;
 }
 
-LinkStatus ReceiveOne(RunContext& run, link::ProgressSink* progress, transfer::TransferRole role) {
+StepResult ReceiveOne(RunContext& run, link::ProgressSink* progress, transfer::TransferRole role) {
   run.engine.Log("********** Backup 1 Appli **********\n");
-  const LinkStatus status = ReceiveAppli(run, progress, role);
+  const StepResult status = ReceiveAppli(run, progress, role);
   if (status == link::LinkOk) run.engine.Log("********** End Backup 1 Appli **********\n\n");
   return status;
 }
 
 // The overall bar: 10 once the link stands, 50 after the first application
 // and 10 more after each of the next four, 100 after the last.
-LinkStatus ReceiveEveryApplication(RunContext& run, link::ProgressSink* progress,
+StepResult ReceiveEveryApplication(RunContext& run, link::ProgressSink* progress,
                                    transfer::TransferRole role, link::ProgressScope milestones) {
   ReportMilestone(progress, link::ProgressKind::Status, 100, milestones);
   ReportMilestone(progress, link::ProgressKind::Progress, 10, milestones);
   for (std::size_t i = 0; i < store::FullOrder.size(); ++i) {
     run.appliKind = store::FullOrder[i];
-    const LinkStatus status = ReceiveOne(run, progress, role);
+    const StepResult status = ReceiveOne(run, progress, role);
     if (status != link::LinkOk) return status;
     if (i < 5) {
       ReportMilestone(progress, link::ProgressKind::Progress, 50 + 10 * static_cast<int>(i),
@@ -54,10 +54,10 @@ LinkStatus ReceiveEveryApplication(RunContext& run, link::ProgressSink* progress
 
 // Everything that involves the organizer, which is released before the
 // archive is written.
-LinkStatus ReceiveFromOrganizer(RunContext& run, link::ProgressSink* progress,
+StepResult ReceiveFromOrganizer(RunContext& run, link::ProgressSink* progress,
                                 transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
-  LinkStatus status = NegotiateIfFull(engine, progress, role);
+  StepResult status = NegotiateIfFull(engine, progress, role);
   if (status != link::LinkOk) return status;
   status = ReceiveApplications(run, progress, role, link::ProgressScope::Operation);
   if (status != link::LinkOk) return status;
@@ -66,23 +66,23 @@ LinkStatus ReceiveFromOrganizer(RunContext& run, link::ProgressSink* progress,
 
 }  // namespace
 
-LinkStatus ReceiveApplications(RunContext& run, link::ProgressSink* progress,
+StepResult ReceiveApplications(RunContext& run, link::ProgressSink* progress,
                                transfer::TransferRole role, link::ProgressScope milestones) {
   return run.appliKind == store::AllApplis
              ? ReceiveEveryApplication(run, progress, role, milestones)
              : ReceiveOne(run, progress, role);
 }
 
-LinkStatus RunBackup(RunContext& run, link::FrontEnd front, transfer::TransferRole role) {
+StepResult RunBackup(RunContext& run, link::FrontEnd front, transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
-  if (run.store == nullptr) return FailStep(engine, link::LinkIoError);
+  if (run.store == nullptr) return FailStep(engine, link::LinkIoError, StoreRefused("be found"));
   const platform::Tick start = engine.Clock().Now();
   const bool toFile = !run.fileName.empty();
   if (!PrepareStore(run)) {
     engine.Log("!!! GetAppliBuf Err");
-    return FailStep(engine, link::LinkIoError);
+    return FailStep(engine, link::LinkIoError, StoreRefused("make room for an archive"));
   }
-  LinkStatus status = ReceiveFromOrganizer(run, front.progress, role);
+  StepResult status = ReceiveFromOrganizer(run, front.progress, role);
   if (status == link::LinkOk && toFile) status = WriteArchiveAsked(run, front.prompter);
   if (status != link::LinkOk) {
     if (toFile) run.store->FreeAppliBuf();

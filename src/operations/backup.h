@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/front_end.h"
-#include "link/link_status.h"
+#include "link/step_result.h"
 #include "operations/run_context.h"
 #include "transfer/transfer_role.h"
 
@@ -21,19 +21,19 @@ inline constexpr int ReceiveBufferSize = 256000;
 // 16; 11 when the store cannot take the records; 17 when the user cancels a
 // failed write; otherwise the failing link step's status. Whatever fails,
 // an archive already at the file name stays as it was.
-link::LinkStatus RunBackup(RunContext& run, link::FrontEnd front, transfer::TransferRole role);
+link::StepResult RunBackup(RunContext& run, link::FrontEnd front, transfer::TransferRole role);
 
 // The backup's transfer alone, inside a communication that stands: every
 // application in FullOrder, or the current one, into the run's store, with
 // the whole backup's milestones reported in the scope `milestones`.
-link::LinkStatus ReceiveApplications(RunContext& run, link::ProgressSink* progress,
+link::StepResult ReceiveApplications(RunContext& run, link::ProgressSink* progress,
                                      transfer::TransferRole role, link::ProgressScope milestones);
 
 // Receives the current application's records and adds them to the store;
 // an application without records adds nothing. A record the archive could
 // not give back (one holding 0xFF, from the line or after code conversion)
 // fails the receive with 11 and stores nothing of the application.
-link::LinkStatus ReceiveAppli(RunContext& run, link::ProgressSink* progress,
+link::StepResult ReceiveAppli(RunContext& run, link::ProgressSink* progress,
                               transfer::TransferRole role);
 
 }  // namespace orgalink::operations

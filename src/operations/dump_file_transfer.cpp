@@ -21,46 +21,47 @@ constexpr int kDumpSlots = 2;
 // Runs `step` with a fresh slot table in the run's store, released on every
 // way out.
 template <typename Step>
-link::LinkStatus WithDumpSlots(RunContext& run, Step step) {
+link::StepResult WithDumpSlots(RunContext& run, Step step) {
   if (run.store != nullptr) {
     const SlotTable table(*run.store, kDumpSlots);
     if (table.ok()) return step(*run.store);
   }
   run.engine.Log("!!! GetAppliBuf Err");
-  return FailStep(run.engine, link::LinkIoError);
+  return FailStep(run.engine, link::LinkIoError, StoreRefused("make room for a dump file"));
 }
 
 }  // namespace
 
-link::LinkStatus SendDumpFile(RunContext& run, link::ProgressSink* progress,
+link::StepResult SendDumpFile(RunContext& run, link::ProgressSink* progress,
                               transfer::TransferRole role) {
   return WithDumpSlots(run, [&](store::AppliStore& store) {
     link::LinkEngine& engine = run.engine;
     const std::string path = DumpFilePath(run.dumpDirectory, run.appliKind, DumpDirection::Send);
     if (LoadDumpFile(store, path, static_cast<std::uint8_t>(run.appliKind)) != store::StoreOk) {
       engine.LogFormat("!!! File(%s) Read Err\n\n", path.c_str());
-      return FailStep(engine, link::LinkFileIncompatible);
+      return FailStep(engine, link::LinkFileIncompatible,
+                      link::Cause::File(path + ": not a readable dump file"));
     }
     engine.LogFormat("<<====Read File (%s)\n\n", path.c_str());
     return SendAppli(run, progress, role);
   });
 }
 
-link::LinkStatus ReceiveDumpFile(RunContext& run, link::ProgressSink* progress,
+link::StepResult ReceiveDumpFile(RunContext& run, link::ProgressSink* progress,
                                  transfer::TransferRole role) {
   return WithDumpSlots(run, [&](store::AppliStore& store) {
     link::LinkEngine& engine = run.engine;
-    const link::LinkStatus received = ReceiveAppli(run, progress, role);
+    const link::StepResult received = ReceiveAppli(run, progress, role);
     if (received != link::LinkOk) return received;
     const std::string path = DumpFilePath(run.dumpDirectory, run.appliKind, DumpDirection::Receive);
     // A missing file is no failure.
     std::remove(path.c_str());
     if (SaveDumpFile(store, path, static_cast<std::uint8_t>(run.appliKind)) != store::StoreOk) {
       engine.LogFormat("!!! Dump File(%s) Write Err\n\n", path.c_str());
-      return FailStep(engine, link::LinkIoError);
+      return FailStep(engine, link::LinkIoError, link::Cause::File(path + ": cannot be written"));
     }
     engine.LogFormat("====>>Write File (%s)\n\n", path.c_str());
-    return link::LinkOk;
+    return link::StepResult(link::LinkOk);
   });
 }
 

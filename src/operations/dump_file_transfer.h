@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/link_status.h"
 #include "link/progress_sink.h"
+#include "link/step_result.h"
 #include "operations/run_context.h"
 #include "transfer/transfer_role.h"
 
@@ -11,7 +11,7 @@ namespace orgalink::operations {
 // and sends its records (the table, for the expense category). 13 when the
 // file is missing, unreadable or damaged (nothing is sent then), 11 when the
 // store has no room, else the transfer's status.
-link::LinkStatus SendDumpFile(RunContext& run, link::ProgressSink* progress,
+link::StepResult SendDumpFile(RunContext& run, link::ProgressSink* progress,
                               transfer::TransferRole role);
 
 // Receives the current application's records and writes them to its ".rcv"
@@ -19,7 +19,7 @@ link::LinkStatus SendDumpFile(RunContext& run, link::ProgressSink* progress,
 // have arrived, and then even when there were none to write. 11 when the
 // store has no room, nothing arrived or the file cannot be written, else the
 // transfer's status.
-link::LinkStatus ReceiveDumpFile(RunContext& run, link::ProgressSink* progress,
+link::StepResult ReceiveDumpFile(RunContext& run, link::ProgressSink* progress,
                                  transfer::TransferRole role);
 
 }  // namespace orgalink::operations

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "link/command_name.h"
 #include "link/negotiation.h"
 #include "operations/dump_file_transfer.h"
 #include "operations/operation_steps.h"
@@ -12,7 +13,7 @@
 namespace orgalink::operations {
 
 using link::LinkEngine;
-using link::LinkStatus;
+using link::StepResult;
 
 namespace {
 
@@ -21,15 +22,15 @@ enum class After { NextCommand, Bye, Stop };
 
 struct Served {
   After after;
-  LinkStatus status;
+  StepResult status;
 };
 
-Served Continue(LinkStatus status) {
+Served Continue(StepResult status) {
   return {status == link::LinkOk ? After::NextCommand : After::Stop, status};
 }
 
-LinkStatus Acknowledge(LinkEngine& engine) {
-  const LinkStatus sent = engine.SendCommand(link::ACK);
+StepResult Acknowledge(LinkEngine& engine) {
+  const StepResult sent = engine.SendCommand(link::ACK);
   if (sent == link::LinkOk) engine.Log("---HDD sends ACK\n\n");
   return sent;
 }
@@ -57,7 +58,7 @@ Served Serve(RunContext& run, link::ProgressSink* progress, std::uint8_t code,
       return {After::Bye, link::LinkOk};
     case link::SEND_1_RECORD: {
       engine.Log("---HDD receives SEND_1_RECORD\n\n");
-      const LinkStatus status = ReceiveDumpFile(run, progress, transfer::HandheldSide);
+      const StepResult status = ReceiveDumpFile(run, progress, transfer::HandheldSide);
       if (status != link::LinkOk) return {After::Stop, status};
       // Records are taken until the PC's END_COMMUNICATION, so nothing can
       // follow; the expense category table (a current application left at 6)
@@ -85,15 +86,19 @@ Served Serve(RunContext& run, link::ProgressSink* progress, std::uint8_t code,
       return {After::NextCommand, link::LinkOk};
     default:  // LINK_REQUEST, DEVICE_INFORMATION, FINISH_ALL_RECORDS
       engine.Log("---!!!Receive Unknown Command\n\n");
-      return {After::Stop, FailStep(engine, link::LinkIoError)};
+      return {After::Stop,
+              FailStep(engine, link::LinkIoError,
+                       link::Cause::WrongData("command", -1, code,
+                                              "the PC sent " + link::CommandName(code) +
+                                                  ", which the organizer does not take here"))};
   }
 }
 
 }  // namespace
 
-LinkStatus RunHandheldSide(RunContext& run, link::FrontEnd front) {
+StepResult RunHandheldSide(RunContext& run, link::FrontEnd front) {
   LinkEngine& engine = run.engine;
-  LinkStatus status = link::NegotiationForDevice(engine, front.progress);
+  StepResult status = link::NegotiationForDevice(engine, front.progress);
   if (status != link::LinkOk) return status;
   for (;;) {
     std::uint8_t code = 0;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/front_end.h"
-#include "link/link_status.h"
+#include "link/step_result.h"
 #include "operations/run_context.h"
 
 namespace orgalink::operations {
@@ -17,6 +17,6 @@ namespace orgalink::operations {
 // model. Ends with 16 and a "BYE!!" box on the PC's END_COMMUNICATION or
 // NACK, also when END_COMMUNICATION ends a receive; with 11 on a command an
 // organizer is never sent; otherwise with the status of the failing step.
-link::LinkStatus RunHandheldSide(RunContext& run, link::FrontEnd front);
+link::StepResult RunHandheldSide(RunContext& run, link::FrontEnd front);
 
 }  // namespace orgalink::operations

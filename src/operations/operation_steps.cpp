@@ -6,7 +6,7 @@
 namespace orgalink::operations {
 
 using link::LinkEngine;
-using link::LinkStatus;
+using link::StepResult;
 
 namespace {
 
@@ -25,27 +25,31 @@ void ReportMilestone(link::ProgressSink* progress, link::ProgressKind kind, int 
   link::Report(progress, {kind, position, scope});
 }
 
-LinkStatus FailStep(LinkEngine& engine, LinkStatus status) {
+StepResult FailStep(LinkEngine& engine, link::LinkStatus status, link::Cause cause) {
   engine.SetStatus(status, -1);
-  return status;
+  return {status, std::move(cause)};
 }
 
-LinkStatus NegotiateIfFull(LinkEngine& engine, link::ProgressSink* progress,
+link::Cause StoreRefused(const std::string& what) {
+  return link::Cause::File("the record store could not " + what);
+}
+
+StepResult NegotiateIfFull(LinkEngine& engine, link::ProgressSink* progress,
                            transfer::TransferRole role) {
   if (role != transfer::PcFull) return link::LinkOk;
   return link::Negotiation(engine, progress, kLinkRequestWaitMs, -1);
 }
 
-LinkStatus EndIfFull(LinkEngine& engine, transfer::TransferRole role) {
+StepResult EndIfFull(LinkEngine& engine, transfer::TransferRole role) {
   if (role != transfer::PcFull) return link::LinkOk;
-  const LinkStatus sent = engine.SendCommand(link::END_COMMUNICATION);
+  const StepResult sent = engine.SendCommand(link::END_COMMUNICATION);
   if (sent != link::LinkOk) return sent;
   engine.Log("---PC sends END_COMMUNICATION\n\n");
   return link::LinkOk;
 }
 
-bool AskRetry(link::Prompter* prompter, const std::string& text) {
-  return prompter != nullptr && prompter->RetryOrCancel(text, "Error");
+bool AskRetry(link::Prompter* prompter, const std::string& text, const link::Cause& cause) {
+  return prompter != nullptr && prompter->RetryOrCancel(text, cause, "Error");
 }
 
 void ReportSuccess(LinkEngine& engine, link::Prompter* prompter, const char* name,

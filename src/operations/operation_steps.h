@@ -3,9 +3,9 @@
 #include <string>
 
 #include "link/link_engine.h"
-#include "link/link_status.h"
 #include "link/progress_sink.h"
 #include "link/prompter.h"
+#include "link/step_result.h"
 #include "platform/clock.h"
 #include "transfer/transfer_role.h"
 
@@ -18,20 +18,25 @@ namespace orgalink::operations {
 void ReportMilestone(link::ProgressSink* progress, link::ProgressKind kind, int position,
                      link::ProgressScope scope = link::ProgressScope::Operation);
 
-// Ends a failing operation step: `status` also becomes the engine's status.
-link::LinkStatus FailStep(link::LinkEngine& engine, link::LinkStatus status);
+// Ends a failing operation step: `status` also becomes the engine's status,
+// and `cause` goes with it.
+link::StepResult FailStep(link::LinkEngine& engine, link::LinkStatus status, link::Cause cause);
+
+// The cause of a step that the store refused ("the store refused the
+// records"), with what the store was asked to do.
+link::Cause StoreRefused(const std::string& what);
 
 // An operation that runs a whole communication (PcFull) opens it with the
 // negotiation and releases the organizer with END_COMMUNICATION at its end;
 // as a bare step (PcStep) it does neither and these return 16.
-link::LinkStatus NegotiateIfFull(link::LinkEngine& engine, link::ProgressSink* progress,
+link::StepResult NegotiateIfFull(link::LinkEngine& engine, link::ProgressSink* progress,
                                  transfer::TransferRole role);
-link::LinkStatus EndIfFull(link::LinkEngine& engine, transfer::TransferRole role);
+link::StepResult EndIfFull(link::LinkEngine& engine, transfer::TransferRole role);
 
 // Asks the user, in the "Error" box with Retry and Cancel, whether to try a
-// failed archive read or write again; without anyone to ask the answer is
-// Cancel.
-bool AskRetry(link::Prompter* prompter, const std::string& text);
+// failed archive read or write again, `cause` telling why it failed; without
+// anyone to ask the answer is Cancel.
+bool AskRetry(link::Prompter* prompter, const std::string& text, const link::Cause& cause);
 
 // Logs "<name>Time=%dsec" and, when a log is kept, shows "SUCCESS <name>"
 // with the time in a box captioned `name` ("Backup" or "Restore").

@@ -1,5 +1,6 @@
 // One application's records from the organizer into the store.
 
+#include <cerrno>
 #include <new>
 #include <vector>
 
@@ -13,7 +14,7 @@
 
 namespace orgalink::operations {
 
-using link::LinkStatus;
+using link::StepResult;
 
 namespace {
 
@@ -40,7 +41,7 @@ bool StreamIsStorable(RunContext& run, std::uint8_t kind, const std::uint8_t* st
 
 }  // namespace
 
-LinkStatus ReceiveAppli(RunContext& run, link::ProgressSink* progress,
+StepResult ReceiveAppli(RunContext& run, link::ProgressSink* progress,
                         transfer::TransferRole role) {
   link::LinkEngine& engine = run.engine;
   std::vector<std::uint8_t> buffer;
@@ -48,12 +49,12 @@ LinkStatus ReceiveAppli(RunContext& run, link::ProgressSink* progress,
     buffer.assign(ReceiveBufferSize, 0);
   } catch (const std::bad_alloc&) {
     engine.Log("!!!Memory Err\n\n");
-    return FailStep(engine, link::LinkIoError);
+    return FailStep(engine, link::LinkIoError, link::Cause::System("allocating memory", ENOMEM));
   }
   const auto kind = static_cast<std::uint8_t>(run.appliKind);
   int length = 0;
   int records = 0;
-  const LinkStatus received =
+  const StepResult received =
       transfer::GetAllRecords(engine, progress, buffer.data(), ReceiveBufferSize, length,
                               transfer::AppliCode(run.appliKind), role, run.telephone, &records);
   if (received == link::LinkOk && run.received != nullptr && kind < run.received->size()) {
@@ -62,15 +63,18 @@ LinkStatus ReceiveAppli(RunContext& run, link::ProgressSink* progress,
   if (received != link::LinkOk || length == 0) return received;
   if (run.store == nullptr) {
     engine.Log("!!!Write AppliData Err\n\n");
-    return FailStep(engine, link::LinkIoError);
+    return FailStep(engine, link::LinkIoError, StoreRefused("be found"));
   }
   if (!StreamIsStorable(run, kind, buffer.data(), length, records)) {
-    return FailStep(engine, link::LinkIoError);
+    return FailStep(engine, link::LinkIoError,
+                    link::Cause::WrongData("record", -1, 0xFF,
+                                           "a " + store::ApplicationName(kind) +
+                                               " record holds 0xFF, which an archive cannot keep"));
   }
   if (run.store->AddRecords(kind, buffer.data(), static_cast<std::size_t>(length)) !=
       store::StoreOk) {
     engine.Log("!!!Write AppliData Err\n\n");
-    return FailStep(engine, link::LinkIoError);
+    return FailStep(engine, link::LinkIoError, StoreRefused("keep the records received"));
   }
   return link::LinkOk;
 }

@@ -11,12 +11,12 @@
 namespace orgalink::operations {
 
 using link::LinkEngine;
-using link::LinkStatus;
+using link::StepResult;
 
 namespace {
 
-LinkStatus DeleteAllRecords(LinkEngine& engine, int kind) {
-  LinkStatus status = engine.SendCommand(link::DELETE_ALL_RECORDS, transfer::AppliCode(kind), 0);
+StepResult DeleteAllRecords(LinkEngine& engine, int kind) {
+  StepResult status = engine.SendCommand(link::DELETE_ALL_RECORDS, transfer::AppliCode(kind), 0);
   if (status != link::LinkOk) return status;
   engine.Log("---PC sends DELETE_ALL_RECORDS\n\n");
   status = engine.WaitCommand(link::ACK);
@@ -27,10 +27,10 @@ LinkStatus DeleteAllRecords(LinkEngine& engine, int kind) {
 
 // Every application but the expense category, which has no deletion of its
 // own, is emptied before the first record is sent.
-LinkStatus EmptyOrganizer(LinkEngine& engine) {
+StepResult EmptyOrganizer(LinkEngine& engine) {
   for (std::uint8_t kind : store::FullOrder) {
     if (kind == store::ExpenseCategory) continue;
-    const LinkStatus status = DeleteAllRecords(engine, kind);
+    const StepResult status = DeleteAllRecords(engine, kind);
     if (status != link::LinkOk) return status;
   }
   return link::LinkOk;
@@ -39,20 +39,20 @@ LinkStatus EmptyOrganizer(LinkEngine& engine) {
 // The overall bar: 4 once the link stands, 10 once the organizer is empty,
 // 50 after the first application and 10 more after each of the next four,
 // 100 after the last.
-LinkStatus RestoreEveryApplication(RunContext& run, link::ProgressSink* progress,
+StepResult RestoreEveryApplication(RunContext& run, link::ProgressSink* progress,
                                    transfer::TransferRole role) {
   ReportMilestone(progress, link::ProgressKind::Status, 100);
   ReportMilestone(progress, link::ProgressKind::Progress, 4);
   if (role == transfer::PcFull) {
     run.safety.deletionsBegun = true;
-    const LinkStatus status = EmptyOrganizer(run.engine);
+    const StepResult status = EmptyOrganizer(run.engine);
     if (status != link::LinkOk) return status;
   }
   ReportMilestone(progress, link::ProgressKind::Progress, 10);
   for (std::size_t i = 0; i < store::FullOrder.size(); ++i) {
     run.engine.Log("********** Restore 1 Appli **********\n\n");
     run.appliKind = store::FullOrder[i];
-    const LinkStatus status = SendAppli(run, progress, role);
+    const StepResult status = SendAppli(run, progress, role);
     if (status != link::LinkOk) return status;
     if (i < 5) {
       ReportMilestone(progress, link::ProgressKind::Progress, 50 + 10 * static_cast<int>(i));
@@ -63,25 +63,25 @@ LinkStatus RestoreEveryApplication(RunContext& run, link::ProgressSink* progress
   return link::LinkOk;
 }
 
-LinkStatus RestoreOne(RunContext& run, link::ProgressSink* progress, transfer::TransferRole role) {
+StepResult RestoreOne(RunContext& run, link::ProgressSink* progress, transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
   if (role == transfer::PcFull && run.appliKind != store::ExpenseCategory) {
     run.safety.deletionsBegun = true;
-    const LinkStatus status = DeleteAllRecords(engine, run.appliKind);
+    const StepResult status = DeleteAllRecords(engine, run.appliKind);
     if (status != link::LinkOk) return status;
   }
   engine.Log("********** Restore 1 Appli **********\n");
-  const LinkStatus status = SendAppli(run, progress, role);
+  const StepResult status = SendAppli(run, progress, role);
   if (status != link::LinkOk) return status;
   engine.Log("********** End Restore 1 Appli **********\n\n");
   return link::LinkOk;
 }
 
 // Everything that involves the organizer, once the archive is in the store.
-LinkStatus SendToOrganizer(RunContext& run, link::ProgressSink* progress,
+StepResult SendToOrganizer(RunContext& run, link::ProgressSink* progress,
                            transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
-  LinkStatus status = NegotiateIfFull(engine, progress, role);
+  StepResult status = NegotiateIfFull(engine, progress, role);
   if (status != link::LinkOk) return status;
   if (role == transfer::PcFull && !run.safety.archive.empty()) {
     status = TakeSafetyCopy(run, progress);
@@ -94,22 +94,22 @@ LinkStatus SendToOrganizer(RunContext& run, link::ProgressSink* progress,
   return EndIfFull(engine, role);
 }
 
-LinkStatus LoadArchive(RunContext& run, link::Prompter* prompter) {
+StepResult LoadArchive(RunContext& run, link::Prompter* prompter) {
   if (run.store->GetAppliBuf(store::ArchiveSlots) != store::StoreOk) {
     run.engine.Log("!!! GetAppliBuf Err");
-    return FailStep(run.engine, link::LinkIoError);
+    return FailStep(run.engine, link::LinkIoError, StoreRefused("make room for an archive"));
   }
   return ReadArchiveAsked(run, prompter);
 }
 
 }  // namespace
 
-LinkStatus RunRestore(RunContext& run, link::FrontEnd front, transfer::TransferRole role) {
+StepResult RunRestore(RunContext& run, link::FrontEnd front, transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
-  if (run.store == nullptr) return FailStep(engine, link::LinkIoError);
+  if (run.store == nullptr) return FailStep(engine, link::LinkIoError, StoreRefused("be found"));
   const platform::Tick start = engine.Clock().Now();
   const bool fromFile = !run.fileName.empty();
-  LinkStatus status = fromFile ? LoadArchive(run, front.prompter) : link::LinkOk;
+  StepResult status = fromFile ? LoadArchive(run, front.prompter) : link::LinkOk;
   if (status == link::LinkOk) status = SendToOrganizer(run, front.progress, role);
   if (status == link::LinkOk) ReportSuccess(engine, front.prompter, "Restore", start);
   if (fromFile) run.store->FreeAppliBuf();

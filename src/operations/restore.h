@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/front_end.h"
-#include "link/link_status.h"
+#include "link/step_result.h"
 #include "operations/run_context.h"
 #include "transfer/transfer_role.h"
 
@@ -24,15 +24,15 @@ namespace orgalink::operations {
 // When run.safety names an archive, the organizer's contents are first
 // received and written there (TakeSafetyCopy), after the negotiation; a copy
 // that fails stops the restore before anything is deleted.
-link::LinkStatus RunRestore(RunContext& run, link::FrontEnd front, transfer::TransferRole role);
+link::StepResult RunRestore(RunContext& run, link::FrontEnd front, transfer::TransferRole role);
 
 // Sends the current application's records from the store; an application
 // the store does not hold, or holds without records, is passed over.
-link::LinkStatus SendAppli(RunContext& run, link::ProgressSink* progress,
+link::StepResult SendAppli(RunContext& run, link::ProgressSink* progress,
                            transfer::TransferRole role);
 
 // RunMode 9: negotiates, sends the current application's records and
 // releases the organizer.
-link::LinkStatus SendOneAppli(RunContext& run, link::ProgressSink* progress);
+link::StepResult SendOneAppli(RunContext& run, link::ProgressSink* progress);
 
 }  // namespace orgalink::operations

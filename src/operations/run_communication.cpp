@@ -2,27 +2,31 @@
 
 #include "operations/run_communication.h"
 
+#include "link/text_format.h"
 #include "operations/run_modes.h"
 
 namespace orgalink::operations {
 
-using link::LinkStatus;
+using link::StepResult;
 
-LinkStatus RunCommunication(RunContext& run, link::FrontEnd front, RunMode runMode) {
+StepResult RunCommunication(RunContext& run, link::FrontEnd front, RunMode runMode) {
   if (run.store == nullptr || front.progress == nullptr || front.prompter == nullptr) {
-    return link::LinkIoError;
+    return {link::LinkIoError, link::Cause::WrongData("communication", -1, -1,
+                                                      "the communication lacks its store or its "
+                                                      "front end")};
   }
   link::LinkEngine& engine = run.engine;
-  run.failureCause.clear();
   engine.Log("##### START COMMUNICATION #####\n\n", true);
 
-  LinkStatus result = link::LinkIoError;
-  if (!engine.OpenPort(engine.ComPort())) {
+  StepResult result = link::LinkIoError;
+  if (StepResult opened = engine.OpenPort(engine.ComPort()); !opened) {
     engine.Log("!!!Can't Open COM Port\n\n");
-    result = engine.Status();
+    result = std::move(opened);
   } else if (!IsKnownRunMode(runMode)) {
     engine.Log("Unknown RunMode\n\n");
-    result = link::LinkIoError;
+    result = {link::LinkIoError,
+              link::Cause::WrongData("RunMode", -1, ToInt(runMode),
+                                     link::Format("there is no RunMode %d", ToInt(runMode)))};
   } else {
     result = RunModeSteps(run, front, runMode);
   }
@@ -32,7 +36,6 @@ LinkStatus RunCommunication(RunContext& run, link::FrontEnd front, RunMode runMo
     engine.Log("##### END COMMUNICATION #####\n\n");
     return link::LinkOk;
   }
-  run.failureCause = engine.FailureNotes();
   // The organizer hears the goodbye however often the user asked to stop
   // (a double click on Abort, a second Ctrl-C); each send is still bounded
   // by its own deadlines.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/front_end.h"
-#include "link/link_status.h"
+#include "link/step_result.h"
 #include "operations/run_context.h"
 #include "operations/run_mode.h"
 
@@ -11,6 +11,8 @@ namespace orgalink::operations {
 // the port closed; every failure, an abort included, first sends NACK and
 // END_COMMUNICATION so that the organizer is released. Without a store or a
 // front end to report to and ask it returns 11 before anything is logged or opened.
-link::LinkStatus RunCommunication(RunContext& run, link::FrontEnd front, RunMode runMode);
+// The result carries the cause of the failure that ended the communication,
+// not of the closing commands.
+link::StepResult RunCommunication(RunContext& run, link::FrontEnd front, RunMode runMode);
 
 }  // namespace orgalink::operations

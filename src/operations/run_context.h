@@ -57,9 +57,6 @@ struct RunContext {
   // folder); whoever builds the context chooses it, the command line the
   // program's own folder.
   std::string dumpDirectory;
-  // The failure lines the engine had noted when the run failed, before the
-  // closing NACK and END_COMMUNICATION: the cause a front end reports.
-  std::vector<std::string> failureCause;
   // The copy of the organizer's contents that a restore takes before it
   // empties anything, and how far the restore got.
   RestoreSafety safety;

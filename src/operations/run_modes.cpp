@@ -3,6 +3,7 @@
 #include "operations/run_modes.h"
 
 #include "link/negotiation.h"
+#include "link/text_format.h"
 #include "operations/backup.h"
 #include "operations/dump_file_transfer.h"
 #include "operations/handheld_side.h"
@@ -12,26 +13,28 @@
 namespace orgalink::operations {
 
 using link::LinkEngine;
-using link::LinkStatus;
+using link::StepResult;
 
 namespace {
 
-LinkStatus NotAvailable(LinkEngine& engine, RunMode runMode) {
+StepResult NotAvailable(LinkEngine& engine, RunMode runMode) {
   engine.LogFormat("!!!RunMode %d Not Available\n\n", ToInt(runMode));
   engine.SetStatus(link::LinkIoError, -1);
-  return link::LinkIoError;
+  return {link::LinkIoError,
+          link::Cause::WrongData("RunMode", -1, ToInt(runMode),
+                                 link::Format("RunMode %d is not available", ToInt(runMode)))};
 }
 
-LinkStatus SendThenWait(LinkEngine& engine, int code, int p1, int expected) {
-  const LinkStatus sent = engine.SendCommand(code, p1, 0);
+StepResult SendThenWait(LinkEngine& engine, int code, int p1, int expected) {
+  const StepResult sent = engine.SendCommand(code, p1, 0);
   return sent == link::LinkOk ? engine.WaitCommand(expected) : sent;
 }
 
 }  // namespace
 
-LinkStatus RunModeSteps(RunContext& run, link::FrontEnd front, RunMode runMode) {
+StepResult RunModeSteps(RunContext& run, link::FrontEnd front, RunMode runMode) {
   LinkEngine& engine = run.engine;
-  LinkStatus result = link::LinkIoError;
+  StepResult result = link::LinkIoError;
   const char* successText = nullptr;
   switch (runMode) {
     case RunMode::Negotiate:

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/front_end.h"
-#include "link/link_status.h"
+#include "link/step_result.h"
 #include "operations/run_context.h"
 #include "operations/run_mode.h"
 
@@ -9,6 +9,6 @@ namespace orgalink::operations {
 
 // The steps of one RunMode inside the driver's guarded block, with the
 // mode's success message box.
-link::LinkStatus RunModeSteps(RunContext& run, link::FrontEnd front, RunMode runMode);
+link::StepResult RunModeSteps(RunContext& run, link::FrontEnd front, RunMode runMode);
 
 }  // namespace orgalink::operations

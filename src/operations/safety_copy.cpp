@@ -2,6 +2,7 @@
 
 #include "operations/safety_copy.h"
 
+#include "operations/archive_files.h"
 #include "operations/backup.h"
 #include "operations/operation_steps.h"
 #include "store/appli_kind.h"
@@ -9,23 +10,23 @@
 
 namespace orgalink::operations {
 
-using link::LinkStatus;
+using link::StepResult;
 
 namespace {
 
-LinkStatus Receive(RunContext& run, store::AppliStore& copy, link::ProgressSink* progress) {
+StepResult Receive(RunContext& run, store::AppliStore& copy, link::ProgressSink* progress) {
   // The restore's store holds the archive to send; the copy gets a store of
   // its own with the same tables and device code.
   RunContext receiving = run;
   receiving.store = &copy;
   if (copy.GetAppliBuf(store::ArchiveSlots) != store::StoreOk) {
     run.engine.Log("!!! GetAppliBuf Err");
-    return FailStep(run.engine, link::LinkIoError);
+    return FailStep(run.engine, link::LinkIoError, StoreRefused("make room for the safety copy"));
   }
   return ReceiveApplications(receiving, progress, transfer::PcFull, link::ProgressScope::Safety);
 }
 
-LinkStatus Write(RunContext& run, store::AppliStore& copy) {
+StepResult Write(RunContext& run, store::AppliStore& copy) {
   store::ArchiveWrite write;
   write.path = run.safety.archive;
   write.scramble = run.fileScramble ? 1 : 0;
@@ -36,7 +37,7 @@ LinkStatus Write(RunContext& run, store::AppliStore& copy) {
                                                      : "Write file error.";
     run.engine.LogFormat("!!!Write Safety File(%s) Err: %s\n\n", write.path.c_str(), why.c_str());
     run.safety.writeError = why;
-    return FailStep(run.engine, link::LinkFileReadCancelled);
+    return FailStep(run.engine, link::LinkFileReadCancelled, ArchiveWriteCause(write));
   }
   run.safety.archive = write.path;
   run.engine.LogFormat("====>>Write Safety File (%s)\n\n", write.path.c_str());
@@ -45,12 +46,12 @@ LinkStatus Write(RunContext& run, store::AppliStore& copy) {
 
 }  // namespace
 
-LinkStatus TakeSafetyCopy(RunContext& run, link::ProgressSink* progress) {
+StepResult TakeSafetyCopy(RunContext& run, link::ProgressSink* progress) {
   link::LinkEngine& engine = run.engine;
   engine.Log("\n========== Start Safety Backup ==========\n\n");
   store::AppliStore copy = *run.store;
   const int restoring = run.appliKind;
-  LinkStatus status = Receive(run, copy, progress);
+  StepResult status = Receive(run, copy, progress);
   run.appliKind = restoring;
   if (status == link::LinkOk) status = Write(run, copy);
   if (status != link::LinkOk) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/link_status.h"
+#include "link/step_result.h"
 #include "link/progress_sink.h"
 #include "operations/run_context.h"
 
@@ -14,6 +14,6 @@ namespace orgalink::operations {
 // waits for its next command meanwhile. 16; 17 when the archive cannot be
 // written; otherwise the failing transfer's status. On failure
 // run.safety.failed is set and the restore must stop.
-link::LinkStatus TakeSafetyCopy(RunContext& run, link::ProgressSink* progress);
+link::StepResult TakeSafetyCopy(RunContext& run, link::ProgressSink* progress);
 
 }  // namespace orgalink::operations

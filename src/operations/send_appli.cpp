@@ -1,5 +1,6 @@
 // One application's records from the store to the organizer.
 
+#include <cerrno>
 #include <new>
 #include <vector>
 
@@ -10,9 +11,9 @@
 
 namespace orgalink::operations {
 
-using link::LinkStatus;
+using link::StepResult;
 
-LinkStatus SendAppli(RunContext& run, link::ProgressSink* progress, transfer::TransferRole role) {
+StepResult SendAppli(RunContext& run, link::ProgressSink* progress, transfer::TransferRole role) {
   link::LinkEngine& engine = run.engine;
   const auto kind = static_cast<std::uint8_t>(run.appliKind);
   const int count = run.store != nullptr ? run.store->RecordCount(kind) : 0;
@@ -23,18 +24,18 @@ LinkStatus SendAppli(RunContext& run, link::ProgressSink* progress, transfer::Tr
   const int size = run.store->RecordsSize(kind);
   if (size <= 0) {
     engine.Log("!!! File data read Err\n\n");
-    return FailStep(engine, link::LinkFileIncompatible);
+    return FailStep(engine, link::LinkFileIncompatible, StoreRefused("size the records to send"));
   }
   std::vector<std::uint8_t> buffer;
   try {
     buffer.assign(static_cast<std::size_t>(size), 0);
   } catch (const std::bad_alloc&) {
     engine.Log("!!!Memory Err\n\n");
-    return FailStep(engine, link::LinkIoError);
+    return FailStep(engine, link::LinkIoError, link::Cause::System("allocating memory", ENOMEM));
   }
   int length = size;
   if (run.store->GetRecords(kind, buffer.data(), &length) != store::StoreOk) {
-    return FailStep(engine, link::LinkFileIncompatible);
+    return FailStep(engine, link::LinkFileIncompatible, StoreRefused("give the records to send"));
   }
   return transfer::SendAllRecords(engine, progress, buffer.data(), length,
                                   transfer::AppliCode(run.appliKind), count, role);

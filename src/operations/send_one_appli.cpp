@@ -5,11 +5,11 @@
 
 namespace orgalink::operations {
 
-using link::LinkStatus;
+using link::StepResult;
 
-LinkStatus SendOneAppli(RunContext& run, link::ProgressSink* progress) {
+StepResult SendOneAppli(RunContext& run, link::ProgressSink* progress) {
   link::LinkEngine& engine = run.engine;
-  LinkStatus status = NegotiateIfFull(engine, progress, transfer::PcFull);
+  StepResult status = NegotiateIfFull(engine, progress, transfer::PcFull);
   if (status != link::LinkOk) return status;
   status = SendAppli(run, progress, transfer::PcFull);
   if (status != link::LinkOk) return status;

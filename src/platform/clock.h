@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <list>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -21,6 +22,15 @@ constexpr bool TickAfter(Tick tick, Tick deadline) {
 }
 
 class Clock;
+
+// What a wait on a clock blocks on: the lock of the state it looks at, held
+// while it looks, and the condition variable it sleeps on. State with a lock
+// of its own (a virtual cable) has a site of its own; the clock wakes every
+// site waited on when time moves or Notify is called.
+struct WaitSite {
+  std::mutex mutex;
+  std::condition_variable changed;
+};
 
 // The way a cancel token reaches the waiters of a clock it was watched by,
 // held by the token in place of the clock itself. The clock cuts it, under
@@ -42,9 +52,9 @@ class ClockLink {
   Clock* clock_;
 };
 
-// Source of time and the one place where threads block until something
-// happens or a deadline passes. Production code uses SystemClock; tests use
-// VirtualClock, whose time only moves when every participating thread waits.
+// Source of time, and what every timed wait goes through so that it ends at
+// its deadline: production code uses SystemClock; tests use VirtualClock,
+// whose time only moves when every participating thread waits.
 class Clock {
  public:
   Clock();
@@ -57,28 +67,39 @@ class Clock {
   // Local wall-clock time formatted with strftime.
   virtual std::string LocalTime(const char* format) = 0;
 
-  // Guards every piece of state that `WaitUntil` callers observe in `ready`.
-  std::mutex& Mutex() { return mutex_; }
+  // The lock of the clock's own site, for state that has none of its own.
+  std::mutex& Mutex() { return own_site_->mutex; }
 
-  // Blocks with `lock` (on Mutex()) held around every call of `ready` until
-  // `ready` returns true (result true) or the deadline has passed, that is
-  // Now() is strictly after `deadline` (result false). `next_change`, when
-  // given, names the earliest tick at which `ready` may turn true without a
-  // Notify (for example bytes in flight on a paced line).
-  virtual bool WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
-                         Tick deadline,
-                         const std::function<std::optional<Tick>()>& next_change = {}) = 0;
+  // Blocks with `lock` (on the site's mutex) held around every call of
+  // `ready` and `next_change` until `ready` returns true (result true) or
+  // the deadline has passed, that is Now() is strictly after `deadline`
+  // (result false). `next_change`, when given, names the earliest tick at
+  // which `ready` may turn true without a Notify (for example bytes in
+  // flight on a paced line).
+  virtual bool WaitUntil(const std::shared_ptr<WaitSite>& site, std::unique_lock<std::mutex>& lock,
+                         const std::function<bool()>& ready, Tick deadline,
+                         const std::function<std::optional<Tick>()>& next_change) = 0;
+  // The same on the clock's own site (`lock` on Mutex()).
+  bool WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+                 Tick deadline, const std::function<std::optional<Tick>()>& next_change = {}) {
+    return WaitUntil(own_site_, lock, ready, deadline, next_change);
+  }
 
   // The same for a wait of `duration` from now rather than up to a deadline
   // tick, kept to the microsecond where the clock can tell (a quiet line is
   // waited for this way). By default whole ticks: the wait ends as the tick
   // `duration` (rounded up) after the current one begins.
-  virtual bool WaitFor(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
-                       std::chrono::microseconds duration,
-                       const std::function<std::optional<Tick>()>& next_change = {});
+  virtual bool WaitFor(const std::shared_ptr<WaitSite>& site, std::unique_lock<std::mutex>& lock,
+                       const std::function<bool()>& ready, std::chrono::microseconds duration,
+                       const std::function<std::optional<Tick>()>& next_change);
+  bool WaitFor(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+               std::chrono::microseconds duration,
+               const std::function<std::optional<Tick>()>& next_change = {}) {
+    return WaitFor(own_site_, lock, ready, duration, next_change);
+  }
 
   // Wakes the waiters so that they look at their condition again. Call it
-  // after changing observed state, without holding Mutex().
+  // after changing observed state, holding no site's lock.
   void Notify();
 
   // Real time until `tick` begins, for a wait that blocks outside the clock
@@ -90,14 +111,36 @@ class Clock {
   std::shared_ptr<ClockLink> Link() const { return link_; }
 
  protected:
+  // Lists a site for the duration of one wait, so that Notify reaches it.
+  // Made and destroyed with the site's lock held and mutex_ not.
+  class SiteListing {
+   public:
+    SiteListing(Clock& clock, const std::shared_ptr<WaitSite>& site);
+    ~SiteListing();
+    SiteListing(const SiteListing&) = delete;
+    SiteListing& operator=(const SiteListing&) = delete;
+
+   private:
+    Clock& clock_;
+    std::list<std::shared_ptr<WaitSite>>::iterator position_;
+  };
+
+  // Wakes every site waited on; called without mutex_ and without any
+  // site's lock.
+  void WakeSites();
+
+  // Guards the sites listed, the count below and a subclass's bookkeeping.
+  // Taken after a site's lock, never before one.
   std::mutex mutex_;
-  std::condition_variable changed_;
-  // Counts the Notify calls, under Mutex(), so that a simulated clock can tell
+  // Counts the Notify calls, under mutex_, so that a simulated clock can tell
   // a waiter that has seen the latest change from one that has yet to look.
   std::uint64_t notify_count_ = 0;
 
  private:
   std::shared_ptr<ClockLink> link_;
+  std::shared_ptr<WaitSite> own_site_;
+  // Held while listed, so that a wake-up never touches a site that is gone.
+  std::list<std::shared_ptr<WaitSite>> sites_;
 };
 
 // Deadline `ms` from now on `clock`.
@@ -115,12 +158,16 @@ class SystemClock final : public Clock {
  public:
   static SystemClock& Instance();
 
+  using Clock::WaitFor;
+  using Clock::WaitUntil;
+
   Tick Now() override;
   std::string LocalTime(const char* format) override;
-  bool WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
-                 Tick deadline, const std::function<std::optional<Tick>()>& next_change) override;
-  bool WaitFor(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
-               std::chrono::microseconds duration,
+  bool WaitUntil(const std::shared_ptr<WaitSite>& site, std::unique_lock<std::mutex>& lock,
+                 const std::function<bool()>& ready, Tick deadline,
+                 const std::function<std::optional<Tick>()>& next_change) override;
+  bool WaitFor(const std::shared_ptr<WaitSite>& site, std::unique_lock<std::mutex>& lock,
+               const std::function<bool()>& ready, std::chrono::microseconds duration,
                const std::function<std::optional<Tick>()>& next_change) override;
   // To the exact instant the tick begins.
   std::chrono::nanoseconds UntilTick(Tick tick) override;
@@ -129,7 +176,8 @@ class SystemClock final : public Clock {
   // Both waits end at an instant of the steady clock, not a whole number of
   // milliseconds after some moment inside the current tick, which would
   // overshoot each of them by up to a tick.
-  bool WaitUntilInstant(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+  bool WaitUntilInstant(const std::shared_ptr<WaitSite>& site, std::unique_lock<std::mutex>& lock,
+                        const std::function<bool()>& ready,
                         std::chrono::steady_clock::time_point end,
                         const std::function<std::optional<Tick>()>& next_change);
 };
@@ -145,10 +193,14 @@ class VirtualClock final : public Clock {
   explicit VirtualClock(Tick start = 1000);
   ~VirtualClock() override;
 
+  using Clock::WaitFor;
+  using Clock::WaitUntil;
+
   Tick Now() override;
   std::string LocalTime(const char* format) override;
-  bool WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
-                 Tick deadline, const std::function<std::optional<Tick>()>& next_change) override;
+  bool WaitUntil(const std::shared_ptr<WaitSite>& site, std::unique_lock<std::mutex>& lock,
+                 const std::function<bool()>& ready, Tick deadline,
+                 const std::function<std::optional<Tick>()>& next_change) override;
 
   // Sets the text LocalTime returns (default "01/01/26 00:00:00" style for any format).
   void SetLocalTime(std::string text);
@@ -175,7 +227,8 @@ class VirtualClock final : public Clock {
   };
 
  private:
-  void MoveTime(std::unique_lock<std::mutex>& lock, std::uint32_t ms);
+  // With `books` on mutex_ held; returns with it held.
+  void MoveTime(std::unique_lock<std::mutex>& books, std::uint32_t ms);
 
   struct Impl;
   Impl* impl_;

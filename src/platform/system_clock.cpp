@@ -52,23 +52,26 @@ std::string SystemClock::LocalTime(const char* format) {
   return std::string(text, length);
 }
 
-bool SystemClock::WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+bool SystemClock::WaitUntil(const std::shared_ptr<WaitSite>& site,
+                            std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
                             Tick deadline,
                             const std::function<std::optional<Tick>()>& next_change) {
   // The deadline has expired once the tick after it begins.
-  return WaitUntilInstant(lock, ready, TickBegins(Steady::now(), deadline + 1), next_change);
+  return WaitUntilInstant(site, lock, ready, TickBegins(Steady::now(), deadline + 1), next_change);
 }
 
-bool SystemClock::WaitFor(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
-                          std::chrono::microseconds duration,
+bool SystemClock::WaitFor(const std::shared_ptr<WaitSite>& site, std::unique_lock<std::mutex>& lock,
+                          const std::function<bool()>& ready, std::chrono::microseconds duration,
                           const std::function<std::optional<Tick>()>& next_change) {
-  return WaitUntilInstant(lock, ready, Steady::now() + duration, next_change);
+  return WaitUntilInstant(site, lock, ready, Steady::now() + duration, next_change);
 }
 
-bool SystemClock::WaitUntilInstant(std::unique_lock<std::mutex>& lock,
+bool SystemClock::WaitUntilInstant(const std::shared_ptr<WaitSite>& site,
+                                   std::unique_lock<std::mutex>& lock,
                                    const std::function<bool()>& ready,
                                    std::chrono::steady_clock::time_point end,
                                    const std::function<std::optional<Tick>()>& next_change) {
+  const SiteListing listing(*this, site);
   for (;;) {
     // The hint goes first: working it out may bring about the very change
     // awaited (a paced line hands over the bytes due as it looks), and a hint
@@ -92,7 +95,7 @@ bool SystemClock::WaitUntilInstant(std::unique_lock<std::mutex>& lock,
       const Tick tick = TickAt(now);
       wake = std::min(wake, TickBegins(now, TickAfter(hint, tick) ? hint : tick + 1));
     }
-    changed_.wait_until(lock, wake);
+    site->changed.wait_until(lock, wake);
   }
 }
 

@@ -12,10 +12,12 @@ namespace orgalink::platform {
 namespace {
 
 // One thread blocked in WaitUntil. It counts as settled once it has looked at
-// its condition after the latest Notify; only then may time move past it.
+// its condition after the latest Notify; only then may time move past it. Its
+// hint is the one it worked out as it looked, under its site's lock: a
+// change that would alter it comes with a Notify, which unsettles it.
 struct Waiter {
   Tick deadline;
-  const std::function<std::optional<Tick>()>* next_change;
+  std::optional<Tick> hint;
   bool participant;
   std::uint64_t seen_notify;
 };
@@ -66,10 +68,8 @@ struct VirtualClock::Impl {
     for (const Waiter* waiter : waiters) {
       // A listed waiter has not expired, so this is 1 to 2^31 ticks.
       step = std::min(step, waiter->deadline - current + 1);
-      if (waiter->next_change != nullptr && *waiter->next_change) {
-        std::optional<Tick> hint = (*waiter->next_change)();
-        if (hint && TickAfter(*hint, current)) step = std::min(step, Distance(current, *hint));
-      }
+      const std::optional<Tick>& hint = waiter->hint;
+      if (hint && TickAfter(*hint, current)) step = std::min(step, Distance(current, *hint));
     }
     for (const Action& action : actions) step = std::min(step, Distance(current, action.at));
     return step;
@@ -94,18 +94,24 @@ struct VirtualClock::Impl {
 
 namespace {
 
-// Keeps a waiter listed for exactly the duration of one WaitUntil call. The
-// clock's mutex is held at construction and destruction.
+// Keeps a waiter listed for exactly the duration of one WaitUntil call. It
+// takes the clock's mutex itself, under the waiter's site lock.
 class WaiterListing {
  public:
-  WaiterListing(std::list<Waiter*>& list, Waiter* waiter) : list_(list) {
+  WaiterListing(std::mutex& mutex, std::list<Waiter*>& list, Waiter* waiter)
+      : mutex_(mutex), list_(list) {
+    std::lock_guard<std::mutex> guard(mutex_);
     position_ = list_.insert(list_.end(), waiter);
   }
-  ~WaiterListing() { list_.erase(position_); }
+  ~WaiterListing() {
+    std::lock_guard<std::mutex> guard(mutex_);
+    list_.erase(position_);
+  }
   WaiterListing(const WaiterListing&) = delete;
   WaiterListing& operator=(const WaiterListing&) = delete;
 
  private:
+  std::mutex& mutex_;
   std::list<Waiter*>& list_;
   std::list<Waiter*>::iterator position_;
 };
@@ -132,26 +138,47 @@ void VirtualClock::SetLocalTime(std::string text) {
   impl_->local_time = std::move(text);
 }
 
-bool VirtualClock::WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
+// `lock` is on the site's mutex. The waiter looks at its condition under
+// it, then takes the clock's mutex to say it has looked; time moves only
+// with the site's lock let go, since moving it wakes every site.
+bool VirtualClock::WaitUntil(const std::shared_ptr<WaitSite>& site,
+                             std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready,
                              Tick deadline,
                              const std::function<std::optional<Tick>()>& next_change) {
-  Waiter self{deadline, &next_change, impl_->IsParticipant(), 0};
-  WaiterListing listing(impl_->waiters, &self);
+  const SiteListing site_listing(*this, site);
+  Waiter self{deadline, std::nullopt, false, 0};
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    self.participant = impl_->IsParticipant();
+  }
+  WaiterListing listing(mutex_, impl_->waiters, &self);
   for (;;) {
+    // The hint goes first: working it out may bring about the change awaited.
+    std::optional<Tick> hint = next_change ? next_change() : std::nullopt;
     if (ready()) return true;
     if (TickAfter(Now(), deadline)) return false;
+    std::unique_lock<std::mutex> books(mutex_);
+    self.hint = hint;
     self.seen_notify = notify_count_;
     if (impl_->MayAdvance(notify_count_)) {
-      MoveTime(lock, impl_->StepToNextEvent());
+      lock.unlock();
+      MoveTime(books, impl_->StepToNextEvent());
+      books.unlock();
+      WakeSites();
+      lock.lock();
     } else {
-      changed_.wait(lock);
+      books.unlock();
+      site->changed.wait(lock);
     }
   }
 }
 
 void VirtualClock::Advance(std::uint32_t ms) {
-  std::unique_lock<std::mutex> lock(mutex_);
-  MoveTime(lock, ms);
+  {
+    std::unique_lock<std::mutex> books(mutex_);
+    MoveTime(books, ms);
+  }
+  WakeSites();
 }
 
 void VirtualClock::At(Tick at, std::function<void()> action) {
@@ -160,25 +187,24 @@ void VirtualClock::At(Tick at, std::function<void()> action) {
     impl_->actions.push_back(Action{at, impl_->next_order++, std::move(action)});
     ++notify_count_;
   }
-  changed_.notify_all();
+  WakeSites();
 }
 
-// Called with `lock` held; returns with it held. The due actions run without
-// it, and no other thread moves time meanwhile, so every waiter sees their
-// effects before time goes on.
-void VirtualClock::MoveTime(std::unique_lock<std::mutex>& lock, std::uint32_t ms) {
+// The due actions run without `books`, and no other thread moves time
+// meanwhile, so every waiter sees their effects before time goes on. The
+// caller wakes the sites once it has let go of `books`.
+void VirtualClock::MoveTime(std::unique_lock<std::mutex>& books, std::uint32_t ms) {
   impl_->now.store(impl_->now.load() + ms);
   ++notify_count_;
   std::vector<Action> due = impl_->TakeDueActions();
   if (!due.empty()) {
     ++impl_->actions_running;
-    lock.unlock();
+    books.unlock();
     for (Action& action : due) action.run();
-    lock.lock();
+    books.lock();
     --impl_->actions_running;
     ++notify_count_;
   }
-  changed_.notify_all();
 }
 
 VirtualClock::Participant::Participant(VirtualClock& clock) : clock_(clock) {
@@ -196,7 +222,7 @@ VirtualClock::Participant::~Participant() {
     ++clock_.notify_count_;
   }
   // The remaining participants may all be waiting now: let one of them move time.
-  clock_.changed_.notify_all();
+  clock_.WakeSites();
 }
 
 }  // namespace orgalink::platform

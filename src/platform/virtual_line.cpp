@@ -115,7 +115,7 @@ VirtualLine::~VirtualLine() {
 
 std::unique_ptr<SerialPort> VirtualLine::Open(End end) {
   {
-    std::lock_guard<std::mutex> guard(impl_->clock.Mutex());
+    std::lock_guard<std::mutex> guard(impl_->site->mutex);
     Impl::Side& side = impl_->At(end);
     if (side.open) return nullptr;
     // Whatever arrived while the end was closed is lost, as on a real port.
@@ -127,28 +127,28 @@ std::unique_ptr<SerialPort> VirtualLine::Open(End end) {
 }
 
 void VirtualLine::SetFaultHook(FaultHook hook) {
-  std::lock_guard<std::mutex> guard(impl_->clock.Mutex());
+  std::lock_guard<std::mutex> guard(impl_->site->mutex);
   impl_->fault_hook = std::move(hook);
 }
 
 void VirtualLine::HangUp() {
   {
-    std::lock_guard<std::mutex> guard(impl_->clock.Mutex());
+    std::lock_guard<std::mutex> guard(impl_->site->mutex);
     impl_->hung_up = true;
   }
-  impl_->clock.Notify();
+  impl_->Changed();
 }
 
 void VirtualLine::StallWrites(End end, bool stalled) {
   {
-    std::lock_guard<std::mutex> guard(impl_->clock.Mutex());
+    std::lock_guard<std::mutex> guard(impl_->site->mutex);
     impl_->At(end).stalled = stalled;
   }
-  impl_->clock.Notify();
+  impl_->Changed();
 }
 
 std::uint64_t VirtualLine::BytesWritten(End end) const {
-  std::lock_guard<std::mutex> guard(impl_->clock.Mutex());
+  std::lock_guard<std::mutex> guard(impl_->site->mutex);
   return impl_->At(end).written;
 }
 

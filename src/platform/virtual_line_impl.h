@@ -10,8 +10,10 @@
 
 namespace orgalink::platform {
 
-// The state of a virtual cable, shared by the line and its open ends. Every
-// member function expects the clock's mutex to be held.
+// The state of a virtual cable, shared by the line and its open ends. It has
+// a lock and a condition variable of its own (`site`); every member function
+// expects site->mutex to be held, and a change that a waiter may be waiting
+// for is announced with Changed(), without the lock.
 //
 // Time is kept in units of 1/baud milliseconds on a paced line (one bit takes
 // exactly 1000 units, a byte 10000) and in milliseconds otherwise, counted on
@@ -39,6 +41,10 @@ struct VirtualLine::Impl {
 
   Impl(Clock& clock, Options options);
 
+  // Wakes the waiters of the line (and lets virtual time go on only once
+  // they have looked again).
+  void Changed() { clock.Notify(); }
+
   std::uint64_t NowUnits();
   // Moves the bytes that have arrived at `end` into its input (or drops them
   // while that end is closed).
@@ -61,6 +67,7 @@ struct VirtualLine::Impl {
   bool Echoes(End end) const { return end == End::A ? options.echo_a : options.echo_b; }
 
   Clock& clock;
+  const std::shared_ptr<WaitSite> site = std::make_shared<WaitSite>();
   const Options options;
   const std::uint64_t units_per_ms;
   const std::uint64_t units_per_byte;

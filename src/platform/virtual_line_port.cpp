@@ -30,19 +30,22 @@ class VirtualLinePort final : public SerialPort {
   // Unsent output is every byte still on its way: it is taken back and the
   // transmitter is free at once. Input already in flight still arrives.
   bool Purge(bool input, bool output) override {
-    std::lock_guard<std::mutex> guard(Mutex());
-    if (impl_->hung_up) return false;
-    if (input) {
-      impl_->Deliver(end_);
-      impl_->At(end_).received.clear();
-    }
-    if (output) {
+    {
+      std::lock_guard<std::mutex> guard(Mutex());
+      if (impl_->hung_up) return false;
+      if (input) {
+        impl_->Deliver(end_);
+        impl_->At(end_).received.clear();
+      }
+      if (!output) return true;
       impl_->Deliver(End::A);
       impl_->Deliver(End::B);
       impl_->Far(end_).from_far.clear();
       impl_->At(end_).echo.clear();
       impl_->At(end_).transmitter_free = impl_->NowUnits();
     }
+    // The far end's waiter may have counted on the bytes taken back.
+    impl_->Changed();
     return true;
   }
 
@@ -75,7 +78,9 @@ class VirtualLinePort final : public SerialPort {
                    const CancelToken& cancel) override {
     const WaitResult room = Wait(
         cancel, [this] { return !impl_->At(end_).stalled; },
-        [&](auto& lock, const auto& ready) { impl_->clock.WaitUntil(lock, ready, deadline); });
+        [&](auto& lock, const auto& ready) {
+          impl_->clock.WaitUntil(impl_->site, lock, ready, deadline, {});
+        });
     if (room != WaitResult::Ready) return room;
     if (written >= count) return WaitResult::Ready;
     std::vector<Fault> faults;
@@ -86,20 +91,20 @@ class VirtualLinePort final : public SerialPort {
       impl_->Send(end_, data + written, faults.data(), count - written);
     }
     written = count;
-    impl_->clock.Notify();
+    impl_->Changed();
     return WaitResult::Ready;
   }
 
   WaitResult WaitInput(std::size_t count, Tick deadline, const CancelToken& cancel) override {
     return Wait(cancel, Received(count), [&](auto& lock, const auto& ready) {
-      impl_->clock.WaitUntil(lock, ready, deadline, ArrivalOf(count));
+      impl_->clock.WaitUntil(impl_->site, lock, ready, deadline, ArrivalOf(count));
     });
   }
 
   WaitResult WaitInputFor(std::size_t count, std::chrono::microseconds limit,
                           const CancelToken& cancel) override {
     return Wait(cancel, Received(count), [&](auto& lock, const auto& ready) {
-      impl_->clock.WaitFor(lock, ready, limit, ArrivalOf(count));
+      impl_->clock.WaitFor(impl_->site, lock, ready, limit, ArrivalOf(count));
     });
   }
 
@@ -107,15 +112,16 @@ class VirtualLinePort final : public SerialPort {
     return Wait(
         cancel, [this] { return impl_->InFlightFrom(end_) == 0; },
         [&](auto& lock, const auto& ready) {
-          impl_->clock.WaitUntil(lock, ready, deadline,
+          impl_->clock.WaitUntil(impl_->site, lock, ready, deadline,
                                  [this] { return impl_->LastArrivalFrom(end_); });
         });
   }
 
  private:
-  std::mutex& Mutex() { return impl_->clock.Mutex(); }
+  std::mutex& Mutex() { return impl_->site->mutex; }
 
-  // The hook runs without the clock's mutex, so it may use the clock freely.
+  // The hook runs without the line's lock, so it may use the line and the
+  // clock freely.
   bool AskFaultHook(const std::uint8_t* data, std::size_t count, std::size_t written,
                     std::vector<Fault>& faults) {
     VirtualLine::FaultHook hook;
@@ -143,8 +149,8 @@ class VirtualLinePort final : public SerialPort {
     return [this, count] { return impl_->ArrivalAt(end_, count); };
   }
 
-  // `block` waits on the clock with the lock held until the condition it is
-  // given holds or its time is up.
+  // `block` waits on the clock with the line's lock held until the condition
+  // it is given holds or its time is up.
   template <typename Done, typename Block>
   WaitResult Wait(const CancelToken& cancel, Done done, Block block) {
     cancel.Watch(impl_->clock);

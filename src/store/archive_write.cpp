@@ -45,7 +45,8 @@ StoreResult AppliStore::SaveArchive(ArchiveWrite& write) {
   if (!has_table_) return StoreInvalid;
   const std::int64_t required = ArchiveSpaceRequired();
   if (required < 0) return StoreRejected;
-  if (!RoomFor(write.path, static_cast<std::uint64_t>(required), write.refusal)) {
+  if (!RoomFor(write.path, static_cast<std::uint64_t>(required), write.refusal,
+               &write.errorNumber)) {
     return StoreRejected;
   }
   if (appli_count_ > 255 || appli_count_ > Capacity()) return StoreRejected;
@@ -59,10 +60,12 @@ StoreResult AppliStore::SaveArchive(ArchiveWrite& write) {
 StoreResult AppliStore::WriteArchive(ArchiveWrite& write) {
   CheckedArchiveFile file(write.path, write.scramble != 0, write.keepExisting);
   const StoreResult opened = file.Open(&write.errorText);
+  write.errorNumber = file.Error();
   if (opened != StoreOk) return opened;
   SetMagic(write.scramble != 0 ? InvertedMagic : PlainMagic);
   const StoreResult written =
       file.Write([this](ArchiveSink& sink) { return EmitArchive(sink); }, &write.errorText);
+  write.errorNumber = file.Error();
   write.path = file.Path();
   return written;
 }

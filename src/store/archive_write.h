@@ -24,6 +24,9 @@ struct ArchiveWrite {
   // 353916 bytes, 12288 free)", or the folder whose free space could not be
   // found out, with the system's reason.
   std::string refusal;
+  // The errno that goes with either: of the file step that failed, or of
+  // the refusal (ENOSPC for want of room); 0 when none applies.
+  int errorNumber = 0;
 };
 
 }  // namespace orgalink::store

@@ -17,10 +17,6 @@ constexpr const char* kReadBackMismatch = "The archive read back differs from wh
 // before this; only a folder that refuses every name gets this far.
 constexpr int kMostNumberedNames = 10000;
 
-void SetErrorText(std::string* error_text, int error_number) {
-  if (error_text != nullptr) *error_text = platform::ErrorText(error_number);
-}
-
 // The folder as the user knows it: without the trailing '/', "." for none.
 std::string FolderName(std::string directory) {
   if (directory.empty()) return ".";
@@ -29,6 +25,11 @@ std::string FolderName(std::string directory) {
 }
 
 }  // namespace
+
+void CheckedArchiveFile::SetErrorText(std::string* error_text, int error_number) const {
+  error_ = error_number;
+  if (error_text != nullptr) *error_text = platform::ErrorText(error_number);
+}
 
 StoreResult CheckedArchiveFile::Open(std::string* error_text) {
   int error_number = 0;
@@ -108,15 +109,18 @@ StoreResult CheckedArchiveFile::Verify(const Emitter& emit, std::string* error_t
   return StoreRejected;
 }
 
-bool RoomFor(const std::string& path, std::uint64_t required, std::string& refusal) {
+bool RoomFor(const std::string& path, std::uint64_t required, std::string& refusal,
+             int* error_out) {
   const std::string directory = platform::DirectoryOf(path);
   int error_number = 0;
   const std::optional<std::uint64_t> free_bytes = platform::DiskFreeBytes(directory, &error_number);
   if (!free_bytes) {
     refusal = FolderName(directory) + ": " + platform::ErrorText(error_number);
+    if (error_out != nullptr) *error_out = error_number;
     return false;
   }
   if (*free_bytes >= required) return true;
+  if (error_out != nullptr) *error_out = ENOSPC;
   refusal = platform::ErrorText(ENOSPC) + " (needs " + std::to_string(required) + " bytes, " +
             std::to_string(*free_bytes) + " free)";
   return false;

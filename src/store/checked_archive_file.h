@@ -36,8 +36,12 @@ class CheckedArchiveFile {
   StoreResult Write(const Emitter& emit, std::string* error_text);
   // The name the file was written under.
   const std::string& Path() const { return path_; }
+  // The errno of the file step that failed; 0 for a read-back that differs.
+  int Error() const { return error_; }
 
  private:
+  // Tells the system's message for `error_number` and keeps the number.
+  void SetErrorText(std::string* error_text, int error_number) const;
   StoreResult Verify(const Emitter& emit, std::string* error_text) const;
   bool Commit();
 
@@ -45,13 +49,16 @@ class CheckedArchiveFile {
   platform::AtomicFileWriter writer_;
   bool invert_;
   bool keep_existing_;
+  mutable int error_ = 0;
 };
 
 // Whether the volume of `path` has `required` bytes free; if not, `refusal`
 // says what is lacking: the space, "No space left on device (needs 353916
 // bytes, 12288 free)", or the folder whose space could not be found out
-// (missing, say), with the system's reason.
-bool RoomFor(const std::string& path, std::uint64_t required, std::string& refusal);
+// (missing, say), with the system's reason; `error_out`, when given, gets
+// its errno (ENOSPC for want of room).
+bool RoomFor(const std::string& path, std::uint64_t required, std::string& refusal,
+             int* error_out = nullptr);
 
 // Writes a whole archive file whose bytes (the body already inverted when
 // its magic says so) are in memory, the same way, after checking that the

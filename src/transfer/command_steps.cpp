@@ -2,15 +2,15 @@
 
 namespace orgalink::transfer {
 
-link::LinkStatus SendLogged(link::LinkEngine& engine, int code, const char* sentLine) {
-  const link::LinkStatus sent = engine.SendCommand(code);
+link::StepResult SendLogged(link::LinkEngine& engine, int code, const char* sentLine) {
+  const link::StepResult sent = engine.SendCommand(code);
   if (sent != link::LinkOk) return sent;
   engine.Log(sentLine);
   return link::LinkOk;
 }
 
-link::LinkStatus AwaitAck(link::LinkEngine& engine) {
-  const link::LinkStatus waited = engine.WaitCommand(link::ACK);
+link::StepResult AwaitAck(link::LinkEngine& engine) {
+  const link::StepResult waited = engine.WaitCommand(link::ACK);
   if (waited != link::LinkOk) {
     engine.Log("!!!ACK Receive Err\n\n");
     return waited;

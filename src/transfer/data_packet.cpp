@@ -5,56 +5,71 @@
 
 #include <algorithm>
 
+#include "link/command_name.h"
 #include "link/frame.h"
+#include "link/text_format.h"
 #include "transfer/appli_code.h"
 
 namespace orgalink::transfer {
 
+using link::Cause;
 using link::CommandSize;
 using link::FrameTiming;
 using link::LinkEngine;
-using link::LinkStatus;
+using link::StepResult;
 
 namespace {
 
-LinkStatus Fail(LinkEngine& engine, const char* line, LinkStatus status) {
+StepResult Fail(LinkEngine& engine, const char* line, Cause cause) {
   engine.Log(line);
-  engine.SetStatus(status, -1);
-  return status;
+  engine.SetStatus(link::LinkIoError, -1);
+  return {link::LinkIoError, std::move(cause)};
 }
 
-LinkStatus Succeed(LinkEngine& engine) {
+// A packet larger than the caller's buffer is refused rather than written
+// past its end.
+StepResult TooLarge(LinkEngine& engine, int size, int capacity) {
+  engine.SetStatus(link::LinkIoError, -1);
+  return {link::LinkIoError,
+          Cause::WrongData(
+              "packet size", capacity, size,
+              link::Format("a packet of %d bytes does not fit the %d left", size, capacity))};
+}
+
+StepResult Succeed(LinkEngine& engine) {
   engine.SetStatus(link::LinkOk, -1);
   return link::LinkOk;
 }
 
 // The rest of a DataPacket whose code byte is already in frame[0].
-LinkStatus ReadPacket(LinkEngine& engine, int expectedCode, PacketFrame& frame,
+StepResult ReadPacket(LinkEngine& engine, int expectedCode, PacketFrame& frame,
                       const FrameTiming& times, const PacketOut& out) {
   if (expectedCode != AnyAppliCode && frame[0] != expectedCode) {
-    return Fail(engine, "!!!Another Appli Data\n\n", link::LinkIoError);
+    return Fail(engine, "!!!Another Appli Data\n\n",
+                Cause::WrongData("application of a data packet", expectedCode, frame[0]));
   }
-  if (!engine.ReadPort(frame.data() + 1, PacketHeaderSize - 1, times.ReadDeadline(4))) {
+  const auto header = std::span(frame).subspan(1, PacketHeaderSize - 1);
+  if (StepResult read = engine.ReadPort(header, times.ReadDeadline(4)); !read) {
     engine.Log("!!!No Receive(Remains of Packet Header)\n\n");
-    return engine.Status();
+    return read;
   }
   const int recordSize = (frame[2] << 8) | frame[3];
   const int n = frame[4];
   if (n > MaxPacketContents || n > recordSize) {
-    return Fail(engine, "!!!Contents Size Err\n\n", link::LinkIoError);
+    return Fail(engine, "!!!Contents Size Err\n\n",
+                Cause::WrongData("contents size of a data packet", -1, n,
+                                 link::Format("a data packet claims %d bytes of a %d-byte record",
+                                              n, recordSize)));
   }
-  if (!engine.ReadPort(frame.data() + PacketHeaderSize, n + 1, times.ReadDeadline(n + 1))) {
-    return engine.Status();
+  const auto rest = std::span(frame).subspan(PacketHeaderSize, n + 1);
+  if (StepResult read = engine.ReadPort(rest, times.ReadDeadline(n + 1)); !read) return read;
+  const auto sum =
+      static_cast<std::uint8_t>(link::Checksum(std::span(frame).first(n + PacketHeaderSize)));
+  if (sum != frame[n + PacketHeaderSize]) {
+    return Fail(engine, "!!!CheckSum Err\n\n",
+                Cause::WrongData("checksum of a data packet", sum, frame[n + PacketHeaderSize]));
   }
-  if (static_cast<std::uint8_t>(link::Checksum(frame.data(), n + PacketHeaderSize)) !=
-      frame[n + PacketHeaderSize]) {
-    return Fail(engine, "!!!CheckSum Err\n\n", link::LinkIoError);
-  }
-  // Refuse rather than write past the caller's buffer.
-  if (n > out.capacity) {
-    engine.SetStatus(link::LinkIoError, -1);
-    return link::LinkIoError;
-  }
+  if (n > out.capacity) return TooLarge(engine, n, out.capacity);
   if (out.kind != nullptr) *out.kind = frame[0];
   if (out.position != nullptr) *out.position = n == recordSize ? PacketLast : frame[1];
   if (out.length != nullptr) *out.length = n;
@@ -63,25 +78,28 @@ LinkStatus ReadPacket(LinkEngine& engine, int expectedCode, PacketFrame& frame,
 }
 
 // A command packet whose start byte is already in frame[0], in place of data.
-LinkStatus ReadCommandInstead(LinkEngine& engine, PacketFrame& frame, const FrameTiming& times,
+StepResult ReadCommandInstead(LinkEngine& engine, PacketFrame& frame, const FrameTiming& times,
                               const PacketOut& out) {
-  const LinkStatus rest = link::ReadCommandRest(engine, frame.data(), times.ReadDeadline(4));
-  if (rest != link::LinkOk) return rest;
+  StepResult rest =
+      link::ReadCommandRest(engine, std::span(frame).first<CommandSize>(), times.ReadDeadline(4));
+  if (!rest) return rest;
   const int code = frame[1];
   if (code != link::FINISH_ALL_RECORDS && code != link::NACK) {
-    return Fail(engine, "!!!Another Command\n\n", link::LinkIoError);
+    return Fail(engine, "!!!Another Command\n\n",
+                Cause::WrongData("command", -1, code,
+                                 "the organizer sent " + link::CommandName(code) +
+                                     " where a data packet was expected"));
   }
   if (out.kind != nullptr) {
     if (code == link::NACK) {
       *out.kind = link::NACK;
-      return Fail(engine, "!!!---PC receives NACK\n\n", link::LinkIoError);
+      return Fail(engine, "!!!---PC receives NACK\n\n",
+                  Cause::WrongData("command", -1, code,
+                                   "the organizer sent NACK where a data packet was expected"));
     }
     *out.kind = link::FINISH_ALL_RECORDS;
   }
-  if (CommandSize > out.capacity) {
-    engine.SetStatus(link::LinkIoError, -1);
-    return link::LinkIoError;
-  }
+  if (CommandSize > out.capacity) return TooLarge(engine, CommandSize, out.capacity);
   if (out.position != nullptr) *out.position = 0;
   if (out.length != nullptr) *out.length = CommandSize;
   std::copy_n(frame.data(), CommandSize, out.contents);
@@ -90,9 +108,11 @@ LinkStatus ReadCommandInstead(LinkEngine& engine, PacketFrame& frame, const Fram
 
 }  // namespace
 
-LinkStatus SendDataPacket(LinkEngine& engine, const std::uint8_t* contents, int recordSize,
+StepResult SendDataPacket(LinkEngine& engine, const std::uint8_t* contents, int recordSize,
                           int length, std::uint8_t appliCode, std::uint8_t position) {
-  if (length < 1 || length > MaxPacketContents || contents == nullptr) return link::LinkIoError;
+  if (length < 1 || length > MaxPacketContents || contents == nullptr) {
+    return {link::LinkIoError, Cause::WrongData("length of a data packet", -1, length)};
+  }
   PacketFrame frame{};
   frame[0] = appliCode;
   frame[1] = position;
@@ -101,27 +121,27 @@ LinkStatus SendDataPacket(LinkEngine& engine, const std::uint8_t* contents, int 
   frame[4] = static_cast<std::uint8_t>(length);
   std::copy_n(contents, length, frame.data() + PacketHeaderSize);
   frame[length + PacketHeaderSize] =
-      static_cast<std::uint8_t>(link::Checksum(frame.data(), length + PacketHeaderSize));
-  if (!engine.WritePort(frame.data(), length + PacketHeaderSize + 1)) return engine.Status();
-  return link::LinkOk;
+      static_cast<std::uint8_t>(link::Checksum(std::span(frame).first(length + PacketHeaderSize)));
+  return engine.WritePort(std::span(frame).first(length + PacketHeaderSize + 1));
 }
 
-LinkStatus WaitDataPacket(LinkEngine& engine, int expectedCode, const PacketOut& out, long timeout,
+StepResult WaitDataPacket(LinkEngine& engine, int expectedCode, const PacketOut& out, long timeout,
                           long multiplier) {
-  const FrameTiming times(engine, timeout == -1 ? engine.TODataPacket() : timeout,
-                          multiplier == -1 ? engine.TOMultiplier() : multiplier);
+  const long totalMs = timeout == -1 ? engine.TODataPacket() : timeout;
+  const FrameTiming times(engine, totalMs, multiplier == -1 ? engine.TOMultiplier() : multiplier);
   while (!engine.Expired(times.Overall())) {
     if (engine.PollAbort()) {
       engine.Log("!!!Abort(WaitDataPacket)\n\n");
       engine.SetStatus(link::LinkAborted, -1);
-      return link::LinkAborted;
+      return {link::LinkAborted, Cause::Aborted()};
     }
     PacketFrame frame{};
-    if (!engine.ReadPort(frame.data(), 1, times.ReadDeadline(1, 10000))) {
-      if (engine.AbortFlag()) return link::LinkAborted;
+    if (StepResult read = engine.ReadPort(std::span(frame).first(1), times.ReadDeadline(1, 10000));
+        !read) {
+      if (engine.AbortFlag()) return {link::LinkAborted, Cause::Aborted()};
       // Only a time-out of this read is worth another attempt; a failing
       // device would fail again at once and the loop would spin.
-      if (engine.Status() != link::LinkTimeout) return engine.Status();
+      if (engine.Status() != link::LinkTimeout) return read;
       continue;
     }
     if (IsAppliCode(frame[0])) return ReadPacket(engine, expectedCode, frame, times, out);
@@ -130,7 +150,7 @@ LinkStatus WaitDataPacket(LinkEngine& engine, int expectedCode, const PacketOut&
   }
   engine.Log("!!!Time Out(Wait Data Packet) Break\n\n");
   engine.SetStatus(link::LinkTimeout, -1);
-  return link::LinkTimeout;
+  return {link::LinkTimeout, Cause::TimedOut("a data packet", totalMs)};
 }
 
 }  // namespace orgalink::transfer

@@ -5,7 +5,7 @@
 
 #include "link/frame.h"
 #include "link/link_engine.h"
-#include "link/link_status.h"
+#include "link/step_result.h"
 
 namespace orgalink::transfer {
 
@@ -28,7 +28,7 @@ inline constexpr int AnyAppliCode = 0xFF;
 // Builds one packet around `length` (1..252) bytes of `contents` and writes
 // it. `recordSize` is the length of the whole record; its low 16 bits go on
 // the line. A length outside 1..252 returns 11 and leaves the status alone.
-link::LinkStatus SendDataPacket(link::LinkEngine& engine, const std::uint8_t* contents,
+link::StepResult SendDataPacket(link::LinkEngine& engine, const std::uint8_t* contents,
                                 int recordSize, int length, std::uint8_t appliCode,
                                 std::uint8_t position);
 
@@ -49,7 +49,7 @@ struct PacketOut {
 // AnyAppliCode) and checks it. A packet whose contents length equals its
 // record size is reported as the last of its record. `timeout` and
 // `multiplier` are in ms; -1 takes the engine's TODataPacket and TOMultiplier.
-link::LinkStatus WaitDataPacket(link::LinkEngine& engine, int expectedCode, const PacketOut& out,
+link::StepResult WaitDataPacket(link::LinkEngine& engine, int expectedCode, const PacketOut& out,
                                 long timeout = -1, long multiplier = -1);
 
 }  // namespace orgalink::transfer

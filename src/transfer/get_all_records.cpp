@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "link/command_name.h"
+#include "link/text_format.h"
 #include "transfer/appli_code.h"
 #include "transfer/receive_progress.h"
 #include "transfer/receive_record.h"
@@ -10,8 +12,9 @@
 
 namespace orgalink::transfer {
 
+using link::Cause;
 using link::LinkEngine;
-using link::LinkStatus;
+using link::StepResult;
 
 namespace {
 
@@ -27,15 +30,15 @@ struct Stream {
   int count = 0;
 };
 
-LinkStatus Fail(LinkEngine& engine, const char* line, LinkStatus status) {
+StepResult Fail(LinkEngine& engine, const char* line, link::LinkStatus status, Cause cause) {
   engine.SetStatus(status, -1);
   engine.Log(line);
-  return status;
+  return {status, std::move(cause)};
 }
 
-LinkStatus AskForRecords(LinkEngine& engine, std::uint8_t appliCode) {
+StepResult AskForRecords(LinkEngine& engine, std::uint8_t appliCode) {
   engine.Log("\n========== Start Get All Record ==========\n\n");
-  const LinkStatus sent = engine.SendCommand(link::GET_ALL_RECORDS, appliCode, 0);
+  const StepResult sent = engine.SendCommand(link::GET_ALL_RECORDS, appliCode, 0);
   if (sent != link::LinkOk) return sent;
   engine.Log("---PC sends GET_ALL_RECORDS\n\n");
   return link::LinkOk;
@@ -43,7 +46,7 @@ LinkStatus AskForRecords(LinkEngine& engine, std::uint8_t appliCode) {
 
 // The organizer's side, between records: the PC announces the next record or
 // ends the communication.
-Next AwaitNextRecord(LinkEngine& engine, LinkStatus& status) {
+Next AwaitNextRecord(LinkEngine& engine, StepResult& status) {
   std::uint8_t code = 0;
   status = engine.WaitCommand(link::AnyCommand, nullptr, &code);
   if (status != link::LinkOk) return Next::Failed;
@@ -55,7 +58,10 @@ Next AwaitNextRecord(LinkEngine& engine, LinkStatus& status) {
     engine.Log("---HDD receives END_COMMUNICATION\n\n");
     return Next::End;
   }
-  status = Fail(engine, "---!!!Receive Another Command\n\n", link::LinkIoError);
+  status = Fail(engine, "---!!!Receive Another Command\n\n", link::LinkIoError,
+                Cause::WrongData("command", -1, code,
+                                 "the PC sent " + link::CommandName(code) +
+                                     " where SEND_1_RECORD or END_COMMUNICATION was expected"));
   return Next::Failed;
 }
 
@@ -69,14 +75,14 @@ bool TooFewTelephoneRecords(const LinkEngine& engine, const TelephoneCheck& chec
 
 // Receives records until FINISH_ALL_RECORDS (PC side) or END_COMMUNICATION
 // (organizer's side). `finished` tells which of the two ended it.
-LinkStatus ReceiveAll(LinkEngine& engine, link::ProgressSink* progress, Stream& stream,
+StepResult ReceiveAll(LinkEngine& engine, link::ProgressSink* progress, Stream& stream,
                       std::uint8_t appliCode, TransferRole role, const TelephoneCheck& check,
                       bool& finished) {
   const bool checkOrder = engine.ModelVariant() == 0 && appliCode == TelephoneCode;
   const auto scope = appliCode == TelephoneCode ? link::ProgressScope::Telephone
                                                 : link::ProgressScope::Application;
   for (;;) {
-    LinkStatus status = link::LinkOk;
+    StepResult status = link::LinkOk;
     if (!IsPcRole(role)) {
       if ((status = engine.SendCommand(link::ACK)) != link::LinkOk) return status;
       engine.Log("---HDD sends ACK\n\n");
@@ -96,7 +102,11 @@ LinkStatus ReceiveAll(LinkEngine& engine, link::ProgressSink* progress, Stream& 
     }
     if (checkOrder &&
         !TelephoneKeyInOrder(record, length, stream.count > 0, check.weights, check.incoming)) {
-      return Fail(engine, "!!!Receive Not Perfect1\n\n", link::LinkReceiveIncomplete);
+      return Fail(engine, "!!!Receive Not Perfect1\n\n", link::LinkReceiveIncomplete,
+                  Cause::WrongData("order of the Telephone records", -1, -1,
+                                   link::Format("Telephone record %d arrived out of order: the "
+                                                "organizer sent only part of its records",
+                                                stream.count + 1)));
     }
     stream.offset += length;
     stream.buffer[stream.offset++] = kTerminator;
@@ -112,28 +122,32 @@ LinkStatus ReceiveAll(LinkEngine& engine, link::ProgressSink* progress, Stream& 
 
 }  // namespace
 
-LinkStatus GetAllRecords(LinkEngine& engine, link::ProgressSink* progress, std::uint8_t* buffer,
+StepResult GetAllRecords(LinkEngine& engine, link::ProgressSink* progress, std::uint8_t* buffer,
                          int capacity, int& totalOut, std::uint8_t appliCode, TransferRole role,
                          const TelephoneCheck& check, int* recordsOut) {
   if (appliCode == ExpenseCategoryCode) {
-    const LinkStatus status =
+    const StepResult status =
         GetExpenseCategory(engine, progress, buffer, capacity, totalOut, role);
     if (status == link::LinkOk && recordsOut != nullptr) *recordsOut = totalOut > 0 ? 1 : 0;
     return status;
   }
   if (IsPcRole(role)) {
-    const LinkStatus asked = AskForRecords(engine, appliCode);
+    const StepResult asked = AskForRecords(engine, appliCode);
     if (asked != link::LinkOk) return asked;
   }
   link::Report(progress, {link::ProgressKind::Status, 100, link::ProgressScope::Application});
   if (buffer != nullptr && capacity > 0) std::fill_n(buffer, capacity, 0);
   Stream stream{buffer, buffer != nullptr ? capacity : 0};
   bool finished = false;
-  const LinkStatus status = ReceiveAll(engine, progress, stream, appliCode, role, check, finished);
+  const StepResult status = ReceiveAll(engine, progress, stream, appliCode, role, check, finished);
   if (status != link::LinkOk) return status;
   if (finished) {
     if (TooFewTelephoneRecords(engine, check, appliCode, stream.count)) {
-      return Fail(engine, "!!!Receive Not Perfect2\n\n", link::LinkReceiveIncomplete);
+      return Fail(engine, "!!!Receive Not Perfect2\n\n", link::LinkReceiveIncomplete,
+                  Cause::WrongData("count of Telephone records", check.minRecords, stream.count,
+                                   link::Format("only %d Telephone records arrived: the organizer "
+                                                "stopped early",
+                                                stream.count)));
     }
     engine.Log("---PC receive FINISH_ALL_RECORDS\n\n");
   }

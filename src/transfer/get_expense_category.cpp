@@ -2,14 +2,16 @@
 
 #include <algorithm>
 
+#include "link/text_format.h"
 #include "transfer/appli_code.h"
 #include "transfer/data_packet.h"
 #include "transfer/receive_records.h"
 
 namespace orgalink::transfer {
 
+using link::Cause;
 using link::LinkEngine;
-using link::LinkStatus;
+using link::StepResult;
 
 namespace {
 
@@ -17,27 +19,27 @@ constexpr std::uint8_t kTerminator = 0xFF;
 
 // The PC asks for the table; the organizer's side acknowledges the PC's
 // SEND_EXPENSE_CATEGORY that the command loop has just taken.
-LinkStatus OpenExchange(LinkEngine& engine, TransferRole role) {
+StepResult OpenExchange(LinkEngine& engine, TransferRole role) {
   if (IsPcRole(role)) {
     engine.Log("\n========== Start Get Expense Category ==========\n\n");
-    const LinkStatus sent = engine.SendCommand(link::GET_EXPENSE_CATEGORY);
+    const StepResult sent = engine.SendCommand(link::GET_EXPENSE_CATEGORY);
     if (sent != link::LinkOk) return sent;
     engine.Log("---PC sends GET_EXPENSE_CATEGORY\n\n");
     return link::LinkOk;
   }
-  const LinkStatus sent = engine.SendCommand(link::ACK);
+  const StepResult sent = engine.SendCommand(link::ACK);
   if (sent != link::LinkOk) return sent;
   engine.Log("---HDD sends ACK\n\n");
   return link::LinkOk;
 }
 
 // The PC does not acknowledge the table; the organizer's side does.
-LinkStatus CloseExchange(LinkEngine& engine, TransferRole role) {
+StepResult CloseExchange(LinkEngine& engine, TransferRole role) {
   if (IsPcRole(role)) {
     engine.Log("========== End Get Expense Category==========\n\n");
     return link::LinkOk;
   }
-  const LinkStatus sent = engine.SendCommand(link::ACK);
+  const StepResult sent = engine.SendCommand(link::ACK);
   if (sent != link::LinkOk) return sent;
   engine.Log("---HDD sends ACK\n\n");
   return link::LinkOk;
@@ -46,11 +48,13 @@ LinkStatus CloseExchange(LinkEngine& engine, TransferRole role) {
 // FINISH_ALL_RECORDS in place of the table: an organizer without expense
 // categories. Only the organizer sends it, so playing the organizer it is no
 // table at all.
-LinkStatus NoTable(LinkEngine& engine, int& totalOut, TransferRole role) {
+StepResult NoTable(LinkEngine& engine, int& totalOut, TransferRole role) {
   if (!IsPcRole(role)) {
     engine.Log("!!!NOT Packet Data\n\n");
     engine.SetStatus(link::LinkIoError, -1);
-    return link::LinkIoError;
+    return {link::LinkIoError,
+            Cause::WrongData("command", -1, link::FINISH_ALL_RECORDS,
+                             "the PC sent FINISH_ALL_RECORDS where the table was expected")};
   }
   engine.Log("---PC receive FINISH_ALL_RECORDS\n\n");
   engine.Log("========== End Get Expense Category==========\n\n");
@@ -60,10 +64,10 @@ LinkStatus NoTable(LinkEngine& engine, int& totalOut, TransferRole role) {
 
 }  // namespace
 
-LinkStatus GetExpenseCategory(LinkEngine& engine, link::ProgressSink* /*progress*/,
+StepResult GetExpenseCategory(LinkEngine& engine, link::ProgressSink* /*progress*/,
                               std::uint8_t* buffer, int capacity, int& totalOut,
                               TransferRole role) {
-  LinkStatus status = OpenExchange(engine, role);
+  StepResult status = OpenExchange(engine, role);
   if (status != link::LinkOk) return status;
   if (buffer == nullptr) capacity = 0;
   if (capacity > 0) std::fill_n(buffer, capacity, 0);
@@ -80,7 +84,10 @@ LinkStatus GetExpenseCategory(LinkEngine& engine, link::ProgressSink* /*progress
   // One byte stays free for the terminator.
   if (length >= capacity) {
     engine.SetStatus(link::LinkIoError, -1);
-    return link::LinkIoError;
+    return {link::LinkIoError, Cause::WrongData("size of the expense category table", -1, length,
+                                                link::Format("a table of %d bytes does not fit the "
+                                                             "%d bytes of room",
+                                                             length, capacity))};
   }
   std::copy_n(frame.data(), length, buffer);
   engine.Log("---PC receives DATA\n\n");

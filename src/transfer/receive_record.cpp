@@ -2,24 +2,26 @@
 
 #include <algorithm>
 
+#include "link/text_format.h"
 #include "transfer/data_packet.h"
 
 namespace orgalink::transfer {
 
+using link::Cause;
 using link::LinkEngine;
-using link::LinkStatus;
+using link::StepResult;
 
 namespace {
 
 // The organizer's side: the PC announces the next packet of the record.
-LinkStatus AcceptNextPacketAnnouncement(LinkEngine& engine) {
-  const LinkStatus waited = engine.WaitCommand(link::SEND_1_RECORD);
+StepResult AcceptNextPacketAnnouncement(LinkEngine& engine) {
+  const StepResult waited = engine.WaitCommand(link::SEND_1_RECORD);
   if (waited != link::LinkOk) {
     engine.Log("---!!!Receive Another Command\n\n");
     return waited;
   }
   engine.Log("---HDD receives SEND_1_RECORD\n\n");
-  const LinkStatus sent = engine.SendCommand(link::ACK);
+  const StepResult sent = engine.SendCommand(link::ACK);
   if (sent != link::LinkOk) return sent;
   engine.Log("---HDD sends ACK\n\n");
   return link::LinkOk;
@@ -27,7 +29,7 @@ LinkStatus AcceptNextPacketAnnouncement(LinkEngine& engine) {
 
 }  // namespace
 
-LinkStatus ReceiveRecord(LinkEngine& engine, std::uint8_t* buffer, int capacity, int& countOut,
+StepResult ReceiveRecord(LinkEngine& engine, std::uint8_t* buffer, int capacity, int& countOut,
                          std::uint8_t& kindOut, TransferRole role) {
   int index = 0;
   bool started = false;
@@ -36,7 +38,7 @@ LinkStatus ReceiveRecord(LinkEngine& engine, std::uint8_t* buffer, int capacity,
     int n = 0;
     std::uint8_t kind = 0xFF;
     std::uint8_t position = 0xFF;
-    LinkStatus status = WaitDataPacket(
+    StepResult status = WaitDataPacket(
         engine, AnyAppliCode, PacketOut{frame.data(), PacketFrameSize, &n, &kind, &position});
     if (status != link::LinkOk) return status;
     if (kind == link::FINISH_ALL_RECORDS) {
@@ -46,7 +48,10 @@ LinkStatus ReceiveRecord(LinkEngine& engine, std::uint8_t* buffer, int capacity,
       if (IsPcRole(role) && !started) return link::LinkOk;
       engine.Log("!!!NOT Packet Data\n\n");
       engine.SetStatus(link::LinkIoError, -1);
-      return link::LinkIoError;
+      return {link::LinkIoError,
+              Cause::WrongData("command", -1, link::FINISH_ALL_RECORDS,
+                               started ? "FINISH_ALL_RECORDS came in the middle of a record"
+                                       : "FINISH_ALL_RECORDS came where a record was expected")};
     }
     started = true;
     engine.Log("---PC receives DATA\n\n");
@@ -56,7 +61,11 @@ LinkStatus ReceiveRecord(LinkEngine& engine, std::uint8_t* buffer, int capacity,
     kindOut = kind;
     if (index + n > capacity) {
       engine.SetStatus(link::LinkIoError, -1);
-      return link::LinkIoError;
+      return {link::LinkIoError,
+              Cause::WrongData("record size", -1, index + n,
+                               link::Format("a record of %d bytes or more does not fit the %d "
+                                            "bytes of room",
+                                            index + n, capacity))};
     }
     std::copy_n(frame.data(), n, buffer + index);
     index += n;

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "link/link_engine.h"
-#include "link/link_status.h"
+#include "link/step_result.h"
 #include "transfer/transfer_role.h"
 
 namespace orgalink::transfer {
@@ -15,7 +15,7 @@ namespace orgalink::transfer {
 // organizer, who never receives it, and in the middle of a record, whose
 // received part would otherwise be lost. On the organizer's side every
 // further packet of a record is announced by the PC's SEND_1_RECORD.
-link::LinkStatus ReceiveRecord(link::LinkEngine& engine, std::uint8_t* buffer, int capacity,
+link::StepResult ReceiveRecord(link::LinkEngine& engine, std::uint8_t* buffer, int capacity,
                                int& countOut, std::uint8_t& kindOut, TransferRole role);
 
 }  // namespace orgalink::transfer

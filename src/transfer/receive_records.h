@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "link/link_engine.h"
-#include "link/link_status.h"
 #include "link/progress_sink.h"
+#include "link/step_result.h"
 #include "store/code_tables.h"
 #include "transfer/transfer_role.h"
 
@@ -27,7 +27,7 @@ struct TelephoneCheck {
 // Application code 6 is handed to GetExpenseCategory. `recordsOut`, when
 // given, gets the number of records received on success: a record holding
 // 0xFF shows as more terminators in the stream than records.
-link::LinkStatus GetAllRecords(link::LinkEngine& engine, link::ProgressSink* progress,
+link::StepResult GetAllRecords(link::LinkEngine& engine, link::ProgressSink* progress,
                                std::uint8_t* buffer, int capacity, int& totalOut,
                                std::uint8_t appliCode, TransferRole role,
                                const TelephoneCheck& check, int* recordsOut = nullptr);
@@ -36,7 +36,7 @@ link::LinkStatus GetAllRecords(link::LinkEngine& engine, link::ProgressSink* pro
 // `totalOut` gets its length plus the terminator. An organizer that answers
 // FINISH_ALL_RECORDS has no table: the stream is empty. A NACK in its place
 // fails with 11.
-link::LinkStatus GetExpenseCategory(link::LinkEngine& engine, link::ProgressSink* progress,
+link::StepResult GetExpenseCategory(link::LinkEngine& engine, link::ProgressSink* progress,
                                     std::uint8_t* buffer, int capacity, int& totalOut,
                                     TransferRole role);
 

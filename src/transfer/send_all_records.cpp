@@ -2,14 +2,16 @@
 
 #include <algorithm>
 
+#include "link/text_format.h"
 #include "transfer/appli_code.h"
 #include "transfer/command_steps.h"
 #include "transfer/send_records.h"
 
 namespace orgalink::transfer {
 
+using link::Cause;
 using link::LinkEngine;
-using link::LinkStatus;
+using link::StepResult;
 
 namespace {
 
@@ -18,16 +20,21 @@ constexpr std::uint8_t kTerminator = 0xFF;
 constexpr std::uint32_t kProgressIntervalMs = 500;
 
 // Checks the stream before anything goes on the line; returns its record
-// count, or -1 after refusing it.
-int CheckStream(LinkEngine& engine, const std::uint8_t* stream, int length, int recordCount) {
+// count, or -1 after refusing it with `why`.
+int CheckStream(LinkEngine& engine, const std::uint8_t* stream, int length, int recordCount,
+                Cause& why) {
   const int records = static_cast<int>(std::count(stream, stream + length, kTerminator));
   if (records == 0 || stream[length - 1] != kTerminator) {
     engine.SetStatus(link::LinkIoError, -1);
+    why = Cause::WrongData("end of the record stream", kTerminator, stream[length - 1]);
     return -1;
   }
   if (records != recordCount) {
     engine.Log("!!! Record Data Err(number of records)\n");
     engine.SetStatus(link::LinkIoError, -1);
+    why = Cause::WrongData(
+        "number of records", -1, -1,
+        link::Format("the stream holds %d records where %d were counted", records, recordCount));
     return -1;
   }
   return records;
@@ -63,19 +70,22 @@ class SendProgress {
 
 }  // namespace
 
-LinkStatus SendAllRecords(LinkEngine& engine, link::ProgressSink* progress,
+StepResult SendAllRecords(LinkEngine& engine, link::ProgressSink* progress,
                           const std::uint8_t* stream, int length, std::uint8_t appliCode,
                           int recordCount, TransferRole role) {
   if (appliCode == ExpenseCategoryCode) return SendExpenseCategory(engine, stream, length, role);
-  if (!engine.IsPortOpen() || stream == nullptr || length <= 0) return link::LinkIoError;
-  const int records = CheckStream(engine, stream, length, recordCount);
-  if (records < 0) return link::LinkIoError;
+  if (!engine.IsPortOpen() || stream == nullptr || length <= 0) {
+    return {link::LinkIoError, NothingToSend(engine)};
+  }
+  Cause why;
+  const int records = CheckStream(engine, stream, length, recordCount, why);
+  if (records < 0) return {link::LinkIoError, std::move(why)};
   link::Report(progress, {link::ProgressKind::Status, 100, link::ProgressScope::Application});
   SendProgress sendProgress(engine, progress, appliCode, records);
   const std::uint8_t* record = stream;
   for (int i = 0; i < records; ++i) {
     const std::uint8_t* end = std::find(record, stream + length, kTerminator);
-    const LinkStatus status =
+    const StepResult status =
         SendRecord(engine, record, static_cast<int>(end - record), appliCode, role);
     if (status != link::LinkOk) {
       engine.LogFormat("!!!Abort (Now RecordIdx=%d)\n\n", i);

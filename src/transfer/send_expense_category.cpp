@@ -7,19 +7,23 @@
 
 namespace orgalink::transfer {
 
+using link::Cause;
 using link::LinkEngine;
-using link::LinkStatus;
+using link::StepResult;
 
-LinkStatus SendExpenseCategory(LinkEngine& engine, const std::uint8_t* stream, int length,
+StepResult SendExpenseCategory(LinkEngine& engine, const std::uint8_t* stream, int length,
                                TransferRole role) {
-  if (!engine.IsPortOpen() || stream == nullptr || length <= 0) return link::LinkIoError;
+  if (!engine.IsPortOpen() || stream == nullptr || length <= 0) {
+    return {link::LinkIoError, NothingToSend(engine)};
+  }
   const int table = static_cast<int>(std::find(stream, stream + length, 0xFF) - stream);
   if (length != table + 1) {
     engine.Log("!!! Record Data Err(DataSize)\n");
     engine.SetStatus(link::LinkIoError, -1);
-    return link::LinkIoError;
+    return {link::LinkIoError,
+            Cause::WrongData("size of the expense category table", table + 1, length)};
   }
-  LinkStatus status = link::LinkOk;
+  StepResult status = link::LinkOk;
   if (IsPcRole(role)) {
     status =
         SendLogged(engine, link::SEND_EXPENSE_CATEGORY, "---PC sends SEND_EXPENSE_CATEGORY\n\n");
@@ -29,7 +33,7 @@ LinkStatus SendExpenseCategory(LinkEngine& engine, const std::uint8_t* stream, i
   status = SendDataPacket(engine, stream, table, table, ExpenseCategoryCode, PacketFirst);
   if (status != link::LinkOk) {
     engine.Log("!!!DATA Send Err\n\n");
-    engine.SetStatus(status, -1);  // a refused length leaves the status untouched
+    engine.SetStatus(status.status, -1);  // a refused length leaves the status untouched
     return status;
   }
   engine.Log("---PC sends DATA\n\n");

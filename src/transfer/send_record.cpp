@@ -6,24 +6,24 @@
 namespace orgalink::transfer {
 
 using link::LinkEngine;
-using link::LinkStatus;
+using link::StepResult;
 
 namespace {
 
 // The PC announces every packet and waits for the organizer to be ready.
-LinkStatus Announce(LinkEngine& engine) {
-  const LinkStatus sent = SendLogged(engine, link::SEND_1_RECORD, "---PC sends SEND_1_RECORD\n\n");
+StepResult Announce(LinkEngine& engine) {
+  const StepResult sent = SendLogged(engine, link::SEND_1_RECORD, "---PC sends SEND_1_RECORD\n\n");
   if (sent != link::LinkOk) return sent;
   return AwaitAck(engine);
 }
 
 }  // namespace
 
-LinkStatus SendRecord(LinkEngine& engine, const std::uint8_t* record, int size,
+StepResult SendRecord(LinkEngine& engine, const std::uint8_t* record, int size,
                       std::uint8_t appliCode, TransferRole role) {
   engine.Log("\n========== Start Send 1 Record ==========\n\n");
   for (int offset = 0; offset < size;) {
-    LinkStatus status = IsPcRole(role) ? Announce(engine) : link::LinkOk;
+    StepResult status = IsPcRole(role) ? Announce(engine) : link::LinkOk;
     if (status != link::LinkOk) return status;
     const PacketCut cut = NextPacketCut(size, offset);
     status = SendDataPacket(engine, record + offset, size, cut.length, appliCode, cut.position);

@@ -2,12 +2,16 @@
 
 #include <cstdint>
 
+#include "link/cause.h"
 #include "link/link_engine.h"
-#include "link/link_status.h"
 #include "link/progress_sink.h"
+#include "link/step_result.h"
 #include "transfer/transfer_role.h"
 
 namespace orgalink::transfer {
+
+// Why a send refused to start: no port, or no records to send.
+link::Cause NothingToSend(const link::LinkEngine& engine);
 
 // Sends every record of a record stream (records each followed by 0xFF) of
 // one application. The stream must end with 0xFF and hold exactly
@@ -15,19 +19,19 @@ namespace orgalink::transfer {
 // On the organizer's side FINISH_ALL_RECORDS follows the last record.
 // Progress goes to `progress` (may be null) at most every 500 ms. Application
 // code 6 is handed to SendExpenseCategory.
-link::LinkStatus SendAllRecords(link::LinkEngine& engine, link::ProgressSink* progress,
+link::StepResult SendAllRecords(link::LinkEngine& engine, link::ProgressSink* progress,
                                 const std::uint8_t* stream, int length, std::uint8_t appliCode,
                                 int recordCount, TransferRole role);
 
 // Sends one record of `size` bytes (terminator not included) as DataPackets,
 // each answered by ACK; on the PC side each packet is also announced with
 // SEND_1_RECORD. An empty record sends nothing.
-link::LinkStatus SendRecord(link::LinkEngine& engine, const std::uint8_t* record, int size,
+link::StepResult SendRecord(link::LinkEngine& engine, const std::uint8_t* record, int size,
                             std::uint8_t appliCode, TransferRole role);
 
 // Sends the expense category table, a stream whose only 0xFF is its last
 // byte, as one packet (so 1..252 bytes before the terminator).
-link::LinkStatus SendExpenseCategory(link::LinkEngine& engine, const std::uint8_t* stream,
+link::StepResult SendExpenseCategory(link::LinkEngine& engine, const std::uint8_t* stream,
                                      int length, TransferRole role);
 
 }  // namespace orgalink::transfer

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <string_view>
 #include <system_error>
 
 namespace orgalink::ui {
@@ -18,51 +19,38 @@ bool IsSystemError(const std::string& text, std::initializer_list<std::errc> err
   });
 }
 
-bool Mentions(const std::vector<std::string>& cause, const char* word) {
-  return std::any_of(cause.begin(), cause.end(),
-                     [&](const std::string& line) { return line.find(word) != std::string::npos; });
+bool IsAbout(const link::Cause& cause, std::string_view subject) {
+  return cause.Awaited().find(subject) != std::string::npos;
 }
 
 // The hints, most specific first: a port that did not open says more than
 // the lines logged after it.
 const char* HintFor(const FailureFacts& facts) {
-  if (IsSystemError(facts.openError,
-                    {std::errc::permission_denied, std::errc::operation_not_permitted})) {
+  const link::Cause& cause = facts.cause;
+  const std::string system = cause.Type() == link::Cause::Kind::System ? cause.Detail() : "";
+  if (IsSystemError(system, {std::errc::permission_denied, std::errc::operation_not_permitted})) {
     return "join the port's group, usually dialout, then log in again (orgalink ports shows how)";
   }
-  if (IsSystemError(facts.openError,
+  if (IsSystemError(system,
                     {std::errc::device_or_resource_busy, std::errc::resource_unavailable_try_again,
                      std::errc::operation_would_block})) {
     return "another program holds the port; end it or wait until it lets go";
   }
-  if (IsSystemError(facts.openError,
-                    {std::errc::no_such_file_or_directory, std::errc::no_such_device,
-                     std::errc::no_such_device_or_address})) {
+  if (IsSystemError(system, {std::errc::no_such_file_or_directory, std::errc::no_such_device,
+                             std::errc::no_such_device_or_address})) {
     return "check the port: --port, or COMPort and [Ports] in the settings file";
   }
-  if (Mentions(facts.cause, "EchoBack")) {
+  if (IsAbout(cause, "echo")) {
     return "check that the cable is plugged in; a cable that does not echo needs --echo 0 "
            "(EchoBack=0)";
   }
-  if (Mentions(facts.cause, "Device Code")) {
+  if (IsAbout(cause, "device code")) {
     return "check the DeviceCode setting (--device-code)";
   }
-  if (facts.status == link::LinkTimeout || Mentions(facts.cause, "Time Out")) {
+  if (facts.status == link::LinkTimeout || cause.Type() == link::Cause::Kind::TimedOut) {
     return "press the organizer's PC-LINK button, or check the port (--port)";
   }
   return nullptr;
-}
-
-std::string CauseText(const FailureFacts& facts) {
-  std::string text;
-  for (const std::string& line : facts.cause) {
-    if (!text.empty()) text += "; ";
-    text += line;
-  }
-  if (!facts.openError.empty()) {
-    text += text.empty() ? facts.openError : " (" + facts.openError + ")";
-  }
-  return text;
 }
 
 }  // namespace
@@ -73,7 +61,7 @@ std::string FailureAdvice(const FailureFacts& facts) {
     return "";
   }
   std::string line;
-  if (const std::string cause = CauseText(facts); !cause.empty()) line = "Cause: " + cause + ".";
+  if (!facts.cause.Text().empty()) line = "Cause: " + facts.cause.Text() + ".";
   if (const char* hint = HintFor(facts)) {
     if (!line.empty()) line += " ";
     line += std::string("Try: ") + hint + ".";

@@ -146,14 +146,16 @@ TEST_F(BackupRestoreCommandTest, AFailedBackupLeavesThePreviousArchiveAlone) {
   outOfOrder.records[5] = {{0x01, 'B', 'o', 'b'}, {0x02, 'A', 'd', 'a'}};
   const FaultCase cases[] = {
       {"checksum", kOrganizer, Variant::M, 0, Fault::BadChecksum, 11,
-       "I/O Device error.\nCause: CheckSum Err; Abort (Now RecordIdx=0).\n"},
+       "I/O Device error.\nCause: wrong checksum of a data packet: expected 0x7A, received "
+       "0x2F.\n"},
       {"silence", kOrganizer, Variant::M, 3, Fault::Silent, 5,
-       "Organizer not responding.\nCause: Time Out(Wait Data Packet) Break; Abort (Now "
-       "RecordIdx=0). Try: press the organizer's PC-LINK button, or check the port (--port).\n"},
+       "Organizer not responding.\nCause: a data packet did not come within 1000 ms. Try: press "
+       "the organizer's PC-LINK button, or check the port (--port).\n"},
       // The base model's Telephone records must come sorted; the probe of
       // its variant waits out its second.
       {"telephone order", outOfOrder, Variant::E, -1, Fault::None, 14,
-       "Communications error!\nPlease try again.\nCause: Receive Not Perfect1.\n"},
+       "Communications error!\nPlease try again.\nCause: Telephone record 2 arrived out of "
+       "order: the organizer sent only part of its records.\n"},
   };
   const std::string old = "an earlier backup, whatever it holds";
   for (const FaultCase& c : cases) {

@@ -89,7 +89,7 @@ TEST_F(RunModeCommandTest, FailuresExitWithTheirStatusAndMessage) {
   struct Case {
     std::vector<std::string> args;
     int exit_code;
-    const char* message;  // empty: no notice at all
+    std::string message;  // empty: no notice at all
   } cases[] = {
       {{"run-mode", "19", "--port", "loop", "--echo", "0"}, 11, "I/O Device error.\n"},
       {{"run-mode", "11", "--port", "/nonexistent/tty"}, 10, "Error opening COM port.\n"},
@@ -109,12 +109,13 @@ TEST_F(RunModeCommandTest, FailuresExitWithTheirStatusAndMessage) {
       // the cancel itself gets no notice of its own.
       {{"run-mode", "2", "--yes", "--port", "loop", "--file", dir.File("missing.bkf")},
        17,
-       "No such file or directory\nCancelled: there is no terminal to answer Retry.\n"},
+       "No such file or directory\nCause: " + dir.File("missing.bkf") +
+           ": No such file or directory.\nCancelled: there is no terminal to answer Retry.\n"},
   };
   for (const auto& c : cases) {
     const auto result = RunProgram(ORGALINK_CLI, Args(c.args));
     EXPECT_EQ(result.exit_code, c.exit_code) << c.args[1];
-    if (*c.message == '\0') {
+    if (c.message.empty()) {
       EXPECT_EQ(result.err, "");
     } else {
       EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "link/link_status.h"
+#include "link/step_result.h"
 #include "sim/sim_options.h"
 
 namespace orgalink::faulttest {
@@ -48,7 +48,7 @@ struct FaultSetup {
 };
 
 struct FaultOutcome {
-  link::LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   std::uint32_t elapsed_ms = 0;  // virtual time of the whole communication
   // Virtual time from the abort request to the end of the run.
   std::optional<std::uint32_t> abort_to_end_ms;

@@ -61,7 +61,7 @@ SafeRestoreOutcome RunSafeRestore(const SafeRestoreSetup& setup) {
   std::optional<platform::ScopedWriteFault> full_disk;
   if (setup.disk_full) full_disk.emplace(kDiskRoom, ENOSPC);
   f.Run([&] {
-    outcome.status = operations::RunCommunication(f.run, owner.Front(), settings.runMode);
+    outcome.status = operations::RunCommunication(f.run, owner.Front(), settings.runMode).status;
   });
   full_disk.reset();
   cable->Organizer().WaitUntilIdle();
@@ -88,7 +88,7 @@ link::LinkStatus ReadBack(const sim::OrganizerContents& contents,
   WatchingOwner owner;
   link::LinkStatus status = link::LinkIoError;
   f.Run([&] {
-    status = operations::RunCommunication(f.run, owner.Front(), operations::RunMode::Backup);
+    status = operations::RunCommunication(f.run, owner.Front(), operations::RunMode::Backup).status;
   });
   return status;
 }

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <QtTest>
+#include <cerrno>
 #include <semaphore>
 
 #include "gui_fixture.h"
@@ -232,8 +233,10 @@ void ProgressDialogTest::workerBoxesAndTitleGoThroughTheDialogThread() {
       1,
       [&answers](FrontEnd front) {
         front.progress->Report({ProgressKind::Variant, link::VariantM});
-        answers.push_back(front.prompter->RetryOrCancel("Write file error.", "Error"));
-        answers.push_back(front.prompter->RetryOrCancel("Write file error.", "Error"));
+        const link::Cause full =
+            link::Cause::File("No space left on device (needs 353916 bytes, 12288 free)", ENOSPC);
+        answers.push_back(front.prompter->RetryOrCancel("Write file error.", full, "Error"));
+        answers.push_back(front.prompter->RetryOrCancel("Write file error.", {}, "Error"));
         return link::LinkFileReadCancelled;
       },
       [&title](gui::ProgressDialog& dialog) {
@@ -246,6 +249,11 @@ void ProgressDialogTest::workerBoxesAndTitleGoThroughTheDialogThread() {
   QCOMPARE(answers, (std::vector<bool>{true, false}));
   QCOMPARE(prompts_.Boxes()[0].buttons, gui::BoxButtons::RetryCancel);
   QCOMPARE(prompts_.Boxes()[0].icon, gui::BoxIcon::Question);
+  // The cause is the box's detail; its text stays the message alone.
+  QCOMPARE(prompts_.Boxes()[0].text, QStringLiteral("Write file error."));
+  QCOMPARE(prompts_.Boxes()[0].detail,
+           QStringLiteral("Cause: No space left on device (needs 353916 bytes, 12288 free)."));
+  QCOMPARE(prompts_.Boxes()[1].detail, QString());
   prompts_.OnBox({});
 }
 
@@ -261,7 +269,7 @@ void ProgressDialogTest::aWorkerCallingIntoAClosingDialogIsAnsweredAtOnce() {
       std::make_unique<gui::ProgressDialog>(nullptr, prompts_, platform::SystemClock::Instance());
   dialog->SetCommunication([&](FrontEnd front) {
     asking.release();
-    retry = front.prompter->RetryOrCancel("Write file error.", "Error");
+    retry = front.prompter->RetryOrCancel("Write file error.", {}, "Error");
     front.progress->Report({ProgressKind::Progress, 100, ProgressScope::Operation});
     return link::LinkFileReadCancelled;
   });

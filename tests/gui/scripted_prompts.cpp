@@ -20,7 +20,7 @@ void ScriptedPrompts::Clear() {
 }
 
 gui::BoxAnswer ScriptedPrompts::ShowBox(QWidget*, const gui::BoxRequest& request) {
-  const Shown shown{request.text, request.caption, request.icon, request.buttons};
+  const Shown shown{request.text, request.caption, request.icon, request.buttons, request.detail};
   boxes_.push_back(shown);
   if (hook_) hook_(shown);
   if (!answers_.empty()) {

@@ -18,6 +18,7 @@ class ScriptedPrompts : public gui::UserPrompts {
     QString caption;
     gui::BoxIcon icon;
     gui::BoxButtons buttons;
+    QString detail = QString();
   };
 
   // Answers for the coming boxes, in order; once they run out every box is

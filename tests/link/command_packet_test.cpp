@@ -36,7 +36,7 @@ TEST(SendCommand, PutsTheExactFramesOnTheLine) {
     LineFixture f;
     f.engine.SetEchoBack(false);
     f.engine.SetDeviceCode(c.deviceCode);
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     Bytes seen;
     f.Run(
         [&] {
@@ -54,7 +54,7 @@ TEST(SendCommand, RefusesCodesWithoutACommandAndWritesNothing) {
     LineFixture f;
     f.UseLog();
     f.engine.SetEchoBack(false);
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     f.Run([&] {
       ASSERT_TRUE(f.engine.OpenPort(1));
       f.engine.SetStatus(LinkTimeout, -1);
@@ -73,6 +73,7 @@ struct WaitCase {
   int expected;
   LinkStatus status;
   const char* logLine;
+  const char* cause;  // what the failure tells the user; "" for success
 };
 
 class WaitCommandTest : public ::testing::TestWithParam<WaitCase> {};
@@ -81,7 +82,7 @@ TEST_P(WaitCommandTest, AnswersWhatArrives) {
   const WaitCase& c = GetParam();
   LineFixture f;
   f.UseLog();
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   std::uint8_t params[2] = {0, 0};
   std::uint8_t code = 0;
   f.Run(
@@ -95,6 +96,7 @@ TEST_P(WaitCommandTest, AnswersWhatArrives) {
       });
   EXPECT_EQ(status, c.status);
   EXPECT_EQ(f.engine.Status(), c.status);
+  EXPECT_EQ(status.cause.Text(), c.cause);
   EXPECT_NE(f.LogText().find(c.logLine), std::string::npos) << f.LogText();
 }
 
@@ -103,32 +105,41 @@ INSTANTIATE_TEST_SUITE_P(Cases, WaitCommandTest,
                                                     {0x00, 0xff, 0x7f, 0x06, 0x00, 0x00, 0x85},
                                                     ACK,
                                                     LinkOk,
-                                                    "!!!NOT Command (Wait Command)\r\n{"},
+                                                    "!!!NOT Command (Wait Command)\r\n{",
+                                                    ""},
                                            WaitCase{"NackInsteadOfAck",
                                                     {0x7f, 0x15, 0x00, 0x00, 0x94},
                                                     ACK,
                                                     LinkIoError,
-                                                    "!!!---PC receives NACK\r\n\r\n"},
+                                                    "!!!---PC receives NACK\r\n\r\n",
+                                                    "the organizer sent NACK where ACK was "
+                                                    "expected"},
                                            WaitCase{"AnotherCommand",
                                                     {0x7f, 0x09, 0x00, 0x00, 0x88},
                                                     ACK,
                                                     LinkIoError,
-                                                    "!!!Another Command\r\n\r\n"},
+                                                    "!!!Another Command\r\n\r\n",
+                                                    "the organizer sent END_COMMUNICATION where "
+                                                    "ACK was expected"},
                                            WaitCase{"BadChecksum",
                                                     {0x7f, 0x06, 0x00, 0x00, 0x86},
                                                     ACK,
                                                     LinkIoError,
-                                                    "!!!Checksum Err\r\n\r\n"},
+                                                    "!!!Checksum Err\r\n\r\n",
+                                                    "wrong checksum of a command: expected 0x85, "
+                                                    "received 0x86"},
                                            WaitCase{"AnyCommandRefusesGetDeviceInformation",
                                                     {0x7f, 0x10, 0x00, 0x00, 0x8f},
                                                     AnyCommand,
                                                     LinkIoError,
-                                                    "!!!NOT Command (Wait Command2)\r\n\r\n"},
+                                                    "!!!NOT Command (Wait Command2)\r\n\r\n",
+                                                    "wrong command code: received 0x10"},
                                            WaitCase{"AnyCommandTakesDeleteAll",
                                                     {0x7f, 0x0b, 0x03, 0x00, 0x8d},
                                                     AnyCommand,
                                                     LinkOk,
-                                                    "<<<<<<Receive1 [ 0b 03 00 8d ]"}),
+                                                    "<<<<<<Receive1 [ 0b 03 00 8d ]",
+                                                    ""}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WaitCommand, StrayBytesAreLoggedOnceEachAndParametersComeOut) {
@@ -136,7 +147,7 @@ TEST(WaitCommand, StrayBytesAreLoggedOnceEachAndParametersComeOut) {
   f.UseLog();
   std::uint8_t params[2] = {0, 0};
   std::uint8_t code = 0;
-  const LinkStatus status =
+  const link::StepResult status =
       f.RunOpen([&] { return f.engine.WaitCommand(AnyCommand, params, &code); },
                 [&](FarEnd& far) {
                   far.Pause(20);
@@ -153,7 +164,8 @@ TEST(WaitCommand, TimesOutOnTheOverallDeadlineWithoutMultiplier) {
   LineFixture f;
   f.UseLog();
   std::uint32_t elapsed = 0;
-  const LinkStatus status = f.RunOpen([&] { return f.engine.WaitCommand(ACK); }, {}, &elapsed);
+  const link::StepResult status =
+      f.RunOpen([&] { return f.engine.WaitCommand(ACK); }, {}, &elapsed);
   EXPECT_EQ(status, LinkTimeout);
   EXPECT_EQ(elapsed, 30001u);
   const std::string log = f.LogText();
@@ -166,7 +178,8 @@ TEST(WaitCommand, MultiplierGivesEachAttemptItsOwnFirstByteTime) {
   f.UseLog();
   f.engine.SetTimeouts(30000, 30000, 100);
   std::uint32_t elapsed = 0;
-  const LinkStatus status = f.RunOpen([&] { return f.engine.WaitCommand(ACK); }, {}, &elapsed);
+  const link::StepResult status =
+      f.RunOpen([&] { return f.engine.WaitCommand(ACK); }, {}, &elapsed);
   EXPECT_EQ(status, LinkTimeout);
   // Three attempts of 10 100 ms each: the overall deadline is only tested between them.
   EXPECT_EQ(CountOf(f.LogText(), "---Time Out WaitTime=10101"), 3);
@@ -178,11 +191,11 @@ TEST(WaitCommand, OutlandishTimeOutsStillWaitForTheAnswer) {
     LineFixture f;
     f.engine.SetEchoBack(false);
     f.engine.SetTimeouts(c.timeout, 30000, c.multiplier);
-    const LinkStatus status = f.RunOpen([&] { return f.engine.WaitCommand(ACK); },
-                                        [&](FarEnd& far) {
-                                          far.Pause(500);
-                                          far.SendCommand(ACK);
-                                        });
+    const link::StepResult status = f.RunOpen([&] { return f.engine.WaitCommand(ACK); },
+                                              [&](FarEnd& far) {
+                                                far.Pause(500);
+                                                far.SendCommand(ACK);
+                                              });
     EXPECT_EQ(status, LinkOk) << c.timeout << "/" << c.multiplier;
   }
 }
@@ -193,7 +206,7 @@ TEST(WaitCommand, OutlandishTimeOutsStillWaitForTheAnswerOnAPseudoTerminal) {
   for (const auto& c : testsupport::kOutlandishTimeouts) {
     testsupport::PtyEngine p;
     p.engine.SetTimeouts(c.timeout, 30000, c.multiplier);
-    const LinkStatus status =
+    const link::StepResult status =
         p.RunAnswered([&] { return p.engine.WaitCommand(ACK); }, testsupport::CommandFrame(ACK));
     EXPECT_EQ(status, LinkOk) << c.timeout << "/" << c.multiplier;
   }
@@ -203,11 +216,11 @@ TEST(WaitCommand, IncompleteFrameWithMultiplierTimesOutOnItsRemainder) {
   LineFixture f;
   f.UseLog();
   f.engine.SetTimeouts(30000, 30000, 100);
-  const LinkStatus status = f.RunOpen([&] { return f.engine.WaitCommand(ACK); },
-                                      [&](FarEnd& far) {
-                                        far.Pause(20);
-                                        far.Send({0x7f, 0x06});
-                                      });
+  const link::StepResult status = f.RunOpen([&] { return f.engine.WaitCommand(ACK); },
+                                            [&](FarEnd& far) {
+                                              far.Pause(20);
+                                              far.Send({0x7f, 0x06});
+                                            });
   EXPECT_EQ(status, LinkTimeout);
   const std::string log = f.LogText();
   EXPECT_NE(log.find("---Time Out WaitTime=00401, InQue=   1/   4\r\n"), std::string::npos) << log;
@@ -217,12 +230,12 @@ TEST(WaitCommand, IncompleteFrameWithMultiplierTimesOutOnItsRemainder) {
 TEST(WaitCommand, ADeadLineEndsTheWaitAtOnce) {
   LineFixture f;
   std::uint32_t elapsed = 0;
-  const LinkStatus status = f.RunOpen([&] { return f.engine.WaitCommand(ACK); },
-                                      [&](FarEnd& far) {
-                                        far.Pause(100);
-                                        f.line.HangUp();
-                                      },
-                                      &elapsed);
+  const link::StepResult status = f.RunOpen([&] { return f.engine.WaitCommand(ACK); },
+                                            [&](FarEnd& far) {
+                                              far.Pause(100);
+                                              f.line.HangUp();
+                                            },
+                                            &elapsed);
   EXPECT_EQ(status, LinkIoError);
   EXPECT_LT(elapsed, 200u);
 }
@@ -230,7 +243,7 @@ TEST(WaitCommand, ADeadLineEndsTheWaitAtOnce) {
 TEST(WaitCommand, AbortWhileReadingEndsWithZero) {
   LineFixture f;
   f.UseLog();
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   f.AbortAt(f.clock.Now() + 100);
   f.Run([&] {
     ASSERT_TRUE(f.engine.OpenPort(1));

@@ -52,7 +52,7 @@ TEST_P(NegotiationVariant, FollowsTheVariantTable) {
   LineFixture f;
   f.UseLog();
   f.engine.SetEchoBack(false);
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   std::vector<Bytes> seen;
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run([&] { status = Negotiation(f.engine, &f.owner, 30000, -1); },
@@ -121,7 +121,7 @@ TEST(Negotiation, RefusesAnOrganizerOfAnotherDeviceCodeAndSendsNothingMore) {
   f.UseLog();
   f.engine.SetEchoBack(false);
   f.engine.SetDeviceCode(1);
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   Bytes after;
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run([&] { status = Negotiation(f.engine, &f.owner, 30000, -1); },
@@ -139,7 +139,7 @@ TEST(Negotiation, RefusesAnOrganizerOfAnotherDeviceCodeAndSendsNothingMore) {
 TEST(Negotiation, TimesOutWithoutLinkRequestAndTellsTheOwnerItIsWaiting) {
   LineFixture f;
   f.engine.SetEchoBack(false);
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   platform::Tick start = 0;
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run([&] {
@@ -191,7 +191,7 @@ TEST(NegotiationForDevice, OffersLinkRequestEveryTwoSecondsForThirtySeconds) {
   LineFixture f;
   f.UseLog();
   f.engine.SetEchoBack(false);
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   platform::Tick start = 0;
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run([&] {
@@ -214,7 +214,7 @@ TEST(NegotiationForDevice, IdentifiesItselfOnceThePcAnswers) {
   LineFixture f;
   f.UseLog();
   f.engine.SetEchoBack(false);
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   Bytes info;
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run([&] { status = NegotiationForDevice(f.engine, &f.owner); },
@@ -237,7 +237,7 @@ TEST(NegotiationForDevice, EndsOnAnAbortDuringTheAckWait) {
   LineFixture f;
   f.UseLog();
   f.engine.SetEchoBack(false);
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   platform::Tick start = 0;
   f.AbortAt(f.clock.Now() + 500);
   ASSERT_TRUE(f.engine.OpenPort(1));
@@ -270,7 +270,7 @@ TEST(NegotiationForDevice, EndsWhenALinkRequestCannotBeSent) {
     f.engine.SetEchoBack(c.echo);
     // The first offer is due a tick after the start; its drain waits 10 ms.
     if (c.abortInDrain) f.AbortAt(f.clock.Now() + 5);
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     ASSERT_TRUE(f.engine.OpenPort(1));
     f.Run([&] { status = NegotiationForDevice(f.engine, &f.owner); });
     EXPECT_EQ(status, c.status) << c.name;

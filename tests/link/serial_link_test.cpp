@@ -19,8 +19,10 @@ TEST(WritePort, EchoThatNeverComesFailsAfterTenSeconds) {
   LineFixture f;
   f.UseLog();
   std::uint32_t elapsed = 0;
-  const LinkStatus status = f.RunOpen([&] { return f.engine.SendCommand(ACK); }, {}, &elapsed);
+  const link::StepResult status =
+      f.RunOpen([&] { return f.engine.SendCommand(ACK); }, {}, &elapsed);
   EXPECT_EQ(status, LinkIoError);
+  EXPECT_EQ(status.cause.Text(), "the echo of the 5 bytes sent did not come within 10000 ms");
   EXPECT_GE(elapsed, 10000u);
   const std::string log = f.LogText();
   const auto sent = log.find(">>>>>>Send    [ 7f 06 00 00 85 ]\r\n");
@@ -38,16 +40,21 @@ TEST(WritePort, EchoFromTheCablePassesAndAWrongEchoFails) {
   struct Case {
     Bytes echo;
     LinkStatus status;
-  } cases[] = {{kAck, LinkOk}, {{0x7f, 0x06, 0x00, 0x01, 0x85}, LinkIoError}};
+    const char* cause;
+  } cases[] = {{kAck, LinkOk, ""},
+               {{0x7f, 0x06, 0x00, 0x01, 0x85},
+                LinkIoError,
+                "wrong echo of the bytes sent: expected 0x00, received 0x01"}};
   for (const auto& c : cases) {
     LineFixture f;
     f.UseLog();
-    const LinkStatus status = f.RunOpen([&] { return f.engine.SendCommand(ACK); },
-                                        [&](FarEnd& far) {
-                                          far.Receive(5);
-                                          far.Send(c.echo);
-                                        });
+    const link::StepResult status = f.RunOpen([&] { return f.engine.SendCommand(ACK); },
+                                              [&](FarEnd& far) {
+                                                far.Receive(5);
+                                                far.Send(c.echo);
+                                              });
     EXPECT_EQ(status, c.status);
+    EXPECT_EQ(status.cause.Text(), c.cause);
     const bool mismatch = f.LogText().find("!!!NOT EchoBack\r\n\r\n") != std::string::npos;
     EXPECT_EQ(mismatch, c.status != LinkOk);
   }
@@ -55,7 +62,7 @@ TEST(WritePort, EchoFromTheCablePassesAndAWrongEchoFails) {
 
 TEST(WritePort, ALineEchoingEveryByteSatisfiesTheEchoCheck) {
   LineFixture f({.echo_a = true});
-  const LinkStatus status = f.RunOpen([&] { return f.engine.SendCommand(NACK); });
+  const link::StepResult status = f.RunOpen([&] { return f.engine.SendCommand(NACK); });
   EXPECT_EQ(status, LinkOk);
 }
 
@@ -63,7 +70,7 @@ TEST(WritePort, BytesTheOrganizerSentBeforeAWriteAreDiscarded) {
   LineFixture f;
   f.UseLog();
   f.engine.SetEchoBack(false);
-  LinkStatus sent{-1}, waited{-1};
+  link::StepResult sent{link::LinkStatus{-1}}, waited{link::LinkStatus{-1}};
   f.Run(
       [&] {
         ASSERT_TRUE(f.engine.OpenPort(1));
@@ -89,7 +96,7 @@ TEST(WritePort, GoesOutOnceTheLineHasBeenQuietForTenMilliseconds) {
     f.engine.SetEchoBack(false);
     platform::Tick quiet_from = 0;
     platform::Tick written_at = 0;
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     f.Run(
         [&] {
           ASSERT_TRUE(f.engine.OpenPort(1));
@@ -117,7 +124,7 @@ TEST(WritePort, TextWritesUpToItsEnd) {
   f.Run(
       [&] {
         ASSERT_TRUE(f.engine.OpenPort(1));
-        EXPECT_EQ(f.engine.WritePort("AT"), 1);
+        EXPECT_EQ(f.engine.WritePort("AT"), LinkOk);
       },
       [&](FarEnd& far) { seen = far.Receive(3, 1000); });
   EXPECT_EQ(seen, (Bytes{'A', 'T'}));
@@ -133,12 +140,12 @@ TEST(WritePort, EchoOfABlockLongerThanAFrameIsComparedWhole) {
       return corrupt && index == 400 ? Fault{Fault::Kind::Replace, '?'} : Fault{};
     });
     const std::string text(600, 'T');
-    int written = -1;
+    bool written = false;
     f.Run([&] {
       ASSERT_TRUE(f.engine.OpenPort(1));
-      written = f.engine.WritePort(text);
+      written = f.engine.WritePort(text).Ok();
     });
-    EXPECT_EQ(written, corrupt ? 0 : 1);
+    EXPECT_EQ(written, !corrupt);
     EXPECT_EQ(f.LogText().find("!!!NOT EchoBack") != std::string::npos, corrupt);
   }
 }
@@ -150,7 +157,8 @@ TEST(WritePort, ADeviceThatTakesNoBytesFailsAtTheSendDeadline) {
   f.UseLog();
   f.line.StallWrites(platform::VirtualLine::End::A, true);
   std::uint32_t elapsed = 0;
-  const LinkStatus status = f.RunOpen([&] { return f.engine.SendCommand(ACK); }, {}, &elapsed);
+  const link::StepResult status =
+      f.RunOpen([&] { return f.engine.SendCommand(ACK); }, {}, &elapsed);
   EXPECT_EQ(status, LinkIoError);
   EXPECT_EQ(elapsed, 10u + 30001u);  // the quiet check, then the send deadline
   const std::string log = f.LogText();
@@ -170,7 +178,7 @@ TEST(WritePort, QuietWindowWiderThanTheAdapterBurstsKeepsTheEchoClean) {
     LineFixture f({.echo_a = true, .pacing_baud = 19200, .burst_ms_a = 16});
     f.UseLog();
     f.engine.SetQuietWindow(c.window);
-    LinkStatus nack{-1}, end{-1};
+    link::StepResult nack{link::LinkStatus{-1}}, end{link::LinkStatus{-1}};
     f.RunOpen(
         [&] {
           nack = f.engine.SendCommand(NACK);
@@ -188,19 +196,19 @@ TEST(WritePort, QuietWindowWiderThanTheAdapterBurstsKeepsTheEchoClean) {
 TEST(ReadPort, TimeOutReportsWhatWasQueued) {
   LineFixture f;
   f.UseLog();
-  int result = -1;
+  bool result = true;
   f.Run(
       [&] {
         ASSERT_TRUE(f.engine.OpenPort(1));
         std::uint8_t buffer[5];
         f.engine.WaitForAbortOrDeadline(f.engine.Deadline(20));
-        result = f.engine.ReadPort(buffer, 5, f.engine.Deadline(1000));
+        result = f.engine.ReadPort(buffer, f.engine.Deadline(1000)).Ok();
       },
       [&](FarEnd& far) {
         far.Pause(15);
         far.Send({1, 2, 3});
       });
-  EXPECT_EQ(result, 0);
+  EXPECT_FALSE(result);
   EXPECT_EQ(f.engine.Status(), LinkTimeout);
   EXPECT_NE(f.LogText().find("---Time Out WaitTime=01001, InQue=   3/   5\r\n"), std::string::npos);
 }
@@ -212,7 +220,7 @@ TEST(ReadPort, AbortFlagStaysUntilTheNextPurge) {
   f.Run([&] {
     ASSERT_TRUE(f.engine.OpenPort(1));
     std::uint8_t byte;
-    EXPECT_EQ(f.engine.ReadPort(&byte, 1, f.engine.Deadline(30000)), 0);
+    EXPECT_FALSE(f.engine.ReadPort(std::span(&byte, 1), f.engine.Deadline(30000)));
     EXPECT_TRUE(f.engine.AbortFlag());
     // The closing NACK still goes out, as the driver sends it.
     const LinkEngine::AbortShield closing(f.engine);
@@ -271,7 +279,7 @@ TEST(WritePort, AbortWhileTheBytesAreLeavingEndsWithIoError) {
   LineFixture f({.pacing_baud = 1200});
   f.UseLog();
   f.engine.SetEchoBack(false);
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   f.Run([&] {
     ASSERT_TRUE(f.engine.OpenPort(1));
     f.AbortAt(f.clock.Now() + 20);

@@ -80,9 +80,9 @@ class BackupTest : public ::testing::Test {
     f.run.fileName = archive;
   }
 
-  LinkStatus Run(std::uint8_t mode, const OrganizerData& data, bool negotiate = true,
-                 int faultAt = -1, Fault fault = Fault::None) {
-    LinkStatus status{-1};
+  link::StepResult Run(std::uint8_t mode, const OrganizerData& data, bool negotiate = true,
+                       int faultAt = -1, Fault fault = Fault::None) {
+    link::StepResult status{link::LinkStatus{-1}};
     f.Run([&] { status = RunCommunication(f.run, owner.Front(), RunMode{mode}); },
           [&](FarEnd& far) { heard = PlayBackup(far, data, negotiate, faultAt, fault); });
     return status;
@@ -195,9 +195,11 @@ enum class WriteTrouble { WriteFails, MissingFolder, VolumeFull };
 struct WriteFailureCase {
   const char* name;
   WriteTrouble trouble;
-  // "{folder}" stands for the archive's folder, "{needed}" for the bytes the
-  // archive needs.
+  // "{folder}" stands for the archive's folder, "{archive}" for the archive,
+  // "{needed}" for the bytes the archive needs.
   std::string text;
+  std::string cause;
+  int error;  // the errno the cause carries
 };
 
 // The free space a write of FullOrganizer asks for: the header, a section
@@ -234,7 +236,7 @@ TEST_P(BackupWriteFailure, RetryThenCancelGives17) {
     WriteOldArchive();
   }
   owner.SetAnswers({true, false});
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   {
     platform::ScopedWriteFault fault(0, ENOSPC);
     std::optional<platform::ScopedDiskFree> nearlyFull;
@@ -243,12 +245,17 @@ TEST_P(BackupWriteFailure, RetryThenCancelGives17) {
   }
   EXPECT_EQ(status, link::LinkFileReadCancelled);
   EXPECT_EQ(heard.back(), CommandFrame(9));
-  const std::string text = Filled(Filled(c.text, "{folder}", f.dir.File("gone")), "{needed}",
-                                  std::to_string(SpaceNeeded()));
+  const auto fill = [&](const std::string& pattern) {
+    return Filled(Filled(Filled(pattern, "{folder}", f.dir.File("gone")), "{archive}", archive),
+                  "{needed}", std::to_string(SpaceNeeded()));
+  };
+  EXPECT_EQ(status.cause.Text(), fill(c.cause));
+  EXPECT_EQ(status.cause.Error(), c.error);
   const auto boxes = owner.boxes();
   ASSERT_EQ(boxes.size(), 2u);
   for (const auto& box : boxes) {
-    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.text, c.text);
+    EXPECT_EQ(box.cause, fill(c.cause));
     EXPECT_EQ(box.caption, "Error");
     EXPECT_EQ(box.kind, BoxKind::RetryOrCancel);
   }
@@ -263,14 +270,14 @@ TEST_P(BackupWriteFailure, RetryThenCancelGives17) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BackupWriteFailure,
-    ::testing::Values(WriteFailureCase{"DiskFull", WriteTrouble::WriteFails, std::strerror(ENOSPC)},
-                      WriteFailureCase{"NoSpaceFound", WriteTrouble::MissingFolder,
-                                       "Write file error.\nCause: {folder}: " +
-                                           std::string(std::strerror(ENOENT)) + "."},
-                      WriteFailureCase{
-                          "VolumeFull", WriteTrouble::VolumeFull,
-                          "Write file error.\nCause: " + std::string(std::strerror(ENOSPC)) +
-                              " (needs {needed} bytes, 100 free)."}),
+    ::testing::Values(
+        WriteFailureCase{"DiskFull", WriteTrouble::WriteFails, std::strerror(ENOSPC),
+                         "{archive}: " + std::string(std::strerror(ENOSPC)), ENOSPC},
+        WriteFailureCase{"NoSpaceFound", WriteTrouble::MissingFolder, "Write file error.",
+                         "{folder}: " + std::string(std::strerror(ENOENT)), ENOENT},
+        WriteFailureCase{"VolumeFull", WriteTrouble::VolumeFull, "Write file error.",
+                         std::string(std::strerror(ENOSPC)) + " (needs {needed} bytes, 100 free)",
+                         ENOSPC}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct NumberedCase {
@@ -323,7 +330,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(BackupTest, ArchiveThatReadsBackWrongIsAFailedWrite) {
   WriteOldArchive();
   owner.SetAnswers({true});
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   {
     platform::ScopedWriteCorruption corruption(20);
     status = Run(1, FullOrganizer());

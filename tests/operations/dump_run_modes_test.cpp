@@ -57,7 +57,7 @@ TEST(DumpRunModes, SendModesSendTheSndFileAnsweringEachFrameWithAck) {
     DumpLine f;
     SetAppliMode(f.run, c.appliMode);
     WriteBytes(f.Dump(c.kind, DumpDirection::Send), c.file);
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     std::vector<Bytes> seen;
     f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
           [&](FarEnd& far) {
@@ -102,7 +102,7 @@ TEST(DumpRunModes, ReceiveModesReplaceTheRcvFileWithWhatArrived) {
     SetAppliMode(f.run, c.appliMode);
     const std::string path = f.Dump(c.kind, DumpDirection::Receive);
     WriteBytes(path, Bytes(5000, 'x'));
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     Bytes request;
     f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
           [&](FarEnd& far) {
@@ -122,7 +122,7 @@ TEST(DumpRunModes, AnApplicationWithoutRecordsLeavesNoRcvFileAndFails) {
   SetAppliMode(f.run, "Memo");
   const std::string path = f.Dump(3, DumpDirection::Receive);
   WriteBytes(path, {0x41, 0xFF});
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   Bytes closing;
   f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::ReceiveDumpFile); },
         [&](FarEnd& far) {
@@ -158,7 +158,7 @@ TEST(DumpRunModes, ADamagedSndFileIsRefusedWithNothingSent) {
     SetAppliMode(f.run, "Memo");
     const std::string path = f.Dump(3, DumpDirection::Send);
     damage.make(path);
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     Bytes seen;
     f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendDumpFile); },
           [&](FarEnd& far) { seen = far.Receive(kNackThenEnd.size() + 1, 5000); });

@@ -1,6 +1,6 @@
-// What a failed run hands its front end as the cause: the engine's failure
-// lines up to the failure, with or without a log, and none of the lines the
-// closing NACK and END_COMMUNICATION add.
+// What a failed run hands its front end as the cause: what the failing step
+// found, with or without a log, and nothing of the closing NACK and
+// END_COMMUNICATION, which fail as well on a dead line.
 
 #include <gtest/gtest.h>
 
@@ -15,56 +15,61 @@ namespace {
 using testsupport::FarEnd;
 using testsupport::LineFixture;
 
-TEST(FailureCause, IsWhatTheEngineNotedBeforeTheClosingCommands) {
+TEST(FailureCause, IsWhatTheFailingStepFoundBeforeTheClosingCommands) {
   const struct Case {
     const char* name;
     std::uint8_t mode;
     bool echo;
     bool portOpens;
     LinkStatus status;
-    std::vector<std::string> cause;
+    Cause::Kind kind;
+    std::string text;
   } cases[] = {
-      {"silence", 10, false, true, LinkTimeout, {"Time Out(Wait Command) Break"}},
+      {"silence", 10, false, true, LinkTimeout, Cause::Kind::TimedOut,
+       "a command did not come within 30000 ms"},
       // The cable does not return the bytes: every send fails, the closing
       // ones too, which must not bury the reason.
-      {"no echo", 11, true, true, LinkIoError, {"NOT Receive EchoBack", "Command Send Err"}},
-      {"no port", 11, false, false, LinkPortErrorCom1, {"Can't Open COM Port"}},
+      {"no echo", 11, true, true, LinkIoError, Cause::Kind::TimedOut,
+       "the echo of the 5 bytes sent did not come within 10000 ms"},
+      {"no port", 11, false, false, LinkPortErrorCom1, Cause::Kind::System,
+       "opening the port: Device or resource busy"},
   };
   for (const Case& c : cases) {
     LineFixture f;  // the far end never echoes
     f.engine.SetEchoBack(c.echo);
     f.engine.SetComPort(1);
     if (!c.portOpens) {
-      f.engine.SetPortOpener(
-          [](int, int, std::string&) { return std::unique_ptr<platform::SerialPort>(); });
+      f.engine.SetPortOpener([](int, int, std::string& error) {
+        error = "Device or resource busy";
+        return std::unique_ptr<platform::SerialPort>();
+      });
     }
-    LinkStatus status{-1};
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
+    StepResult result;
+    f.Run([&] { result = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
           [&](FarEnd& far) {
             if (c.portOpens) far.Receive(15);
           });
-    EXPECT_EQ(status, c.status) << c.name;
-    EXPECT_EQ(f.run.failureCause, c.cause) << c.name;
+    EXPECT_EQ(result, c.status) << c.name;
+    EXPECT_EQ(result.cause.Type(), c.kind) << c.name;
+    EXPECT_EQ(result.cause.Text(), c.text) << c.name;
   }
 }
 
-TEST(FailureCause, RepeatedNoiseIsNotedOnceAndASuccessForgetsIt) {
+TEST(FailureCause, NoiseIsNoCauseAndASuccessHasNone) {
   LineFixture f;
   f.engine.SetEchoBack(false);
-  LinkStatus status{-1};
-  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendAck); },
+  StepResult result;
+  f.Run([&] { result = RunCommunication(f.run, f.owner.Front(), RunMode::SendAck); },
         [&](FarEnd& far) {
           far.Receive(5);
           far.Send({0x41, 0x42, 0x43});
         });
-  EXPECT_EQ(status, LinkTimeout);
-  EXPECT_EQ(f.run.failureCause, (std::vector<std::string>{"NOT Command (Wait Command)",
-                                                          "Time Out(Wait Command) Break"}));
-  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendNack); },
+  EXPECT_EQ(result, LinkTimeout);
+  EXPECT_EQ(result.cause, Cause::TimedOut("a command", 30000));
+  f.Run([&] { result = RunCommunication(f.run, f.owner.Front(), RunMode::SendNack); },
         [&](FarEnd& far) { far.Receive(5); });
-  EXPECT_EQ(status, LinkOk);
-  EXPECT_TRUE(f.run.failureCause.empty());
-  EXPECT_TRUE(f.engine.FailureNotes().empty());
+  EXPECT_EQ(result, LinkOk);
+  EXPECT_TRUE(result.cause.Empty());
 }
 
 }  // namespace

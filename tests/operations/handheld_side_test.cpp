@@ -93,8 +93,8 @@ TEST(HandheldSide, ServesAFullBackupOfOurOwnPcSideWhichTakesItForABaseModel) {
                RecordStream(records));
   }
 
-  LinkStatus backup{-1};
-  LinkStatus served{-1};
+  link::StepResult backup{link::LinkStatus{-1}};
+  link::StepResult served{link::LinkStatus{-1}};
   std::latch registered(2);
   std::thread pc([&] {
     platform::VirtualClock::Participant participant(f.clock);
@@ -140,7 +140,7 @@ void OpenAsPc(FarEnd& far) {
 
 // A fixture in which the engine plays the organizer and the far end the PC.
 struct OrganizerLine : testing::DumpLine {
-  LinkStatus Serve(const std::function<void(FarEnd&)>& pc, std::uint32_t* elapsed = nullptr) {
+  link::StepResult Serve(const std::function<void(FarEnd&)>& pc, std::uint32_t* elapsed = nullptr) {
     return RunOpen([this] { return RunHandheldSide(run, owner.Front()); },
                    [&](FarEnd& far) {
                      OpenAsPc(far);
@@ -156,7 +156,7 @@ TEST(HandheldSide, AcknowledgesLeavesTheProbeUnansweredAndEndsOnNack) {
   WriteBytes(f.Dump(store::Memo, DumpDirection::Send), memo);
   WriteBytes(f.Dump(store::Telephone, DumpDirection::Send), {});
   std::vector<Bytes> answers;
-  const LinkStatus status = f.Serve([&](FarEnd& far) {
+  const link::StepResult status = f.Serve([&](FarEnd& far) {
     far.SendCommand(ACK);
     answers.push_back(far.ReceiveCommand());
     far.SendCommand(DELETE_ALL_RECORDS, store::Memo, 0);
@@ -200,7 +200,7 @@ TEST(HandheldSide, GetAllRecordsServesTheNamedApplicationElseSchedule) {
     }
     expected.push_back(CommandFrame(FINISH_ALL_RECORDS));
     std::vector<Bytes> seen;
-    const LinkStatus status = f.Serve([&](FarEnd& far) {
+    const link::StepResult status = f.Serve([&](FarEnd& far) {
       far.SendCommand(GET_ALL_RECORDS, c.p1, c.p2);
       for (const Bytes& frame : expected) {
         seen.push_back(far.Receive(frame.size()));
@@ -222,7 +222,7 @@ TEST(HandheldSide, ARestoreLandsInTheRcvFileAndItsEndEndsTheRun) {
   const std::vector<Bytes> memos = {Bytes(300, 'm'), Text("two")};
   std::uint32_t elapsed = 0;
   std::vector<Bytes> answers;
-  const LinkStatus status = f.Serve(
+  const link::StepResult status = f.Serve(
       [&](FarEnd& far) {
         far.SendCommand(DELETE_ALL_RECORDS, store::Memo, 0);
         answers.push_back(far.ReceiveCommand());
@@ -248,7 +248,7 @@ TEST(HandheldSide, TakesTheExpenseCategoryTableAndGoesOn) {
   OrganizerLine f;
   const Bytes table = Text("Food Rent");
   std::vector<Bytes> answers;
-  const LinkStatus status = f.Serve([&](FarEnd& far) {
+  const link::StepResult status = f.Serve([&](FarEnd& far) {
     far.SendCommand(SEND_EXPENSE_CATEGORY);
     answers.push_back(far.ReceiveCommand());
     far.Send(DataPacketFrame(store::ExpenseCategory, 0x00, static_cast<int>(table.size()), table));
@@ -306,7 +306,7 @@ TEST(HandheldSide, EndsWithTheStatusOfWhatItCannotServe) {
   };
   for (const auto& c : cases) {
     OrganizerLine f;
-    const LinkStatus status = f.Serve(c.pc);
+    const link::StepResult status = f.Serve(c.pc);
     EXPECT_EQ(status, c.status) << c.name;
     EXPECT_EQ(f.engine.Status(), c.status) << c.name;
     EXPECT_NE(f.LogText().find(InLog(c.line)), std::string::npos) << c.name << f.LogText();

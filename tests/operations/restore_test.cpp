@@ -46,8 +46,8 @@ class RestoreTest : public ::testing::Test {
     std::fclose(file);
   }
 
-  LinkStatus Run(std::uint8_t mode, bool negotiate = true) {
-    LinkStatus status{-1};
+  link::StepResult Run(std::uint8_t mode, bool negotiate = true) {
+    link::StepResult status{link::LinkStatus{-1}};
     f.Run([&] { status = RunCommunication(f.run, owner.Front(), RunMode{mode}); },
           [&](FarEnd& far) { exchange = PlayRestore(far, negotiate); });
     return status;
@@ -55,8 +55,8 @@ class RestoreTest : public ::testing::Test {
 
   // For runs that must end before the link is touched: all the organizer
   // may get is the driver's closing NACK and END_COMMUNICATION.
-  LinkStatus RunRefused(std::uint8_t mode) {
-    LinkStatus status{-1};
+  link::StepResult RunRefused(std::uint8_t mode) {
+    link::StepResult status{link::LinkStatus{-1}};
     f.Run([&] { status = RunCommunication(f.run, owner.Front(), RunMode{mode}); },
           [&](FarEnd& far) {
             heard = far.Receive(kNackThenEnd.size());
@@ -224,7 +224,7 @@ TEST_F(RestoreTest, SendOneApplicationMode) {
     ASSERT_EQ(g.store.AddRecords(store::Memo, stream.data(), stream.size()), store::StoreOk);
     SetAppliMode(g.run, "Memo");
     ScriptedOwner boxes;
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     g.Run([&] { status = RunCommunication(g.run, boxes.Front(), RunMode::SendOneAppli); },
           [&](FarEnd& far) { exchange = PlayRestore(far); });
     EXPECT_EQ(status, link::LinkOk);

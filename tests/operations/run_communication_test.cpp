@@ -28,7 +28,7 @@ TEST(RunCommunication, SingleCommandModesSendTheirFrameAndReportSuccess) {
   for (const auto& c : cases) {
     LineFixture f({.echo_a = true});
     f.UseLog();
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     Bytes seen;
     f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
           [&](FarEnd& far) { seen = far.Receive(5); });
@@ -45,7 +45,7 @@ TEST(RunCommunication, SingleCommandModesSendTheirFrameAndReportSuccess) {
 TEST(RunCommunication, AckModeWaitsForAnyCommand) {
   LineFixture f;
   f.engine.SetEchoBack(false);
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendAck); },
         [&](FarEnd& far) {
           far.Receive(5);
@@ -59,7 +59,7 @@ TEST(RunCommunication, DeleteAllModeAddressesTheCurrentApplication) {
   LineFixture f;
   f.engine.SetEchoBack(false);
   SetAppliMode(f.run, "Telephone");
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   Bytes seen;
   f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::DeleteAllRecords); },
         [&](FarEnd& far) {
@@ -82,7 +82,7 @@ TEST(RunCommunication, FailuresEndWithNackAndEndCommunication) {
     LineFixture f;
     f.UseLog();
     f.engine.SetEchoBack(false);
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     Bytes seen;
     f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
           [&](FarEnd& far) {
@@ -120,7 +120,7 @@ TEST(RunCommunication, RepeatedAbortsStillSendNackAndEndCommunication) {
     f.UseLog();
     f.engine.SetEchoBack(false);
     for (const std::uint32_t ms : c.at) f.AbortAt(f.clock.Now() + ms);
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     Bytes seen;
     f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendAck); },
           [&](FarEnd& far) {
@@ -146,7 +146,7 @@ TEST(RunCommunication, PortThatCannotBeOpenedReturnsItsPortStatus) {
     f.engine.SetComPort(c.port);
     f.engine.SetPortOpener(
         [](int, int, std::string&) { return std::unique_ptr<platform::SerialPort>(); });
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendNack); });
     EXPECT_EQ(status, LinkStatus{c.status});
     const std::string log = f.LogText();

@@ -35,14 +35,14 @@ std::vector<std::uint8_t> Stream(const std::vector<sim::Record>& records) {
   return stream;
 }
 
-LinkStatus Close(link::LinkEngine& engine, LinkStatus status) {
+link::StepResult Close(link::LinkEngine& engine, link::StepResult status) {
   if (status != link::LinkOk) engine.SendCommand(link::NACK);
-  const LinkStatus ended = engine.SendCommand(link::END_COMMUNICATION);
+  const link::StepResult ended = engine.SendCommand(link::END_COMMUNICATION);
   return status == link::LinkOk ? ended : status;
 }
 
-LinkStatus EmptyOrganizer(link::LinkEngine& engine) {
-  LinkStatus status = link::LinkOk;
+link::StepResult EmptyOrganizer(link::LinkEngine& engine) {
+  link::StepResult status = link::LinkOk;
   for (const std::uint8_t appli : store::FullOrder) {
     if (appli == store::ExpenseCategory) continue;
     status = engine.SendCommand(link::DELETE_ALL_RECORDS, appli, 0);
@@ -62,9 +62,9 @@ Applis ApplisOf(const sim::OrganizerContents& contents) {
   return applis;
 }
 
-LinkStatus PcBackup(link::LinkEngine& engine, link::ProgressSink* progress,
-                    const transfer::TelephoneCheck& check, Applis& fetched) {
-  LinkStatus status = link::Negotiation(engine, progress, 30000, -1);
+link::StepResult PcBackup(link::LinkEngine& engine, link::ProgressSink* progress,
+                          const transfer::TelephoneCheck& check, Applis& fetched) {
+  link::StepResult status = link::Negotiation(engine, progress, 30000, -1);
   std::vector<std::uint8_t> buffer(kReceiveCapacity);
   for (const std::uint8_t appli : store::FullOrder) {
     if (status != link::LinkOk) break;
@@ -76,8 +76,9 @@ LinkStatus PcBackup(link::LinkEngine& engine, link::ProgressSink* progress,
   return Close(engine, status);
 }
 
-LinkStatus PcRestore(link::LinkEngine& engine, link::ProgressSink* progress, const Applis& applis) {
-  LinkStatus status = link::Negotiation(engine, progress, 30000, -1);
+link::StepResult PcRestore(link::LinkEngine& engine, link::ProgressSink* progress,
+                           const Applis& applis) {
+  link::StepResult status = link::Negotiation(engine, progress, 30000, -1);
   if (status == link::LinkOk) status = EmptyOrganizer(engine);
   for (const std::uint8_t appli : store::FullOrder) {
     if (status != link::LinkOk) break;
@@ -90,7 +91,7 @@ LinkStatus PcRestore(link::LinkEngine& engine, link::ProgressSink* progress, con
   return Close(engine, status);
 }
 
-LinkStatus PcNegotiate(link::LinkEngine& engine, link::ProgressSink* progress) {
+link::StepResult PcNegotiate(link::LinkEngine& engine, link::ProgressSink* progress) {
   return Close(engine, link::Negotiation(engine, progress, 30000, -1));
 }
 

@@ -20,13 +20,13 @@ Applis ApplisOf(const sim::OrganizerContents& contents);
 // the product's link and transfer steps. A failure ends with NACK and
 // END_COMMUNICATION, as the communication driver ends it.
 // `check` holds the tables of the base model's Telephone order check.
-link::LinkStatus PcBackup(link::LinkEngine& engine, link::ProgressSink* progress,
+link::StepResult PcBackup(link::LinkEngine& engine, link::ProgressSink* progress,
                           const transfer::TelephoneCheck& check, Applis& fetched);
 // Empties the six record applications, then sends every non-empty one.
-link::LinkStatus PcRestore(link::LinkEngine& engine, link::ProgressSink* progress,
+link::StepResult PcRestore(link::LinkEngine& engine, link::ProgressSink* progress,
                            const Applis& applis);
 // The negotiation alone, closed with END_COMMUNICATION (or NACK first after
 // a failure).
-link::LinkStatus PcNegotiate(link::LinkEngine& engine, link::ProgressSink* progress);
+link::StepResult PcNegotiate(link::LinkEngine& engine, link::ProgressSink* progress);
 
 }  // namespace orgalink::simtest

@@ -67,7 +67,7 @@ TEST(SimFaults, EachFaultHasItsEffectOnThePc) {
     SimRun run(c.faults);
     run.f.UseLog();
     Applis fetched;
-    const link::LinkStatus status =
+    const link::StepResult status =
         c.operation == Operation::Backup ? run.Backup(fetched) : run.Restore(sample);
     EXPECT_EQ(status, c.status);
     EXPECT_NE(run.f.LogText().find(InLog(c.log_line)), std::string::npos);

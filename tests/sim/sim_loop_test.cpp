@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kCapacity = 256000;
 
-link::LinkStatus Fetch(SimRun& run, std::uint8_t appli, std::vector<std::uint8_t>& buffer) {
+link::StepResult Fetch(SimRun& run, std::uint8_t appli, std::vector<std::uint8_t>& buffer) {
   int total = 0;
   return transfer::GetAllRecords(run.f.engine, &run.f.owner, buffer.data(), kCapacity, total, appli,
                                  transfer::PcFull, run.check);
@@ -27,12 +27,12 @@ link::LinkStatus Fetch(SimRun& run, std::uint8_t appli, std::vector<std::uint8_t
 TEST(SimLoops, RecordsAreServedBeforeRecordsArriveAndRefusedAfter) {
   SimRun run(sim::SimFaults{});
   std::vector<std::uint8_t> buffer(kCapacity);
-  link::LinkStatus before = link::LinkIoError;
-  link::LinkStatus after = link::LinkOk;
+  link::StepResult before = link::LinkIoError;
+  link::StepResult after = link::LinkOk;
   const std::vector<std::uint8_t> memo = {'n', 'e', 'w', 0xFF};
   run.RunPc([&] {
     link::LinkEngine& engine = run.f.engine;
-    link::LinkStatus status = link::Negotiation(engine, &run.f.owner, 30000, -1);
+    link::StepResult status = link::Negotiation(engine, &run.f.owner, 30000, -1);
     if (status == link::LinkOk) before = Fetch(run, store::Memo, buffer);
     if (before == link::LinkOk) {
       status = transfer::SendAllRecords(engine, &run.f.owner, memo.data(), 4, store::Memo, 1,
@@ -42,8 +42,8 @@ TEST(SimLoops, RecordsAreServedBeforeRecordsArriveAndRefusedAfter) {
     engine.SendCommand(link::NACK);
     return engine.SendCommand(link::END_COMMUNICATION);
   });
-  EXPECT_EQ(before, link::LinkOk);
-  EXPECT_NE(after, link::LinkOk);
+  EXPECT_EQ(before.status, link::LinkOk);
+  EXPECT_NE(after.status, link::LinkOk);
   run.organizer->WaitUntilIdle();
   const std::vector<std::uint8_t> heard = run.organizer->Stats().commands;
   EXPECT_EQ(std::count(heard.begin(), heard.end(), link::GET_ALL_RECORDS), 2);
@@ -59,11 +59,11 @@ TEST(SimLoops, ADroppedRecordIsAcknowledgedButNotKeptInEachCommunication) {
   Applis applis;
   applis[store::Memo] = {{'a'}, {'b'}, {'c'}};
   const auto restore = [&] { return PcRestore(run.f.engine, &run.f.owner, applis); };
-  const link::LinkStatus status = run.RunPc([&] {
-    const link::LinkStatus first = restore();
+  const link::StepResult status = run.RunPc([&] {
+    const link::StepResult first = restore();
     return first == link::LinkOk ? restore() : first;
   });
-  ASSERT_EQ(status, link::LinkOk);
+  ASSERT_EQ(status.status, link::LinkOk);
   run.organizer->WaitUntilIdle();
   EXPECT_EQ(run.organizer->Stats().sessions, 2);
   EXPECT_EQ(run.organizer->Contents().Records(store::Memo),

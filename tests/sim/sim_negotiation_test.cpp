@@ -51,8 +51,8 @@ TEST(SimNegotiation, AfterASessionTheOrganizerOffersAgainWhenAskedTo) {
   options.relink = true;
   SimRun run(options);
   Applis fetched;
-  const link::LinkStatus status = run.RunPc([&] {
-    link::LinkStatus first = PcNegotiate(run.f.engine, &run.f.owner);
+  const link::StepResult status = run.RunPc([&] {
+    link::StepResult first = PcNegotiate(run.f.engine, &run.f.owner);
     return first == link::LinkOk ? PcBackup(run.f.engine, &run.f.owner, run.check, fetched) : first;
   });
   EXPECT_EQ(status, link::LinkOk);
@@ -62,7 +62,7 @@ TEST(SimNegotiation, AfterASessionTheOrganizerOffersAgainWhenAskedTo) {
 
 TEST(SimNegotiation, WithoutAPressOfPcLinkNothingIsOffered) {
   SimRun run(sim::SimOptions{});
-  const link::LinkStatus status =
+  const link::StepResult status =
       run.f.RunOpen([&] { return link::Negotiation(run.f.engine, &run.f.owner, 5000, -1); });
   EXPECT_EQ(status, link::LinkTimeout);
   EXPECT_EQ(run.organizer->Stats().sessions, 0);

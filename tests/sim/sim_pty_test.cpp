@@ -11,14 +11,14 @@
 namespace orgalink::simtest {
 namespace {
 
-link::LinkStatus BackupOver(const std::string& device, const store::CharTables& tables,
+link::StepResult BackupOver(const std::string& device, const store::CharTables& tables,
                             Applis& fetched) {
   link::LinkEngine engine(platform::SystemClock::Instance());
   engine.SetPortOpener([&device](int, int baud, std::string& error) {
     return platform::OpenPosixSerialPort(device, baud, platform::SystemClock::Instance(), error);
   });
   if (!engine.OpenPort(1)) return engine.Status();
-  const link::LinkStatus status =
+  const link::StepResult status =
       PcBackup(engine, nullptr, {&tables.weights, &tables.incoming}, fetched);
   engine.ClosePort();
   return status;

@@ -63,7 +63,7 @@ SimRun::~SimRun() {
   if (organizer) organizer->Stop();
 }
 
-link::LinkStatus SimRun::RunPc(const std::function<link::LinkStatus()>& pc,
+link::StepResult SimRun::RunPc(const std::function<link::StepResult()>& pc,
                                std::uint32_t* elapsed) {
   return f.RunOpen(
       [&] {
@@ -73,11 +73,11 @@ link::LinkStatus SimRun::RunPc(const std::function<link::LinkStatus()>& pc,
       {}, elapsed);
 }
 
-link::LinkStatus SimRun::Backup(Applis& fetched, std::uint32_t* elapsed) {
+link::StepResult SimRun::Backup(Applis& fetched, std::uint32_t* elapsed) {
   return RunPc([&] { return PcBackup(f.engine, &f.owner, check, fetched); }, elapsed);
 }
 
-link::LinkStatus SimRun::Restore(const Applis& applis) {
+link::StepResult SimRun::Restore(const Applis& applis) {
   return RunPc([&] { return PcRestore(f.engine, &f.owner, applis); });
 }
 

@@ -35,11 +35,11 @@ class SimRun {
 
   // Presses PC-LINK from the PC's thread, then runs `pc` there; `elapsed`
   // gets the virtual time it took.
-  link::LinkStatus RunPc(const std::function<link::LinkStatus()>& pc,
+  link::StepResult RunPc(const std::function<link::StepResult()>& pc,
                          std::uint32_t* elapsed = nullptr);
 
-  link::LinkStatus Backup(Applis& fetched, std::uint32_t* elapsed = nullptr);
-  link::LinkStatus Restore(const Applis& applis);
+  link::StepResult Backup(Applis& fetched, std::uint32_t* elapsed = nullptr);
+  link::StepResult Restore(const Applis& applis);
 
   testsupport::LineFixture f;
   store::CharTables tables;

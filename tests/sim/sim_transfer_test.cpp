@@ -46,8 +46,8 @@ TEST(SimTransfer, ARestoreShowsUpInTheNextBackupAndInTheStateFile) {
   restored[store::Schedule].resize(2);
   restored[store::ExpenseCategory] = {{'H', 'o', 'm', 'e', 0, 'W', 'o', 'r', 'k'}};
   Applis fetched;
-  const link::LinkStatus status = run.RunPc([&] {
-    const link::LinkStatus sent = PcRestore(run.f.engine, &run.f.owner, restored);
+  const link::StepResult status = run.RunPc([&] {
+    const link::StepResult sent = PcRestore(run.f.engine, &run.f.owner, restored);
     return sent == link::LinkOk ? PcBackup(run.f.engine, &run.f.owner, run.check, fetched) : sent;
   });
   ASSERT_EQ(status, link::LinkOk);

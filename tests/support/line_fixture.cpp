@@ -16,7 +16,8 @@ void RecordingOwner::Report(const link::ProgressEvent& event) {
   if (event.kind == link::ProgressKind::Variant) title_ = ui::VariantTag(event.value) + title_;
 }
 
-bool RecordingOwner::RetryOrCancel(const std::string& text, const std::string& /*caption*/) {
+bool RecordingOwner::RetryOrCancel(const std::string& text, const link::Cause& /*cause*/,
+                                   const std::string& /*caption*/) {
   std::lock_guard lock(mutex_);
   shown_.push_back(text);
   return answer_;
@@ -134,7 +135,7 @@ void LineFixture::Run(const std::function<void()>& pc, const std::function<void(
   if (far_thread.joinable()) far_thread.join();
 }
 
-link::LinkStatus LineFixture::RunOpen(const std::function<link::LinkStatus()>& pc,
+link::StepResult LineFixture::RunOpen(const std::function<link::StepResult()>& pc,
                                       const std::function<void(FarEnd&)>& far,
                                       std::uint32_t* elapsed) {
   // Opened before either side starts, so that nothing the organizer sends
@@ -143,7 +144,7 @@ link::LinkStatus LineFixture::RunOpen(const std::function<link::LinkStatus()>& p
     ADD_FAILURE() << "the engine's end of the line did not open";
     return link::LinkStatus{-1};
   }
-  link::LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   Run(
       [&] {
         const std::uint32_t took = Elapsed([&] { status = pc(); });

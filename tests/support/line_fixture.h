@@ -28,7 +28,8 @@ class RecordingOwner : public link::ProgressSink, public link::Prompter {
   link::FrontEnd Front() { return {this, this}; }
 
   void Report(const link::ProgressEvent& event) override;
-  bool RetryOrCancel(const std::string& text, const std::string& caption) override;
+  bool RetryOrCancel(const std::string& text, const link::Cause& cause,
+                     const std::string& caption) override;
   void Inform(const std::string& text, const std::string& caption) override;
   bool Confirm(const std::string& text, const std::string& caption) override;
 
@@ -88,7 +89,7 @@ class LineFixture {
 
   // Like Run, with the engine's port opened before both sides start; returns what `pc` returned
   // and, when asked, the virtual time it took.
-  link::LinkStatus RunOpen(const std::function<link::LinkStatus()>& pc,
+  link::StepResult RunOpen(const std::function<link::StepResult()>& pc,
                            const std::function<void(FarEnd&)>& far = {},
                            std::uint32_t* elapsed = nullptr);
 

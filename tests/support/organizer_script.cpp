@@ -16,9 +16,10 @@ bool ScriptedOwner::Answer(const Box& box) {
   return answer;
 }
 
-bool ScriptedOwner::RetryOrCancel(const std::string& text, const std::string& caption) {
-  RecordingOwner::RetryOrCancel(text, caption);
-  return Answer({text, caption, BoxKind::RetryOrCancel});
+bool ScriptedOwner::RetryOrCancel(const std::string& text, const link::Cause& cause,
+                                  const std::string& caption) {
+  RecordingOwner::RetryOrCancel(text, cause, caption);
+  return Answer({text, caption, BoxKind::RetryOrCancel, cause.Text()});
 }
 
 void ScriptedOwner::Inform(const std::string& text, const std::string& caption) {

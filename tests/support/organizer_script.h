@@ -23,12 +23,15 @@ class ScriptedOwner : public RecordingOwner {
     std::string text;
     std::string caption;
     BoxKind kind;
+    // The cause a Retry or Cancel question came with.
+    std::string cause = "";
   };
 
   // True answers Retry or yes.
   void SetAnswers(std::vector<bool> answers);
 
-  bool RetryOrCancel(const std::string& text, const std::string& caption) override;
+  bool RetryOrCancel(const std::string& text, const link::Cause& cause,
+                     const std::string& caption) override;
   void Inform(const std::string& text, const std::string& caption) override;
   bool Confirm(const std::string& text, const std::string& caption) override;
   std::vector<Box> boxes() const;

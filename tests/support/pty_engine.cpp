@@ -18,7 +18,7 @@ PtyEngine::PtyEngine() {
   });
 }
 
-link::LinkStatus PtyEngine::RunAnswered(const std::function<link::LinkStatus()>& step,
+link::StepResult PtyEngine::RunAnswered(const std::function<link::StepResult()>& step,
                                         const Bytes& answer) {
   if (!engine.OpenPort(0)) {
     ADD_FAILURE() << "the pseudo-terminal did not open: " << engine.OpenError();
@@ -28,7 +28,7 @@ link::LinkStatus PtyEngine::RunAnswered(const std::function<link::LinkStatus()>&
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     pty.Write(answer);
   });
-  const link::LinkStatus status = step();
+  const link::StepResult status = step();
   organizer.join();
   engine.ClosePort();
   return status;

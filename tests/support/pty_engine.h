@@ -17,7 +17,7 @@ class PtyEngine {
   // Opens the port and runs `step` while the organizer, shortly after the
   // start, writes `answer`. The answer comes late enough for the step to be
   // blocked in its wait by then.
-  link::LinkStatus RunAnswered(const std::function<link::LinkStatus()>& step, const Bytes& answer);
+  link::StepResult RunAnswered(const std::function<link::StepResult()>& step, const Bytes& answer);
 
   Pty pty;
   link::LinkEngine engine;

@@ -26,7 +26,7 @@ TEST(SendDataPacket, WritesTheMemoExampleByteForByte) {
   LineFixture f;
   f.engine.SetEchoBack(false);
   const std::uint8_t abc[] = {0x41, 0x42, 0x43};
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   Bytes seen;
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run([&] { status = SendDataPacket(f.engine, abc, 3, 3, 3, PacketFirst); },
@@ -40,7 +40,7 @@ TEST(SendDataPacket, RefusesLengthsOutside1To252WithoutTouchingTheStatus) {
     LineFixture f;
     f.engine.SetEchoBack(false);
     const Bytes contents(300, 0x41);
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     ASSERT_TRUE(f.engine.OpenPort(1));
     f.Run([&] {
       f.engine.SetStatus(link::LinkTimeout, -1);
@@ -94,7 +94,7 @@ TEST_P(WaitDataPacketTest, ChecksAndReportsWhatCame) {
   LineFixture f;
   f.UseLog();
   f.engine.SetEchoBack(false);
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   Bytes contents(300, 0xEE);
   int length = -1;
   std::uint8_t kind = 0xEE;
@@ -307,7 +307,7 @@ TEST(WaitDataPacket, SharesOneDeadlineUnlessAMultiplierIsSet) {
     const Bytes packet = DataPacketFrame(4, 0x00, 252, Bytes(252, 0x41));
     std::uint8_t contents[258];
     int length = 0;
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     status = f.RunOpen(
         [&] {
           return WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 258, &length}, c.timeout,
@@ -329,7 +329,7 @@ TEST(WaitDataPacket, OutlandishTimeOutsStillWaitForThePacket) {
     f.engine.SetEchoBack(false);
     std::uint8_t contents[258];
     int length = 0;
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     status = f.RunOpen(
         [&] {
           return WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 258, &length}, c.timeout,
@@ -351,7 +351,7 @@ TEST(WaitDataPacket, OutlandishTimeOutsStillWaitForThePacketOnAPseudoTerminal) {
     testsupport::PtyEngine p;
     std::uint8_t contents[258];
     int length = 0;
-    const LinkStatus status = p.RunAnswered(
+    const link::StepResult status = p.RunAnswered(
         [&] {
           return WaitDataPacket(p.engine, 0xFF, PacketOut{contents, 258, &length}, c.timeout,
                                 c.multiplier);
@@ -369,7 +369,7 @@ TEST(WaitDataPacket, EndsOnADeviceFailure) {
   f.engine.SetEchoBack(false);
   std::uint8_t contents[8];
   int length = 0;
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   platform::Tick start = 0;
   f.clock.At(f.clock.Now() + 1000, [&] { f.line.HangUp(); });
   ASSERT_TRUE(f.engine.OpenPort(1));
@@ -386,7 +386,7 @@ TEST(WaitDataPacket, EndsOnAnAbort) {
   f.engine.SetEchoBack(false);
   std::uint8_t contents[8];
   int length = 0;
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   f.AbortAt(f.clock.Now() + 1000);
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run([&] { status = WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 8, &length}); });

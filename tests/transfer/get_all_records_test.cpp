@@ -23,7 +23,7 @@ using testsupport::LineFixture;
 constexpr int kCapacity = 4000;
 
 struct Fetched {
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   Bytes buffer = Bytes(kCapacity, 0xEE);
   int total = -1;
   Bytes request;  // the command the organizer got

@@ -19,7 +19,7 @@ using testsupport::LineFixture;
 using testsupport::RecordPackets;
 
 struct Received {
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   Bytes buffer = Bytes(1100, 0);
   int count = -1;
   std::uint8_t kind = 0xEE;

@@ -48,7 +48,7 @@ std::vector<Bytes> PacketsOf(std::uint8_t code, const std::vector<Bytes>& record
 }
 
 struct Sent {
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
 };
 
 TEST(SendAllRecords, AnnouncesAndAcknowledgesEveryPacketOnThePcSide) {
@@ -58,7 +58,7 @@ TEST(SendAllRecords, AnnouncesAndAcknowledgesEveryPacketOnThePcSide) {
   const std::vector<Bytes> records{testsupport::PatternRecord(300), {0x41}};
   const Bytes stream = testsupport::RecordStream(records);
   const auto expected = PacketsOf(3, records);
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   std::vector<Bytes> got;
   status = f.RunOpen(
       [&] {
@@ -89,7 +89,7 @@ TEST(SendAllRecords, SendsPacketsAloneAndFinishesOnTheOrganizersSide) {
   const std::vector<Bytes> records{testsupport::PatternRecord(300), {0x41}};
   const Bytes stream = testsupport::RecordStream(records);
   const auto expected = PacketsOf(5, records);
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   std::vector<Bytes> got;
   Bytes finish;
   status = f.RunOpen(
@@ -115,7 +115,7 @@ TEST(SendAllRecords, AnEmptyRecordSendsNothingButStillCounts) {
   f.engine.SetEchoBack(false);
   const Bytes stream{0x41, 0xFF, 0xFF, 0x42, 0xFF};
   const auto expected = PacketsOf(0, {{0x41}, {0x42}});
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   std::vector<Bytes> got;
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run([&] { status = SendAllRecords(f.engine, &f.owner, stream.data(), 5, 0, 3, PcStep); },
@@ -144,7 +144,7 @@ TEST(SendAllRecords, RefusesAStreamThatDoesNotMatchBeforeSendingAnything) {
     LineFixture f;
     f.UseLog();
     f.engine.SetEchoBack(false);
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     status = f.RunOpen([&] {
       return SendAllRecords(f.engine, &f.owner, c.stream.data(), static_cast<int>(c.stream.size()),
                             1, c.recordCount, PcFull);
@@ -185,7 +185,7 @@ TEST(SendAllRecords, StopsAtANackInPlaceOfAnAck) {
     f.UseLog();
     f.engine.SetEchoBack(false);
     const Bytes stream{0x41, 0xFF, 0x42, 0xFF};
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     ASSERT_TRUE(f.engine.OpenPort(1));
     f.Run([&] { status = SendAllRecords(f.engine, &f.owner, stream.data(), 4, 2, 2, PcFull); },
           [&](FarEnd& far) {
@@ -215,7 +215,7 @@ TEST(SendAllRecords, ReportsProgressAtMostEveryHalfSecond) {
   f.engine.SetEchoBack(false);
   const std::vector<Bytes> records(12, Bytes{0x01, 0x41});
   const Bytes stream = testsupport::RecordStream(records);
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   platform::Tick start = 0;
   platform::Tick end = 0;
   ASSERT_TRUE(f.engine.OpenPort(1));
@@ -290,7 +290,7 @@ TEST(SendRecord, CutsRecordsAt241Then252OnTheLine) {
     f.engine.SetEchoBack(false);
     const Bytes record = testsupport::PatternRecord(size);
     const auto expected = RecordPackets(4, record);
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     std::vector<Bytes> got;
     ASSERT_TRUE(f.engine.OpenPort(1));
     f.Run([&] { status = SendRecord(f.engine, record.data(), size, 4, HandheldSide); },
@@ -316,7 +316,7 @@ TEST(SendExpenseCategory, SendsTheTableAsOnePacketBetweenAcks) {
   f.engine.SetEchoBack(false);
   const Bytes table = testsupport::PatternRecord(252, 0x20);
   const Bytes stream = testsupport::RecordStream({table});
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   Bytes announce, packet;
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run(
@@ -344,7 +344,7 @@ TEST(SendExpenseCategory, OnTheOrganizersSideSendsThePacketAlone) {
   LineFixture f;
   f.engine.SetEchoBack(false);
   const Bytes stream{0x41, 0x42, 0xFF};
-  LinkStatus status{-1};
+  link::StepResult status{link::LinkStatus{-1}};
   Bytes packet;
   ASSERT_TRUE(f.engine.OpenPort(1));
   f.Run([&] { status = SendExpenseCategory(f.engine, stream.data(), 3, HandheldSide); },
@@ -371,7 +371,7 @@ TEST(SendExpenseCategory, RefusesTablesThatDoNotFitOnePacket) {
     LineFixture f;
     f.UseLog();
     f.engine.SetEchoBack(false);
-    LinkStatus status{-1};
+    link::StepResult status{link::LinkStatus{-1}};
     status = f.RunOpen([&] {
       return SendExpenseCategory(f.engine, c.stream.data(), static_cast<int>(c.stream.size()),
                                  HandheldSide);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <system_error>
 
 namespace orgalink::ui {
@@ -14,60 +15,54 @@ std::string SystemText(std::errc error) {
 }
 
 TEST(FailureAdvice, NamesTheCauseAndTheHintThatFitsIt) {
+  using link::Cause;
+  const Cause opening =
+      Cause::System("opening the port", 0, SystemText(std::errc::permission_denied));
   const struct Case {
     link::LinkStatus status;
-    std::vector<std::string> cause;
-    std::string openError;
+    Cause cause;
     std::string line;
   } cases[] = {
-      {link::LinkPortErrorCom1,
-       {"Can't Open COM Port"},
-       SystemText(std::errc::permission_denied),
-       "Cause: Can't Open COM Port (Permission denied). Try: join the port's group, usually "
+      {link::LinkPortErrorCom1, opening,
+       "Cause: opening the port: Permission denied. Try: join the port's group, usually "
        "dialout, then log in again (orgalink ports shows how)."},
       {link::LinkPortError,
-       {"Can't Open COM Port"},
-       SystemText(std::errc::resource_unavailable_try_again),
-       "Cause: Can't Open COM Port (Resource temporarily unavailable). Try: another program "
+       Cause::System("opening the port", 0, SystemText(std::errc::resource_unavailable_try_again)),
+       "Cause: opening the port: Resource temporarily unavailable. Try: another program "
        "holds the port; end it or wait until it lets go."},
       {link::LinkPortError,
-       {"Can't Open COM Port"},
-       SystemText(std::errc::device_or_resource_busy),
-       "Cause: Can't Open COM Port (Device or resource busy). Try: another program holds the "
+       Cause::System("opening the port", 0, SystemText(std::errc::device_or_resource_busy)),
+       "Cause: opening the port: Device or resource busy. Try: another program holds the "
        "port; end it or wait until it lets go."},
       // The device a failed open names leaves the hint as it was.
       {link::LinkPortError,
-       {"Can't Open COM Port"},
-       "/dev/ttyS9: " + SystemText(std::errc::no_such_file_or_directory),
-       "Cause: Can't Open COM Port (/dev/ttyS9: No such file or directory). Try: check the "
-       "port: --port, or COMPort and [Ports] in the settings file."},
-      {link::LinkIoError,
-       {"NOT Receive EchoBack", "Command Send Err"},
-       "",
-       "Cause: NOT Receive EchoBack; Command Send Err. Try: check that the cable is plugged in; "
-       "a cable that does not echo needs --echo 0 (EchoBack=0)."},
-      {link::LinkTimeout,
-       {"Time Out(NegoticationForDevice) Break"},
-       "",
-       "Cause: Time Out(NegoticationForDevice) Break. Try: press the organizer's PC-LINK button, "
-       "or check the port (--port)."},
-      {link::LinkIoError,
-       {"Another Device Code(High)"},
-       "",
-       "Cause: Another Device Code(High). Try: check the DeviceCode setting (--device-code)."},
+       Cause::System("opening the port", 0,
+                     "/dev/ttyS9: " + SystemText(std::errc::no_such_file_or_directory)),
+       "Cause: opening the port: /dev/ttyS9: No such file or directory. Try: check the port: "
+       "--port, or COMPort and [Ports] in the settings file."},
+      {link::LinkIoError, Cause::TimedOut("the echo of the 5 bytes sent", 10000),
+       "Cause: the echo of the 5 bytes sent did not come within 10000 ms. Try: check that the "
+       "cable is plugged in; a cable that does not echo needs --echo 0 (EchoBack=0)."},
+      {link::LinkIoError, Cause::WrongData("echo of the bytes sent", 0x7F, 0x00),
+       "Cause: wrong echo of the bytes sent: expected 0x7F, received 0x00. Try: check that the "
+       "cable is plugged in; a cable that does not echo needs --echo 0 (EchoBack=0)."},
+      {link::LinkTimeout, Cause::TimedOut("the PC's answer to LINK_REQUEST", 30000),
+       "Cause: the PC's answer to LINK_REQUEST did not come within 30000 ms. Try: press the "
+       "organizer's PC-LINK button, or check the port (--port)."},
+      {link::LinkIoError, Cause::WrongData("device code (high)", 2, 1),
+       "Cause: wrong device code (high): expected 0x02, received 0x01. Try: check the "
+       "DeviceCode setting (--device-code)."},
       // A cause without a known remedy is still told; nothing known, nothing said.
-      {link::LinkIoError,
-       {"CheckSum Err", "Abort (Now RecordIdx=3)"},
-       "",
-       "Cause: CheckSum Err; Abort (Now RecordIdx=3)."},
-      {link::LinkIoError, {}, "", ""},
+      {link::LinkIoError, Cause::WrongData("checksum of a data packet", 0x12, 0x34),
+       "Cause: wrong checksum of a data packet: expected 0x12, received 0x34."},
+      {link::LinkIoError, {}, ""},
       // Success, an abort and a cancelled retry need no explaining.
-      {link::LinkOk, {"NOT Command (Wait Command)"}, "", ""},
-      {link::LinkAborted, {"Abort(WaitCommand)"}, "", ""},
-      {link::LinkFileReadCancelled, {"Write File Err"}, "", ""},
+      {link::LinkOk, opening, ""},
+      {link::LinkAborted, Cause::Aborted(), ""},
+      {link::LinkFileReadCancelled, Cause::File("No space left on device", ENOSPC), ""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FailureAdvice({c.status, c.cause, c.openError}), c.line);
+    EXPECT_EQ(FailureAdvice({c.status, c.cause}), c.line);
   }
 }
 

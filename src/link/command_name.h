@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace orgalink::link {
+
+// The name of a command code as the log and the user see it ("ACK",
+// "NACK"); an unknown code as its hex value ("0x2A").
+std::string CommandName(int code);
+
+}  // namespace orgalink::link

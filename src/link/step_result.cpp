@@ -1,0 +1,13 @@
+#include "link/step_result.h"
+
+#include <ostream>
+
+namespace orgalink::link {
+
+std::ostream& operator<<(std::ostream& out, const StepResult& result) {
+  out << result.status;
+  if (!result.cause.Empty()) out << " (" << result.cause.Text() << ")";
+  return out;
+}
+
+}  // namespace orgalink::link
