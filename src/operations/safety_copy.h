@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/step_result.h"
 #include "link/progress_sink.h"
+#include "link/step_result.h"
 #include "operations/run_context.h"
 
 namespace orgalink::operations {
