@@ -48,13 +48,13 @@ int main() {
   }
   const std::string slave = ptsname(master);
   orgalink::link::LinkEngine engine;
-  engine.SetEchoBack(false);
-  engine.SetPortOpener([&](int, int baud, std::string& error) {
+  engine.Link().SetEchoBack(false);
+  engine.Link().SetPortOpener([&](int, int baud, std::string& error) {
     return orgalink::platform::OpenPosixSerialPort(
         slave, baud, orgalink::platform::SystemClock::Instance(), error);
   });
-  if (!engine.OpenPort(0)) {
-    std::fprintf(stderr, "cannot open %s: %s\n", slave.c_str(), engine.OpenError().c_str());
+  if (!engine.Link().OpenPort(0)) {
+    std::fprintf(stderr, "cannot open %s: %s\n", slave.c_str(), engine.Link().OpenError().c_str());
     return 1;
   }
 
@@ -71,7 +71,7 @@ int main() {
   Measure("stray byte every 50 ms", engine);
   stop = true;
   chatter.join();
-  engine.ClosePort();
+  engine.Link().ClosePort();
   close(master);
   return 0;
 }

@@ -108,20 +108,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t settings = data[0];
   fuzz::StepClock clock(kStart);
   link::LinkEngine engine(clock);
-  engine.SetEchoBack(Echo(settings));
+  engine.Link().SetEchoBack(Echo(settings));
   engine.SetTimeouts(30000, 30000, Multiplier(settings));
-  engine.SetQuietWindow((settings & 0x20) != 0 ? 20 : 10);
+  engine.Link().SetQuietWindow((settings & 0x20) != 0 ? 20 : 10);
   fuzz::ScriptedPort* port = nullptr;
-  engine.SetPortOpener([&](int, int, std::string&) {
+  engine.Link().SetPortOpener([&](int, int, std::string&) {
     auto opened = std::make_unique<fuzz::ScriptedPort>(clock, Echo(settings));
     port = opened.get();
     return opened;
   });
-  if (!engine.OpenPort(1)) return 0;
+  if (!engine.Link().OpenPort(1)) return 0;
   // After the open, whose purge would throw away what comes at once.
   port->Schedule(Arrivals(settings, data + kHeaderSize, size - kHeaderSize));
 
   for (std::size_t i = 1; i < kHeaderSize; ++i) RunOperation(engine, data[i]);
-  engine.ClosePort();
+  engine.Link().ClosePort();
   return 0;
 }

@@ -95,7 +95,7 @@ void AutoDetectDialog::showEvent(QShowEvent* event) {
 void AutoDetectDialog::Proceed() {
   worker_.Join();
   abortRequest_ = std::make_unique<platform::CancelToken>();
-  engine_.SetAbortToken(*abortRequest_);
+  engine_.Link().SetAbortToken(*abortRequest_);
   const bool running = worker_.Start([this] {
     const link::LinkStatus result = detection_(engine_, Bridge());
     const int port = link::ToInt(result);

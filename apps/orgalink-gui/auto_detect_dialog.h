@@ -28,7 +28,7 @@ class AutoDetectDialog : public LinkDialog {
   ~AutoDetectDialog() override;
 
   // The engine of the search, configured by the COM port dialog.
-  link::LinkEngine& Link() { return engine_; }
+  link::LinkEngine& Engine() { return engine_; }
   void SetDetection(Detection detection);
 
  protected:

@@ -72,7 +72,7 @@ void ComPortDialog::Configure(const operations::RunSettings& settings) {
   selectedPort_ = settings.comPort;
   devices_ = ui::PortMapOf(settings.comDevices);
   // Names the search's log, which starts afresh.
-  operations::ConfigureSearchLink(autoDetect_.Link(), settings);
+  operations::ConfigureSearchLink(autoDetect_.Engine(), settings);
 }
 
 void ComPortDialog::SetPortLister(PortLister lister) {
@@ -129,7 +129,7 @@ ui::PortMap ComPortDialog::DevicesShown() const {
 void ComPortDialog::OnAutoDetect() {
   ReadSelection();
   // The search probes the devices as shown now, changed or not.
-  autoDetect_.Link().SetPortOpener(ui::MakeMappedPortOpener(DevicesShown(), clock_));
+  autoDetect_.Engine().Link().SetPortOpener(ui::MakeMappedPortOpener(DevicesShown(), clock_));
   const int found = autoDetect_.exec();
   if (IsComPort(found)) selectedPort_ = found;
   ShowSelection();

@@ -185,8 +185,8 @@ void MainDialog::VerifyRestore(const std::string& path) {
     return;
   }
   ProgressDialog dialog(this, prompts_, clock_, paths_.dataDirectory);
-  dialog.Link().SetPortOpener(ui::MakePortOpener({ui::PortChoice::Kind::Com, settings_.comPort, {}},
-                                                 settings_.comDevices, clock_));
+  dialog.Engine().Link().SetPortOpener(ui::MakePortOpener(
+      {ui::PortChoice::Kind::Com, settings_.comPort, {}}, settings_.comDevices, clock_));
   dialog.ConfigureRun(MakeRunSettings(operations::RunMode::Backup, {}));
   operations::ReceivedStreams organizer;
   dialog.ReadBackInto(organizer);
@@ -205,8 +205,8 @@ bool MainDialog::PowerCycleAcknowledged() {
 
 int MainDialog::RunProgressDialog(operations::RunMode runMode, const std::string& path) {
   ProgressDialog dialog(this, prompts_, clock_, paths_.dataDirectory);
-  dialog.Link().SetPortOpener(ui::MakePortOpener({ui::PortChoice::Kind::Com, settings_.comPort, {}},
-                                                 settings_.comDevices, clock_));
+  dialog.Engine().Link().SetPortOpener(ui::MakePortOpener(
+      {ui::PortChoice::Kind::Com, settings_.comPort, {}}, settings_.comDevices, clock_));
   dialog.ConfigureRun(MakeRunSettings(runMode, path));
   const int status = dialog.exec();
   if (status == link::ToInt(link::LinkOk)) return status;

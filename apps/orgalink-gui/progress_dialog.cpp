@@ -22,7 +22,7 @@ ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::
       store_(tableDirectory),
       run_(engine_),
       model_(operations::ToInt(runMode_)) {
-  engine_.SetAbortToken(abortRequest_);
+  engine_.Link().SetAbortToken(abortRequest_);
   communication_ = [this](link::FrontEnd front) {
     return operations::RunCommunication(run_, front, runMode_);
   };
@@ -58,7 +58,7 @@ ProgressDialog::~ProgressDialog() {
   abortRequest_.Set();
   Bridge().Close();
   worker_.Join();
-  if (engine_.IsPortOpen()) engine_.ClosePort();
+  if (engine_.Link().IsPortOpen()) engine_.Link().ClosePort();
 }
 
 void ProgressDialog::ConfigureRun(const operations::RunSettings& settings) {

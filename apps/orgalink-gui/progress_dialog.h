@@ -40,7 +40,7 @@ class ProgressDialog : public LinkDialog {
 
   // Hands the settings to the engine and keeps the RunMode; before exec().
   void ConfigureRun(const operations::RunSettings& settings);
-  link::LinkEngine& Link() { return engine_; }
+  link::LinkEngine& Engine() { return engine_; }
   // What became of a restore's safety copy, once the dialog has ended.
   const operations::RestoreSafety& Safety() const { return run_.safety; }
   // Makes the backup of this dialog one into memory only, every

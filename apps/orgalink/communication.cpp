@@ -56,8 +56,8 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
   Interruptible interrupts(cancel);
   if (!interrupts.Watching()) return {false, ui::kExitInternalFault, request.fileName};
   link::LinkEngine engine(clock);
-  engine.SetAbortToken(cancel);
-  engine.SetPortOpener(ui::MakePortOpener(*port, settings.comDevices, clock));
+  engine.Link().SetAbortToken(cancel);
+  engine.Link().SetPortOpener(ui::MakePortOpener(*port, settings.comDevices, clock));
   operations::RunContext run(engine);
   // The dump files of RunModes 13 to 18 are written as well as read, so by
   // default they live with the other writable files: beside the settings
@@ -86,12 +86,13 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
   std::unique_ptr<sim::InProcessOrganizer> simulated;
   if (simulatedPort) {
     std::string error;
-    simulated = OpenSimulatedPort(*options.port, engine.EchoBack() != 0, engine.BaudRate(), error);
+    simulated = OpenSimulatedPort(*options.port, engine.Link().EchoBack() != 0,
+                                  engine.Link().BaudRate(), error);
     if (!simulated) {
       std::fprintf(stderr, "orgalink: the simulated organizer: %s\n", error.c_str());
       return {false, 1, {}};
     }
-    engine.SetPortOpener(simulated->Opener());
+    engine.Link().SetPortOpener(simulated->Opener());
   }
   ConsoleOwner owner(console, operations::ToInt(request.runMode), cancel, !options.quiet);
 

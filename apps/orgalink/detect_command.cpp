@@ -90,9 +90,9 @@ std::optional<int> Search(const operations::RunSettings& settings,
   Interruptible interrupts(cancel);
   if (!interrupts.Watching()) return std::nullopt;
   link::LinkEngine engine(clock);
-  engine.SetAbortToken(cancel);
-  engine.SetPortOpener(ui::MakePortOpener(ui::PortChoice{},
-                                          ui::WithExtraDevices(settings.comDevices, extra), clock));
+  engine.Link().SetAbortToken(cancel);
+  engine.Link().SetPortOpener(ui::MakePortOpener(
+      ui::PortChoice{}, ui::WithExtraDevices(settings.comDevices, extra), clock));
   operations::ConfigureSearchLink(engine, settings);
   DetectProgress progress(extra, quiet);
   const int found = link::AutoDetectPort(engine, &progress, extra);

@@ -56,8 +56,8 @@ RunFigures RunOnce(const platform::PortOpener& opener, const store::CharTables& 
   const double process_cpu = ProcessCpuSeconds();
   std::thread worker([&] {
     link::LinkEngine engine(platform::SystemClock::Instance());
-    engine.SetAbortToken(cancel);
-    engine.SetPortOpener(CountingOpener(opener, counts));
+    engine.Link().SetAbortToken(cancel);
+    engine.Link().SetPortOpener(CountingOpener(opener, counts));
     store::AppliStore store;
     operations::RunContext run(engine);
     operations::ConfigureRun(run, store, Settings(request, tables));

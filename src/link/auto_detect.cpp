@@ -20,11 +20,11 @@ enum class Outcome { NextPort, Found, Stop };
 // The pause before a port. It sleeps on the abort token, so an abort
 // request ends it at once instead of after the pause.
 bool PauseUnlessAborted(LinkEngine& engine) {
-  const platform::Tick until = engine.Deadline(kPauseMs);
+  const platform::Tick until = engine.Link().Deadline(kPauseMs);
   do {
-    engine.WaitForAbortOrDeadline(until);
-    if (engine.PollAbort()) return false;
-  } while (!engine.Expired(until));
+    engine.Link().WaitForAbortOrDeadline(until);
+    if (engine.Link().PollAbort()) return false;
+  } while (!engine.Link().Expired(until));
   return true;
 }
 
@@ -36,23 +36,23 @@ std::string PortName(int port, const std::vector<std::string>& extraDevices) {
 
 Outcome TryPort(LinkEngine& engine, ProgressSink* progress, int port, const std::string& name) {
   Report(progress, {ProgressKind::DetectChecking, port});
-  if (!engine.OpenPort(port)) {
-    engine.LogFormat("%s Pass (NOT Open)\n", name.c_str());
+  if (!engine.Link().OpenPort(port)) {
+    engine.Log().Format("%s Pass (NOT Open)\n", name.c_str());
     return Outcome::NextPort;
   }
   const LinkStatus status = Negotiation(engine, progress, kLinkRequestMs, 0).status;
   if (status == LinkAborted) return Outcome::Stop;
   if (status != LinkOk) {
-    engine.LogFormat("%s Pass (NO Response)\n", name.c_str());
-    engine.ClosePort();
+    engine.Log().Format("%s Pass (NO Response)\n", name.c_str());
+    engine.Link().ClosePort();
     return Outcome::NextPort;
   }
-  engine.Log("---PC receives LinkRequest\n\n");
+  engine.Log().Line("---PC receives LinkRequest\n\n");
   // The organizer waits for the PC's next command; end its communication so
   // that it is free for the real one.
   if (engine.SendCommand(END_COMMUNICATION) != LinkOk) return Outcome::Stop;
-  engine.Log("---PC sends END_COMMUNICATION\n\n");
-  engine.LogFormat("---PC Detected on %s\n\n", name.c_str());
+  engine.Log().Line("---PC sends END_COMMUNICATION\n\n");
+  engine.Log().Format("---PC Detected on %s\n\n", name.c_str());
   return Outcome::Found;
 }
 
@@ -64,14 +64,14 @@ int Search(LinkEngine& engine, ProgressSink* progress,
   for (int sweep = 0; sweep < kSweeps; ++sweep) {
     for (int port = kFirstPort; port <= lastPort; ++port) {
       if (!PauseUnlessAborted(engine)) {
-        engine.Log("!!!Abort(AutoDetect)\n\n");
+        engine.Log().Line("!!!Abort(AutoDetect)\n\n");
         return -1;
       }
       const Outcome outcome = TryPort(engine, progress, port, PortName(port, extraDevices));
       if (outcome == Outcome::Found) return port;
       if (outcome == Outcome::Stop) return -1;
     }
-    engine.ClosePort();
+    engine.Link().ClosePort();
   }
   return 0;
 }
@@ -85,11 +85,11 @@ LinkStatus AutoDetect(LinkEngine& engine, ProgressSink* progress) {
 
 int AutoDetectPort(LinkEngine& engine, ProgressSink* progress,
                    const std::vector<std::string>& extraDevices) {
-  engine.ClosePort();
-  engine.Log("========== Start AutoDetect ==========\n\n");
+  engine.Link().ClosePort();
+  engine.Log().Line("========== Start AutoDetect ==========\n\n");
   const int found = Search(engine, progress, extraDevices);
-  engine.ClosePort();
-  engine.Log("========== End AutoDetect ==========\n\n");
+  engine.Link().ClosePort();
+  engine.Log().Line("========== End AutoDetect ==========\n\n");
   if (found > kLastPort) {
     // The status has room only for COM1..COM4.
     engine.SetStatus(LinkOk, -1);

@@ -1,6 +1,7 @@
 #include "link/comm_log.h"
 
 #include <atomic>
+#include <cstdarg>
 #include <filesystem>
 
 #include "link/text_format.h"
@@ -52,7 +53,7 @@ int CommLog::Line(std::string_view text, bool force_stamp) {
 int CommLog::HexDump(const std::uint8_t* bytes, int count) {
   if (!Enabled()) return 1;
   std::string dump = "[ ";
-  for (int i = 0; i < count; ++i) dump += Format("%02x ", bytes[i]);
+  for (int i = 0; i < count; ++i) dump += link::Format("%02x ", bytes[i]);
   dump += "]\r\n";
   return Write(dump);
 }
@@ -63,6 +64,15 @@ int CommLog::Write(const std::string& bytes) {
 
 void ResetLogTimeReference() {
   time_reference.store(0);
+}
+
+int CommLog::Format(const char* format, ...) {
+  if (!Enabled()) return 1;
+  std::va_list args;
+  va_start(args, format);
+  const std::string text = FormatV(format, args);
+  va_end(args);
+  return Line(text);
 }
 
 }  // namespace orgalink::link

@@ -32,7 +32,9 @@ class CommLog {
   // LF on the first entry of the process or when `force_stamp` is set,
   // otherwise the milliseconds since that stamp as "{+%07d}". Returns 0 after
   // a file error, which loses that entry only.
-  int Line(std::string_view text, bool force_stamp);
+  int Line(std::string_view text, bool force_stamp = false);
+  // printf-style convenience over Line; formats nothing without a file.
+  int Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
   // Appends "[ " , "%02x " per byte and "]" CR LF, without a header.
   int HexDump(const std::uint8_t* bytes, int count);

@@ -47,7 +47,7 @@ bool IsCommandCode(int code) {
 
 StepResult LinkEngine::SendCommand(int code, int p1, int p2) {
   if (!IsSendableCode(code)) {
-    Log("!!!Command Send Err(Unknown Command)\n\n");
+    log_.Line("!!!Command Send Err(Unknown Command)\n\n");
     return {LinkAborted, Cause::WrongData("command code", -1, code)};
   }
   std::array<std::uint8_t, CommandSize> frame{CommandStart, static_cast<std::uint8_t>(code), 0, 0,
@@ -60,33 +60,33 @@ StepResult LinkEngine::SendCommand(int code, int p1, int p2) {
     frame[3] = static_cast<std::uint8_t>(p2);
   }
   frame[4] = static_cast<std::uint8_t>(Checksum(std::span(frame).first(4)));
-  if (StepResult written = WritePort(frame); !written) {
-    Log("!!!Command Send Err\n\n");
+  if (StepResult written = link_.WritePort(frame); !written) {
+    log_.Line("!!!Command Send Err\n\n");
     return written;
   }
-  SetStatus(LinkOk, -1);
+  status_.Set(LinkOk, -1);
   return LinkOk;
 }
 
 StepResult LinkEngine::WaitCommand(int expected, std::uint8_t* parameters_out,
                                    std::uint8_t* code_out, long timeout, long multiplier) {
   const long total_ms = timeout == -1 ? to_command_ : timeout;
-  const FrameTiming times(*this, total_ms, multiplier == -1 ? to_multiplier_ : multiplier);
-  while (!Expired(times.Overall())) {
-    if (PollAbort()) {
-      Log("!!!Abort(WaitCommand)\n\n");
+  const FrameTiming times(link_, total_ms, multiplier == -1 ? to_multiplier_ : multiplier);
+  while (!link_.Expired(times.Overall())) {
+    if (link_.PollAbort()) {
+      log_.Line("!!!Abort(WaitCommand)\n\n");
       return {LinkAborted, Cause::Aborted()};
     }
     std::array<std::uint8_t, CommandSize> frame{};
-    if (StepResult read = ReadPort(std::span(frame).first(1), times.ReadDeadline(1, 10000));
+    if (StepResult read = link_.ReadPort(std::span(frame).first(1), times.ReadDeadline(1, 10000));
         !read) {
-      if (abort_flag_) return {LinkAborted, Cause::Aborted()};
+      if (link_.AbortFlag()) return {LinkAborted, Cause::Aborted()};
       // A dead device fails every read at once; only a time-out is worth another attempt.
-      if (status_ != LinkTimeout) return read;
+      if (status_.Get() != LinkTimeout) return read;
       continue;
     }
     if (frame[0] != CommandStart) {
-      Log("!!!NOT Command (Wait Command)\n");
+      log_.Line("!!!NOT Command (Wait Command)\n");
       continue;
     }
     if (StepResult rest = ReadCommandRest(*this, frame, times.ReadDeadline(4)); !rest) return rest;
@@ -94,26 +94,26 @@ StepResult LinkEngine::WaitCommand(int expected, std::uint8_t* parameters_out,
     const bool any = expected == AnyCommand || expected == AnyHandheldCommand;
     if (any && !IsCommandCode(code) &&
         !(expected == AnyHandheldCommand && code == GET_DEVICE_INFORMATION)) {
-      Log("!!!NOT Command (Wait Command2)\n\n");
-      return Fail(LinkIoError, Cause::WrongData("command code", -1, code));
+      log_.Line("!!!NOT Command (Wait Command2)\n\n");
+      return status_.Fail(LinkIoError, Cause::WrongData("command code", -1, code));
     }
     if (!any && code != expected) {
-      Log(code == NACK ? "!!!---PC receives NACK\n\n" : "!!!Another Command\n\n");
-      return Fail(LinkIoError,
-                  Cause::WrongData("command", expected, code,
-                                   "the organizer sent " + CommandName(code) + " where " +
-                                       CommandName(expected) + " was expected"));
+      log_.Line(code == NACK ? "!!!---PC receives NACK\n\n" : "!!!Another Command\n\n");
+      return status_.Fail(LinkIoError,
+                          Cause::WrongData("command", expected, code,
+                                           "the organizer sent " + CommandName(code) + " where " +
+                                               CommandName(expected) + " was expected"));
     }
     if (code_out != nullptr) *code_out = frame[1];
     if (parameters_out != nullptr) {
       parameters_out[0] = frame[2];
       parameters_out[1] = frame[3];
     }
-    SetStatus(LinkOk, -1);
+    status_.Set(LinkOk, -1);
     return LinkOk;
   }
-  Log("!!!Time Out(Wait Command) Break\n\n");
-  return Fail(LinkTimeout, Cause::TimedOut(AwaitedCommand(expected), total_ms));
+  log_.Line("!!!Time Out(Wait Command) Break\n\n");
+  return status_.Fail(LinkTimeout, Cause::TimedOut(AwaitedCommand(expected), total_ms));
 }
 
 }  // namespace orgalink::link

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 
+#include "link/byte_link.h"
 #include "link/link_engine.h"
 #include "link/link_status.h"
 #include "link/step_result.h"
@@ -24,14 +25,14 @@ inline constexpr int MaxFrameSize = 258;
 // a negative time per byte counts as 0.
 class FrameTiming {
  public:
-  FrameTiming(const LinkEngine& engine, long total_ms, long per_byte_ms);
+  FrameTiming(const ByteLink& link, long total_ms, long per_byte_ms);
 
   platform::Tick Overall() const { return overall_; }
   // For a read of `bytes` bytes; `extra_ms` is added for a frame's first byte.
   platform::Tick ReadDeadline(int bytes, std::int64_t extra_ms = 0) const;
 
  private:
-  const LinkEngine& engine_;
+  const ByteLink& link_;
   std::int64_t per_byte_ms_;
   platform::Tick overall_;
 };

@@ -13,7 +13,7 @@ constexpr std::uint32_t kOfferPeriodMs = 2000;
 constexpr std::uint32_t kOfferWindowMs = 30000;
 
 StepResult Fail(LinkEngine& engine, const char* line, Cause cause) {
-  engine.Log(line);
+  engine.Log().Line(line);
   engine.SetStatus(LinkIoError, -1);
   return {LinkIoError, std::move(cause)};
 }
@@ -38,9 +38,9 @@ StepResult Handshake(LinkEngine& engine, long linkRequestTimeout, long multiplie
   StepResult status =
       engine.WaitCommand(LINK_REQUEST, nullptr, nullptr, linkRequestTimeout, multiplier);
   if (status != LinkOk) return status;
-  engine.Log("---PC receives LinkRequest\n\n");
+  engine.Log().Line("---PC receives LinkRequest\n\n");
   if ((status = engine.SendCommand(ACK)) != LinkOk) return status;
-  engine.Log("---PC sends ACK\n\n");
+  engine.Log().Line("---PC sends ACK\n\n");
   return engine.WaitCommand(DEVICE_INFORMATION, info);
 }
 
@@ -57,17 +57,17 @@ StepResult VariantFromLow(LinkEngine& engine, std::uint8_t low) {
 StepResult ProbeVariant(LinkEngine& engine, std::uint8_t low) {
   StepResult status = engine.SendCommand(GET_DEVICE_INFORMATION);
   if (status != LinkOk) return status;
-  engine.Log("---PC sends GET_DEVICE_INFORMATION\n\n");
+  engine.Log().Line("---PC sends GET_DEVICE_INFORMATION\n\n");
   status = engine.WaitCommand(DEVICE_INFORMATION, nullptr, nullptr, kVariantProbeMs, 0);
   if (status == LinkTimeout) {
     engine.SetStatus(LinkOk, -1);
-    engine.Log("---HDD is PELLICO\n\n");
+    engine.Log().Line("---HDD is PELLICO\n\n");
     return LinkOk;
   }
   if (status != LinkOk) return status;
   if (low != 1) return Fail(engine, "!!!Another Device Code\n\n", WrongDevice("low", 1, low));
-  engine.Log("---PC receives DEVICE_INFORMATION\n");
-  engine.Log("---HDD is PELLICOM\n\n");
+  engine.Log().Line("---PC receives DEVICE_INFORMATION\n");
+  engine.Log().Line("---HDD is PELLICOM\n\n");
   engine.SetModelVariant(VariantM);
   return LinkOk;
 }
@@ -75,14 +75,14 @@ StepResult ProbeVariant(LinkEngine& engine, std::uint8_t low) {
 // Only someone keeping a log, that is diagnosing the link, is shown the
 // variant.
 void ReportVariant(LinkEngine& engine, ProgressSink* progress) {
-  if (engine.LogFileName().empty()) return;
+  if (engine.Log().FileName().empty()) return;
   const int variant = engine.ModelVariant();
   if (variant < VariantE || variant > VariantEPlus) return;
   Report(progress, {ProgressKind::Variant, variant});
 }
 
 StepResult AbortedOffer(LinkEngine& engine) {
-  engine.Log("!!!Abort(NegotiationForDevice)\n\n");
+  engine.Log().Line("!!!Abort(NegotiationForDevice)\n\n");
   engine.SetStatus(LinkAborted, -1);
   return {LinkAborted, Cause::Aborted()};
 }
@@ -93,17 +93,17 @@ StepResult OfferLink(LinkEngine& engine, bool& answered) {
   answered = false;
   StepResult status = engine.SendCommand(LINK_REQUEST);
   if (status != LinkOk) return status;
-  engine.Log("---HDD sends LINK_REQUEST\n\n");
+  engine.Log().Line("---HDD sends LINK_REQUEST\n\n");
   status = engine.WaitCommand(ACK, nullptr, nullptr, kOfferPeriodMs, 0);
   // An abort ends the offers at once; anything else just means the PC is
   // not there yet.
   if (status == LinkAborted) return AbortedOffer(engine);
   if (status != LinkOk) return LinkOk;
   answered = true;
-  engine.Log("---HDD receives ACK\n\n");
+  engine.Log().Line("---HDD receives ACK\n\n");
   if ((status = engine.SendCommand(DEVICE_INFORMATION)) != LinkOk) return status;
-  engine.Log("---HDD sends DEVICE_INFORMATION\n\n");
-  engine.Log("========== End Negotiation ==========\n\n");
+  engine.Log().Line("---HDD sends DEVICE_INFORMATION\n\n");
+  engine.Log().Line("========== End Negotiation ==========\n\n");
   return LinkOk;
 }
 
@@ -111,8 +111,8 @@ StepResult OfferLink(LinkEngine& engine, bool& answered) {
 
 StepResult Negotiation(LinkEngine& engine, ProgressSink* progress, long linkRequestTimeout,
                        long multiplier) {
-  if (!engine.IsPortOpen()) return NotOpen(engine);
-  engine.Log("========== Start Negotiation ==========\n\n");
+  if (!engine.Link().IsPortOpen()) return NotOpen(engine);
+  engine.Log().Line("========== Start Negotiation ==========\n\n");
   ReportWaiting(progress);
   std::uint8_t info[2] = {0, 0};
   StepResult status = Handshake(engine, linkRequestTimeout, multiplier, info);
@@ -122,34 +122,34 @@ StepResult Negotiation(LinkEngine& engine, ProgressSink* progress, long linkRequ
     return Fail(engine, "!!!Another Device Code(High)\n\n",
                 WrongDevice("high", engine.DeviceCodeHigh(), info[1]));
   }
-  engine.Log("---PC receives DEVICE_INFORMATION\n\n");
+  engine.Log().Line("---PC receives DEVICE_INFORMATION\n\n");
   if ((status = VariantFromLow(engine, low)) != LinkOk) return status;
   if ((status = ProbeVariant(engine, low)) != LinkOk) return status;
   ReportVariant(engine, progress);
-  engine.Log("========== End Negotiation ==========\n\n");
+  engine.Log().Line("========== End Negotiation ==========\n\n");
   return LinkOk;
 }
 
 StepResult NegotiationForDevice(LinkEngine& engine, ProgressSink* progress) {
-  engine.Log("\n========== Start Negotiation ==========\n\n");
-  if (!engine.IsPortOpen()) return NotOpen(engine);
+  engine.Log().Line("\n========== Start Negotiation ==========\n\n");
+  if (!engine.Link().IsPortOpen()) return NotOpen(engine);
   ReportWaiting(progress);
-  const platform::Tick window = engine.Deadline(kOfferWindowMs);
-  platform::Tick due = engine.Clock().Now();
-  while (!engine.Expired(window)) {
-    if (engine.PollAbort()) return AbortedOffer(engine);
-    if (!engine.Expired(due)) {
+  const platform::Tick window = engine.Link().Deadline(kOfferWindowMs);
+  platform::Tick due = engine.Link().Clock().Now();
+  while (!engine.Link().Expired(window)) {
+    if (engine.Link().PollAbort()) return AbortedOffer(engine);
+    if (!engine.Link().Expired(due)) {
       // Sleep until the next offer is due, an abort arrives or time is up.
-      engine.WaitForAbortOrDeadline(platform::TickAfter(due, window) ? window : due);
+      engine.Link().WaitForAbortOrDeadline(platform::TickAfter(due, window) ? window : due);
       continue;
     }
-    due = engine.Deadline(kOfferPeriodMs);
+    due = engine.Link().Deadline(kOfferPeriodMs);
     bool answered = false;
     // A failed send ends the negotiation with its own status and lines.
     StepResult status = OfferLink(engine, answered);
     if (status != LinkOk || answered) return status;
   }
-  engine.Log("!!!Time Out(NegoticationForDevice) Break\n\n");
+  engine.Log().Line("!!!Time Out(NegoticationForDevice) Break\n\n");
   engine.SetStatus(LinkTimeout, -1);
   return {LinkTimeout, Cause::TimedOut("the PC's answer to LINK_REQUEST", kOfferWindowMs)};
 }

@@ -25,18 +25,18 @@ link::StepResult ReadArchiveAsked(RunContext& run, link::Prompter* prompter) {
     if (loaded == store::StoreOk) break;
     // Only a file that could not be read may read better another time.
     if (loaded != store::StoreFailed) {
-      engine.LogFormat("!!! File(%s) is NOT compatible \n\n", run.fileName.c_str());
+      engine.Log().Format("!!! File(%s) is NOT compatible \n\n", run.fileName.c_str());
       return FailStep(engine, link::LinkFileIncompatible,
                       link::Cause::File(run.fileName + ": " + Incompatibility(loaded)));
     }
     const link::Cause cause = link::Cause::File(
         run.fileName + ": " + (errorText.empty() ? "the archive could not be read" : errorText));
     if (!AskRetry(prompter, errorText.empty() ? "Read file error." : errorText, cause)) {
-      engine.LogFormat("!!! File(%s) Read Err\n\n", run.fileName.c_str());
+      engine.Log().Format("!!! File(%s) Read Err\n\n", run.fileName.c_str());
       return {link::LinkFileReadCancelled, cause};
     }
   }
-  engine.LogFormat("<<====Read File (%s)\n\n", run.fileName.c_str());
+  engine.Log().Format("<<====Read File (%s)\n\n", run.fileName.c_str());
   return link::LinkOk;
 }
 

@@ -40,12 +40,12 @@ link::StepResult WriteArchiveAsked(RunContext& run, link::Prompter* prompter) {
     }
     const link::Cause cause = ArchiveWriteCause(write);
     if (!AskRetry(prompter, FailureText(saved, write), cause)) {
-      engine.Log("!!!Write File Err\n\n");
-      engine.LogFormat("!!!Write File(%s) Err\n\n", run.fileName.c_str());
+      engine.Log().Line("!!!Write File Err\n\n");
+      engine.Log().Format("!!!Write File(%s) Err\n\n", run.fileName.c_str());
       return {link::LinkFileReadCancelled, cause};
     }
   }
-  engine.LogFormat("====>>Write File (%s)\n\n", run.fileName.c_str());
+  engine.Log().Format("====>>Write File (%s)\n\n", run.fileName.c_str());
   run.store->FreeAppliBuf();
   return link::LinkOk;
 }

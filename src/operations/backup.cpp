@@ -27,9 +27,9 @@ bool PrepareStore(RunContext& run) {
 }
 
 StepResult ReceiveOne(RunContext& run, link::ProgressSink* progress, transfer::TransferRole role) {
-  run.engine.Log("********** Backup 1 Appli **********\n");
+  run.engine.Log().Line("********** Backup 1 Appli **********\n");
   const StepResult status = ReceiveAppli(run, progress, role);
-  if (status == link::LinkOk) run.engine.Log("********** End Backup 1 Appli **********\n\n");
+  if (status == link::LinkOk) run.engine.Log().Line("********** End Backup 1 Appli **********\n\n");
   return status;
 }
 
@@ -76,10 +76,10 @@ StepResult ReceiveApplications(RunContext& run, link::ProgressSink* progress,
 StepResult RunBackup(RunContext& run, link::FrontEnd front, transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
   if (run.store == nullptr) return FailStep(engine, link::LinkIoError, StoreRefused("be found"));
-  const platform::Tick start = engine.Clock().Now();
+  const platform::Tick start = engine.Link().Clock().Now();
   const bool toFile = !run.fileName.empty();
   if (!PrepareStore(run)) {
-    engine.Log("!!! GetAppliBuf Err");
+    engine.Log().Line("!!! GetAppliBuf Err");
     return FailStep(engine, link::LinkIoError, StoreRefused("make room for an archive"));
   }
   StepResult status = ReceiveFromOrganizer(run, front.progress, role);

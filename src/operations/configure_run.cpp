@@ -9,22 +9,22 @@ namespace orgalink::operations {
 void ConfigureRun(RunContext& run, store::AppliStore& store, const RunSettings& settings) {
   link::LinkEngine& engine = run.engine;
   SetDeviceCode(run, settings.deviceCode);
-  engine.SetComPort(settings.comPort);
-  engine.SetBaudRate(settings.baudRate);
+  engine.Link().SetComPort(settings.comPort);
+  engine.Link().SetBaudRate(settings.baudRate);
   SetAppliMode(run, settings.appliMode);
   run.fileName = settings.fileName;
   run.safety = {};
   run.safety.archive = settings.safetyArchive;
-  engine.SetLogFileName(settings.logFileName);
-  engine.SetEchoBack(settings.echoBack != 0);
+  engine.Log().SetFileName(settings.logFileName);
+  engine.Link().SetEchoBack(settings.echoBack != 0);
   run.fileScramble = settings.fileScramble != 0;
   engine.SetTimeouts(settings.toCommand, settings.toDataPacket, settings.toMultiplier);
-  engine.SetQuietWindow(settings.quietWindow);
+  engine.Link().SetQuietWindow(settings.quietWindow);
   run.telephone.weights = settings.sortTable;
   run.telephone.incoming = settings.codeTable;
   run.telephone.minRecords = settings.bkTelRecordsMin;
   run.store = &store;
-  engine.Log(
+  engine.Log().Line(
       link::Format("===== Start Settings =====\nRunMode=%d\nDeviceCode=%d\nCOMPort=%d\n"
                    "BaudRate=%s\nAppliMode=%s\nFileName=%s\nLogFileName=%s\nEchoBack=%d\n"
                    "FileScramble=%d\nTOCommand=%ld\nTODataPacket=%ld\nTOMultiplier=%ld\n"
@@ -38,9 +38,9 @@ void ConfigureRun(RunContext& run, store::AppliStore& store, const RunSettings& 
 
 void ConfigureSearchLink(link::LinkEngine& engine, const RunSettings& settings) {
   engine.SetDeviceCode(settings.deviceCode);
-  engine.SetBaudRate(settings.baudRate);
-  engine.SetLogFileName(settings.logFileName);
-  engine.SetEchoBack(settings.echoBack != 0);
+  engine.Link().SetBaudRate(settings.baudRate);
+  engine.Log().SetFileName(settings.logFileName);
+  engine.Link().SetEchoBack(settings.echoBack != 0);
 }
 
 }  // namespace orgalink::operations

@@ -26,7 +26,7 @@ link::StepResult WithDumpSlots(RunContext& run, Step step) {
     const SlotTable table(*run.store, kDumpSlots);
     if (table.ok()) return step(*run.store);
   }
-  run.engine.Log("!!! GetAppliBuf Err");
+  run.engine.Log().Line("!!! GetAppliBuf Err");
   return FailStep(run.engine, link::LinkIoError, StoreRefused("make room for a dump file"));
 }
 
@@ -38,11 +38,11 @@ link::StepResult SendDumpFile(RunContext& run, link::ProgressSink* progress,
     link::LinkEngine& engine = run.engine;
     const std::string path = DumpFilePath(run.dumpDirectory, run.appliKind, DumpDirection::Send);
     if (LoadDumpFile(store, path, static_cast<std::uint8_t>(run.appliKind)) != store::StoreOk) {
-      engine.LogFormat("!!! File(%s) Read Err\n\n", path.c_str());
+      engine.Log().Format("!!! File(%s) Read Err\n\n", path.c_str());
       return FailStep(engine, link::LinkFileIncompatible,
                       link::Cause::File(path + ": not a readable dump file"));
     }
-    engine.LogFormat("<<====Read File (%s)\n\n", path.c_str());
+    engine.Log().Format("<<====Read File (%s)\n\n", path.c_str());
     return SendAppli(run, progress, role);
   });
 }
@@ -57,10 +57,10 @@ link::StepResult ReceiveDumpFile(RunContext& run, link::ProgressSink* progress,
     // A missing file is no failure.
     std::remove(path.c_str());
     if (SaveDumpFile(store, path, static_cast<std::uint8_t>(run.appliKind)) != store::StoreOk) {
-      engine.LogFormat("!!! Dump File(%s) Write Err\n\n", path.c_str());
+      engine.Log().Format("!!! Dump File(%s) Write Err\n\n", path.c_str());
       return FailStep(engine, link::LinkIoError, link::Cause::File(path + ": cannot be written"));
     }
-    engine.LogFormat("====>>Write File (%s)\n\n", path.c_str());
+    engine.Log().Format("====>>Write File (%s)\n\n", path.c_str());
     return link::StepResult(link::LinkOk);
   });
 }

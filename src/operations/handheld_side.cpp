@@ -31,7 +31,7 @@ Served Continue(StepResult status) {
 
 StepResult Acknowledge(LinkEngine& engine) {
   const StepResult sent = engine.SendCommand(link::ACK);
-  if (sent == link::LinkOk) engine.Log("---HDD sends ACK\n\n");
+  if (sent == link::LinkOk) engine.Log().Line("---HDD sends ACK\n\n");
   return sent;
 }
 
@@ -48,16 +48,16 @@ Served Serve(RunContext& run, link::ProgressSink* progress, std::uint8_t code,
   LinkEngine& engine = run.engine;
   switch (code) {
     case link::ACK:
-      engine.Log("---HDD receives ACK\n\n");
+      engine.Log().Line("---HDD receives ACK\n\n");
       return Continue(Acknowledge(engine));
     case link::END_COMMUNICATION:
-      engine.Log("---HDD receives END_COMMUNICATION\n\n");
+      engine.Log().Line("---HDD receives END_COMMUNICATION\n\n");
       return {After::Bye, link::LinkOk};
     case link::NACK:
-      engine.Log("---HDD receives NACK\n\n");
+      engine.Log().Line("---HDD receives NACK\n\n");
       return {After::Bye, link::LinkOk};
     case link::SEND_1_RECORD: {
-      engine.Log("---HDD receives SEND_1_RECORD\n\n");
+      engine.Log().Line("---HDD receives SEND_1_RECORD\n\n");
       const StepResult status = ReceiveDumpFile(run, progress, transfer::HandheldSide);
       if (status != link::LinkOk) return {After::Stop, status};
       // Records are taken until the PC's END_COMMUNICATION, so nothing can
@@ -66,26 +66,26 @@ Served Serve(RunContext& run, link::ProgressSink* progress, std::uint8_t code,
       return {run.appliKind == store::ExpenseCategory ? After::NextCommand : After::Bye, status};
     }
     case link::DELETE_ALL_RECORDS:
-      engine.Log("---HDD receives DELETE_ALL_RECORDS\n\n");
+      engine.Log().Line("---HDD receives DELETE_ALL_RECORDS\n\n");
       return Continue(Acknowledge(engine));
     case link::GET_ALL_RECORDS:
-      engine.Log("---HDD receives GET_ALL_RECORDS\n\n");
+      engine.Log().Line("---HDD receives GET_ALL_RECORDS\n\n");
       run.appliKind = ApplicationAskedFor(parameters);
       return Continue(SendDumpFile(run, progress, transfer::HandheldSide));
     case link::GET_EXPENSE_CATEGORY:
-      engine.Log("---HDD receives GET_EXPENSE_CATEGORY\n\n");
+      engine.Log().Line("---HDD receives GET_EXPENSE_CATEGORY\n\n");
       run.appliKind = store::ExpenseCategory;
       return Continue(SendDumpFile(run, progress, transfer::HandheldSide));
     case link::SEND_EXPENSE_CATEGORY:
-      engine.Log("---HDD receives SEND_EXPENSE_CATEGORY\n\n");
+      engine.Log().Line("---HDD receives SEND_EXPENSE_CATEGORY\n\n");
       run.appliKind = store::ExpenseCategory;
       return Continue(ReceiveDumpFile(run, progress, transfer::HandheldSide));
     case link::GET_DEVICE_INFORMATION:
       // The PC's variant probe: a base model stays silent, and so do we.
-      engine.Log("---HDD receives GET_DEVICE_INFORMATION\n\n");
+      engine.Log().Line("---HDD receives GET_DEVICE_INFORMATION\n\n");
       return {After::NextCommand, link::LinkOk};
     default:  // LINK_REQUEST, DEVICE_INFORMATION, FINISH_ALL_RECORDS
-      engine.Log("---!!!Receive Unknown Command\n\n");
+      engine.Log().Line("---!!!Receive Unknown Command\n\n");
       return {After::Stop,
               FailStep(engine, link::LinkIoError,
                        link::Cause::WrongData("command", -1, code,

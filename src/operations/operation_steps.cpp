@@ -15,7 +15,7 @@ namespace {
 constexpr long kLinkRequestWaitMs = 30000;
 
 int SecondsSince(LinkEngine& engine, platform::Tick start) {
-  return static_cast<int>((engine.Clock().Now() - start) / 1000);
+  return static_cast<int>((engine.Link().Clock().Now() - start) / 1000);
 }
 
 }  // namespace
@@ -44,7 +44,7 @@ StepResult EndIfFull(LinkEngine& engine, transfer::TransferRole role) {
   if (role != transfer::PcFull) return link::LinkOk;
   const StepResult sent = engine.SendCommand(link::END_COMMUNICATION);
   if (sent != link::LinkOk) return sent;
-  engine.Log("---PC sends END_COMMUNICATION\n\n");
+  engine.Log().Line("---PC sends END_COMMUNICATION\n\n");
   return link::LinkOk;
 }
 
@@ -54,8 +54,8 @@ bool AskRetry(link::Prompter* prompter, const std::string& text, const link::Cau
 
 void ReportSuccess(LinkEngine& engine, link::Prompter* prompter, const char* name,
                    platform::Tick start) {
-  engine.LogFormat("%sTime=%dsec\n\n", name, SecondsSince(engine, start));
-  if (prompter == nullptr || engine.LogFileName().empty()) return;
+  engine.Log().Format("%sTime=%dsec\n\n", name, SecondsSince(engine, start));
+  if (prompter == nullptr || engine.Log().FileName().empty()) return;
   // The box tells the time as it stands when it is shown.
   prompter->Inform(link::Format("SUCCESS %s\nTime:%dsec", name, SecondsSince(engine, start)), name);
 }

@@ -27,13 +27,13 @@ bool StreamIsStorable(RunContext& run, std::uint8_t kind, const std::uint8_t* st
   const std::string name = store::ApplicationName(kind);
   const auto size = static_cast<std::size_t>(length);
   if (store::CountTerminators(stream, size) != static_cast<std::size_t>(records)) {
-    run.engine.LogFormat("!!!0xFF in %s Record (Not Stored)\n\n", name.c_str());
+    run.engine.Log().Format("!!!0xFF in %s Record (Not Stored)\n\n", name.c_str());
     return false;
   }
   const int bad = FirstUnstorableRecord(*run.store, kind, stream, size);
   if (bad >= 0) {
-    run.engine.LogFormat("!!!0xFF in %s Record %d after Code Conversion (Not Stored)\n\n",
-                         name.c_str(), bad + 1);
+    run.engine.Log().Format("!!!0xFF in %s Record %d after Code Conversion (Not Stored)\n\n",
+                            name.c_str(), bad + 1);
     return false;
   }
   return true;
@@ -48,7 +48,7 @@ StepResult ReceiveAppli(RunContext& run, link::ProgressSink* progress,
   try {
     buffer.assign(ReceiveBufferSize, 0);
   } catch (const std::bad_alloc&) {
-    engine.Log("!!!Memory Err\n\n");
+    engine.Log().Line("!!!Memory Err\n\n");
     return FailStep(engine, link::LinkIoError, link::Cause::System("allocating memory", ENOMEM));
   }
   const auto kind = static_cast<std::uint8_t>(run.appliKind);
@@ -62,7 +62,7 @@ StepResult ReceiveAppli(RunContext& run, link::ProgressSink* progress,
   }
   if (received != link::LinkOk || length == 0) return received;
   if (run.store == nullptr) {
-    engine.Log("!!!Write AppliData Err\n\n");
+    engine.Log().Line("!!!Write AppliData Err\n\n");
     return FailStep(engine, link::LinkIoError, StoreRefused("be found"));
   }
   if (!StreamIsStorable(run, kind, buffer.data(), length, records)) {
@@ -73,7 +73,7 @@ StepResult ReceiveAppli(RunContext& run, link::ProgressSink* progress,
   }
   if (run.store->AddRecords(kind, buffer.data(), static_cast<std::size_t>(length)) !=
       store::StoreOk) {
-    engine.Log("!!!Write AppliData Err\n\n");
+    engine.Log().Line("!!!Write AppliData Err\n\n");
     return FailStep(engine, link::LinkIoError, StoreRefused("keep the records received"));
   }
   return link::LinkOk;

@@ -18,10 +18,10 @@ namespace {
 StepResult DeleteAllRecords(LinkEngine& engine, int kind) {
   StepResult status = engine.SendCommand(link::DELETE_ALL_RECORDS, transfer::AppliCode(kind), 0);
   if (status != link::LinkOk) return status;
-  engine.Log("---PC sends DELETE_ALL_RECORDS\n\n");
+  engine.Log().Line("---PC sends DELETE_ALL_RECORDS\n\n");
   status = engine.WaitCommand(link::ACK);
   if (status != link::LinkOk) return status;
-  engine.Log("---PC receives ACK\n\n");
+  engine.Log().Line("---PC receives ACK\n\n");
   return link::LinkOk;
 }
 
@@ -50,14 +50,14 @@ StepResult RestoreEveryApplication(RunContext& run, link::ProgressSink* progress
   }
   ReportMilestone(progress, link::ProgressKind::Progress, 10);
   for (std::size_t i = 0; i < store::FullOrder.size(); ++i) {
-    run.engine.Log("********** Restore 1 Appli **********\n\n");
+    run.engine.Log().Line("********** Restore 1 Appli **********\n\n");
     run.appliKind = store::FullOrder[i];
     const StepResult status = SendAppli(run, progress, role);
     if (status != link::LinkOk) return status;
     if (i < 5) {
       ReportMilestone(progress, link::ProgressKind::Progress, 50 + 10 * static_cast<int>(i));
     }
-    run.engine.Log("********** End Restore 1 Appli **********\n\n");
+    run.engine.Log().Line("********** End Restore 1 Appli **********\n\n");
   }
   ReportMilestone(progress, link::ProgressKind::Progress, 100);
   return link::LinkOk;
@@ -70,10 +70,10 @@ StepResult RestoreOne(RunContext& run, link::ProgressSink* progress, transfer::T
     const StepResult status = DeleteAllRecords(engine, run.appliKind);
     if (status != link::LinkOk) return status;
   }
-  engine.Log("********** Restore 1 Appli **********\n");
+  engine.Log().Line("********** Restore 1 Appli **********\n");
   const StepResult status = SendAppli(run, progress, role);
   if (status != link::LinkOk) return status;
-  engine.Log("********** End Restore 1 Appli **********\n\n");
+  engine.Log().Line("********** End Restore 1 Appli **********\n\n");
   return link::LinkOk;
 }
 
@@ -90,13 +90,13 @@ StepResult SendToOrganizer(RunContext& run, link::ProgressSink* progress,
   status = run.appliKind == store::AllApplis ? RestoreEveryApplication(run, progress, role)
                                              : RestoreOne(run, progress, role);
   if (status != link::LinkOk) return status;
-  engine.Log("********** End Restore **********\n\n");
+  engine.Log().Line("********** End Restore **********\n\n");
   return EndIfFull(engine, role);
 }
 
 StepResult LoadArchive(RunContext& run, link::Prompter* prompter) {
   if (run.store->GetAppliBuf(store::ArchiveSlots) != store::StoreOk) {
-    run.engine.Log("!!! GetAppliBuf Err");
+    run.engine.Log().Line("!!! GetAppliBuf Err");
     return FailStep(run.engine, link::LinkIoError, StoreRefused("make room for an archive"));
   }
   return ReadArchiveAsked(run, prompter);
@@ -107,7 +107,7 @@ StepResult LoadArchive(RunContext& run, link::Prompter* prompter) {
 StepResult RunRestore(RunContext& run, link::FrontEnd front, transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
   if (run.store == nullptr) return FailStep(engine, link::LinkIoError, StoreRefused("be found"));
-  const platform::Tick start = engine.Clock().Now();
+  const platform::Tick start = engine.Link().Clock().Now();
   const bool fromFile = !run.fileName.empty();
   StepResult status = fromFile ? LoadArchive(run, front.prompter) : link::LinkOk;
   if (status == link::LinkOk) status = SendToOrganizer(run, front.progress, role);

@@ -16,14 +16,14 @@ StepResult RunCommunication(RunContext& run, link::FrontEnd front, RunMode runMo
                                                       "front end")};
   }
   link::LinkEngine& engine = run.engine;
-  engine.Log("##### START COMMUNICATION #####\n\n", true);
+  engine.Log().Line("##### START COMMUNICATION #####\n\n", true);
 
   StepResult result = link::LinkIoError;
-  if (StepResult opened = engine.OpenPort(engine.ComPort()); !opened) {
-    engine.Log("!!!Can't Open COM Port\n\n");
+  if (StepResult opened = engine.Link().OpenPort(engine.Link().ComPort()); !opened) {
+    engine.Log().Line("!!!Can't Open COM Port\n\n");
     result = std::move(opened);
   } else if (!IsKnownRunMode(runMode)) {
-    engine.Log("Unknown RunMode\n\n");
+    engine.Log().Line("Unknown RunMode\n\n");
     result = {link::LinkIoError,
               link::Cause::WrongData("RunMode", -1, ToInt(runMode),
                                      link::Format("there is no RunMode %d", ToInt(runMode)))};
@@ -32,19 +32,19 @@ StepResult RunCommunication(RunContext& run, link::FrontEnd front, RunMode runMo
   }
 
   if (result == link::LinkOk) {
-    engine.ClosePort();
-    engine.Log("##### END COMMUNICATION #####\n\n");
+    engine.Link().ClosePort();
+    engine.Log().Line("##### END COMMUNICATION #####\n\n");
     return link::LinkOk;
   }
   // The organizer hears the goodbye however often the user asked to stop
   // (a double click on Abort, a second Ctrl-C); each send is still bounded
   // by its own deadlines.
-  const link::LinkEngine::AbortShield goodbye(engine);
+  const link::ByteLink::AbortShield goodbye(engine.Link());
   engine.SendCommand(link::NACK);
-  engine.Log("---PC sends NACK\n\n");
+  engine.Log().Line("---PC sends NACK\n\n");
   engine.SendCommand(link::END_COMMUNICATION);
-  engine.Log("---PC sends END_COMMUNICATION\n\n");
-  engine.ClosePort();
+  engine.Log().Line("---PC sends END_COMMUNICATION\n\n");
+  engine.Link().ClosePort();
   return result;
 }
 

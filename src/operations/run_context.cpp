@@ -9,7 +9,7 @@ void SetDeviceCode(RunContext& run, int deviceCode) {
   if (run.store != nullptr) {
     run.store->SetDeviceCode(run.engine.DeviceCodeHigh(), run.engine.DeviceCodeLow());
   } else {
-    run.engine.Log("!!! SetDeviceCode Err (Pass)");
+    run.engine.Log().Line("!!! SetDeviceCode Err (Pass)");
   }
 }
 
@@ -25,7 +25,7 @@ void SetAppliMode(RunContext& run, std::string_view text) {
       return;
     }
   }
-  run.engine.Log("!!! Appli Name Err (Pass)");
+  run.engine.Log().Line("!!! Appli Name Err (Pass)");
 }
 
 }  // namespace orgalink::operations

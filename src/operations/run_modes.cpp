@@ -18,7 +18,7 @@ using link::StepResult;
 namespace {
 
 StepResult NotAvailable(LinkEngine& engine, RunMode runMode) {
-  engine.LogFormat("!!!RunMode %d Not Available\n\n", ToInt(runMode));
+  engine.Log().Format("!!!RunMode %d Not Available\n\n", ToInt(runMode));
   engine.SetStatus(link::LinkIoError, -1);
   return {link::LinkIoError,
           link::Cause::WrongData("RunMode", -1, ToInt(runMode),
@@ -60,7 +60,7 @@ StepResult RunModeSteps(RunContext& run, link::FrontEnd front, RunMode runMode) 
     case RunMode::SendOneAppli:
       result = SendOneAppli(run, front.progress);
       // Quiet unless a log is kept, like the operations' own success boxes.
-      if (!engine.LogFileName().empty()) successText = "SUCCESS Send 1 Record";
+      if (!engine.Log().FileName().empty()) successText = "SUCCESS Send 1 Record";
       break;
     case RunMode::SendAck:
       result = SendThenWait(engine, link::ACK, 0, link::AnyCommand);

@@ -20,7 +20,7 @@ StepResult Receive(RunContext& run, store::AppliStore& copy, link::ProgressSink*
   RunContext receiving = run;
   receiving.store = &copy;
   if (copy.GetAppliBuf(store::ArchiveSlots) != store::StoreOk) {
-    run.engine.Log("!!! GetAppliBuf Err");
+    run.engine.Log().Line("!!! GetAppliBuf Err");
     return FailStep(run.engine, link::LinkIoError, StoreRefused("make room for the safety copy"));
   }
   return ReceiveApplications(receiving, progress, transfer::PcFull, link::ProgressScope::Safety);
@@ -35,12 +35,13 @@ StepResult Write(RunContext& run, store::AppliStore& copy) {
     const std::string why = !write.errorText.empty() ? write.errorText
                             : !write.refusal.empty() ? write.refusal
                                                      : "Write file error.";
-    run.engine.LogFormat("!!!Write Safety File(%s) Err: %s\n\n", write.path.c_str(), why.c_str());
+    run.engine.Log().Format("!!!Write Safety File(%s) Err: %s\n\n", write.path.c_str(),
+                            why.c_str());
     run.safety.writeError = why;
     return FailStep(run.engine, link::LinkFileReadCancelled, ArchiveWriteCause(write));
   }
   run.safety.archive = write.path;
-  run.engine.LogFormat("====>>Write Safety File (%s)\n\n", write.path.c_str());
+  run.engine.Log().Format("====>>Write Safety File (%s)\n\n", write.path.c_str());
   return link::LinkOk;
 }
 
@@ -48,19 +49,19 @@ StepResult Write(RunContext& run, store::AppliStore& copy) {
 
 StepResult TakeSafetyCopy(RunContext& run, link::ProgressSink* progress) {
   link::LinkEngine& engine = run.engine;
-  engine.Log("\n========== Start Safety Backup ==========\n\n");
+  engine.Log().Line("\n========== Start Safety Backup ==========\n\n");
   store::AppliStore copy = *run.store;
   const int restoring = run.appliKind;
   StepResult status = Receive(run, copy, progress);
   run.appliKind = restoring;
   if (status == link::LinkOk) status = Write(run, copy);
   if (status != link::LinkOk) {
-    engine.Log("!!!Safety Backup Err (Nothing Deleted)\n\n");
+    engine.Log().Line("!!!Safety Backup Err (Nothing Deleted)\n\n");
     run.safety.failed = true;
     return status;
   }
   run.safety.written = true;
-  engine.Log("========== End Safety Backup ==========\n\n");
+  engine.Log().Line("========== End Safety Backup ==========\n\n");
   return link::LinkOk;
 }
 

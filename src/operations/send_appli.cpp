@@ -18,19 +18,19 @@ StepResult SendAppli(RunContext& run, link::ProgressSink* progress, transfer::Tr
   const auto kind = static_cast<std::uint8_t>(run.appliKind);
   const int count = run.store != nullptr ? run.store->RecordCount(kind) : 0;
   if (count <= 0) {
-    engine.Log("---Pass (This appli is NO data)\n\n");
+    engine.Log().Line("---Pass (This appli is NO data)\n\n");
     return link::LinkOk;
   }
   const int size = run.store->RecordsSize(kind);
   if (size <= 0) {
-    engine.Log("!!! File data read Err\n\n");
+    engine.Log().Line("!!! File data read Err\n\n");
     return FailStep(engine, link::LinkFileIncompatible, StoreRefused("size the records to send"));
   }
   std::vector<std::uint8_t> buffer;
   try {
     buffer.assign(static_cast<std::size_t>(size), 0);
   } catch (const std::bad_alloc&) {
-    engine.Log("!!!Memory Err\n\n");
+    engine.Log().Line("!!!Memory Err\n\n");
     return FailStep(engine, link::LinkIoError, link::Cause::System("allocating memory", ENOMEM));
   }
   int length = size;

@@ -5,17 +5,17 @@ namespace orgalink::transfer {
 link::StepResult SendLogged(link::LinkEngine& engine, int code, const char* sentLine) {
   const link::StepResult sent = engine.SendCommand(code);
   if (sent != link::LinkOk) return sent;
-  engine.Log(sentLine);
+  engine.Log().Line(sentLine);
   return link::LinkOk;
 }
 
 link::StepResult AwaitAck(link::LinkEngine& engine) {
   const link::StepResult waited = engine.WaitCommand(link::ACK);
   if (waited != link::LinkOk) {
-    engine.Log("!!!ACK Receive Err\n\n");
+    engine.Log().Line("!!!ACK Receive Err\n\n");
     return waited;
   }
-  engine.Log("---PC receives ACK\n\n");
+  engine.Log().Line("---PC receives ACK\n\n");
   return link::LinkOk;
 }
 

@@ -21,7 +21,7 @@ using link::StepResult;
 namespace {
 
 StepResult Fail(LinkEngine& engine, const char* line, Cause cause) {
-  engine.Log(line);
+  engine.Log().Line(line);
   engine.SetStatus(link::LinkIoError, -1);
   return {link::LinkIoError, std::move(cause)};
 }
@@ -49,8 +49,8 @@ StepResult ReadPacket(LinkEngine& engine, int expectedCode, PacketFrame& frame,
                 Cause::WrongData("application of a data packet", expectedCode, frame[0]));
   }
   const auto header = std::span(frame).subspan(1, PacketHeaderSize - 1);
-  if (StepResult read = engine.ReadPort(header, times.ReadDeadline(4)); !read) {
-    engine.Log("!!!No Receive(Remains of Packet Header)\n\n");
+  if (StepResult read = engine.Link().ReadPort(header, times.ReadDeadline(4)); !read) {
+    engine.Log().Line("!!!No Receive(Remains of Packet Header)\n\n");
     return read;
   }
   const int recordSize = (frame[2] << 8) | frame[3];
@@ -62,7 +62,7 @@ StepResult ReadPacket(LinkEngine& engine, int expectedCode, PacketFrame& frame,
                                               n, recordSize)));
   }
   const auto rest = std::span(frame).subspan(PacketHeaderSize, n + 1);
-  if (StepResult read = engine.ReadPort(rest, times.ReadDeadline(n + 1)); !read) return read;
+  if (StepResult read = engine.Link().ReadPort(rest, times.ReadDeadline(n + 1)); !read) return read;
   const auto sum =
       static_cast<std::uint8_t>(link::Checksum(std::span(frame).first(n + PacketHeaderSize)));
   if (sum != frame[n + PacketHeaderSize]) {
@@ -122,23 +122,25 @@ StepResult SendDataPacket(LinkEngine& engine, const std::uint8_t* contents, int 
   std::copy_n(contents, length, frame.data() + PacketHeaderSize);
   frame[length + PacketHeaderSize] =
       static_cast<std::uint8_t>(link::Checksum(std::span(frame).first(length + PacketHeaderSize)));
-  return engine.WritePort(std::span(frame).first(length + PacketHeaderSize + 1));
+  return engine.Link().WritePort(std::span(frame).first(length + PacketHeaderSize + 1));
 }
 
 StepResult WaitDataPacket(LinkEngine& engine, int expectedCode, const PacketOut& out, long timeout,
                           long multiplier) {
   const long totalMs = timeout == -1 ? engine.TODataPacket() : timeout;
-  const FrameTiming times(engine, totalMs, multiplier == -1 ? engine.TOMultiplier() : multiplier);
-  while (!engine.Expired(times.Overall())) {
-    if (engine.PollAbort()) {
-      engine.Log("!!!Abort(WaitDataPacket)\n\n");
+  const FrameTiming times(engine.Link(), totalMs,
+                          multiplier == -1 ? engine.TOMultiplier() : multiplier);
+  while (!engine.Link().Expired(times.Overall())) {
+    if (engine.Link().PollAbort()) {
+      engine.Log().Line("!!!Abort(WaitDataPacket)\n\n");
       engine.SetStatus(link::LinkAborted, -1);
       return {link::LinkAborted, Cause::Aborted()};
     }
     PacketFrame frame{};
-    if (StepResult read = engine.ReadPort(std::span(frame).first(1), times.ReadDeadline(1, 10000));
+    if (StepResult read =
+            engine.Link().ReadPort(std::span(frame).first(1), times.ReadDeadline(1, 10000));
         !read) {
-      if (engine.AbortFlag()) return {link::LinkAborted, Cause::Aborted()};
+      if (engine.Link().AbortFlag()) return {link::LinkAborted, Cause::Aborted()};
       // Only a time-out of this read is worth another attempt; a failing
       // device would fail again at once and the loop would spin.
       if (engine.Status() != link::LinkTimeout) return read;
@@ -146,9 +148,9 @@ StepResult WaitDataPacket(LinkEngine& engine, int expectedCode, const PacketOut&
     }
     if (IsAppliCode(frame[0])) return ReadPacket(engine, expectedCode, frame, times, out);
     if (frame[0] == link::CommandStart) return ReadCommandInstead(engine, frame, times, out);
-    engine.Log("!!!Not DataPacket\n");
+    engine.Log().Line("!!!Not DataPacket\n");
   }
-  engine.Log("!!!Time Out(Wait Data Packet) Break\n\n");
+  engine.Log().Line("!!!Time Out(Wait Data Packet) Break\n\n");
   engine.SetStatus(link::LinkTimeout, -1);
   return {link::LinkTimeout, Cause::TimedOut("a data packet", totalMs)};
 }

@@ -32,15 +32,15 @@ struct Stream {
 
 StepResult Fail(LinkEngine& engine, const char* line, link::LinkStatus status, Cause cause) {
   engine.SetStatus(status, -1);
-  engine.Log(line);
+  engine.Log().Line(line);
   return {status, std::move(cause)};
 }
 
 StepResult AskForRecords(LinkEngine& engine, std::uint8_t appliCode) {
-  engine.Log("\n========== Start Get All Record ==========\n\n");
+  engine.Log().Line("\n========== Start Get All Record ==========\n\n");
   const StepResult sent = engine.SendCommand(link::GET_ALL_RECORDS, appliCode, 0);
   if (sent != link::LinkOk) return sent;
-  engine.Log("---PC sends GET_ALL_RECORDS\n\n");
+  engine.Log().Line("---PC sends GET_ALL_RECORDS\n\n");
   return link::LinkOk;
 }
 
@@ -51,11 +51,11 @@ Next AwaitNextRecord(LinkEngine& engine, StepResult& status) {
   status = engine.WaitCommand(link::AnyCommand, nullptr, &code);
   if (status != link::LinkOk) return Next::Failed;
   if (code == link::SEND_1_RECORD) {
-    engine.Log("---HDD receives CMD_SEND_1_RECORD\n\n");
+    engine.Log().Line("---HDD receives CMD_SEND_1_RECORD\n\n");
     return Next::AnotherRecord;
   }
   if (code == link::END_COMMUNICATION) {
-    engine.Log("---HDD receives END_COMMUNICATION\n\n");
+    engine.Log().Line("---HDD receives END_COMMUNICATION\n\n");
     return Next::End;
   }
   status = Fail(engine, "---!!!Receive Another Command\n\n", link::LinkIoError,
@@ -85,7 +85,7 @@ StepResult ReceiveAll(LinkEngine& engine, link::ProgressSink* progress, Stream& 
     StepResult status = link::LinkOk;
     if (!IsPcRole(role)) {
       if ((status = engine.SendCommand(link::ACK)) != link::LinkOk) return status;
-      engine.Log("---HDD sends ACK\n\n");
+      engine.Log().Line("---HDD sends ACK\n\n");
     }
     std::uint8_t* record = stream.buffer + stream.offset;
     int length = 0;
@@ -93,7 +93,7 @@ StepResult ReceiveAll(LinkEngine& engine, link::ProgressSink* progress, Stream& 
     // One byte stays free for the record's terminator.
     status = ReceiveRecord(engine, record, stream.capacity - stream.offset - 1, length, kind, role);
     if (status != link::LinkOk) {
-      engine.LogFormat("!!!Abort (Now RecordIdx=%d)\n\n", stream.count);
+      engine.Log().Format("!!!Abort (Now RecordIdx=%d)\n\n", stream.count);
       return status;
     }
     if (kind == link::FINISH_ALL_RECORDS) {
@@ -149,11 +149,11 @@ StepResult GetAllRecords(LinkEngine& engine, link::ProgressSink* progress, std::
                                                 "stopped early",
                                                 stream.count)));
     }
-    engine.Log("---PC receive FINISH_ALL_RECORDS\n\n");
+    engine.Log().Line("---PC receive FINISH_ALL_RECORDS\n\n");
   }
   link::Report(progress, {link::ProgressKind::Progress, 100, link::ProgressScope::Application});
   if (IsPcRole(role)) {
-    engine.LogFormat("========== End Get All Record (%d)==========\n\n", stream.count);
+    engine.Log().Format("========== End Get All Record (%d)==========\n\n", stream.count);
   }
   totalOut = stream.offset;
   if (recordsOut != nullptr) *recordsOut = stream.count;

@@ -21,27 +21,27 @@ constexpr std::uint8_t kTerminator = 0xFF;
 // SEND_EXPENSE_CATEGORY that the command loop has just taken.
 StepResult OpenExchange(LinkEngine& engine, TransferRole role) {
   if (IsPcRole(role)) {
-    engine.Log("\n========== Start Get Expense Category ==========\n\n");
+    engine.Log().Line("\n========== Start Get Expense Category ==========\n\n");
     const StepResult sent = engine.SendCommand(link::GET_EXPENSE_CATEGORY);
     if (sent != link::LinkOk) return sent;
-    engine.Log("---PC sends GET_EXPENSE_CATEGORY\n\n");
+    engine.Log().Line("---PC sends GET_EXPENSE_CATEGORY\n\n");
     return link::LinkOk;
   }
   const StepResult sent = engine.SendCommand(link::ACK);
   if (sent != link::LinkOk) return sent;
-  engine.Log("---HDD sends ACK\n\n");
+  engine.Log().Line("---HDD sends ACK\n\n");
   return link::LinkOk;
 }
 
 // The PC does not acknowledge the table; the organizer's side does.
 StepResult CloseExchange(LinkEngine& engine, TransferRole role) {
   if (IsPcRole(role)) {
-    engine.Log("========== End Get Expense Category==========\n\n");
+    engine.Log().Line("========== End Get Expense Category==========\n\n");
     return link::LinkOk;
   }
   const StepResult sent = engine.SendCommand(link::ACK);
   if (sent != link::LinkOk) return sent;
-  engine.Log("---HDD sends ACK\n\n");
+  engine.Log().Line("---HDD sends ACK\n\n");
   return link::LinkOk;
 }
 
@@ -50,14 +50,14 @@ StepResult CloseExchange(LinkEngine& engine, TransferRole role) {
 // table at all.
 StepResult NoTable(LinkEngine& engine, int& totalOut, TransferRole role) {
   if (!IsPcRole(role)) {
-    engine.Log("!!!NOT Packet Data\n\n");
+    engine.Log().Line("!!!NOT Packet Data\n\n");
     engine.SetStatus(link::LinkIoError, -1);
     return {link::LinkIoError,
             Cause::WrongData("command", -1, link::FINISH_ALL_RECORDS,
                              "the PC sent FINISH_ALL_RECORDS where the table was expected")};
   }
-  engine.Log("---PC receive FINISH_ALL_RECORDS\n\n");
-  engine.Log("========== End Get Expense Category==========\n\n");
+  engine.Log().Line("---PC receive FINISH_ALL_RECORDS\n\n");
+  engine.Log().Line("========== End Get Expense Category==========\n\n");
   totalOut = 0;
   return link::LinkOk;
 }
@@ -90,7 +90,7 @@ StepResult GetExpenseCategory(LinkEngine& engine, link::ProgressSink* /*progress
                                                              length, capacity))};
   }
   std::copy_n(frame.data(), length, buffer);
-  engine.Log("---PC receives DATA\n\n");
+  engine.Log().Line("---PC receives DATA\n\n");
   buffer[length++] = kTerminator;
   status = CloseExchange(engine, role);
   if (status != link::LinkOk) return status;

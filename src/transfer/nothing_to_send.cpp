@@ -3,7 +3,8 @@
 namespace orgalink::transfer {
 
 link::Cause NothingToSend(const link::LinkEngine& engine) {
-  if (!engine.IsPortOpen()) return link::Cause::System("using the port", 0, "the port is not open");
+  if (!engine.Link().IsPortOpen())
+    return link::Cause::System("using the port", 0, "the port is not open");
   return link::Cause::WrongData("record stream", -1, -1, "there are no records to send");
 }
 

@@ -17,13 +17,13 @@ namespace {
 StepResult AcceptNextPacketAnnouncement(LinkEngine& engine) {
   const StepResult waited = engine.WaitCommand(link::SEND_1_RECORD);
   if (waited != link::LinkOk) {
-    engine.Log("---!!!Receive Another Command\n\n");
+    engine.Log().Line("---!!!Receive Another Command\n\n");
     return waited;
   }
-  engine.Log("---HDD receives SEND_1_RECORD\n\n");
+  engine.Log().Line("---HDD receives SEND_1_RECORD\n\n");
   const StepResult sent = engine.SendCommand(link::ACK);
   if (sent != link::LinkOk) return sent;
-  engine.Log("---HDD sends ACK\n\n");
+  engine.Log().Line("---HDD sends ACK\n\n");
   return link::LinkOk;
 }
 
@@ -46,7 +46,7 @@ StepResult ReceiveRecord(LinkEngine& engine, std::uint8_t* buffer, int capacity,
       countOut = 0;
       // In the middle of a record it would silently drop the part received.
       if (IsPcRole(role) && !started) return link::LinkOk;
-      engine.Log("!!!NOT Packet Data\n\n");
+      engine.Log().Line("!!!NOT Packet Data\n\n");
       engine.SetStatus(link::LinkIoError, -1);
       return {link::LinkIoError,
               Cause::WrongData("command", -1, link::FINISH_ALL_RECORDS,
@@ -54,10 +54,10 @@ StepResult ReceiveRecord(LinkEngine& engine, std::uint8_t* buffer, int capacity,
                                        : "FINISH_ALL_RECORDS came where a record was expected")};
     }
     started = true;
-    engine.Log("---PC receives DATA\n\n");
+    engine.Log().Line("---PC receives DATA\n\n");
     status = engine.SendCommand(link::ACK);
     if (status != link::LinkOk) return status;
-    engine.Log("---PC sends ACK\n\n");
+    engine.Log().Line("---PC sends ACK\n\n");
     kindOut = kind;
     if (index + n > capacity) {
       engine.SetStatus(link::LinkIoError, -1);

@@ -30,7 +30,7 @@ int CheckStream(LinkEngine& engine, const std::uint8_t* stream, int length, int 
     return -1;
   }
   if (records != recordCount) {
-    engine.Log("!!! Record Data Err(number of records)\n");
+    engine.Log().Line("!!! Record Data Err(number of records)\n");
     engine.SetStatus(link::LinkIoError, -1);
     why = Cause::WrongData(
         "number of records", -1, -1,
@@ -45,7 +45,7 @@ class SendProgress {
  public:
   SendProgress(LinkEngine& engine, link::ProgressSink* progress, std::uint8_t appliCode,
                int records)
-      : clock_(engine.Clock()),
+      : clock_(engine.Link().Clock()),
         progress_(progress),
         scope_(appliCode == TelephoneCode ? link::ProgressScope::Telephone
                                           : link::ProgressScope::Application),
@@ -74,7 +74,7 @@ StepResult SendAllRecords(LinkEngine& engine, link::ProgressSink* progress,
                           const std::uint8_t* stream, int length, std::uint8_t appliCode,
                           int recordCount, TransferRole role) {
   if (appliCode == ExpenseCategoryCode) return SendExpenseCategory(engine, stream, length, role);
-  if (!engine.IsPortOpen() || stream == nullptr || length <= 0) {
+  if (!engine.Link().IsPortOpen() || stream == nullptr || length <= 0) {
     return {link::LinkIoError, NothingToSend(engine)};
   }
   Cause why;
@@ -88,14 +88,14 @@ StepResult SendAllRecords(LinkEngine& engine, link::ProgressSink* progress,
     const StepResult status =
         SendRecord(engine, record, static_cast<int>(end - record), appliCode, role);
     if (status != link::LinkOk) {
-      engine.LogFormat("!!!Abort (Now RecordIdx=%d)\n\n", i);
+      engine.Log().Format("!!!Abort (Now RecordIdx=%d)\n\n", i);
       return status;
     }
     record = end + 1;
     sendProgress.RecordSent(i + 1);
   }
   link::Report(progress, {link::ProgressKind::Progress, 100, link::ProgressScope::Application});
-  engine.LogFormat("---Total Send Records=%d\n\n", records);
+  engine.Log().Format("---Total Send Records=%d\n\n", records);
   if (IsPcRole(role)) return link::LinkOk;
   return SendLogged(engine, link::FINISH_ALL_RECORDS, "---HDD sends FINISH_ALL_RECORDS\n\n");
 }

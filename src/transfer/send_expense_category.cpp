@@ -13,12 +13,12 @@ using link::StepResult;
 
 StepResult SendExpenseCategory(LinkEngine& engine, const std::uint8_t* stream, int length,
                                TransferRole role) {
-  if (!engine.IsPortOpen() || stream == nullptr || length <= 0) {
+  if (!engine.Link().IsPortOpen() || stream == nullptr || length <= 0) {
     return {link::LinkIoError, NothingToSend(engine)};
   }
   const int table = static_cast<int>(std::find(stream, stream + length, 0xFF) - stream);
   if (length != table + 1) {
-    engine.Log("!!! Record Data Err(DataSize)\n");
+    engine.Log().Line("!!! Record Data Err(DataSize)\n");
     engine.SetStatus(link::LinkIoError, -1);
     return {link::LinkIoError,
             Cause::WrongData("size of the expense category table", table + 1, length)};
@@ -32,11 +32,11 @@ StepResult SendExpenseCategory(LinkEngine& engine, const std::uint8_t* stream, i
   }
   status = SendDataPacket(engine, stream, table, table, ExpenseCategoryCode, PacketFirst);
   if (status != link::LinkOk) {
-    engine.Log("!!!DATA Send Err\n\n");
+    engine.Log().Line("!!!DATA Send Err\n\n");
     engine.SetStatus(status.status, -1);  // a refused length leaves the status untouched
     return status;
   }
-  engine.Log("---PC sends DATA\n\n");
+  engine.Log().Line("---PC sends DATA\n\n");
   // The PC does not acknowledge the table it asked for.
   if (!IsPcRole(role)) return link::LinkOk;
   return AwaitAck(engine);

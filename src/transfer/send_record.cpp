@@ -21,22 +21,22 @@ StepResult Announce(LinkEngine& engine) {
 
 StepResult SendRecord(LinkEngine& engine, const std::uint8_t* record, int size,
                       std::uint8_t appliCode, TransferRole role) {
-  engine.Log("\n========== Start Send 1 Record ==========\n\n");
+  engine.Log().Line("\n========== Start Send 1 Record ==========\n\n");
   for (int offset = 0; offset < size;) {
     StepResult status = IsPcRole(role) ? Announce(engine) : link::LinkOk;
     if (status != link::LinkOk) return status;
     const PacketCut cut = NextPacketCut(size, offset);
     status = SendDataPacket(engine, record + offset, size, cut.length, appliCode, cut.position);
     if (status != link::LinkOk) {
-      engine.Log("!!!DATA Send Err\n\n");
+      engine.Log().Line("!!!DATA Send Err\n\n");
       return status;
     }
-    engine.Log("---PC sends DATA\n\n");
+    engine.Log().Line("---PC sends DATA\n\n");
     status = AwaitAck(engine);
     if (status != link::LinkOk) return status;
     offset += cut.length;
   }
-  engine.Log("========== End Send 1 Record ==========\n\n");
+  engine.Log().Line("========== End Send 1 Record ==========\n\n");
   return link::LinkOk;
 }
 

@@ -84,7 +84,7 @@ FaultOutcome RunInScope(const FaultSetup& setup) {
     ADD_FAILURE() << "no organizer: " << error;
     return outcome;
   }
-  f.engine.SetPortOpener(cable->Opener());
+  f.engine.Link().SetPortOpener(cable->Opener());
   const store::CharTables tables = Tables();
   const operations::RunSettings settings = Settings(setup, f.dir, tables);
   operations::ConfigureRun(f.run, f.store, settings);

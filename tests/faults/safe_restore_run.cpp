@@ -35,7 +35,7 @@ SafeRestoreOutcome RunSafeRestore(const SafeRestoreSetup& setup) {
     ADD_FAILURE() << "no organizer";
     return outcome;
   }
-  f.engine.SetPortOpener(cable->Opener());
+  f.engine.Link().SetPortOpener(cable->Opener());
   store::CharTables tables;
   store::LoadCodeTables(kData, tables.outgoing, tables.incoming);
   store::LoadSortTables(kData, tables.weights, tables.second);
@@ -79,7 +79,7 @@ link::LinkStatus ReadBack(const sim::OrganizerContents& contents,
   options.table_directory = kData;
   const auto cable = sim::InProcessOrganizer::WithContents(options, contents, kBaud, f.clock);
   if (!cable) return link::LinkIoError;
-  f.engine.SetPortOpener(cable->Opener());
+  f.engine.Link().SetPortOpener(cable->Opener());
   store::AppliStore store(kData);
   store.GetAppliBuf(store::ArchiveSlots);
   operations::RunSettings settings;

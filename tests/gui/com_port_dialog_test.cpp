@@ -150,7 +150,7 @@ void ComPortDialogTest::cancelTurnsIntoAbortWhileTheSearchRuns() {
   detect.SetDetection([&aborted](link::LinkEngine& engine, link::ProgressSink& progress) {
     progress.Report({ProgressKind::Variant, link::VariantEPlus});
     progress.Report({ProgressKind::DetectChecking, 1});
-    aborted = WaitForAbort(engine.AbortToken());
+    aborted = WaitForAbort(engine.Link().AbortToken());
     return link::LinkNotDetected;
   });
   // Twice: the second run starts as fresh as the first.
@@ -203,7 +203,7 @@ void ComPortDialogTest::openingWithALogStartsItAfresh() {
   settings.logFileName = log;
   dialog.Configure(settings);
   QVERIFY(!std::ifstream(log).is_open());
-  QCOMPARE(dialog.AutoDetect().Link().LogFileName(), log);
+  QCOMPARE(dialog.AutoDetect().Engine().Log().FileName(), log);
 }
 
 }  // namespace orgalink::guitest

@@ -165,7 +165,7 @@ void MainWindowTest::theQuietWindowReachesTheEngine() {
   long quietWindow = -1;
   prompts.OnBox([&quietWindow](const ScriptedPrompts::Shown&) {
     if (auto* dialog = qobject_cast<gui::ProgressDialog*>(QApplication::activeModalWidget())) {
-      quietWindow = dialog->Link().QuietWindow();
+      quietWindow = dialog->Engine().Link().QuietWindow();
     }
   });
   prompts.SetSavePath(QString::fromStdString(folder.File("q.bkf")));

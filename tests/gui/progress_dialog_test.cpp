@@ -144,7 +144,7 @@ void ProgressDialogTest::abortSetsTheWorkersRequestAndEndsWithUserAborted() {
         1,
         [this, &aborts, &c](FrontEnd front) {
           front.progress->Report({ProgressKind::Status, 0, ProgressScope::Negotiation});
-          if (WaitForAbort(running_->Link().AbortToken())) ++aborts;
+          if (WaitForAbort(running_->Engine().Link().AbortToken())) ++aborts;
           return c.ending;
         },
         [](gui::ProgressDialog& dialog) {
@@ -181,7 +181,7 @@ void ProgressDialogTest::closingWhileTheWorkerRunsStopsItAndServesItsLastCalls()
     operations::RunSettings settings;
     settings.runMode = operations::RunMode::Backup;
     dialog.ConfigureRun(settings);
-    const platform::CancelToken& abort = dialog.Link().AbortToken();
+    const platform::CancelToken& abort = dialog.Engine().Link().AbortToken();
     dialog.SetCommunication([&](FrontEnd front) {
       front.progress->Report({ProgressKind::Status, 0, ProgressScope::Negotiation});
       aborted = WaitForAbort(abort);

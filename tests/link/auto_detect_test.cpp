@@ -24,8 +24,8 @@ using testsupport::LinesInOrder;
 struct PortRow : LineFixture {
   PortRow() {
     UseLog();
-    engine.SetEchoBack(false);
-    engine.SetPortOpener([this](int port, int, std::string& error) {
+    engine.Link().SetEchoBack(false);
+    engine.Link().SetPortOpener([this](int port, int, std::string& error) {
       std::unique_ptr<platform::SerialPort> opened;
       if (port == 1) opened = silent1.Open(VirtualLine::End::A);
       if (port == 2) opened = silent2.Open(VirtualLine::End::A);
@@ -70,7 +70,7 @@ TEST(AutoDetect, FindsTheOrganizerOnCom3BehindTwoSilentPorts) {
         [&](FarEnd& far) { seen = PlayOrganizer(far); });
   EXPECT_EQ(status, LinkFoundCom3);
   EXPECT_EQ(f.engine.Status(), LinkFoundCom3);
-  EXPECT_FALSE(f.engine.IsPortOpen());
+  EXPECT_FALSE(f.engine.Link().IsPortOpen());
   EXPECT_EQ(f.Checking(), (std::vector<std::uint32_t>{1, 2, 3}));
   EXPECT_EQ(seen, (std::vector<Bytes>{CommandFrame(GET_DEVICE_INFORMATION),
                                       CommandFrame(END_COMMUNICATION)}));
@@ -89,7 +89,7 @@ TEST(AutoDetect, FindsTheOrganizerOnCom3BehindTwoSilentPorts) {
 
 TEST(AutoDetect, WithoutPortsGivesUpAfterFiveSweeps) {
   PortRow f;
-  f.engine.SetPortOpener([](int, int, std::string&) { return nullptr; });
+  f.engine.Link().SetPortOpener([](int, int, std::string&) { return nullptr; });
   LinkStatus status{-1};
   std::uint32_t elapsed = 0;
   f.Run([&] { elapsed = f.Elapsed([&] { status = AutoDetect(f.engine, &f.owner); }); });
@@ -126,7 +126,7 @@ TEST(AutoDetect, AnAbortEndsTheSearchAtOnceWith12) {
     f.Run([&] { elapsed = f.Elapsed([&] { status = AutoDetect(f.engine, &f.owner); }); });
     EXPECT_EQ(status, LinkNotDetected) << c.name;
     EXPECT_EQ(f.engine.Status(), LinkNotDetected) << c.name;
-    EXPECT_FALSE(f.engine.IsPortOpen()) << c.name;
+    EXPECT_FALSE(f.engine.Link().IsPortOpen()) << c.name;
     EXPECT_LE(elapsed, c.at + 1) << c.name;
     EXPECT_EQ(f.Checking(), c.checking) << c.name;
     const std::string log = f.LogText();

@@ -34,13 +34,13 @@ TEST(SendCommand, PutsTheExactFramesOnTheLine) {
   };
   for (const auto& c : cases) {
     LineFixture f;
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     f.engine.SetDeviceCode(c.deviceCode);
     link::StepResult status{link::LinkStatus{-1}};
     Bytes seen;
     f.Run(
         [&] {
-          ASSERT_TRUE(f.engine.OpenPort(1));
+          ASSERT_TRUE(f.engine.Link().OpenPort(1));
           status = f.engine.SendCommand(c.code, c.p1, c.p2);
         },
         [&](FarEnd& far) { seen = far.Receive(5); });
@@ -53,10 +53,10 @@ TEST(SendCommand, RefusesCodesWithoutACommandAndWritesNothing) {
   for (int code : {7, 17, 20, 4, 22}) {
     LineFixture f;
     f.UseLog();
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     link::StepResult status{link::LinkStatus{-1}};
     f.Run([&] {
-      ASSERT_TRUE(f.engine.OpenPort(1));
+      ASSERT_TRUE(f.engine.Link().OpenPort(1));
       f.engine.SetStatus(LinkTimeout, -1);
       status = f.engine.SendCommand(code);
     });
@@ -87,7 +87,7 @@ TEST_P(WaitCommandTest, AnswersWhatArrives) {
   std::uint8_t code = 0;
   f.Run(
       [&] {
-        ASSERT_TRUE(f.engine.OpenPort(1));
+        ASSERT_TRUE(f.engine.Link().OpenPort(1));
         status = f.engine.WaitCommand(c.expected, params, &code);
       },
       [&](FarEnd& far) {
@@ -189,7 +189,7 @@ TEST(WaitCommand, MultiplierGivesEachAttemptItsOwnFirstByteTime) {
 TEST(WaitCommand, OutlandishTimeOutsStillWaitForTheAnswer) {
   for (const auto& c : testsupport::kOutlandishTimeouts) {
     LineFixture f;
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     f.engine.SetTimeouts(c.timeout, 30000, c.multiplier);
     const link::StepResult status = f.RunOpen([&] { return f.engine.WaitCommand(ACK); },
                                               [&](FarEnd& far) {
@@ -246,12 +246,12 @@ TEST(WaitCommand, AbortWhileReadingEndsWithZero) {
   link::StepResult status{link::LinkStatus{-1}};
   f.AbortAt(f.clock.Now() + 100);
   f.Run([&] {
-    ASSERT_TRUE(f.engine.OpenPort(1));
+    ASSERT_TRUE(f.engine.Link().OpenPort(1));
     status = f.engine.WaitCommand(ACK);
   });
   EXPECT_EQ(status, LinkAborted);
   EXPECT_EQ(f.engine.Status(), LinkAborted);
-  EXPECT_TRUE(f.engine.AbortFlag());
+  EXPECT_TRUE(f.engine.Link().AbortFlag());
   EXPECT_NE(f.LogText().find("<<<<<<!!!NO Receive(Wait Receive Queue Abort)\r\n\r\n"),
             std::string::npos);
 }

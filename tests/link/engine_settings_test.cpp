@@ -45,9 +45,9 @@ TEST(EngineSettings, BaudRateAcceptsOnlyItsListedTexts) {
                {"", 19200},      {"9600 ", 19200},   {"09600", 19200}};
   for (const auto& c : cases) {
     LinkEngine engine;
-    engine.SetBaudRate("115200");
-    engine.SetBaudRate(c.text);
-    EXPECT_EQ(engine.BaudRate(), c.rate) << c.text;
+    engine.Link().SetBaudRate("115200");
+    engine.Link().SetBaudRate(c.text);
+    EXPECT_EQ(engine.Link().BaudRate(), c.rate) << c.text;
   }
 }
 
@@ -59,8 +59,8 @@ TEST(EngineSettings, QuietWindowIsCutToOneSecondAtMost) {
   } cases[] = {{10, 10}, {16, 16}, {1000, 1000}, {5000, 1000}, {0, 1}, {-20, 1}};
   for (const auto& c : cases) {
     LinkEngine engine;
-    engine.SetQuietWindow(c.ms);
-    EXPECT_EQ(engine.QuietWindow(), c.window) << c.ms;
+    engine.Link().SetQuietWindow(c.ms);
+    EXPECT_EQ(engine.Link().QuietWindow(), c.window) << c.ms;
   }
 }
 
@@ -70,10 +70,10 @@ TEST(EngineSettings, LogFileNameRemovesAnOldLogButNeverAFolder) {
   std::ofstream(log) << "old";
   std::filesystem::create_directory(folder);
   LinkEngine engine;
-  EXPECT_EQ(engine.SetLogFileName(log), 1);
+  EXPECT_EQ(engine.Log().SetFileName(log), 1);
   EXPECT_FALSE(std::filesystem::exists(log));
-  EXPECT_EQ(engine.SetLogFileName(log), 0);
-  EXPECT_EQ(engine.SetLogFileName(folder), 0);
+  EXPECT_EQ(engine.Log().SetFileName(log), 0);
+  EXPECT_EQ(engine.Log().SetFileName(folder), 0);
   EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
 

@@ -51,10 +51,10 @@ TEST_P(NegotiationVariant, FollowsTheVariantTable) {
   const VariantCase& c = GetParam();
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   link::StepResult status{link::LinkStatus{-1}};
   std::vector<Bytes> seen;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] { status = Negotiation(f.engine, &f.owner, 30000, -1); },
         [&](FarEnd& far) { c.organizer.Play(far, seen); });
   EXPECT_EQ(status, c.status);
@@ -105,9 +105,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Negotiation, ProbesTheVariantWithGetDeviceInformationOnlyAfterAValidAnswer) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   std::vector<Bytes> seen;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] { EXPECT_EQ(Negotiation(f.engine, &f.owner, 30000, -1), LinkOk); },
         [&](FarEnd& far) {
           Organizer{0, 2, false}.Play(far, seen);
@@ -119,11 +119,11 @@ TEST(Negotiation, ProbesTheVariantWithGetDeviceInformationOnlyAfterAValidAnswer)
 TEST(Negotiation, RefusesAnOrganizerOfAnotherDeviceCodeAndSendsNothingMore) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   f.engine.SetDeviceCode(1);
   link::StepResult status{link::LinkStatus{-1}};
   Bytes after;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] { status = Negotiation(f.engine, &f.owner, 30000, -1); },
         [&](FarEnd& far) {
           far.SendCommand(LINK_REQUEST);
@@ -138,10 +138,10 @@ TEST(Negotiation, RefusesAnOrganizerOfAnotherDeviceCodeAndSendsNothingMore) {
 
 TEST(Negotiation, TimesOutWithoutLinkRequestAndTellsTheOwnerItIsWaiting) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   link::StepResult status{link::LinkStatus{-1}};
   platform::Tick start = 0;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] {
     start = f.clock.Now();
     status = Negotiation(f.engine, &f.owner, 3000, 0);
@@ -157,10 +157,10 @@ TEST(Negotiation, TagsTheOwnersTitleOnlyWhenALogIsKept) {
   for (bool withLog : {true, false}) {
     LineFixture f;
     if (withLog) f.UseLog();
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     f.owner.SetTitle("PC Interface Software for Brelan Pellico (Backup)");
     std::vector<Bytes> seen;
-    ASSERT_TRUE(f.engine.OpenPort(1));
+    ASSERT_TRUE(f.engine.Link().OpenPort(1));
     f.Run([&] { EXPECT_EQ(Negotiation(f.engine, &f.owner, 30000, -1), LinkOk); },
           [&](FarEnd& far) {
             Organizer{1, 2, false}.Play(far, seen);
@@ -178,9 +178,9 @@ TEST(Negotiation, TagsEachVariant) {
   for (const auto& c : cases) {
     LineFixture f;
     f.UseLog();
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     std::vector<Bytes> seen;
-    ASSERT_TRUE(f.engine.OpenPort(1));
+    ASSERT_TRUE(f.engine.Link().OpenPort(1));
     f.Run([&] { EXPECT_EQ(Negotiation(f.engine, &f.owner, 30000, -1), LinkOk); },
           [&](FarEnd& far) { c.organizer.Play(far, seen); });
     EXPECT_EQ(f.owner.Title(), std::string(c.tag) + "orgalink");
@@ -190,10 +190,10 @@ TEST(Negotiation, TagsEachVariant) {
 TEST(NegotiationForDevice, OffersLinkRequestEveryTwoSecondsForThirtySeconds) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   link::StepResult status{link::LinkStatus{-1}};
   platform::Tick start = 0;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] {
     start = f.clock.Now();
     status = NegotiationForDevice(f.engine, &f.owner);
@@ -213,10 +213,10 @@ TEST(NegotiationForDevice, OffersLinkRequestEveryTwoSecondsForThirtySeconds) {
 TEST(NegotiationForDevice, IdentifiesItselfOnceThePcAnswers) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   link::StepResult status{link::LinkStatus{-1}};
   Bytes info;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] { status = NegotiationForDevice(f.engine, &f.owner); },
         [&](FarEnd& far) {
           EXPECT_EQ(far.ReceiveCommand(), CommandFrame(LINK_REQUEST));  // ignored
@@ -236,11 +236,11 @@ TEST(NegotiationForDevice, IdentifiesItselfOnceThePcAnswers) {
 TEST(NegotiationForDevice, EndsOnAnAbortDuringTheAckWait) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   link::StepResult status{link::LinkStatus{-1}};
   platform::Tick start = 0;
   f.AbortAt(f.clock.Now() + 500);
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] {
     start = f.clock.Now();
     status = NegotiationForDevice(f.engine, &f.owner);
@@ -267,11 +267,11 @@ TEST(NegotiationForDevice, EndsWhenALinkRequestCannotBeSent) {
   for (const auto& c : cases) {
     LineFixture f;
     f.UseLog();
-    f.engine.SetEchoBack(c.echo);
+    f.engine.Link().SetEchoBack(c.echo);
     // The first offer is due a tick after the start; its drain waits 10 ms.
     if (c.abortInDrain) f.AbortAt(f.clock.Now() + 5);
     link::StepResult status{link::LinkStatus{-1}};
-    ASSERT_TRUE(f.engine.OpenPort(1));
+    ASSERT_TRUE(f.engine.Link().OpenPort(1));
     f.Run([&] { status = NegotiationForDevice(f.engine, &f.owner); });
     EXPECT_EQ(status, c.status) << c.name;
     EXPECT_EQ(f.line.BytesWritten(platform::VirtualLine::End::A), c.echo ? 5u : 0u) << c.name;

@@ -73,7 +73,7 @@ class BackupTest : public ::testing::Test {
     transfer::ResetPreviousTelephoneKey();
     for (int b = 0; b < 256; ++b)
       weights[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(b);
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     f.UseLog();
     f.run.telephone.weights = &weights;
     f.run.appliKind = store::AllApplis;

@@ -10,7 +10,7 @@ namespace orgalink::operations::testing {
 // A line fixture without echo whose dump files live in its own folder.
 struct DumpLine : testsupport::LineFixture {
   DumpLine() {
-    engine.SetEchoBack(false);
+    engine.Link().SetEchoBack(false);
     UseLog();
     run.dumpDirectory = dir.path().string();
   }

@@ -36,10 +36,10 @@ TEST(FailureCause, IsWhatTheFailingStepFoundBeforeTheClosingCommands) {
   };
   for (const Case& c : cases) {
     LineFixture f;  // the far end never echoes
-    f.engine.SetEchoBack(c.echo);
-    f.engine.SetComPort(1);
+    f.engine.Link().SetEchoBack(c.echo);
+    f.engine.Link().SetComPort(1);
     if (!c.portOpens) {
-      f.engine.SetPortOpener([](int, int, std::string& error) {
+      f.engine.Link().SetPortOpener([](int, int, std::string& error) {
         error = "Device or resource busy";
         return std::unique_ptr<platform::SerialPort>();
       });
@@ -57,7 +57,7 @@ TEST(FailureCause, IsWhatTheFailingStepFoundBeforeTheClosingCommands) {
 
 TEST(FailureCause, NoiseIsNoCauseAndASuccessHasNone) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   StepResult result;
   f.Run([&] { result = RunCommunication(f.run, f.owner.Front(), RunMode::SendAck); },
         [&](FarEnd& far) {

@@ -80,9 +80,10 @@ TEST(HandheldSide, ServesAFullBackupOfOurOwnPcSideWhichTakesItForABaseModel) {
 
   store::AppliStore organizerStore;
   LinkEngine organizer(f.clock);
-  organizer.SetPortOpener([&](int, int, std::string&) { return f.line.Open(VirtualLine::End::B); });
+  organizer.Link().SetPortOpener(
+      [&](int, int, std::string&) { return f.line.Open(VirtualLine::End::B); });
   const std::string organizerLog = f.dir.File("organizer.log");
-  organizer.SetLogFileName(organizerLog);
+  organizer.Log().SetFileName(organizerLog);
   RunContext organizerRun(organizer);
   organizerRun.store = &organizerStore;
   organizerRun.dumpDirectory = f.dir.path().string();

@@ -26,12 +26,12 @@ class PtyRunModeTest : public ::testing::Test {
   void SetUp() override {
     ResetLogTimeReference();
     run.store = &store;
-    engine.SetLogFileName(dir.File("comm.log"));
-    engine.SetPortOpener([this](int, int baud, std::string& error) {
+    engine.Log().SetFileName(dir.File("comm.log"));
+    engine.Link().SetPortOpener([this](int, int baud, std::string& error) {
       return platform::OpenPosixSerialPort(pty.slave_path(), baud,
                                            platform::SystemClock::Instance(), error);
     });
-    engine.SetComPort(0);
+    engine.Link().SetComPort(0);
   }
 
   testsupport::TempDir dir;
@@ -43,7 +43,7 @@ class PtyRunModeTest : public ::testing::Test {
 };
 
 TEST_F(PtyRunModeTest, NackGoesOutAndTheLogHasTheExactShape) {
-  engine.SetEchoBack(false);
+  engine.Link().SetEchoBack(false);
   EXPECT_EQ(RunCommunication(run, owner.Front(), RunMode::SendNack), LinkOk);
   EXPECT_EQ(pty.Read(5), (Bytes{0x7f, 0x15, 0x00, 0x00, 0x94}));
   EXPECT_EQ(owner.shown(), std::vector<std::string>{"SUCCESS send NACK"});

@@ -34,7 +34,7 @@ std::string Sent(std::uint8_t code, const Bytes& contents) {
 class RestoreTest : public ::testing::Test {
  protected:
   RestoreTest() {
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     f.UseLog();
     f.run.appliKind = store::AllApplis;
     f.run.fileName = archive;
@@ -217,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(RestoreTest, SendOneApplicationMode) {
   for (const bool withLog : {true, false}) {
     testsupport::LineFixture g;
-    g.engine.SetEchoBack(false);
+    g.engine.Link().SetEchoBack(false);
     if (withLog) g.UseLog();
     ASSERT_EQ(g.store.GetAppliBuf(store::ArchiveSlots), store::StoreOk);
     const Bytes stream = testsupport::RecordStream({kMemo1, kMemo2});

@@ -35,7 +35,7 @@ TEST(RunCommunication, SingleCommandModesSendTheirFrameAndReportSuccess) {
     EXPECT_EQ(status, LinkOk);
     EXPECT_EQ(seen, c.frame);
     EXPECT_EQ(f.owner.shown(), std::vector<std::string>{c.text});
-    EXPECT_FALSE(f.engine.IsPortOpen());
+    EXPECT_FALSE(f.engine.Link().IsPortOpen());
     const std::string log = f.LogText();
     EXPECT_EQ(log.rfind("##### END COMMUNICATION #####\r\n\r\n"),
               log.size() - std::string("##### END COMMUNICATION #####\r\n\r\n").size());
@@ -44,7 +44,7 @@ TEST(RunCommunication, SingleCommandModesSendTheirFrameAndReportSuccess) {
 
 TEST(RunCommunication, AckModeWaitsForAnyCommand) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   link::StepResult status{link::LinkStatus{-1}};
   f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendAck); },
         [&](FarEnd& far) {
@@ -57,7 +57,7 @@ TEST(RunCommunication, AckModeWaitsForAnyCommand) {
 
 TEST(RunCommunication, DeleteAllModeAddressesTheCurrentApplication) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   SetAppliMode(f.run, "Telephone");
   link::StepResult status{link::LinkStatus{-1}};
   Bytes seen;
@@ -81,7 +81,7 @@ TEST(RunCommunication, FailuresEndWithNackAndEndCommunication) {
   for (const auto& c : cases) {
     LineFixture f;
     f.UseLog();
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     link::StepResult status{link::LinkStatus{-1}};
     Bytes seen;
     f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
@@ -92,7 +92,7 @@ TEST(RunCommunication, FailuresEndWithNackAndEndCommunication) {
     EXPECT_EQ(status, c.mode == 10 ? LinkTimeout : LinkIoError);
     EXPECT_EQ(seen, kNackThenEnd);
     EXPECT_TRUE(f.owner.shown().empty());
-    EXPECT_FALSE(f.engine.IsPortOpen());
+    EXPECT_FALSE(f.engine.Link().IsPortOpen());
     const std::string log = f.LogText();
     const auto failure = log.find(c.logLine);
     const auto nack = log.find("---PC sends NACK\r\n\r\n");
@@ -118,7 +118,7 @@ TEST(RunCommunication, RepeatedAbortsStillSendNackAndEndCommunication) {
   for (const auto& c : cases) {
     LineFixture f;
     f.UseLog();
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     for (const std::uint32_t ms : c.at) f.AbortAt(f.clock.Now() + ms);
     link::StepResult status{link::LinkStatus{-1}};
     Bytes seen;
@@ -143,8 +143,8 @@ TEST(RunCommunication, PortThatCannotBeOpenedReturnsItsPortStatus) {
   for (const auto& c : cases) {
     LineFixture f;
     f.UseLog();
-    f.engine.SetComPort(c.port);
-    f.engine.SetPortOpener(
+    f.engine.Link().SetComPort(c.port);
+    f.engine.Link().SetPortOpener(
         [](int, int, std::string&) { return std::unique_ptr<platform::SerialPort>(); });
     link::StepResult status{link::LinkStatus{-1}};
     f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendNack); });
@@ -173,7 +173,7 @@ TEST(RunCommunication, EveryRunModeOfTheTableIsBuilt) {
   for (std::uint8_t mode = 0; mode <= 18; ++mode) {
     LineFixture f;
     f.UseLog();
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     f.run.dumpDirectory = f.dir.path().string();
     f.Run([&] { RunCommunication(f.run, f.owner.Front(), RunMode{mode}); });
     EXPECT_EQ(f.LogText().find("Not Available"), std::string::npos) << int{mode};

@@ -24,7 +24,7 @@ TEST(RunContext, AppliModeIsMatchedExactlyAndLogsAMiss) {
   testsupport::TempDir dir;
   LinkEngine engine;
   RunContext run(engine);
-  engine.SetLogFileName(dir.File("log"));
+  engine.Log().SetFileName(dir.File("log"));
   SetAppliMode(run, "Telephone");
   EXPECT_EQ(run.appliKind, 5);
   SetAppliMode(run, "telephone");
@@ -74,13 +74,13 @@ TEST(ConfigureRun, LogsTheSettingsAsHandedOverAndKeepsTheStoreDeviceCode) {
   RunContext run(engine);
   ConfigureRun(run, store, settings);
 
-  EXPECT_EQ(engine.EchoBack(), 1);
+  EXPECT_EQ(engine.Link().EchoBack(), 1);
   EXPECT_EQ(engine.DeviceCodeHigh(), 1);
   EXPECT_EQ(store.DeviceCode()[0], 2);  // linked only after the device code was set
   EXPECT_EQ(run.store, &store);
   EXPECT_FALSE(run.fileScramble);
   EXPECT_EQ(run.fileName, "a.bkf");
-  EXPECT_EQ(engine.QuietWindow(), 25u);
+  EXPECT_EQ(engine.Link().QuietWindow(), 25u);
   const std::string expected =
       "{10/12/26 09:15:00}\r\n===== Start Settings =====\r\nRunMode=11\r\nDeviceCode=1\r\n"
       "COMPort=3\r\nBaudRate=19200\r\nAppliMode=ALL\r\nFileName=a.bkf\r\nLogFileName=" +

@@ -37,8 +37,8 @@ TEST_F(SimInProcess, EveryOpeningOfThePortFindsTheOrganizerOffering) {
     for (int run = 1; run <= 2; ++run) {
       SCOPED_TRACE(run);
       link::LinkEngine engine(clock);
-      engine.SetPortOpener(cable->Opener());
-      ASSERT_TRUE(engine.OpenPort(1));
+      engine.Link().SetPortOpener(cable->Opener());
+      ASSERT_TRUE(engine.Link().OpenPort(1));
       Applis fetched;
       EXPECT_EQ(PcBackup(engine, nullptr, {&tables.weights, &tables.incoming}, fetched),
                 link::LinkOk);

@@ -14,13 +14,13 @@ namespace {
 link::StepResult BackupOver(const std::string& device, const store::CharTables& tables,
                             Applis& fetched) {
   link::LinkEngine engine(platform::SystemClock::Instance());
-  engine.SetPortOpener([&device](int, int baud, std::string& error) {
+  engine.Link().SetPortOpener([&device](int, int baud, std::string& error) {
     return platform::OpenPosixSerialPort(device, baud, platform::SystemClock::Instance(), error);
   });
-  if (!engine.OpenPort(1)) return engine.Status();
+  if (!engine.Link().OpenPort(1)) return engine.Status();
   const link::StepResult status =
       PcBackup(engine, nullptr, {&tables.weights, &tables.incoming}, fetched);
-  engine.ClosePort();
+  engine.Link().ClosePort();
   return status;
 }
 

@@ -37,7 +37,7 @@ sim::SimOptions TestOptions(const std::string& state_file) {
 SimRun::SimRun(sim::SimOptions options, platform::VirtualLine::Options line) : f(line) {
   tables = Tables();
   check = {&tables.weights, &tables.incoming};
-  f.engine.SetEchoBack(options.echo);
+  f.engine.Link().SetEchoBack(options.echo);
   if (options.state_file.empty()) options.state_file = f.dir.File("organizer.bkf");
   if (options.table_directory.empty()) options.table_directory = DataDirectory();
   state_file = options.state_file;

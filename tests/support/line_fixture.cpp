@@ -94,9 +94,9 @@ Bytes CommandFrame(std::uint8_t code, std::uint8_t p1, std::uint8_t p2) {
 LineFixture::LineFixture(platform::VirtualLine::Options options)
     : line(clock, options), engine(clock) {
   link::ResetLogTimeReference();
-  engine.SetAbortToken(abort);
+  engine.Link().SetAbortToken(abort);
   run.store = &store;
-  engine.SetPortOpener([this](int, int, std::string& error) {
+  engine.Link().SetPortOpener([this](int, int, std::string& error) {
     auto port = line.Open(platform::VirtualLine::End::A);
     if (!port) error = "Device or resource busy";
     return port;
@@ -107,7 +107,7 @@ LineFixture::~LineFixture() = default;
 
 void LineFixture::UseLog() {
   log_path = dir.File("comm.log");
-  engine.SetLogFileName(log_path);
+  engine.Log().SetFileName(log_path);
 }
 
 std::string LineFixture::LogText() const {
@@ -140,7 +140,7 @@ link::StepResult LineFixture::RunOpen(const std::function<link::StepResult()>& p
                                       std::uint32_t* elapsed) {
   // Opened before either side starts, so that nothing the organizer sends
   // early arrives at a closed end.
-  if (!engine.OpenPort(1)) {
+  if (!engine.Link().OpenPort(1)) {
     ADD_FAILURE() << "the engine's end of the line did not open";
     return link::LinkStatus{-1};
   }

@@ -10,9 +10,9 @@
 namespace orgalink::testsupport {
 
 PtyEngine::PtyEngine() {
-  engine.SetEchoBack(false);
-  engine.SetComPort(0);
-  engine.SetPortOpener([this](int, int baud, std::string& error) {
+  engine.Link().SetEchoBack(false);
+  engine.Link().SetComPort(0);
+  engine.Link().SetPortOpener([this](int, int baud, std::string& error) {
     return platform::OpenPosixSerialPort(pty.slave_path(), baud, platform::SystemClock::Instance(),
                                          error);
   });
@@ -20,8 +20,8 @@ PtyEngine::PtyEngine() {
 
 link::StepResult PtyEngine::RunAnswered(const std::function<link::StepResult()>& step,
                                         const Bytes& answer) {
-  if (!engine.OpenPort(0)) {
-    ADD_FAILURE() << "the pseudo-terminal did not open: " << engine.OpenError();
+  if (!engine.Link().OpenPort(0)) {
+    ADD_FAILURE() << "the pseudo-terminal did not open: " << engine.Link().OpenError();
     return link::LinkStatus{-1};
   }
   std::thread organizer([&] {
@@ -30,7 +30,7 @@ link::StepResult PtyEngine::RunAnswered(const std::function<link::StepResult()>&
   });
   const link::StepResult status = step();
   organizer.join();
-  engine.ClosePort();
+  engine.Link().ClosePort();
   return status;
 }
 

@@ -24,11 +24,11 @@ const Bytes kMemoPacket{0x03, 0x00, 0x00, 0x03, 0x03, 0x41, 0x42, 0x43, 0xCF};
 
 TEST(SendDataPacket, WritesTheMemoExampleByteForByte) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   const std::uint8_t abc[] = {0x41, 0x42, 0x43};
   link::StepResult status{link::LinkStatus{-1}};
   Bytes seen;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] { status = SendDataPacket(f.engine, abc, 3, 3, 3, PacketFirst); },
         [&](FarEnd& far) { seen = far.Receive(9); });
   EXPECT_EQ(status, link::LinkOk);
@@ -38,10 +38,10 @@ TEST(SendDataPacket, WritesTheMemoExampleByteForByte) {
 TEST(SendDataPacket, RefusesLengthsOutside1To252WithoutTouchingTheStatus) {
   for (int length : {0, -1, 253}) {
     LineFixture f;
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     const Bytes contents(300, 0x41);
     link::StepResult status{link::LinkStatus{-1}};
-    ASSERT_TRUE(f.engine.OpenPort(1));
+    ASSERT_TRUE(f.engine.Link().OpenPort(1));
     f.Run([&] {
       f.engine.SetStatus(link::LinkTimeout, -1);
       status = SendDataPacket(f.engine, contents.data(), 300, length, 3, PacketFirst);
@@ -54,10 +54,10 @@ TEST(SendDataPacket, RefusesLengthsOutside1To252WithoutTouchingTheStatus) {
 
 TEST(SendDataPacket, CarriesTheLow16BitsOfTheRecordSizeHighByteFirst) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   const Bytes contents(252, 0x20);
   Bytes seen;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run(
       [&] {
         EXPECT_EQ(SendDataPacket(f.engine, contents.data(), 0x10305, 252, 5, PacketMiddle),
@@ -93,7 +93,7 @@ TEST_P(WaitDataPacketTest, ChecksAndReportsWhatCame) {
   const WaitCase& c = GetParam();
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   link::StepResult status{link::LinkStatus{-1}};
   Bytes contents(300, 0xEE);
   int length = -1;
@@ -271,10 +271,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(WaitDataPacket, LogsEachStrayByteOnce) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   std::uint8_t contents[8];
   int length = 0;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run(
       [&] {
         EXPECT_EQ(WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 8, &length}), link::LinkOk);
@@ -303,7 +303,7 @@ TEST(WaitDataPacket, SharesOneDeadlineUnlessAMultiplierIsSet) {
   };
   for (const auto& c : cases) {
     LineFixture f;
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     const Bytes packet = DataPacketFrame(4, 0x00, 252, Bytes(252, 0x41));
     std::uint8_t contents[258];
     int length = 0;
@@ -326,7 +326,7 @@ TEST(WaitDataPacket, SharesOneDeadlineUnlessAMultiplierIsSet) {
 TEST(WaitDataPacket, OutlandishTimeOutsStillWaitForThePacket) {
   for (const auto& c : testsupport::kOutlandishTimeouts) {
     LineFixture f;
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     std::uint8_t contents[258];
     int length = 0;
     link::StepResult status{link::LinkStatus{-1}};
@@ -366,13 +366,13 @@ TEST(WaitDataPacket, OutlandishTimeOutsStillWaitForThePacketOnAPseudoTerminal) {
 // trying until its deadline.
 TEST(WaitDataPacket, EndsOnADeviceFailure) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   std::uint8_t contents[8];
   int length = 0;
   link::StepResult status{link::LinkStatus{-1}};
   platform::Tick start = 0;
   f.clock.At(f.clock.Now() + 1000, [&] { f.line.HangUp(); });
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] {
     start = f.clock.Now();
     status = WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 8, &length});
@@ -383,12 +383,12 @@ TEST(WaitDataPacket, EndsOnADeviceFailure) {
 
 TEST(WaitDataPacket, EndsOnAnAbort) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   std::uint8_t contents[8];
   int length = 0;
   link::StepResult status{link::LinkStatus{-1}};
   f.AbortAt(f.clock.Now() + 1000);
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] { status = WaitDataPacket(f.engine, 0xFF, PacketOut{contents, 8, &length}); });
   EXPECT_EQ(status, link::LinkAborted);
   EXPECT_EQ(f.engine.Status(), link::LinkAborted);

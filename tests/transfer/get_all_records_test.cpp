@@ -33,7 +33,7 @@ struct Fetched {
 // The organizer answers GET_ALL_RECORDS with `records` and FINISH_ALL_RECORDS.
 void Fetch(LineFixture& f, Fetched& out, std::uint8_t code, const std::vector<Bytes>& records,
            int capacity = kCapacity) {
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   out.status = f.RunOpen(
       [&] {
         return GetAllRecords(f.engine, &f.owner, out.buffer.data(), capacity, out.total, code,
@@ -93,7 +93,7 @@ TEST(GetAllRecords, KeepsRoomForTheTerminatorOfTheLastRecord) {
 TEST(GetAllRecords, NamesTheRecordIndexWhenAReceptionFails) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   Fetched got;
   got.status = f.RunOpen(
       [&] {
@@ -133,7 +133,7 @@ TEST(GetAllRecords, ReportsProgressAfterEveryRecord) {
 
 TEST(GetAllRecords, RunsWithoutAnOwner) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   Fetched got;
   got.status = f.RunOpen(
       [&] {
@@ -280,7 +280,7 @@ TEST(TelephoneCompleteness, UsesTheDefaultTablesWhenNoneAreSet) {
 TEST(GetAllRecords, OnTheOrganizersSideTakesRecordsUntilEndCommunication) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   Fetched got;
   const Bytes second = testsupport::PatternRecord(260);
   const auto packets = testsupport::RecordPackets(2, second);
@@ -317,7 +317,7 @@ TEST(GetAllRecords, OnTheOrganizersSideTakesRecordsUntilEndCommunication) {
 TEST(GetAllRecords, OnTheOrganizersSideRefusesAnotherCommandBetweenRecords) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   Fetched got;
   got.status = f.RunOpen(
       [&] {
@@ -340,7 +340,7 @@ TEST(GetExpenseCategory, FetchesTheTableWithoutAcknowledgingIt) {
   for (int size : {1, 40, 252}) {
     LineFixture f;
     f.UseLog();
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     const Bytes table = testsupport::PatternRecord(size, 0x20);
     Fetched got;
     got.status = f.RunOpen(
@@ -382,7 +382,7 @@ TEST(GetExpenseCategory, NeverStoresACommandAsTheTable) {
   for (const auto& c : cases) {
     LineFixture f;
     f.UseLog();
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     Fetched got;
     got.status = f.RunOpen(
         [&] {
@@ -405,7 +405,7 @@ TEST(GetExpenseCategory, NeverStoresACommandAsTheTable) {
 
 TEST(GetExpenseCategory, KeepsRoomForTheTerminator) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   Fetched got;
   got.status = f.RunOpen(
       [&] {
@@ -421,7 +421,7 @@ TEST(GetExpenseCategory, KeepsRoomForTheTerminator) {
 
 TEST(GetExpenseCategory, OnTheOrganizersSideAcknowledgesBeforeAndAfter) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   Fetched got;
   std::vector<Bytes> answers;
   got.status = f.RunOpen(

@@ -22,9 +22,9 @@ using testsupport::CommandFrame;
 TEST(PtyExchange, NegotiatesAndFetchesAMultiPacketApplication) {
   testsupport::Pty pty;
   link::LinkEngine engine;
-  engine.SetEchoBack(false);
+  engine.Link().SetEchoBack(false);
   engine.SetTimeouts(3000, 3000, 0);
-  engine.SetPortOpener([&pty](int, int baud, std::string& error) {
+  engine.Link().SetPortOpener([&pty](int, int baud, std::string& error) {
     return platform::OpenPosixSerialPort(pty.slave_path(), baud, platform::SystemClock::Instance(),
                                          error);
   });
@@ -49,7 +49,7 @@ TEST(PtyExchange, NegotiatesAndFetchesAMultiPacketApplication) {
     pty.Write(CommandFrame(13));
   });
 
-  ASSERT_TRUE(engine.OpenPort(0));
+  ASSERT_TRUE(engine.Link().OpenPort(0));
   EXPECT_EQ(link::Negotiation(engine, &owner, 10000, -1), link::LinkOk);
   EXPECT_EQ(engine.ModelVariant(), link::VariantM);
   Bytes buffer(4000, 0xEE);
@@ -57,7 +57,7 @@ TEST(PtyExchange, NegotiatesAndFetchesAMultiPacketApplication) {
   const link::StepResult status =
       GetAllRecords(engine, &owner, buffer.data(), 4000, total, 2, PcFull, {});
   organizer.join();
-  engine.ClosePort();
+  engine.Link().ClosePort();
 
   EXPECT_EQ(status, link::LinkOk);
   ASSERT_EQ(heard.size(), 2u);

@@ -33,11 +33,11 @@ TEST(ReceiveRecord, AcknowledgesEachPacketOfARecordOnThePcSide) {
   for (int size : {3, 241, 300, 746}) {
     LineFixture f;
     f.UseLog();
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     const Bytes record = testsupport::PatternRecord(size);
     Received r;
     bool acked = false;
-    ASSERT_TRUE(f.engine.OpenPort(1));
+    ASSERT_TRUE(f.engine.Link().OpenPort(1));
     f.Run([&] { Receive(f, r, PcFull); },
           [&](FarEnd& far) { acked = testsupport::SendRecordsAsOrganizer(far, 0, {record}); });
     EXPECT_EQ(r.status, link::LinkOk) << size;
@@ -54,9 +54,9 @@ TEST(ReceiveRecord, AcknowledgesEachPacketOfARecordOnThePcSide) {
 TEST(ReceiveRecord, TakesFinishAllRecordsAsTheEndWithoutAnAck) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   Received r;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] { Receive(f, r, PcStep); }, [&](FarEnd& far) { far.SendCommand(13); });
   EXPECT_EQ(r.status, link::LinkOk) << f.LogText();
   EXPECT_EQ(r.kind, 13);
@@ -69,10 +69,10 @@ TEST(ReceiveRecord, TakesFinishAllRecordsAsTheEndWithoutAnAck) {
 TEST(ReceiveRecord, RefusesFinishAllRecordsInTheMiddleOfARecord) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   Received r;
   const auto packets = RecordPackets(2, testsupport::PatternRecord(300));
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] { Receive(f, r, PcFull); },
         [&](FarEnd& far) {
           far.Send(packets[0]);
@@ -85,10 +85,10 @@ TEST(ReceiveRecord, RefusesFinishAllRecordsInTheMiddleOfARecord) {
 
 TEST(ReceiveRecord, RefusesARecordBeyondTheCapacityAfterAcknowledgingIt) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   Received r;
   Bytes ack;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] { Receive(f, r, PcFull, 2); },
         [&](FarEnd& far) {
           far.Send(testsupport::DataPacketFrame(3, 0, 3, {0x41, 0x42, 0x43}));
@@ -103,12 +103,12 @@ TEST(ReceiveRecord, RefusesARecordBeyondTheCapacityAfterAcknowledgingIt) {
 TEST(ReceiveRecord, OnTheOrganizersSideTakesSend1RecordBeforeEachFurtherPacket) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   const Bytes record = testsupport::PatternRecord(500);
   const auto packets = RecordPackets(1, record);
   Received r;
   std::vector<Bytes> answers;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] { Receive(f, r, HandheldSide); },
         [&](FarEnd& far) {
           for (std::size_t i = 0; i < packets.size(); ++i) {
@@ -141,10 +141,10 @@ TEST(ReceiveRecord, OnTheOrganizersSideRefusesWhatIsNoRecord) {
   for (const auto& c : cases) {
     LineFixture f;
     f.UseLog();
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     Received r;
     const auto packets = RecordPackets(1, testsupport::PatternRecord(300));
-    ASSERT_TRUE(f.engine.OpenPort(1));
+    ASSERT_TRUE(f.engine.Link().OpenPort(1));
     f.Run([&] { Receive(f, r, HandheldSide); },
           [&](FarEnd& far) {
             if (c.afterFirstPacket.empty()) {

@@ -54,7 +54,7 @@ struct Sent {
 TEST(SendAllRecords, AnnouncesAndAcknowledgesEveryPacketOnThePcSide) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   const std::vector<Bytes> records{testsupport::PatternRecord(300), {0x41}};
   const Bytes stream = testsupport::RecordStream(records);
   const auto expected = PacketsOf(3, records);
@@ -85,7 +85,7 @@ TEST(SendAllRecords, AnnouncesAndAcknowledgesEveryPacketOnThePcSide) {
 
 TEST(SendAllRecords, SendsPacketsAloneAndFinishesOnTheOrganizersSide) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   const std::vector<Bytes> records{testsupport::PatternRecord(300), {0x41}};
   const Bytes stream = testsupport::RecordStream(records);
   const auto expected = PacketsOf(5, records);
@@ -112,12 +112,12 @@ TEST(SendAllRecords, SendsPacketsAloneAndFinishesOnTheOrganizersSide) {
 TEST(SendAllRecords, AnEmptyRecordSendsNothingButStillCounts) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   const Bytes stream{0x41, 0xFF, 0xFF, 0x42, 0xFF};
   const auto expected = PacketsOf(0, {{0x41}, {0x42}});
   link::StepResult status{link::LinkStatus{-1}};
   std::vector<Bytes> got;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] { status = SendAllRecords(f.engine, &f.owner, stream.data(), 5, 0, 3, PcStep); },
         [&](FarEnd& far) { got = TakeAsOrganizer(far, expected); });
   EXPECT_EQ(status, link::LinkOk);
@@ -143,7 +143,7 @@ TEST(SendAllRecords, RefusesAStreamThatDoesNotMatchBeforeSendingAnything) {
   for (const auto& c : cases) {
     LineFixture f;
     f.UseLog();
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     link::StepResult status{link::LinkStatus{-1}};
     status = f.RunOpen([&] {
       return SendAllRecords(f.engine, &f.owner, c.stream.data(), static_cast<int>(c.stream.size()),
@@ -167,7 +167,7 @@ TEST(SendAllRecords, RefusesWithoutPortOrStreamLeavingTheStatusAlone) {
   const Bytes stream{0x41, 0xFF};
   f.engine.SetStatus(link::LinkTimeout, -1);
   EXPECT_EQ(SendAllRecords(f.engine, &f.owner, stream.data(), 2, 1, 1, PcFull), link::LinkIoError);
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.engine.SetStatus(link::LinkTimeout, -1);
   EXPECT_EQ(SendAllRecords(f.engine, &f.owner, nullptr, 2, 1, 1, PcFull), link::LinkIoError);
   EXPECT_EQ(SendAllRecords(f.engine, &f.owner, stream.data(), 0, 1, 1, PcFull), link::LinkIoError);
@@ -183,10 +183,10 @@ TEST(SendAllRecords, StopsAtANackInPlaceOfAnAck) {
   for (const auto& c : cases) {
     LineFixture f;
     f.UseLog();
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     const Bytes stream{0x41, 0xFF, 0x42, 0xFF};
     link::StepResult status{link::LinkStatus{-1}};
-    ASSERT_TRUE(f.engine.OpenPort(1));
+    ASSERT_TRUE(f.engine.Link().OpenPort(1));
     f.Run([&] { status = SendAllRecords(f.engine, &f.owner, stream.data(), 4, 2, 2, PcFull); },
           [&](FarEnd& far) {
             for (int i = 0; i < c.packetsAcked; ++i) {
@@ -212,13 +212,13 @@ TEST(SendAllRecords, StopsAtANackInPlaceOfAnAck) {
 
 TEST(SendAllRecords, ReportsProgressAtMostEveryHalfSecond) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   const std::vector<Bytes> records(12, Bytes{0x01, 0x41});
   const Bytes stream = testsupport::RecordStream(records);
   link::StepResult status{link::LinkStatus{-1}};
   platform::Tick start = 0;
   platform::Tick end = 0;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run(
       [&] {
         start = f.clock.Now();
@@ -258,9 +258,9 @@ TEST(SendAllRecords, ReportsProgressAtMostEveryHalfSecond) {
 
 TEST(SendAllRecords, AFastSendReportsOnlyStartAndEnd) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   const Bytes stream = testsupport::RecordStream(std::vector<Bytes>(20, Bytes{0x41}));
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run(
       [&] {
         EXPECT_EQ(SendAllRecords(f.engine, nullptr, stream.data(), static_cast<int>(stream.size()),
@@ -287,12 +287,12 @@ TEST(SendAllRecords, AFastSendReportsOnlyStartAndEnd) {
 TEST(SendRecord, CutsRecordsAt241Then252OnTheLine) {
   for (int size : {241, 242, 745, 746}) {
     LineFixture f;
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     const Bytes record = testsupport::PatternRecord(size);
     const auto expected = RecordPackets(4, record);
     link::StepResult status{link::LinkStatus{-1}};
     std::vector<Bytes> got;
-    ASSERT_TRUE(f.engine.OpenPort(1));
+    ASSERT_TRUE(f.engine.Link().OpenPort(1));
     f.Run([&] { status = SendRecord(f.engine, record.data(), size, 4, HandheldSide); },
           [&](FarEnd& far) {
             for (const Bytes& packet : expected) {
@@ -313,12 +313,12 @@ TEST(SendRecord, CutsRecordsAt241Then252OnTheLine) {
 TEST(SendExpenseCategory, SendsTheTableAsOnePacketBetweenAcks) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   const Bytes table = testsupport::PatternRecord(252, 0x20);
   const Bytes stream = testsupport::RecordStream({table});
   link::StepResult status{link::LinkStatus{-1}};
   Bytes announce, packet;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run(
       [&] {
         // Through SendAllRecords, as a restore does.
@@ -342,11 +342,11 @@ TEST(SendExpenseCategory, SendsTheTableAsOnePacketBetweenAcks) {
 
 TEST(SendExpenseCategory, OnTheOrganizersSideSendsThePacketAlone) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   const Bytes stream{0x41, 0x42, 0xFF};
   link::StepResult status{link::LinkStatus{-1}};
   Bytes packet;
-  ASSERT_TRUE(f.engine.OpenPort(1));
+  ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run([&] { status = SendExpenseCategory(f.engine, stream.data(), 3, HandheldSide); },
         [&](FarEnd& far) { packet = far.Receive(8); });
   EXPECT_EQ(status, link::LinkOk);
@@ -370,7 +370,7 @@ TEST(SendExpenseCategory, RefusesTablesThatDoNotFitOnePacket) {
   for (const auto& c : cases) {
     LineFixture f;
     f.UseLog();
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     link::StepResult status{link::LinkStatus{-1}};
     status = f.RunOpen([&] {
       return SendExpenseCategory(f.engine, c.stream.data(), static_cast<int>(c.stream.size()),

@@ -69,12 +69,13 @@ TEST(WritePort, ALineEchoingEveryByteSatisfiesTheEchoCheck) {
 TEST(WritePort, BytesTheOrganizerSentBeforeAWriteAreDiscarded) {
   LineFixture f;
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   link::StepResult sent{link::LinkStatus{-1}}, waited{link::LinkStatus{-1}};
   f.Run(
       [&] {
-        ASSERT_TRUE(f.engine.OpenPort(1));
-        f.engine.WaitForAbortOrDeadline(f.engine.Deadline(50));  // the stale bytes arrive
+        ASSERT_TRUE(f.engine.Link().OpenPort(1));
+        f.engine.Link().WaitForAbortOrDeadline(
+            f.engine.Link().Deadline(50));  // the stale bytes arrive
         sent = f.engine.SendCommand(ACK);
         waited = f.engine.WaitCommand(ACK);
       },
@@ -93,13 +94,13 @@ TEST(WritePort, BytesTheOrganizerSentBeforeAWriteAreDiscarded) {
 TEST(WritePort, GoesOutOnceTheLineHasBeenQuietForTenMilliseconds) {
   for (const bool stray : {false, true}) {
     LineFixture f;
-    f.engine.SetEchoBack(false);
+    f.engine.Link().SetEchoBack(false);
     platform::Tick quiet_from = 0;
     platform::Tick written_at = 0;
     link::StepResult status{link::LinkStatus{-1}};
     f.Run(
         [&] {
-          ASSERT_TRUE(f.engine.OpenPort(1));
+          ASSERT_TRUE(f.engine.Link().OpenPort(1));
           quiet_from = f.clock.Now();
           status = f.engine.SendCommand(ACK);
         },
@@ -119,12 +120,12 @@ TEST(WritePort, GoesOutOnceTheLineHasBeenQuietForTenMilliseconds) {
 
 TEST(WritePort, TextWritesUpToItsEnd) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   Bytes seen;
   f.Run(
       [&] {
-        ASSERT_TRUE(f.engine.OpenPort(1));
-        EXPECT_EQ(f.engine.WritePort("AT"), LinkOk);
+        ASSERT_TRUE(f.engine.Link().OpenPort(1));
+        EXPECT_EQ(f.engine.Link().WritePort("AT"), LinkOk);
       },
       [&](FarEnd& far) { seen = far.Receive(3, 1000); });
   EXPECT_EQ(seen, (Bytes{'A', 'T'}));
@@ -142,8 +143,8 @@ TEST(WritePort, EchoOfABlockLongerThanAFrameIsComparedWhole) {
     const std::string text(600, 'T');
     bool written = false;
     f.Run([&] {
-      ASSERT_TRUE(f.engine.OpenPort(1));
-      written = f.engine.WritePort(text).Ok();
+      ASSERT_TRUE(f.engine.Link().OpenPort(1));
+      written = f.engine.Link().WritePort(text).Ok();
     });
     EXPECT_EQ(written, !corrupt);
     EXPECT_EQ(f.LogText().find("!!!NOT EchoBack") != std::string::npos, corrupt);
@@ -177,7 +178,7 @@ TEST(WritePort, QuietWindowWiderThanTheAdapterBurstsKeepsTheEchoClean) {
   for (const auto& c : cases) {
     LineFixture f({.echo_a = true, .pacing_baud = 19200, .burst_ms_a = 16});
     f.UseLog();
-    f.engine.SetQuietWindow(c.window);
+    f.engine.Link().SetQuietWindow(c.window);
     link::StepResult nack{link::LinkStatus{-1}}, end{link::LinkStatus{-1}};
     f.RunOpen(
         [&] {
@@ -199,10 +200,10 @@ TEST(ReadPort, TimeOutReportsWhatWasQueued) {
   bool result = true;
   f.Run(
       [&] {
-        ASSERT_TRUE(f.engine.OpenPort(1));
+        ASSERT_TRUE(f.engine.Link().OpenPort(1));
         std::uint8_t buffer[5];
-        f.engine.WaitForAbortOrDeadline(f.engine.Deadline(20));
-        result = f.engine.ReadPort(buffer, f.engine.Deadline(1000)).Ok();
+        f.engine.Link().WaitForAbortOrDeadline(f.engine.Link().Deadline(20));
+        result = f.engine.Link().ReadPort(buffer, f.engine.Link().Deadline(1000)).Ok();
       },
       [&](FarEnd& far) {
         far.Pause(15);
@@ -215,17 +216,17 @@ TEST(ReadPort, TimeOutReportsWhatWasQueued) {
 
 TEST(ReadPort, AbortFlagStaysUntilTheNextPurge) {
   LineFixture f;
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   f.AbortAt(f.clock.Now() + 50);
   f.Run([&] {
-    ASSERT_TRUE(f.engine.OpenPort(1));
+    ASSERT_TRUE(f.engine.Link().OpenPort(1));
     std::uint8_t byte;
-    EXPECT_FALSE(f.engine.ReadPort(std::span(&byte, 1), f.engine.Deadline(30000)));
-    EXPECT_TRUE(f.engine.AbortFlag());
+    EXPECT_FALSE(f.engine.Link().ReadPort(std::span(&byte, 1), f.engine.Link().Deadline(30000)));
+    EXPECT_TRUE(f.engine.Link().AbortFlag());
     // The closing NACK still goes out, as the driver sends it.
-    const LinkEngine::AbortShield closing(f.engine);
+    const ByteLink::AbortShield closing(f.engine.Link());
     EXPECT_EQ(f.engine.SendCommand(NACK), LinkOk);
-    EXPECT_FALSE(f.engine.AbortFlag());
+    EXPECT_FALSE(f.engine.Link().AbortFlag());
   });
 }
 
@@ -262,11 +263,11 @@ TEST(WritePort, AbortDuringTheWriteEndsWithIoError) {
   testsupport::TempDir dir;
   platform::CancelToken abort;
   LinkEngine engine;
-  engine.SetAbortToken(abort);
-  engine.SetLogFileName(dir.File("log"));
-  engine.SetPortOpener(
+  engine.Link().SetAbortToken(abort);
+  engine.Log().SetFileName(dir.File("log"));
+  engine.Link().SetPortOpener(
       [&abort](int, int, std::string&) { return std::make_unique<BusyPort>(abort); });
-  ASSERT_TRUE(engine.OpenPort(1));
+  ASSERT_TRUE(engine.Link().OpenPort(1));
   EXPECT_EQ(engine.SendCommand(ACK), LinkIoError);
   EXPECT_EQ(engine.Status(), LinkIoError);
   EXPECT_NE(testsupport::ReadFile(dir.File("log")).find(">>>>>>!!!Send FAILED\r\n\r\n"),
@@ -278,10 +279,10 @@ TEST(WritePort, AbortDuringTheWriteEndsWithIoError) {
 TEST(WritePort, AbortWhileTheBytesAreLeavingEndsWithIoError) {
   LineFixture f({.pacing_baud = 1200});
   f.UseLog();
-  f.engine.SetEchoBack(false);
+  f.engine.Link().SetEchoBack(false);
   link::StepResult status{link::LinkStatus{-1}};
   f.Run([&] {
-    ASSERT_TRUE(f.engine.OpenPort(1));
+    ASSERT_TRUE(f.engine.Link().OpenPort(1));
     f.AbortAt(f.clock.Now() + 20);
     status = f.engine.SendCommand(ACK);
   });
@@ -297,7 +298,7 @@ TEST(WritePort, AbortWhileTheBytesAreLeavingEndsWithIoError) {
 TEST(ReadPort, NoOpenPortFailsAtOnce) {
   testsupport::TempDir dir;
   LinkEngine engine;
-  engine.SetLogFileName(dir.File("log"));
+  engine.Log().SetFileName(dir.File("log"));
   EXPECT_EQ(engine.WaitCommand(ACK, nullptr, nullptr, 200), LinkIoError);
   EXPECT_EQ(testsupport::CountOf(testsupport::ReadFile(dir.File("log")), "<<<<<<"), 1);
 }
@@ -309,14 +310,14 @@ TEST(OpenPort, FailureStatusNamesThePort) {
   } cases[] = {{1, 6}, {2, 7}, {3, 8}, {4, 9}, {0, 10}, {7, 10}};
   for (const auto& c : cases) {
     LinkEngine engine;
-    engine.SetPortOpener([](int, int, std::string& error) {
+    engine.Link().SetPortOpener([](int, int, std::string& error) {
       error = "Device or resource busy";
       return std::unique_ptr<platform::SerialPort>();
     });
-    EXPECT_FALSE(engine.OpenPort(c.port));
-    EXPECT_FALSE(engine.IsPortOpen());
+    EXPECT_FALSE(engine.Link().OpenPort(c.port));
+    EXPECT_FALSE(engine.Link().IsPortOpen());
     EXPECT_EQ(engine.Status(), LinkStatus{c.status}) << c.port;
-    EXPECT_EQ(engine.OpenError(), "Device or resource busy");
+    EXPECT_EQ(engine.Link().OpenError(), "Device or resource busy");
   }
 }
 

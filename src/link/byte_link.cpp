@@ -1,16 +1,12 @@
-// The byte layer of the engine: opening the port, writing with echo check,
-// reading against deadlines and waiting on the driver's queues. Every wait
-// blocks in the port (or on the clock) until data, an abort request or the
-// deadline, and looks at the abort token so that an abort gets through.
+#include "link/byte_link.h"
 
 #include <algorithm>
 #include <array>
 #include <chrono>
 
-#include "link/comm_log.h"
 #include "link/frame.h"
-#include "link/link_engine.h"
 #include "link/text_format.h"
+#include "platform/baud_rate.h"
 
 namespace orgalink::link {
 
@@ -34,20 +30,35 @@ Cause PortFailed(const char* call) {
 }
 }  // namespace
 
-StepResult LinkEngine::Fail(LinkStatus status, Cause cause) {
-  SetStatus(status, -1);
-  return {status_, std::move(cause)};
+ByteLink::ByteLink(platform::Clock& clock, CommLog& log, StatusRegister& status)
+    : clock_(clock), log_(log), status_(status) {}
+
+ByteLink::~ByteLink() {
+  ClosePort();
 }
 
-StepResult LinkEngine::Aborted() const {
-  return {status_, Cause::Aborted()};
+void ByteLink::SetBaudRate(std::string_view text) {
+  baud_rate_ = platform::BaudFromText(text);
 }
 
-const platform::CancelToken& LinkEngine::Heeded() const {
+void ByteLink::SetQuietWindow(long ms) {
+  quiet_window_ = static_cast<std::uint32_t>(std::clamp<long>(ms, 1, 1000));
+}
+
+StepResult ByteLink::PortFail(Cause cause) {
+  status_.Set(LinkIoError, com_port_);
+  return {status_.Get(), std::move(cause)};
+}
+
+StepResult ByteLink::Aborted() const {
+  return {status_.Get(), Cause::Aborted()};
+}
+
+const platform::CancelToken& ByteLink::Heeded() const {
   return shields_ > 0 ? platform::CancelToken::Never() : *abort_token_;
 }
 
-StepResult LinkEngine::OpenPort(int port) {
+StepResult ByteLink::OpenPort(int port) {
   if (port_) ClosePort();
   if (port != -1) com_port_ = port;
   open_error_.clear();
@@ -63,70 +74,63 @@ StepResult LinkEngine::OpenPort(int port) {
   } else {
     cause = Cause::System("opening the port", 0, "no such port");
   }
-  if (!port_) {
-    SetStatus(LinkIoError, com_port_);
-    return {status_, cause};
-  }
+  if (!port_) return PortFail(cause);
   if (!PurgePort()) {
     port_.reset();
-    SetStatus(LinkIoError, com_port_);
-    return {status_, PortFailed("clearing the port")};
+    return PortFail(PortFailed("clearing the port"));
   }
   abort_flag_ = 0;
-  SetStatus(LinkOk, -1);
-  read_strategy_ = 0;
+  status_.Set(LinkOk, -1);
   return LinkOk;
 }
 
-int LinkEngine::ClosePort() {
+int ByteLink::ClosePort() {
   port_.reset();
   return 1;
 }
 
-int LinkEngine::PurgePort() {
+int ByteLink::PurgePort() {
   if (!port_ || !port_->Purge(true, true)) {
-    SetStatus(LinkIoError, com_port_);
+    status_.Set(LinkIoError, com_port_);
     return 0;
   }
   abort_flag_ = 0;
-  SetStatus(LinkOk, -1);
+  status_.Set(LinkOk, -1);
   return 1;
 }
 
-int LinkEngine::PollAbort() {
+int ByteLink::PollAbort() {
   if (!Heeded().IsSet()) return 0;
   abort_flag_ = 1;
-  SetStatus(LinkAborted, -1);
+  status_.Set(LinkAborted, -1);
   return 1;
 }
 
-void LinkEngine::WaitForAbortOrDeadline(Tick deadline) {
+void ByteLink::WaitForAbortOrDeadline(Tick deadline) {
   Heeded().WaitUntilSet(clock_, deadline);
 }
 
-StepResult LinkEngine::DrainReceiveQueue(Tick deadline) {
+StepResult ByteLink::DrainReceiveQueue(Tick deadline) {
   const Tick start = clock_.Now();
   while (!Expired(deadline)) {
     if (PollAbort()) return Aborted();
     if (!port_ || !port_->Purge(true, false)) {
-      SetStatus(LinkIoError, com_port_);
-      return {status_, PortFailed("clearing the port's input")};
+      return PortFail(PortFailed("clearing the port's input"));
     }
     const WaitResult result =
         port_->WaitInputFor(1, std::chrono::milliseconds(quiet_window_), Heeded());
     if (result == WaitResult::Timeout) return LinkOk;
     if (result == WaitResult::Error) {
-      SetStatus(LinkIoError, com_port_);
-      return {status_, PortFailed("waiting for the port's input")};
+      return PortFail(PortFailed("waiting for the port's input"));
     }
   }
-  return Fail(LinkIoError,
-              Cause::TimedOut(Format("a quiet line before sending (%u ms without input)",
-                                     static_cast<unsigned>(quiet_window_)),
-                              WaitLength(start, deadline)));
+  return status_.Fail(LinkIoError,
+                      Cause::TimedOut(Format("a quiet line before sending (%u ms without input)",
+                                             static_cast<unsigned>(quiet_window_)),
+                                      WaitLength(start, deadline)));
 }
 
-StepResult LinkEngine::WaitSendQueue(Tick deadline) {
+StepResult ByteLink::WaitSendQueue(Tick deadline) {
   const Tick start = clock_.Now();
   Cause cause;
   while (!Expired(deadline)) {
@@ -142,15 +146,15 @@ StepResult LinkEngine::WaitSendQueue(Tick deadline) {
   if (cause.Empty()) {
     cause = Cause::TimedOut("the end of sending through the port", WaitLength(start, deadline));
   }
-  return Fail(LinkIoError, std::move(cause));
+  return status_.Fail(LinkIoError, std::move(cause));
 }
 
-StepResult LinkEngine::WaitReceiveQueue(int count, Tick deadline) {
+StepResult ByteLink::WaitReceiveQueue(int count, Tick deadline) {
   const Tick start = clock_.Now();
   int seen = 0;
   while (!Expired(deadline)) {
     if (PollAbort()) {
-      Log("<<<<<<!!!NO Receive(Wait Receive Queue Abort)\n\n");
+      log_.Line("<<<<<<!!!NO Receive(Wait Receive Queue Abort)\n\n");
       return Aborted();
     }
     const int queued = port_ ? port_->InQueue() : -1;
@@ -160,63 +164,63 @@ StepResult LinkEngine::WaitReceiveQueue(int count, Tick deadline) {
         port_ ? port_->WaitInput(static_cast<std::size_t>(count), deadline, Heeded())
               : WaitResult::Error;
     if (result == WaitResult::Error) {
-      Log("<<<<<<!!!NO Receive(ReadCommNT Err)\n");
-      return Fail(LinkIoError, PortFailed("receiving from the port"));
+      log_.Line("<<<<<<!!!NO Receive(ReadCommNT Err)\n");
+      return status_.Fail(LinkIoError, PortFailed("receiving from the port"));
     }
     if (result == WaitResult::Timeout) seen = std::max(port_->InQueue(), 0);
   }
-  LogFormat("---Time Out WaitTime=%05d, InQue=%4d/%4d\n", static_cast<int>(clock_.Now() - start),
-            seen, count);
-  return Fail(LinkTimeout,
-              Cause::TimedOut(Format("%d bytes from the organizer (%d came)", count, seen),
-                              WaitLength(start, deadline)));
+  log_.Format("---Time Out WaitTime=%05d, InQue=%4d/%4d\n", static_cast<int>(clock_.Now() - start),
+              seen, count);
+  return status_.Fail(LinkTimeout,
+                      Cause::TimedOut(Format("%d bytes from the organizer (%d came)", count, seen),
+                                      WaitLength(start, deadline)));
 }
 
-StepResult LinkEngine::ReadPort(std::span<std::uint8_t> buffer, Tick deadline) {
+StepResult ByteLink::ReadPort(std::span<std::uint8_t> buffer, Tick deadline) {
   const int count = static_cast<int>(buffer.size());
   if (StepResult waited = WaitReceiveQueue(count, deadline); !waited) return waited;
-  if (count <= 0) return {status_, Cause::WrongData("read length", -1, count)};
+  if (count <= 0) return {status_.Get(), Cause::WrongData("read length", -1, count)};
   return ReadAvailable(buffer);
 }
 
 // The bytes are already queued, so the read completes at once.
-StepResult LinkEngine::ReadAvailable(std::span<std::uint8_t> buffer) {
+StepResult ByteLink::ReadAvailable(std::span<std::uint8_t> buffer) {
   const int count = static_cast<int>(buffer.size());
   const int got = port_->Read(buffer.data(), buffer.size());
   if (got < count) {
-    Log("<<<<<<!!!NO Receive(ReadCommNT Err)\n");
-    return Fail(LinkIoError, PortFailed("reading from the port"));
+    log_.Line("<<<<<<!!!NO Receive(ReadCommNT Err)\n");
+    return status_.Fail(LinkIoError, PortFailed("reading from the port"));
   }
-  log_.Line("<<<<<<Receive1 ", false);
+  log_.Line("<<<<<<Receive1 ");
   log_.HexDump(buffer.data(), got);
   return LinkOk;
 }
 
-StepResult LinkEngine::WritePort(std::string_view text) {
+StepResult ByteLink::WritePort(std::string_view text) {
   return WritePort(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-StepResult LinkEngine::WritePort(std::span<const std::uint8_t> bytes) {
+StepResult ByteLink::WritePort(std::span<const std::uint8_t> bytes) {
   if (StepResult drained = DrainReceiveQueue(Deadline(kDrainMs)); !drained) {
-    Log(">>>>>>!!!Send FAILED(Receive Incomplete)\n\n");
+    log_.Line(">>>>>>!!!Send FAILED(Receive Incomplete)\n\n");
     return drained;
   }
   PurgePort();
   const Tick send_deadline = Deadline(kSendQueueMs);
   if (Cause failed = TransmitBytes(bytes, send_deadline); !failed.Empty()) {
-    Log(">>>>>>!!!Send FAILED\n\n");
-    return Fail(LinkIoError, std::move(failed));
+    log_.Line(">>>>>>!!!Send FAILED\n\n");
+    return status_.Fail(LinkIoError, std::move(failed));
   }
   if (StepResult sent = WaitSendQueue(send_deadline); !sent) {
-    Log(">>>>>>!!!Send FAILED(Send Incomplete)\n\n");
+    log_.Line(">>>>>>!!!Send FAILED(Send Incomplete)\n\n");
     return sent;
   }
-  log_.Line(">>>>>>Send    ", false);
+  log_.Line(">>>>>>Send    ");
   log_.HexDump(bytes.data(), static_cast<int>(bytes.size()));
   if (echo_back_) {
     if (StepResult echoed = CheckEcho(bytes); !echoed) return echoed;
   }
-  SetStatus(LinkOk, -1);
+  status_.Set(LinkOk, -1);
   return LinkOk;
 }
 
@@ -225,7 +229,7 @@ StepResult LinkEngine::WritePort(std::span<const std::uint8_t> bytes) {
 // going out fails the write (status 11) rather than the wait for the output
 // queue (status 0). A device that has not taken or sent every byte by
 // `deadline` is left to WaitSendQueue, which reports it.
-Cause LinkEngine::TransmitBytes(std::span<const std::uint8_t> bytes, Tick deadline) {
+Cause ByteLink::TransmitBytes(std::span<const std::uint8_t> bytes, Tick deadline) {
   std::size_t written = 0;
   WaitResult result = port_->Write(bytes.data(), bytes.size(), written, deadline, Heeded());
   if (result == WaitResult::Ready) result = port_->WaitOutputEmpty(deadline, Heeded());
@@ -240,7 +244,7 @@ Cause LinkEngine::TransmitBytes(std::span<const std::uint8_t> bytes, Tick deadli
 // With echo on, the cable returns every byte written; anything else means the
 // line is not what we think it is. A frame fits the buffer and is read back
 // in one piece; a longer block is compared a frame's length at a time.
-StepResult LinkEngine::CheckEcho(std::span<const std::uint8_t> bytes) {
+StepResult ByteLink::CheckEcho(std::span<const std::uint8_t> bytes) {
   std::array<std::uint8_t, MaxFrameSize> echo;
   const Tick deadline = Deadline(kEchoMs);
   for (std::size_t offset = 0; offset < bytes.size(); offset += MaxFrameSize) {
@@ -249,20 +253,20 @@ StepResult LinkEngine::CheckEcho(std::span<const std::uint8_t> bytes) {
     const auto got = std::span(echo).first(sent.size());
     echo.fill(0);
     if (StepResult read = ReadPort(got, deadline); !read) {
-      Log("!!!NOT Receive EchoBack\n\n");
+      log_.Line("!!!NOT Receive EchoBack\n\n");
       // Without an echo, what the user needs to know is that the cable
       // gave none; an abort or a failing port is told as such.
       Cause cause =
           read.cause.Type() == Cause::Kind::TimedOut
               ? Cause::TimedOut(Format("the echo of the %zu bytes sent", bytes.size()), kEchoMs)
               : std::move(read.cause);
-      return Fail(LinkIoError, std::move(cause));
+      return status_.Fail(LinkIoError, std::move(cause));
     }
     const auto differs = std::mismatch(sent.begin(), sent.end(), got.begin());
     if (differs.first != sent.end()) {
-      Log("!!!NOT EchoBack\n\n");
-      return Fail(LinkIoError,
-                  Cause::WrongData("echo of the bytes sent", *differs.first, *differs.second));
+      log_.Line("!!!NOT EchoBack\n\n");
+      return status_.Fail(
+          LinkIoError, Cause::WrongData("echo of the bytes sent", *differs.first, *differs.second));
     }
   }
   return LinkOk;

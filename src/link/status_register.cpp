@@ -1,0 +1,24 @@
+#include "link/status_register.h"
+
+#include <utility>
+
+namespace orgalink::link {
+
+void StatusRegister::Set(LinkStatus code, int port) {
+  if (ToInt(status_) < -1 || ToInt(status_) > ToInt(LinkOk)) {
+    status_ = LinkPortError;
+  } else if (port == -1) {
+    status_ = code;
+  } else if (port >= 1 && port <= 4) {
+    status_ = LinkStatus{code == LinkOk ? port : ToInt(LinkTimeout) + port};
+  } else {
+    status_ = LinkPortError;
+  }
+}
+
+StepResult StatusRegister::Fail(LinkStatus code, Cause cause) {
+  Set(code, -1);
+  return {status_, std::move(cause)};
+}
+
+}  // namespace orgalink::link
