@@ -97,9 +97,13 @@ void AutoDetectDialog::Proceed() {
   abortRequest_ = std::make_unique<platform::CancelToken>();
   engine_.Link().SetAbortToken(*abortRequest_);
   const bool running = worker_.Start([this] {
-    const link::LinkStatus result = detection_(engine_, Bridge());
-    const int port = link::ToInt(result);
+    const link::StepResult result = detection_(engine_, Bridge());
+    const int port = link::ToInt(result.status);
     const bool found = port >= 1 && port <= 4;
+    // An abort the user asked for needs no explaining.
+    failureDetail_ = result.cause.Type() == link::Cause::Kind::Aborted
+                         ? QString()
+                         : QString::fromStdString(result.cause.Text());
     Bridge().Report(
         {found ? link::ProgressKind::DetectFound : link::ProgressKind::DetectFailed, port});
   });
@@ -137,7 +141,8 @@ void AutoDetectDialog::HandleProgress(const link::ProgressEvent& event) {
       break;
     case link::ProgressKind::DetectFailed:
       prompts_.ShowBox(this, {QString::fromLatin1(ui::StatusMessages(link::LinkNotDetected)),
-                              QString::fromLatin1(kCaptionError), BoxIcon::Exclamation});
+                              QString::fromLatin1(kCaptionError), BoxIcon::Exclamation,
+                              BoxButtons::Ok, failureDetail_});
       done(-1);
       break;
     case link::ProgressKind::Variant:

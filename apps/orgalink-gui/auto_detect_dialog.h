@@ -22,7 +22,7 @@ class AutoDetectDialog : public LinkDialog {
 
  public:
   // The search the worker runs; link::AutoDetect unless a test replaces it.
-  using Detection = std::function<link::LinkStatus(link::LinkEngine&, link::ProgressSink&)>;
+  using Detection = std::function<link::StepResult(link::LinkEngine&, link::ProgressSink&)>;
 
   AutoDetectDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock);
   ~AutoDetectDialog() override;
@@ -47,6 +47,10 @@ class AutoDetectDialog : public LinkDialog {
   std::unique_ptr<platform::CancelToken> abortRequest_;
   link::LinkEngine engine_;
   Detection detection_;
+  // Why the last search found nothing, for the box that says so. The worker
+  // writes it before it reports the end, and the dialog reads it on that
+  // report.
+  QString failureDetail_;
   QPushButton* proceed_;
   QPushButton* cancel_;
   QLabel* progressLabel_;

@@ -7,6 +7,7 @@
 
 #include "commands.h"
 #include "exit_status.h"
+#include "failure_report.h"
 #include "interruptible.h"
 #include "link/auto_detect.h"
 #include "link/link_engine.h"
@@ -80,11 +81,11 @@ void TakeFound(int port, const std::vector<std::string>& extra, bool save,
   std::printf("%s\n", DetectedText(com, device).c_str());
 }
 
-// The port found (0 for none); nothing when the search could not be made
-// interruptible.
-std::optional<int> Search(const operations::RunSettings& settings,
-                          const std::vector<std::string>& extra, bool quiet,
-                          std::optional<platform::InterruptKind>& stop) {
+// The port found (0 for none, with why); nothing when the search could not
+// be made interruptible.
+std::optional<link::DetectResult> Search(const operations::RunSettings& settings,
+                                         const std::vector<std::string>& extra, bool quiet,
+                                         std::optional<platform::InterruptKind>& stop) {
   platform::Clock& clock = platform::SystemClock::Instance();
   platform::CancelToken cancel;
   Interruptible interrupts(cancel);
@@ -95,7 +96,7 @@ std::optional<int> Search(const operations::RunSettings& settings,
       ui::PortChoice{}, ui::WithExtraDevices(settings.comDevices, extra), clock));
   operations::ConfigureSearchLink(engine, settings);
   DetectProgress progress(extra, quiet);
-  const int found = link::AutoDetectPort(engine, &progress, extra);
+  link::DetectResult found = link::AutoDetectPort(engine, &progress, extra);
   stop = interrupts.Stop();
   return found;
 }
@@ -117,17 +118,20 @@ int Detect(const DetectOptions& options) {
   const std::vector<std::string> extra =
       ui::ExtraDetectDevices(platform::ListSerialPorts(ListingRoots()), search.comDevices);
   std::optional<platform::InterruptKind> stop;
-  const std::optional<int> searched = Search(search, extra, options.engine.quiet, stop);
+  const std::optional<link::DetectResult> searched =
+      Search(search, extra, options.engine.quiet, stop);
   if (!searched) return ui::kExitInternalFault;
-  const bool found = *searched > 0;
+  const bool found = searched->port > 0;
   if (found) {
-    TakeFound(*searched, extra, options.save, kept);
+    TakeFound(searched->port, extra, options.save, kept);
+  } else if (stop) {
+    ReportFailure({link::LinkNotDetected, searched->cause}, true);
   } else {
     std::fprintf(stderr,
-                 "%s\nTry: press the organizer's PC-LINK button just before "
-                 "the search, and "
-                 "check that [Ports] in %s names your serial devices.\n",
-                 ui::StatusMessages(link::LinkNotDetected), file.Path().c_str());
+                 "%s\nCause: %s.\nTry: press the organizer's PC-LINK button just before "
+                 "the search, and check that [Ports] in %s names your serial devices.\n",
+                 ui::StatusMessages(link::LinkNotDetected), searched->cause.Text().c_str(),
+                 file.Path().c_str());
   }
   const bool saved = SaveSettings(file, kept);
   if (found) return saved || !options.save ? 0 : kExitSettingsNotSaved;

@@ -114,7 +114,7 @@ void ComPortDialogTest::detectionShowsEachPortAndOnlyOkKeepsTheFind() {
         progress.Report({ProgressKind::DetectChecking, port});
         bridge.Inform("probe", "");
       }
-      return link::LinkFoundCom3;
+      return link::StepResult(link::LinkFoundCom3);
     });
     AutoDetect(*dialog, [](gui::AutoDetectDialog& detect) {
       QVERIFY(Child<QLabel>(detect, "progressLabel")->text().isEmpty());
@@ -151,7 +151,7 @@ void ComPortDialogTest::cancelTurnsIntoAbortWhileTheSearchRuns() {
     progress.Report({ProgressKind::Variant, link::VariantEPlus});
     progress.Report({ProgressKind::DetectChecking, 1});
     aborted = WaitForAbort(engine.Link().AbortToken());
-    return link::LinkNotDetected;
+    return link::StepResult(link::LinkNotDetected, link::Cause::Aborted());
   });
   // Twice: the second run starts as fresh as the first.
   for (int run = 0; run < 2; ++run) {
@@ -176,6 +176,8 @@ void ComPortDialogTest::cancelTurnsIntoAbortWhileTheSearchRuns() {
     QCOMPARE(prompts_.Boxes()[0].text,
              QStringLiteral("Auto Detect was unable to detect your Organizer."));
     QCOMPARE(prompts_.Boxes()[0].caption, QStringLiteral("Error"));
+    // The user asked for the stop: there is nothing to explain.
+    QVERIFY(prompts_.Boxes()[0].detail.isEmpty());
     QCOMPARE(CheckedPort(*dialog), 2);
   }
 }

@@ -63,12 +63,12 @@ std::vector<Bytes> PlayOrganizer(FarEnd& far) {
 
 TEST(AutoDetect, FindsTheOrganizerOnCom3BehindTwoSilentPorts) {
   PortRow f;
-  LinkStatus status{-1};
+  StepResult result{LinkStatus{-1}};
   std::vector<Bytes> seen;
   std::uint32_t elapsed = 0;
-  f.Run([&] { elapsed = f.Elapsed([&] { status = AutoDetect(f.engine, &f.owner); }); },
+  f.Run([&] { elapsed = f.Elapsed([&] { result = AutoDetect(f.engine, &f.owner); }); },
         [&](FarEnd& far) { seen = PlayOrganizer(far); });
-  EXPECT_EQ(status, LinkFoundCom3);
+  EXPECT_EQ(result.status, LinkFoundCom3);
   EXPECT_EQ(f.engine.Status(), LinkFoundCom3);
   EXPECT_FALSE(f.engine.Link().IsPortOpen());
   EXPECT_EQ(f.Checking(), (std::vector<std::uint32_t>{1, 2, 3}));
@@ -89,13 +89,20 @@ TEST(AutoDetect, FindsTheOrganizerOnCom3BehindTwoSilentPorts) {
 
 TEST(AutoDetect, WithoutPortsGivesUpAfterFiveSweeps) {
   PortRow f;
-  f.engine.Link().SetPortOpener([](int, int, std::string&) { return nullptr; });
-  LinkStatus status{-1};
+  f.engine.Link().SetPortOpener([](int port, int, std::string& error) {
+    if (port != 2) error = "No such file or directory";
+    return nullptr;
+  });
+  StepResult result{LinkStatus{-1}};
   std::uint32_t elapsed = 0;
-  f.Run([&] { elapsed = f.Elapsed([&] { status = AutoDetect(f.engine, &f.owner); }); });
-  EXPECT_EQ(status, LinkNotDetected);
+  f.Run([&] { elapsed = f.Elapsed([&] { result = AutoDetect(f.engine, &f.owner); }); });
+  EXPECT_EQ(result.status, LinkNotDetected);
   EXPECT_EQ(f.engine.Status(), LinkNotDetected);
   EXPECT_EQ(f.Checking().size(), 20u);
+  // A port whose opener gave no reason still has its line.
+  EXPECT_EQ(result.cause.Text(),
+            "opening the ports: COM1: No such file or directory; COM2: cannot be opened; "
+            "COM3: No such file or directory; COM4: No such file or directory");
   // Nothing but the 500 ms pauses, which sleep on the clock.
   EXPECT_GE(elapsed, 20 * 500u);
   EXPECT_LT(elapsed, 20 * 500u + 100u);
@@ -104,6 +111,17 @@ TEST(AutoDetect, WithoutPortsGivesUpAfterFiveSweeps) {
     EXPECT_EQ(testsupport::CountOf(log, InLog(std::string(port) + " Pass (NOT Open)\n")), 5);
   }
   EXPECT_NE(log.find(InLog("========== End AutoDetect ==========\n\n")), std::string::npos);
+}
+
+// Ports that open but stay silent are named, so that the user knows the
+// line was there and the organizer was not waiting.
+TEST(AutoDetect, ASearchThatFindsNothingNamesTheSilentPorts) {
+  PortRow f;
+  StepResult result{LinkStatus{-1}};
+  f.Run([&] { result = AutoDetect(f.engine, &f.owner); });
+  EXPECT_EQ(result.status, LinkNotDetected);
+  EXPECT_EQ(result.cause.Type(), Cause::Kind::TimedOut);
+  EXPECT_EQ(result.cause.Text(), "LINK_REQUEST on COM1, COM2, COM3 did not come within 3000 ms");
 }
 
 // The Auto Detect dialog's cancel button sets the engine's abort token.
@@ -120,11 +138,12 @@ TEST(AutoDetect, AnAbortEndsTheSearchAtOnceWith12) {
                {"during the second pause", 3700, {1}, true}};
   for (const auto& c : cases) {
     PortRow f;
-    LinkStatus status{-1};
+    StepResult result{LinkStatus{-1}};
     std::uint32_t elapsed = 0;
     f.AbortAt(f.clock.Now() + c.at);
-    f.Run([&] { elapsed = f.Elapsed([&] { status = AutoDetect(f.engine, &f.owner); }); });
-    EXPECT_EQ(status, LinkNotDetected) << c.name;
+    f.Run([&] { elapsed = f.Elapsed([&] { result = AutoDetect(f.engine, &f.owner); }); });
+    EXPECT_EQ(result.status, LinkNotDetected) << c.name;
+    EXPECT_EQ(result.cause.Type(), Cause::Kind::Aborted) << c.name;
     EXPECT_EQ(f.engine.Status(), LinkNotDetected) << c.name;
     EXPECT_FALSE(f.engine.Link().IsPortOpen()) << c.name;
     EXPECT_LE(elapsed, c.at + 1) << c.name;
