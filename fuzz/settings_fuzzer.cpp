@@ -17,8 +17,8 @@
 
 namespace {
 
-using orgalink::operations::RunSettings;
 using orgalink::platform::IniDocument;
+using orgalink::settings::RunSettings;
 
 const orgalink::ui::FileLocations kWhere{"/nonexistent/Orgalink.ini", "/nonexistent/",
                                          "/nonexistent/DATA"};

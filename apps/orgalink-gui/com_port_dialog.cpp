@@ -66,7 +66,7 @@ ComPortDialog::ComPortDialog(QWidget* parent, UserPrompts& prompts, platform::Cl
   }
 }
 
-void ComPortDialog::Configure(const operations::RunSettings& settings) {
+void ComPortDialog::Configure(const settings::RunSettings& settings) {
   // A port outside 1..4 is kept as the port at start, so that Cancel gives
   // it back unchanged; the buttons then show COM1.
   selectedPort_ = settings.comPort;

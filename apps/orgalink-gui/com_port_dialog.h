@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "auto_detect_dialog.h"
-#include "operations/run_settings.h"
+#include "settings/run_settings.h"
 #include "ui/port_map.h"
 #include "user_prompts.h"
 
@@ -32,7 +32,7 @@ class ComPortDialog : public QDialog {
 
   // Before exec(): the port and devices to show, and the search link's
   // device code, baud rate, log and echo.
-  void Configure(const operations::RunSettings& settings);
+  void Configure(const settings::RunSettings& settings);
   void SetPortLister(PortLister lister);
   AutoDetectDialog& AutoDetect() { return autoDetect_; }
   // The devices behind COM1..COM4: those configured, or after OK those shown.

@@ -157,7 +157,7 @@ void MainDialog::OnBackup() {
   std::string path;
   if (!SelectBackupFileToSave(prompts_, this, clock_, settings_.backupDir, path)) return;
   if (!PowerCycleAcknowledged()) return;
-  RunProgressDialog(operations::RunMode::Backup, path);
+  RunProgressDialog(settings::RunMode::Backup, path);
 }
 
 void MainDialog::OnRestore() {
@@ -165,7 +165,7 @@ void MainDialog::OnRestore() {
   if (!SelectBackupFileToOpen(prompts_, this, settings_.backupDir, path)) return;
   if (!DialogPrompter(this, prompts_).Confirm(ui::kRestoreQuestion, ui::kRestoreCaption)) return;
   if (!PowerCycleAcknowledged()) return;
-  const int status = RunProgressDialog(operations::RunMode::Restore, path);
+  const int status = RunProgressDialog(settings::RunMode::Restore, path);
   if (status == link::ToInt(link::LinkOk) && settings_.verifyRestore != 0) VerifyRestore(path);
 }
 
@@ -187,7 +187,7 @@ void MainDialog::VerifyRestore(const std::string& path) {
   ProgressDialog dialog(this, prompts_, clock_, paths_.dataDirectory);
   dialog.Engine().Link().SetPortOpener(ui::MakePortOpener(
       {ui::PortChoice::Kind::Com, settings_.comPort, {}}, settings_.comDevices, clock_));
-  dialog.ConfigureRun(MakeRunSettings(operations::RunMode::Backup, {}));
+  dialog.ConfigureRun(MakeRunSettings(settings::RunMode::Backup, {}));
   operations::ReceivedStreams organizer;
   dialog.ReadBackInto(organizer);
   if (dialog.exec() != link::ToInt(link::LinkOk)) return;
@@ -203,7 +203,7 @@ bool MainDialog::PowerCycleAcknowledged() {
          BoxAnswer::Ok;
 }
 
-int MainDialog::RunProgressDialog(operations::RunMode runMode, const std::string& path) {
+int MainDialog::RunProgressDialog(settings::RunMode runMode, const std::string& path) {
   ProgressDialog dialog(this, prompts_, clock_, paths_.dataDirectory);
   dialog.Engine().Link().SetPortOpener(ui::MakePortOpener(
       {ui::PortChoice::Kind::Com, settings_.comPort, {}}, settings_.comDevices, clock_));
@@ -220,14 +220,14 @@ int MainDialog::RunProgressDialog(operations::RunMode runMode, const std::string
 
 // The settings as they stand, with what this window chooses for a backup
 // or a restore.
-operations::RunSettings MainDialog::MakeRunSettings(operations::RunMode runMode,
-                                                    const std::string& path) const {
-  operations::RunSettings run = settings_;
+settings::RunSettings MainDialog::MakeRunSettings(settings::RunMode runMode,
+                                                  const std::string& path) const {
+  settings::RunSettings run = settings_;
   run.runMode = runMode;
   run.baudRate = "19200";
   run.appliMode = "ALL";
   run.fileName = path;
-  if (runMode == operations::RunMode::Restore && settings_.safetyBackup != 0) {
+  if (runMode == settings::RunMode::Restore && settings_.safetyBackup != 0) {
     ui::CreateBackupDir(settings_);
     run.safetyArchive = ui::SafetyArchivePath(settings_.backupDir, clock_);
   }

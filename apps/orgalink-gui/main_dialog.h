@@ -5,8 +5,8 @@
 
 #include "com_port_dialog.h"
 #include "gui_paths.h"
-#include "operations/run_settings.h"
 #include "platform/clock.h"
+#include "settings/run_settings.h"
 #include "store/code_tables.h"
 #include "ui/settings_file.h"
 #include "user_prompts.h"
@@ -29,7 +29,7 @@ class MainDialog : public QDialog {
   MainDialog(GuiPaths paths, UserPrompts& prompts, platform::Clock& clock);
   ~MainDialog() override;
 
-  const operations::RunSettings& Settings() const { return settings_; }
+  const settings::RunSettings& Settings() const { return settings_; }
   // Offered for the COM port dialog's device lists.
   void SetPortLister(ComPortDialog::PortLister lister);
 
@@ -55,19 +55,18 @@ class MainDialog : public QDialog {
   // The power-cycle instructions before a run; false unless answered OK.
   bool PowerCycleAcknowledged();
   // The run's status.
-  int RunProgressDialog(operations::RunMode runMode, const std::string& path);
+  int RunProgressDialog(settings::RunMode runMode, const std::string& path);
   // After a restore with VerifyRestore=1: reads the organizer back in a
   // second communication and shows whether it holds the archive at `path`.
   void VerifyRestore(const std::string& path);
-  operations::RunSettings MakeRunSettings(operations::RunMode runMode,
-                                          const std::string& path) const;
+  settings::RunSettings MakeRunSettings(settings::RunMode runMode, const std::string& path) const;
   void SaveSettings();
 
   GuiPaths paths_;
   UserPrompts& prompts_;
   platform::Clock& clock_;
   ui::SettingsFile settingsFile_;
-  operations::RunSettings settings_;
+  settings::RunSettings settings_;
   store::CharTables tables_;
   ComPortDialog::PortLister portLister_;
   QRect logoRect_;

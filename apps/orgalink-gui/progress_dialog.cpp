@@ -21,7 +21,7 @@ ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::
       engine_(clock),
       store_(tableDirectory),
       run_(engine_),
-      model_(operations::ToInt(runMode_)) {
+      model_(settings::ToInt(runMode_)) {
   engine_.Link().SetAbortToken(abortRequest_);
   communication_ = [this](link::FrontEnd front) {
     return operations::RunCommunication(run_, front, runMode_);
@@ -61,10 +61,16 @@ ProgressDialog::~ProgressDialog() {
   if (engine_.Link().IsPortOpen()) engine_.Link().ClosePort();
 }
 
-void ProgressDialog::ConfigureRun(const operations::RunSettings& settings) {
+void ProgressDialog::ConfigureRun(const settings::RunSettings& settings) {
   runMode_ = settings.runMode;
-  model_ = ui::ProgressModel(operations::ToInt(runMode_));
+  model_ = ui::ProgressModel(settings::ToInt(runMode_));
   operations::ConfigureRun(run_, store_, settings);
+}
+
+ui::SafetyCopy ProgressDialog::Safety() const {
+  const operations::RestoreSafety& safety = run_.safety;
+  return {safety.written ? safety.archive : std::string(), safety.failed, safety.writeError,
+          safety.deletionsBegun};
 }
 
 void ProgressDialog::ReadBackInto(operations::ReceivedStreams& streams) {
@@ -91,7 +97,7 @@ void ProgressDialog::showEvent(QShowEvent* event) {
 
 void ProgressDialog::Start() {
   started_ = true;
-  setWindowTitle(QString::fromStdString(ui::ProgressTitle(operations::ToInt(runMode_))));
+  setWindowTitle(QString::fromStdString(ui::ProgressTitle(settings::ToInt(runMode_))));
   Refresh();
   const bool running = worker_.Start([this] {
     const link::LinkStatus status = communication_(Bridge().Front()).status;

@@ -7,11 +7,12 @@
 #include "link_dialog.h"
 #include "operations/read_back_check.h"
 #include "operations/run_context.h"
-#include "operations/run_settings.h"
 #include "platform/cancel_token.h"
 #include "platform/program_directory.h"
+#include "settings/run_settings.h"
 #include "store/appli_store.h"
 #include "ui/progress_model.h"
+#include "ui/safe_restore_texts.h"
 #include "user_prompts.h"
 #include "worker_thread.h"
 
@@ -39,10 +40,10 @@ class ProgressDialog : public LinkDialog {
   ~ProgressDialog() override;
 
   // Hands the settings to the engine and keeps the RunMode; before exec().
-  void ConfigureRun(const operations::RunSettings& settings);
+  void ConfigureRun(const settings::RunSettings& settings);
   link::LinkEngine& Engine() { return engine_; }
   // What became of a restore's safety copy, once the dialog has ended.
-  const operations::RestoreSafety& Safety() const { return run_.safety; }
+  ui::SafetyCopy Safety() const;
   // Makes the backup of this dialog one into memory only, every
   // application's stream kept in `streams`; after ConfigureRun.
   void ReadBackInto(operations::ReceivedStreams& streams);
@@ -70,7 +71,7 @@ class ProgressDialog : public LinkDialog {
   link::LinkEngine engine_;
   store::AppliStore store_;
   operations::RunContext run_;
-  operations::RunMode runMode_ = operations::RunMode::Negotiate;
+  settings::RunMode runMode_ = settings::RunMode::Negotiate;
   ui::ProgressModel model_;
   Communication communication_;
   QProgressBar* bar_;

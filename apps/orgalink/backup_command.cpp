@@ -21,7 +21,7 @@ struct BackupOptions {
 
 // A named archive gets its extension; without a name the backup goes to
 // today's name in BackupDir, next to any earlier backup of the same day.
-std::string ArchivePath(const BackupOptions& options, const operations::RunSettings& settings) {
+std::string ArchivePath(const BackupOptions& options, const settings::RunSettings& settings) {
   if (!options.archive.empty()) {
     std::string path = options.archive;
     ui::EnsureBackupExtension(path);
@@ -32,13 +32,13 @@ std::string ArchivePath(const BackupOptions& options, const operations::RunSetti
 }
 
 int Backup(const BackupOptions& options) {
-  CommunicationRequest backup{operations::RunMode::Backup, {}, {}, true, false};
+  CommunicationRequest backup{settings::RunMode::Backup, {}, {}, true, false};
   // Today's name is taken only if it is still free once the archive is
   // complete; a named archive replaces its file.
   backup.numberedArchive = options.archive.empty();
   const CommunicationResult result =
       Communicate(options.engine, backup, Console(),
-                  [&](CommunicationRequest& request, const operations::RunSettings& settings) {
+                  [&](CommunicationRequest& request, const settings::RunSettings& settings) {
                     request.fileName = ArchivePath(options, settings);
                   });
   if (result.succeeded) PrintArchiveSummary(result.fileName);

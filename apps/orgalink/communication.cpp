@@ -34,7 +34,7 @@ struct Tables {
   store::CharTables chars;
 };
 
-CommunicationResult Run(const EngineOptions& options, operations::RunSettings settings,
+CommunicationResult Run(const EngineOptions& options, settings::RunSettings settings,
                         const std::string& settingsFile, const CommunicationRequest& request,
                         const Console& console) {
   const bool simulatedPort = options.port && IsSimulatedPort(*options.port);
@@ -94,7 +94,7 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
     }
     engine.Link().SetPortOpener(simulated->Opener());
   }
-  ConsoleOwner owner(console, operations::ToInt(request.runMode), cancel, !options.quiet);
+  ConsoleOwner owner(console, settings::ToInt(request.runMode), cancel, !options.quiet);
 
   const link::StepResult result = operations::RunCommunication(run, owner.Front(), request.runMode);
   owner.Finish();
@@ -107,7 +107,7 @@ CommunicationResult Run(const EngineOptions& options, operations::RunSettings se
 
 CommunicationResult Communicate(
     const EngineOptions& options, CommunicationRequest request, const Console& console,
-    const std::function<void(CommunicationRequest&, const operations::RunSettings&)>& settle) {
+    const std::function<void(CommunicationRequest&, const settings::RunSettings&)>& settle) {
   if (const int refused = CheckNamedSettingsFile(options.settingsFile, false)) {
     return {false, refused, {}};
   }

@@ -7,14 +7,14 @@
 #include "engine_options.h"
 #include "operations/read_back_check.h"
 #include "operations/run_context.h"
-#include "operations/run_mode.h"
-#include "operations/run_settings.h"
+#include "settings/run_mode.h"
+#include "settings/run_settings.h"
 
 namespace orgalink::cli {
 
 // One communication as a command asks for it.
 struct CommunicationRequest {
-  operations::RunMode runMode = operations::RunMode::Negotiate;
+  settings::RunMode runMode = settings::RunMode::Negotiate;
   std::string fileName;
   // Folder of the dump files; empty for the settings file's folder.
   std::string dumpDirectory;
@@ -50,7 +50,7 @@ struct CommunicationResult {
 // BackupDir).
 CommunicationResult Communicate(
     const EngineOptions& options, CommunicationRequest request, const Console& console,
-    const std::function<void(CommunicationRequest&, const operations::RunSettings&)>& settle = {});
+    const std::function<void(CommunicationRequest&, const settings::RunSettings&)>& settle = {});
 
 // Prints the power-cycle instructions and the progress dialog's
 // "Instructions" group on standard error.

@@ -64,7 +64,7 @@ std::string DetectedText(int com, const std::string& device) {
 // a COM port as COMPort; a device beyond COM4 in [Ports] for the COM port
 // COMPort names (COM1 when it names none of the four), which it then names.
 void TakeFound(int port, const std::vector<std::string>& extra, bool save,
-               operations::RunSettings& kept) {
+               settings::RunSettings& kept) {
   if (port <= kComPorts) {
     std::printf("%s\n", DetectedText(port, kept.comDevices.For(port)).c_str());
     if (save) kept.comPort = port;
@@ -83,7 +83,7 @@ void TakeFound(int port, const std::vector<std::string>& extra, bool save,
 
 // The port found (0 for none, with why); nothing when the search could not
 // be made interruptible.
-std::optional<link::DetectResult> Search(const operations::RunSettings& settings,
+std::optional<link::DetectResult> Search(const settings::RunSettings& settings,
                                          const std::vector<std::string>& extra, bool quiet,
                                          std::optional<platform::InterruptKind>& stop) {
   platform::Clock& clock = platform::SystemClock::Instance();
@@ -108,8 +108,8 @@ int Detect(const DetectOptions& options) {
   }
   ui::SettingsFile file = LoadSettings(options.engine);
   // What --save may change; the options serve this search alone.
-  operations::RunSettings kept = file.Values();
-  operations::RunSettings search = kept;
+  settings::RunSettings kept = file.Values();
+  settings::RunSettings search = kept;
   ApplyOptions(options.engine, search);
   if (!options.engine.quiet) {
     std::fprintf(stderr, "%s\n%s\n\n%s\n", ui::kDetectInstructions[0], ui::kDetectInstructions[1],

@@ -17,7 +17,7 @@ struct EmulateOptions {
 
 int Emulate(const EmulateOptions& options) {
   return Communicate(options.engine,
-                     {operations::RunMode::HandheldSide, {}, options.dumpDir, false, false},
+                     {settings::RunMode::HandheldSide, {}, options.dumpDir, false, false},
                      Console())
       .exitCode;
 }

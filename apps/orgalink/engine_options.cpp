@@ -80,14 +80,14 @@ void AddEngineOptions(CLI::App& command, EngineOptions& o) {
 }
 
 std::optional<ui::PortChoice> ChosenPort(const EngineOptions& options,
-                                         const operations::RunSettings& settings) {
+                                         const settings::RunSettings& settings) {
   // The option must name a usable port; the file's number is handed over as
   // it stands, like every settings value, and a bad one fails at the open.
   if (options.port) return ui::ParsePortChoice(*options.port);
   return ui::PortChoice{ui::PortChoice::Kind::Com, settings.comPort, {}};
 }
 
-void ApplyOptions(const EngineOptions& o, operations::RunSettings& s) {
+void ApplyOptions(const EngineOptions& o, settings::RunSettings& s) {
   Override(o.deviceCode, s.deviceCode);
   Override(o.baud, s.baudRate);
   Override(o.app, s.appliMode);

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "operations/run_settings.h"
+#include "settings/run_settings.h"
 #include "ui/port_choice.h"
 
 namespace orgalink::cli {
@@ -43,9 +43,9 @@ void AddEngineOptions(CLI::App& command, EngineOptions& options);
 // The port to talk to: --port when given (nothing when it names no usable
 // port), else the settings' COMPort as it stands.
 std::optional<ui::PortChoice> ChosenPort(const EngineOptions& options,
-                                         const operations::RunSettings& settings);
+                                         const settings::RunSettings& settings);
 
 // Lays the options the command line gave over the settings.
-void ApplyOptions(const EngineOptions& options, operations::RunSettings& settings);
+void ApplyOptions(const EngineOptions& options, settings::RunSettings& settings);
 
 }  // namespace orgalink::cli

@@ -8,8 +8,8 @@
 
 namespace orgalink::cli {
 
-bool EmptiesOrganizer(operations::RunMode runMode) {
-  using operations::RunMode;
+bool EmptiesOrganizer(settings::RunMode runMode) {
+  using settings::RunMode;
   return runMode == RunMode::Restore || runMode == RunMode::Restore4 ||
          runMode == RunMode::Restore6 || runMode == RunMode::DeleteAllRecords;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "console.h"
-#include "operations/run_mode.h"
+#include "settings/run_mode.h"
 
 namespace orgalink::cli {
 
@@ -13,7 +13,7 @@ inline constexpr int kExitNeedsYes = 2;
 // True for the RunModes whose run empties applications of the organizer:
 // the whole restores (2, 4 and 6, with or without an archive) and
 // DELETE_ALL_RECORDS (14).
-bool EmptiesOrganizer(operations::RunMode runMode);
+bool EmptiesOrganizer(settings::RunMode runMode);
 
 // Asks the restore question before such a run, unless `yes` (--yes) has
 // answered it. Returns 0 when the run may go on; otherwise prints why not

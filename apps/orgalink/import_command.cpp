@@ -37,6 +37,13 @@ int Fail(const std::string& message, int exit_code = kExitFailed) {
   return exit_code;
 }
 
+// A refusal for want of room goes with the generic message as its cause, as
+// a backup's does; a file step that failed is told by the system's reason.
+std::string WriteProblem(const store::ArchiveWrite& write) {
+  if (!write.refusal.empty()) return "Write file error.\nCause: " + write.refusal + ".";
+  return write.errorText;
+}
+
 // "-" is standard input.
 bool ReadInput(const std::string& path, std::string& text, std::string& problem) {
   if (path == "-") {
@@ -80,8 +87,10 @@ int Import(const ImportOptions& options) {
   if (!store::BuildArchive(archive, setup.Codec(), file, &problem)) {
     return Fail(options.input + ": " + problem);
   }
-  if (store::SaveArchiveFile(options.archive, file, &problem) != store::StoreOk) {
-    return Fail("cannot write " + options.archive + ": " + problem);
+  store::ArchiveWrite write;
+  write.path = options.archive;
+  if (store::SaveArchiveFile(write, file) != store::StoreOk) {
+    return Fail("cannot write " + options.archive + ": " + WriteProblem(write));
   }
   PrintArchiveSummary(options.archive);
   return 0;

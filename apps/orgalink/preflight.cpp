@@ -14,8 +14,8 @@ namespace {
 
 constexpr int kExitUsage = 2;
 
-bool WritesArchive(operations::RunMode runMode) {
-  using operations::RunMode;
+bool WritesArchive(settings::RunMode runMode) {
+  using settings::RunMode;
   return runMode == RunMode::Backup || runMode == RunMode::Backup3 || runMode == RunMode::Backup5 ||
          runMode == RunMode::BackupStep;
 }
@@ -56,7 +56,7 @@ int CheckCharacterTablesIn(const std::string& dataDir) {
   return CheckCharacterTables(dataDir.empty() ? platform::DataDirectory() : dataDir + "/");
 }
 
-int CheckArchiveFolder(operations::RunMode runMode, const std::string& archive) {
+int CheckArchiveFolder(settings::RunMode runMode, const std::string& archive) {
   if (!WritesArchive(runMode) || archive.empty()) return 0;
   const std::string folder = platform::DirectoryOf(archive);
   const auto problem = platform::FolderWriteProblem(folder);

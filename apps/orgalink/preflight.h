@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "operations/run_mode.h"
+#include "settings/run_mode.h"
 
 namespace orgalink::cli {
 
@@ -25,6 +25,6 @@ int CheckCharacterTablesIn(const std::string& dataDir);
 
 // The folder of the archive a backup RunMode is to write exists and takes
 // new files; other RunModes and an unnamed archive pass.
-int CheckArchiveFolder(operations::RunMode runMode, const std::string& archive);
+int CheckArchiveFolder(settings::RunMode runMode, const std::string& archive);
 
 }  // namespace orgalink::cli

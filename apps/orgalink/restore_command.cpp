@@ -38,12 +38,15 @@ int CheckReadable(const std::string& path) {
 // Where the organizer's data stands: the safety copy taken, or, after a
 // failure, what that means for the organizer.
 void ReportSafety(const CommunicationResult& result) {
+  const operations::RestoreSafety& safety = result.safety;
+  const ui::SafetyCopy copy{safety.written ? safety.archive : std::string(), safety.failed,
+                            safety.writeError, safety.deletionsBegun};
   if (result.succeeded) {
-    const std::string line = ui::SafetyWrittenLine(result.safety);
+    const std::string line = ui::SafetyWrittenLine(copy);
     if (!line.empty()) std::printf("%s\n", line.c_str());
     return;
   }
-  const std::string note = ui::SafetyNote(result.safety, ui::RestoreFront::CommandLine);
+  const std::string note = ui::SafetyNote(copy, ui::RestoreFront::CommandLine);
   if (!note.empty()) std::fprintf(stderr, "%s\n", note.c_str());
 }
 
@@ -51,7 +54,7 @@ int Restore(const RestoreOptions& options) {
   if (const int unreadable = CheckReadable(options.archive)) return unreadable;
   const Console console;
   if (const int refused = ConfirmEmptying(console, options.yes)) return refused;
-  CommunicationRequest restore{operations::RunMode::Restore, options.archive, {}, true, false};
+  CommunicationRequest restore{settings::RunMode::Restore, options.archive, {}, true, false};
   restore.safetyBackup = !options.noSafetyBackup;
   const CommunicationResult result = Communicate(options.engine, restore, console);
   ReportSafety(result);

@@ -22,7 +22,7 @@ struct RunModeOptions {
 int RunOneMode(const RunModeOptions& options) {
   const Console console;
   // An unknown number still goes to the driver, which logs and refuses it.
-  const operations::RunMode runMode = operations::RunModeFromNumber(options.number);
+  const settings::RunMode runMode = settings::RunModeFromNumber(options.number);
   if (EmptiesOrganizer(runMode)) {
     if (const int refused = ConfirmEmptying(console, options.yes)) return refused;
   }

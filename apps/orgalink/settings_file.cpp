@@ -11,7 +11,7 @@ ui::SettingsFile LoadSettings(const EngineOptions& options) {
   return ui::SettingsFile(ui::LocateFiles(ui::CurrentUserEnvironment(), options.settingsFile));
 }
 
-bool SaveSettings(ui::SettingsFile& file, const operations::RunSettings& settings) {
+bool SaveSettings(ui::SettingsFile& file, const settings::RunSettings& settings) {
   std::string problem;
   if (file.Save(settings, problem)) return true;
   std::fprintf(stderr, "orgalink: %s\n", ui::SettingsNotSavedText(file.Path(), problem).c_str());

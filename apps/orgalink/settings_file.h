@@ -16,6 +16,6 @@ ui::SettingsFile LoadSettings(const EngineOptions& options);
 // Writes back what the command changed in `settings` (a first run writes
 // every default); options given for one run are not kept. A failure is
 // told on standard error; false then.
-bool SaveSettings(ui::SettingsFile& file, const operations::RunSettings& settings);
+bool SaveSettings(ui::SettingsFile& file, const settings::RunSettings& settings);
 
 }  // namespace orgalink::cli

@@ -34,13 +34,13 @@ int VerifyOrganizer(const EngineOptions& options, const std::string& path, const
   if (const int unreadable = ReadArchive(path, archive)) return unreadable;
   if (after) std::fprintf(stderr, "\n%s\n\n", ui::kVerifyInstruction);
   operations::ReceivedStreams organizer;
-  CommunicationRequest readBack{operations::RunMode::Backup, {}, {}, !after, false};
+  CommunicationRequest readBack{settings::RunMode::Backup, {}, {}, !after, false};
   readBack.readBack = &organizer;
   // After a restore the read-back logs beside the restore's log, which
   // would otherwise be replaced. Communicate runs with `readOptions` as
   // they stand once the settings are known.
   EngineOptions readOptions = options;
-  const auto settle = [&](CommunicationRequest&, const operations::RunSettings& settings) {
+  const auto settle = [&](CommunicationRequest&, const settings::RunSettings& settings) {
     const std::string log = options.log ? *options.log : settings.logFileName;
     if (after && !log.empty()) readOptions.log = ui::ReadBackLogName(log);
   };

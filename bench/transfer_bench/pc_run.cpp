@@ -17,9 +17,9 @@ namespace {
 // Long enough for the negotiation, which waits for the organizer's offer.
 constexpr std::chrono::seconds kTransferStartLimit{30};
 
-operations::RunSettings Settings(const RunRequest& request, const store::CharTables& tables) {
-  operations::RunSettings settings;
-  settings.runMode = static_cast<operations::RunMode>(request.runMode);
+settings::RunSettings Settings(const RunRequest& request, const store::CharTables& tables) {
+  settings::RunSettings settings;
+  settings.runMode = static_cast<settings::RunMode>(request.runMode);
   settings.baudRate = request.baudText;
   settings.fileName = request.archive;
   settings.safetyArchive = request.safetyArchive;
@@ -69,7 +69,7 @@ RunFigures RunOnce(const platform::PortOpener& opener, const store::CharTables& 
     const double thread_cpu = ThreadCpuSeconds();
     start = BenchClock::now();
     figures.status = operations::RunCommunication(run, owner.Front(),
-                                                  static_cast<operations::RunMode>(request.runMode))
+                                                  static_cast<settings::RunMode>(request.runMode))
                          .status;
     end = BenchClock::now();
     figures.pcThreadCpuSeconds = ThreadCpuSeconds() - thread_cpu;

@@ -24,10 +24,6 @@ long WaitLength(Tick start, Tick deadline) {
   return std::max<long>(static_cast<std::int32_t>(deadline - start), 0);
 }
 
-// What a failed wait on the port tells the user.
-Cause PortFailed(const char* call) {
-  return Cause::System(call, 0);
-}
 }  // namespace
 
 ByteLink::ByteLink(platform::Clock& clock, CommLog& log, StatusRegister& status)
@@ -43,6 +39,10 @@ void ByteLink::SetBaudRate(std::string_view text) {
 
 void ByteLink::SetQuietWindow(long ms) {
   quiet_window_ = static_cast<std::uint32_t>(std::clamp<long>(ms, 1, 1000));
+}
+
+Cause ByteLink::PortFailed(const char* call) const {
+  return Cause::System(call, port_ ? port_->LastError() : 0);
 }
 
 StepResult ByteLink::PortFail(Cause cause) {
@@ -76,8 +76,9 @@ StepResult ByteLink::OpenPort(int port) {
   }
   if (!port_) return PortFail(cause);
   if (!PurgePort()) {
+    Cause failed = PortFailed("clearing the port");
     port_.reset();
-    return PortFail(PortFailed("clearing the port"));
+    return PortFail(std::move(failed));
   }
   abort_flag_ = 0;
   status_.Set(LinkOk, -1);

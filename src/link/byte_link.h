@@ -105,6 +105,8 @@ class ByteLink {
   StepResult CheckEcho(std::span<const std::uint8_t> bytes);
   // The token the waits heed: none while an AbortShield lives.
   const platform::CancelToken& Heeded() const;
+  // What a failed call on the port tells the user, with the system's reason.
+  Cause PortFailed(const char* call) const;
   // Sets the status that names the port, and hands it back with `cause`.
   StepResult PortFail(Cause cause);
   // The result of a wait that an abort request ended; PollAbort set the status.

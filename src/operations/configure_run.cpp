@@ -6,7 +6,8 @@ namespace orgalink::operations {
 
 // The order matters: the store is linked last, so the device code reaches
 // only the engine, and the settings block goes to the log named here.
-void ConfigureRun(RunContext& run, store::AppliStore& store, const RunSettings& settings) {
+void ConfigureRun(RunContext& run, store::AppliStore& store,
+                  const settings::RunSettings& settings) {
   link::LinkEngine& engine = run.engine;
   SetDeviceCode(run, settings.deviceCode);
   engine.Link().SetComPort(settings.comPort);
@@ -36,7 +37,7 @@ void ConfigureRun(RunContext& run, store::AppliStore& store, const RunSettings& 
       true);
 }
 
-void ConfigureSearchLink(link::LinkEngine& engine, const RunSettings& settings) {
+void ConfigureSearchLink(link::LinkEngine& engine, const settings::RunSettings& settings) {
   engine.SetDeviceCode(settings.deviceCode);
   engine.Link().SetBaudRate(settings.baudRate);
   engine.Log().SetFileName(settings.logFileName);

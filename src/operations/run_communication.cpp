@@ -9,7 +9,7 @@ namespace orgalink::operations {
 
 using link::StepResult;
 
-StepResult RunCommunication(RunContext& run, link::FrontEnd front, RunMode runMode) {
+StepResult RunCommunication(RunContext& run, link::FrontEnd front, settings::RunMode runMode) {
   if (run.store == nullptr || front.progress == nullptr || front.prompter == nullptr) {
     return {link::LinkIoError, link::Cause::WrongData("communication", -1, -1,
                                                       "the communication lacks its store or its "
@@ -22,7 +22,7 @@ StepResult RunCommunication(RunContext& run, link::FrontEnd front, RunMode runMo
   if (StepResult opened = engine.Link().OpenPort(engine.Link().ComPort()); !opened) {
     engine.Log().Line("!!!Can't Open COM Port\n\n");
     result = std::move(opened);
-  } else if (!IsKnownRunMode(runMode)) {
+  } else if (!settings::IsKnownRunMode(runMode)) {
     engine.Log().Line("Unknown RunMode\n\n");
     result = {link::LinkIoError,
               link::Cause::WrongData("RunMode", -1, ToInt(runMode),

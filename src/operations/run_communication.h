@@ -3,7 +3,7 @@
 #include "link/front_end.h"
 #include "link/step_result.h"
 #include "operations/run_context.h"
-#include "operations/run_mode.h"
+#include "settings/run_mode.h"
 
 namespace orgalink::operations {
 
@@ -13,6 +13,6 @@ namespace orgalink::operations {
 // front end to report to and ask it returns 11 before anything is logged or opened.
 // The result carries the cause of the failure that ended the communication,
 // not of the closing commands.
-link::StepResult RunCommunication(RunContext& run, link::FrontEnd front, RunMode runMode);
+link::StepResult RunCommunication(RunContext& run, link::FrontEnd front, settings::RunMode runMode);
 
 }  // namespace orgalink::operations

@@ -17,7 +17,7 @@ using link::StepResult;
 
 namespace {
 
-StepResult NotAvailable(LinkEngine& engine, RunMode runMode) {
+StepResult NotAvailable(LinkEngine& engine, settings::RunMode runMode) {
   engine.Log().Format("!!!RunMode %d Not Available\n\n", ToInt(runMode));
   engine.SetStatus(link::LinkIoError, -1);
   return {link::LinkIoError,
@@ -32,70 +32,70 @@ StepResult SendThenWait(LinkEngine& engine, int code, int p1, int expected) {
 
 }  // namespace
 
-StepResult RunModeSteps(RunContext& run, link::FrontEnd front, RunMode runMode) {
+StepResult RunModeSteps(RunContext& run, link::FrontEnd front, settings::RunMode runMode) {
   LinkEngine& engine = run.engine;
   StepResult result = link::LinkIoError;
   const char* successText = nullptr;
   switch (runMode) {
-    case RunMode::Negotiate:
+    case settings::RunMode::Negotiate:
       result = link::Negotiation(engine, front.progress, 30000, -1);
       successText = "SUCCESS Negotiation";
       break;
-    case RunMode::Backup:
-    case RunMode::Backup3:
-    case RunMode::Backup5:
+    case settings::RunMode::Backup:
+    case settings::RunMode::Backup3:
+    case settings::RunMode::Backup5:
       result = RunBackup(run, front, transfer::PcFull);
       break;
-    case RunMode::BackupStep:
+    case settings::RunMode::BackupStep:
       result = RunBackup(run, front, transfer::PcStep);
       break;
-    case RunMode::Restore:
-    case RunMode::Restore4:
-    case RunMode::Restore6:
+    case settings::RunMode::Restore:
+    case settings::RunMode::Restore4:
+    case settings::RunMode::Restore6:
       result = RunRestore(run, front, transfer::PcFull);
       break;
-    case RunMode::RestoreStep:
+    case settings::RunMode::RestoreStep:
       result = RunRestore(run, front, transfer::PcStep);
       break;
-    case RunMode::SendOneAppli:
+    case settings::RunMode::SendOneAppli:
       result = SendOneAppli(run, front.progress);
       // Quiet unless a log is kept, like the operations' own success boxes.
       if (!engine.Log().FileName().empty()) successText = "SUCCESS Send 1 Record";
       break;
-    case RunMode::SendAck:
+    case settings::RunMode::SendAck:
       result = SendThenWait(engine, link::ACK, 0, link::AnyCommand);
       successText = "SUCCESS send ACK";
       break;
-    case RunMode::SendNack:
+    case settings::RunMode::SendNack:
       result = engine.SendCommand(link::NACK);
       successText = "SUCCESS send NACK";
       break;
-    case RunMode::SendEndCommunication:
+    case settings::RunMode::SendEndCommunication:
       result = engine.SendCommand(link::END_COMMUNICATION);
       successText = "SUCCESS send END_COMMUNICATION";
       break;
-    case RunMode::SendDumpFile:
+    case settings::RunMode::SendDumpFile:
       result = SendDumpFile(run, front.progress, transfer::PcStep);
       successText = "SUCCESS SEND_1_RECORD";
       break;
-    case RunMode::DeleteAllRecords:
+    case settings::RunMode::DeleteAllRecords:
       result = SendThenWait(engine, link::DELETE_ALL_RECORDS, transfer::AppliCode(run.appliKind),
                             link::ACK);
       successText = "SUCCESS DELETE_ALL_RECORDS";
       break;
-    case RunMode::ReceiveDumpFile:
+    case settings::RunMode::ReceiveDumpFile:
       result = ReceiveDumpFile(run, front.progress, transfer::PcStep);
       successText = "SUCCESS GET_ALL_RECORDS";
       break;
-    case RunMode::ReceiveExpenseCategory:
+    case settings::RunMode::ReceiveExpenseCategory:
       result = ReceiveDumpFile(run, front.progress, transfer::PcStep);
       successText = "SUCCESS GET_EXPENSE_CATEGORY";
       break;
-    case RunMode::SendExpenseCategory:
+    case settings::RunMode::SendExpenseCategory:
       result = SendDumpFile(run, front.progress, transfer::PcStep);
       successText = "SUCCESS SEND_EXPENSE_CATEGORY";
       break;
-    case RunMode::HandheldSide:
+    case settings::RunMode::HandheldSide:
       result = RunHandheldSide(run, front);
       break;
     default:

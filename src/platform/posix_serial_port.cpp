@@ -69,18 +69,26 @@ class PosixSerialPort final : public SerialPort {
     if (input) ahead_.clear();
     if (!input && !output) return true;
     int which = input && output ? TCIOFLUSH : (input ? TCIFLUSH : TCOFLUSH);
-    return tcflush(fd_.Get(), which) == 0;
+    if (tcflush(fd_.Get(), which) == 0) return true;
+    last_error_ = errno;
+    return false;
   }
 
   int InQueue() override {
     int queued = 0;
-    if (ioctl(fd_.Get(), FIONREAD, &queued) != 0) return -1;
+    if (ioctl(fd_.Get(), FIONREAD, &queued) != 0) {
+      last_error_ = errno;
+      return -1;
+    }
     return static_cast<int>(ahead_.size()) + queued;
   }
 
   int OutQueue() override {
     int queued = 0;
-    if (ioctl(fd_.Get(), TIOCOUTQ, &queued) != 0) return -1;
+    if (ioctl(fd_.Get(), TIOCOUTQ, &queued) != 0) {
+      last_error_ = errno;
+      return -1;
+    }
     return queued;
   }
 
@@ -97,6 +105,7 @@ class PosixSerialPort final : public SerialPort {
       } else if (n == 0 || errno == EAGAIN || errno == EWOULDBLOCK) {
         break;
       } else {
+        last_error_ = errno;
         return got > 0 ? static_cast<int>(got) : -1;
       }
     }
@@ -132,6 +141,8 @@ class PosixSerialPort final : public SerialPort {
     return WaitQueueEmpty(deadline, cancel);
   }
 
+  int LastError() const override { return last_error_; }
+
  private:
   // Waits until `count` bytes are in, `cancel` is set or `left`, which says
   // how long there is still to wait, finds no time left.
@@ -163,8 +174,11 @@ class PosixSerialPort final : public SerialPort {
         written += static_cast<std::size_t>(n);
       } else if (n < 0 && errno == EINTR) {
         continue;
+      } else if (n == 0 || errno == EAGAIN || errno == EWOULDBLOCK) {
+        return true;  // no room for now
       } else {
-        return n == 0 || errno == EAGAIN || errno == EWOULDBLOCK;  // no room for now
+        last_error_ = errno;
+        return false;
       }
     }
     return true;
@@ -222,8 +236,11 @@ class PosixSerialPort final : public SerialPort {
         ahead_.insert(ahead_.end(), chunk, chunk + n);
       } else if (n < 0 && errno == EINTR) {
         continue;
+      } else if (n == 0 || errno == EAGAIN || errno == EWOULDBLOCK) {
+        return true;
       } else {
-        return n == 0 || errno == EAGAIN || errno == EWOULDBLOCK;
+        last_error_ = errno;
+        return false;
       }
     }
   }
@@ -245,12 +262,21 @@ class PosixSerialPort final : public SerialPort {
 
   // One poll of the device and the cancel token's descriptor for at most
   // `timeout`.
-  // False when the device reports a failure or the poll itself fails.
+  // False when the device reports a failure or the poll itself fails. A
+  // device that reports a failure gave no errno: a closed descriptor counts
+  // as EBADF, a hang-up or any other failure as EIO, as a write or an ioctl
+  // on a hung-up line gives.
   bool PollOnce(pollfd (&fds)[2], std::chrono::nanoseconds timeout) {
     const timespec span{static_cast<time_t>(timeout.count() / 1000000000),
                         static_cast<long>(timeout.count() % 1000000000)};
-    if (ppoll(fds, 2, &span, nullptr) < 0) return errno == EINTR;
-    return (fds[0].revents & kDeviceFailed) == 0;
+    if (ppoll(fds, 2, &span, nullptr) < 0) {
+      if (errno == EINTR) return true;
+      last_error_ = errno;
+      return false;
+    }
+    if ((fds[0].revents & kDeviceFailed) == 0) return true;
+    last_error_ = (fds[0].revents & POLLNVAL) != 0 ? EBADF : EIO;
+    return false;
   }
 
   UniqueFd fd_;
@@ -259,6 +285,7 @@ class PosixSerialPort final : public SerialPort {
   int baud_ = 19200;
   LowLatency latency_;
   std::deque<std::uint8_t> ahead_;
+  int last_error_ = 0;
 };
 
 }  // namespace

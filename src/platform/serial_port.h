@@ -69,6 +69,12 @@ class SerialPort {
   // Blocks until every written byte has left, `cancel` is set or the deadline
   // has expired.
   virtual WaitResult WaitOutputEmpty(Tick deadline, const CancelToken& cancel) = 0;
+
+  // The errno of the last call that failed for the device's sake (a system
+  // call the device refused, or a hang-up: EIO), so that a failure can be
+  // told with the system's reason; 0 while none has failed. A call that
+  // succeeds leaves it as it is. A port that cannot tell keeps 0.
+  virtual int LastError() const { return 0; }
 };
 
 // Opens the port with the given number (the "COM%d" number; 0 when the

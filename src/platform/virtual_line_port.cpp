@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 #include "platform/virtual_line_impl.h"
@@ -32,7 +33,7 @@ class VirtualLinePort final : public SerialPort {
   bool Purge(bool input, bool output) override {
     {
       std::lock_guard<std::mutex> guard(Mutex());
-      if (impl_->hung_up) return false;
+      if (impl_->hung_up) return CutOff(false);
       if (input) {
         impl_->Deliver(end_);
         impl_->At(end_).received.clear();
@@ -51,19 +52,19 @@ class VirtualLinePort final : public SerialPort {
 
   int InQueue() override {
     std::lock_guard<std::mutex> guard(Mutex());
-    if (impl_->hung_up) return -1;
+    if (impl_->hung_up) return CutOff(-1);
     return static_cast<int>(impl_->Received(end_));
   }
 
   int OutQueue() override {
     std::lock_guard<std::mutex> guard(Mutex());
-    if (impl_->hung_up) return -1;
+    if (impl_->hung_up) return CutOff(-1);
     return static_cast<int>(impl_->InFlightFrom(end_));
   }
 
   int Read(std::uint8_t* buffer, std::size_t max) override {
     std::lock_guard<std::mutex> guard(Mutex());
-    if (impl_->hung_up) return -1;
+    if (impl_->hung_up) return CutOff(-1);
     impl_->Deliver(end_);
     std::deque<std::uint8_t>& received = impl_->At(end_).received;
     std::size_t got = std::min(max, received.size());
@@ -84,10 +85,10 @@ class VirtualLinePort final : public SerialPort {
     if (room != WaitResult::Ready) return room;
     if (written >= count) return WaitResult::Ready;
     std::vector<Fault> faults;
-    if (!AskFaultHook(data, count, written, faults)) return WaitResult::Error;
+    if (!AskFaultHook(data, count, written, faults)) return CutOff(WaitResult::Error);
     {
       std::lock_guard<std::mutex> guard(Mutex());
-      if (impl_->hung_up) return WaitResult::Error;
+      if (impl_->hung_up) return CutOff(WaitResult::Error);
       impl_->Send(end_, data + written, faults.data(), count - written);
     }
     written = count;
@@ -117,8 +118,17 @@ class VirtualLinePort final : public SerialPort {
         });
   }
 
+  int LastError() const override { return last_error_; }
+
  private:
   std::mutex& Mutex() { return impl_->site->mutex; }
+
+  // A cut cable fails a call as a hung-up device does, with EIO.
+  template <typename Result>
+  Result CutOff(Result failed) {
+    last_error_ = EIO;
+    return failed;
+  }
 
   // The hook runs without the line's lock, so it may use the line and the
   // clock freely.
@@ -158,12 +168,13 @@ class VirtualLinePort final : public SerialPort {
     block(lock, std::function<bool()>([&] { return impl_->hung_up || cancel.IsSet() || done(); }));
     // In the order every port follows when several hold at once.
     if (cancel.IsSet()) return WaitResult::Cancelled;
-    if (impl_->hung_up) return WaitResult::Error;
+    if (impl_->hung_up) return CutOff(WaitResult::Error);
     return done() ? WaitResult::Ready : WaitResult::Timeout;
   }
 
   std::shared_ptr<VirtualLine::Impl> impl_;
   End end_;
+  int last_error_ = 0;
 };
 
 }  // namespace

@@ -4,8 +4,8 @@
 
 namespace orgalink::store {
 
-// One write of an AppliStore to an archive file: where it goes, and what the
-// write tells back when it fails.
+// One write of an archive file (an AppliStore's, or one built in memory):
+// where it goes, and what the write tells back when it fails.
 struct ArchiveWrite {
   // The archive's file; with `keepExisting`, the name it was written under.
   std::string path;

@@ -126,22 +126,22 @@ bool RoomFor(const std::string& path, std::uint64_t required, std::string& refus
   return false;
 }
 
-StoreResult SaveArchiveFile(const std::string& path, std::span<const std::uint8_t> file,
-                            std::string* error_text) {
-  if (std::string refusal; !RoomFor(path, file.size(), refusal)) {
-    if (error_text != nullptr) *error_text = "Write file error.\nCause: " + refusal + ".";
-    return StoreRejected;
-  }
+StoreResult SaveArchiveFile(ArchiveWrite& write, std::span<const std::uint8_t> file) {
+  if (!RoomFor(write.path, file.size(), write.refusal, &write.errorNumber)) return StoreRejected;
   try {
-    CheckedArchiveFile checked(path, false);
-    const StoreResult opened = checked.Open(error_text);
-    if (opened != StoreOk) return opened;
-    return checked.Write(
-        [file](ArchiveSink& sink) {
-          sink.Body(file.data(), file.size());
-          return sink.Flush() ? StoreOk : StoreRejected;
-        },
-        error_text);
+    CheckedArchiveFile checked(write.path, false, write.keepExisting);
+    StoreResult result = checked.Open(&write.errorText);
+    if (result == StoreOk) {
+      result = checked.Write(
+          [file](ArchiveSink& sink) {
+            sink.Body(file.data(), file.size());
+            return sink.Flush() ? StoreOk : StoreRejected;
+          },
+          &write.errorText);
+    }
+    write.errorNumber = checked.Error();
+    write.path = checked.Path();
+    return result;
   } catch (const std::bad_alloc&) {
     return StoreRejected;
   }

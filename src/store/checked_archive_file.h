@@ -7,6 +7,7 @@
 
 #include "platform/file_system.h"
 #include "store/archive_sink.h"
+#include "store/archive_write.h"
 #include "store/store_result.h"
 
 namespace orgalink::store {
@@ -60,11 +61,12 @@ class CheckedArchiveFile {
 bool RoomFor(const std::string& path, std::uint64_t required, std::string& refusal,
              int* error_out = nullptr);
 
-// Writes a whole archive file whose bytes (the body already inverted when
-// its magic says so) are in memory, the same way, after checking that the
-// volume has room for it. StoreRejected with what went wrong in
-// `error_text` (for want of room, the generic text and its cause).
-StoreResult SaveArchiveFile(const std::string& path, std::span<const std::uint8_t> file,
-                            std::string* error_text);
+// Writes a whole archive file whose bytes are in memory to `write.path`, the
+// same way, after checking that the volume has room for it. The bytes go as
+// they are (the body already inverted when the magic says so), so
+// `write.scramble` plays no part. StoreRejected with what went wrong told
+// in `write` as an AppliStore's write tells it: the refusal, or the file
+// step's message, and the errno.
+StoreResult SaveArchiveFile(ArchiveWrite& write, std::span<const std::uint8_t> file);
 
 }  // namespace orgalink::store

@@ -12,7 +12,7 @@ bool IsAdapter(const platform::SerialPortEntry& port) {
   return port.usb.has_value() || port.name.starts_with("ttyUSB") || port.name.starts_with("ttyACM");
 }
 
-bool ReachedByCom(const platform::SerialPortEntry& port, const operations::ComDevices& comDevices) {
+bool ReachedByCom(const platform::SerialPortEntry& port, const settings::ComDevices& comDevices) {
   const std::string node = platform::ResolveDevicePath(port.devicePath);
   for (int com = 1; com <= kComPorts; ++com) {
     if (platform::ResolveDevicePath(comDevices.For(com)) == node) return true;
@@ -23,7 +23,7 @@ bool ReachedByCom(const platform::SerialPortEntry& port, const operations::ComDe
 }  // namespace
 
 std::vector<std::string> ExtraDetectDevices(const std::vector<platform::SerialPortEntry>& ports,
-                                            const operations::ComDevices& comDevices) {
+                                            const settings::ComDevices& comDevices) {
   std::vector<const platform::SerialPortEntry*> tried;
   for (const platform::SerialPortEntry& port : ports) {
     if (port.access.exists && port.access.readWrite && !ReachedByCom(port, comDevices)) {
@@ -39,8 +39,8 @@ std::vector<std::string> ExtraDetectDevices(const std::vector<platform::SerialPo
   return devices;
 }
 
-operations::ComDevices WithExtraDevices(operations::ComDevices comDevices,
-                                        const std::vector<std::string>& extra) {
+settings::ComDevices WithExtraDevices(settings::ComDevices comDevices,
+                                      const std::vector<std::string>& extra) {
   for (std::size_t i = 0; i < extra.size(); ++i) {
     comDevices.Set(kComPorts + 1 + static_cast<int>(i), extra[i]);
   }

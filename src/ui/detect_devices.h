@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "operations/com_devices.h"
 #include "platform/serial_port_list.h"
+#include "settings/com_devices.h"
 
 namespace orgalink::ui {
 
@@ -14,11 +14,11 @@ namespace orgalink::ui {
 // people plug an organizer into), each named by its first /dev/serial/by-id
 // link where it has one, since that name survives a replug.
 std::vector<std::string> ExtraDetectDevices(const std::vector<platform::SerialPortEntry>& ports,
-                                            const operations::ComDevices& comDevices);
+                                            const settings::ComDevices& comDevices);
 
 // `comDevices` with the devices of `extra` as ports 5, 6, ..., the numbers
 // under which that search opens them.
-operations::ComDevices WithExtraDevices(operations::ComDevices comDevices,
-                                        const std::vector<std::string>& extra);
+settings::ComDevices WithExtraDevices(settings::ComDevices comDevices,
+                                      const std::vector<std::string>& extra);
 
 }  // namespace orgalink::ui

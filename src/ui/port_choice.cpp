@@ -42,7 +42,7 @@ std::optional<PortChoice> ParsePortChoice(std::string_view text) {
   return choice;
 }
 
-platform::PortOpener MakePortOpener(const PortChoice& choice, const operations::ComDevices& devices,
+platform::PortOpener MakePortOpener(const PortChoice& choice, const settings::ComDevices& devices,
                                     platform::Clock& clock) {
   if (choice.kind == PortChoice::Kind::Loop) {
     std::shared_ptr<platform::VirtualLine> line;

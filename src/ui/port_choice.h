@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "operations/com_devices.h"
 #include "platform/clock.h"
 #include "platform/serial_port.h"
+#include "settings/com_devices.h"
 
 namespace orgalink::ui {
 
@@ -30,7 +30,7 @@ std::optional<PortChoice> ParsePortChoice(std::string_view text);
 // engine opens maps to its own device through `devices` ([Ports]); a device path
 // and the loopback plug are one port whatever number is asked for. The
 // loopback line is made on the first open.
-platform::PortOpener MakePortOpener(const PortChoice& choice, const operations::ComDevices& devices,
+platform::PortOpener MakePortOpener(const PortChoice& choice, const settings::ComDevices& devices,
                                     platform::Clock& clock);
 
 }  // namespace orgalink::ui

@@ -4,13 +4,13 @@
 
 namespace orgalink::ui {
 
-PortMap PortMapOf(const operations::ComDevices& devices) {
+PortMap PortMapOf(const settings::ComDevices& devices) {
   PortMap map;
   for (std::size_t i = 0; i < map.size(); ++i) map[i] = devices.For(static_cast<int>(i) + 1);
   return map;
 }
 
-void SetPortMap(operations::ComDevices& devices, const PortMap& map) {
+void SetPortMap(settings::ComDevices& devices, const PortMap& map) {
   for (std::size_t i = 0; i < map.size(); ++i) devices.Set(static_cast<int>(i) + 1, map[i]);
 }
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "operations/com_devices.h"
 #include "platform/clock.h"
 #include "platform/serial_port.h"
 #include "platform/serial_port_list.h"
+#include "settings/com_devices.h"
 
 namespace orgalink::ui {
 
@@ -15,8 +15,8 @@ namespace orgalink::ui {
 // search probes.
 using PortMap = std::array<std::string, 4>;
 
-PortMap PortMapOf(const operations::ComDevices& devices);
-void SetPortMap(operations::ComDevices& devices, const PortMap& map);
+PortMap PortMapOf(const settings::ComDevices& devices);
+void SetPortMap(settings::ComDevices& devices, const PortMap& map);
 
 // Opens "COM<n>" as the device `devices` maps it to, whatever port number
 // the engine asks for, as the port search does; a number outside 1..4 has

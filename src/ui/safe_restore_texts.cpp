@@ -8,7 +8,7 @@ std::string SafetyArchivePath(const std::string& backupDir, platform::Clock& clo
   return JoinPath(backupDir, "before-restore-" + clock.LocalTime("%Y%m%d-%H%M%S") + ".bkf");
 }
 
-std::string SafetyNote(const operations::RestoreSafety& safety, RestoreFront front) {
+std::string SafetyNote(const SafetyCopy& safety, RestoreFront front) {
   const bool dialog = front == RestoreFront::Dialog;
   if (safety.failed) {
     const std::string cause =
@@ -21,17 +21,17 @@ std::string SafetyNote(const operations::RestoreSafety& safety, RestoreFront fro
                      "Orgalink.ini."
                    : "To restore without a safety backup, add --no-safety-backup.");
   }
-  if (!safety.deletionsBegun || !safety.written) return {};
+  if (!safety.deletionsBegun || safety.writtenTo.empty()) return {};
   return "The restore failed after it began to empty the organizer. Its contents before the "
          "restore are in the safety backup " +
-         safety.archive + "\n" +
+         safety.writtenTo + "\n" +
          (dialog ? "To put them back, choose Restore and that file."
-                 : "To put them back: orgalink restore " + safety.archive);
+                 : "To put them back: orgalink restore " + safety.writtenTo);
 }
 
-std::string SafetyWrittenLine(const operations::RestoreSafety& safety) {
-  if (!safety.written) return {};
-  return "Safety backup of the organizer before the restore: " + safety.archive;
+std::string SafetyWrittenLine(const SafetyCopy& safety) {
+  if (safety.writtenTo.empty()) return {};
+  return "Safety backup of the organizer before the restore: " + safety.writtenTo;
 }
 
 }  // namespace orgalink::ui

@@ -9,10 +9,10 @@
 
 namespace orgalink::ui {
 
-using operations::kDefaultQuietWindow;
-using operations::RunSettings;
 using platform::ProfileInt;
 using platform::ProfileString;
+using settings::kDefaultQuietWindow;
+using settings::RunSettings;
 
 namespace {
 
@@ -35,8 +35,8 @@ std::optional<int> PortOfKey(const std::string& key) {
   return port;
 }
 
-std::vector<platform::ProfileChange> PortChanges(const operations::ComDevices& before,
-                                                 const operations::ComDevices& now) {
+std::vector<platform::ProfileChange> PortChanges(const settings::ComDevices& before,
+                                                 const settings::ComDevices& now) {
   std::set<int> ports;
   for (const int port : before.Named()) ports.insert(port);
   for (const int port : now.Named()) ports.insert(port);

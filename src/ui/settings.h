@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "operations/run_settings.h"
 #include "platform/ini_document.h"
 #include "platform/profile.h"
+#include "settings/run_settings.h"
 #include "ui/file_locations.h"
 
 namespace orgalink::ui {
@@ -17,8 +17,8 @@ inline constexpr const char* kSettingsFileName = "Orgalink.ini";
 // RunSettings. Time-outs are stored in seconds and held in milliseconds. An
 // empty BackupDir becomes `where.backupDir`; a LogFileName without a folder
 // separator ('/' or '\\') is placed in `where.logDirectory`.
-operations::RunSettings SettingsFromDocument(const platform::IniDocument& document,
-                                             const FileLocations& where);
+settings::RunSettings SettingsFromDocument(const platform::IniDocument& document,
+                                           const FileLocations& where);
 
 // What a write back puts into the file for `now`, when `before` holds the
 // values the file was read or last written with: each key whose text
@@ -27,12 +27,12 @@ operations::RunSettings SettingsFromDocument(const platform::IniDocument& docume
 // BackupDir, COMPort, EchoBack, DeviceCode, the time-outs and
 // BKTelRecordsMin, LogFileName when set, FileScramble when off, QuietWindow
 // when not 10, SafetyBackup when off, VerifyRestore when on. [Ports] goes in only when changed.
-std::vector<platform::ProfileChange> SettingsChanges(const operations::RunSettings& before,
-                                                     const operations::RunSettings& now,
+std::vector<platform::ProfileChange> SettingsChanges(const settings::RunSettings& before,
+                                                     const settings::RunSettings& now,
                                                      bool firstRun);
 
 // Creates the backup folder the archive dialogs open in, with the folders
 // above it, ignoring failures (it may exist, or lie where nobody may write).
-void CreateBackupDir(const operations::RunSettings& settings);
+void CreateBackupDir(const settings::RunSettings& settings);
 
 }  // namespace orgalink::ui

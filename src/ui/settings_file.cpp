@@ -16,7 +16,7 @@ SettingsFile::SettingsFile(FileLocations where) : where_(std::move(where)) {
   firstRun_ = read.outcome == platform::ReadOutcome::Missing;
 }
 
-bool SettingsFile::Save(const operations::RunSettings& now, std::string& problem) {
+bool SettingsFile::Save(const settings::RunSettings& now, std::string& problem) {
   const std::vector<platform::ProfileChange> changes = SettingsChanges(saved_, now, firstRun_);
   if (!changes.empty()) {
     // Outside a portable copy the settings live in a folder of their own,

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "operations/run_settings.h"
+#include "settings/run_settings.h"
 #include "ui/file_locations.h"
 
 namespace orgalink::ui {
@@ -21,16 +21,16 @@ class SettingsFile {
   const FileLocations& Where() const { return where_; }
   const std::string& Path() const { return where_.settingsFile; }
   // The values as read, or as last saved.
-  const operations::RunSettings& Values() const { return saved_; }
+  const settings::RunSettings& Values() const { return saved_; }
 
   // Makes the file's folder when it is missing. False when the file could
   // not be written, with the system's reason in `problem`; the file is then
   // as it was, and the next Save() tries the same keys again.
-  bool Save(const operations::RunSettings& now, std::string& problem);
+  bool Save(const settings::RunSettings& now, std::string& problem);
 
  private:
   FileLocations where_;
-  operations::RunSettings saved_;
+  settings::RunSettings saved_;
   bool firstRun_ = false;
 };
 

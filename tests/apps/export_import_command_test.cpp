@@ -119,6 +119,32 @@ std::string ManyLongMemos(int count) {
   return Memo(records);
 }
 
+// A place the archive cannot go is told as the command line tells every
+// write failure: a folder with no room to be found out under the generic
+// message and its cause, a file step that fails by the system's reason.
+TEST(ExportImportCommand, AnArchiveThatCannotBeWrittenIsToldWithItsCause) {
+  testsupport::TempDir dir;
+  const auto exported = RunProgram(ORGALINK_CLI, {"export", kSample});
+  ASSERT_EQ(exported.exit_code, 0) << exported.err;
+  WriteText(dir.File("sample.json"), exported.out);
+  std::filesystem::create_directory(dir.File("folder"));
+  const struct {
+    std::string archive;
+    std::string err;
+  } cases[] = {
+      {dir.File("no/such/x.bkf"), "orgalink: cannot write " + dir.File("no/such/x.bkf") +
+                                      ": Write file error.\nCause: " + dir.File("no/such") +
+                                      ": No such file or directory.\n"},
+      {dir.File("folder"), "orgalink: cannot write " + dir.File("folder") + ": Is a directory\n"},
+  };
+  for (const auto& c : cases) {
+    const auto result =
+        RunProgram(ORGALINK_CLI, {"import", dir.File("sample.json"), "-o", c.archive});
+    EXPECT_EQ(result.exit_code, 1) << c.archive;
+    EXPECT_EQ(result.err, c.err);
+  }
+}
+
 TEST(ExportImportCommand, BadInputIsRefusedWithItsPlaceAndNothingIsWritten) {
   struct Case {
     std::string json;

@@ -49,11 +49,11 @@ sim::SimOptions Options(const FaultSetup& setup) {
   return options;
 }
 
-operations::RunSettings Settings(const FaultSetup& setup, const testsupport::TempDir& folder,
-                                 const store::CharTables& tables) {
-  operations::RunSettings settings;
-  settings.runMode = setup.operation == Operation::Backup ? operations::RunMode::Backup
-                                                          : operations::RunMode::Restore;
+settings::RunSettings Settings(const FaultSetup& setup, const testsupport::TempDir& folder,
+                               const store::CharTables& tables) {
+  settings::RunSettings settings;
+  settings.runMode =
+      setup.operation == Operation::Backup ? settings::RunMode::Backup : settings::RunMode::Restore;
   settings.fileName = folder.File(kArchiveName);
   settings.logFileName = folder.File("comm.log");
   settings.toCommand = kCommandTimeoutMs;
@@ -86,7 +86,7 @@ FaultOutcome RunInScope(const FaultSetup& setup) {
   }
   f.engine.Link().SetPortOpener(cable->Opener());
   const store::CharTables tables = Tables();
-  const operations::RunSettings settings = Settings(setup, f.dir, tables);
+  const settings::RunSettings settings = Settings(setup, f.dir, tables);
   operations::ConfigureRun(f.run, f.store, settings);
   WatchingOwner owner;
   const AbortRequest abort(setup.abort, setup.abort_byte, f, owner, cable->Line());

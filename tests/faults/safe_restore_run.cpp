@@ -39,8 +39,8 @@ SafeRestoreOutcome RunSafeRestore(const SafeRestoreSetup& setup) {
   store::CharTables tables;
   store::LoadCodeTables(kData, tables.outgoing, tables.incoming);
   store::LoadSortTables(kData, tables.weights, tables.second);
-  operations::RunSettings settings;
-  settings.runMode = operations::RunMode::Restore;
+  settings::RunSettings settings;
+  settings.runMode = settings::RunMode::Restore;
   settings.fileName = setup.archive;
   settings.logFileName = f.dir.File("comm.log");
   settings.toCommand = kCommandTimeoutMs;
@@ -72,6 +72,11 @@ SafeRestoreOutcome RunSafeRestore(const SafeRestoreSetup& setup) {
   return outcome;
 }
 
+ui::SafetyCopy Told(const operations::RestoreSafety& safety) {
+  return {safety.written ? safety.archive : std::string(), safety.failed, safety.writeError,
+          safety.deletionsBegun};
+}
+
 link::LinkStatus ReadBack(const sim::OrganizerContents& contents,
                           operations::ReceivedStreams& streams) {
   testsupport::LineFixture f;
@@ -82,13 +87,13 @@ link::LinkStatus ReadBack(const sim::OrganizerContents& contents,
   f.engine.Link().SetPortOpener(cable->Opener());
   store::AppliStore store(kData);
   store.GetAppliBuf(store::ArchiveSlots);
-  operations::RunSettings settings;
+  settings::RunSettings settings;
   operations::ConfigureRun(f.run, store, settings);
   f.run.received = &streams;
   WatchingOwner owner;
   link::LinkStatus status = link::LinkIoError;
   f.Run([&] {
-    status = operations::RunCommunication(f.run, owner.Front(), operations::RunMode::Backup).status;
+    status = operations::RunCommunication(f.run, owner.Front(), settings::RunMode::Backup).status;
   });
   return status;
 }

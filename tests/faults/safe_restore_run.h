@@ -15,6 +15,7 @@
 #include "operations/run_context.h"
 #include "sim/organizer_contents.h"
 #include "sim/sim_options.h"
+#include "ui/safe_restore_texts.h"
 
 namespace orgalink::faulttest {
 
@@ -40,6 +41,9 @@ struct SafeRestoreOutcome {
 };
 
 SafeRestoreOutcome RunSafeRestore(const SafeRestoreSetup& setup);
+
+// The safety copy as the front ends tell of it.
+ui::SafetyCopy Told(const operations::RestoreSafety& safety);
 
 // What a verification reads back from an organizer holding `contents`: a
 // backup into memory, in a communication of its own.

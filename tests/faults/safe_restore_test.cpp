@@ -68,7 +68,7 @@ TEST(SafeRestore, AFailureAfterTheDeletionsLeavesACopyThatPutsTheOrganizerBack) 
     EXPECT_EQ(failed.safety.archive, dir.File("DATA/before-restore-20261210-134501.bkf"));
     EXPECT_TRUE(failed.after.Records(store::Telephone).empty());
     EXPECT_EQ(RecordsOfArchive(failed.safety.archive), RecordsOf(sample));
-    const std::string note = ui::SafetyNote(failed.safety, ui::RestoreFront::CommandLine);
+    const std::string note = ui::SafetyNote(Told(failed.safety), ui::RestoreFront::CommandLine);
     EXPECT_NE(note.find("orgalink restore " + failed.safety.archive), std::string::npos) << note;
 
     SafeRestoreSetup back;
@@ -124,7 +124,7 @@ TEST(SafeRestore, ACopyThatCannotBeWrittenStopsTheRestoreWithTheOrganizerUntouch
     EXPECT_EQ(outcome.heard[outcome.heard.size() - 2], link::NACK);
     EXPECT_EQ(outcome.after, sample);
     EXPECT_NE(outcome.log.find("!!!Safety Backup Err (Nothing Deleted)"), std::string::npos);
-    const std::string note = ui::SafetyNote(outcome.safety, ui::RestoreFront::CommandLine);
+    const std::string note = ui::SafetyNote(Told(outcome.safety), ui::RestoreFront::CommandLine);
     EXPECT_NE(note.find("Nothing on the organizer was changed"), std::string::npos) << note;
     EXPECT_NE(note.find("--no-safety-backup"), std::string::npos) << note;
     const auto why = note.find("It could not be written: ");

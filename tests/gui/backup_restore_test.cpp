@@ -1,6 +1,6 @@
 // A whole backup and restore started from the main window's buttons, against
-// the simulated organizer on a pseudo-terminal, and an abort in the middle of
-// a later backup.
+// the simulated organizer on a pseudo-terminal, an abort in the middle of a
+// later backup, and a restore verified by reading the organizer back.
 
 #include <QComboBox>
 #include <QProcess>
@@ -17,6 +17,7 @@
 #include "scripted_prompts.h"
 #include "sim/pty_service.h"
 #include "support/temp_dir.h"
+#include "ui/verify_report.h"
 
 namespace orgalink::guitest {
 
@@ -49,6 +50,7 @@ class BackupRestoreTest : public QObject {
   void anAbortInTheMiddleOfABackupKeepsTheArchiveBefore();
   void autoDetectFindsTheOrganizerBehindCom3();
   void aFirstRunKeepsTheDeviceChosenForCom1();
+  void aVerifiedRestoreReportsWhatTheOrganizerHolds();
   void cleanupTestCase();
 
  private:
@@ -211,6 +213,49 @@ void BackupRestoreTest::aFirstRunKeepsTheDeviceChosenForCom1() {
   Child<QPushButton>(window, "backupButton")->click();
   QCOMPARE(prompts_.Captions(), QStringList{"Information"});
   QCOMPARE(Contents(archive), Contents(folder_.File("again.bkf")));
+}
+
+// With VerifyRestore=1 a restore is followed by a read-back, and the user
+// is told whether the organizer holds what the archive holds: against an
+// organizer that keeps everything, and one that acknowledges the first
+// record it takes but loses it.
+void BackupRestoreTest::aVerifiedRestoreReportsWhatTheOrganizerHolds() {
+  const struct {
+    int dropRecord;
+    QString report;
+    gui::BoxIcon icon;
+  } cases[] = {
+      {0, QStringLiteral("Verified: 58 records in 7 applications match"),
+       gui::BoxIcon::Information},
+      {1,
+       QStringLiteral("Telephone differs: 24 records in the archive, 23 on the organizer; 1 only "
+                      "in the archive, 0 only on the organizer\nVerify failed: the organizer does "
+                      "not hold what the archive holds."),
+       gui::BoxIcon::Exclamation},
+  };
+  for (const auto& c : cases) {
+    GuiFolder folder;
+    sim::SimOptions options;
+    options.table_directory = folder.Paths().dataDirectory;
+    options.faults.drop_record = c.dropRecord;
+    std::string error;
+    const auto organizer = sim::PtyService::Start(options, error);
+    QVERIFY2(organizer != nullptr, error.c_str());
+    folder.AppendSetting("Ports", "COM1", organizer->DevicePath());
+    folder.AppendSetting("Settings", "VerifyRestore", "1");
+    gui::MainDialog window(folder.Paths(), prompts_, platform::SystemClock::Instance());
+    window.show();
+    // A copy: the safety backup goes where the archive opened lies.
+    const std::string archive = folder.File("sample.bkf");
+    std::filesystem::copy_file(ORGALINK_SOURCE_DIR "/data/sample_organizer.bkf", archive);
+    prompts_.SetOpenPath(QString::fromStdString(archive));
+    prompts_.Clear();
+    Child<QPushButton>(window, "restoreButton")->click();
+    QCOMPARE(prompts_.Captions(), (QStringList{"Restore", "Information", "Restore", "Restore"}));
+    QCOMPARE(prompts_.Boxes()[2].text, QString::fromLatin1(ui::kVerifyInstruction));
+    QCOMPARE(prompts_.Boxes().back().text, c.report);
+    QVERIFY(prompts_.Boxes().back().icon == c.icon);
+  }
 }
 
 }  // namespace orgalink::guitest

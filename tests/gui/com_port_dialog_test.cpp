@@ -57,7 +57,7 @@ class ComPortDialogTest : public QObject {
 std::unique_ptr<gui::ComPortDialog> ComPortDialogTest::MakeDialog(int comPort) {
   auto dialog =
       std::make_unique<gui::ComPortDialog>(nullptr, prompts_, platform::SystemClock::Instance());
-  operations::RunSettings settings;
+  settings::RunSettings settings;
   settings.comPort = comPort;
   settings.comDevices.Set(3, "/dev/ttyUSB3");
   dialog->Configure(settings);
@@ -201,7 +201,7 @@ void ComPortDialogTest::openingWithALogStartsItAfresh() {
   const std::string log = folder_.File("detect.log");
   std::ofstream(log) << "an earlier search\n";
   gui::ComPortDialog dialog(nullptr, prompts_, platform::SystemClock::Instance());
-  operations::RunSettings settings;
+  settings::RunSettings settings;
   settings.logFileName = log;
   dialog.Configure(settings);
   QVERIFY(!std::ifstream(log).is_open());

@@ -145,8 +145,8 @@ void DialogTextsTest::progressDialogTextsAndTitlesByRunMode() {
   };
   for (const auto& c : cases) {
     gui::ProgressDialog dialog(nullptr, prompts_, platform::SystemClock::Instance());
-    operations::RunSettings settings;
-    settings.runMode = static_cast<operations::RunMode>(c.runMode);
+    settings::RunSettings settings;
+    settings.runMode = static_cast<settings::RunMode>(c.runMode);
     dialog.ConfigureRun(settings);
     QCOMPARE(dialog.size(), DialogUnits(dialog.font()).Size(212, 120));
     QCOMPARE(dialog.StatusText(), QStringLiteral("Waiting for Organizer"));

@@ -57,8 +57,8 @@ class ProgressDialogTest : public QObject {
 int ProgressDialogTest::Run(int runMode, gui::ProgressDialog::Communication communication,
                             const std::function<void(gui::ProgressDialog&)>& whileRunning) {
   gui::ProgressDialog dialog(nullptr, prompts_, platform::SystemClock::Instance());
-  operations::RunSettings settings;
-  settings.runMode = static_cast<operations::RunMode>(runMode);
+  settings::RunSettings settings;
+  settings.runMode = static_cast<settings::RunMode>(runMode);
   dialog.ConfigureRun(settings);
   dialog.SetCommunication(std::move(communication));
   QSignalSpy ended(&dialog, &QDialog::finished);
@@ -178,8 +178,8 @@ void ProgressDialogTest::closingWhileTheWorkerRunsStopsItAndServesItsLastCalls()
   std::atomic<bool> aborted{false};
   {
     gui::ProgressDialog dialog(nullptr, prompts_, platform::SystemClock::Instance());
-    operations::RunSettings settings;
-    settings.runMode = operations::RunMode::Backup;
+    settings::RunSettings settings;
+    settings.runMode = settings::RunMode::Backup;
     dialog.ConfigureRun(settings);
     const platform::CancelToken& abort = dialog.Engine().Link().AbortToken();
     dialog.SetCommunication([&](FrontEnd front) {

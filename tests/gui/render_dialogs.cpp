@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
   ok &= Save(about, folder, "about.png");
 
   gui::ProgressDialog progress(&main, prompts, clock);
-  operations::RunSettings backup;
-  backup.runMode = operations::RunMode::Backup;
+  settings::RunSettings backup;
+  backup.runMode = settings::RunMode::Backup;
   progress.ConfigureRun(backup);
   Deliver(progress, {link::ProgressKind::Status, 100, link::ProgressScope::Operation});
   Deliver(progress, {link::ProgressKind::Progress, 55, link::ProgressScope::Operation});

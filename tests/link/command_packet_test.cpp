@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "link/link_engine.h"
 #include "support/line_fixture.h"
 #include "support/outlandish_timeouts.h"
@@ -238,6 +240,9 @@ TEST(WaitCommand, ADeadLineEndsTheWaitAtOnce) {
                                             &elapsed);
   EXPECT_EQ(status, LinkIoError);
   EXPECT_LT(elapsed, 200u);
+  // The user hears the system's reason, not merely that the port failed.
+  EXPECT_EQ(status.cause.Error(), EIO);
+  EXPECT_EQ(status.cause.Text(), "receiving from the port: Input/output error");
 }
 
 TEST(WaitCommand, AbortWhileReadingEndsWithZero) {

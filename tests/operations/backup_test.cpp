@@ -83,7 +83,7 @@ class BackupTest : public ::testing::Test {
   link::StepResult Run(std::uint8_t mode, const OrganizerData& data, bool negotiate = true,
                        int faultAt = -1, Fault fault = Fault::None) {
     link::StepResult status{link::LinkStatus{-1}};
-    f.Run([&] { status = RunCommunication(f.run, owner.Front(), RunMode{mode}); },
+    f.Run([&] { status = RunCommunication(f.run, owner.Front(), settings::RunMode{mode}); },
           [&](FarEnd& far) { heard = PlayBackup(far, data, negotiate, faultAt, fault); });
     return status;
   }

@@ -59,7 +59,7 @@ TEST(DumpRunModes, SendModesSendTheSndFileAnsweringEachFrameWithAck) {
     WriteBytes(f.Dump(c.kind, DumpDirection::Send), c.file);
     link::StepResult status{link::LinkStatus{-1}};
     std::vector<Bytes> seen;
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), settings::RunMode{c.mode}); },
           [&](FarEnd& far) {
             for (const Bytes& frame : c.frames) {
               seen.push_back(far.Receive(frame.size()));
@@ -104,7 +104,7 @@ TEST(DumpRunModes, ReceiveModesReplaceTheRcvFileWithWhatArrived) {
     WriteBytes(path, Bytes(5000, 'x'));
     link::StepResult status{link::LinkStatus{-1}};
     Bytes request;
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), settings::RunMode{c.mode}); },
           [&](FarEnd& far) {
             request = far.ReceiveCommand();
             c.answer(far);
@@ -124,12 +124,15 @@ TEST(DumpRunModes, AnApplicationWithoutRecordsLeavesNoRcvFileAndFails) {
   WriteBytes(path, {0x41, 0xFF});
   link::StepResult status{link::LinkStatus{-1}};
   Bytes closing;
-  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::ReceiveDumpFile); },
-        [&](FarEnd& far) {
-          far.ReceiveCommand();
-          far.SendCommand(FINISH_ALL_RECORDS);
-          closing = far.Receive(10);
-        });
+  f.Run(
+      [&] {
+        status = RunCommunication(f.run, f.owner.Front(), settings::RunMode::ReceiveDumpFile);
+      },
+      [&](FarEnd& far) {
+        far.ReceiveCommand();
+        far.SendCommand(FINISH_ALL_RECORDS);
+        closing = far.Receive(10);
+      });
   EXPECT_EQ(status, LinkIoError);
   EXPECT_EQ(closing, kNackThenEnd);
   EXPECT_FALSE(std::filesystem::exists(path));
@@ -160,8 +163,9 @@ TEST(DumpRunModes, ADamagedSndFileIsRefusedWithNothingSent) {
     damage.make(path);
     link::StepResult status{link::LinkStatus{-1}};
     Bytes seen;
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendDumpFile); },
-          [&](FarEnd& far) { seen = far.Receive(kNackThenEnd.size() + 1, 5000); });
+    f.Run(
+        [&] { status = RunCommunication(f.run, f.owner.Front(), settings::RunMode::SendDumpFile); },
+        [&](FarEnd& far) { seen = far.Receive(kNackThenEnd.size() + 1, 5000); });
     EXPECT_EQ(status, LinkFileIncompatible) << damage.name;
     EXPECT_EQ(seen, kNackThenEnd) << damage.name;
     EXPECT_TRUE(f.owner.shown().empty()) << damage.name;

@@ -45,7 +45,7 @@ TEST(FailureCause, IsWhatTheFailingStepFoundBeforeTheClosingCommands) {
       });
     }
     StepResult result;
-    f.Run([&] { result = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
+    f.Run([&] { result = RunCommunication(f.run, f.owner.Front(), settings::RunMode{c.mode}); },
           [&](FarEnd& far) {
             if (c.portOpens) far.Receive(15);
           });
@@ -59,14 +59,14 @@ TEST(FailureCause, NoiseIsNoCauseAndASuccessHasNone) {
   LineFixture f;
   f.engine.Link().SetEchoBack(false);
   StepResult result;
-  f.Run([&] { result = RunCommunication(f.run, f.owner.Front(), RunMode::SendAck); },
+  f.Run([&] { result = RunCommunication(f.run, f.owner.Front(), settings::RunMode::SendAck); },
         [&](FarEnd& far) {
           far.Receive(5);
           far.Send({0x41, 0x42, 0x43});
         });
   EXPECT_EQ(result, LinkTimeout);
   EXPECT_EQ(result.cause, Cause::TimedOut("a command", 30000));
-  f.Run([&] { result = RunCommunication(f.run, f.owner.Front(), RunMode::SendNack); },
+  f.Run([&] { result = RunCommunication(f.run, f.owner.Front(), settings::RunMode::SendNack); },
         [&](FarEnd& far) { far.Receive(5); });
   EXPECT_EQ(result, LinkOk);
   EXPECT_TRUE(result.cause.Empty());

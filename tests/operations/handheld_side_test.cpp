@@ -100,12 +100,13 @@ TEST(HandheldSide, ServesAFullBackupOfOurOwnPcSideWhichTakesItForABaseModel) {
   std::thread pc([&] {
     platform::VirtualClock::Participant participant(f.clock);
     registered.arrive_and_wait();
-    backup = RunCommunication(f.run, f.owner.Front(), RunMode::Backup);
+    backup = RunCommunication(f.run, f.owner.Front(), settings::RunMode::Backup);
   });
   std::thread organizerSide([&] {
     platform::VirtualClock::Participant participant(f.clock);
     registered.arrive_and_wait();
-    served = RunCommunication(organizerRun, organizerOwner.Front(), RunMode::HandheldSide);
+    served =
+        RunCommunication(organizerRun, organizerOwner.Front(), settings::RunMode::HandheldSide);
   });
   pc.join();
   organizerSide.join();

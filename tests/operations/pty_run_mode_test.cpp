@@ -44,7 +44,7 @@ class PtyRunModeTest : public ::testing::Test {
 
 TEST_F(PtyRunModeTest, NackGoesOutAndTheLogHasTheExactShape) {
   engine.Link().SetEchoBack(false);
-  EXPECT_EQ(RunCommunication(run, owner.Front(), RunMode::SendNack), LinkOk);
+  EXPECT_EQ(RunCommunication(run, owner.Front(), settings::RunMode::SendNack), LinkOk);
   EXPECT_EQ(pty.Read(5), (Bytes{0x7f, 0x15, 0x00, 0x00, 0x94}));
   EXPECT_EQ(owner.shown(), std::vector<std::string>{"SUCCESS send NACK"});
   const std::regex shape(
@@ -60,7 +60,7 @@ TEST_F(PtyRunModeTest, EndCommunicationWithTheCableEchoing) {
     const Bytes frame = pty.Read(5);
     pty.Write(frame);
   });
-  EXPECT_EQ(RunCommunication(run, owner.Front(), RunMode::SendEndCommunication), LinkOk);
+  EXPECT_EQ(RunCommunication(run, owner.Front(), settings::RunMode::SendEndCommunication), LinkOk);
   cable.join();
   const std::string log = testsupport::ReadFile(dir.File("comm.log"));
   EXPECT_NE(log.find(">>>>>>Send    [ 7f 09 00 00 88 ]\r\n"), std::string::npos) << log;

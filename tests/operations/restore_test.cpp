@@ -48,7 +48,7 @@ class RestoreTest : public ::testing::Test {
 
   link::StepResult Run(std::uint8_t mode, bool negotiate = true) {
     link::StepResult status{link::LinkStatus{-1}};
-    f.Run([&] { status = RunCommunication(f.run, owner.Front(), RunMode{mode}); },
+    f.Run([&] { status = RunCommunication(f.run, owner.Front(), settings::RunMode{mode}); },
           [&](FarEnd& far) { exchange = PlayRestore(far, negotiate); });
     return status;
   }
@@ -57,7 +57,7 @@ class RestoreTest : public ::testing::Test {
   // may get is the driver's closing NACK and END_COMMUNICATION.
   link::StepResult RunRefused(std::uint8_t mode) {
     link::StepResult status{link::LinkStatus{-1}};
-    f.Run([&] { status = RunCommunication(f.run, owner.Front(), RunMode{mode}); },
+    f.Run([&] { status = RunCommunication(f.run, owner.Front(), settings::RunMode{mode}); },
           [&](FarEnd& far) {
             heard = far.Receive(kNackThenEnd.size());
             const Bytes more = far.Receive(1, 5000);
@@ -225,7 +225,7 @@ TEST_F(RestoreTest, SendOneApplicationMode) {
     SetAppliMode(g.run, "Memo");
     ScriptedOwner boxes;
     link::StepResult status{link::LinkStatus{-1}};
-    g.Run([&] { status = RunCommunication(g.run, boxes.Front(), RunMode::SendOneAppli); },
+    g.Run([&] { status = RunCommunication(g.run, boxes.Front(), settings::RunMode::SendOneAppli); },
           [&](FarEnd& far) { exchange = PlayRestore(far); });
     EXPECT_EQ(status, link::LinkOk);
     EXPECT_EQ(exchange, (std::vector<std::string>{Sent(3, kMemo1), Sent(3, kMemo2), "E"}));

@@ -30,7 +30,7 @@ TEST(RunCommunication, SingleCommandModesSendTheirFrameAndReportSuccess) {
     f.UseLog();
     link::StepResult status{link::LinkStatus{-1}};
     Bytes seen;
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), settings::RunMode{c.mode}); },
           [&](FarEnd& far) { seen = far.Receive(5); });
     EXPECT_EQ(status, LinkOk);
     EXPECT_EQ(seen, c.frame);
@@ -46,7 +46,7 @@ TEST(RunCommunication, AckModeWaitsForAnyCommand) {
   LineFixture f;
   f.engine.Link().SetEchoBack(false);
   link::StepResult status{link::LinkStatus{-1}};
-  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendAck); },
+  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), settings::RunMode::SendAck); },
         [&](FarEnd& far) {
           far.Receive(5);
           far.SendCommand(END_COMMUNICATION);
@@ -61,11 +61,14 @@ TEST(RunCommunication, DeleteAllModeAddressesTheCurrentApplication) {
   SetAppliMode(f.run, "Telephone");
   link::StepResult status{link::LinkStatus{-1}};
   Bytes seen;
-  f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::DeleteAllRecords); },
-        [&](FarEnd& far) {
-          seen = far.Receive(5);
-          far.SendCommand(ACK);
-        });
+  f.Run(
+      [&] {
+        status = RunCommunication(f.run, f.owner.Front(), settings::RunMode::DeleteAllRecords);
+      },
+      [&](FarEnd& far) {
+        seen = far.Receive(5);
+        far.SendCommand(ACK);
+      });
   EXPECT_EQ(status, LinkOk);
   EXPECT_EQ(seen, (Bytes{0x7f, 0x0b, 0x05, 0x00, 0x8f}));
   EXPECT_EQ(f.owner.shown(), std::vector<std::string>{"SUCCESS DELETE_ALL_RECORDS"});
@@ -84,7 +87,7 @@ TEST(RunCommunication, FailuresEndWithNackAndEndCommunication) {
     f.engine.Link().SetEchoBack(false);
     link::StepResult status{link::LinkStatus{-1}};
     Bytes seen;
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode{c.mode}); },
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), settings::RunMode{c.mode}); },
           [&](FarEnd& far) {
             if (c.mode == 10) far.Receive(5);  // the ACK, left unanswered
             seen = far.Receive(10);
@@ -122,7 +125,7 @@ TEST(RunCommunication, RepeatedAbortsStillSendNackAndEndCommunication) {
     for (const std::uint32_t ms : c.at) f.AbortAt(f.clock.Now() + ms);
     link::StepResult status{link::LinkStatus{-1}};
     Bytes seen;
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendAck); },
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), settings::RunMode::SendAck); },
           [&](FarEnd& far) {
             far.Receive(5);  // the ACK, left unanswered
             seen = far.Receive(10);
@@ -147,7 +150,7 @@ TEST(RunCommunication, PortThatCannotBeOpenedReturnsItsPortStatus) {
     f.engine.Link().SetPortOpener(
         [](int, int, std::string&) { return std::unique_ptr<platform::SerialPort>(); });
     link::StepResult status{link::LinkStatus{-1}};
-    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), RunMode::SendNack); });
+    f.Run([&] { status = RunCommunication(f.run, f.owner.Front(), settings::RunMode::SendNack); });
     EXPECT_EQ(status, LinkStatus{c.status});
     const std::string log = f.LogText();
     EXPECT_NE(log.find("!!!Can't Open COM Port\r\n\r\n"), std::string::npos);
@@ -159,11 +162,11 @@ TEST(RunCommunication, PortThatCannotBeOpenedReturnsItsPortStatus) {
 TEST(RunCommunication, NeedsAStoreAndAFrontEnd) {
   LineFixture f;
   f.UseLog();
-  EXPECT_EQ(RunCommunication(f.run, {}, RunMode::SendNack), LinkIoError);
-  EXPECT_EQ(RunCommunication(f.run, {&f.owner, nullptr}, RunMode::SendNack), LinkIoError);
-  EXPECT_EQ(RunCommunication(f.run, {nullptr, &f.owner}, RunMode::SendNack), LinkIoError);
+  EXPECT_EQ(RunCommunication(f.run, {}, settings::RunMode::SendNack), LinkIoError);
+  EXPECT_EQ(RunCommunication(f.run, {&f.owner, nullptr}, settings::RunMode::SendNack), LinkIoError);
+  EXPECT_EQ(RunCommunication(f.run, {nullptr, &f.owner}, settings::RunMode::SendNack), LinkIoError);
   f.run.store = nullptr;
-  EXPECT_EQ(RunCommunication(f.run, f.owner.Front(), RunMode::SendNack), LinkIoError);
+  EXPECT_EQ(RunCommunication(f.run, f.owner.Front(), settings::RunMode::SendNack), LinkIoError);
   EXPECT_EQ(f.LogText(), "");
 }
 
@@ -175,7 +178,7 @@ TEST(RunCommunication, EveryRunModeOfTheTableIsBuilt) {
     f.UseLog();
     f.engine.Link().SetEchoBack(false);
     f.run.dumpDirectory = f.dir.path().string();
-    f.Run([&] { RunCommunication(f.run, f.owner.Front(), RunMode{mode}); });
+    f.Run([&] { RunCommunication(f.run, f.owner.Front(), settings::RunMode{mode}); });
     EXPECT_EQ(f.LogText().find("Not Available"), std::string::npos) << int{mode};
   }
 }

@@ -61,8 +61,8 @@ TEST(ConfigureRun, LogsTheSettingsAsHandedOverAndKeepsTheStoreDeviceCode) {
   link::ResetLogTimeReference();
   LinkEngine engine(clock);
   store::AppliStore store;
-  RunSettings settings;
-  settings.runMode = RunMode::SendNack;
+  settings::RunSettings settings;
+  settings.runMode = settings::RunMode::SendNack;
   settings.deviceCode = 1;
   settings.comPort = 3;
   settings.fileName = "a.bkf";

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 #include "support/result_order.h"
@@ -201,6 +202,47 @@ TEST_F(PosixSerialPortTest, SeveralResultsAtOnceFollowTheOrder) {
 TEST_F(PosixSerialPortTest, FarSideGoneIsAnError) {
   pty.Close();
   EXPECT_EQ(port->WaitInput(1, Deadline(clock, 10000), cancel), WaitResult::Error);
+}
+
+// A call that fails on a line whose far side has hung up keeps the reason,
+// EIO, for the failure to be told with. Each call runs on a port of its
+// own, since the reason stays until the next failure.
+TEST(PosixSerialPortHangUpTest, ACallThatFailsKeepsTheSystemsReason) {
+  SystemClock& clock = SystemClock::Instance();
+  const CancelToken cancel;
+  const std::uint8_t byte = 0x55;
+  const struct {
+    const char* call;
+    std::function<bool(SerialPort&)> fails;
+  } cases[] = {
+      {"WaitInput",
+       [&](SerialPort& port) {
+         return port.WaitInput(1, Deadline(clock, 10000), cancel) == WaitResult::Error;
+       }},
+      {"Write",
+       [&](SerialPort& port) {
+         std::size_t written = 0;
+         return port.Write(&byte, 1, written, Deadline(clock, 10000), cancel) == WaitResult::Error;
+       }},
+      {"WaitOutputEmpty",
+       [&](SerialPort& port) {
+         return port.WaitOutputEmpty(Deadline(clock, 10000), cancel) == WaitResult::Error;
+       }},
+      {"InQueue", [](SerialPort& port) { return port.InQueue() < 0; }},
+      {"Purge", [](SerialPort& port) { return !port.Purge(true, true); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.call);
+    PseudoTerminal pty;
+    ASSERT_TRUE(pty.Valid());
+    std::string error;
+    const auto port = OpenPosixSerialPort(pty.SlavePath(), 19200, clock, error);
+    ASSERT_TRUE(port) << error;
+    EXPECT_EQ(port->LastError(), 0);
+    pty.Close();
+    EXPECT_TRUE(c.fails(*port));
+    EXPECT_EQ(port->LastError(), EIO);
+  }
 }
 
 TEST_F(PosixSerialPortTest, PortIsNotShared) {

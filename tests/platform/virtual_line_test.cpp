@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <latch>
 #include <string>
 #include <thread>
@@ -116,11 +117,14 @@ TEST_F(VirtualLineTest, HangUpFailsEverythingAtBothEnds) {
   auto a = line.Open(End::A);
   auto b = line.Open(End::B);
   ASSERT_EQ(Send(*a, "abc"), WaitResult::Ready);
+  EXPECT_EQ(a->LastError(), 0);
   line.HangUp();
   for (SerialPort* port : {a.get(), b.get()}) {
     std::uint8_t byte = 0;
-    EXPECT_EQ(Send(*port, "x"), WaitResult::Error);
     EXPECT_EQ(port->WaitInput(1, kStart + 1000, none), WaitResult::Error);
+    // As a real device tells its hang-up.
+    EXPECT_EQ(port->LastError(), EIO);
+    EXPECT_EQ(Send(*port, "x"), WaitResult::Error);
     EXPECT_EQ(port->WaitOutputEmpty(kStart + 1000, none), WaitResult::Error);
     EXPECT_EQ(port->InQueue(), -1);
     EXPECT_EQ(port->OutQueue(), -1);

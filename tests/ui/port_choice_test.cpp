@@ -19,7 +19,7 @@ TEST(PortOpener, EachComNumberOpensItsOwnDevice) {
   testsupport::TempDir dir;
   testsupport::Pty com2;
   testsupport::Pty com3;
-  operations::ComDevices devices;
+  settings::ComDevices devices;
   devices.Set(1, dir.File("no-such-device"));
   devices.Set(2, com2.slave_path());
   devices.Set(3, com3.slave_path());

@@ -16,7 +16,7 @@
 namespace orgalink::ui {
 namespace {
 
-using operations::RunSettings;
+using settings::RunSettings;
 
 // The settings file `ini` of a copy installed in /opt/orgalink/.
 FileLocations At(const std::string& ini) {

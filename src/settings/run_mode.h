@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace orgalink::operations {
+namespace orgalink::settings {
 
 // What one communication does. The numbers are the RunModes users and
 // scripts know; a RunMode travels as one byte, and any byte beyond the last
@@ -47,4 +47,4 @@ constexpr bool IsKnownRunMode(RunMode mode) {
   return mode <= kLastRunMode;
 }
 
-}  // namespace orgalink::operations
+}  // namespace orgalink::settings

@@ -1,6 +1,6 @@
-#include "operations/com_devices.h"
+#include "settings/com_devices.h"
 
-namespace orgalink::operations {
+namespace orgalink::settings {
 
 std::string ComDevices::For(int port) const {
   const auto named = named_.find(port);
@@ -17,4 +17,4 @@ std::vector<int> ComDevices::Named() const {
   return ports;
 }
 
-}  // namespace orgalink::operations
+}  // namespace orgalink::settings

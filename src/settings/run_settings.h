@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "operations/com_devices.h"
-#include "operations/run_mode.h"
+#include "settings/com_devices.h"
+#include "settings/run_mode.h"
 #include "store/code_tables.h"
 
-namespace orgalink::operations {
+namespace orgalink::settings {
 
 inline constexpr long kDefaultQuietWindow = 10;
 
@@ -54,4 +54,4 @@ struct RunSettings {
   ComDevices comDevices;
 };
 
-}  // namespace orgalink::operations
+}  // namespace orgalink::settings

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace orgalink::operations {
+namespace orgalink::settings {
 
 // The serial devices that the port numbers stand for (section [Ports] of the
 // settings file): a device named for COM<n>, or else /dev/ttyS<n-1>. Any
@@ -20,4 +20,4 @@ class ComDevices {
   std::map<int, std::string> named_;
 };
 
-}  // namespace orgalink::operations
+}  // namespace orgalink::settings
