@@ -3,12 +3,14 @@
 #include "link/front_end.h"
 #include "link/step_result.h"
 #include "operations/run_context.h"
+#include "store/readable_archive.h"
 #include "transfer/transfer_role.h"
 
 namespace orgalink::operations {
 
-// The largest record stream one application may bring in one backup.
-inline constexpr int ReceiveBufferSize = 256000;
+// The largest record stream one application may bring in one backup: as
+// much as an archive may hold of one application.
+inline constexpr int ReceiveBufferSize = static_cast<int>(store::MaxApplicationBytes);
 
 // Fetches the records of every application, in FullOrder, or of the current
 // one into the run's store, then writes them to the run's archive (when it

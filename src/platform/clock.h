@@ -227,6 +227,7 @@ class VirtualClock final : public Clock {
   };
 
  private:
+  std::uint64_t NotifyCount();
   // With `books` on mutex_ held; returns with it held.
   void MoveTime(std::unique_lock<std::mutex>& books, std::uint32_t ms);
 

@@ -28,6 +28,9 @@ struct Action {
   std::function<void()> run;
 };
 
+// The notification count of a waiter that has not looked yet.
+constexpr std::uint64_t kNotLooked = UINT64_MAX;
+
 // Ticks from `now` to `tick`; zero when `tick` is not after `now`.
 std::uint32_t Distance(Tick now, Tick tick) {
   return TickAfter(tick, now) ? tick - now : 0;
@@ -146,20 +149,26 @@ bool VirtualClock::WaitUntil(const std::shared_ptr<WaitSite>& site,
                              Tick deadline,
                              const std::function<std::optional<Tick>()>& next_change) {
   const SiteListing site_listing(*this, site);
-  Waiter self{deadline, std::nullopt, false, 0};
+  // Listed before it has looked, the waiter must not count as settled.
+  Waiter self{deadline, std::nullopt, false, kNotLooked};
   {
     std::lock_guard<std::mutex> guard(mutex_);
     self.participant = impl_->IsParticipant();
   }
   WaiterListing listing(mutex_, impl_->waiters, &self);
   for (;;) {
+    // A look accounts for the changes announced before it began, and no
+    // later ones: time moves without the sites' locks, so it may move while
+    // this thread looks, and the look is then out of date before it ends.
+    const std::uint64_t looking_at = NotifyCount();
     // The hint goes first: working it out may bring about the change awaited.
     std::optional<Tick> hint = next_change ? next_change() : std::nullopt;
     if (ready()) return true;
     if (TickAfter(Now(), deadline)) return false;
     std::unique_lock<std::mutex> books(mutex_);
     self.hint = hint;
-    self.seen_notify = notify_count_;
+    self.seen_notify = looking_at;
+    if (looking_at != notify_count_) continue;
     if (impl_->MayAdvance(notify_count_)) {
       lock.unlock();
       MoveTime(books, impl_->StepToNextEvent());
@@ -171,6 +180,11 @@ bool VirtualClock::WaitUntil(const std::shared_ptr<WaitSite>& site,
       site->changed.wait(lock);
     }
   }
+}
+
+std::uint64_t VirtualClock::NotifyCount() {
+  std::lock_guard<std::mutex> guard(mutex_);
+  return notify_count_;
 }
 
 void VirtualClock::Advance(std::uint32_t ms) {
