@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <latch>
+#include <memory>
 #include <thread>
 
 #include "platform/cancel_token.h"
@@ -89,6 +90,77 @@ TEST(VirtualClockTest, LeavingParticipantLetsTheOthersMoveTime) {
   waiter.join();
   EXPECT_TRUE(timed_out);
   EXPECT_EQ(clock.Now(), kStart + 501);
+}
+
+// A look reads the state at one moment; when time moves between that moment
+// and the waiter's report that it looked (another waiter moved it, or here
+// the test), the look is out of date and the waiter must look again before
+// time moves on for it. Otherwise time runs past what the waiter awaits.
+TEST(VirtualClockTest, ALookThatTimeOvertookIsMadeAgain) {
+  VirtualClock clock(kStart);
+  std::thread mover;
+  int looks = 0;
+  std::unique_lock<std::mutex> lock(clock.Mutex());
+  const bool ready = clock.WaitUntil(lock,
+                                     [&] {
+                                       if (++looks > 1) return clock.Now() >= kStart + 10;
+                                       mover = std::thread([&clock] { clock.Advance(10); });
+                                       while (clock.Now() == kStart) std::this_thread::yield();
+                                       return false;  // what the look found before time moved
+                                     },
+                                     kStart + 100, {});
+  const Tick woke = clock.Now();
+  lock.unlock();
+  mover.join();
+  EXPECT_TRUE(ready);
+  EXPECT_EQ(woke, kStart + 10);
+}
+
+// A waiter is listed before its first look. Until it has looked, time must
+// not move for the others: what it waits for (here its hint at +3) is not
+// known yet, and another participant's deadline (+50) would pass over it.
+TEST(VirtualClockTest, AWaiterThatHasNotLookedYetHoldsTime) {
+  VirtualClock clock(kStart);
+  std::latch registered(2);
+  std::latch y_looking(1);
+  std::latch x_looked(1);
+  Tick y_woke = 0;
+  std::thread y([&] {
+    VirtualClock::Participant participant(clock);
+    registered.arrive_and_wait();
+    auto site = std::make_shared<WaitSite>();
+    std::unique_lock<std::mutex> lock(site->mutex);
+    bool first = true;
+    clock.WaitUntil(
+        site, lock, [&] { return clock.Now() >= kStart + 3; }, kStart + 1000,
+        [&]() -> std::optional<Tick> {
+          if (first) {
+            first = false;
+            y_looking.count_down();
+            x_looked.wait();
+            // X lets go of its site's lock once it sleeps (or moves time).
+            std::lock_guard<std::mutex> x_done(clock.Mutex());
+          }
+          return kStart + 3;
+        });
+    y_woke = clock.Now();
+  });
+  {
+    VirtualClock::Participant participant(clock);
+    registered.arrive_and_wait();
+    y_looking.wait();
+    std::unique_lock<std::mutex> lock(clock.Mutex());
+    bool first = true;
+    clock.WaitUntil(lock,
+                    [&] {
+                      if (first) x_looked.count_down();
+                      first = false;
+                      return false;
+                    },
+                    kStart + 50, {});
+  }
+  y.join();
+  EXPECT_EQ(y_woke, kStart + 3);
 }
 
 }  // namespace
