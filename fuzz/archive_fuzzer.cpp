@@ -17,6 +17,7 @@
 #include "store/appli_kind.h"
 #include "store/appli_store.h"
 #include "store/archive_report.h"
+#include "store/checked_archive.h"
 #include "store/readable_archive.h"
 
 namespace {
@@ -32,12 +33,12 @@ void CheckRoundTrip(std::span<const std::uint8_t> file, const orgalink::store::C
   using namespace orgalink;
   static platform::Charset charset("WINDOWS-1252");
   store::RecordCodec codec(table, table, charset);
+  // Only an archive within the organizer's limits loads, and only such an
+  // archive does import build.
+  store::CheckedArchive checked;
+  if (store::CheckArchiveBytes(file, checked) != store::StoreOk) return;
   store::ReadableArchive archive;
-  // An archive that holds an application twice does not load.
-  if (store::ReadArchive(file, codec, archive, nullptr) != store::StoreOk ||
-      !store::DuplicateApplication(archive).empty()) {
-    return;
-  }
+  store::ReadArchive(checked.image, codec, archive);
   std::string json, named, problem;
   store::ReadableArchive imported;
   std::vector<std::uint8_t> back;

@@ -5,7 +5,6 @@
 #include <QShowEvent>
 
 #include "dialog_controls.h"
-#include "link/auto_detect.h"
 #include "texts.h"
 #include "ui/instruction_texts.h"
 #include "ui/status_code.h"
@@ -41,9 +40,9 @@ constexpr Line kInstructionLines[] = {
 AutoDetectDialog::AutoDetectDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock)
     : LinkDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint, prompts),
       prompts_(prompts),
-      engine_(clock),
-      detection_([](link::LinkEngine& engine, link::ProgressSink& progress) {
-        return link::AutoDetect(engine, &progress);
+      clock_(clock),
+      detection_([](session::Session& search, link::ProgressSink& progress) {
+        return search.SearchPorts(&progress, {});
       }) {
   setWindowTitle(kTitle);
   const DialogUnits units = SetUpFixedDialog(*this, 225, 143);
@@ -72,6 +71,13 @@ AutoDetectDialog::~AutoDetectDialog() {
   worker_.Join();
 }
 
+std::optional<int> AutoDetectDialog::Search(const ui::PortMap& devices) {
+  devices_ = devices;
+  found_.reset();
+  exec();
+  return found_;
+}
+
 void AutoDetectDialog::SetDetection(Detection detection) {
   detection_ = std::move(detection);
 }
@@ -95,10 +101,13 @@ void AutoDetectDialog::showEvent(QShowEvent* event) {
 void AutoDetectDialog::Proceed() {
   worker_.Join();
   abortRequest_ = std::make_unique<platform::CancelToken>();
-  engine_.Link().SetAbortToken(*abortRequest_);
+  search_ = std::make_unique<session::Session>(
+      settings_, session::SessionRequest{},
+      session::PortSource{{}, ui::MakeMappedPortOpener(devices_, clock_)}, clock_,
+      *abortRequest_);
   const bool running = worker_.Start([this] {
-    const link::StepResult result = detection_(engine_, Bridge());
-    const int port = link::ToInt(result.status);
+    const link::DetectResult result = detection_(*search_, Bridge());
+    const int port = result.port;
     const bool found = port >= 1 && port <= 4;
     // An abort the user asked for needs no explaining.
     failureDetail_ = result.cause.Type() == link::Cause::Kind::Aborted
@@ -137,6 +146,7 @@ void AutoDetectDialog::HandleProgress(const link::ProgressEvent& event) {
     case link::ProgressKind::DetectFound:
       prompts_.ShowBox(this, {QString::fromLatin1(ui::StatusMessages(ui::StatusFromCode(port))),
                               kTitle, BoxIcon::Information});
+      found_ = port;
       done(port);
       break;
     case link::ProgressKind::DetectFailed:

@@ -2,10 +2,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
-#include "link/link_engine.h"
+#include "link/auto_detect.h"
 #include "link_dialog.h"
 #include "platform/cancel_token.h"
+#include "session/session.h"
+#include "settings/run_settings.h"
+#include "ui/port_map.h"
 #include "user_prompts.h"
 #include "worker_thread.h"
 
@@ -15,20 +19,25 @@ class QPushButton;
 namespace orgalink::gui {
 
 // "Auto Detect": probes COM1..COM4 for an organizer on a worker thread of its
-// own. exec() returns the port found, 1..4, or -1. One dialog may run
-// several times; each run starts as freshly made.
+// own, each search a session of its own. Search() gives the port found,
+// 1..4, or nothing. One dialog may run several times; each run starts as
+// freshly made.
 class AutoDetectDialog : public LinkDialog {
   Q_OBJECT
 
  public:
-  // The search the worker runs; link::AutoDetect unless a test replaces it.
-  using Detection = std::function<link::StepResult(link::LinkEngine&, link::ProgressSink&)>;
+  // The search the worker runs; the session's unless a test replaces it.
+  using Detection = std::function<link::DetectResult(session::Session&, link::ProgressSink&)>;
 
   AutoDetectDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock);
   ~AutoDetectDialog() override;
 
-  // The engine of the search, configured by the COM port dialog.
-  link::LinkEngine& Engine() { return engine_; }
+  // The search link's device code, baud rate, log and echo; before Search().
+  void Configure(const settings::RunSettings& settings) { settings_ = settings; }
+  const settings::RunSettings& Settings() const { return settings_; }
+  // Shows the dialog until the user leaves it or a search ends, probing
+  // the devices that `devices` puts behind COM1..COM4.
+  std::optional<int> Search(const ui::PortMap& devices);
   void SetDetection(Detection detection);
 
  protected:
@@ -42,11 +51,16 @@ class AutoDetectDialog : public LinkDialog {
   void Proceed();
 
   UserPrompts& prompts_;
+  platform::Clock& clock_;
+  settings::RunSettings settings_;
+  ui::PortMap devices_;
   // The abort request of the current search, made afresh for each: it
   // latches.
   std::unique_ptr<platform::CancelToken> abortRequest_;
-  link::LinkEngine engine_;
+  // The current search; the worker's while it runs.
+  std::unique_ptr<session::Session> search_;
   Detection detection_;
+  std::optional<int> found_;
   // Why the last search found nothing, for the box that says so. The worker
   // writes it before it reports the end, and the dialog reads it on that
   // report.

@@ -5,7 +5,6 @@
 #include <QShowEvent>
 
 #include "dialog_controls.h"
-#include "operations/configure_run.h"
 
 namespace orgalink::gui {
 
@@ -71,8 +70,7 @@ void ComPortDialog::Configure(const settings::RunSettings& settings) {
   // it back unchanged; the buttons then show COM1.
   selectedPort_ = settings.comPort;
   devices_ = ui::PortMapOf(settings.comDevices);
-  // Names the search's log, which starts afresh.
-  operations::ConfigureSearchLink(autoDetect_.Engine(), settings);
+  autoDetect_.Configure(settings);
 }
 
 void ComPortDialog::SetPortLister(PortLister lister) {
@@ -129,9 +127,8 @@ ui::PortMap ComPortDialog::DevicesShown() const {
 void ComPortDialog::OnAutoDetect() {
   ReadSelection();
   // The search probes the devices as shown now, changed or not.
-  autoDetect_.Engine().Link().SetPortOpener(ui::MakeMappedPortOpener(DevicesShown(), clock_));
-  const int found = autoDetect_.exec();
-  if (IsComPort(found)) selectedPort_ = found;
+  const std::optional<int> found = autoDetect_.Search(DevicesShown());
+  if (found && IsComPort(*found)) selectedPort_ = *found;
   ShowSelection();
 }
 

@@ -13,14 +13,12 @@
 #include "dialog_controls.h"
 #include "dialog_prompter.h"
 #include "logo.h"
-#include "operations/read_back_check.h"
 #include "platform/file_system.h"
 #include "progress_dialog.h"
 #include "store/appli_kind.h"
 #include "store/record_comparison.h"
 #include "texts.h"
 #include "ui/instruction_texts.h"
-#include "ui/port_choice.h"
 #include "ui/safe_restore_texts.h"
 #include "ui/settings.h"
 #include "ui/verify_report.h"
@@ -91,8 +89,6 @@ MainDialog::MainDialog(GuiPaths paths, UserPrompts& prompts, platform::Clock& cl
   AddDescription(*this, units, kRestoreDescription, "restoreDescription", {65, 88, 154, 44});
 
   ui::CreateBackupDir(settings_);
-  store::LoadSortTables(paths_.dataDirectory, tables_.weights, tables_.second);
-  store::LoadCodeTables(paths_.dataDirectory, tables_.outgoing, tables_.incoming);
 
   setWindowTitle(QString::fromLatin1(kAppTitle));
 }
@@ -165,8 +161,8 @@ void MainDialog::OnRestore() {
   if (!SelectBackupFileToOpen(prompts_, this, settings_.backupDir, path)) return;
   if (!DialogPrompter(this, prompts_).Confirm(ui::kRestoreQuestion, ui::kRestoreCaption)) return;
   if (!PowerCycleAcknowledged()) return;
-  const int status = RunProgressDialog(settings::RunMode::Restore, path);
-  if (status == link::ToInt(link::LinkOk) && settings_.verifyRestore != 0) VerifyRestore(path);
+  const session::SessionOutcome restored = RunProgressDialog(settings::RunMode::Restore, path);
+  if (restored.Ok() && settings_.verifyRestore != 0) VerifyRestore(path);
 }
 
 void MainDialog::VerifyRestore(const std::string& path) {
@@ -185,13 +181,12 @@ void MainDialog::VerifyRestore(const std::string& path) {
     return;
   }
   ProgressDialog dialog(this, prompts_, clock_, paths_.dataDirectory);
-  dialog.Engine().Link().SetPortOpener(ui::MakePortOpener(
-      {ui::PortChoice::Kind::Com, settings_.comPort, {}}, settings_.comDevices, clock_));
-  dialog.ConfigureRun(MakeRunSettings(settings::RunMode::Backup, {}));
-  operations::ReceivedStreams organizer;
-  dialog.ReadBackInto(organizer);
-  if (dialog.exec() != link::ToInt(link::LinkOk)) return;
-  const auto compared = operations::CompareWithOrganizer(archive, organizer, store::AllApplis);
+  session::SessionRequest readBack = MakeRequest(settings::RunMode::Backup, {});
+  readBack.verifyAgainst = std::move(archive);
+  dialog.ConfigureRun(settings_, std::move(readBack));
+  const session::SessionOutcome outcome = dialog.Run();
+  if (!outcome.verified) return;
+  const auto& compared = *outcome.verified;
   prompts_.ShowBox(this, {QString::fromStdString(ui::VerifyReport(compared)),
                           QString::fromLatin1(ui::kRestoreCaption),
                           ui::AllMatch(compared) ? BoxIcon::Information : BoxIcon::Exclamation});
@@ -203,37 +198,34 @@ bool MainDialog::PowerCycleAcknowledged() {
          BoxAnswer::Ok;
 }
 
-int MainDialog::RunProgressDialog(settings::RunMode runMode, const std::string& path) {
+session::SessionOutcome MainDialog::RunProgressDialog(settings::RunMode runMode,
+                                                      const std::string& path) {
   ProgressDialog dialog(this, prompts_, clock_, paths_.dataDirectory);
-  dialog.Engine().Link().SetPortOpener(ui::MakePortOpener(
-      {ui::PortChoice::Kind::Com, settings_.comPort, {}}, settings_.comDevices, clock_));
-  dialog.ConfigureRun(MakeRunSettings(runMode, path));
-  const int status = dialog.exec();
-  if (status == link::ToInt(link::LinkOk)) return status;
-  const std::string note = ui::SafetyNote(dialog.Safety(), ui::RestoreFront::Dialog);
+  dialog.ConfigureRun(settings_, MakeRequest(runMode, path));
+  const session::SessionOutcome outcome = dialog.Run();
+  if (outcome.Ok()) return outcome;
+  const operations::RestoreSafety& safety = outcome.safety;
+  const ui::SafetyCopy copy{safety.written ? safety.archive : std::string(), safety.failed,
+                            safety.writeError, safety.deletionsBegun, outcome.recoveryCommand};
+  const std::string note = ui::SafetyNote(copy, ui::RestoreFront::Dialog);
   if (!note.empty()) {
     prompts_.ShowBox(this, {QString::fromStdString(note), QString::fromLatin1(ui::kRestoreCaption),
                             BoxIcon::Exclamation});
   }
-  return status;
+  return outcome;
 }
 
-// The settings as they stand, with what this window chooses for a backup
-// or a restore.
-settings::RunSettings MainDialog::MakeRunSettings(settings::RunMode runMode,
-                                                  const std::string& path) const {
-  settings::RunSettings run = settings_;
-  run.runMode = runMode;
-  run.baudRate = "19200";
-  run.appliMode = "ALL";
-  run.fileName = path;
-  if (runMode == settings::RunMode::Restore && settings_.safetyBackup != 0) {
-    ui::CreateBackupDir(settings_);
-    run.safetyArchive = ui::SafetyArchivePath(settings_.backupDir, clock_);
-  }
-  run.sortTable = &tables_.weights;
-  run.codeTable = &tables_.incoming;
-  return run;
+// What this window asks for a backup or a restore: every application, and
+// for a restore a safety archive first unless SafetyBackup=0.
+session::SessionRequest MainDialog::MakeRequest(settings::RunMode runMode,
+                                                const std::string& path) const {
+  session::SessionRequest request;
+  request.runMode = runMode;
+  request.application = "ALL";
+  request.archive = path;
+  request.safetyBackup = runMode == settings::RunMode::Restore;
+  request.dataDirectory = paths_.dataDirectory;
+  return request;
 }
 
 void MainDialog::OnComPort() {

@@ -6,8 +6,9 @@
 #include "com_port_dialog.h"
 #include "gui_paths.h"
 #include "platform/clock.h"
+#include "session/session_outcome.h"
+#include "session/session_request.h"
 #include "settings/run_settings.h"
-#include "store/code_tables.h"
 #include "ui/settings_file.h"
 #include "user_prompts.h"
 
@@ -54,12 +55,13 @@ class MainDialog : public QDialog {
  private:
   // The power-cycle instructions before a run; false unless answered OK.
   bool PowerCycleAcknowledged();
-  // The run's status.
-  int RunProgressDialog(settings::RunMode runMode, const std::string& path);
+  // What the run left, after telling a failed restore where the
+  // organizer's contents are.
+  session::SessionOutcome RunProgressDialog(settings::RunMode runMode, const std::string& path);
   // After a restore with VerifyRestore=1: reads the organizer back in a
   // second communication and shows whether it holds the archive at `path`.
   void VerifyRestore(const std::string& path);
-  settings::RunSettings MakeRunSettings(settings::RunMode runMode, const std::string& path) const;
+  session::SessionRequest MakeRequest(settings::RunMode runMode, const std::string& path) const;
   void SaveSettings();
 
   GuiPaths paths_;
@@ -67,7 +69,6 @@ class MainDialog : public QDialog {
   platform::Clock& clock_;
   ui::SettingsFile settingsFile_;
   settings::RunSettings settings_;
-  store::CharTables tables_;
   ComPortDialog::PortLister portLister_;
   QRect logoRect_;
   std::optional<QFont> logoFont_;

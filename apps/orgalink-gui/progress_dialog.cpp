@@ -4,9 +4,6 @@
 #include <QProgressBar>
 
 #include "dialog_controls.h"
-#include "operations/configure_run.h"
-#include "operations/run_communication.h"
-#include "store/appli_kind.h"
 #include "texts.h"
 #include "ui/end_notice.h"
 #include "ui/instruction_texts.h"
@@ -18,13 +15,17 @@ ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::
                                const std::string& tableDirectory)
     : LinkDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint, prompts),
       prompts_(prompts),
-      engine_(clock),
-      store_(tableDirectory),
-      run_(engine_),
+      clock_(clock),
+      tableDirectory_(tableDirectory),
       model_(settings::ToInt(runMode_)) {
-  engine_.Link().SetAbortToken(abortRequest_);
   communication_ = [this](link::FrontEnd front) {
-    return operations::RunCommunication(run_, front, runMode_);
+    if (!session_) {
+      return link::StepResult(link::LinkIoError,
+                              link::Cause::WrongData("communication", -1, -1,
+                                                     "the dialog was given no communication"));
+    }
+    outcome_ = session_->Communicate(front);
+    return outcome_.result;
   };
 
   const DialogUnits units = SetUpFixedDialog(*this, 212, 120);
@@ -58,24 +59,29 @@ ProgressDialog::~ProgressDialog() {
   abortRequest_.Set();
   Bridge().Close();
   worker_.Join();
-  if (engine_.Link().IsPortOpen()) engine_.Link().ClosePort();
+}
+
+void ProgressDialog::ConfigureRun(const settings::RunSettings& settings,
+                                  session::SessionRequest request) {
+  runMode_ = request.runMode;
+  model_ = ui::ProgressModel(settings::ToInt(runMode_));
+  if (request.dataDirectory.empty()) request.dataDirectory = tableDirectory_;
+  session::PortSource port{{ui::PortChoice::Kind::Com, settings.comPort, {}}, {}};
+  session_ = std::make_unique<session::Session>(settings, std::move(request), std::move(port),
+                                                clock_, abortRequest_);
 }
 
 void ProgressDialog::ConfigureRun(const settings::RunSettings& settings) {
-  runMode_ = settings.runMode;
-  model_ = ui::ProgressModel(settings::ToInt(runMode_));
-  operations::ConfigureRun(run_, store_, settings);
+  session::SessionRequest request;
+  request.runMode = settings.runMode;
+  request.application = settings.appliMode;
+  request.archive = settings.fileName;
+  ConfigureRun(settings, std::move(request));
 }
 
-ui::SafetyCopy ProgressDialog::Safety() const {
-  const operations::RestoreSafety& safety = run_.safety;
-  return {safety.written ? safety.archive : std::string(), safety.failed, safety.writeError,
-          safety.deletionsBegun};
-}
-
-void ProgressDialog::ReadBackInto(operations::ReceivedStreams& streams) {
-  run_.received = &streams;
-  store_.GetAppliBuf(store::ArchiveSlots);
+session::SessionOutcome ProgressDialog::Run() {
+  exec();
+  return outcome_;
 }
 
 void ProgressDialog::SetCommunication(Communication communication) {
@@ -100,7 +106,8 @@ void ProgressDialog::Start() {
   setWindowTitle(QString::fromStdString(ui::ProgressTitle(settings::ToInt(runMode_))));
   Refresh();
   const bool running = worker_.Start([this] {
-    const link::LinkStatus status = communication_(Bridge().Front()).status;
+    outcome_.result = communication_(Bridge().Front());
+    const link::LinkStatus status = outcome_.result.status;
     // The worker's last act on the dialog.
     Bridge().Report({status == link::LinkOk ? link::ProgressKind::Done : link::ProgressKind::Failed,
                      link::ToInt(status)});
@@ -116,6 +123,7 @@ void ProgressDialog::reject() {
     abortRequest_.Set();
   } else {
     // Nobody would ever send the end message.
+    outcome_.result = link::LinkAborted;
     done(-1);
   }
 }
@@ -138,7 +146,10 @@ void ProgressDialog::End(link::LinkStatus status) {
   // An abort that meets a write, say, fails the run with that write's
   // status; the user still asked to stop and is told so. A run that got
   // through before the request took hold stays a success.
-  if (abortRequest_.IsSet() && status != link::LinkOk) status = link::LinkAborted;
+  if (abortRequest_.IsSet() && status != link::LinkOk) {
+    status = link::LinkAborted;
+    outcome_.result = {link::LinkAborted, link::Cause::Aborted()};
+  }
   if (const auto notice = ui::EndNoticeFor(status)) {
     prompts_.ShowBox(this, {QString::fromStdString(notice->text),
                             QString::fromStdString(notice->caption), BoxIcon::Exclamation});

@@ -3,14 +3,14 @@
 #include <functional>
 #include <string>
 
+#include <memory>
+
 #include "link/link_engine.h"
 #include "link_dialog.h"
-#include "operations/read_back_check.h"
-#include "operations/run_context.h"
 #include "platform/cancel_token.h"
 #include "platform/program_directory.h"
+#include "session/session.h"
 #include "settings/run_settings.h"
-#include "store/appli_store.h"
 #include "ui/progress_model.h"
 #include "ui/safe_restore_texts.h"
 #include "user_prompts.h"
@@ -23,30 +23,34 @@ class QPushButton;
 namespace orgalink::gui {
 
 // The modal dialog that runs one backup or restore on a worker thread and
-// shows its progress. It owns the communication's engine and store; the
-// worker reports only through the bridge, and the dialog ends only on the
-// worker's end event, so nothing the worker uses dies before it is done.
+// shows its progress. It owns the communication's session; the worker
+// reports only through the bridge, and the dialog ends only on the worker's
+// end event, so nothing the worker uses dies before it is done.
 class ProgressDialog : public LinkDialog {
   Q_OBJECT
 
  public:
-  // What the worker runs; RunCommunication unless a test replaces it.
+  // What the worker runs; the session's communication unless a test
+  // replaces it.
   using Communication = std::function<link::StepResult(link::FrontEnd)>;
 
-  // The store converts records with the character tables in `tableDirectory`,
-  // the same folder the main window loaded its tables from.
+  // The session converts records with the character tables in
+  // `tableDirectory`, the same folder the main window loaded its tables from.
   ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::Clock& clock,
                  const std::string& tableDirectory = platform::DataDirectory());
   ~ProgressDialog() override;
 
-  // Hands the settings to the engine and keeps the RunMode; before exec().
+  // Makes the dialog's one session of `request` with `settings`, through
+  // the port the settings' COMPort names; before Run().
+  void ConfigureRun(const settings::RunSettings& settings, session::SessionRequest request);
+  // The same, with the RunMode, AppliMode and archive the settings hold.
   void ConfigureRun(const settings::RunSettings& settings);
-  link::LinkEngine& Engine() { return engine_; }
-  // What became of a restore's safety copy, once the dialog has ended.
-  ui::SafetyCopy Safety() const;
-  // Makes the backup of this dialog one into memory only, every
-  // application's stream kept in `streams`; after ConfigureRun.
-  void ReadBackInto(operations::ReceivedStreams& streams);
+  // Shows the dialog until the communication has ended and gives what it
+  // left; an abort the user asked for reads as such.
+  session::SessionOutcome Run();
+  // For looking only: the engine the session configured.
+  const link::LinkEngine& Engine() const { return session_->Engine(); }
+  const platform::CancelToken& AbortRequest() const { return abortRequest_; }
   void SetCommunication(Communication communication);
 
   QString StatusText() const;
@@ -65,12 +69,14 @@ class ProgressDialog : public LinkDialog {
   void End(link::LinkStatus status);
 
   UserPrompts& prompts_;
+  platform::Clock& clock_;
+  std::string tableDirectory_;
   // The abort request of this dialog's one communication; once set, the end
   // reads as an abort, whatever failure the request met on its way.
   platform::CancelToken abortRequest_;
-  link::LinkEngine engine_;
-  store::AppliStore store_;
-  operations::RunContext run_;
+  std::unique_ptr<session::Session> session_;
+  // Written by the worker before its end event, read after it.
+  session::SessionOutcome outcome_;
   settings::RunMode runMode_ = settings::RunMode::Negotiate;
   ui::ProgressModel model_;
   Communication communication_;

@@ -1,22 +1,18 @@
 #include "archive_summary.h"
 
 #include <cstdio>
-#include <vector>
 
-#include "platform/file_system.h"
-#include "store/archive.h"
+#include "store/checked_archive.h"
 
 namespace orgalink::cli {
 
 void PrintArchiveSummary(const std::string& path) {
-  std::vector<std::uint8_t> bytes;
-  std::string problem;
-  store::ArchiveImage image;
-  if (!platform::ReadWholeFile(path, bytes, &problem) ||
-      store::ParseArchive(bytes, nullptr, 255, image, &problem) != store::StoreOk) {
-    std::fprintf(stderr, "orgalink: cannot read back %s: %s\n", path.c_str(), problem.c_str());
+  store::CheckedArchive archive;
+  if (store::ReadArchiveFile(path, archive) != store::StoreOk) {
+    std::fprintf(stderr, "orgalink: cannot read back: %s\n", archive.message.c_str());
     return;
   }
+  const store::ArchiveImage& image = archive.image;
   std::printf("%s\n", path.c_str());
   for (const store::ArchiveSection& section : image.sections) {
     std::printf("  %s: %u record%s\n", store::ApplicationName(section.application).c_str(),

@@ -31,17 +31,17 @@ std::string ArchivePath(const BackupOptions& options, const settings::RunSetting
   return ui::FreeDatedBackupPath(settings.backupDir, platform::SystemClock::Instance());
 }
 
-int Backup(const BackupOptions& options) {
+int Backup(const BackupOptions& options, Interruptible& stop) {
   CommunicationRequest backup{settings::RunMode::Backup, {}, {}, true, false};
   // Today's name is taken only if it is still free once the archive is
   // complete; a named archive replaces its file.
   backup.numberedArchive = options.archive.empty();
   const CommunicationResult result =
-      Communicate(options.engine, backup, Console(),
+      Communicate(options.engine, backup, Console(), stop,
                   [&](CommunicationRequest& request, const settings::RunSettings& settings) {
                     request.fileName = ArchivePath(options, settings);
                   });
-  if (result.succeeded) PrintArchiveSummary(result.fileName);
+  if (result.succeeded) PrintArchiveSummary(result.outcome.archive);
   return result.exitCode;
 }
 
@@ -61,7 +61,7 @@ void AddBackupCommand(CLI::App& app, CommandContext& context) {
                   "BackupDir, such as 20261210.bkf, or 20261210-2.bkf for a second backup that "
                   "day");
   AddEngineOptions(*sub, options->engine);
-  sub->callback([options, &context] { context.exit_code = Backup(*options); });
+  sub->callback([options, &context] { context.exit_code = Backup(*options, context.stop); });
 }
 
 }  // namespace orgalink::cli

@@ -2,10 +2,16 @@
 
 #include <CLI/CLI.hpp>
 
+#include "interruptible.h"
+
 namespace orgalink::cli {
 
-// What the chosen subcommand left for main() to return.
+// What every command is handed, and what the chosen one left for main() to
+// return.
 struct CommandContext {
+  explicit CommandContext(Interruptible& interrupts) : stop(interrupts) {}
+  // The program's signal watcher: its token stops whatever the command waits for.
+  Interruptible& stop;
   int exit_code = 0;
 };
 

@@ -6,37 +6,60 @@
 #include "console_owner.h"
 #include "exit_status.h"
 #include "failure_report.h"
-#include "interruptible.h"
-#include "link/link_engine.h"
-#include "operations/configure_run.h"
-#include "operations/run_communication.h"
+#include "platform/baud_rate.h"
 #include "platform/file_system.h"
 #include "platform/program_directory.h"
 #include "preflight.h"
+#include "session/session.h"
 #include "settings_file.h"
 #include "simulated_port.h"
-#include "store/appli_kind.h"
-#include "store/appli_store.h"
 #include "ui/exit_status.h"
 #include "ui/instruction_texts.h"
-#include "ui/safe_restore_texts.h"
-#include "ui/settings.h"
 
 namespace orgalink::cli {
 
 namespace {
 
-struct Tables {
-  Tables() {
-    store::LoadCodeTables(platform::DataDirectory(), chars.outgoing, chars.incoming);
-    store::LoadSortTables(platform::DataDirectory(), chars.weights, chars.second);
-  }
-  store::CharTables chars;
-};
+// What the user asked, as the session carries it: the request with the
+// settings it settled on, and the flags that found the port, the settings
+// and the tables, for a command printed to undo the run.
+session::SessionRequest SessionRequestFor(const EngineOptions& options,
+                                          const CommunicationRequest& request,
+                                          const settings::RunSettings& settings,
+                                          const std::string& settingsFile) {
+  session::SessionRequest asked;
+  asked.runMode = request.runMode;
+  asked.application = settings.appliMode;
+  asked.archive = request.fileName;
+  asked.numberedArchive = request.numberedArchive;
+  asked.safetyBackup = request.safetyBackup;
+  asked.verifyAgainst = request.verifyAgainst;
+  // The dump files of RunModes 13 to 18 are written as well as read, so by
+  // default they live with the other writable files: beside the settings
+  // file, which is beside the program in a portable copy.
+  asked.dumpDirectory =
+      request.dumpDirectory.empty() ? platform::DirectoryOf(settingsFile) : request.dumpDirectory;
+  asked.dataDirectory = platform::DataDirectory();
+  asked.portFlag = options.port;
+  if (!options.settingsFile.empty()) asked.settingsFlag = options.settingsFile;
+  if (!options.dataDir.empty()) asked.dataDirFlag = options.dataDir;
+  return asked;
+}
+
+// The simulated organizer of --port sim, paced and echoing as the run's
+// settings say; null after saying why when it cannot be had.
+std::unique_ptr<sim::InProcessOrganizer> SimulatedOrganizer(const std::string& port,
+                                                            const settings::RunSettings& settings) {
+  std::string error;
+  auto simulated = OpenSimulatedPort(port, settings.echoBack != 0,
+                                     platform::BaudFromText(settings.baudRate), error);
+  if (!simulated) std::fprintf(stderr, "orgalink: the simulated organizer: %s\n", error.c_str());
+  return simulated;
+}
 
 CommunicationResult Run(const EngineOptions& options, settings::RunSettings settings,
                         const std::string& settingsFile, const CommunicationRequest& request,
-                        const Console& console) {
+                        const Console& console, Interruptible& stop) {
   const bool simulatedPort = options.port && IsSimulatedPort(*options.port);
   const auto port = simulatedPort ? std::optional<ui::PortChoice>(ui::PortChoice{
                                         ui::PortChoice::Kind::Device, 0, *options.port})
@@ -47,66 +70,33 @@ CommunicationResult Run(const EngineOptions& options, settings::RunSettings sett
                  "or a device path\n");
     return {false, 2, {}};
   }
-  if (request.showInstructions && !options.quiet) PrintInstructions();
-
-  const Tables tables;
-  platform::Clock& clock = platform::SystemClock::Instance();
-  store::AppliStore store;
-  platform::CancelToken cancel;
-  Interruptible interrupts(cancel);
-  if (!interrupts.Watching()) return {false, ui::kExitInternalFault, request.fileName};
-  link::LinkEngine engine(clock);
-  engine.Link().SetAbortToken(cancel);
-  engine.Link().SetPortOpener(ui::MakePortOpener(*port, settings.comDevices, clock));
-  operations::RunContext run(engine);
-  // The dump files of RunModes 13 to 18 are written as well as read, so by
-  // default they live with the other writable files: beside the settings
-  // file, which is beside the program in a portable copy.
-  run.dumpDirectory =
-      request.dumpDirectory.empty() ? platform::DirectoryOf(settingsFile) : request.dumpDirectory;
+  if (!stop.Watching()) return {false, ui::kExitInternalFault, {}};
   ApplyOptions(options, settings);
-  settings.runMode = request.runMode;
-  settings.comPort = port->Number();
-  settings.fileName = request.fileName;
-  if (request.safetyBackup && settings.safetyBackup != 0) {
-    ui::CreateBackupDir(settings);
-    settings.safetyArchive = ui::SafetyArchivePath(settings.backupDir, clock);
-  }
-  settings.sortTable = &tables.chars.weights;
-  settings.codeTable = &tables.chars.incoming;
-  operations::ConfigureRun(run, store, settings);
-  run.numberedArchive = request.numberedArchive;
-  // The operations walk the applications in the current one.
-  const int addressed = run.appliKind;
-  if (request.readBack != nullptr) {
-    run.received = request.readBack;
-    store.GetAppliBuf(store::ArchiveSlots);
-  }
-  // The simulated organizer echoes and is paced as the run's settings say.
+  session::PortSource source{*port, {}};
   std::unique_ptr<sim::InProcessOrganizer> simulated;
   if (simulatedPort) {
-    std::string error;
-    simulated = OpenSimulatedPort(*options.port, engine.Link().EchoBack() != 0,
-                                  engine.Link().BaudRate(), error);
-    if (!simulated) {
-      std::fprintf(stderr, "orgalink: the simulated organizer: %s\n", error.c_str());
-      return {false, 1, {}};
-    }
-    engine.Link().SetPortOpener(simulated->Opener());
+    simulated = SimulatedOrganizer(*options.port, settings);
+    if (!simulated) return {false, 1, {}};
+    source.opener = simulated->Opener();
   }
-  ConsoleOwner owner(console, settings::ToInt(request.runMode), cancel, !options.quiet);
+  if (request.showInstructions && !options.quiet) PrintInstructions();
 
-  const link::StepResult result = operations::RunCommunication(run, owner.Front(), request.runMode);
+  session::Session run(settings, SessionRequestFor(options, request, settings, settingsFile),
+                       std::move(source), platform::SystemClock::Instance(), stop.Token());
+  ConsoleOwner owner(console, settings::ToInt(request.runMode), stop.Token(), !options.quiet);
+  session::SessionOutcome outcome = run.Communicate(owner.Front());
   owner.Finish();
-  const std::optional<platform::InterruptKind> stop = interrupts.Stop();
-  ReportFailure(result, stop.has_value());
-  return {result.Ok(), ExitCodeFor(result.status, stop), run.fileName, run.safety, addressed};
+  const std::optional<platform::InterruptKind> interrupted = stop.Stop();
+  ReportFailure(outcome.result, interrupted.has_value());
+  const int exitCode = ExitCodeFor(outcome.result.status, interrupted);
+  return {outcome.Ok(), exitCode, std::move(outcome)};
 }
 
 }  // namespace
 
 CommunicationResult Communicate(
     const EngineOptions& options, CommunicationRequest request, const Console& console,
+    Interruptible& stop,
     const std::function<void(CommunicationRequest&, const settings::RunSettings&)>& settle) {
   if (const int refused = CheckNamedSettingsFile(options.settingsFile, false)) {
     return {false, refused, {}};
@@ -119,10 +109,13 @@ CommunicationResult Communicate(
   if (const int refused = CheckArchiveFolder(request.runMode, request.fileName)) {
     return {false, refused, {}};
   }
-  const CommunicationResult result = Run(options, file.Values(), file.Path(), request, console);
+  CommunicationResult result = Run(options, file.Values(), file.Path(), request, console, stop);
   // The run keeps nothing of its options; only a first run has anything to
-  // write, the defaults.
-  SaveSettings(file, file.Values());
+  // write, the defaults. A run that went well but whose settings could not
+  // be kept says so, as detect --save does.
+  if (!SaveSettings(file, file.Values()) && result.exitCode == 0) {
+    result.exitCode = kExitSettingsNotSaved;
+  }
   return result;
 }
 

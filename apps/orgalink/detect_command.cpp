@@ -10,10 +10,9 @@
 #include "failure_report.h"
 #include "interruptible.h"
 #include "link/auto_detect.h"
-#include "link/link_engine.h"
-#include "operations/configure_run.h"
 #include "port_roots.h"
 #include "preflight.h"
+#include "session/session.h"
 #include "settings_file.h"
 #include "ui/detect_devices.h"
 #include "ui/exit_status.h"
@@ -85,23 +84,18 @@ void TakeFound(int port, const std::vector<std::string>& extra, bool save,
 // be made interruptible.
 std::optional<link::DetectResult> Search(const settings::RunSettings& settings,
                                          const std::vector<std::string>& extra, bool quiet,
-                                         std::optional<platform::InterruptKind>& stop) {
+                                         Interruptible& stop) {
+  if (!stop.Watching()) return std::nullopt;
   platform::Clock& clock = platform::SystemClock::Instance();
-  platform::CancelToken cancel;
-  Interruptible interrupts(cancel);
-  if (!interrupts.Watching()) return std::nullopt;
-  link::LinkEngine engine(clock);
-  engine.Link().SetAbortToken(cancel);
-  engine.Link().SetPortOpener(ui::MakePortOpener(
-      ui::PortChoice{}, ui::WithExtraDevices(settings.comDevices, extra), clock));
-  operations::ConfigureSearchLink(engine, settings);
+  session::PortSource ports{
+      {}, ui::MakePortOpener(ui::PortChoice{}, ui::WithExtraDevices(settings.comDevices, extra),
+                             clock)};
+  session::Session search(settings, {}, std::move(ports), clock, stop.Token());
   DetectProgress progress(extra, quiet);
-  link::DetectResult found = link::AutoDetectPort(engine, &progress, extra);
-  stop = interrupts.Stop();
-  return found;
+  return search.SearchPorts(&progress, extra);
 }
 
-int Detect(const DetectOptions& options) {
+int Detect(const DetectOptions& options, Interruptible& interrupts) {
   // --save writes the file named, so it may start a new one.
   if (const int refused = CheckNamedSettingsFile(options.engine.settingsFile, options.save)) {
     return refused;
@@ -117,10 +111,10 @@ int Detect(const DetectOptions& options) {
   }
   const std::vector<std::string> extra =
       ui::ExtraDetectDevices(platform::ListSerialPorts(ListingRoots()), search.comDevices);
-  std::optional<platform::InterruptKind> stop;
   const std::optional<link::DetectResult> searched =
-      Search(search, extra, options.engine.quiet, stop);
+      Search(search, extra, options.engine.quiet, interrupts);
   if (!searched) return ui::kExitInternalFault;
+  const std::optional<platform::InterruptKind> stop = interrupts.Stop();
   const bool found = searched->port > 0;
   if (found) {
     TakeFound(searched->port, extra, options.save, kept);
@@ -153,7 +147,7 @@ void AddDetectCommand(CLI::App& app, CommandContext& context) {
                 "Store the port found as COMPort in the settings file; a device beyond COM4 "
                 "goes into [Ports] for the COM port COMPort names (COM1 when none)");
   AddLinkOptions(*sub, options->engine);
-  sub->callback([options, &context] { context.exit_code = Detect(*options); });
+  sub->callback([options, &context] { context.exit_code = Detect(*options, context.stop); });
 }
 
 }  // namespace orgalink::cli

@@ -15,10 +15,10 @@ struct EmulateOptions {
   EngineOptions engine;
 };
 
-int Emulate(const EmulateOptions& options) {
+int Emulate(const EmulateOptions& options, Interruptible& stop) {
   return Communicate(options.engine,
                      {settings::RunMode::HandheldSide, {}, options.dumpDir, false, false},
-                     Console())
+                     Console(), stop)
       .exitCode;
 }
 
@@ -35,7 +35,7 @@ void AddEmulateCommand(CLI::App& app, CommandContext& context) {
   sub->add_option("--dump-dir", options->dumpDir,
                   "Folder of the dump files (default: the settings file's folder)");
   AddEngineOptions(*sub, options->engine);
-  sub->callback([options, &context] { context.exit_code = Emulate(*options); });
+  sub->callback([options, &context] { context.exit_code = Emulate(*options, context.stop); });
 }
 
 }  // namespace orgalink::cli

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "store/appli_kind.h"
+#include "ui/settings_check.h"
 
 namespace orgalink::cli {
 
@@ -26,6 +27,14 @@ std::vector<std::string> AppliModeNames() {
     names.emplace_back(store::AppliModeName(kind));
   }
   return names;
+}
+
+std::optional<std::string> Checked(const std::optional<long>& given,
+                                   const ui::SettingRange& range) {
+  if (!given) return std::nullopt;
+  const std::optional<std::string> wrong = ui::OutOfRange(range, *given);
+  if (!wrong) return std::nullopt;
+  return std::string(range.option) + ": " + *wrong;
 }
 
 template <typename Value, typename Held>
@@ -70,13 +79,28 @@ void AddEngineOptions(CLI::App& command, EngineOptions& o) {
                   "Expense, Expense Category")
       ->transform(CLI::IsMember(AppliModeNames(), CLI::ignore_case));
   command.add_option("--scramble", o.scramble, "FileScramble 0|1")->check(CLI::Range(0, 1));
-  command.add_option("--to-command", o.toCommandSeconds, "Command time-out, seconds");
-  command.add_option("--to-data", o.toDataSeconds, "Data packet time-out, seconds");
-  command.add_option("--to-multiplier", o.toMultiplier, "Per-byte time-out, ms");
-  command.add_option("--quiet-window", o.quietWindow,
-                     "Quiet input before a write, ms (default 10)");
-  command.add_option("--tel-min", o.telMin, "BKTelRecordsMin");
+  command.add_option("--to-command", o.toCommandSeconds,
+                     "Command time-out, " + ui::RangeText(ui::kTOCommandRange));
+  command.add_option("--to-data", o.toDataSeconds,
+                     "Data packet time-out, " + ui::RangeText(ui::kTODataPacketRange));
+  command.add_option("--to-multiplier", o.toMultiplier,
+                     "Per-byte time-out, " + ui::RangeText(ui::kTOMultiplierRange) + " (0: off)");
+  command.add_option(
+      "--quiet-window", o.quietWindow,
+      "Quiet input before a write, " + ui::RangeText(ui::kQuietWindowRange) + " (default 10)");
+  command.add_option("--tel-min", o.telMin,
+                     "BKTelRecordsMin: from the base model, a Telephone transfer of 1 to N "
+                     "records counts as cut short");
   command.add_option("--data-dir", o.dataDir, "Folder of code.dat and sort.dat");
+  // Once the command line is read and before the command runs, so that no
+  // instruction is printed and no port opened for a value no run can use.
+  // The command's only parse-complete slot: a command needing one too must
+  // call OptionValueProblem itself.
+  command.parse_complete_callback([&o] {
+    if (const std::optional<std::string> problem = OptionValueProblem(o)) {
+      throw CLI::ValidationError("orgalink: " + *problem);
+    }
+  });
 }
 
 std::optional<ui::PortChoice> ChosenPort(const EngineOptions& options,
@@ -85,6 +109,16 @@ std::optional<ui::PortChoice> ChosenPort(const EngineOptions& options,
   // it stands, like every settings value, and a bad one fails at the open.
   if (options.port) return ui::ParsePortChoice(*options.port);
   return ui::PortChoice{ui::PortChoice::Kind::Com, settings.comPort, {}};
+}
+
+std::optional<std::string> OptionValueProblem(const EngineOptions& o) {
+  for (const auto& [given, range] : {std::pair{o.toCommandSeconds, ui::kTOCommandRange},
+                                     std::pair{o.toDataSeconds, ui::kTODataPacketRange},
+                                     std::pair{o.toMultiplier, ui::kTOMultiplierRange},
+                                     std::pair{o.quietWindow, ui::kQuietWindowRange}}) {
+    if (std::optional<std::string> problem = Checked(given, range)) return problem;
+  }
+  return std::nullopt;
 }
 
 void ApplyOptions(const EngineOptions& o, settings::RunSettings& s) {

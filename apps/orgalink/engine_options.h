@@ -45,6 +45,13 @@ void AddEngineOptions(CLI::App& command, EngineOptions& options);
 std::optional<ui::PortChoice> ChosenPort(const EngineOptions& options,
                                          const settings::RunSettings& settings);
 
+// What is wrong with the values of the options given, as one line naming
+// the option and the range it takes ("--to-command: -5 is not 1 to 3600
+// seconds"); nothing when every value can be used. AddEngineOptions checks
+// this as soon as the command line is parsed, so that a value no run can use
+// ends with 2 before anything is printed or opened.
+std::optional<std::string> OptionValueProblem(const EngineOptions& options);
+
 // Lays the options the command line gave over the settings.
 void ApplyOptions(const EngineOptions& options, settings::RunSettings& settings);
 

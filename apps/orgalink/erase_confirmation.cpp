@@ -14,7 +14,7 @@ bool EmptiesOrganizer(settings::RunMode runMode) {
          runMode == RunMode::Restore6 || runMode == RunMode::DeleteAllRecords;
 }
 
-int ConfirmEmptying(const Console& console, bool yes) {
+int ConfirmEmptying(const Console& console, bool yes, Interruptible& interrupts) {
   if (yes) return 0;
   if (!console.CanAsk()) {
     std::fprintf(stderr,
@@ -24,10 +24,8 @@ int ConfirmEmptying(const Console& console, bool yes) {
   }
   // Ctrl-C is held from the start of the program, so the question watches
   // for it itself: it answers no and ends the program as the signal would.
-  platform::CancelToken cancel;
-  const Interruptible interrupts(cancel);
   if (!interrupts.Watching()) return ui::kExitInternalFault;
-  const bool confirmed = console.AskYesNo(ui::kRestoreQuestion, cancel.WakeFd());
+  const bool confirmed = console.AskYesNo(ui::kRestoreQuestion, interrupts.Token().WakeFd());
   const auto stop = interrupts.Stop();
   if (confirmed && !stop) return 0;
   std::fprintf(stderr, "Nothing was sent to the organizer.\n");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "console.h"
+#include "interruptible.h"
 #include "settings/run_mode.h"
 
 namespace orgalink::cli {
@@ -20,6 +21,6 @@ bool EmptiesOrganizer(settings::RunMode runMode);
 // and returns kExitNeedsYes without a terminal to ask, kExitDeclined when
 // the answer was no, or the signal's status when Ctrl-C or SIGTERM came
 // instead of an answer.
-int ConfirmEmptying(const Console& console, bool yes);
+int ConfirmEmptying(const Console& console, bool yes, Interruptible& interrupts);
 
 }  // namespace orgalink::cli

@@ -12,9 +12,12 @@
 #include "commands.h"
 #include "exchange/archive_json.h"
 #include "exchange/archive_text.h"
-#include "platform/file_contents.h"
+#include "output_check.h"
 #include "platform/file_system.h"
+#include "platform/output_file.h"
+#include "platform/standard_output.h"
 #include "preflight.h"
+#include "store/checked_archive.h"
 #include "store/readable_archive.h"
 
 namespace orgalink::cli {
@@ -53,27 +56,29 @@ int Export(const ExportOptions& options) {
   if (!setup.CharsetKnown()) {
     return Fail("unknown character set \"" + setup.CharsetName() + "\"", kExitUsage);
   }
-  std::vector<std::uint8_t> file;
-  std::string problem;
-  if (!platform::ReadWholeFile(options.archive, file, &problem)) {
-    return Fail(options.archive + ": cannot read the file: " + problem);
-  }
+  store::CheckedArchive checked;
+  store::ReadArchiveFile(options.archive, checked);
+  if (!checked.parsed) return Fail(checked.message);
   store::ReadableArchive archive;
-  if (store::ReadArchive(file, setup.Codec(), archive, &problem) != store::StoreOk) {
-    return Fail(options.archive + ": not a usable archive: " + problem);
-  }
-  const std::string duplicate = store::DuplicateApplication(archive);
-  if (!duplicate.empty()) {
-    Fail(options.archive + ": " + duplicate + "; import refuses it until one section is removed");
-  }
+  store::ReadArchive(checked.image, setup.Codec(), archive);
+  // An archive that breaks the organizer's limits is refused as every
+  // command refuses it, yet written out all the same: the export is the way
+  // to mend it, which import then checks.
+  const std::string refusal = checked.message;
+  checked = store::CheckedArchive{};
   std::string text;
   if (!Render(options, archive, setup.CharsetName(), text)) {
     return Fail(options.archive + ": a text could not be written as UTF-8");
   }
   if (options.output.empty()) {
-    std::cout << text << std::flush;
-  } else if (platform::ReplaceFileContents(options.output, text) != 0) {
-    return Fail("cannot write " + options.output);
+    if (const int error = platform::WriteStandardOutput(text)) return OutputFailed(error);
+  } else if (const int error = platform::WriteOutputFile(options.output, text)) {
+    return Fail("cannot write " + options.output + ": " + platform::ErrorText(error));
+  }
+  if (!refusal.empty()) {
+    return Fail(refusal +
+                "\norgalink: exported all the same, to be mended: import refuses it as it "
+                "stands");
   }
   return 0;
 }

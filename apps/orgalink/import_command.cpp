@@ -2,19 +2,24 @@
 // form that `orgalink export` writes.
 
 #include <cstdio>
-#include <iostream>
-#include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "archive_summary.h"
 #include "codec_setup.h"
 #include "commands.h"
 #include "exchange/archive_json.h"
+#include "exchange/json_input.h"
+#include "exchange/shown_value.h"
+#include "output_check.h"
 #include "platform/file_system.h"
+#include "platform/output_file.h"
+#include "platform/standard_input.h"
+#include "platform/standard_output.h"
 #include "preflight.h"
 #include "store/archive.h"
+#include "store/checked_archive.h"
 #include "store/checked_archive_file.h"
 #include "store/readable_archive.h"
 
@@ -44,17 +49,41 @@ std::string WriteProblem(const store::ArchiveWrite& write) {
   return write.errorText;
 }
 
-// "-" is standard input.
-bool ReadInput(const std::string& path, std::string& text, std::string& problem) {
-  if (path == "-") {
-    text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    return !std::cin.bad();
+// The JSON text as it is read: "-" is standard input. A regular file larger
+// than any export is refused before a byte of it is read, anything else
+// (a pipe, /dev/zero) stops at the same bound as it is read.
+class JsonFile {
+ public:
+  explicit JsonFile(const std::string& path) : path_(path) {
+    if (path != "-") file_.emplace(path);
   }
-  std::vector<std::uint8_t> bytes;
-  if (!platform::ReadWholeFile(path, bytes, &problem)) return false;
-  text.assign(bytes.begin(), bytes.end());
-  return true;
-}
+
+  // The reason the file cannot be read from the start, else "".
+  std::string Refusal() const {
+    if (file_ && !file_->IsOpen())
+      return "cannot read the file: " + platform::ErrorText(file_->Error());
+    const std::optional<std::uint64_t> size = file_ ? platform::FileSize(path_) : std::nullopt;
+    if (size && *size > exchange::MaxJsonBytes) return exchange::TooLargeProblem();
+    return "";
+  }
+
+  exchange::JsonSource Source() {
+    return [this](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+      if (!file_) return platform::ReadStandardInput(buffer, size, error_);
+      const auto got = file_->Read(reinterpret_cast<std::uint8_t*>(buffer), size);
+      if (!got) error_ = file_->Error();
+      return got;
+    };
+  }
+
+  // The cause of the read that failed.
+  std::string Cause() const { return platform::ErrorText(error_); }
+
+ private:
+  std::string path_;
+  std::optional<platform::InputFile> file_;
+  int error_ = 0;
+};
 
 // The option, else the character set the file names, else the default.
 std::string CharsetFor(const ImportOptions& options, const std::string& named) {
@@ -62,23 +91,60 @@ std::string CharsetFor(const ImportOptions& options, const std::string& named) {
   return named.empty() ? std::string(platform::DefaultCharset) : named;
 }
 
-int Import(const ImportOptions& options) {
-  std::string json;
-  std::string problem;
-  if (!ReadInput(options.input, json, problem)) {
-    return Fail(options.input + ": cannot read the file: " + problem);
+// The path and each application's record count, as the archive's bytes
+// hold them.
+std::string Summary(const std::string& path, const std::vector<std::uint8_t>& file) {
+  store::CheckedArchive checked;
+  store::CheckArchiveBytes(file, checked);
+  std::string text = path + "\n";
+  for (const store::ArchiveSection& section : checked.image.sections) {
+    text += "  " + store::ApplicationName(section.application) + ": " +
+            std::to_string(section.count) + " record" + (section.count == 1 ? "" : "s") + "\n";
   }
+  return text;
+}
+
+// Writes the archive to the output: a device or FIFO as it stands, any
+// other file through the checked replace, which reads the new file back
+// before it takes the old one's place (a link's target, not the link).
+int WriteArchive(const std::string& output, const std::vector<std::uint8_t>& file) {
+  platform::OutputTarget target;
+  int error = 0;
+  if (!platform::ResolveOutput(output, target, &error)) {
+    return Fail("cannot write " + output + ": " + platform::ErrorText(error));
+  }
+  if (target.in_place) {
+    error = platform::WriteInPlace(
+        target.path, std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
+    return error == 0 ? 0 : Fail("cannot write " + output + ": " + platform::ErrorText(error));
+  }
+  store::ArchiveWrite write;
+  write.path = target.path;
+  if (store::SaveArchiveFile(write, file) != store::StoreOk) {
+    return Fail("cannot write " + output + ": " + WriteProblem(write));
+  }
+  return 0;
+}
+
+int Import(const ImportOptions& options) {
+  JsonFile input(options.input);
+  std::string problem = input.Refusal();
+  if (!problem.empty()) return Fail(options.input + ": " + problem);
   store::ReadableArchive archive;
   std::string named_charset;
-  if (!exchange::ArchiveFromJson(json, archive, named_charset, problem)) {
+  if (!exchange::ArchiveFromJson(input.Source(), archive, named_charset, problem)) {
+    if (problem == "cannot read the file") problem += ": " + input.Cause();
     return Fail(options.input + ": " + problem);
   }
   if (const int refused = CheckCharacterTablesIn(options.codec.data_dir)) return refused;
   CodecSetup setup(options.codec.data_dir, CharsetFor(options, named_charset));
   if (!setup.CharsetKnown()) {
-    const std::string unknown = "unknown character set \"" + setup.CharsetName() + "\"";
-    return options.codec.charset.empty() ? Fail(options.input + ": charset: " + unknown)
-                                         : Fail(unknown, kExitUsage);
+    if (!options.codec.charset.empty()) {
+      return Fail("unknown character set \"" + setup.CharsetName() + "\"", kExitUsage);
+    }
+    // The file's own name for it may be of any length.
+    return Fail(options.input + ": charset: unknown character set " +
+                exchange::ShownText(setup.CharsetName()));
   }
   if (options.scramble >= 0) {
     archive.magic = options.scramble != 0 ? store::InvertedMagic : store::PlainMagic;
@@ -87,13 +153,9 @@ int Import(const ImportOptions& options) {
   if (!store::BuildArchive(archive, setup.Codec(), file, &problem)) {
     return Fail(options.input + ": " + problem);
   }
-  store::ArchiveWrite write;
-  write.path = options.archive;
-  if (store::SaveArchiveFile(write, file) != store::StoreOk) {
-    return Fail("cannot write " + options.archive + ": " + WriteProblem(write));
-  }
-  PrintArchiveSummary(options.archive);
-  return 0;
+  if (const int failed = WriteArchive(options.archive, file)) return failed;
+  const int error = platform::WriteStandardOutput(Summary(options.archive, file));
+  return error == 0 ? 0 : OutputFailed(error);
 }
 
 }  // namespace

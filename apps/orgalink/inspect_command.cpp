@@ -6,7 +6,9 @@
 
 #include "commands.h"
 #include "inspect_json.h"
+#include "output_check.h"
 #include "platform/program_directory.h"
+#include "platform/standard_output.h"
 #include "store/archive_report.h"
 
 namespace orgalink::cli {
@@ -36,14 +38,15 @@ void AddInspectCommand(CLI::App& app, CommandContext& context) {
   command->add_option("--data-dir", options->data_dir,
                       "Folder holding code.dat (default: the program's data folder)");
   command->callback([options, &context] {
+    platform::CheckedStandardOutput out;
     if (options->json) {
-      context.exit_code = InspectArchiveJson(options->archive, std::cout, std::cerr);
+      context.exit_code = CheckedStatus(out, InspectArchiveJson(options->archive, out, std::cerr));
       return;
     }
     const std::string tables =
         options->data_dir.empty() ? platform::DataDirectory() : options->data_dir + "/";
-    context.exit_code =
-        store::InspectArchiveFile(options->archive, tables, options->records, std::cout, std::cerr);
+    context.exit_code = CheckedStatus(
+        out, store::InspectArchiveFile(options->archive, tables, options->records, out, std::cerr));
   });
 }
 

@@ -2,13 +2,9 @@
 
 #include <nlohmann/json.hpp>
 #include <ostream>
-#include <sstream>
-#include <vector>
 
-#include "platform/file_system.h"
-#include "store/appli_kind.h"
 #include "store/archive.h"
-#include "store/archive_report.h"
+#include "store/checked_archive.h"
 
 namespace orgalink::cli {
 
@@ -36,22 +32,12 @@ json Describe(const std::string& path, std::size_t size, const store::ArchiveIma
 }  // namespace
 
 int InspectArchiveJson(const std::string& path, std::ostream& out, std::ostream& err) {
-  std::vector<std::uint8_t> file;
-  std::string problem;
-  if (!platform::ReadWholeFile(path, file, &problem)) {
-    err << path << ": cannot read the file: " << problem << '\n';
-    return 1;
-  }
-  // The text report judges the archive; only its verdict is kept.
-  std::ostringstream text, problems;
-  const store::CodeTable none{};
-  const int status = store::ReportArchive(file, none, false, text, problems);
-  if (!problems.str().empty()) err << path << ": " << problems.str();
-  store::ArchiveImage image;
-  if (store::ParseArchive(file, nullptr, store::ArchiveSlots, image, nullptr) == store::StoreOk) {
-    out << Describe(path, file.size(), image).dump(2) << '\n';
-  }
-  return status;
+  store::CheckedArchive archive;
+  store::ReadArchiveFile(path, archive);
+  if (archive.parsed) out << Describe(path, archive.size, archive.image).dump(2) << '\n';
+  if (archive.message.empty()) return 0;
+  err << archive.message << '\n';
+  return 1;
 }
 
 }  // namespace orgalink::cli

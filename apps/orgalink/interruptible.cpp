@@ -4,21 +4,21 @@
 
 namespace orgalink::cli {
 
-Interruptible::Interruptible(platform::CancelToken& cancel)
-    : cancel_(cancel), signals_([this, &cancel](platform::InterruptKind kind) {
-        request_.Note(kind);
-        cancel.Set();
-      }) {}
-
-bool Interruptible::Watching() const {
+bool Interruptible::Watching() {
+  std::call_once(started_, [this] {
+    signals_.emplace([this](platform::InterruptKind kind) {
+      request_.Note(kind);
+      cancel_.Set();
+    });
+  });
   if (!cancel_.Failure().empty()) {
     std::fprintf(stderr, "orgalink: no descriptor for the abort request: %s\n",
                  cancel_.Failure().c_str());
     return false;
   }
-  if (!signals_.Failure().empty()) {
+  if (!signals_->Failure().empty()) {
     std::fprintf(stderr, "orgalink: cannot watch for Ctrl-C and SIGTERM: %s\n",
-                 signals_.Failure().c_str());
+                 signals_->Failure().c_str());
     return false;
   }
   return true;

@@ -1,10 +1,14 @@
 // orgalink: back up and restore the organizer from the command line.
 
 #include <CLI/CLI.hpp>
+#include <cstdio>
+#include <new>
 
 #include "commands.h"
 #include "help_footers.h"
 #include "platform/interrupt_signals.h"
+#include "platform/standard_descriptors.h"
+#include "ui/exit_status.h"
 #include "unknown_command.h"
 
 #ifndef ORGALINK_VERSION
@@ -16,6 +20,7 @@ constexpr int kExitUsage = 2;
 }
 
 int main(int argc, char** argv) {
+  orgalink::platform::EnsureStandardDescriptors();
   // Before any thread starts (the simulated organizer's, say), so that none
   // of them can be killed by Ctrl-C or SIGTERM in the middle of a run.
   orgalink::platform::HoldInterruptSignals();
@@ -24,7 +29,9 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", "orgalink " ORGALINK_VERSION);
   // As in common Unix tools, an option given twice takes its last value.
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  orgalink::cli::CommandContext context;
+  // The one signal watcher of the program: every command gets its token.
+  orgalink::cli::Interruptible interrupts;
+  orgalink::cli::CommandContext context(interrupts);
   orgalink::cli::AddBackupCommand(app, context);
   orgalink::cli::AddRestoreCommand(app, context);
   orgalink::cli::AddDetectCommand(app, context);
@@ -45,6 +52,9 @@ int main(int argc, char** argv) {
     // --help and --version end here with 0; a command line that cannot be
     // understood is a usage error, 2, as in common Unix tools.
     return app.exit(error) == 0 ? 0 : kExitUsage;
+  } catch (const std::bad_alloc&) {
+    std::fputs("orgalink: out of memory\n", stderr);
+    return orgalink::ui::kExitInternalFault;
   }
   return context.exit_code;
 }

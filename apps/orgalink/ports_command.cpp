@@ -1,13 +1,14 @@
 // `orgalink ports`: the serial ports of this machine, which COM slot opens
 // each, and whether this user may use them. No port is opened.
 
-#include <iostream>
 #include <memory>
 #include <string>
 
 #include "commands.h"
+#include "output_check.h"
 #include "platform/running_process.h"
 #include "platform/serial_port_list.h"
+#include "platform/standard_output.h"
 #include "port_roots.h"
 #include "ports_json.h"
 #include "preflight.h"
@@ -48,8 +49,9 @@ void AddPortsCommand(CLI::App& app, CommandContext& context) {
       return;
     }
     const ui::PortListingInput ports = GatherPorts(*settingsFile);
-    std::cout << (*json ? PortListingJson(ports) : ui::FormatPortListing(ports));
-    context.exit_code = 0;
+    const int error = platform::WriteStandardOutput(*json ? PortListingJson(ports)
+                                                          : ui::FormatPortListing(ports));
+    context.exit_code = error == 0 ? 0 : OutputFailed(error);
   });
 }
 

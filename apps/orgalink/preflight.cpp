@@ -1,6 +1,7 @@
 #include "preflight.h"
 
 #include <cstdio>
+#include <sstream>
 #include <string_view>
 
 #include "link/link_status.h"
@@ -36,6 +37,31 @@ int CheckNamedSettingsFile(const std::string& path, bool mayCreate) {
                "file; leave it out for the usual one)\n",
                path.c_str());
   return kExitUsage;
+}
+
+int CheckSettingsValues(const ui::SettingsFile& file) {
+  const std::string text = ui::SettingsProblemsText(file);
+  if (text.empty()) return 0;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    std::fprintf(stderr, "orgalink: %s\n", line.c_str());
+  }
+  std::fprintf(stderr, "orgalink: correct the settings file, or remove the key for its default\n");
+  return kExitUsage;
+}
+
+int CheckRunMode(int number, const std::string& archive) {
+  constexpr int kLast = settings::ToInt(settings::kLastRunMode);
+  if (number < 0 || number > kLast) {
+    std::fprintf(stderr, "orgalink: RunMode %d does not exist; N must be 0 to %d\n", number, kLast);
+    return kExitUsage;
+  }
+  if (number >= 1 && number <= 8 && archive.empty()) {
+    std::fprintf(stderr, "orgalink: RunMode %d needs --file: RunModes 1 to 8 work on an archive\n",
+                 number);
+    return kExitUsage;
+  }
+  return 0;
 }
 
 int CheckCharacterTables(const std::string& directory) {

@@ -22,7 +22,11 @@ void ProgressDisplay::Handle(const link::ProgressEvent& event) {
 // The status text with the application it is at, "Receiving... Telephone".
 std::string ProgressDisplay::StatusLine() const {
   std::string line = model_.StatusText();
-  const char* application = ui::ApplicationAtPosition(runMode_, model_.BarPosition());
+  // The bands name the applications of a whole run; a run of one follows
+  // that one over the whole bar.
+  const char* application = model_.FollowsOneApplication()
+                                ? nullptr
+                                : ui::ApplicationAtPosition(runMode_, model_.BarPosition());
   if (application != nullptr && !line.empty()) line += std::string(" ") + application;
   return line;
 }

@@ -8,7 +8,7 @@
 #include "communication.h"
 #include "erase_confirmation.h"
 #include "link/link_status.h"
-#include "platform/file_system.h"
+#include "organizer_archive.h"
 #include "ui/safe_restore_texts.h"
 #include "verify_organizer.h"
 
@@ -24,23 +24,22 @@ struct RestoreOptions {
   EngineOptions engine;
 };
 
-// Tried before the port is opened, so that a mistyped name never reaches the
-// organizer. The status is the one a restore gives when the user cancels
-// after a failed read.
-int CheckReadable(const std::string& path) {
-  std::vector<std::uint8_t> bytes;
-  std::string problem;
-  if (platform::ReadWholeFile(path, bytes, &problem)) return 0;
-  std::fprintf(stderr, "Read file error.\nCause: %s: %s.\n", path.c_str(), problem.c_str());
-  return link::ToInt(link::LinkFileReadCancelled);
+// The whole archive is read and judged before the user is asked, the
+// instructions are printed or the port is opened, so that a mistyped name
+// or a file the organizer could not take never reaches the organizer.
+int CheckArchive(const std::string& path) {
+  store::CheckedArchive archive;
+  return ReadOrganizerArchive(path, archive);
 }
 
 // Where the organizer's data stands: the safety copy taken, or, after a
-// failure, what that means for the organizer.
+// failure, what that means for the organizer and the command that puts
+// its contents back.
 void ReportSafety(const CommunicationResult& result) {
-  const operations::RestoreSafety& safety = result.safety;
+  const session::SessionOutcome& outcome = result.outcome;
+  const operations::RestoreSafety& safety = outcome.safety;
   const ui::SafetyCopy copy{safety.written ? safety.archive : std::string(), safety.failed,
-                            safety.writeError, safety.deletionsBegun};
+                            safety.writeError, safety.deletionsBegun, outcome.recoveryCommand};
   if (result.succeeded) {
     const std::string line = ui::SafetyWrittenLine(copy);
     if (!line.empty()) std::printf("%s\n", line.c_str());
@@ -50,16 +49,16 @@ void ReportSafety(const CommunicationResult& result) {
   if (!note.empty()) std::fprintf(stderr, "%s\n", note.c_str());
 }
 
-int Restore(const RestoreOptions& options) {
-  if (const int unreadable = CheckReadable(options.archive)) return unreadable;
+int Restore(const RestoreOptions& options, Interruptible& stop) {
+  if (const int unusable = CheckArchive(options.archive)) return unusable;
   const Console console;
-  if (const int refused = ConfirmEmptying(console, options.yes)) return refused;
+  if (const int refused = ConfirmEmptying(console, options.yes, stop)) return refused;
   CommunicationRequest restore{settings::RunMode::Restore, options.archive, {}, true, false};
   restore.safetyBackup = !options.noSafetyBackup;
-  const CommunicationResult result = Communicate(options.engine, restore, console);
+  const CommunicationResult result = Communicate(options.engine, restore, console, stop);
   ReportSafety(result);
   if (!result.succeeded || !options.verify) return result.exitCode;
-  return VerifyOrganizer(options.engine, options.archive, console, true);
+  return VerifyOrganizer(options.engine, options.archive, console, stop, true);
 }
 
 }  // namespace
@@ -69,12 +68,14 @@ void AddRestoreCommand(CLI::App& app, CommandContext& context) {
   CLI::App* sub =
       app.add_subcommand("restore", "Empty the organizer and send an archive back into it");
   sub->footer(
-      "RunMode 2. A missing or unreadable ARCHIVE is reported (exit 17) before the port is "
-      "opened. On a terminal the restore asks first (answer no: exit 1); without a terminal it "
-      "runs only with --yes (else exit 2). Then the instructions and the progress follow. "
-      "Before deleting anything, the restore receives the organizer's contents into a safety "
-      "backup in BackupDir; when that fails, nothing is deleted. When the restore fails after "
-      "deleting, the message names the safety backup to restore.");
+      "RunMode 2. ARCHIVE is read and checked before anything is asked or the port is opened: "
+      "one that cannot be read exits 17, one the organizer could not take (a damaged file, an "
+      "application twice or beyond the organizer's limits) 13. On a terminal the restore asks "
+      "first (answer no: exit 1); without a terminal it runs only with --yes (else exit 2). "
+      "Then the instructions and the progress follow. Before deleting anything, the restore "
+      "receives the organizer's contents into a safety backup in BackupDir; when that fails, "
+      "nothing is deleted. When the restore fails after deleting, the message names the safety "
+      "backup to restore.");
   sub->add_option("ARCHIVE", options->archive, "Archive to restore (.bkf)")->required();
   sub->add_flag("--yes,-y", options->yes, "Overwrite the organizer's applications without asking");
   sub->add_flag("--no-safety-backup", options->noSafetyBackup,
@@ -84,7 +85,7 @@ void AddRestoreCommand(CLI::App& app, CommandContext& context) {
                 "Then read the organizer back in a second communication (press PC-LINK again) "
                 "and compare it with ARCHIVE; exit 18 when it differs");
   AddEngineOptions(*sub, options->engine);
-  sub->callback([options, &context] { context.exit_code = Restore(*options); });
+  sub->callback([options, &context] { context.exit_code = Restore(*options, context.stop); });
 }
 
 }  // namespace orgalink::cli

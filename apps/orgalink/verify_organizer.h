@@ -4,6 +4,7 @@
 
 #include "console.h"
 #include "engine_options.h"
+#include "interruptible.h"
 
 namespace orgalink::cli {
 
@@ -12,8 +13,10 @@ namespace orgalink::cli {
 // tells that a restore has just ended: the user is asked to press PC-LINK
 // again instead of the whole set of instructions. 0 when everything
 // matches, 18 when not; 17 or 13 when the archive cannot be read or is none;
-// otherwise the communication's exit status.
+// otherwise the communication's exit status, except after a restore, where a
+// read-back that could not be made says that the restore itself completed
+// and gives ui::kExitRestoredUnverified (a signal keeps its own status).
 int VerifyOrganizer(const EngineOptions& options, const std::string& path, const Console& console,
-                    bool after);
+                    Interruptible& stop, bool after);
 
 }  // namespace orgalink::cli

@@ -6,6 +6,8 @@
 #include <set>
 #include <sstream>
 
+#include "exchange/json_document.h"
+#include "exchange/shown_value.h"
 #include "store/archive.h"
 #include "store/hex_text.h"
 
@@ -53,7 +55,7 @@ void OnlyKeys(const json& object, std::initializer_list<const char*> keys,
               const std::string& place) {
   const std::set<std::string> known(keys.begin(), keys.end());
   for (const auto& item : object.items()) {
-    if (known.count(item.key()) == 0) Fail(place, "unknown key \"" + item.key() + "\"");
+    if (known.count(item.key()) == 0) Fail(place, "unknown key " + ShownText(item.key()));
   }
 }
 
@@ -64,20 +66,20 @@ const json& Member(const json& object, const char* key, const std::string& place
 }
 
 std::string Text(const json& value, const std::string& place) {
-  if (!value.is_string()) Fail(place, "a string is expected, not " + value.dump());
+  if (!value.is_string()) Fail(place, "a string is expected, not " + Shown(value));
   return value.get<std::string>();
 }
 
 std::vector<std::uint8_t> Hex(const json& value, const std::string& place) {
   std::vector<std::uint8_t> bytes;
   if (!store::FromHex(Text(value, place), bytes)) {
-    Fail(place, value.dump() + " is not hex (two digits a byte)");
+    Fail(place, Shown(value) + " is not hex (two digits a byte)");
   }
   return bytes;
 }
 
 const json& Array(const json& value, const std::string& place) {
-  if (!value.is_array()) Fail(place, "a list is expected, not " + value.dump());
+  if (!value.is_array()) Fail(place, "a list is expected, not " + Shown(value));
   return value;
 }
 
@@ -89,17 +91,17 @@ std::uint8_t ApplicationOf(const json& section, const std::string& place) {
   for (int candidate = 0; candidate <= 0xFF && !code; ++candidate) {
     if (store::ApplicationName(static_cast<std::uint8_t>(candidate)) == name) code = candidate;
   }
-  if (!code) Fail(place, "unknown application \"" + name + "\"");
+  if (!code) Fail(place, "unknown application " + ShownText(name));
   const auto given = section.find("code");
   if (given != section.end() && (!given->is_number_integer() || *given != *code)) {
     Fail(place + " (" + name + ")",
-         "code " + given->dump() + " is not " + name + "'s (" + std::to_string(*code) + ")");
+         "code " + Shown(*given) + " is not " + name + "'s (" + std::to_string(*code) + ")");
   }
   return *code;
 }
 
 store::ReadableRecord RecordOf(const json& value, const std::string& place) {
-  if (!value.is_object()) Fail(place, "an object is expected, not " + value.dump());
+  if (!value.is_object()) Fail(place, "an object is expected, not " + Shown(value));
   OnlyKeys(value, {"hex", "prefix", "text"}, place);
   store::ReadableRecord record;
   const bool has_hex = value.contains("hex");
@@ -120,7 +122,7 @@ store::ReadableRecord RecordOf(const json& value, const std::string& place) {
 
 store::ReadableSection SectionOf(const json& value, std::size_t index) {
   const std::string place = "section " + std::to_string(index + 1);
-  if (!value.is_object()) Fail(place, "an object is expected, not " + value.dump());
+  if (!value.is_object()) Fail(place, "an object is expected, not " + Shown(value));
   OnlyKeys(value, {"application", "code", "records"}, place);
   store::ReadableSection section;
   section.application = ApplicationOf(value, place);
@@ -135,11 +137,11 @@ store::ReadableSection SectionOf(const json& value, std::size_t index) {
 void CheckFormat(const json& top) {
   const std::string format = Text(Member(top, "format", ""), "format");
   if (format != JsonFormatName) {
-    Fail("format", "\"" + format + "\" is not \"" + std::string(JsonFormatName) + "\"");
+    Fail("format", ShownText(format) + " is not \"" + std::string(JsonFormatName) + "\"");
   }
   const json& version = Member(top, "version", "");
   if (version != JsonFormatVersion) {
-    Fail("version", version.dump() + " is not known (this program reads version " +
+    Fail("version", Shown(version) + " is not known (this program reads version " +
                         std::to_string(JsonFormatVersion) + ")");
   }
 }
@@ -152,10 +154,18 @@ void ReadTop(const json& top, store::ReadableArchive& archive, std::string& char
       "");
   CheckFormat(top);
   archive.magic = Text(Member(top, "magic", ""), "magic");
+  // Checked here, not only when the archive is built, so that a wrong magic
+  // of any length is quoted in short.
+  if (archive.magic != store::PlainMagic && archive.magic != store::InvertedMagic) {
+    Fail("magic", ShownText(archive.magic) + " is not an archive's magic (" +
+                      std::string(store::PlainMagic) + " or " + std::string(store::InvertedMagic) +
+                      ")");
+  }
   const auto inverted = top.find("inverted");
   if (inverted != top.end() &&
       (!inverted->is_boolean() || *inverted != (archive.magic == store::InvertedMagic))) {
-    Fail("inverted", inverted->dump() + " does not agree with the magic " + archive.magic);
+    Fail("inverted",
+         Shown(*inverted) + " does not agree with the magic " + ShownText(archive.magic));
   }
   const std::vector<std::uint8_t> device = Hex(Member(top, "device_code", ""), "device_code");
   if (device.size() != archive.device.size()) Fail("device_code", "two bytes are expected");
@@ -195,17 +205,14 @@ bool ArchiveToJson(const store::ReadableArchive& archive, const std::string& cha
   return true;
 }
 
-bool ArchiveFromJson(std::string_view json_text, store::ReadableArchive& archive,
+bool ArchiveFromJson(const JsonSource& source, store::ReadableArchive& archive,
                      std::string& charset, std::string& problem) {
   archive = store::ReadableArchive{};
   try {
-    ReadTop(json::parse(json_text), archive, charset);
-  } catch (const json::parse_error& error) {
-    // "[json.exception.parse_error.101] parse error at line 3, column 5: ..."
-    const std::string what = error.what();
-    const std::size_t text = what.find("] ");
-    problem = "malformed JSON: " + (text == std::string::npos ? what : what.substr(text + 2));
-    return false;
+    JsonInput input(source);
+    json top;
+    if (!ReadJsonDocument(input, top, problem)) return false;
+    ReadTop(top, archive, charset);
   } catch (const Malformed& malformed) {
     problem = malformed.problem;
     return false;
@@ -217,6 +224,18 @@ bool ArchiveFromJson(std::string_view json_text, store::ReadableArchive& archive
     return false;
   }
   return true;
+}
+
+bool ArchiveFromJson(std::string_view json_text, store::ReadableArchive& archive,
+                     std::string& charset, std::string& problem) {
+  std::size_t offset = 0;
+  const JsonSource source = [&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+    const std::size_t count = std::min(size, json_text.size() - offset);
+    std::copy_n(json_text.data() + offset, count, buffer);
+    offset += count;
+    return count;
+  };
+  return ArchiveFromJson(source, archive, charset, problem);
 }
 
 }  // namespace orgalink::exchange

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "exchange/json_input.h"
 #include "store/readable_archive.h"
 
 namespace orgalink::exchange {
@@ -21,8 +22,14 @@ bool ArchiveToJson(const store::ReadableArchive& archive, const std::string& cha
 // wrong in `problem` (the JSON position of a syntax error, else the
 // application, the record and the field), for a text that is not such a
 // form. The values themselves are checked when the archive is built
-// (store::BuildArchive).
+// (store::BuildArchive). The text is read as JSON by ReadJsonDocument, so
+// it is refused, with its place, when it is deeper, larger or otherwise
+// more than an export can be.
 bool ArchiveFromJson(std::string_view json, store::ReadableArchive& archive, std::string& charset,
                      std::string& problem);
+// The same, with the text read from `source` as it goes. A read error gives
+// the problem "cannot read the file", for the caller to add the cause to.
+bool ArchiveFromJson(const JsonSource& source, store::ReadableArchive& archive,
+                     std::string& charset, std::string& problem);
 
 }  // namespace orgalink::exchange

@@ -68,9 +68,19 @@ StepResult ReceiveFromOrganizer(RunContext& run, link::ProgressSink* progress,
 
 StepResult ReceiveApplications(RunContext& run, link::ProgressSink* progress,
                                transfer::TransferRole role, link::ProgressScope milestones) {
-  return run.appliKind == store::AllApplis
-             ? ReceiveEveryApplication(run, progress, role, milestones)
-             : ReceiveOne(run, progress, role);
+  if (run.appliKind == store::AllApplis) {
+    return ReceiveEveryApplication(run, progress, role, milestones);
+  }
+  // A restore's safety copy of one application still opens and closes with
+  // its milestones, so that the progress can tell its receive from the
+  // restore's sending that follows.
+  const bool safety = milestones == link::ProgressScope::Safety;
+  if (safety) ReportMilestone(progress, link::ProgressKind::Status, 100, milestones);
+  const StepResult status = ReceiveOne(run, progress, role);
+  if (safety && status == link::LinkOk) {
+    ReportMilestone(progress, link::ProgressKind::Progress, 100, milestones);
+  }
+  return status;
 }
 
 StepResult RunBackup(RunContext& run, link::FrontEnd front, transfer::TransferRole role) {

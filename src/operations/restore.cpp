@@ -65,8 +65,10 @@ StepResult RestoreEveryApplication(RunContext& run, link::ProgressSink* progress
 
 StepResult RestoreOne(RunContext& run, link::ProgressSink* progress, transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
+  // The expense category table has no deletion: sending it replaces the
+  // organizer's, so from there on too the safety copy is what holds the old.
+  if (role == transfer::PcFull) run.safety.deletionsBegun = true;
   if (role == transfer::PcFull && run.appliKind != store::ExpenseCategory) {
-    run.safety.deletionsBegun = true;
     const StepResult status = DeleteAllRecords(engine, run.appliKind);
     if (status != link::LinkOk) return status;
   }

@@ -26,7 +26,9 @@ struct RestoreSafety {
   bool failed = false;
   // Why the copy could not be written (the status tells any other cause).
   std::string writeError;
-  // The restore had sent its first DELETE_ALL_RECORDS.
+  // The restore had begun to change the organizer: its first
+  // DELETE_ALL_RECORDS, or the expense category table that replaces the
+  // organizer's.
   bool deletionsBegun = false;
 };
 
@@ -53,6 +55,11 @@ struct RunContext {
   bool fileScramble = true;
   // The tables and minimum of the base model's Telephone completeness check.
   transfer::TelephoneCheck telephone;
+  // A base model's Telephone transfer of 1 to telephone.minRecords records
+  // is asked for a second time instead of being refused as an early stop,
+  // and taken when both answers are the same. Only before the first record
+  // is sent may the organizer be asked twice (the safety copy).
+  bool confirmShortTelephone = false;
   // Folder of the per-application dump files (empty for the current
   // folder); whoever builds the context chooses it, the command line the
   // program's own folder.

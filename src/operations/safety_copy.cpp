@@ -19,6 +19,10 @@ StepResult Receive(RunContext& run, store::AppliStore& copy, link::ProgressSink*
   // its own with the same tables and device code.
   RunContext receiving = run;
   receiving.store = &copy;
+  // Nothing has been sent yet, so a short Telephone answer can be checked
+  // by asking again rather than refused: an organizer left with one record
+  // by a failed restore must still be restorable.
+  receiving.confirmShortTelephone = true;
   if (copy.GetAppliBuf(store::ArchiveSlots) != store::StoreOk) {
     run.engine.Log().Line("!!! GetAppliBuf Err");
     return FailStep(run.engine, link::LinkIoError, StoreRefused("make room for the safety copy"));

@@ -182,17 +182,30 @@ std::optional<std::size_t> InputFile::Read(std::uint8_t* buffer, std::size_t siz
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
-                   std::string* error_text) {
+                   std::string* error_text, std::size_t limit, int* error_number) {
   InputFile file(path);
   bytes.clear();
   std::uint8_t chunk[65536];
+  int error = file.Error();
   while (file.IsOpen()) {
     const std::optional<std::size_t> got = file.Read(chunk, sizeof chunk);
-    if (!got) break;
+    if (!got) {
+      error = file.Error();
+      break;
+    }
+    if (*got > limit - bytes.size()) {
+      // One byte past the limit is enough to know; nothing more is read.
+      bytes.clear();
+      bytes.shrink_to_fit();
+      if (error_number != nullptr) *error_number = EFBIG;
+      if (error_text != nullptr) *error_text = "larger than " + std::to_string(limit) + " bytes";
+      return false;
+    }
     bytes.insert(bytes.end(), chunk, chunk + *got);
     if (*got < sizeof chunk) return true;
   }
-  if (error_text != nullptr) *error_text = ErrorText(file.Error());
+  if (error_number != nullptr) *error_number = error;
+  if (error_text != nullptr) *error_text = ErrorText(error);
   return false;
 }
 

@@ -47,10 +47,19 @@ class InputFile {
   int error_ = 0;
 };
 
-// Reads a whole file; on failure `error_text`, when given, gets the system's
-// message.
+// What ReadWholeFile takes when its caller names no limit of its own: more
+// than any file this program reads in one piece, yet little enough that a
+// device that never ends (/dev/zero) costs no more memory than this.
+inline constexpr std::size_t DefaultReadLimit = std::size_t{64} << 20;
+
+// Reads a whole file of at most `limit` bytes. A longer one is not read on:
+// the result is false with EFBIG, `bytes` empty and `error_text` saying
+// "larger than LIMIT bytes", so that a file that never ends is refused as
+// quickly as a long one. On another failure `error_text`, when given, gets
+// the system's message. `error_number`, when given, gets the errno.
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
-                   std::string* error_text);
+                   std::string* error_text, std::size_t limit = DefaultReadLimit,
+                   int* error_number = nullptr);
 
 // Replaces a file only once its new contents are safely on disk: everything
 // goes to a temporary file in the target's folder, which Commit() flushes and

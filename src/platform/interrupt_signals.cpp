@@ -24,18 +24,43 @@ bool InheritedAsIgnored(int signal) {
   return sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_IGN;
 }
 
-// SIGINT and SIGTERM, less those the program inherited as ignored.
+struct Watched {
+  int signal;
+  InterruptKind kind;
+};
+
+// Every signal whose default action ends the program and that a user or
+// the system sends to end it: a dropped ssh session (SIGHUP), a reader that
+// went away (SIGPIPE), Ctrl-\ (SIGQUIT) end a run as Ctrl-C does, with its
+// goodbye to the organizer.
+constexpr Watched kWatched[] = {
+    {SIGINT, InterruptKind::Interrupt}, {SIGTERM, InterruptKind::Terminate},
+    {SIGHUP, InterruptKind::Hangup},    {SIGPIPE, InterruptKind::BrokenPipe},
+    {SIGQUIT, InterruptKind::Quit},
+};
+
+InterruptKind KindOf(std::uint32_t signal) {
+  for (const Watched& watched : kWatched) {
+    if (static_cast<std::uint32_t>(watched.signal) == signal) return watched.kind;
+  }
+  return InterruptKind::Interrupt;
+}
+
+// The watched signals, less those the program inherited as ignored.
 sigset_t HeldSignals() {
   sigset_t signals;
   sigemptyset(&signals);
-  for (const int signal : {SIGINT, SIGTERM}) {
-    if (!InheritedAsIgnored(signal)) sigaddset(&signals, signal);
+  for (const Watched& watched : kWatched) {
+    if (!InheritedAsIgnored(watched.signal)) sigaddset(&signals, watched.signal);
   }
   return signals;
 }
 
 bool Empty(const sigset_t& signals) {
-  return sigismember(&signals, SIGINT) == 0 && sigismember(&signals, SIGTERM) == 0;
+  for (const Watched& watched : kWatched) {
+    if (sigismember(&signals, watched.signal) == 1) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -60,7 +85,7 @@ struct InterruptSignals::Impl {
       if (fds[1].revents != 0) return;
       signalfd_siginfo info{};
       while (read(signal_fd.Get(), &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
-        on_signal(info.ssi_signo == SIGTERM ? InterruptKind::Terminate : InterruptKind::Interrupt);
+        on_signal(KindOf(info.ssi_signo));
       }
     }
   }
@@ -81,7 +106,10 @@ struct InterruptSignals::Impl {
 };
 
 int ExitStatusFor(InterruptKind kind) {
-  return 128 + (kind == InterruptKind::Terminate ? SIGTERM : SIGINT);
+  for (const Watched& watched : kWatched) {
+    if (watched.kind == kind) return 128 + watched.signal;
+  }
+  return 128 + SIGINT;
 }
 
 void HoldInterruptSignals() {

@@ -6,15 +6,16 @@
 
 namespace orgalink::platform {
 
-// The two requests to stop that a console program gets: Ctrl-C (SIGINT)
-// and a polite kill (SIGTERM).
-enum class InterruptKind { Interrupt, Terminate };
+// The requests to stop that a console program gets: Ctrl-C (SIGINT), a
+// polite kill (SIGTERM), a terminal or ssh session that went away (SIGHUP),
+// a reader of its output that went away (SIGPIPE) and Ctrl-\ (SIGQUIT).
+enum class InterruptKind { Interrupt, Terminate, Hangup, BrokenPipe, Quit };
 
 // The exit status shells expect of a program that one of them ended:
-// 128 plus the signal's number, so 130 and 143.
+// 128 plus the signal's number, so 130, 143, 129, 141 and 131.
 int ExitStatusFor(InterruptKind kind);
 
-// Blocks SIGINT and SIGTERM in the calling thread, and so in every thread
+// Blocks those signals in the calling thread, and so in every thread
 // started from it later, so that the kernel never hands them to a thread
 // that would die of them. A signal the program inherited as ignored (a
 // script's background job gets SIGINT so) stays ignored and unblocked: the
@@ -22,7 +23,7 @@ int ExitStatusFor(InterruptKind kind);
 // thread starts.
 void HoldInterruptSignals();
 
-// Turns SIGINT and SIGTERM into calls of `on_signal` on a watcher thread,
+// Turns those signals into calls of `on_signal` on a watcher thread,
 // so that an interrupt can become an abort request instead of killing the
 // program in the middle of a communication. A signal inherited as ignored is
 // not watched. The signals stay blocked after destruction: one that comes

@@ -28,7 +28,7 @@ int LeadingInteger(const std::string& text) {
 ProfileRead ReadProfile(const std::string& file) {
   std::string text;
   ProfileRead read;
-  read.outcome = ReadFileContents(file, text);
+  read.outcome = ReadFileContents(file, text, &read.error);
   if (read.outcome == ReadOutcome::Read) read.document = IniDocument::Parse(text);
   return read;
 }

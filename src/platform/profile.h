@@ -18,6 +18,7 @@ namespace orgalink::platform {
 // could not be read.
 struct ProfileRead {
   ReadOutcome outcome = ReadOutcome::Missing;
+  int error = 0;  // the reason a Failed read failed
   IniDocument document;
 };
 ProfileRead ReadProfile(const std::string& file);

@@ -70,8 +70,11 @@ class AppliStore {
   // the body. A file that reads back otherwise is StoreRejected, one that
   // could not be read back at all (a record holding 0xFF in the organizer's
   // codes) StoreInvalid. LoadArchive replaces the records by those of the
-  // file. `error_text`, when given, receives the system's message for a
-  // failed file operation, or what the read-back found.
+  // file, which it reads no further than MaxArchiveFileBytes (a longer file
+  // is StoreInvalid) and holds to the organizer's limits (archive_limits.h):
+  // an application held twice is StoreDuplicate, any other limit broken
+  // StoreInvalid. `error_text`, when given, receives the system's message
+  // for a failed file operation, or what the read-back found.
   StoreResult SaveArchive(const std::string& path, int scramble, std::string* error_text);
   // The same with the choices and reports of ArchiveWrite (store/archive_write.h):
   // a numbered name that never replaces a file, and why the space was refused.

@@ -4,10 +4,12 @@
 #include "store/archive.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <new>
 
 #include "platform/file_system.h"
 #include "store/appli_store.h"
+#include "store/archive_limits.h"
 #include "store/record.h"
 
 namespace orgalink::store {
@@ -15,8 +17,12 @@ namespace orgalink::store {
 StoreResult AppliStore::LoadArchive(const std::string& path, std::string* error_text) {
   if (!has_table_) return StoreInvalid;
   std::vector<std::uint8_t> file;
+  int error_number = 0;
   try {
-    if (!platform::ReadWholeFile(path, file, error_text)) return StoreFailed;
+    if (!platform::ReadWholeFile(path, file, error_text, MaxArchiveFileBytes, &error_number)) {
+      // Reading a file too long to be an archive again cannot help.
+      return error_number == EFBIG ? StoreInvalid : StoreFailed;
+    }
   } catch (const std::bad_alloc&) {
     return StoreFailed;
   }
@@ -27,13 +33,17 @@ StoreResult AppliStore::LoadArchiveBytes(std::span<const std::uint8_t> file, std
   if (!has_table_) return StoreInvalid;
   FreeRecords();
   ArchiveImage image;
+  std::string problem_text;
   const StoreResult parsed = ParseArchive(file, device_code_, Capacity(), image, problem);
   if (image.magic_valid) std::copy(image.magic.begin(), image.magic.end(), magic_.begin());
   if (parsed == StoreBadMagic || parsed == StoreWrongDevice) return parsed;
-  if (parsed != StoreOk) {
+  // An archive beyond what the organizer holds is refused as a whole.
+  const StoreResult held = parsed == StoreOk ? CheckArchiveLimits(image, problem_text) : parsed;
+  if (held != StoreOk) {
     // Nothing half-read stays behind.
     ClearSlots();
-    return parsed;
+    if (problem != nullptr && parsed == StoreOk) *problem = problem_text;
+    return held;
   }
   try {
     TakeSections(image);
@@ -41,7 +51,7 @@ StoreResult AppliStore::LoadArchiveBytes(std::span<const std::uint8_t> file, std
     ClearSlots();
     return StoreFailed;
   }
-  return CheckDuplicates();
+  return StoreOk;
 }
 
 // Section i goes to slot i, its records entering the store's codes.

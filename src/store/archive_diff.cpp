@@ -1,12 +1,13 @@
 #include "store/archive_diff.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
-#include "platform/file_system.h"
 #include "store/appli_kind.h"
 #include "store/archive.h"
 #include "store/archive_report.h"
+#include "store/checked_archive.h"
 #include "store/record_comparison.h"
 
 namespace orgalink::store {
@@ -46,16 +47,12 @@ void PrintSide(char sign, const RecordList& records, const std::vector<std::size
 }
 
 bool ReadFile(const std::string& path, ArchiveRecords& archive, std::ostream& err) {
-  std::vector<std::uint8_t> file;
-  std::string problem;
-  if (!platform::ReadWholeFile(path, file, &problem)) {
-    err << path << ": cannot read the file: " << problem << '\n';
+  CheckedArchive checked;
+  if (ReadArchiveFile(path, checked) != StoreOk) {
+    err << checked.message << '\n';
     return false;
   }
-  if (ReadArchiveRecords(file, archive, &problem) != StoreOk) {
-    err << path << ": not a usable archive: " << problem << '\n';
-    return false;
-  }
+  ReadArchiveRecords(checked.image, archive);
   return true;
 }
 
@@ -85,12 +82,15 @@ int Compare(const ArchiveRecords& a, const ArchiveRecords& b, const CodeTable& i
 
 int DiffArchives(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
                  const CodeTable& incoming, bool summary, std::ostream& out) {
-  ArchiveRecords first;
-  ArchiveRecords second;
-  if (ReadArchiveRecords(a, first, nullptr) != StoreOk ||
-      ReadArchiveRecords(b, second, nullptr) != StoreOk) {
+  CheckedArchive checkedA;
+  CheckedArchive checkedB;
+  if (CheckArchiveBytes(a, checkedA) != StoreOk || CheckArchiveBytes(b, checkedB) != StoreOk) {
     return kUnreadable;
   }
+  ArchiveRecords first;
+  ArchiveRecords second;
+  ReadArchiveRecords(checkedA.image, first);
+  ReadArchiveRecords(checkedB.image, second);
   return Compare(first, second, incoming, summary, out);
 }
 

@@ -104,7 +104,7 @@ StoreResult ParseArchive(std::span<const std::uint8_t> file, const std::uint8_t*
   const StoreResult header = CheckHeader(file, expected_device, image, problem);
   if (header != StoreOk) return header;
   if (image.section_count > max_sections) {
-    return Refuse(StoreInvalid, problem, "%d sections, more than the %d the archive can hold",
+    return Refuse(StoreInvalid, problem, "%d sections, more than the %d an archive holds",
                   image.section_count, max_sections);
   }
   try {

@@ -1,12 +1,11 @@
 #include "store/archive_report.h"
 
 #include <cstdio>
-#include <sstream>
 #include <vector>
 
-#include "platform/file_system.h"
 #include "store/appli_kind.h"
 #include "store/archive.h"
+#include "store/checked_archive.h"
 #include "store/code_conversion.h"
 #include "store/record.h"
 
@@ -32,18 +31,18 @@ void PrintRecords(const ArchiveImage& image, const ArchiveSection& section,
   }
 }
 
-// The restore refuses an archive that holds an application twice.
-bool ReportDuplicates(const ArchiveImage& image, std::ostream& err) {
+void PrintReport(const ArchiveImage& image, const CodeTable& incoming, bool show_records,
+                 std::ostream& out) {
+  out << "magic: " << std::string(image.magic.begin(), image.magic.end())
+      << (image.inverted ? " (body inverted)" : " (body not inverted)") << '\n';
+  out << "device code: " << Hex(image.device[0]) << ' ' << Hex(image.device[1]) << '\n';
+  out << "sections: " << image.section_count << '\n';
   for (std::size_t i = 0; i < image.sections.size(); ++i) {
-    for (std::size_t j = i + 1; j < image.sections.size(); ++j) {
-      if (image.sections[i].application == image.sections[j].application) {
-        err << ApplicationName(image.sections[i].application) << " occurs twice, in sections "
-            << i + 1 << " and " << j + 1 << '\n';
-        return true;
-      }
-    }
+    const ArchiveSection& section = image.sections[i];
+    out << "  " << i + 1 << ". " << ApplicationName(section.application) << ": " << section.count
+        << (section.count == 1 ? " record, " : " records, ") << section.length << " bytes\n";
+    if (show_records) PrintRecords(image, section, incoming, out);
   }
-  return false;
 }
 
 }  // namespace
@@ -76,41 +75,28 @@ std::string Latin1ToDisplay(const std::uint8_t* text, std::size_t length) {
 
 int ReportArchive(std::span<const std::uint8_t> file, const CodeTable& incoming, bool show_records,
                   std::ostream& out, std::ostream& err) {
-  ArchiveImage image;
-  std::string problem;
-  if (ParseArchive(file, nullptr, ArchiveSlots, image, &problem) != StoreOk) {
-    err << "not a usable archive: " << problem << '\n';
-    return 1;
-  }
-  out << "magic: " << std::string(image.magic.begin(), image.magic.end())
-      << (image.inverted ? " (body inverted)" : " (body not inverted)") << '\n';
-  out << "device code: " << Hex(image.device[0]) << ' ' << Hex(image.device[1]) << '\n';
-  out << "sections: " << image.section_count << '\n';
-  for (std::size_t i = 0; i < image.sections.size(); ++i) {
-    const ArchiveSection& section = image.sections[i];
-    out << "  " << i + 1 << ". " << ApplicationName(section.application) << ": " << section.count
-        << (section.count == 1 ? " record, " : " records, ") << section.length << " bytes\n";
-    if (show_records) PrintRecords(image, section, incoming, out);
-  }
-  return ReportDuplicates(image, err) ? 1 : 0;
+  CheckedArchive archive;
+  CheckArchiveBytes(file, archive);
+  return ReportArchive(archive, incoming, show_records, out, err);
+}
+
+int ReportArchive(const CheckedArchive& archive, const CodeTable& incoming, bool show_records,
+                  std::ostream& out, std::ostream& err) {
+  if (archive.parsed) PrintReport(archive.image, incoming, show_records, out);
+  if (archive.message.empty()) return 0;
+  err << archive.message << '\n';
+  return 1;
 }
 
 int InspectArchiveFile(const std::string& path, const std::string& table_directory,
                        bool show_records, std::ostream& out, std::ostream& err) {
-  std::vector<std::uint8_t> file;
-  std::string error_text;
-  if (!platform::ReadWholeFile(path, file, &error_text)) {
-    err << path << ": cannot read the file: " << error_text << '\n';
-    return 1;
-  }
+  CheckedArchive archive;
+  ReadArchiveFile(path, archive);
+  if (archive.read) out << "archive: " << path << " (" << archive.size << " bytes)\n";
   CodeTable outgoing{};
   CodeTable incoming{};
   LoadCodeTables(table_directory, outgoing, incoming);
-  out << "archive: " << path << " (" << file.size() << " bytes)\n";
-  std::ostringstream problems;
-  const int exit_code = ReportArchive(file, incoming, show_records, out, problems);
-  if (!problems.str().empty()) err << path << ": " << problems.str();
-  return exit_code;
+  return ReportArchive(archive, incoming, show_records, out, err);
 }
 
 }  // namespace orgalink::store

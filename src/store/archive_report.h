@@ -10,16 +10,22 @@
 
 namespace orgalink::store {
 
+struct CheckedArchive;
+
 // Describes an archive for a person: its magic and whether the body is
 // inverted, its device code (whatever it is) and one line per section; with
 // `show_records` also every record's text part, translated through
-// `incoming` and written as UTF-8. What makes the archive unusable goes to
-// `err`. Returns the exit code: 0 for a sound archive, 1 otherwise.
+// `incoming` and written as UTF-8. What makes the archive unusable (the
+// message of CheckArchiveBytes) goes to `err`; an archive whose sections
+// could be read is described all the same. Returns the exit code: 0 for an
+// archive the organizer could take, 1 otherwise.
 int ReportArchive(std::span<const std::uint8_t> file, const CodeTable& incoming, bool show_records,
                   std::ostream& out, std::ostream& err);
+int ReportArchive(const CheckedArchive& archive, const CodeTable& incoming, bool show_records,
+                  std::ostream& out, std::ostream& err);
 
-// ReportArchive of the file at `path`, with the incoming table of the
-// "code.dat" in `table_directory`.
+// ReportArchive of the file at `path` as ReadArchiveFile reads it, with the
+// incoming table of the "code.dat" in `table_directory`.
 int InspectArchiveFile(const std::string& path, const std::string& table_directory,
                        bool show_records, std::ostream& out, std::ostream& err);
 

@@ -21,29 +21,24 @@ bool AppendSection(const ReadableSection& section, RecordCodec& codec,
                    std::vector<std::uint8_t>& body, std::string* problem) {
   const std::string name = ApplicationName(section.application);
   const std::size_t count = section.records.size();
-  if (count > static_cast<std::size_t>(MaxRecordsPerSlot)) {
-    return Refuse(problem, name + ": " + std::to_string(count) + " records, more than " +
-                               std::to_string(MaxRecordsPerSlot));
-  }
+  std::string wrong = ApplicationProblem(section.application, count, 0);
+  if (!wrong.empty()) return Refuse(problem, name + ": " + wrong);
   body.push_back(section.application);
   body.push_back(static_cast<std::uint8_t>(count >> 8));
   body.push_back(static_cast<std::uint8_t>(count & 0xFF));
   const std::size_t start = body.size();
   std::vector<std::uint8_t> bytes;
   for (std::size_t r = 0; r < count; ++r) {
-    RecordProblem wrong;
-    if (!codec.Encode(section.application, section.records[r], bytes, &wrong)) {
-      return Refuse(problem,
-                    name + ", record " + std::to_string(r + 1) + Place(wrong) + ": " + wrong.what);
+    RecordProblem record_problem;
+    if (!codec.Encode(section.application, section.records[r], bytes, &record_problem)) {
+      return Refuse(problem, name + ", record " + std::to_string(r + 1) + Place(record_problem) +
+                                 ": " + record_problem.what);
     }
     body.insert(body.end(), bytes.begin(), bytes.end());
     body.push_back(RecordTerminator);
   }
-  if (body.size() - start > MaxApplicationBytes) {
-    return Refuse(problem, name + ": " + std::to_string(body.size() - start) +
-                               " bytes, more than the " + std::to_string(MaxApplicationBytes) +
-                               " an application may hold");
-  }
+  wrong = ApplicationProblem(section.application, count, body.size() - start);
+  if (!wrong.empty()) return Refuse(problem, name + ": " + wrong);
   return true;
 }
 
@@ -54,6 +49,11 @@ StoreResult ReadArchive(std::span<const std::uint8_t> file, RecordCodec& codec,
   ArchiveImage image;
   const StoreResult parsed = ParseArchive(file, nullptr, ArchiveSlots, image, problem);
   if (parsed != StoreOk) return parsed;
+  ReadArchive(image, codec, archive);
+  return StoreOk;
+}
+
+void ReadArchive(const ArchiveImage& image, RecordCodec& codec, ReadableArchive& archive) {
   archive = ReadableArchive{};
   archive.magic.assign(image.magic.begin(), image.magic.end());
   archive.device = image.device;
@@ -72,20 +72,14 @@ StoreResult ReadArchive(std::span<const std::uint8_t> file, RecordCodec& codec,
   const std::size_t end =
       image.sections.empty() ? 0 : image.sections.back().offset + image.sections.back().length;
   archive.trailing.assign(image.body.begin() + end, image.body.end());
-  return StoreOk;
 }
 
 std::string DuplicateApplication(const ReadableArchive& archive) {
-  const std::vector<ReadableSection>& sections = archive.sections;
-  for (std::size_t i = 0; i < sections.size(); ++i) {
-    for (std::size_t j = i + 1; j < sections.size(); ++j) {
-      if (sections[i].application == sections[j].application) {
-        return ApplicationName(sections[i].application) + " occurs twice, in sections " +
-               std::to_string(i + 1) + " and " + std::to_string(j + 1);
-      }
-    }
+  std::vector<std::uint8_t> applications;
+  for (const ReadableSection& section : archive.sections) {
+    applications.push_back(section.application);
   }
-  return {};
+  return DuplicateProblem(applications);
 }
 
 bool BuildArchive(const ReadableArchive& archive, RecordCodec& codec,
@@ -94,10 +88,8 @@ bool BuildArchive(const ReadableArchive& archive, RecordCodec& codec,
     return Refuse(problem, "magic \"" + archive.magic + "\": an archive's is " +
                                std::string(PlainMagic) + " or " + std::string(InvertedMagic));
   }
-  if (archive.sections.size() > static_cast<std::size_t>(ArchiveSlots)) {
-    return Refuse(problem, std::to_string(archive.sections.size()) + " sections, more than the " +
-                               std::to_string(ArchiveSlots) + " an archive holds");
-  }
+  const std::string too_many = SectionCountProblem(archive.sections.size());
+  if (!too_many.empty()) return Refuse(problem, too_many);
   const std::string duplicate = DuplicateApplication(archive);
   if (!duplicate.empty()) return Refuse(problem, duplicate);
   file.assign(archive.magic.begin(), archive.magic.end());

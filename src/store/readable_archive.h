@@ -7,15 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "store/archive_limits.h"
 #include "store/readable_record.h"
 #include "store/record_codec.h"
 #include "store/store_result.h"
 
 namespace orgalink::store {
 
-// The most bytes one application's record stream may take: what a backup
-// receives of one application at most.
-inline constexpr std::size_t MaxApplicationBytes = 256000;
+struct ArchiveImage;
 
 struct ReadableSection {
   std::uint8_t application = 0;
@@ -38,10 +37,13 @@ struct ReadableArchive {
   bool operator==(const ReadableArchive&) const = default;
 };
 
-// Reads an archive in memory, whatever its device code, as the inspect
-// command does. StoreOk, or the parser's result with its `problem`.
+// Reads an archive in memory, whatever its device code. StoreOk, or the
+// parser's result with its `problem`. The organizer's limits are not
+// applied: CheckArchiveBytes judges the file.
 StoreResult ReadArchive(std::span<const std::uint8_t> file, RecordCodec& codec,
                         ReadableArchive& archive, std::string* problem);
+// The same of an archive already parsed (ParseArchive, ReadArchiveFile).
+void ReadArchive(const ArchiveImage& image, RecordCodec& codec, ReadableArchive& archive);
 
 // "Memo occurs twice, in sections 2 and 5" for the first application held
 // twice (an archive the store refuses); empty when there is none.
@@ -50,9 +52,10 @@ std::string DuplicateApplication(const ReadableArchive& archive);
 // The archive file that holds `archive`, its body inverted as its magic
 // says. False, with the place and what is wrong in `problem` (such as
 // "Telephone, record 3, text field 2: ..."), for anything the store would not
-// read back: a bad magic, more sections than an archive holds, an
-// application held twice, more than 65535 records or MaxApplicationBytes in
-// one application, or a record that cannot be encoded.
+// read back: a bad magic, a record that cannot be encoded, or anything
+// beyond the organizer's limits (archive_limits.h): more sections than an
+// archive holds, an application it does not have or held twice, more than
+// 65535 records or MaxApplicationBytes in one application.
 bool BuildArchive(const ReadableArchive& archive, RecordCodec& codec,
                   std::vector<std::uint8_t>& file, std::string* problem);
 

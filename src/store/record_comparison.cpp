@@ -60,13 +60,17 @@ StoreResult ReadArchiveRecords(std::span<const std::uint8_t> file, ArchiveRecord
   ArchiveImage image;
   const StoreResult parsed = ParseArchive(file, nullptr, ArchiveSlots, image, problem);
   if (parsed != StoreOk) return parsed;
+  ReadArchiveRecords(image, archive);
+  return StoreOk;
+}
+
+void ReadArchiveRecords(const ArchiveImage& image, ArchiveRecords& archive) {
   archive.device = image.device;
   archive.sections.clear();
   for (const ArchiveSection& section : image.sections) {
     const std::span<const std::uint8_t> stream(image.body.data() + section.offset, section.length);
     archive.sections.emplace_back(section.application, SplitStream(stream));
   }
-  return StoreOk;
 }
 
 RecordDifference CompareRecords(std::uint8_t application, const RecordList& a, const RecordList& b,

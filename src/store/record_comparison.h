@@ -12,6 +12,8 @@
 
 namespace orgalink::store {
 
+struct ArchiveImage;
+
 // The records of one application in the organizer's codes, each without its
 // terminator: what an archive holds and what the line brings, byte for byte,
 // before any conversion (which cannot be undone for every byte).
@@ -30,9 +32,12 @@ struct ArchiveRecords {
 };
 
 // Reads an archive in memory. StoreOk, or the parser's result with its
-// `problem`.
+// `problem`. The organizer's limits are not applied: CheckArchiveBytes
+// judges the file.
 StoreResult ReadArchiveRecords(std::span<const std::uint8_t> file, ArchiveRecords& archive,
                                std::string* problem);
+// The same of an archive already parsed (ParseArchive, ReadArchiveFile).
+void ReadArchiveRecords(const ArchiveImage& image, ArchiveRecords& archive);
 
 // How the records of one application in `a` and `b` differ. Records are
 // matched as a multiset: those left over on either side are the

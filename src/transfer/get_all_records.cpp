@@ -73,6 +73,22 @@ bool TooFewTelephoneRecords(const LinkEngine& engine, const TelephoneCheck& chec
          count <= check.minRecords;
 }
 
+// With the usual minimum of one, a lone record is the sign of a stop; a
+// minimum raised above that refuses transfers that may well be whole, and
+// the user must hear that the threshold, not the organizer, ended the run.
+Cause TooFewTelephoneRecordsCause(const TelephoneCheck& check, int count) {
+  if (check.minRecords <= 1) {
+    return Cause::WrongData(
+        "count of Telephone records", check.minRecords, count,
+        link::Format("only %d Telephone records arrived: the organizer stopped early", count));
+  }
+  return Cause::WrongData(
+      "count of Telephone records against BKTelRecordsMin", check.minRecords, count,
+      link::Format("%d Telephone records arrived, and the Telephone minimum BKTelRecordsMin "
+                   "(--tel-min) is %d: a transfer counts as complete only with more than %d",
+                   count, check.minRecords, check.minRecords));
+}
+
 // Receives records until FINISH_ALL_RECORDS (PC side) or END_COMMUNICATION
 // (organizer's side). `finished` tells which of the two ended it.
 StepResult ReceiveAll(LinkEngine& engine, link::ProgressSink* progress, Stream& stream,
@@ -144,10 +160,7 @@ StepResult GetAllRecords(LinkEngine& engine, link::ProgressSink* progress, std::
   if (finished) {
     if (TooFewTelephoneRecords(engine, check, appliCode, stream.count)) {
       return Fail(engine, "!!!Receive Not Perfect2\n\n", link::LinkReceiveIncomplete,
-                  Cause::WrongData("count of Telephone records", check.minRecords, stream.count,
-                                   link::Format("only %d Telephone records arrived: the organizer "
-                                                "stopped early",
-                                                stream.count)));
+                  TooFewTelephoneRecordsCause(check, stream.count));
     }
     engine.Log().Line("---PC receive FINISH_ALL_RECORDS\n\n");
   }

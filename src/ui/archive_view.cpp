@@ -1,12 +1,11 @@
 #include "ui/archive_view.h"
 
 #include <algorithm>
-#include <sstream>
 #include <utility>
 
 #include "platform/text_case.h"
 #include "store/archive.h"
-#include "store/archive_report.h"
+#include "store/checked_archive.h"
 #include "store/hex_text.h"
 
 namespace orgalink::ui {
@@ -25,13 +24,22 @@ ArchiveView::Row RowOf(const store::ReadableRecord& record, std::size_t number,
   return row;
 }
 
+store::CheckedArchive Checked(std::span<const std::uint8_t> file) {
+  store::CheckedArchive checked;
+  store::CheckArchiveBytes(file, checked);
+  return checked;
+}
+
 }  // namespace
 
 ArchiveView::ArchiveView(std::span<const std::uint8_t> file, store::RecordCodec& codec)
+    : ArchiveView(Checked(file), codec) {}
+
+ArchiveView::ArchiveView(const store::CheckedArchive& checked, store::RecordCodec& codec)
     : charset_(codec.Charset().Name()) {
-  std::ostringstream said;
-  if (store::ReportArchive(file, codec.Incoming(), false, said, said) != 0) report_ = said.str();
-  if (store::ReadArchive(file, codec, archive_, nullptr) != store::StoreOk) return;
+  if (!checked.message.empty()) report_ = checked.message + "\n";
+  if (!checked.parsed) return;
+  store::ReadArchive(checked.image, codec, archive_);
   readable_ = true;
   for (const store::ReadableSection& section : archive_.sections) {
     applications_.push_back(

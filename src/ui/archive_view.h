@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "store/checked_archive.h"
 #include "store/readable_archive.h"
 #include "store/record_codec.h"
 
@@ -33,9 +34,12 @@ class ArchiveView {
     std::vector<std::string> cells;
   };
 
-  // Decodes `file` with `codec`. A damaged archive shows what the inspect
-  // command says about it, and whatever applications could be read.
+  // Decodes `file` with `codec`. A damaged archive, or one beyond what the
+  // organizer holds, shows what every command says about it
+  // (store::CheckArchiveBytes), and whatever applications could be read.
   ArchiveView(std::span<const std::uint8_t> file, store::RecordCodec& codec);
+  // The same of an archive already read and judged.
+  ArchiveView(const store::CheckedArchive& checked, store::RecordCodec& codec);
   // A file that could not be read: the view holds only `report`, what the
   // inspect command says of it.
   static ArchiveView Unreadable(std::string report);
@@ -44,7 +48,8 @@ class ArchiveView {
   // The inspect command's words on a damaged archive; empty for a sound one.
   const std::string& Report() const { return report_; }
   // True when the sections could be read, so that there is something to
-  // export; a damaged archive may still be readable (one held twice).
+  // export; a refused archive may still be readable (one held twice), and
+  // its export is the way to mend it.
   bool Readable() const { return readable_; }
   // Everything read, for an export, and the character set of its text.
   const store::ReadableArchive& Archive() const { return archive_; }

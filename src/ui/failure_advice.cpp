@@ -44,6 +44,10 @@ const char* HintFor(const FailureFacts& facts) {
     return "check that the cable is plugged in; a cable that does not echo needs --echo 0 "
            "(EchoBack=0)";
   }
+  if (IsAbout(cause, "BKTelRecordsMin")) {
+    return "if the organizer holds no more Telephone records than that, lower BKTelRecordsMin "
+           "in the settings file (or give --tel-min) below their number; 1 is the usual value";
+  }
   if (IsAbout(cause, "device code")) {
     return "check the DeviceCode setting (--device-code)";
   }

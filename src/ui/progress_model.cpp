@@ -60,7 +60,19 @@ bool ProgressModel::HandleStatus(std::uint32_t w, link::ProgressScope scope) {
   // the copy is not the end of the run.
   if (scope == link::ProgressScope::Safety) {
     if (runMode_ != 2) return false;
+    phase_ = Phase::SafetyCopy;
     statusText_ = kReceiving;
+    return true;
+  }
+  const bool backupOrRestore = runMode_ == 1 || runMode_ == 2;
+  if (backupOrRestore && scope == link::ProgressScope::Operation) phase_ = Phase::Milestones;
+  // An application's transfer that starts before any milestone is all the
+  // run does: it is followed as the single-application RunModes 5 and 6
+  // follow theirs, or the text would stay at waiting and the bar near 0.
+  if (backupOrRestore && phase_ == Phase::Unknown && scope == link::ProgressScope::Application) {
+    phase_ = Phase::OneApplication;
+    statusText_ = runMode_ == 1 ? kReceiving : kSending;
+    finalPosition_ = w;
     return true;
   }
   const std::optional<const char*> text = TransferText(runMode_, scope);
@@ -77,6 +89,11 @@ bool ProgressModel::HandleProgress(std::uint32_t w, link::ProgressScope scope) {
   // recognised on the position asked for, not on what the bar can show.
   barPosition_ = static_cast<int>(std::min<std::uint32_t>(*next, kBarMaximum));
   if (*next == finalPosition_ && scope != link::ProgressScope::Safety) statusText_ = kFinished;
+  // The safety copy's closing milestone hands the run to the restore.
+  if (phase_ == Phase::SafetyCopy && scope == link::ProgressScope::Safety &&
+      *next >= static_cast<std::uint32_t>(kBarMaximum)) {
+    phase_ = Phase::Unknown;
+  }
   return true;
 }
 
@@ -93,6 +110,10 @@ std::optional<std::uint32_t> ProgressModel::NextPosition(std::uint32_t w,
   const bool backupOrRestore = runMode_ == 1 || runMode_ == 2;
   if (backupOrRestore && scope == link::ProgressScope::Operation) return w;
   if (runMode_ == 2 && scope == link::ProgressScope::Safety) return w;
+  if (phase_ == Phase::OneApplication &&
+      (scope == link::ProgressScope::Application || scope == link::ProgressScope::Telephone)) {
+    return w;
+  }
   if (backupOrRestore && scope == link::ProgressScope::Telephone) {
     if (t >= 10 || 4 * t + 10 <= p) return std::nullopt;
     return 4 * t + 10;

@@ -26,6 +26,9 @@ class ProgressModel {
   bool Handle(const link::ProgressEvent& event);
 
   const std::string& StatusText() const { return statusText_; }
+  // A backup or restore of one application (--app Memo, say), which reports
+  // no milestones of its own: the bar follows that application's transfer.
+  bool FollowsOneApplication() const { return phase_ == Phase::OneApplication; }
   // Where the bar stands, always within kBarMinimum..kBarMaximum.
   int BarPosition() const { return barPosition_; }
   // The status with which the run ended, once its end event arrived.
@@ -36,7 +39,17 @@ class ProgressModel {
   bool HandleProgress(std::uint32_t w, link::ProgressScope scope);
   std::optional<std::uint32_t> NextPosition(std::uint32_t w, link::ProgressScope scope) const;
 
+  // What a backup or restore (RunMode 1 or 2) is known to be doing, from the
+  // status events seen so far.
+  enum class Phase {
+    Unknown,         // no transfer has announced itself yet
+    SafetyCopy,      // a restore's safety backup, until its closing milestone
+    Milestones,      // every application, under the operation's milestones
+    OneApplication,  // one application's transfer without milestones
+  };
+
   int runMode_;
+  Phase phase_ = Phase::Unknown;
   std::string statusText_;
   int barPosition_ = kBarMinimum;
   // Unset until the first status event with a position arrives, so that no

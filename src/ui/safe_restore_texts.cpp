@@ -1,6 +1,7 @@
 #include "ui/safe_restore_texts.h"
 
 #include "ui/archive_names.h"
+#include "ui/shell_word.h"
 
 namespace orgalink::ui {
 
@@ -26,7 +27,9 @@ std::string SafetyNote(const SafetyCopy& safety, RestoreFront front) {
          "restore are in the safety backup " +
          safety.writtenTo + "\n" +
          (dialog ? "To put them back, choose Restore and that file."
-                 : "To put them back: orgalink restore " + safety.writtenTo);
+                 : "To put them back: " + (safety.recoveryCommand.empty()
+                                               ? "orgalink restore " + ShellWord(safety.writtenTo)
+                                               : safety.recoveryCommand));
 }
 
 std::string SafetyWrittenLine(const SafetyCopy& safety) {

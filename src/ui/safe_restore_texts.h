@@ -23,6 +23,9 @@ struct SafetyCopy {
   std::string writeError;
   // The restore had begun to empty the organizer.
   bool deletionsBegun = false;
+  // The command that puts the copy back (the same application, port and
+  // settings as the failed restore), ready for a shell.
+  std::string recoveryCommand;
 };
 
 // What a failed restore adds to its status text about the organizer's data:

@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "platform/profile.h"
 #include "ui/settings.h"
+#include "ui/settings_check.h"
 
 namespace orgalink::ui {
 
@@ -14,6 +15,12 @@ SettingsFile::SettingsFile(FileLocations where) : where_(std::move(where)) {
   const platform::ProfileRead read = platform::ReadProfile(where_.settingsFile);
   saved_ = SettingsFromDocument(read.document, where_);
   firstRun_ = read.outcome == platform::ReadOutcome::Missing;
+  if (read.outcome == platform::ReadOutcome::Failed) {
+    problems_.push_back("cannot be read: " + platform::ErrorText(read.error));
+  }
+  for (std::string& problem : SettingsValueProblems(read.document)) {
+    problems_.push_back(std::move(problem));
+  }
 }
 
 bool SettingsFile::Save(const settings::RunSettings& now, std::string& problem) {
@@ -40,6 +47,15 @@ bool SettingsFile::Save(const settings::RunSettings& now, std::string& problem) 
 
 std::string SettingsNotSavedText(const std::string& path, const std::string& problem) {
   return "The settings could not be saved in " + path + ": " + problem + ".";
+}
+
+std::string SettingsProblemsText(const SettingsFile& file) {
+  std::string text;
+  for (const std::string& problem : file.Problems()) {
+    if (!text.empty()) text += "\n";
+    text += "the settings file " + file.Path() + ": " + problem;
+  }
+  return text;
 }
 
 }  // namespace orgalink::ui

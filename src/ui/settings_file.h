@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "settings/run_settings.h"
 #include "ui/file_locations.h"
@@ -22,6 +23,11 @@ class SettingsFile {
   const std::string& Path() const { return where_.settingsFile; }
   // The values as read, or as last saved.
   const settings::RunSettings& Values() const { return saved_; }
+  // What was wrong with the file when it was read: a file that exists but
+  // cannot be read (a folder, say), and each value SettingsValueProblems
+  // refuses. Values() holds the lenient reading all the same, so that a
+  // write back leaves what the user wrote as it stands.
+  const std::vector<std::string>& Problems() const { return problems_; }
 
   // Makes the file's folder when it is missing. False when the file could
   // not be written, with the system's reason in `problem`; the file is then
@@ -32,7 +38,14 @@ class SettingsFile {
   FileLocations where_;
   settings::RunSettings saved_;
   bool firstRun_ = false;
+  std::vector<std::string> problems_;
 };
+
+// The file's problems for the user, one line each naming the file, for
+// example "the settings file /home/a/Orgalink.ini: TOCommand=-5 is not 1 to
+// 3600 seconds"; empty when there are none. A front end shows it and starts
+// no communication while it is not empty.
+std::string SettingsProblemsText(const SettingsFile& file);
 
 // What to tell the user when Save() failed.
 std::string SettingsNotSavedText(const std::string& path, const std::string& problem);

@@ -12,6 +12,15 @@ namespace orgalink::ui {
 // with no).
 inline constexpr int kExitVerifyMismatch = 18;
 
+// The exit status of a restore that completed but whose verification could
+// not read the organizer back (a cable pulled in between, say): the
+// organizer holds the archive as far as the restore could tell, and only
+// the check is missing.
+inline constexpr int kExitRestoredUnverified = 19;
+inline constexpr const char* kRestoredUnverified =
+    "The restore itself completed; only the check that reads the organizer back could not be "
+    "made, so what the organizer holds is not verified.";
+
 // The instruction between a restore and its verification.
 inline constexpr const char* kVerifyInstruction =
     "To verify the restore, press the [PC-LINK] button on the organizer again.";

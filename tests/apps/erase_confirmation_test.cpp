@@ -46,9 +46,12 @@ class EraseConfirmationTest : public ::testing::Test {
 };
 
 TEST_F(EraseConfirmationTest, WithoutATerminalOnlyYesLetsItRun) {
-  std::ofstream(archive) << "IM2BK1";
-  const std::vector<std::string> commands[] = {
-      {"restore", archive}, {"run-mode", "2"}, {"run-mode", "4"}, {"run-mode", "14"}};
+  // An archive without sections: the restore reads it whole before it asks.
+  std::ofstream(archive) << std::string("IM2BK1\x02\x00\x00", 9);
+  const std::vector<std::string> commands[] = {{"restore", archive},
+                                               {"run-mode", "2", "--file", archive},
+                                               {"run-mode", "4", "--file", archive},
+                                               {"run-mode", "14"}};
   for (const auto& command : commands) {
     const auto result = testsupport::RunProgram(ORGALINK_CLI, Args(command));
     EXPECT_EQ(result.exit_code, 2) << command[1];

@@ -91,15 +91,15 @@ TEST_F(RunModeCommandTest, FailuresExitWithTheirStatusAndMessage) {
     int exit_code;
     std::string message;  // empty: no notice at all
   } cases[] = {
-      {{"run-mode", "19", "--port", "loop", "--echo", "0"}, 11, "I/O Device error.\n"},
+      {{"run-mode", "19", "--port", "loop", "--echo", "0"}, 2, "RunMode 19 does not exist"},
       {{"run-mode", "11", "--port", "/nonexistent/tty"}, 10, "Error opening COM port.\n"},
       {{"run-mode", "11", "--port", "9"}, 2, "--port must be"},
       {{"restore"}, 2, "ARCHIVE is required"},
       // 267 would be RunMode 11 if it were cut to a byte.
-      {{"run-mode", "267", "--port", "loop", "--echo", "0"}, 11, "I/O Device error.\n"},
+      {{"run-mode", "267", "--port", "loop", "--echo", "0"}, 2, "RunMode 267 does not exist"},
       // The plug returns the ACK as its echo and then nothing: no command
-      // comes within a time-out of 0 s.
-      {{"run-mode", "10", "--port", "loop", "--echo", "1", "--to-command", "0"},
+      // comes within the shortest time-out, 1 s.
+      {{"run-mode", "10", "--port", "loop", "--echo", "1", "--to-command", "1"},
        5,
        "Organizer not responding.\n"},
       {{"run-mode", "2", "--yes", "--port", "loop", "--file", dir.File("truncated.bkf")},
@@ -168,13 +168,14 @@ TEST_F(RunModeCommandTest, InterruptAbortsAndStillReleasesTheOrganizer) {
 }
 
 // RunMode 10 on a pseudo-terminal: the organizer takes the PC's ACK and
-// answers with its own.
-TEST_F(RunModeCommandTest, OutlandishTimeOutOptionsStillWaitForTheAnswer) {
+// answers with its own. The largest time-outs the command line takes still
+// wait for it (values beyond them are refused before the port opens).
+TEST_F(RunModeCommandTest, LargestTimeOutOptionsStillWaitForTheAnswer) {
   const std::vector<std::string> options[] = {
-      {"--to-command", "2147484"},  // one second more than a tick deadline holds
-      {"--to-command", "9223372036854775807"},
-      {"--to-multiplier", "9223372036854775807"},
-      {"--to-multiplier=-9223372036854775808"},
+      {"--to-command", "3600"},
+      {"--to-data", "3600"},
+      {"--to-multiplier", "1000"},
+      {"--to-command=3600", "--to-multiplier=1000"},
   };
   for (const auto& extra : options) {
     testsupport::Pty pty;

@@ -4,11 +4,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <chrono>
 #include <fstream>
-#include <thread>
 
 #include "support/run_program.h"
+#include "support/simulator_process.h"
 #include "support/temp_dir.h"
 
 namespace orgalink {
@@ -16,26 +15,14 @@ namespace {
 
 using testsupport::RunProgram;
 
-std::string DevicePath(const testsupport::RunningProgram& simulator) {
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (std::chrono::steady_clock::now() < give_up) {
-    const std::string out = simulator.OutputSoFar();
-    const auto end = out.find('\n');
-    if (end != std::string::npos) return out.substr(0, end);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return {};
-}
-
 TEST(VerifiedRestoreCommand, ALostRecordExits18AndNamesItsApplication) {
   testsupport::TempDir dir;
   const std::string settings = dir.File("Orgalink.ini");
   std::ofstream(settings) << "[Path]\nBackupDir=" << dir.File("DATA") << "\n";
   // The first record the PC sends in each communication is lost: a Telephone one.
-  testsupport::RunningProgram simulator(
-      ORGALINK_CLI,
-      {"simulate", "--pty", "--state", dir.File("organizer.bkf"), "--fault", "drop:1"});
-  const std::string device = DevicePath(simulator);
+  testsupport::SimulatorProcess simulator(
+      ORGALINK_CLI, {"--state", dir.File("organizer.bkf"), "--fault", "drop:1"});
+  const std::string device = simulator.Device();
   ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
   const std::string archive = dir.File("kept.bkf");
   const auto common = [&](std::vector<std::string> args) {
@@ -59,8 +46,8 @@ TEST(VerifiedRestoreCommand, ALostRecordExits18AndNamesItsApplication) {
       << restore.out;
   EXPECT_EQ(common({"verify", archive}).exit_code, 18);
 
-  simulator.Signal(SIGINT);
-  EXPECT_EQ(simulator.Wait().exit_code, 0);
+  simulator.Program().Signal(SIGINT);
+  EXPECT_EQ(simulator.Program().Wait().exit_code, 0);
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST(ArchiveReport, MalformedArchivesAreNamed) {
        "not a usable archive: section 1 of 1 (Memo): record 2 of 5 runs past the end of the "
        "file\n"},
       {Concat({Ascii("IM2BK0"), {0x02, 0x00, 0x02, 0x06, 0x00, 0x00, 0x06, 0x00, 0x00}}),
-       "Expense Category occurs twice, in sections 1 and 2\n"},
+       "not a usable archive: Expense Category occurs twice, in sections 1 and 2\n"},
   };
   for (const auto& c : cases) {
     const Report report = Inspect(c.file, true);

@@ -231,6 +231,39 @@ INSTANTIATE_TEST_SUITE_P(
         TelephoneCase{"NoVariantYetUnchecked", -1, 1, {Tel("Bert"), Tel("Adam")}, 16, nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The cause of a refused count says whether the organizer seems to have
+// stopped or a raised BKTelRecordsMin refused what may be every record.
+TEST(TelephoneCompleteness, CauseNamesTheMinimumWhenItWasRaised) {
+  const struct {
+    int minimum;
+    int records;
+    std::string cause;
+  } cases[] = {
+      {1, 1, "only 1 Telephone records arrived: the organizer stopped early"},
+      {30, 25,
+       "25 Telephone records arrived, and the Telephone minimum BKTelRecordsMin (--tel-min) is "
+       "30: a transfer counts as complete only with more than 30"},
+      {3, 3, "3 Telephone records arrived, and the Telephone minimum BKTelRecordsMin"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.minimum);
+    ResetPreviousTelephoneKey();
+    store::SortTable weights{};
+    store::CodeTable incoming{};
+    LineFixture f;
+    f.engine.SetModelVariant(0);
+    f.run.telephone.minRecords = c.minimum;
+    f.run.telephone.weights = &weights;
+    f.run.telephone.incoming = &incoming;
+    std::vector<Bytes> records;
+    for (int i = 0; i < c.records; ++i) records.push_back(Tel("Adam"));
+    Fetched got;
+    Fetch(f, got, 5, records);
+    EXPECT_EQ(got.status, link::LinkReceiveIncomplete);
+    EXPECT_EQ(got.status.cause.Text().rfind(c.cause, 0), 0u) << got.status.cause.Text();
+  }
+}
+
 // The previous key outlives a receive, but the first record of the next one
 // is never held against it.
 TEST(TelephoneCompleteness, StartsAfreshWithEachReceive) {

@@ -131,12 +131,20 @@ TEST_F(ArchiveViewTest, ARecordKeptWholeShowsAllItsBytesInTheHexColumn) {
 }
 
 // The viewer opens a file by its path: what it shows, and whether there is
-// anything to export, for a sound, a refused, a damaged and a missing file.
+// anything to export, for a sound, a refused, a damaged, a missing and an
+// endless file; a refused one in the words of every command.
 TEST_F(ArchiveViewTest, AFileOpenedByPathIsReadAsInspectReadsIt) {
   testsupport::TempDir dir;
   const Bytes twice = {'I', 'M', '2', 'B', 'K', '0', 2, 0, 2, 3, 0, 1, 'A', 0xFF, 3, 0, 0};
   testsupport::WriteBytes(dir.File("twice.bkf"), twice);
   testsupport::WriteBytes(dir.File("cut.bkf"), Bytes(sample_.begin(), sample_.begin() + 100));
+  // One Memo section of 300 records of 1000 bytes: more than the organizer holds.
+  Bytes big = {'I', 'M', '2', 'B', 'K', '0', 2, 0, 1, 3, 300 >> 8, 300 & 0xFF};
+  for (int r = 0; r < 300; ++r) {
+    big.insert(big.end(), 1000, 'a');
+    big.push_back(0xFF);
+  }
+  testsupport::WriteBytes(dir.File("big.bkf"), big);
   struct Case {
     std::string path;
     bool readable;
@@ -147,6 +155,11 @@ TEST_F(ArchiveViewTest, AFileOpenedByPathIsReadAsInspectReadsIt) {
       {kData + "sample_organizer.bkf", true, 7, ""},
       {dir.File("twice.bkf"), true, 2, "Memo occurs twice"},
       {dir.File("cut.bkf"), false, 0, "record 2 of 24 runs past the end of the file"},
+      {dir.File("big.bkf"), true, 1,
+       dir.File("big.bkf") +
+           ": not a usable archive: section 1 of 1 (Memo): 300300 bytes, more than the 256000 an "
+           "application may hold\n"},
+      {"/dev/zero", false, 0, "/dev/zero is larger than 4194304 bytes; no archive is\n"},
       {dir.File("none.bkf"), false, 0,
        dir.File("none.bkf") + ": cannot read the file: No such file or directory\n"},
   };

@@ -52,6 +52,16 @@ TEST(FailureAdvice, NamesTheCauseAndTheHintThatFitsIt) {
       {link::LinkIoError, Cause::WrongData("device code (high)", 2, 1),
        "Cause: wrong device code (high): expected 0x02, received 0x01. Try: check the "
        "DeviceCode setting (--device-code)."},
+      // A raised Telephone minimum, not the organizer, refused the transfer.
+      {link::LinkReceiveIncomplete,
+       Cause::WrongData("count of Telephone records against BKTelRecordsMin", 30, 25,
+                        "25 Telephone records arrived, and the Telephone minimum "
+                        "BKTelRecordsMin (--tel-min) is 30: a transfer counts as complete only "
+                        "with more than 30"),
+       "Cause: 25 Telephone records arrived, and the Telephone minimum BKTelRecordsMin "
+       "(--tel-min) is 30: a transfer counts as complete only with more than 30. Try: if the "
+       "organizer holds no more Telephone records than that, lower BKTelRecordsMin in the "
+       "settings file (or give --tel-min) below their number; 1 is the usual value."},
       // A cause without a known remedy is still told; nothing known, nothing said.
       {link::LinkIoError, Cause::WrongData("checksum of a data packet", 0x12, 0x34),
        "Cause: wrong checksum of a data packet: expected 0x12, received 0x34."},

@@ -206,6 +206,71 @@ TEST(ProgressModel, EventsMoveTheBarAndTheTextByRunMode) {
   }
 }
 
+// A backup or restore of one application (--app) reports no milestones:
+// only the negotiation's wait and the one transfer, which the bar follows to
+// "Finished.". Each row is what such a run reports, in order.
+TEST(ProgressModel, OneApplicationIsFollowedFromWaitingToFinished) {
+  const struct {
+    const char* name;
+    int runMode;
+    std::vector<ProgressEvent> events;
+    std::vector<std::pair<int, std::string>> shown;  // bar and text after each event
+  } rows[] = {
+      {"backup of Memo",
+       1,
+       {Status(0, Negotiation), Status(100, Application), Progress(0, Application),
+        Progress(1, Application), Progress(100, Application)},
+       {{0, "Waiting for Organizer..."},
+        {0, "Receiving..."},
+        {0, "Receiving..."},
+        {1, "Receiving..."},
+        {100, "Finished."}}},
+      {"backup of Telephone",
+       1,
+       {Status(0, Negotiation), Status(100, Application), Progress(50, Telephone),
+        Progress(100, Application)},
+       {{0, "Waiting for Organizer..."},
+        {0, "Receiving..."},
+        {50, "Receiving..."},
+        {100, "Finished."}}},
+      {"restore of Memo without a safety copy",
+       2,
+       {Status(0, Negotiation), Status(100, Application), Progress(33, Application),
+        Progress(100, Application)},
+       {{0, "Waiting for Organizer..."},
+        {0, "Sending..."},
+        {33, "Sending..."},
+        {100, "Finished."}}},
+      // The safety copy of the one application comes between its own
+      // milestones; the restore's sending follows.
+      {"restore of Memo after its safety copy",
+       2,
+       {Status(0, Negotiation), Status(100, Safety), Status(100, Application),
+        Progress(0, Application), Progress(100, Application), Progress(100, Safety),
+        Status(100, Application), Progress(50, Application), Progress(100, Application)},
+       {{0, "Waiting for Organizer..."},
+        {0, "Receiving..."},
+        {0, "Receiving..."},
+        {0, "Receiving..."},
+        {0, "Receiving..."},
+        {100, "Receiving..."},
+        {100, "Sending..."},
+        {50, "Sending..."},
+        {100, "Finished."}}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    ProgressModel model(row.runMode);
+    ASSERT_EQ(row.events.size(), row.shown.size());
+    for (std::size_t i = 0; i < row.events.size(); ++i) {
+      model.Handle(row.events[i]);
+      EXPECT_EQ(model.BarPosition(), row.shown[i].first) << "after event " << i;
+      EXPECT_EQ(model.StatusText(), row.shown[i].second) << "after event " << i;
+    }
+    EXPECT_TRUE(model.FollowsOneApplication());
+  }
+}
+
 TEST(ProgressModel, EndEventsCarryTheStatus) {
   const ProgressEvent rows[] = {
       {ProgressKind::Done, 16},

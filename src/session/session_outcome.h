@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "link/step_result.h"
+#include "operations/run_context.h"
+#include "store/record_comparison.h"
+
+namespace orgalink::session {
+
+// Everything one communication leaves for its front end to tell.
+struct SessionOutcome {
+  // Until a run says otherwise, nothing was done: never a success.
+  link::StepResult result{link::LinkIoError,
+                          link::Cause::WrongData("communication", -1, -1,
+                                                 "the communication never ran")};
+  // The archive written or restored (a numbered backup's actual name).
+  std::string archive;
+  // Records per application number of that archive, or read back; -1 for an
+  // application it did not hold.
+  std::array<int, 7> counts{-1, -1, -1, -1, -1, -1, -1};
+  // What became of a restore's safety archive.
+  operations::RestoreSafety safety;
+  // A verification's differences, one per application compared.
+  std::optional<std::vector<store::RecordDifference>> verified;
+  // After a restore that failed once it had begun to delete: the command
+  // that puts the safety archive back, quoted for a POSIX shell. Empty
+  // otherwise.
+  std::string recoveryCommand;
+  // The application the run addressed (AppliMode), 255 for all.
+  int appliKind = 255;
+
+  bool Ok() const { return result.Ok(); }
+};
+
+}  // namespace orgalink::session
