@@ -71,6 +71,26 @@ AutoDetectDialog::~AutoDetectDialog() {
   worker_.Join();
 }
 
+void AutoDetectDialog::Configure(const settings::RunSettings& settings) {
+  worker_.Join();
+  settings_ = settings;
+  NewSearch();
+  search_->PrepareSearch();
+}
+
+// A fresh abort request (it latches) and session for the next search. The
+// devices are read when the search opens them: those Search() was given.
+void AutoDetectDialog::NewSearch() {
+  abortRequest_ = std::make_unique<platform::CancelToken>();
+  platform::PortOpener opener = [this](int port, int baud, std::string& error) {
+    return ui::MakeMappedPortOpener(devices_, clock_)(port, baud, error);
+  };
+  search_ = std::make_unique<session::Session>(settings_, session::SessionRequest{},
+                                               session::PortSource{{}, std::move(opener)}, clock_,
+                                               *abortRequest_);
+  searched_ = false;
+}
+
 std::optional<int> AutoDetectDialog::Search(const ui::PortMap& devices) {
   devices_ = devices;
   found_.reset();
@@ -100,11 +120,8 @@ void AutoDetectDialog::showEvent(QShowEvent* event) {
 
 void AutoDetectDialog::Proceed() {
   worker_.Join();
-  abortRequest_ = std::make_unique<platform::CancelToken>();
-  search_ = std::make_unique<session::Session>(
-      settings_, session::SessionRequest{},
-      session::PortSource{{}, ui::MakeMappedPortOpener(devices_, clock_)}, clock_,
-      *abortRequest_);
+  if (!search_ || searched_) NewSearch();
+  searched_ = true;
   const bool running = worker_.Start([this] {
     const link::DetectResult result = detection_(*search_, Bridge());
     const int port = result.port;

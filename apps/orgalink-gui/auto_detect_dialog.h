@@ -33,8 +33,10 @@ class AutoDetectDialog : public LinkDialog {
   ~AutoDetectDialog() override;
 
   // The search link's device code, baud rate, log and echo; before Search().
-  void Configure(const settings::RunSettings& settings) { settings_ = settings; }
-  const settings::RunSettings& Settings() const { return settings_; }
+  // The log starts afresh now.
+  void Configure(const settings::RunSettings& settings);
+  // For looking only: the engine of the next search.
+  const link::LinkEngine& Engine() const { return search_->Engine(); }
   // Shows the dialog until the user leaves it or a search ends, probing
   // the devices that `devices` puts behind COM1..COM4.
   std::optional<int> Search(const ui::PortMap& devices);
@@ -49,6 +51,7 @@ class AutoDetectDialog : public LinkDialog {
 
  private:
   void Proceed();
+  void NewSearch();
 
   UserPrompts& prompts_;
   platform::Clock& clock_;
@@ -61,6 +64,8 @@ class AutoDetectDialog : public LinkDialog {
   std::unique_ptr<session::Session> search_;
   Detection detection_;
   std::optional<int> found_;
+  // The current search has run; the next one gets a session of its own.
+  bool searched_ = false;
   // Why the last search found nothing, for the box that says so. The worker
   // writes it before it reports the end, and the dialog reads it on that
   // report.

@@ -149,7 +149,18 @@ ArchiveViewer* MainDialog::OpenViewer(const QString& path) {
   return OpenArchiveViewer(this, prompts_, paths_.dataDirectory, path);
 }
 
+// A settings file holding a value no run can use (a time-out of "abc", a
+// DeviceCode of 7) stops the run before anything is asked, naming the key.
+bool MainDialog::SettingsUsable() {
+  const std::string problems = ui::SettingsProblemsText(settingsFile_);
+  if (problems.empty()) return true;
+  prompts_.ShowBox(this, {QString::fromStdString(problems), QString::fromLatin1(kCaptionError),
+                          BoxIcon::Exclamation});
+  return false;
+}
+
 void MainDialog::OnBackup() {
+  if (!SettingsUsable()) return;
   std::string path;
   if (!SelectBackupFileToSave(prompts_, this, clock_, settings_.backupDir, path)) return;
   if (!PowerCycleAcknowledged()) return;
@@ -157,6 +168,7 @@ void MainDialog::OnBackup() {
 }
 
 void MainDialog::OnRestore() {
+  if (!SettingsUsable()) return;
   std::string path;
   if (!SelectBackupFileToOpen(prompts_, this, settings_.backupDir, path)) return;
   if (!DialogPrompter(this, prompts_).Confirm(ui::kRestoreQuestion, ui::kRestoreCaption)) return;
@@ -204,10 +216,7 @@ session::SessionOutcome MainDialog::RunProgressDialog(settings::RunMode runMode,
   dialog.ConfigureRun(settings_, MakeRequest(runMode, path));
   const session::SessionOutcome outcome = dialog.Run();
   if (outcome.Ok()) return outcome;
-  const operations::RestoreSafety& safety = outcome.safety;
-  const ui::SafetyCopy copy{safety.written ? safety.archive : std::string(), safety.failed,
-                            safety.writeError, safety.deletionsBegun, outcome.recoveryCommand};
-  const std::string note = ui::SafetyNote(copy, ui::RestoreFront::Dialog);
+  const std::string note = ui::SafetyNote(session::SafetyCopyOf(outcome), ui::RestoreFront::Dialog);
   if (!note.empty()) {
     prompts_.ShowBox(this, {QString::fromStdString(note), QString::fromLatin1(ui::kRestoreCaption),
                             BoxIcon::Exclamation});

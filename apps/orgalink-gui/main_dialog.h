@@ -53,6 +53,8 @@ class MainDialog : public QDialog {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  // False, after saying why, when the settings file holds values no run can use.
+  bool SettingsUsable();
   // The power-cycle instructions before a run; false unless answered OK.
   bool PowerCycleAcknowledged();
   // What the run left, after telling a failed restore where the

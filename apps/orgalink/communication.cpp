@@ -102,6 +102,7 @@ CommunicationResult Communicate(
     return {false, refused, {}};
   }
   ui::SettingsFile file = LoadSettings(options);
+  if (const int refused = CheckSettingsValues(file)) return {false, refused, {}};
   if (const int refused = CheckCharacterTables(platform::DataDirectory())) {
     return {false, refused, {}};
   }

@@ -101,6 +101,7 @@ int Detect(const DetectOptions& options, Interruptible& interrupts) {
     return refused;
   }
   ui::SettingsFile file = LoadSettings(options.engine);
+  if (const int refused = CheckSettingsValues(file)) return refused;
   // What --save may change; the options serve this search alone.
   settings::RunSettings kept = file.Values();
   settings::RunSettings search = kept;

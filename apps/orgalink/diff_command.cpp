@@ -32,6 +32,7 @@ void AddDiffCommand(CLI::App& app, CommandContext& context) {
   command->add_option("B", options->b, "Second archive (.bkf)")->required();
   command->add_flag("--summary", options->summary, "Print only the counts");
   command->callback([options, &context] {
+    context.stop.Watching();
     context.exit_code = store::DiffArchiveFiles(options->a, options->b, platform::DataDirectory(),
                                                 options->summary, std::cout, std::cerr);
   });

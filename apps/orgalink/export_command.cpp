@@ -101,7 +101,10 @@ void AddExportCommand(CLI::App& app, CommandContext& context) {
   AddCodecOptions(*command, options->codec,
                   "Character set of the text after code.dat, any name iconv knows (default "
                   "ISO-8859-1)");
-  command->callback([options, &context] { context.exit_code = Export(*options); });
+  command->callback([options, &context] {
+    context.stop.Watching();
+    context.exit_code = Export(*options);
+  });
 }
 
 }  // namespace orgalink::cli

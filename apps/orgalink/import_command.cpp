@@ -179,7 +179,10 @@ void AddImportCommand(CLI::App& app, CommandContext& context) {
   AddCodecOptions(*command, options->codec,
                   "Character set to encode the text in, any name iconv knows (default: the one "
                   "the file names, else ISO-8859-1)");
-  command->callback([options, &context] { context.exit_code = Import(*options); });
+  command->callback([options, &context] {
+    context.stop.Watching();
+    context.exit_code = Import(*options);
+  });
 }
 
 }  // namespace orgalink::cli

@@ -38,6 +38,7 @@ void AddInspectCommand(CLI::App& app, CommandContext& context) {
   command->add_option("--data-dir", options->data_dir,
                       "Folder holding code.dat (default: the program's data folder)");
   command->callback([options, &context] {
+    context.stop.Watching();
     platform::CheckedStandardOutput out;
     if (options->json) {
       context.exit_code = CheckedStatus(out, InspectArchiveJson(options->archive, out, std::cerr));

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/read_interrupt.h"
+
 namespace orgalink::cli {
 
 bool Interruptible::Watching() {
@@ -10,6 +12,7 @@ bool Interruptible::Watching() {
       request_.Note(kind);
       cancel_.Set();
     });
+    platform::SetReadInterrupt(cancel_.WakeFd());
   });
   if (!cancel_.Failure().empty()) {
     std::fprintf(stderr, "orgalink: no descriptor for the abort request: %s\n",

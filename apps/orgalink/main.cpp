@@ -56,5 +56,10 @@ int main(int argc, char** argv) {
     std::fputs("orgalink: out of memory\n", stderr);
     return orgalink::ui::kExitInternalFault;
   }
+  // A command that a signal cut short ends with the signal's status, as
+  // shells expect, whatever its own failure was (a read that stopped).
+  if (const auto stop = interrupts.Stop(); stop && context.exit_code != 0) {
+    return orgalink::platform::ExitStatusFor(*stop);
+  }
   return context.exit_code;
 }

@@ -44,6 +44,7 @@ void AddPortsCommand(CLI::App& app, CommandContext& context) {
                       "Settings file whose [Ports] section maps COM1..COM4; it must exist");
   command->add_flag("--json", *json, "The listing as JSON (layout: docs/json-output.md)");
   command->callback([settingsFile, json, &context] {
+    context.stop.Watching();
     if (const int refused = CheckNamedSettingsFile(*settingsFile, false)) {
       context.exit_code = refused;
       return;

@@ -36,10 +36,7 @@ int CheckArchive(const std::string& path) {
 // failure, what that means for the organizer and the command that puts
 // its contents back.
 void ReportSafety(const CommunicationResult& result) {
-  const session::SessionOutcome& outcome = result.outcome;
-  const operations::RestoreSafety& safety = outcome.safety;
-  const ui::SafetyCopy copy{safety.written ? safety.archive : std::string(), safety.failed,
-                            safety.writeError, safety.deletionsBegun, outcome.recoveryCommand};
+  const ui::SafetyCopy copy = session::SafetyCopyOf(result.outcome);
   if (result.succeeded) {
     const std::string line = ui::SafetyWrittenLine(copy);
     if (!line.empty()) std::printf("%s\n", line.c_str());

@@ -119,7 +119,8 @@ Searched Search(LinkEngine& engine, ProgressSink* progress,
 
 StepResult AutoDetect(LinkEngine& engine, ProgressSink* progress) {
   DetectResult detected = AutoDetectPort(engine, progress, {});
-  return {engine.Status(), std::move(detected.cause)};
+  if (detected.port >= 1 && detected.port <= 4) return LinkStatus{detected.port};
+  return {LinkNotDetected, std::move(detected.cause)};
 }
 
 DetectResult AutoDetectPort(LinkEngine& engine, ProgressSink* progress,

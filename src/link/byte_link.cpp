@@ -46,12 +46,11 @@ Cause ByteLink::PortFailed(const char* call) const {
 }
 
 StepResult ByteLink::PortFail(Cause cause) {
-  status_.Set(LinkIoError, com_port_);
-  return {status_.Get(), std::move(cause)};
+  return {status_.Set(LinkIoError, com_port_), std::move(cause)};
 }
 
 StepResult ByteLink::Aborted() const {
-  return {status_.Get(), Cause::Aborted()};
+  return {LinkAborted, Cause::Aborted()};
 }
 
 const platform::CancelToken& ByteLink::Heeded() const {
@@ -180,7 +179,7 @@ StepResult ByteLink::WaitReceiveQueue(int count, Tick deadline) {
 StepResult ByteLink::ReadPort(std::span<std::uint8_t> buffer, Tick deadline) {
   const int count = static_cast<int>(buffer.size());
   if (StepResult waited = WaitReceiveQueue(count, deadline); !waited) return waited;
-  if (count <= 0) return {status_.Get(), Cause::WrongData("read length", -1, count)};
+  if (count <= 0) return status_.Fail(LinkIoError, Cause::WrongData("read length", -1, count));
   return ReadAvailable(buffer);
 }
 

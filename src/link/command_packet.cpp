@@ -82,7 +82,7 @@ StepResult LinkEngine::WaitCommand(int expected, std::uint8_t* parameters_out,
         !read) {
       if (link_.AbortFlag()) return {LinkAborted, Cause::Aborted()};
       // A dead device fails every read at once; only a time-out is worth another attempt.
-      if (status_.Get() != LinkTimeout) return read;
+      if (read.status != LinkTimeout) return read;
       continue;
     }
     if (frame[0] != CommandStart) {

@@ -28,6 +28,7 @@ class LinkEngine {
   ByteLink& Link() { return link_; }
   const ByteLink& Link() const { return link_; }
   CommLog& Log() { return log_; }
+  const CommLog& Log() const { return log_; }
 
   void SetStatus(LinkStatus code, int port) { status_.Set(code, port); }
   LinkStatus Status() const { return status_.Get(); }

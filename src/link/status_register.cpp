@@ -4,7 +4,7 @@
 
 namespace orgalink::link {
 
-void StatusRegister::Set(LinkStatus code, int port) {
+LinkStatus StatusRegister::Set(LinkStatus code, int port) {
   if (ToInt(status_) < -1 || ToInt(status_) > ToInt(LinkOk)) {
     status_ = LinkPortError;
   } else if (port == -1) {
@@ -14,11 +14,11 @@ void StatusRegister::Set(LinkStatus code, int port) {
   } else {
     status_ = LinkPortError;
   }
+  return status_;
 }
 
 StepResult StatusRegister::Fail(LinkStatus code, Cause cause) {
-  Set(code, -1);
-  return {status_, std::move(cause)};
+  return {Set(code, -1), std::move(cause)};
 }
 
 }  // namespace orgalink::link

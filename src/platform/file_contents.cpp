@@ -1,5 +1,7 @@
 #include "platform/file_contents.h"
 
+#include "platform/read_interrupt.h"
+
 #include <errno.h>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -89,6 +91,7 @@ ReadOutcome ReadFileContents(const std::string& path, std::string& text, int* er
   text.clear();
   char buffer[4096];
   for (;;) {
+    if (!WaitReadable(fd.Get())) return failed(errno);
     ssize_t n = read(fd.Get(), buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return failed(errno);

@@ -1,5 +1,7 @@
 #include "platform/file_system.h"
 
+#include "platform/read_interrupt.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -162,13 +164,26 @@ bool CheckWritable(const std::string& path, int* error_number) {
   return false;
 }
 
-InputFile::InputFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-  if (!fd_.Valid()) error_ = errno;
+// Opened without waiting, so that a FIFO nobody writes to yet does not hold
+// the program in open(), where no Ctrl-C could reach it; the reads then
+// wait in WaitReadable, which one does.
+InputFile::InputFile(const std::string& path)
+    : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
+  if (!fd_.Valid()) {
+    error_ = errno;
+    return;
+  }
+  const int flags = fcntl(fd_.Get(), F_GETFL);
+  if (flags < 0 || fcntl(fd_.Get(), F_SETFL, flags & ~O_NONBLOCK) < 0) error_ = errno;
 }
 
 std::optional<std::size_t> InputFile::Read(std::uint8_t* buffer, std::size_t size) {
   std::size_t total = 0;
   while (total < size) {
+    if (!WaitReadable(fd_.Get())) {
+      error_ = errno;
+      return std::nullopt;
+    }
     const ssize_t got = ::read(fd_.Get(), buffer + total, size - total);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {

@@ -1,5 +1,7 @@
 #include "platform/standard_input.h"
 
+#include "platform/read_interrupt.h"
+
 #include <errno.h>
 #include <poll.h>
 #include <unistd.h>
@@ -8,6 +10,10 @@ namespace orgalink::platform {
 
 std::optional<std::size_t> ReadStandardInput(char* buffer, std::size_t size, int& error_number) {
   for (;;) {
+    if (!WaitReadable(STDIN_FILENO)) {
+      error_number = errno;
+      return std::nullopt;
+    }
     const ssize_t got = read(STDIN_FILENO, buffer, size);
     if (got >= 0) return static_cast<std::size_t>(got);
     if (errno == EINTR) continue;

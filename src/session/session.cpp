@@ -99,9 +99,15 @@ SessionOutcome Session::Outcome(link::StepResult result) const {
   return outcome;
 }
 
+void Session::PrepareSearch() {
+  if (searchPrepared_) return;
+  searchPrepared_ = true;
+  operations::ConfigureSearchLink(engine_, settings_);
+}
+
 link::DetectResult Session::SearchPorts(link::ProgressSink* progress,
                                         const std::vector<std::string>& extraDevices) {
-  operations::ConfigureSearchLink(engine_, settings_);
+  PrepareSearch();
   return link::AutoDetectPort(engine_, progress, extraDevices);
 }
 

@@ -49,6 +49,9 @@ class Session {
   // code, baud rate, log and echo.
   link::DetectResult SearchPorts(link::ProgressSink* progress,
                                  const std::vector<std::string>& extraDevices);
+  // Configures the search's link ahead of the search (its log starts
+  // afresh now); SearchPorts does it when nobody did.
+  void PrepareSearch();
 
   const settings::RunSettings& Settings() const { return settings_; }
   const SessionRequest& Request() const { return request_; }
@@ -67,6 +70,7 @@ class Session {
   store::AppliStore store_;
   operations::RunContext run_;
   operations::ReceivedStreams received_;
+  bool searchPrepared_ = false;
 };
 
 }  // namespace orgalink::session

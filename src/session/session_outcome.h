@@ -8,6 +8,7 @@
 #include "link/step_result.h"
 #include "operations/run_context.h"
 #include "store/record_comparison.h"
+#include "ui/safe_restore_texts.h"
 
 namespace orgalink::session {
 
@@ -35,5 +36,11 @@ struct SessionOutcome {
 
   bool Ok() const { return result.Ok(); }
 };
+
+// What a restore's safety archive means for the user, in the terms the
+// front ends tell it.
+ui::SafetyCopy SafetyCopyOf(const operations::RestoreSafety& safety,
+                            std::string recoveryCommand = {});
+ui::SafetyCopy SafetyCopyOf(const SessionOutcome& outcome);
 
 }  // namespace orgalink::session

@@ -143,7 +143,7 @@ StepResult WaitDataPacket(LinkEngine& engine, int expectedCode, const PacketOut&
       if (engine.Link().AbortFlag()) return {link::LinkAborted, Cause::Aborted()};
       // Only a time-out of this read is worth another attempt; a failing
       // device would fail again at once and the loop would spin.
-      if (engine.Status() != link::LinkTimeout) return read;
+      if (read.status != link::LinkTimeout) return read;
       continue;
     }
     if (IsAppliCode(frame[0])) return ReadPacket(engine, expectedCode, frame, times, out);

@@ -1,3 +1,4 @@
+#include "session/session_outcome.h"
 #include "safe_restore_run.h"
 
 #include <gtest/gtest.h>
@@ -73,8 +74,7 @@ SafeRestoreOutcome RunSafeRestore(const SafeRestoreSetup& setup) {
 }
 
 ui::SafetyCopy Told(const operations::RestoreSafety& safety) {
-  return {safety.written ? safety.archive : std::string(), safety.failed, safety.writeError,
-          safety.deletionsBegun};
+  return session::SafetyCopyOf(safety);
 }
 
 link::LinkStatus ReadBack(const sim::OrganizerContents& contents,

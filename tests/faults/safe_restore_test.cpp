@@ -133,10 +133,12 @@ TEST(SafeRestore, ACopyThatCannotBeWrittenStopsTheRestoreWithTheOrganizerUntouch
   }
 }
 
-// The base model refuses a Telephone transfer of BKTelRecordsMin records or
-// fewer as incomplete; such an organizer cannot be copied, so it is not
-// emptied. Without the copy the same restore goes through.
-TEST(SafeRestore, AnOrganizerThatCannotBeCopiedIsLeftAsItWas) {
+// The base model's Telephone transfer of BKTelRecordsMin records or fewer
+// looks like an early stop. Before anything is deleted the copy asks for
+// Telephone again, and two answers that agree are the organizer's contents:
+// an organizer left with one record (by a restore cut short) is copied and
+// restored like any other.
+TEST(SafeRestore, AShortTelephoneAnswerIsAskedTwiceAndThenCopied) {
   sim::OrganizerContents one;
   const sim::OrganizerContents sample = SampleContents();
   const sim::TelephoneSort sort = sim::TelephoneSort::FromDirectory(ORGALINK_SOURCE_DIR "/data/");
@@ -148,15 +150,13 @@ TEST(SafeRestore, AnOrganizerThatCannotBeCopiedIsLeftAsItWas) {
   setup.archive = dir.File("memos.bkf");
   WriteMemoArchive(setup.archive, kMemos);
   setup.safetyFolder = dir.path().string();
-  const SafeRestoreOutcome refused = RunSafeRestore(setup);
-  EXPECT_EQ(refused.status, link::LinkReceiveIncomplete);
-  EXPECT_TRUE(refused.safety.failed);
-  EXPECT_EQ(refused.after, one);
-
-  setup.safetyFolder.clear();
-  const SafeRestoreOutcome unguarded = RunSafeRestore(setup);
-  EXPECT_EQ(unguarded.status, link::LinkOk);
-  EXPECT_EQ(unguarded.after.Records(store::Memo), kMemos);
+  const SafeRestoreOutcome copied = RunSafeRestore(setup);
+  EXPECT_EQ(copied.status, link::LinkOk);
+  EXPECT_TRUE(copied.safety.written);
+  EXPECT_NE(copied.log.find("---Telephone Asked Again (1 Records)"), std::string::npos);
+  EXPECT_EQ(RecordsOfArchive(copied.safety.archive)[store::Telephone],
+            one.Records(store::Telephone));
+  EXPECT_EQ(copied.after.Records(store::Memo), kMemos);
 }
 
 // The organizer acknowledges every record of the restore but loses one;

@@ -109,12 +109,12 @@ void ComPortDialogTest::detectionShowsEachPortAndOnlyOkKeepsTheFind() {
     });
     // A note the worker asks for is shown only after the port it reported.
     gui::WorkerBridge& bridge = dialog->AutoDetect().Bridge();
-    dialog->AutoDetect().SetDetection([&bridge](link::LinkEngine&, link::ProgressSink& progress) {
+    dialog->AutoDetect().SetDetection([&bridge](session::Session&, link::ProgressSink& progress) {
       for (int port = 1; port <= 3; ++port) {
         progress.Report({ProgressKind::DetectChecking, port});
         bridge.Inform("probe", "");
       }
-      return link::StepResult(link::LinkFoundCom3);
+      return link::DetectResult{3, {}};
     });
     AutoDetect(*dialog, [](gui::AutoDetectDialog& detect) {
       QVERIFY(Child<QLabel>(detect, "progressLabel")->text().isEmpty());
@@ -147,11 +147,11 @@ void ComPortDialogTest::cancelTurnsIntoAbortWhileTheSearchRuns() {
   QVERIFY(prompts_.Boxes().empty());
 
   std::atomic<bool> aborted{false};
-  detect.SetDetection([&aborted](link::LinkEngine& engine, link::ProgressSink& progress) {
+  detect.SetDetection([&aborted](session::Session& search, link::ProgressSink& progress) {
     progress.Report({ProgressKind::Variant, link::VariantEPlus});
     progress.Report({ProgressKind::DetectChecking, 1});
-    aborted = WaitForAbort(engine.Link().AbortToken());
-    return link::StepResult(link::LinkNotDetected, link::Cause::Aborted());
+    aborted = WaitForAbort(search.Engine().Link().AbortToken());
+    return link::DetectResult{0, link::Cause::Aborted()};
   });
   // Twice: the second run starts as fresh as the first.
   for (int run = 0; run < 2; ++run) {

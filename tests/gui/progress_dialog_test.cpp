@@ -144,7 +144,7 @@ void ProgressDialogTest::abortSetsTheWorkersRequestAndEndsWithUserAborted() {
         1,
         [this, &aborts, &c](FrontEnd front) {
           front.progress->Report({ProgressKind::Status, 0, ProgressScope::Negotiation});
-          if (WaitForAbort(running_->Engine().Link().AbortToken())) ++aborts;
+          if (WaitForAbort(running_->AbortRequest())) ++aborts;
           return c.ending;
         },
         [](gui::ProgressDialog& dialog) {
@@ -181,7 +181,7 @@ void ProgressDialogTest::closingWhileTheWorkerRunsStopsItAndServesItsLastCalls()
     settings::RunSettings settings;
     settings.runMode = settings::RunMode::Backup;
     dialog.ConfigureRun(settings);
-    const platform::CancelToken& abort = dialog.Engine().Link().AbortToken();
+    const platform::CancelToken& abort = dialog.AbortRequest();
     dialog.SetCommunication([&](FrontEnd front) {
       front.progress->Report({ProgressKind::Status, 0, ProgressScope::Negotiation});
       aborted = WaitForAbort(abort);

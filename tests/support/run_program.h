@@ -32,6 +32,7 @@ class RunningProgram {
   RunningProgram& operator=(const RunningProgram&) = delete;
 
   void Signal(int signal);
+  int Pid() const { return pid_; }
   // What the program has written to standard output and error so far.
   std::string OutputSoFar() const;
   std::string ErrorSoFar() const;
