@@ -73,6 +73,7 @@ std::vector<fuzz::Arrival> Arrivals(std::uint8_t settings, const std::uint8_t* d
 void RunOperation(link::LinkEngine& engine, std::uint8_t operation) {
   const int capacity = (operation >> 3) * 40;
   std::vector<std::uint8_t> buffer(static_cast<std::size_t>(capacity) + 1);
+  const std::span<std::uint8_t> room = std::span(buffer).first(static_cast<std::size_t>(capacity));
   std::uint8_t parameters[2], code = 0, kind = 0xFF, position = 0xFF;
   int length = 0;
   switch (operation & 0x07) {
@@ -92,11 +93,10 @@ void RunOperation(link::LinkEngine& engine, std::uint8_t operation) {
       break;
     case 4:
     case 5:
-      transfer::ReceiveRecord(engine, buffer.data(), capacity, length, kind, transfer::PcFull);
+      transfer::ReceiveRecord(engine, room, length, kind, transfer::PcFull);
       break;
     default:
-      transfer::ReceiveRecord(engine, buffer.data(), capacity, length, kind,
-                              transfer::HandheldSide);
+      transfer::ReceiveRecord(engine, room, length, kind, transfer::HandheldSide);
       break;
   }
 }

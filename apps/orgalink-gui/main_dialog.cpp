@@ -13,14 +13,16 @@
 #include "dialog_controls.h"
 #include "dialog_prompter.h"
 #include "logo.h"
-#include "platform/file_system.h"
 #include "progress_dialog.h"
 #include "store/appli_kind.h"
+#include "store/archive_limits.h"
+#include "store/checked_archive.h"
 #include "store/record_comparison.h"
 #include "texts.h"
 #include "ui/instruction_texts.h"
 #include "ui/safe_restore_texts.h"
 #include "ui/settings.h"
+#include "ui/status_messages.h"
 #include "ui/verify_report.h"
 
 namespace orgalink::gui {
@@ -167,10 +169,29 @@ void MainDialog::OnBackup() {
   RunProgressDialog(settings::RunMode::Backup, path);
 }
 
+// The archive chosen for a restore is judged as every command judges it
+// before anything is asked: one the organizer could not take (a foreign
+// file, an application over its limits) is refused with why. One that
+// cannot be read at all is left to the restore, which offers Retry.
+bool MainDialog::ArchiveUsable(const std::string& path, store::ArchiveRecords* records) {
+  store::CheckedArchive checked;
+  const store::StoreResult read = store::ReadArchiveFile(path, checked, &store::ArchiveDeviceCode);
+  if (read == store::StoreOk) {
+    if (records != nullptr) store::ReadArchiveRecords(checked.image, *records);
+    return true;
+  }
+  if (read == store::StoreFailed && !checked.read && records == nullptr) return true;
+  prompts_.ShowBox(this, {QString::fromLatin1(ui::StatusMessages(link::LinkFileIncompatible)),
+                          QString::fromLatin1(kCaptionError), BoxIcon::Exclamation, BoxButtons::Ok,
+                          QString::fromStdString(checked.message)});
+  return false;
+}
+
 void MainDialog::OnRestore() {
   if (!SettingsUsable()) return;
   std::string path;
   if (!SelectBackupFileToOpen(prompts_, this, settings_.backupDir, path)) return;
+  if (!ArchiveUsable(path, nullptr)) return;
   if (!DialogPrompter(this, prompts_).Confirm(ui::kRestoreQuestion, ui::kRestoreCaption)) return;
   if (!PowerCycleAcknowledged()) return;
   const session::SessionOutcome restored = RunProgressDialog(settings::RunMode::Restore, path);
@@ -178,15 +199,8 @@ void MainDialog::OnRestore() {
 }
 
 void MainDialog::VerifyRestore(const std::string& path) {
-  std::vector<std::uint8_t> file;
-  std::string problem;
   store::ArchiveRecords archive;
-  if (!platform::ReadWholeFile(path, file, &problem) ||
-      store::ReadArchiveRecords(file, archive, &problem) != store::StoreOk) {
-    prompts_.ShowBox(this, {QString::fromStdString(path + ": " + problem),
-                            QString::fromLatin1(kCaptionError), BoxIcon::Exclamation});
-    return;
-  }
+  if (!ArchiveUsable(path, &archive)) return;
   if (prompts_.ShowBox(this, {QString::fromLatin1(ui::kVerifyInstruction),
                               QString::fromLatin1(ui::kRestoreCaption), BoxIcon::Information}) !=
       BoxAnswer::Ok) {

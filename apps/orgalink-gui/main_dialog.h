@@ -9,6 +9,7 @@
 #include "session/session_outcome.h"
 #include "session/session_request.h"
 #include "settings/run_settings.h"
+#include "store/record_comparison.h"
 #include "ui/settings_file.h"
 #include "user_prompts.h"
 
@@ -53,6 +54,9 @@ class MainDialog : public QDialog {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  // False, after saying why, when the archive at `path` is one the
+  // organizer could not take; its records go to `records` when given.
+  bool ArchiveUsable(const std::string& path, store::ArchiveRecords* records);
   // False, after saying why, when the settings file holds values no run can use.
   bool SettingsUsable();
   // The power-cycle instructions before a run; false unless answered OK.

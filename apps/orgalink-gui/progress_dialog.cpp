@@ -20,9 +20,9 @@ ProgressDialog::ProgressDialog(QWidget* parent, UserPrompts& prompts, platform::
       model_(settings::ToInt(runMode_)) {
   communication_ = [this](link::FrontEnd front) {
     if (!session_) {
-      return link::StepResult(link::LinkIoError,
-                              link::Cause::WrongData("communication", -1, -1,
-                                                     "the dialog was given no communication"));
+      return link::StepResult(
+          link::LinkIoError,
+          link::Cause::WrongData("communication", -1, -1, "the dialog was given no communication"));
     }
     outcome_ = session_->Communicate(front);
     return outcome_.result;

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <functional>
-#include <string>
-
 #include <memory>
+#include <string>
 
 #include "link/link_engine.h"
 #include "link_dialog.h"

@@ -88,8 +88,9 @@ std::optional<link::DetectResult> Search(const settings::RunSettings& settings,
   if (!stop.Watching()) return std::nullopt;
   platform::Clock& clock = platform::SystemClock::Instance();
   session::PortSource ports{
-      {}, ui::MakePortOpener(ui::PortChoice{}, ui::WithExtraDevices(settings.comDevices, extra),
-                             clock)};
+      {},
+      ui::MakePortOpener(ui::PortChoice{}, ui::WithExtraDevices(settings.comDevices, extra),
+                         clock)};
   session::Session search(settings, {}, std::move(ports), clock, stop.Token());
   DetectProgress progress(extra, quiet);
   return search.SearchPorts(&progress, extra);

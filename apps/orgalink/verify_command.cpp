@@ -30,7 +30,8 @@ void AddVerifyCommand(CLI::App& app, CommandContext& context) {
   sub->add_option("ARCHIVE", options->archive, "Archive to compare with (.bkf)")->required();
   AddEngineOptions(*sub, options->engine);
   sub->callback([options, &context] {
-    context.exit_code = VerifyOrganizer(options->engine, options->archive, Console(), context.stop, false);
+    context.exit_code =
+        VerifyOrganizer(options->engine, options->archive, Console(), context.stop, false);
   });
 }
 

@@ -192,7 +192,7 @@ StepResult ByteLink::ReadAvailable(std::span<std::uint8_t> buffer) {
     return status_.Fail(LinkIoError, PortFailed("reading from the port"));
   }
   log_.Line("<<<<<<Receive1 ");
-  log_.HexDump(buffer.data(), got);
+  log_.HexDump(buffer.first(static_cast<std::size_t>(got)));
   return LinkOk;
 }
 
@@ -216,7 +216,7 @@ StepResult ByteLink::WritePort(std::span<const std::uint8_t> bytes) {
     return sent;
   }
   log_.Line(">>>>>>Send    ");
-  log_.HexDump(bytes.data(), static_cast<int>(bytes.size()));
+  log_.HexDump(bytes);
   if (echo_back_) {
     if (StepResult echoed = CheckEcho(bytes); !echoed) return echoed;
   }

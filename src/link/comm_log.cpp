@@ -50,10 +50,10 @@ int CommLog::Line(std::string_view text, bool force_stamp) {
   return Write(Header(clock_, force_stamp) + WithCrLf(text));
 }
 
-int CommLog::HexDump(const std::uint8_t* bytes, int count) {
+int CommLog::HexDump(std::span<const std::uint8_t> bytes) {
   if (!Enabled()) return 1;
   std::string dump = "[ ";
-  for (int i = 0; i < count; ++i) dump += link::Format("%02x ", bytes[i]);
+  for (const std::uint8_t byte : bytes) dump += link::Format("%02x ", byte);
   dump += "]\r\n";
   return Write(dump);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -37,7 +38,7 @@ class CommLog {
   int Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
   // Appends "[ " , "%02x " per byte and "]" CR LF, without a header.
-  int HexDump(const std::uint8_t* bytes, int count);
+  int HexDump(std::span<const std::uint8_t> bytes);
 
  private:
   int Write(const std::string& bytes);

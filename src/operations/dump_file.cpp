@@ -57,7 +57,7 @@ store::StoreResult LoadDumpBytes(store::AppliStore& store, std::span<const std::
   // AddRecords takes the records whole or not at all: more than 65535 of
   // them, a record without its terminator within 1024 bytes, or a store
   // without a free slot leave the store empty.
-  if (store.AddRecords(kind, bytes.data(), length) != store::StoreOk) return store::StoreFailed;
+  if (store.AddRecords(kind, bytes.first(length)) != store::StoreOk) return store::StoreFailed;
   store.SetMagic(store::PlainMagic);
   return store::StoreOk;
 }

@@ -5,10 +5,10 @@
 #include <new>
 #include <vector>
 
+#include "link/text_format.h"
 #include "operations/backup.h"
 #include "operations/operation_steps.h"
 #include "operations/record_check.h"
-#include "link/text_format.h"
 #include "store/appli_kind.h"
 #include "store/archive.h"
 #include "store/record.h"
@@ -29,11 +29,11 @@ bool StreamIsStorable(RunContext& run, std::uint8_t kind, const std::uint8_t* st
                       int records) {
   const std::string name = store::ApplicationName(kind);
   const auto size = static_cast<std::size_t>(length);
-  if (store::CountTerminators(stream, size) != static_cast<std::size_t>(records)) {
+  if (store::CountTerminators({stream, size}) != static_cast<std::size_t>(records)) {
     run.engine.Log().Format("!!!0xFF in %s Record (Not Stored)\n\n", name.c_str());
     return false;
   }
-  const int bad = FirstUnstorableRecord(*run.store, kind, stream, size);
+  const int bad = FirstUnstorableRecord(*run.store, kind, {stream, size});
   if (bad >= 0) {
     run.engine.Log().Format("!!!0xFF in %s Record %d after Code Conversion (Not Stored)\n\n",
                             name.c_str(), bad + 1);
@@ -50,12 +50,13 @@ StepResult Receive(RunContext& run, link::ProgressSink* progress, transfer::Tran
                    std::vector<std::uint8_t>& buffer, int& length, int& records) {
   link::LinkEngine& engine = run.engine;
   const std::uint8_t code = transfer::AppliCode(run.appliKind);
-  const bool confirm = run.confirmShortTelephone && run.appliKind == store::Telephone &&
-                       engine.ModelVariant() == 0;
+  const bool confirm =
+      run.confirmShortTelephone && run.appliKind == store::Telephone && engine.ModelVariant() == 0;
   transfer::TelephoneCheck check = run.telephone;
   if (confirm) check.minRecords = 0;
-  StepResult received = transfer::GetAllRecords(engine, progress, buffer.data(), ReceiveBufferSize,
-                                                length, code, role, check, &records);
+  StepResult received =
+      transfer::GetAllRecords(engine, progress, std::span(buffer).first(ReceiveBufferSize), length,
+                              code, role, check, &records);
   if (!received || !confirm || records < 1 || records > run.telephone.minRecords) {
     return received;
   }
@@ -63,17 +64,18 @@ StepResult Receive(RunContext& run, link::ProgressSink* progress, transfer::Tran
   std::vector<std::uint8_t> again(buffer.size(), 0);
   int againLength = 0;
   int againRecords = 0;
-  received = transfer::GetAllRecords(engine, progress, again.data(), ReceiveBufferSize,
+  received = transfer::GetAllRecords(engine, progress, std::span(again).first(ReceiveBufferSize),
                                      againLength, code, role, check, &againRecords);
   if (!received) return received;
-  if (againLength != length || !std::equal(buffer.begin(), buffer.begin() + length, again.begin())) {
+  if (againLength != length ||
+      !std::equal(buffer.begin(), buffer.begin() + length, again.begin())) {
     engine.Log().Line("!!!Receive Not Perfect2\n\n");
-    return FailStep(engine, link::LinkReceiveIncomplete,
-                    link::Cause::WrongData(
-                        "count of Telephone records", records, againRecords,
-                        link::Format("the organizer sent %d Telephone records, then %d "
-                                     "different ones when asked again: it stopped early",
-                                     records, againRecords)));
+    return FailStep(
+        engine, link::LinkReceiveIncomplete,
+        link::Cause::WrongData("count of Telephone records", records, againRecords,
+                               link::Format("the organizer sent %d Telephone records, then %d "
+                                            "different ones when asked again: it stopped early",
+                                            records, againRecords)));
   }
   return link::LinkOk;
 }
@@ -108,7 +110,7 @@ StepResult ReceiveAppli(RunContext& run, link::ProgressSink* progress,
                                            "a " + store::ApplicationName(kind) +
                                                " record holds 0xFF, which an archive cannot keep"));
   }
-  if (run.store->AddRecords(kind, buffer.data(), static_cast<std::size_t>(length)) !=
+  if (run.store->AddRecords(kind, std::span(buffer).first(static_cast<std::size_t>(length))) !=
       store::StoreOk) {
     engine.Log().Line("!!!Write AppliData Err\n\n");
     return FailStep(engine, link::LinkIoError, StoreRefused("keep the records received"));

@@ -16,17 +16,17 @@ bool HoldsTerminator(const std::vector<std::uint8_t>& record) {
 }  // namespace
 
 int FirstUnstorableRecord(const store::AppliStore& store, std::uint8_t kind,
-                          const std::uint8_t* stream, std::size_t length) {
+                          std::span<const std::uint8_t> stream) {
   std::vector<std::uint8_t> record;
   record.reserve(store::MaxRecordLength + 1);
-  const std::uint8_t* const end = stream + length;
+  const auto end = stream.end();
   int index = 0;
-  for (const std::uint8_t* next = stream; next < end; ++index) {
-    const std::uint8_t* stop = std::find(next, end, store::RecordTerminator);
+  for (auto next = stream.begin(); next < end; ++index) {
+    const auto stop = std::find(next, end, store::RecordTerminator);
     record.assign(next, stop);
-    store.FromDeviceCodes(kind, record.data(), record.size());
+    store.FromDeviceCodes(kind, record);
     if (HoldsTerminator(record)) return index;
-    store.ToDeviceCodes(kind, record.data(), record.size());
+    store.ToDeviceCodes(kind, record);
     if (HoldsTerminator(record)) return index;
     next = stop == end ? end : stop + 1;
   }

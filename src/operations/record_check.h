@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "store/appli_store.h"
 
@@ -12,6 +13,6 @@ namespace orgalink::operations {
 // the store has taken it into the computer's codes, or once those are turned
 // back into the organizer's for the file. -1 when every record is sound.
 int FirstUnstorableRecord(const store::AppliStore& store, std::uint8_t kind,
-                          const std::uint8_t* stream, std::size_t length);
+                          std::span<const std::uint8_t> stream);
 
 }  // namespace orgalink::operations

@@ -33,11 +33,11 @@ StepResult SendAppli(RunContext& run, link::ProgressSink* progress, transfer::Tr
     engine.Log().Line("!!!Memory Err\n\n");
     return FailStep(engine, link::LinkIoError, link::Cause::System("allocating memory", ENOMEM));
   }
-  int length = size;
-  if (run.store->GetRecords(kind, buffer.data(), &length) != store::StoreOk) {
+  int length = 0;
+  if (run.store->GetRecords(kind, buffer, length) != store::StoreOk) {
     return FailStep(engine, link::LinkFileIncompatible, StoreRefused("give the records to send"));
   }
-  return transfer::SendAllRecords(engine, progress, buffer.data(), length,
+  return transfer::SendAllRecords(engine, progress, std::span(buffer).first(length),
                                   transfer::AppliCode(run.appliKind), count, role);
 }
 

@@ -1,7 +1,5 @@
 #include "platform/file_contents.h"
 
-#include "platform/read_interrupt.h"
-
 #include <errno.h>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -9,6 +7,7 @@
 #include <unistd.h>
 
 #include "platform/file_system.h"
+#include "platform/read_interrupt.h"
 #include "platform/unique_fd.h"
 
 namespace orgalink::platform {
@@ -96,6 +95,10 @@ ReadOutcome ReadFileContents(const std::string& path, std::string& text, int* er
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return failed(errno);
     if (n == 0) return ReadOutcome::Read;
+    if (static_cast<std::size_t>(n) > kMaxTextFileBytes - text.size()) {
+      text.clear();
+      return failed(EFBIG);
+    }
     text.append(buffer, static_cast<std::size_t>(n));
   }
 }

@@ -1,15 +1,21 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace orgalink::platform {
 
 enum class ReadOutcome { Read, Missing, Failed };
 
+// The most a text file of the program's own (the settings) may hold: far
+// beyond any real one, and small enough that /dev/zero named by mistake
+// ends at once.
+inline constexpr std::size_t kMaxTextFileBytes = 1 << 20;
+
 // Reads the whole file. A file that does not exist, nor can for a file in
-// place of one of its folders, is Missing; one that
-// exists but cannot be read is Failed, with the reason in `error_number`
-// when given.
+// place of one of its folders, is Missing; one that exists but cannot be
+// read, or holds more than kMaxTextFileBytes, is Failed, with the reason in
+// `error_number` (EFBIG for the size) when given.
 ReadOutcome ReadFileContents(const std::string& path, std::string& text,
                              int* error_number = nullptr);
 

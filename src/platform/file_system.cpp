@@ -1,7 +1,5 @@
 #include "platform/file_system.h"
 
-#include "platform/read_interrupt.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -12,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+
+#include "platform/read_interrupt.h"
 
 namespace orgalink::platform {
 

@@ -1,10 +1,10 @@
 #include "platform/standard_input.h"
 
-#include "platform/read_interrupt.h"
-
 #include <errno.h>
 #include <poll.h>
 #include <unistd.h>
+
+#include "platform/read_interrupt.h"
 
 namespace orgalink::platform {
 

@@ -40,9 +40,9 @@ Session::Session(settings::RunSettings settings, SessionRequest request, PortSou
   store::LoadCodeTables(tables, tables_.outgoing, tables_.incoming);
   store::LoadSortTables(tables, tables_.weights, tables_.second);
   engine_.Link().SetAbortToken(cancel);
-  engine_.Link().SetPortOpener(port.opener ? std::move(port.opener)
-                                           : ui::MakePortOpener(port.choice,
-                                                                settings_.comDevices, clock));
+  engine_.Link().SetPortOpener(port.opener
+                                   ? std::move(port.opener)
+                                   : ui::MakePortOpener(port.choice, settings_.comDevices, clock));
   settings_.runMode = request_.runMode;
   settings_.appliMode = request_.application;
   settings_.fileName = request_.verifyAgainst ? std::string() : request_.archive;
@@ -86,8 +86,7 @@ SessionOutcome Session::Outcome(link::StepResult result) const {
   outcome.safety = run_.safety;
   for (std::uint8_t kind = 0; kind < outcome.counts.size(); ++kind) {
     if (request_.verifyAgainst) {
-      outcome.counts[kind] =
-          static_cast<int>(store::SplitStream(received_[kind]).size());
+      outcome.counts[kind] = static_cast<int>(store::SplitStream(received_[kind]).size());
     } else if (store_.FindSlot(kind) >= 0) {
       outcome.counts[kind] = store_.RecordCount(kind);
     }

@@ -15,9 +15,8 @@ namespace orgalink::session {
 // Everything one communication leaves for its front end to tell.
 struct SessionOutcome {
   // Until a run says otherwise, nothing was done: never a success.
-  link::StepResult result{link::LinkIoError,
-                          link::Cause::WrongData("communication", -1, -1,
-                                                 "the communication never ran")};
+  link::StepResult result{link::LinkIoError, link::Cause::WrongData("communication", -1, -1,
+                                                                    "the communication never ran")};
   // The archive written or restored (a numbered backup's actual name).
   std::string archive;
   // Records per application number of that archive, or read back; -1 for an

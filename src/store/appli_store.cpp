@@ -71,11 +71,9 @@ StoreResult AppliStore::PrepareSlot(std::uint8_t kind) {
   return StoreOk;
 }
 
-StoreResult AppliStore::AddRecords(std::uint8_t kind, const std::uint8_t* stream,
-                                   std::size_t length) {
-  // An empty stream may come without a buffer (an empty vector's data()).
-  if ((stream == nullptr && length != 0) || !has_table_) return StoreRejected;
-  const std::size_t added = CountTerminators(stream, length);
+StoreResult AppliStore::AddRecords(std::uint8_t kind, std::span<const std::uint8_t> stream) {
+  if (!has_table_) return StoreRejected;
+  const std::size_t added = CountTerminators(stream);
   int index = FindSlot(kind);
   const bool claims_unused = index < 0;
   if (claims_unused) index = FindUnusedSlot();
@@ -84,7 +82,7 @@ StoreResult AppliStore::AddRecords(std::uint8_t kind, const std::uint8_t* stream
   const std::size_t start = claims_unused ? 0 : slot.count;
   const std::size_t new_count = start + added;
   if (new_count > MaxRecordsPerSlot) return StoreRejected;
-  const StoreResult appended = AppendRecords(slot, kind, stream, length, start, new_count);
+  const StoreResult appended = AppendRecords(slot, kind, stream, start, new_count);
   if (appended != StoreOk) return appended;
   if (claims_unused) ++appli_count_;
   slot.application = kind;
@@ -97,18 +95,18 @@ StoreResult AppliStore::AddRecords(std::uint8_t kind, const std::uint8_t* stream
 // sound, so that a bad stream never leaves a slot whose count promises
 // records that are not there.
 StoreResult AppliStore::AppendRecords(AppliSlot& slot, std::uint8_t kind,
-                                      const std::uint8_t* stream, std::size_t length,
-                                      std::size_t start, std::size_t new_count) const {
+                                      std::span<const std::uint8_t> stream, std::size_t start,
+                                      std::size_t new_count) const {
   try {
     std::vector<StoredRecord> fresh;
     fresh.reserve(new_count - start);
     std::size_t position = 0;
     for (std::size_t i = start; i < new_count; ++i) {
-      const int record_length = RecordLength(stream + position, length - position);
+      const std::span<const std::uint8_t> rest = stream.subspan(position);
+      const int record_length = RecordLength(rest);
       if (record_length < 0) return StoreInvalid;
-      const std::uint8_t* begin = stream + position;
-      auto& record = fresh.emplace_back(std::in_place, begin, begin + record_length);
-      FromDeviceCodes(kind, record->data(), record->size());
+      auto& record = fresh.emplace_back(std::in_place, rest.begin(), rest.begin() + record_length);
+      FromDeviceCodes(kind, *record);
       position += static_cast<std::size_t>(record_length) + 1;
     }
     slot.records.resize(start);
@@ -119,36 +117,35 @@ StoreResult AppliStore::AppendRecords(AppliSlot& slot, std::uint8_t kind,
   return StoreOk;
 }
 
-StoreResult AppliStore::GetRecords(std::uint8_t kind, std::uint8_t* buffer, int* capacity) const {
+StoreResult AppliStore::GetRecords(std::uint8_t kind, std::span<std::uint8_t> buffer,
+                                   int& length) const {
   const AppliSlot* slot = SlotOf(kind);
-  if (slot == nullptr || buffer == nullptr || capacity == nullptr) return StoreRejected;
-  if (*capacity < slot->count) return StoreRejected;
+  if (slot == nullptr || buffer.size() < slot->count) return StoreRejected;
   std::size_t total = 0;
   for (std::size_t i = 0; i < slot->count; ++i) {
     if (i >= slot->records.size() || !slot->records[i]) return StoreRejected;
     const std::vector<std::uint8_t>& record = *slot->records[i];
-    if (total + record.size() + 1 > static_cast<std::size_t>(*capacity)) return StoreRejected;
-    std::copy(record.begin(), record.end(), buffer + total);
-    ToDeviceCodes(kind, buffer + total, record.size());
+    if (total + record.size() + 1 > buffer.size()) return StoreRejected;
+    std::copy(record.begin(), record.end(), buffer.begin() + total);
+    ToDeviceCodes(kind, buffer.subspan(total, record.size()));
     buffer[total + record.size()] = RecordTerminator;
     total += record.size() + 1;
   }
-  *capacity = static_cast<int>(total);
+  length = static_cast<int>(total);
   return StoreOk;
 }
 
 StoreResult AppliStore::GetRecords(std::uint8_t kind, std::vector<std::uint8_t>& stream) const {
   const int size = RecordsSize(kind);
   if (size < 0) return StoreRejected;
-  int capacity = size;
   try {
-    // Never empty, so that even an application without records has a buffer.
-    stream.resize(static_cast<std::size_t>(size) + 1);
+    stream.resize(static_cast<std::size_t>(size));
   } catch (const std::bad_alloc&) {
     return StoreFailed;
   }
-  const StoreResult result = GetRecords(kind, stream.data(), &capacity);
-  stream.resize(result == StoreOk ? static_cast<std::size_t>(capacity) : 0);
+  int length = 0;
+  const StoreResult result = GetRecords(kind, stream, length);
+  stream.resize(result == StoreOk ? static_cast<std::size_t>(length) : 0);
   return result;
 }
 
@@ -183,13 +180,12 @@ void AppliStore::SetMagic(std::string_view magic) {
   std::copy_n(magic.begin(), std::min(magic.size(), magic_.size()), magic_.begin());
 }
 
-void AppliStore::FromDeviceCodes(std::uint8_t kind, std::uint8_t* record,
-                                 std::size_t length) const {
-  store::FromDeviceCodes(incoming_, kind, record, length);
+void AppliStore::FromDeviceCodes(std::uint8_t kind, std::span<std::uint8_t> record) const {
+  store::FromDeviceCodes(incoming_, kind, record);
 }
 
-void AppliStore::ToDeviceCodes(std::uint8_t kind, std::uint8_t* record, std::size_t length) const {
-  store::ToDeviceCodes(outgoing_, kind, record, length);
+void AppliStore::ToDeviceCodes(std::uint8_t kind, std::span<std::uint8_t> record) const {
+  store::ToDeviceCodes(outgoing_, kind, record);
 }
 
 const AppliStore::AppliSlot* AppliStore::SlotOf(std::uint8_t kind) const {

@@ -47,12 +47,11 @@ class AppliStore {
   // Makes the slot of `kind` (or the first unused one) an empty slot in use.
   StoreResult PrepareSlot(std::uint8_t kind);
   // Appends the records of a stream received for `kind`. Either every record
-  // of the stream is taken or, on failure, nothing changes. `stream` may be
-  // null only when `length` is 0.
-  StoreResult AddRecords(std::uint8_t kind, const std::uint8_t* stream, std::size_t length);
+  // of the stream is taken or, on failure, nothing changes.
+  StoreResult AddRecords(std::uint8_t kind, std::span<const std::uint8_t> stream);
   // Copies the records of `kind` into `buffer` as a stream in the organizer's
-  // codes; `capacity` holds the buffer's size and receives the stream's.
-  StoreResult GetRecords(std::uint8_t kind, std::uint8_t* buffer, int* capacity) const;
+  // codes; `length` receives the stream's size.
+  StoreResult GetRecords(std::uint8_t kind, std::span<std::uint8_t> buffer, int& length) const;
   // The same into a vector sized to fit.
   StoreResult GetRecords(std::uint8_t kind, std::vector<std::uint8_t>& stream) const;
   // Record count of `kind`; StoreNoAppli when no slot carries it.
@@ -103,8 +102,8 @@ class AppliStore {
   bool HasTable() const { return has_table_; }
 
   // Conversion of one record of `kind` with the store's own tables.
-  void FromDeviceCodes(std::uint8_t kind, std::uint8_t* record, std::size_t length) const;
-  void ToDeviceCodes(std::uint8_t kind, std::uint8_t* record, std::size_t length) const;
+  void FromDeviceCodes(std::uint8_t kind, std::span<std::uint8_t> record) const;
+  void ToDeviceCodes(std::uint8_t kind, std::span<std::uint8_t> record) const;
   const CodeTable& OutgoingTable() const { return outgoing_; }
   const CodeTable& IncomingTable() const { return incoming_; }
 
@@ -120,8 +119,9 @@ class AppliStore {
     bool in_use = false;
   };
 
-  StoreResult AppendRecords(AppliSlot& slot, std::uint8_t kind, const std::uint8_t* stream,
-                            std::size_t length, std::size_t start, std::size_t new_count) const;
+  StoreResult AppendRecords(AppliSlot& slot, std::uint8_t kind,
+                            std::span<const std::uint8_t> stream, std::size_t start,
+                            std::size_t new_count) const;
   StoreResult WriteArchive(ArchiveWrite& write);
   StoreResult EmitArchive(ArchiveSink& sink) const;
   void TakeSections(const ArchiveImage& image);

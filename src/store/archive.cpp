@@ -68,9 +68,9 @@ void AppliStore::TakeSections(const ArchiveImage& image) {
     const std::uint8_t* const end = next + section.length;
     for (unsigned r = 0; r < section.count; ++r) {
       // The parser has checked that every record ends within the section.
-      const auto length = static_cast<std::size_t>(RecordLength(next, end - next));
+      const auto length = static_cast<std::size_t>(RecordLength({next, end}));
       auto& record = slot.records.emplace_back(std::in_place, next, next + length);
-      FromDeviceCodes(section.application, record->data(), record->size());
+      FromDeviceCodes(section.application, *record);
       next += length + 1;
     }
     slot.in_use = true;

@@ -78,7 +78,7 @@ StoreResult ParseSection(const ArchiveImage& image, std::size_t position, int in
   section.offset = position + SectionHeaderSize;
   std::size_t end = section.offset;
   for (unsigned record = 0; record < section.count; ++record) {
-    const int length = RecordLength(body.data() + end, body.size() - end);
+    const int length = RecordLength(std::span(body).subspan(end));
     if (length < 0) {
       const bool past_end = body.size() - end <= MaxRecordLength;
       return Refuse(StoreInvalid, problem, "section %d of %d (%s): record %u of %u %s", index + 1,

@@ -24,7 +24,7 @@ void PrintRecords(const ArchiveImage& image, const ArchiveSection& section,
   const std::uint8_t* next = image.body.data() + section.offset;
   const std::uint8_t* const end = next + section.length;
   for (unsigned r = 0; r < section.count; ++r) {
-    const auto length = static_cast<std::size_t>(RecordLength(next, end - next));
+    const auto length = static_cast<std::size_t>(RecordLength({next, end}));
     out << "    " << r + 1 << ": "
         << RecordDisplay(section.application, {next, next + length}, incoming) << '\n';
     next += length + 1;
@@ -49,16 +49,15 @@ void PrintReport(const ArchiveImage& image, const CodeTable& incoming, bool show
 
 std::string RecordDisplay(std::uint8_t application, std::vector<std::uint8_t> record,
                           const CodeTable& incoming) {
-  FromDeviceCodes(incoming, application, record.data(), record.size());
+  FromDeviceCodes(incoming, application, record);
   const std::size_t text =
       std::min(static_cast<std::size_t>(TextOffset(application)), record.size());
-  return Latin1ToDisplay(record.data() + text, record.size() - text);
+  return Latin1ToDisplay(std::span(record).subspan(text));
 }
 
-std::string Latin1ToDisplay(const std::uint8_t* text, std::size_t length) {
+std::string Latin1ToDisplay(std::span<const std::uint8_t> text) {
   std::string display;
-  for (std::size_t i = 0; i < length; ++i) {
-    const std::uint8_t byte = text[i];
+  for (const std::uint8_t byte : text) {
     if (byte == '\\') {
       display += "\\\\";
     } else if (byte >= 0x20 && byte < 0x7F) {

@@ -36,6 +36,6 @@ std::string RecordDisplay(std::uint8_t application, std::vector<std::uint8_t> re
 
 // Latin-1 text as UTF-8; control codes, 0x7F..0x9F and the backslash itself
 // are written as escapes (\xNN, \\), so that every byte can be told apart.
-std::string Latin1ToDisplay(const std::uint8_t* text, std::size_t length);
+std::string Latin1ToDisplay(std::span<const std::uint8_t> text);
 
 }  // namespace orgalink::store

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
 namespace orgalink::store {
@@ -13,18 +14,18 @@ namespace orgalink::store {
 // the output has refused a chunk everything further is dropped.
 class ArchiveSink {
  public:
-  using Output = std::function<bool(const std::uint8_t* data, std::size_t size)>;
+  using Output = std::function<bool(std::span<const std::uint8_t> chunk)>;
 
   ArchiveSink(Output output, bool invert) : output_(std::move(output)), invert_(invert) {}
 
-  void Header(const std::uint8_t* data, std::size_t size) { Append(data, size, false); }
-  void Body(const std::uint8_t* data, std::size_t size) { Append(data, size, invert_); }
+  void Header(std::span<const std::uint8_t> bytes) { Append(bytes, false); }
+  void Body(std::span<const std::uint8_t> bytes) { Append(bytes, invert_); }
   // Hands on what is still held; false once the output has refused anything.
   bool Flush();
   bool Ok() const { return ok_; }
 
  private:
-  void Append(const std::uint8_t* data, std::size_t size, bool invert);
+  void Append(std::span<const std::uint8_t> bytes, bool invert);
 
   Output output_;
   bool invert_;

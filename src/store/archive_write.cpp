@@ -75,27 +75,27 @@ StoreResult AppliStore::WriteArchive(ArchiveWrite& write) {
 // record's end, so such a file could not be read back.
 StoreResult AppliStore::EmitArchive(ArchiveSink& sink) const {
   const std::uint8_t count = static_cast<std::uint8_t>(appli_count_);
-  sink.Header(reinterpret_cast<const std::uint8_t*>(magic_.data()), magic_.size());
-  sink.Header(device_code_, 2);
-  sink.Header(&count, 1);
+  sink.Header(std::span(reinterpret_cast<const std::uint8_t*>(magic_.data()), magic_.size()));
+  sink.Header(std::span(device_code_).first(2));
+  sink.Header(std::span(&count, 1));
   std::vector<std::uint8_t> converted;
   converted.reserve(MaxRecordLength + 1);
   for (int i = 0; sink.Ok() && i < appli_count_; ++i) {
     const AppliSlot& slot = slots_[static_cast<std::size_t>(i)];
     const std::uint8_t header[] = {slot.application, static_cast<std::uint8_t>(slot.count >> 8),
                                    static_cast<std::uint8_t>(slot.count & 0xFF)};
-    sink.Body(header, sizeof header);
+    sink.Body(header);
     // An empty reference (records freed, count kept) contributes no bytes.
     const std::size_t records = std::min<std::size_t>(slot.count, slot.records.size());
     for (std::size_t r = 0; sink.Ok() && r < records; ++r) {
       if (!slot.records[r]) continue;
       converted.assign(slot.records[r]->begin(), slot.records[r]->end());
-      ToDeviceCodes(slot.application, converted.data(), converted.size());
+      ToDeviceCodes(slot.application, converted);
       if (std::find(converted.begin(), converted.end(), RecordTerminator) != converted.end()) {
         return StoreInvalid;
       }
       converted.push_back(RecordTerminator);
-      sink.Body(converted.data(), converted.size());
+      sink.Body(converted);
     }
   }
   return sink.Flush() ? StoreOk : StoreRejected;

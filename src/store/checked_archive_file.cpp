@@ -46,7 +46,7 @@ StoreResult CheckedArchiveFile::Open(std::string* error_text) {
 
 StoreResult CheckedArchiveFile::Write(const Emitter& emit, std::string* error_text) {
   ArchiveSink sink(
-      [this](const std::uint8_t* data, std::size_t size) { return writer_.Write(data, size); },
+      [this](std::span<const std::uint8_t> chunk) { return writer_.Write(chunk.data(), chunk.size()); },
       invert_);
   const StoreResult emitted = emit(sink);
   if (emitted == StoreInvalid) return emitted;
@@ -86,11 +86,12 @@ StoreResult CheckedArchiveFile::Verify(const Emitter& emit, std::string* error_t
   bool read_failed = false;
   std::vector<std::uint8_t> read_back;
   ArchiveSink expected(
-      [&](const std::uint8_t* data, std::size_t size) {
-        read_back.resize(size);
-        const std::optional<std::size_t> got = file.Read(read_back.data(), size);
+      [&](std::span<const std::uint8_t> chunk) {
+        read_back.resize(chunk.size());
+        const std::optional<std::size_t> got = file.Read(read_back.data(), chunk.size());
         read_failed = !got;
-        return got && *got == size && std::equal(data, data + size, read_back.begin());
+        return got && *got == chunk.size() &&
+               std::equal(chunk.begin(), chunk.end(), read_back.begin());
       },
       invert_);
   bool same = emit(expected) == StoreOk;
@@ -134,7 +135,7 @@ StoreResult SaveArchiveFile(ArchiveWrite& write, std::span<const std::uint8_t> f
     if (result == StoreOk) {
       result = checked.Write(
           [file](ArchiveSink& sink) {
-            sink.Body(file.data(), file.size());
+            sink.Body(file);
             return sink.Flush() ? StoreOk : StoreRejected;
           },
           &write.errorText);

@@ -21,16 +21,14 @@ bool Unprintable(std::uint8_t byte) {
 
 }  // namespace
 
-void FromDeviceCodes(const CodeTable& incoming, std::uint8_t kind, std::uint8_t* record,
-                     std::size_t length) {
-  for (std::size_t i = static_cast<std::size_t>(TextOffset(kind)); i < length; ++i) {
+void FromDeviceCodes(const CodeTable& incoming, std::uint8_t kind, std::span<std::uint8_t> record) {
+  for (std::size_t i = static_cast<std::size_t>(TextOffset(kind)); i < record.size(); ++i) {
     if (Translated(record[i])) record[i] = incoming[record[i] - kFirstTranslated];
   }
 }
 
-void ToDeviceCodes(const CodeTable& outgoing, std::uint8_t kind, std::uint8_t* record,
-                   std::size_t length) {
-  for (std::size_t i = static_cast<std::size_t>(TextOffset(kind)); i < length; ++i) {
+void ToDeviceCodes(const CodeTable& outgoing, std::uint8_t kind, std::span<std::uint8_t> record) {
+  for (std::size_t i = static_cast<std::size_t>(TextOffset(kind)); i < record.size(); ++i) {
     if (Translated(record[i])) record[i] = outgoing[record[i] - kFirstTranslated];
     if (Unprintable(record[i])) record[i] = 0x20;
   }

@@ -64,7 +64,7 @@ void ReadArchive(const ArchiveImage& image, RecordCodec& codec, ReadableArchive&
     const std::uint8_t* const end = next + parsed_section.length;
     for (unsigned r = 0; r < parsed_section.count; ++r) {
       // The parser has checked that every record ends within the section.
-      const auto length = static_cast<std::size_t>(RecordLength(next, end - next));
+      const auto length = static_cast<std::size_t>(RecordLength({next, end}));
       section.records.push_back(codec.Decode(section.application, {next, length}));
       next += length + 1;
     }

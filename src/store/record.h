@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace orgalink::store {
 
@@ -11,14 +12,15 @@ inline constexpr std::uint8_t RecordTerminator = 0xFF;
 inline constexpr int MaxRecordLength = 1023;
 inline constexpr int MaxRecordsPerSlot = 65535;
 
-// Length of the record at `data`: the position of its terminator, looked for
-// only within the first 1024 bytes and never beyond `available` bytes.
+// Length of the record at the start of `data`: the position of its
+// terminator, looked for only within the first 1024 bytes of `data`.
 // StoreInvalid when there is none.
-int RecordLength(const std::uint8_t* data, std::size_t available);
-// Copies the record at `data` with its terminator into `out` (room for 1024
-// bytes); the result is the record's length, or StoreInvalid.
-int CopyRecord(const std::uint8_t* data, std::size_t available, std::uint8_t* out);
+int RecordLength(std::span<const std::uint8_t> data);
+// Copies the record at the start of `data` with its terminator into `out`;
+// the result is the record's length, or StoreInvalid.
+int CopyRecord(std::span<const std::uint8_t> data,
+               std::span<std::uint8_t, MaxRecordLength + 1> out);
 // Number of terminators in a byte range: the records of a record stream.
-std::size_t CountTerminators(const std::uint8_t* data, std::size_t length);
+std::size_t CountTerminators(std::span<const std::uint8_t> data);
 
 }  // namespace orgalink::store

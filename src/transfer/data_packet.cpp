@@ -108,9 +108,10 @@ StepResult ReadCommandInstead(LinkEngine& engine, PacketFrame& frame, const Fram
 
 }  // namespace
 
-StepResult SendDataPacket(LinkEngine& engine, const std::uint8_t* contents, int recordSize,
-                          int length, std::uint8_t appliCode, std::uint8_t position) {
-  if (length < 1 || length > MaxPacketContents || contents == nullptr) {
+StepResult SendDataPacket(LinkEngine& engine, std::span<const std::uint8_t> contents,
+                          int recordSize, std::uint8_t appliCode, std::uint8_t position) {
+  const int length = static_cast<int>(contents.size());
+  if (contents.empty() || contents.size() > MaxPacketContents) {
     return {link::LinkIoError, Cause::WrongData("length of a data packet", -1, length)};
   }
   PacketFrame frame{};
@@ -119,7 +120,7 @@ StepResult SendDataPacket(LinkEngine& engine, const std::uint8_t* contents, int 
   frame[2] = static_cast<std::uint8_t>(recordSize >> 8);
   frame[3] = static_cast<std::uint8_t>(recordSize);
   frame[4] = static_cast<std::uint8_t>(length);
-  std::copy_n(contents, length, frame.data() + PacketHeaderSize);
+  std::copy(contents.begin(), contents.end(), frame.data() + PacketHeaderSize);
   frame[length + PacketHeaderSize] =
       static_cast<std::uint8_t>(link::Checksum(std::span(frame).first(length + PacketHeaderSize)));
   return engine.Link().WritePort(std::span(frame).first(length + PacketHeaderSize + 1));

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "link/frame.h"
 #include "link/link_engine.h"
@@ -25,12 +26,11 @@ static_assert(PacketFrameSize == link::MaxFrameSize);
 // Expected code of a wait that takes a packet of any application.
 inline constexpr int AnyAppliCode = 0xFF;
 
-// Builds one packet around `length` (1..252) bytes of `contents` and writes
-// it. `recordSize` is the length of the whole record; its low 16 bits go on
-// the line. A length outside 1..252 returns 11 and leaves the status alone.
-link::StepResult SendDataPacket(link::LinkEngine& engine, const std::uint8_t* contents,
-                                int recordSize, int length, std::uint8_t appliCode,
-                                std::uint8_t position);
+// Builds one packet around `contents` (1..252 bytes) and writes it.
+// `recordSize` is the length of the whole record; its low 16 bits go on the
+// line. Contents outside 1..252 bytes return 11 and leave the status alone.
+link::StepResult SendDataPacket(link::LinkEngine& engine, std::span<const std::uint8_t> contents,
+                                int recordSize, std::uint8_t appliCode, std::uint8_t position);
 
 // Where WaitDataPacket puts what it received. `contents` holds `capacity`
 // bytes; a packet that does not fit is refused with 11. `kind` and

@@ -24,8 +24,7 @@ constexpr std::uint8_t kTerminator = 0xFF;
 enum class Next { AnotherRecord, End, Failed };
 
 struct Stream {
-  std::uint8_t* buffer;
-  int capacity;
+  std::span<std::uint8_t> buffer;
   int offset = 0;
   int count = 0;
 };
@@ -103,11 +102,12 @@ StepResult ReceiveAll(LinkEngine& engine, link::ProgressSink* progress, Stream& 
       if ((status = engine.SendCommand(link::ACK)) != link::LinkOk) return status;
       engine.Log().Line("---HDD sends ACK\n\n");
     }
-    std::uint8_t* record = stream.buffer + stream.offset;
+    // One byte stays free for the record's terminator.
+    const std::span<std::uint8_t> free = stream.buffer.subspan(stream.offset);
+    const std::span<std::uint8_t> record = free.first(free.empty() ? 0 : free.size() - 1);
     int length = 0;
     std::uint8_t kind = 0xFF;
-    // One byte stays free for the record's terminator.
-    status = ReceiveRecord(engine, record, stream.capacity - stream.offset - 1, length, kind, role);
+    status = ReceiveRecord(engine, record, length, kind, role);
     if (status != link::LinkOk) {
       engine.Log().Format("!!!Abort (Now RecordIdx=%d)\n\n", stream.count);
       return status;
@@ -116,8 +116,8 @@ StepResult ReceiveAll(LinkEngine& engine, link::ProgressSink* progress, Stream& 
       finished = true;
       return link::LinkOk;
     }
-    if (checkOrder &&
-        !TelephoneKeyInOrder(record, length, stream.count > 0, check.weights, check.incoming)) {
+    if (checkOrder && !TelephoneKeyInOrder(record.first(length), stream.count > 0, check.weights,
+                                           check.incoming)) {
       return Fail(engine, "!!!Receive Not Perfect1\n\n", link::LinkReceiveIncomplete,
                   Cause::WrongData("order of the Telephone records", -1, -1,
                                    link::Format("Telephone record %d arrived out of order: the "
@@ -138,12 +138,11 @@ StepResult ReceiveAll(LinkEngine& engine, link::ProgressSink* progress, Stream& 
 
 }  // namespace
 
-StepResult GetAllRecords(LinkEngine& engine, link::ProgressSink* progress, std::uint8_t* buffer,
-                         int capacity, int& totalOut, std::uint8_t appliCode, TransferRole role,
-                         const TelephoneCheck& check, int* recordsOut) {
+StepResult GetAllRecords(LinkEngine& engine, link::ProgressSink* progress,
+                         std::span<std::uint8_t> buffer, int& totalOut, std::uint8_t appliCode,
+                         TransferRole role, const TelephoneCheck& check, int* recordsOut) {
   if (appliCode == ExpenseCategoryCode) {
-    const StepResult status =
-        GetExpenseCategory(engine, progress, buffer, capacity, totalOut, role);
+    const StepResult status = GetExpenseCategory(engine, progress, buffer, totalOut, role);
     if (status == link::LinkOk && recordsOut != nullptr) *recordsOut = totalOut > 0 ? 1 : 0;
     return status;
   }
@@ -152,8 +151,8 @@ StepResult GetAllRecords(LinkEngine& engine, link::ProgressSink* progress, std::
     if (asked != link::LinkOk) return asked;
   }
   link::Report(progress, {link::ProgressKind::Status, 100, link::ProgressScope::Application});
-  if (buffer != nullptr && capacity > 0) std::fill_n(buffer, capacity, 0);
-  Stream stream{buffer, buffer != nullptr ? capacity : 0};
+  std::fill(buffer.begin(), buffer.end(), 0);
+  Stream stream{buffer};
   bool finished = false;
   const StepResult status = ReceiveAll(engine, progress, stream, appliCode, role, check, finished);
   if (status != link::LinkOk) return status;

@@ -65,12 +65,11 @@ StepResult NoTable(LinkEngine& engine, int& totalOut, TransferRole role) {
 }  // namespace
 
 StepResult GetExpenseCategory(LinkEngine& engine, link::ProgressSink* /*progress*/,
-                              std::uint8_t* buffer, int capacity, int& totalOut,
-                              TransferRole role) {
+                              std::span<std::uint8_t> buffer, int& totalOut, TransferRole role) {
   StepResult status = OpenExchange(engine, role);
   if (status != link::LinkOk) return status;
-  if (buffer == nullptr) capacity = 0;
-  if (capacity > 0) std::fill_n(buffer, capacity, 0);
+  const int capacity = static_cast<int>(buffer.size());
+  std::fill(buffer.begin(), buffer.end(), 0);
   // The packet lands in a frame of its own: asking for the kind keeps a NACK
   // or FINISH_ALL_RECORDS from passing for the table, and their five bytes
   // must not reach the caller's buffer either.
@@ -89,7 +88,7 @@ StepResult GetExpenseCategory(LinkEngine& engine, link::ProgressSink* /*progress
                                                              "%d bytes of room",
                                                              length, capacity))};
   }
-  std::copy_n(frame.data(), length, buffer);
+  std::copy_n(frame.data(), length, buffer.begin());
   engine.Log().Line("---PC receives DATA\n\n");
   buffer[length++] = kTerminator;
   status = CloseExchange(engine, role);

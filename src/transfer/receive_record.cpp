@@ -29,8 +29,9 @@ StepResult AcceptNextPacketAnnouncement(LinkEngine& engine) {
 
 }  // namespace
 
-StepResult ReceiveRecord(LinkEngine& engine, std::uint8_t* buffer, int capacity, int& countOut,
+StepResult ReceiveRecord(LinkEngine& engine, std::span<std::uint8_t> buffer, int& countOut,
                          std::uint8_t& kindOut, TransferRole role) {
+  const int capacity = static_cast<int>(buffer.size());
   int index = 0;
   bool started = false;
   for (;;) {
@@ -67,7 +68,7 @@ StepResult ReceiveRecord(LinkEngine& engine, std::uint8_t* buffer, int capacity,
                                             "bytes of room",
                                             index + n, capacity))};
     }
-    std::copy_n(frame.data(), n, buffer + index);
+    std::copy_n(frame.data(), n, buffer.begin() + index);
     index += n;
     countOut = index;
     if (position == PacketLast) return link::LinkOk;

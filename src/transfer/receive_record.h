@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "link/link_engine.h"
 #include "link/step_result.h"
@@ -8,14 +9,14 @@
 
 namespace orgalink::transfer {
 
-// Receives the packets of one record into `buffer` (at most `capacity`
-// bytes), acknowledging each. `countOut` gets the bytes stored, `kindOut` the
+// Receives the packets of one record into `buffer` (at most its size),
+// acknowledging each. `countOut` gets the bytes stored, `kindOut` the
 // application code of the packets, or 13 when FINISH_ALL_RECORDS came in
 // place of a record. FINISH_ALL_RECORDS is refused with 11 when playing the
 // organizer, who never receives it, and in the middle of a record, whose
 // received part would otherwise be lost. On the organizer's side every
 // further packet of a record is announced by the PC's SEND_1_RECORD.
-link::StepResult ReceiveRecord(link::LinkEngine& engine, std::uint8_t* buffer, int capacity,
+link::StepResult ReceiveRecord(link::LinkEngine& engine, std::span<std::uint8_t> buffer,
                                int& countOut, std::uint8_t& kindOut, TransferRole role);
 
 }  // namespace orgalink::transfer

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "link/link_engine.h"
 #include "link/progress_sink.h"
@@ -19,7 +20,7 @@ struct TelephoneCheck {
 };
 
 // Receives every record of one application as a record stream (each record
-// followed by 0xFF) into `buffer`, which is zeroed over its `capacity` first.
+// followed by 0xFF) into `buffer`, which is zeroed first.
 // On the PC side it asks for them with GET_ALL_RECORDS; on the organizer's
 // side it takes the records the PC sends until END_COMMUNICATION. Telephone
 // records from the base model are checked for completeness. `totalOut` gets
@@ -28,7 +29,7 @@ struct TelephoneCheck {
 // given, gets the number of records received on success: a record holding
 // 0xFF shows as more terminators in the stream than records.
 link::StepResult GetAllRecords(link::LinkEngine& engine, link::ProgressSink* progress,
-                               std::uint8_t* buffer, int capacity, int& totalOut,
+                               std::span<std::uint8_t> buffer, int& totalOut,
                                std::uint8_t appliCode, TransferRole role,
                                const TelephoneCheck& check, int* recordsOut = nullptr);
 
@@ -37,7 +38,7 @@ link::StepResult GetAllRecords(link::LinkEngine& engine, link::ProgressSink* pro
 // FINISH_ALL_RECORDS has no table: the stream is empty. A NACK in its place
 // fails with 11.
 link::StepResult GetExpenseCategory(link::LinkEngine& engine, link::ProgressSink* progress,
-                                    std::uint8_t* buffer, int capacity, int& totalOut,
+                                    std::span<std::uint8_t> buffer, int& totalOut,
                                     TransferRole role);
 
 }  // namespace orgalink::transfer

@@ -21,12 +21,12 @@ constexpr std::uint32_t kProgressIntervalMs = 500;
 
 // Checks the stream before anything goes on the line; returns its record
 // count, or -1 after refusing it with `why`.
-int CheckStream(LinkEngine& engine, const std::uint8_t* stream, int length, int recordCount,
+int CheckStream(LinkEngine& engine, std::span<const std::uint8_t> stream, int recordCount,
                 Cause& why) {
-  const int records = static_cast<int>(std::count(stream, stream + length, kTerminator));
-  if (records == 0 || stream[length - 1] != kTerminator) {
+  const int records = static_cast<int>(std::count(stream.begin(), stream.end(), kTerminator));
+  if (records == 0 || stream.back() != kTerminator) {
     engine.SetStatus(link::LinkIoError, -1);
-    why = Cause::WrongData("end of the record stream", kTerminator, stream[length - 1]);
+    why = Cause::WrongData("end of the record stream", kTerminator, stream.back());
     return -1;
   }
   if (records != recordCount) {
@@ -71,27 +71,27 @@ class SendProgress {
 }  // namespace
 
 StepResult SendAllRecords(LinkEngine& engine, link::ProgressSink* progress,
-                          const std::uint8_t* stream, int length, std::uint8_t appliCode,
+                          std::span<const std::uint8_t> stream, std::uint8_t appliCode,
                           int recordCount, TransferRole role) {
-  if (appliCode == ExpenseCategoryCode) return SendExpenseCategory(engine, stream, length, role);
-  if (!engine.Link().IsPortOpen() || stream == nullptr || length <= 0) {
+  if (appliCode == ExpenseCategoryCode) return SendExpenseCategory(engine, stream, role);
+  if (!engine.Link().IsPortOpen() || stream.empty()) {
     return {link::LinkIoError, NothingToSend(engine)};
   }
   Cause why;
-  const int records = CheckStream(engine, stream, length, recordCount, why);
+  const int records = CheckStream(engine, stream, recordCount, why);
   if (records < 0) return {link::LinkIoError, std::move(why)};
   link::Report(progress, {link::ProgressKind::Status, 100, link::ProgressScope::Application});
   SendProgress sendProgress(engine, progress, appliCode, records);
-  const std::uint8_t* record = stream;
+  std::span<const std::uint8_t> rest = stream;
   for (int i = 0; i < records; ++i) {
-    const std::uint8_t* end = std::find(record, stream + length, kTerminator);
-    const StepResult status =
-        SendRecord(engine, record, static_cast<int>(end - record), appliCode, role);
+    const auto end = std::find(rest.begin(), rest.end(), kTerminator);
+    const auto size = static_cast<std::size_t>(end - rest.begin());
+    const StepResult status = SendRecord(engine, rest.first(size), appliCode, role);
     if (status != link::LinkOk) {
       engine.Log().Format("!!!Abort (Now RecordIdx=%d)\n\n", i);
       return status;
     }
-    record = end + 1;
+    rest = rest.subspan(size + 1);
     sendProgress.RecordSent(i + 1);
   }
   link::Report(progress, {link::ProgressKind::Progress, 100, link::ProgressScope::Application});

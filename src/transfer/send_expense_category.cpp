@@ -11,12 +11,14 @@ using link::Cause;
 using link::LinkEngine;
 using link::StepResult;
 
-StepResult SendExpenseCategory(LinkEngine& engine, const std::uint8_t* stream, int length,
+StepResult SendExpenseCategory(LinkEngine& engine, std::span<const std::uint8_t> stream,
                                TransferRole role) {
-  if (!engine.Link().IsPortOpen() || stream == nullptr || length <= 0) {
+  if (!engine.Link().IsPortOpen() || stream.empty()) {
     return {link::LinkIoError, NothingToSend(engine)};
   }
-  const int table = static_cast<int>(std::find(stream, stream + length, 0xFF) - stream);
+  const int length = static_cast<int>(stream.size());
+  const int table =
+      static_cast<int>(std::find(stream.begin(), stream.end(), 0xFF) - stream.begin());
   if (length != table + 1) {
     engine.Log().Line("!!! Record Data Err(DataSize)\n");
     engine.SetStatus(link::LinkIoError, -1);
@@ -30,7 +32,7 @@ StepResult SendExpenseCategory(LinkEngine& engine, const std::uint8_t* stream, i
     if (status == link::LinkOk) status = AwaitAck(engine);
     if (status != link::LinkOk) return status;
   }
-  status = SendDataPacket(engine, stream, table, table, ExpenseCategoryCode, PacketFirst);
+  status = SendDataPacket(engine, stream.first(table), table, ExpenseCategoryCode, PacketFirst);
   if (status != link::LinkOk) {
     engine.Log().Line("!!!DATA Send Err\n\n");
     engine.SetStatus(status.status, -1);  // a refused length leaves the status untouched

@@ -19,14 +19,16 @@ StepResult Announce(LinkEngine& engine) {
 
 }  // namespace
 
-StepResult SendRecord(LinkEngine& engine, const std::uint8_t* record, int size,
+StepResult SendRecord(LinkEngine& engine, std::span<const std::uint8_t> record,
                       std::uint8_t appliCode, TransferRole role) {
+  const int size = static_cast<int>(record.size());
   engine.Log().Line("\n========== Start Send 1 Record ==========\n\n");
   for (int offset = 0; offset < size;) {
     StepResult status = IsPcRole(role) ? Announce(engine) : link::LinkOk;
     if (status != link::LinkOk) return status;
     const PacketCut cut = NextPacketCut(size, offset);
-    status = SendDataPacket(engine, record + offset, size, cut.length, appliCode, cut.position);
+    status =
+        SendDataPacket(engine, record.subspan(offset, cut.length), size, appliCode, cut.position);
     if (status != link::LinkOk) {
       engine.Log().Line("!!!DATA Send Err\n\n");
       return status;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "link/cause.h"
 #include "link/link_engine.h"
@@ -20,18 +21,18 @@ link::Cause NothingToSend(const link::LinkEngine& engine);
 // Progress goes to `progress` (may be null) at most every 500 ms. Application
 // code 6 is handed to SendExpenseCategory.
 link::StepResult SendAllRecords(link::LinkEngine& engine, link::ProgressSink* progress,
-                                const std::uint8_t* stream, int length, std::uint8_t appliCode,
+                                std::span<const std::uint8_t> stream, std::uint8_t appliCode,
                                 int recordCount, TransferRole role);
 
-// Sends one record of `size` bytes (terminator not included) as DataPackets,
-// each answered by ACK; on the PC side each packet is also announced with
-// SEND_1_RECORD. An empty record sends nothing.
-link::StepResult SendRecord(link::LinkEngine& engine, const std::uint8_t* record, int size,
+// Sends one record (terminator not included) as DataPackets, each answered
+// by ACK; on the PC side each packet is also announced with SEND_1_RECORD.
+// An empty record sends nothing.
+link::StepResult SendRecord(link::LinkEngine& engine, std::span<const std::uint8_t> record,
                             std::uint8_t appliCode, TransferRole role);
 
 // Sends the expense category table, a stream whose only 0xFF is its last
 // byte, as one packet (so 1..252 bytes before the terminator).
-link::StepResult SendExpenseCategory(link::LinkEngine& engine, const std::uint8_t* stream,
-                                     int length, TransferRole role);
+link::StepResult SendExpenseCategory(link::LinkEngine& engine, std::span<const std::uint8_t> stream,
+                                     TransferRole role);
 
 }  // namespace orgalink::transfer

@@ -31,11 +31,10 @@ int CompareSortKeys(const std::uint8_t* a, const std::uint8_t* b, const store::S
   return lengthA < lengthB ? -1 : 1;
 }
 
-void TranslateCodes(std::uint8_t* key, int length, const store::CodeTable* codeTable) {
-  for (int i = 0; i < length; ++i) {
-    const std::uint8_t v = key[i];
+void TranslateCodes(std::span<std::uint8_t> key, const store::CodeTable* codeTable) {
+  for (std::uint8_t& v : key) {
     if (v < kFirstTranslated || v > kLastTranslated) continue;
-    key[i] = codeTable != nullptr ? (*codeTable)[v - kFirstTranslated] : kSpace;
+    v = codeTable != nullptr ? (*codeTable)[v - kFirstTranslated] : kSpace;
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "store/code_tables.h"
 
@@ -11,8 +12,8 @@ namespace orgalink::transfer {
 // shorter key sorts first. Without a table every byte weighs 0.
 int CompareSortKeys(const std::uint8_t* a, const std::uint8_t* b, const store::SortTable* weights);
 
-// Rewrites the first `length` bytes of `key` through the organizer-to-computer
-// table (bytes 0x7F..0xFE only). Without a table those bytes become spaces.
-void TranslateCodes(std::uint8_t* key, int length, const store::CodeTable* codeTable);
+// Rewrites the bytes of `key` through the organizer-to-computer table (bytes
+// 0x7F..0xFE only). Without a table those bytes become spaces.
+void TranslateCodes(std::span<std::uint8_t> key, const store::CodeTable* codeTable);
 
 }  // namespace orgalink::transfer

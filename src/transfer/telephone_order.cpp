@@ -17,18 +17,19 @@ Key& PreviousKey() {
   return key;
 }
 
-Key KeyOf(const std::uint8_t* record, int length) {
+Key KeyOf(std::span<const std::uint8_t> record) {
   Key key{};
-  for (int i = 1; i < length && i <= kMaxKey && record[i] != 0; ++i) key[i - 1] = record[i];
+  for (std::size_t i = 1; i < record.size() && i <= kMaxKey && record[i] != 0; ++i) {
+    key[i - 1] = record[i];
+  }
   return key;
 }
 }  // namespace
 
-bool TelephoneKeyInOrder(const std::uint8_t* record, int length, bool compare,
+bool TelephoneKeyInOrder(std::span<const std::uint8_t> record, bool compare,
                          const store::SortTable* weights, const store::CodeTable* incoming) {
-  Key key = KeyOf(record, length);
-  TranslateCodes(key.data(), static_cast<int>(std::strlen(reinterpret_cast<char*>(key.data()))),
-                 incoming);
+  Key key = KeyOf(record);
+  TranslateCodes(std::span(key).first(std::strlen(reinterpret_cast<char*>(key.data()))), incoming);
   if (compare && CompareSortKeys(key.data(), PreviousKey().data(), weights) < 0) return false;
   PreviousKey() = key;
   return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "store/code_tables.h"
 
@@ -14,7 +15,7 @@ namespace orgalink::transfer {
 // Returns false when `compare` is set and the key sorts before the previous
 // record's key. Only a key that passes is remembered for the next record; a
 // failing one ends the transfer and leaves the previous key as it was.
-bool TelephoneKeyInOrder(const std::uint8_t* record, int length, bool compare,
+bool TelephoneKeyInOrder(std::span<const std::uint8_t> record, bool compare,
                          const store::SortTable* weights, const store::CodeTable* incoming);
 
 // Forgets the previous key, which otherwise lives for the whole process.

@@ -63,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
     Commands, InterruptedInput,
     testing::Values(
         // Opened for reading and writing, the FIFO has a writer that never writes.
-        WaitingCommand{"ImportFromStandardInput", "exec \"$CLI\" import - -o \"$OUT\" <> \"$FIFO\""},
+        WaitingCommand{"ImportFromStandardInput",
+                       "exec \"$CLI\" import - -o \"$OUT\" <> \"$FIFO\""},
         WaitingCommand{"InspectAFifo", "exec \"$CLI\" inspect \"$FIFO\""},
         WaitingCommand{"ExportAFifo", "exec \"$CLI\" export \"$FIFO\" -o \"$OUT\""}),
     [](const testing::TestParamInfo<WaitingCommand>& info) { return info.param.name; });

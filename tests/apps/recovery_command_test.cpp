@@ -36,7 +36,7 @@ struct RecoveryCase {
 // packet each, so that the packets of a transfer can be counted. Written as
 // the simulator's state file; returns the records per application name.
 std::map<std::string, int> WriteOrganizerBefore(const testsupport::TempDir& dir,
-                                               const std::string& path) {
+                                                const std::string& path) {
   const std::string json = dir.File("sample.json");
   EXPECT_EQ(RunProgram(ORGALINK_CLI, {"export", kSample, "-o", json}).exit_code, 0);
   nlohmann::json contents = nlohmann::json::parse(testsupport::ReadFile(json));
@@ -56,10 +56,10 @@ std::map<std::string, int> WriteOrganizerBefore(const testsupport::TempDir& dir,
     counts[name] = static_cast<int>(records.size());
   }
   std::ofstream(dir.File("before.json")) << contents.dump();
-  EXPECT_EQ(RunProgram(ORGALINK_CLI,
-                       {"import", dir.File("before.json"), "-o", path, "--scramble", "0"})
-                .exit_code,
-            0);
+  EXPECT_EQ(
+      RunProgram(ORGALINK_CLI, {"import", dir.File("before.json"), "-o", path, "--scramble", "0"})
+          .exit_code,
+      0);
   return counts;
 }
 

@@ -40,9 +40,12 @@ TEST_P(SignalDuringRestore, SaysGoodbyeNamesTheSafetyArchiveAndExitsWithTheSigna
   const std::string log = dir.File("comm.log");
   std::ofstream(settings) << "[Path]\nBackupDir=" << dir.File("DATA") << "\nLogFileName=" << log
                           << "\n";
-  const std::vector<std::string> restore{"restore",  "--yes",
-                                         "--port",   simulator.Device(),
-                                         "--settings", settings,
+  const std::vector<std::string> restore{"restore",
+                                         "--yes",
+                                         "--port",
+                                         simulator.Device(),
+                                         "--settings",
+                                         settings,
                                          ORGALINK_SOURCE_DIR "/data/sample_organizer.bkf"};
   {
     testsupport::RunningProgram run(ORGALINK_CLI, restore);

@@ -1,4 +1,3 @@
-#include "session/session_outcome.h"
 #include "safe_restore_run.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +8,7 @@
 #include "operations/configure_run.h"
 #include "operations/run_communication.h"
 #include "platform/file_system.h"
+#include "session/session_outcome.h"
 #include "sim/frames.h"
 #include "sim/in_process_organizer.h"
 #include "sim/state_file.h"

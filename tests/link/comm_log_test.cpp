@@ -33,7 +33,7 @@ TEST_F(CommLogTest, FirstEntryIsStampedAbsolutelyThenElapsed) {
   clock.Advance(1234);
   const std::uint8_t link_request[] = {0x7f, 0x05, 0x00, 0x00, 0x84};
   log.Line(">>>>>>Send    ", false);
-  log.HexDump(link_request, 5);
+  log.HexDump(link_request);
   EXPECT_EQ(Text(),
             "{31/12/26 23:59:58}\r\n##### START COMMUNICATION #####\r\n\r\n"
             "{+0001234}>>>>>>Send    [ 7f 05 00 00 84 ]\r\n");
@@ -57,7 +57,7 @@ TEST_F(CommLogTest, ElapsedPastSevenDigitsIsPaddedNeverCut) {
 
 TEST_F(CommLogTest, EmptyDumpAndTextWithoutLineEnd) {
   log.Line("!!! Appli Name Err (Pass)", true);
-  log.HexDump(nullptr, 0);
+  log.HexDump({});
   log.Line("next\n", false);
   EXPECT_EQ(Text(), "{31/12/26 23:59:58}\r\n!!! Appli Name Err (Pass)[ ]\r\n{+0000000}next\r\n");
 }
@@ -65,7 +65,7 @@ TEST_F(CommLogTest, EmptyDumpAndTextWithoutLineEnd) {
 TEST_F(CommLogTest, NoFileNameWritesNothingAndSucceeds) {
   log.SetFileName("");
   EXPECT_EQ(log.Line("text\n", true), 1);
-  EXPECT_EQ(log.HexDump(nullptr, 0), 1);
+  EXPECT_EQ(log.HexDump({}), 1);
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 

@@ -58,7 +58,7 @@ TEST(DumpFile, ReceivedRecordsSavedAndLoadedComeBackTheSame) {
   const Bytes stream = RecordStream({{0x41}, {}, {0x42, 0x43}, Bytes(1023, 0x44)});
   store::AppliStore out;
   ASSERT_EQ(out.GetAppliBuf(2), StoreOk);
-  ASSERT_EQ(out.AddRecords(store::Memo, stream.data(), stream.size()), StoreOk);
+  ASSERT_EQ(out.AddRecords(store::Memo, stream), StoreOk);
   ASSERT_EQ(SaveDumpFile(out, path, store::Memo), StoreOk);
   EXPECT_EQ(FileBytes(path), stream);
 
@@ -98,7 +98,7 @@ TEST(DumpFile, SavingPassesRecordsThroughTheOrganizersCodes) {
                         0x09, 0x09, 0x09, 0x09, 0x09, 0x09, 0x41, 0xFF};
   store::AppliStore store;
   ASSERT_EQ(store.GetAppliBuf(2), StoreOk);
-  ASSERT_EQ(store.AddRecords(store::Schedule, stream.data(), stream.size()), StoreOk);
+  ASSERT_EQ(store.AddRecords(store::Schedule, stream), StoreOk);
   ASSERT_EQ(SaveDumpFile(store, dir.File("schedule.rcv"), store::Schedule), StoreOk);
   const Bytes expected = {0x09, 0x09, 0x09, 0x09, 0x09, 0x09, 0x09, 0x09, 0x09,
                           0x09, 0x09, 0x09, 0x09, 0x09, 0x20, 0x41, 0xFF};
@@ -112,7 +112,7 @@ TEST(DumpFile, SavingNeedsTheApplicationAndAWritableFile) {
   EXPECT_EQ(SaveDumpFile(store, dir.File("memo.rcv"), store::Memo), store::StoreRejected);
   EXPECT_FALSE(std::filesystem::exists(dir.File("memo.rcv")));
   const Bytes stream = RecordStream({{0x41}});
-  ASSERT_EQ(store.AddRecords(store::Memo, stream.data(), stream.size()), StoreOk);
+  ASSERT_EQ(store.AddRecords(store::Memo, stream), StoreOk);
   EXPECT_EQ(SaveDumpFile(store, dir.File("no/such/folder/memo.rcv"), store::Memo),
             store::StoreRejected);
 }

@@ -221,7 +221,7 @@ TEST_F(RestoreTest, SendOneApplicationMode) {
     if (withLog) g.UseLog();
     ASSERT_EQ(g.store.GetAppliBuf(store::ArchiveSlots), store::StoreOk);
     const Bytes stream = testsupport::RecordStream({kMemo1, kMemo2});
-    ASSERT_EQ(g.store.AddRecords(store::Memo, stream.data(), stream.size()), store::StoreOk);
+    ASSERT_EQ(g.store.AddRecords(store::Memo, stream), store::StoreOk);
     SetAppliMode(g.run, "Memo");
     ScriptedOwner boxes;
     link::StepResult status{link::LinkStatus{-1}};

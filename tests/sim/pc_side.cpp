@@ -69,8 +69,8 @@ link::StepResult PcBackup(link::LinkEngine& engine, link::ProgressSink* progress
   for (const std::uint8_t appli : store::FullOrder) {
     if (status != link::LinkOk) break;
     int total = 0;
-    status = transfer::GetAllRecords(engine, progress, buffer.data(), kReceiveCapacity, total,
-                                     appli, transfer::PcFull, check);
+    status =
+        transfer::GetAllRecords(engine, progress, buffer, total, appli, transfer::PcFull, check);
     if (status == link::LinkOk) fetched[appli] = Split(buffer, total);
   }
   return Close(engine, status);
@@ -84,9 +84,8 @@ link::StepResult PcRestore(link::LinkEngine& engine, link::ProgressSink* progres
     if (status != link::LinkOk) break;
     if (applis[appli].empty()) continue;
     const std::vector<std::uint8_t> stream = Stream(applis[appli]);
-    status =
-        transfer::SendAllRecords(engine, progress, stream.data(), static_cast<int>(stream.size()),
-                                 appli, static_cast<int>(applis[appli].size()), transfer::PcFull);
+    status = transfer::SendAllRecords(engine, progress, stream, appli,
+                                      static_cast<int>(applis[appli].size()), transfer::PcFull);
   }
   return Close(engine, status);
 }

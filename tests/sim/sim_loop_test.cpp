@@ -18,8 +18,8 @@ constexpr int kCapacity = 256000;
 
 link::StepResult Fetch(SimRun& run, std::uint8_t appli, std::vector<std::uint8_t>& buffer) {
   int total = 0;
-  return transfer::GetAllRecords(run.f.engine, &run.f.owner, buffer.data(), kCapacity, total, appli,
-                                 transfer::PcFull, run.check);
+  return transfer::GetAllRecords(run.f.engine, &run.f.owner, std::span(buffer).first(kCapacity),
+                                 total, appli, transfer::PcFull, run.check);
 }
 
 // A backup may precede a restore in one communication (the safety copy does
@@ -35,8 +35,8 @@ TEST(SimLoops, RecordsAreServedBeforeRecordsArriveAndRefusedAfter) {
     link::StepResult status = link::Negotiation(engine, &run.f.owner, 30000, -1);
     if (status == link::LinkOk) before = Fetch(run, store::Memo, buffer);
     if (before == link::LinkOk) {
-      status = transfer::SendAllRecords(engine, &run.f.owner, memo.data(), 4, store::Memo, 1,
-                                        transfer::PcFull);
+      status =
+          transfer::SendAllRecords(engine, &run.f.owner, memo, store::Memo, 1, transfer::PcFull);
     }
     if (status == link::LinkOk) after = Fetch(run, store::Memo, buffer);
     engine.SendCommand(link::NACK);

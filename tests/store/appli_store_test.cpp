@@ -23,7 +23,7 @@ class AppliStoreTest : public ::testing::Test {
   void SetUp() override { ASSERT_EQ(store.GetAppliBuf(ArchiveSlots), StoreOk); }
 
   StoreResult Add(std::uint8_t kind, const Bytes& stream) {
-    return store.AddRecords(kind, stream.data(), stream.size());
+    return store.AddRecords(kind, stream);
   }
   Bytes Get(std::uint8_t kind) {
     Bytes stream;
@@ -48,7 +48,6 @@ TEST_F(AppliStoreTest, AddRecordsClaimsSlotsInTableOrderAndAppends) {
   EXPECT_EQ(store.RecordsSize(Memo), 4 + 4 + 2);
   EXPECT_EQ(store.RecordCount(ToDo), ToInt(StoreNoAppli));
   EXPECT_EQ(store.RecordsSize(ToDo), ToInt(StoreNoAppli));
-  EXPECT_EQ(store.AddRecords(ToDo, nullptr, 3), StoreRejected);  // a missing stream
 }
 
 TEST_F(AppliStoreTest, BytesAfterTheLastTerminatorAreIgnored) {
@@ -84,16 +83,17 @@ TEST_F(AppliStoreTest, RecordCountLimitFor65535) {
 TEST_F(AppliStoreTest, GetRecordsChecksTheCapacity) {
   ASSERT_EQ(Add(Memo, Stream({Ascii("ABC"), Ascii("D")})), StoreOk);
   Bytes buffer(16, 0);
-  int capacity = store.RecordsSize(Memo);
-  EXPECT_EQ(store.GetRecords(Memo, buffer.data(), &capacity), StoreOk);
-  EXPECT_EQ(capacity, 6);
+  int length = 0;
+  EXPECT_EQ(store.GetRecords(Memo, std::span(buffer).first(store.RecordsSize(Memo)), length),
+            StoreOk);
+  EXPECT_EQ(length, 6);
   EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + 6), Stream({Ascii("ABC"), Ascii("D")}));
   for (int too_small : {5, 1}) {
-    capacity = too_small;
-    EXPECT_EQ(store.GetRecords(Memo, buffer.data(), &capacity), StoreRejected) << too_small;
+    EXPECT_EQ(store.GetRecords(Memo, std::span(buffer).first(too_small), length), StoreRejected)
+        << too_small;
   }
-  EXPECT_EQ(store.GetRecords(Memo, nullptr, &capacity), StoreRejected);
-  EXPECT_EQ(store.GetRecords(ToDo, buffer.data(), &capacity), StoreRejected);
+  EXPECT_EQ(store.GetRecords(Memo, {}, length), StoreRejected);
+  EXPECT_EQ(store.GetRecords(ToDo, buffer, length), StoreRejected);
 }
 
 TEST_F(AppliStoreTest, SlotManagement) {
@@ -128,8 +128,8 @@ TEST(AppliStoreWithoutTable, EveryOperationRefuses) {
   TempDir dir;
   AppliStore store(dir.Dir());
   const Bytes stream = Stream({Ascii("A")});
-  EXPECT_EQ(store.AddRecords(Memo, stream.data(), stream.size()), StoreRejected);
-  EXPECT_EQ(store.AddRecords(Memo, nullptr, 0), StoreRejected);
+  EXPECT_EQ(store.AddRecords(Memo, stream), StoreRejected);
+  EXPECT_EQ(store.AddRecords(Memo, {}), StoreRejected);
   EXPECT_EQ(store.FindSlot(Memo), ToInt(StoreInvalid));
   EXPECT_EQ(store.FindUnusedSlot(), ToInt(StoreFull));
   EXPECT_EQ(store.PrepareSlot(Memo), StoreNoSlot);
@@ -165,10 +165,10 @@ TEST_P(ConversionTest, RecordPassesBothWays) {
   AppliStore store(dir.Dir());
   ASSERT_EQ(store.GetAppliBuf(ArchiveSlots), StoreOk);
   const Bytes stream = Stream({c.received});
-  ASSERT_EQ(store.AddRecords(c.kind, stream.data(), stream.size()), StoreOk);
+  ASSERT_EQ(store.AddRecords(c.kind, stream), StoreOk);
   Bytes held(c.received.size());
   std::copy(c.received.begin(), c.received.end(), held.begin());
-  store.FromDeviceCodes(c.kind, held.data(), held.size());
+  store.FromDeviceCodes(c.kind, held);
   EXPECT_EQ(held, c.held);
   Bytes sent;
   ASSERT_EQ(store.GetRecords(c.kind, sent), StoreOk);

@@ -32,7 +32,7 @@ class ArchiveTest : public ::testing::Test {
   void SetUp() override { ASSERT_EQ(store.GetAppliBuf(ArchiveSlots), StoreOk); }
 
   void Add(std::uint8_t kind, const Bytes& stream) {
-    ASSERT_EQ(store.AddRecords(kind, stream.data(), stream.size()), StoreOk);
+    ASSERT_EQ(store.AddRecords(kind, stream), StoreOk);
   }
   StoreResult Load(const Bytes& file) {
     WriteBytes(path, file);

@@ -36,8 +36,8 @@ void Fetch(LineFixture& f, Fetched& out, std::uint8_t code, const std::vector<By
   f.engine.Link().SetEchoBack(false);
   out.status = f.RunOpen(
       [&] {
-        return GetAllRecords(f.engine, &f.owner, out.buffer.data(), capacity, out.total, code,
-                             PcFull, f.run.telephone);
+        return GetAllRecords(f.engine, &f.owner, std::span(out.buffer).first(capacity), out.total,
+                             code, PcFull, f.run.telephone);
       },
       [&](FarEnd& far) {
         out.request = far.ReceiveCommand();
@@ -97,8 +97,8 @@ TEST(GetAllRecords, NamesTheRecordIndexWhenAReceptionFails) {
   Fetched got;
   got.status = f.RunOpen(
       [&] {
-        return GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 2, PcStep,
-                             f.run.telephone);
+        return GetAllRecords(f.engine, &f.owner, std::span(got.buffer).first(kCapacity), got.total,
+                             2, PcStep, f.run.telephone);
       },
       [&](FarEnd& far) {
         far.ReceiveCommand();
@@ -137,8 +137,8 @@ TEST(GetAllRecords, RunsWithoutAnOwner) {
   Fetched got;
   got.status = f.RunOpen(
       [&] {
-        return GetAllRecords(f.engine, nullptr, got.buffer.data(), kCapacity, got.total, 4, PcFull,
-                             f.run.telephone);
+        return GetAllRecords(f.engine, nullptr, std::span(got.buffer).first(kCapacity), got.total,
+                             4, PcFull, f.run.telephone);
       },
       [&](FarEnd& far) {
         far.ReceiveCommand();
@@ -320,8 +320,8 @@ TEST(GetAllRecords, OnTheOrganizersSideTakesRecordsUntilEndCommunication) {
   std::vector<Bytes> answers;
   got.status = f.RunOpen(
       [&] {
-        return GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 2,
-                             HandheldSide, f.run.telephone);
+        return GetAllRecords(f.engine, &f.owner, std::span(got.buffer).first(kCapacity), got.total,
+                             2, HandheldSide, f.run.telephone);
       },
       [&](FarEnd& far) {
         // The command loop has taken the first SEND_1_RECORD already.
@@ -354,8 +354,8 @@ TEST(GetAllRecords, OnTheOrganizersSideRefusesAnotherCommandBetweenRecords) {
   Fetched got;
   got.status = f.RunOpen(
       [&] {
-        return GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 3,
-                             HandheldSide, f.run.telephone);
+        return GetAllRecords(f.engine, &f.owner, std::span(got.buffer).first(kCapacity), got.total,
+                             3, HandheldSide, f.run.telephone);
       },
       [&](FarEnd& far) {
         far.ReceiveCommand();
@@ -378,8 +378,8 @@ TEST(GetExpenseCategory, FetchesTheTableWithoutAcknowledgingIt) {
     Fetched got;
     got.status = f.RunOpen(
         [&] {
-          return GetAllRecords(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total, 6,
-                               PcFull, f.run.telephone);
+          return GetAllRecords(f.engine, &f.owner, std::span(got.buffer).first(kCapacity),
+                               got.total, 6, PcFull, f.run.telephone);
         },
         [&](FarEnd& far) {
           got.request = far.ReceiveCommand();
@@ -419,8 +419,8 @@ TEST(GetExpenseCategory, NeverStoresACommandAsTheTable) {
     Fetched got;
     got.status = f.RunOpen(
         [&] {
-          return GetExpenseCategory(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total,
-                                    c.role);
+          return GetExpenseCategory(f.engine, &f.owner, std::span(got.buffer).first(kCapacity),
+                                    got.total, c.role);
         },
         [&](FarEnd& far) {
           far.ReceiveCommand();
@@ -442,7 +442,8 @@ TEST(GetExpenseCategory, KeepsRoomForTheTerminator) {
   Fetched got;
   got.status = f.RunOpen(
       [&] {
-        return GetExpenseCategory(f.engine, &f.owner, got.buffer.data(), 3, got.total, PcStep);
+        return GetExpenseCategory(f.engine, &f.owner, std::span(got.buffer).first(3), got.total,
+                                  PcStep);
       },
       [&](FarEnd& far) {
         far.ReceiveCommand();
@@ -459,8 +460,8 @@ TEST(GetExpenseCategory, OnTheOrganizersSideAcknowledgesBeforeAndAfter) {
   std::vector<Bytes> answers;
   got.status = f.RunOpen(
       [&] {
-        return GetExpenseCategory(f.engine, &f.owner, got.buffer.data(), kCapacity, got.total,
-                                  HandheldSide);
+        return GetExpenseCategory(f.engine, &f.owner, std::span(got.buffer).first(kCapacity),
+                                  got.total, HandheldSide);
       },
       [&](FarEnd& far) {
         answers.push_back(far.ReceiveCommand());

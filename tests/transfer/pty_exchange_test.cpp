@@ -54,8 +54,7 @@ TEST(PtyExchange, NegotiatesAndFetchesAMultiPacketApplication) {
   EXPECT_EQ(engine.ModelVariant(), link::VariantM);
   Bytes buffer(4000, 0xEE);
   int total = -1;
-  const link::StepResult status =
-      GetAllRecords(engine, &owner, buffer.data(), 4000, total, 2, PcFull, {});
+  const link::StepResult status = GetAllRecords(engine, &owner, buffer, total, 2, PcFull, {});
   organizer.join();
   engine.Link().ClosePort();
 

@@ -26,7 +26,7 @@ struct Received {
 };
 
 void Receive(LineFixture& f, Received& r, TransferRole role, int capacity = 1100) {
-  r.status = ReceiveRecord(f.engine, r.buffer.data(), capacity, r.count, r.kind, role);
+  r.status = ReceiveRecord(f.engine, std::span(r.buffer).first(capacity), r.count, r.kind, role);
 }
 
 TEST(ReceiveRecord, AcknowledgesEachPacketOfARecordOnThePcSide) {

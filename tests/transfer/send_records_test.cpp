@@ -60,15 +60,11 @@ TEST(SendAllRecords, AnnouncesAndAcknowledgesEveryPacketOnThePcSide) {
   const auto expected = PacketsOf(3, records);
   link::StepResult status{link::LinkStatus{-1}};
   std::vector<Bytes> got;
-  status = f.RunOpen(
-      [&] {
-        return SendAllRecords(f.engine, &f.owner, stream.data(), static_cast<int>(stream.size()), 3,
-                              2, PcFull);
-      },
-      [&](FarEnd& far) {
-        got = TakeAsOrganizer(far, expected);
-        EXPECT_TRUE(far.Receive(1, 2000).empty()) << "nothing marks the end";
-      });
+  status = f.RunOpen([&] { return SendAllRecords(f.engine, &f.owner, stream, 3, 2, PcFull); },
+                     [&](FarEnd& far) {
+                       got = TakeAsOrganizer(far, expected);
+                       EXPECT_TRUE(far.Receive(1, 2000).empty()) << "nothing marks the end";
+                     });
   EXPECT_EQ(status, link::LinkOk);
   ASSERT_EQ(expected.size(), 3u);
   EXPECT_EQ(got, expected);
@@ -92,18 +88,14 @@ TEST(SendAllRecords, SendsPacketsAloneAndFinishesOnTheOrganizersSide) {
   link::StepResult status{link::LinkStatus{-1}};
   std::vector<Bytes> got;
   Bytes finish;
-  status = f.RunOpen(
-      [&] {
-        return SendAllRecords(f.engine, &f.owner, stream.data(), static_cast<int>(stream.size()), 5,
-                              2, HandheldSide);
-      },
-      [&](FarEnd& far) {
-        for (const Bytes& packet : expected) {
-          got.push_back(far.Receive(packet.size()));
-          far.Send(kAck);
-        }
-        finish = far.ReceiveCommand();
-      });
+  status = f.RunOpen([&] { return SendAllRecords(f.engine, &f.owner, stream, 5, 2, HandheldSide); },
+                     [&](FarEnd& far) {
+                       for (const Bytes& packet : expected) {
+                         got.push_back(far.Receive(packet.size()));
+                         far.Send(kAck);
+                       }
+                       finish = far.ReceiveCommand();
+                     });
   EXPECT_EQ(status, link::LinkOk);
   EXPECT_EQ(got, expected);
   EXPECT_EQ(finish, CommandFrame(13));
@@ -118,7 +110,7 @@ TEST(SendAllRecords, AnEmptyRecordSendsNothingButStillCounts) {
   link::StepResult status{link::LinkStatus{-1}};
   std::vector<Bytes> got;
   ASSERT_TRUE(f.engine.Link().OpenPort(1));
-  f.Run([&] { status = SendAllRecords(f.engine, &f.owner, stream.data(), 5, 0, 3, PcStep); },
+  f.Run([&] { status = SendAllRecords(f.engine, &f.owner, stream, 0, 3, PcStep); },
         [&](FarEnd& far) { got = TakeAsOrganizer(far, expected); });
   EXPECT_EQ(status, link::LinkOk);
   EXPECT_EQ(got, expected);
@@ -145,10 +137,8 @@ TEST(SendAllRecords, RefusesAStreamThatDoesNotMatchBeforeSendingAnything) {
     f.UseLog();
     f.engine.Link().SetEchoBack(false);
     link::StepResult status{link::LinkStatus{-1}};
-    status = f.RunOpen([&] {
-      return SendAllRecords(f.engine, &f.owner, c.stream.data(), static_cast<int>(c.stream.size()),
-                            1, c.recordCount, PcFull);
-    });
+    status = f.RunOpen(
+        [&] { return SendAllRecords(f.engine, &f.owner, c.stream, 1, c.recordCount, PcFull); });
     EXPECT_EQ(status, link::LinkIoError) << c.name;
     EXPECT_EQ(f.engine.Status(), link::LinkIoError) << c.name;
     EXPECT_EQ(f.line.BytesWritten(platform::VirtualLine::End::A), 0u) << c.name;
@@ -166,11 +156,12 @@ TEST(SendAllRecords, RefusesWithoutPortOrStreamLeavingTheStatusAlone) {
   LineFixture f;
   const Bytes stream{0x41, 0xFF};
   f.engine.SetStatus(link::LinkTimeout, -1);
-  EXPECT_EQ(SendAllRecords(f.engine, &f.owner, stream.data(), 2, 1, 1, PcFull), link::LinkIoError);
+  EXPECT_EQ(SendAllRecords(f.engine, &f.owner, stream, 1, 1, PcFull), link::LinkIoError);
   ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.engine.SetStatus(link::LinkTimeout, -1);
-  EXPECT_EQ(SendAllRecords(f.engine, &f.owner, nullptr, 2, 1, 1, PcFull), link::LinkIoError);
-  EXPECT_EQ(SendAllRecords(f.engine, &f.owner, stream.data(), 0, 1, 1, PcFull), link::LinkIoError);
+  EXPECT_EQ(SendAllRecords(f.engine, &f.owner, {}, 1, 1, PcFull), link::LinkIoError);
+  EXPECT_EQ(SendAllRecords(f.engine, &f.owner, std::span(stream).first(0), 1, 1, PcFull),
+            link::LinkIoError);
   EXPECT_EQ(f.engine.Status(), link::LinkTimeout);
 }
 
@@ -187,7 +178,7 @@ TEST(SendAllRecords, StopsAtANackInPlaceOfAnAck) {
     const Bytes stream{0x41, 0xFF, 0x42, 0xFF};
     link::StepResult status{link::LinkStatus{-1}};
     ASSERT_TRUE(f.engine.Link().OpenPort(1));
-    f.Run([&] { status = SendAllRecords(f.engine, &f.owner, stream.data(), 4, 2, 2, PcFull); },
+    f.Run([&] { status = SendAllRecords(f.engine, &f.owner, stream, 2, 2, PcFull); },
           [&](FarEnd& far) {
             for (int i = 0; i < c.packetsAcked; ++i) {
               far.ReceiveCommand();
@@ -222,8 +213,7 @@ TEST(SendAllRecords, ReportsProgressAtMostEveryHalfSecond) {
   f.Run(
       [&] {
         start = f.clock.Now();
-        status = SendAllRecords(f.engine, &f.owner, stream.data(), static_cast<int>(stream.size()),
-                                5, 12, HandheldSide);
+        status = SendAllRecords(f.engine, &f.owner, stream, 5, 12, HandheldSide);
         end = f.clock.Now();
       },
       [&](FarEnd& far) {
@@ -263,12 +253,8 @@ TEST(SendAllRecords, AFastSendReportsOnlyStartAndEnd) {
   ASSERT_TRUE(f.engine.Link().OpenPort(1));
   f.Run(
       [&] {
-        EXPECT_EQ(SendAllRecords(f.engine, nullptr, stream.data(), static_cast<int>(stream.size()),
-                                 1, 20, HandheldSide),
-                  link::LinkOk);
-        EXPECT_EQ(SendAllRecords(f.engine, &f.owner, stream.data(), static_cast<int>(stream.size()),
-                                 1, 20, HandheldSide),
-                  link::LinkOk);
+        EXPECT_EQ(SendAllRecords(f.engine, nullptr, stream, 1, 20, HandheldSide), link::LinkOk);
+        EXPECT_EQ(SendAllRecords(f.engine, &f.owner, stream, 1, 20, HandheldSide), link::LinkOk);
       },
       [&](FarEnd& far) {
         for (int pass = 0; pass < 2; ++pass) {
@@ -293,7 +279,7 @@ TEST(SendRecord, CutsRecordsAt241Then252OnTheLine) {
     link::StepResult status{link::LinkStatus{-1}};
     std::vector<Bytes> got;
     ASSERT_TRUE(f.engine.Link().OpenPort(1));
-    f.Run([&] { status = SendRecord(f.engine, record.data(), size, 4, HandheldSide); },
+    f.Run([&] { status = SendRecord(f.engine, record, 4, HandheldSide); },
           [&](FarEnd& far) {
             for (const Bytes& packet : expected) {
               got.push_back(far.Receive(packet.size()));
@@ -322,8 +308,7 @@ TEST(SendExpenseCategory, SendsTheTableAsOnePacketBetweenAcks) {
   f.Run(
       [&] {
         // Through SendAllRecords, as a restore does.
-        status = SendAllRecords(f.engine, &f.owner, stream.data(), static_cast<int>(stream.size()),
-                                6, 1, PcFull);
+        status = SendAllRecords(f.engine, &f.owner, stream, 6, 1, PcFull);
       },
       [&](FarEnd& far) {
         announce = far.ReceiveCommand();
@@ -347,7 +332,7 @@ TEST(SendExpenseCategory, OnTheOrganizersSideSendsThePacketAlone) {
   link::StepResult status{link::LinkStatus{-1}};
   Bytes packet;
   ASSERT_TRUE(f.engine.Link().OpenPort(1));
-  f.Run([&] { status = SendExpenseCategory(f.engine, stream.data(), 3, HandheldSide); },
+  f.Run([&] { status = SendExpenseCategory(f.engine, stream, HandheldSide); },
         [&](FarEnd& far) { packet = far.Receive(8); });
   EXPECT_EQ(status, link::LinkOk);
   EXPECT_EQ(packet, testsupport::DataPacketFrame(6, 0x00, 2, {0x41, 0x42}));
@@ -372,10 +357,7 @@ TEST(SendExpenseCategory, RefusesTablesThatDoNotFitOnePacket) {
     f.UseLog();
     f.engine.Link().SetEchoBack(false);
     link::StepResult status{link::LinkStatus{-1}};
-    status = f.RunOpen([&] {
-      return SendExpenseCategory(f.engine, c.stream.data(), static_cast<int>(c.stream.size()),
-                                 HandheldSide);
-    });
+    status = f.RunOpen([&] { return SendExpenseCategory(f.engine, c.stream, HandheldSide); });
     EXPECT_EQ(status, link::LinkIoError) << c.name;
     EXPECT_EQ(f.engine.Status(), link::LinkIoError) << c.name;
     EXPECT_NE(f.LogText().find(InLog(c.line)), std::string::npos) << c.name;

@@ -49,12 +49,12 @@ TEST(TranslateCodes, ReplacesOnlyTheUpperCodes) {
   store::CodeTable table{};
   for (int i = 0; i < 128; ++i) table[i] = static_cast<std::uint8_t>(0x41 + i % 26);
   std::uint8_t key[] = {0x7E, 0x7F, 0x80, 0xFE, 0xFF, 0x30, 0x81};
-  TranslateCodes(key, 6, &table);
+  TranslateCodes(std::span(key).first(6), &table);
   const std::uint8_t expected[] = {0x7E, 0x41, 0x42, 0x41 + 127 % 26, 0xFF, 0x30, 0x81};
   EXPECT_TRUE(std::equal(std::begin(key), std::end(key), std::begin(expected)));
 
   std::uint8_t noTable[] = {0x41, 0x90, 0xFE, 0xFF};
-  TranslateCodes(noTable, 4, nullptr);
+  TranslateCodes(noTable, nullptr);
   const std::uint8_t spaces[] = {0x41, 0x20, 0x20, 0xFF};
   EXPECT_TRUE(std::equal(std::begin(noTable), std::end(noTable), std::begin(spaces)));
 }

@@ -13,8 +13,9 @@ namespace {
 bool InOrder(const std::string& name, bool compare, const store::SortTable& weights,
              const store::CodeTable& incoming) {
   const std::string record = "\x01" + name;
-  return TelephoneKeyInOrder(reinterpret_cast<const std::uint8_t*>(record.data()),
-                             static_cast<int>(record.size()), compare, &weights, &incoming);
+  return TelephoneKeyInOrder(
+      std::span(reinterpret_cast<const std::uint8_t*>(record.data()), record.size()), compare,
+      &weights, &incoming);
 }
 
 // A failing key ends the transfer; it must not become the key the next
