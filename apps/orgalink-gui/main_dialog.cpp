@@ -20,7 +20,9 @@
 #include "store/record_comparison.h"
 #include "texts.h"
 #include "ui/instruction_texts.h"
+#include "ui/run_summary.h"
 #include "ui/safe_restore_texts.h"
+#include "ui/safety_restore_offer.h"
 #include "ui/settings.h"
 #include "ui/status_messages.h"
 #include "ui/verify_report.h"
@@ -164,9 +166,12 @@ bool MainDialog::SettingsUsable() {
 void MainDialog::OnBackup() {
   if (!SettingsUsable()) return;
   std::string path;
-  if (!SelectBackupFileToSave(prompts_, this, clock_, settings_.backupDir, path)) return;
+  bool dated = false;
+  if (!SelectBackupFileToSave(prompts_, this, clock_, settings_.backupDir, path, &dated)) return;
   if (!PowerCycleAcknowledged()) return;
-  RunProgressDialog(settings::RunMode::Backup, path);
+  // The dated name was free when proposed; should another backup take it
+  // meanwhile, this one moves on to the next number instead of replacing it.
+  RunProgressDialog(settings::RunMode::Backup, path, dated);
 }
 
 // The archive chosen for a restore is judged as every command judges it
@@ -191,11 +196,39 @@ void MainDialog::OnRestore() {
   if (!SettingsUsable()) return;
   std::string path;
   if (!SelectBackupFileToOpen(prompts_, this, settings_.backupDir, path)) return;
-  if (!ArchiveUsable(path, nullptr)) return;
-  if (!DialogPrompter(this, prompts_).Confirm(ui::kRestoreQuestion, ui::kRestoreCaption)) return;
-  if (!PowerCycleAcknowledged()) return;
+  // A restore that fails half way may offer its safety archive, which is
+  // restored in turn, and so on until the user declines or one goes through.
+  while (!path.empty()) path = RestoreArchive(path);
+}
+
+std::string MainDialog::RestoreArchive(const std::string& path) {
+  if (!ArchiveUsable(path, nullptr)) return {};
+  if (!DialogPrompter(this, prompts_).Confirm(ui::kRestoreQuestion, ui::kRestoreCaption)) return {};
+  if (!PowerCycleAcknowledged()) return {};
   const session::SessionOutcome restored = RunProgressDialog(settings::RunMode::Restore, path);
-  if (restored.Ok() && settings_.verifyRestore != 0) VerifyRestore(path);
+  if (restored.Ok()) {
+    if (settings_.verifyRestore != 0) VerifyRestore(path);
+    return {};
+  }
+  return OfferSafetyArchive(restored);
+}
+
+std::string MainDialog::OfferSafetyArchive(const session::SessionOutcome& failed) {
+  const ui::SafetyCopy copy = session::SafetyCopyOf(failed);
+  const std::string question = ui::SafetyRestoreQuestion(copy);
+  if (!question.empty()) {
+    const BoxAnswer answer =
+        prompts_.ShowBox(this, {QString::fromStdString(question),
+                                QString::fromLatin1(ui::kRestoreCaption), BoxIcon::Question,
+                                BoxButtons::YesNo});
+    return answer == BoxAnswer::Yes ? copy.writtenTo : std::string();
+  }
+  const std::string note = ui::SafetyNote(copy, ui::RestoreFront::Dialog);
+  if (!note.empty()) {
+    prompts_.ShowBox(this, {QString::fromStdString(note), QString::fromLatin1(ui::kRestoreCaption),
+                            BoxIcon::Exclamation});
+  }
+  return {};
 }
 
 void MainDialog::VerifyRestore(const std::string& path) {
@@ -225,17 +258,29 @@ bool MainDialog::PowerCycleAcknowledged() {
 }
 
 session::SessionOutcome MainDialog::RunProgressDialog(settings::RunMode runMode,
-                                                      const std::string& path) {
+                                                      const std::string& path, bool numbered) {
   ProgressDialog dialog(this, prompts_, clock_, paths_.dataDirectory);
-  dialog.ConfigureRun(settings_, MakeRequest(runMode, path));
+  session::SessionRequest request = MakeRequest(runMode, path);
+  request.numberedArchive = numbered;
+  dialog.ConfigureRun(settings_, std::move(request));
   const session::SessionOutcome outcome = dialog.Run();
-  if (outcome.Ok()) return outcome;
-  const std::string note = ui::SafetyNote(session::SafetyCopyOf(outcome), ui::RestoreFront::Dialog);
-  if (!note.empty()) {
-    prompts_.ShowBox(this, {QString::fromStdString(note), QString::fromLatin1(ui::kRestoreCaption),
-                            BoxIcon::Exclamation});
-  }
+  if (outcome.Ok()) ShowSummary(runMode, outcome);
   return outcome;
+}
+
+// The progress dialog closes on success without a word; the box after it
+// tells what the command line prints: where the archive is, what it holds,
+// how long it took and where a restore kept the organizer's former contents.
+void MainDialog::ShowSummary(settings::RunMode runMode, const session::SessionOutcome& outcome) {
+  ui::RunFacts facts;
+  facts.restore = runMode == settings::RunMode::Restore;
+  facts.archive = outcome.archive;
+  facts.counts = outcome.counts;
+  facts.elapsedMs = outcome.elapsedMs;
+  facts.safetyArchive = session::SafetyCopyOf(outcome).writtenTo;
+  const char* caption = facts.restore ? ui::kRestoreCaption : kCaptionBackup;
+  prompts_.ShowBox(this, {QString::fromStdString(ui::RunSummary(facts)),
+                          QString::fromLatin1(caption), BoxIcon::Information});
 }
 
 // What this window asks for a backup or a restore: every application, and

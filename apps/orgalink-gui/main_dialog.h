@@ -61,9 +61,19 @@ class MainDialog : public QDialog {
   bool SettingsUsable();
   // The power-cycle instructions before a run; false unless answered OK.
   bool PowerCycleAcknowledged();
-  // What the run left, after telling a failed restore where the
-  // organizer's contents are.
-  session::SessionOutcome RunProgressDialog(settings::RunMode runMode, const std::string& path);
+  // What the run left, after telling a successful one's result.
+  // `numbered`: the archive's name is the proposed dated one.
+  session::SessionOutcome RunProgressDialog(settings::RunMode runMode, const std::string& path,
+                                            bool numbered = false);
+  void ShowSummary(settings::RunMode runMode, const session::SessionOutcome& outcome);
+  // The restore flow from the archive at `path` on; the safety archive to
+  // restore next when a failed restore offered it and the user said yes,
+  // else empty.
+  std::string RestoreArchive(const std::string& path);
+  // After a failed restore: where the organizer's contents are, offered
+  // for restoring at once when the restore had begun to delete; the path
+  // the user chose to restore, else empty.
+  std::string OfferSafetyArchive(const session::SessionOutcome& failed);
   // After a restore with VerifyRestore=1: reads the organizer back in a
   // second communication and shows whether it holds the archive at `path`.
   void VerifyRestore(const std::string& path);

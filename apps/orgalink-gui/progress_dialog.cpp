@@ -6,6 +6,7 @@
 #include "dialog_controls.h"
 #include "texts.h"
 #include "ui/end_notice.h"
+#include "ui/failure_advice.h"
 #include "ui/instruction_texts.h"
 #include "ui/variant_tag.h"
 
@@ -151,8 +152,12 @@ void ProgressDialog::End(link::LinkStatus status) {
     outcome_.result = {link::LinkAborted, link::Cause::Aborted()};
   }
   if (const auto notice = ui::EndNoticeFor(status)) {
+    // The status text alone ("Error opening COM2.") leaves the user
+    // guessing; the cause the failing step found and what to try go below.
+    const std::string advice = ui::FailureAdvice({status, outcome_.result.cause});
     prompts_.ShowBox(this, {QString::fromStdString(notice->text),
-                            QString::fromStdString(notice->caption), BoxIcon::Exclamation});
+                            QString::fromStdString(notice->caption), BoxIcon::Exclamation,
+                            BoxButtons::Ok, QString::fromStdString(advice)});
   }
   done(link::ToInt(status));
 }

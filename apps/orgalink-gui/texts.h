@@ -12,5 +12,6 @@ inline constexpr const char* kCannotStartWorker = "Cannot start download.";
 // Message-box captions.
 inline constexpr const char* kCaptionError = "Error";
 inline constexpr const char* kCaptionInformation = "Information";
+inline constexpr const char* kCaptionBackup = "Backup";
 
 }  // namespace orgalink::gui

@@ -44,8 +44,9 @@ bool StreamIsStorable(RunContext& run, std::uint8_t kind, const std::uint8_t* st
 
 // Receives the current application into `buffer`; with the safety copy's
 // confirmation, a short Telephone transfer from the base model is asked for
-// again and taken only when the organizer answers the same twice (an early
-// stop does not repeat itself record for record).
+// again and taken when the organizer answers the same twice (an early stop
+// does not repeat itself record for record), or when the second answer is
+// long enough to pass the ordinary check.
 StepResult Receive(RunContext& run, link::ProgressSink* progress, transfer::TransferRole role,
                    std::vector<std::uint8_t>& buffer, int& length, int& records) {
   link::LinkEngine& engine = run.engine;
@@ -67,6 +68,13 @@ StepResult Receive(RunContext& run, link::ProgressSink* progress, transfer::Tran
   received = transfer::GetAllRecords(engine, progress, std::span(again).first(ReceiveBufferSize),
                                      againLength, code, role, check, &againRecords);
   if (!received) return received;
+  // A second answer long enough for the ordinary check is a whole one.
+  if (againRecords > run.telephone.minRecords) {
+    buffer.swap(again);
+    length = againLength;
+    records = againRecords;
+    return link::LinkOk;
+  }
   if (againLength != length ||
       !std::equal(buffer.begin(), buffer.begin() + length, again.begin())) {
     engine.Log().Line("!!!Receive Not Perfect2\n\n");

@@ -70,7 +70,9 @@ void Session::Configure() {
 SessionOutcome Session::Communicate(link::FrontEnd front) {
   Configure();
   const int addressed = run_.appliKind;
+  const platform::Tick start = clock_.Now();
   SessionOutcome outcome = Outcome(operations::RunCommunication(run_, front, request_.runMode));
+  outcome.elapsedMs = static_cast<std::uint32_t>(clock_.Now() - start);
   outcome.appliKind = addressed;
   if (outcome.Ok() && request_.verifyAgainst) {
     outcome.verified =

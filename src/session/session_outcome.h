@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,8 @@ struct SessionOutcome {
   std::string recoveryCommand;
   // The application the run addressed (AppliMode), 255 for all.
   int appliKind = 255;
+  // How long the communication took, from the port's opening to its end.
+  std::uint32_t elapsedMs = 0;
 
   bool Ok() const { return result.Ok(); }
 };

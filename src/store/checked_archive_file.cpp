@@ -46,7 +46,9 @@ StoreResult CheckedArchiveFile::Open(std::string* error_text) {
 
 StoreResult CheckedArchiveFile::Write(const Emitter& emit, std::string* error_text) {
   ArchiveSink sink(
-      [this](std::span<const std::uint8_t> chunk) { return writer_.Write(chunk.data(), chunk.size()); },
+      [this](std::span<const std::uint8_t> chunk) {
+        return writer_.Write(chunk.data(), chunk.size());
+      },
       invert_);
   const StoreResult emitted = emit(sink);
   if (emitted == StoreInvalid) return emitted;

@@ -22,9 +22,7 @@ class AppliStoreTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(store.GetAppliBuf(ArchiveSlots), StoreOk); }
 
-  StoreResult Add(std::uint8_t kind, const Bytes& stream) {
-    return store.AddRecords(kind, stream);
-  }
+  StoreResult Add(std::uint8_t kind, const Bytes& stream) { return store.AddRecords(kind, stream); }
   Bytes Get(std::uint8_t kind) {
     Bytes stream;
     EXPECT_EQ(store.GetRecords(kind, stream), StoreOk);

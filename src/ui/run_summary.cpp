@@ -1,0 +1,38 @@
+#include "ui/run_summary.h"
+
+#include "store/appli_kind.h"
+#include "store/archive.h"
+#include "ui/safe_restore_texts.h"
+
+namespace orgalink::ui {
+
+namespace {
+
+std::string RecordsLine(std::uint8_t kind, int count) {
+  return store::ApplicationName(kind) + ": " + std::to_string(count) +
+         (count == 1 ? " record" : " records");
+}
+
+// Tenths of a second: enough to compare two runs, without false precision.
+std::string Seconds(std::uint32_t ms) {
+  const std::uint32_t tenths = (ms + 50) / 100;
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " s";
+}
+
+}  // namespace
+
+std::string RunSummary(const RunFacts& facts) {
+  std::string text = (facts.restore ? "Restored " : "Backup written to ") + facts.archive + "\n";
+  for (const std::uint8_t kind : store::FullOrder) {
+    const int count = facts.counts[kind];
+    if (count >= 0) text += RecordsLine(kind, count) + "\n";
+  }
+  text += "Time taken: " + Seconds(facts.elapsedMs);
+  SafetyCopy copy;
+  copy.writtenTo = facts.safetyArchive;
+  const std::string safety = SafetyWrittenLine(copy);
+  if (!safety.empty()) text += "\n" + safety;
+  return text;
+}
+
+}  // namespace orgalink::ui

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace orgalink::ui {
+
+// What a backup or restore that went through leaves to tell.
+struct RunFacts {
+  bool restore = false;
+  // The archive written (its actual, possibly numbered, name) or restored.
+  std::string archive;
+  // Records per application number; -1 for an application not handled.
+  std::array<int, 7> counts{-1, -1, -1, -1, -1, -1, -1};
+  std::uint32_t elapsedMs = 0;
+  // A restore's copy of the organizer's contents before it; empty for none.
+  std::string safetyArchive;
+};
+
+// The result of a successful run, one fact a line: where the archive is,
+// each application's records in the order the organizer is walked, the time
+// taken and, after a restore, where the organizer's former contents went:
+//   Backup written to /home/u/20261211.bkf
+//   Telephone: 24 records
+//   ...
+//   Time taken: 3.4 s
+std::string RunSummary(const RunFacts& facts);
+
+}  // namespace orgalink::ui
