@@ -6,6 +6,7 @@
 
 #include "dialog_controls.h"
 #include "texts.h"
+#include "ui/detect_advice.h"
 #include "ui/instruction_texts.h"
 #include "ui/status_code.h"
 #include "ui/status_messages.h"
@@ -126,10 +127,9 @@ void AutoDetectDialog::Proceed() {
     const link::DetectResult result = detection_(*search_, Bridge());
     const int port = result.port;
     const bool found = port >= 1 && port <= 4;
-    // An abort the user asked for needs no explaining.
-    failureDetail_ = result.cause.Type() == link::Cause::Kind::Aborted
-                         ? QString()
-                         : QString::fromStdString(result.cause.Text());
+    // The same cause and advice as the command line's search; none for an
+    // abort the user asked for.
+    failureDetail_ = QString::fromStdString(ui::DetectFailureAdvice(result.cause, settingsFile_));
     Bridge().Report(
         {found ? link::ProgressKind::DetectFound : link::ProgressKind::DetectFailed, port});
   });

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "link/auto_detect.h"
 #include "link_dialog.h"
@@ -41,6 +42,8 @@ class AutoDetectDialog : public LinkDialog {
   // the devices that `devices` puts behind COM1..COM4.
   std::optional<int> Search(const ui::PortMap& devices);
   void SetDetection(Detection detection);
+  // The settings file whose [Ports] the failure advice names.
+  void SetSettingsFile(std::string path) { settingsFile_ = std::move(path); }
 
  protected:
   void HandleProgress(const link::ProgressEvent& event) override;
@@ -56,6 +59,7 @@ class AutoDetectDialog : public LinkDialog {
   UserPrompts& prompts_;
   platform::Clock& clock_;
   settings::RunSettings settings_;
+  std::string settingsFile_;
   ui::PortMap devices_;
   // The abort request of the current search, made afresh for each: it
   // latches.

@@ -84,6 +84,10 @@ MainDialog::MainDialog(GuiPaths paths, UserPrompts& prompts, platform::Clock& cl
           &QPushButton::clicked, this, &MainDialog::OnRestore);
   connect(AddLargeButton(*this, units, "&COM port...", "comPortButton", {7, 141, 50, 34}),
           &QPushButton::clicked, this, &MainDialog::OnComPort);
+  // Beside Exit, in the free corner under the descriptions: the archives
+  // are looked at more often than the window menu is found.
+  connect(AddLargeButton(*this, units, "&View archive...", "viewArchiveButton", {99, 161, 65, 14}),
+          &QPushButton::clicked, this, &MainDialog::ViewArchive);
 
   // The logo is painted over the place of a hidden control.
   logoRect_ = units.Rect(7, 1, 97, 17);
@@ -217,10 +221,9 @@ std::string MainDialog::OfferSafetyArchive(const session::SessionOutcome& failed
   const ui::SafetyCopy copy = session::SafetyCopyOf(failed);
   const std::string question = ui::SafetyRestoreQuestion(copy);
   if (!question.empty()) {
-    const BoxAnswer answer =
-        prompts_.ShowBox(this, {QString::fromStdString(question),
-                                QString::fromLatin1(ui::kRestoreCaption), BoxIcon::Question,
-                                BoxButtons::YesNo});
+    const BoxAnswer answer = prompts_.ShowBox(
+        this, {QString::fromStdString(question), QString::fromLatin1(ui::kRestoreCaption),
+               BoxIcon::Question, BoxButtons::YesNo});
     return answer == BoxAnswer::Yes ? copy.writtenTo : std::string();
   }
   const std::string note = ui::SafetyNote(copy, ui::RestoreFront::Dialog);
@@ -275,12 +278,24 @@ void MainDialog::ShowSummary(settings::RunMode runMode, const session::SessionOu
   ui::RunFacts facts;
   facts.restore = runMode == settings::RunMode::Restore;
   facts.archive = outcome.archive;
-  facts.counts = outcome.counts;
   facts.elapsedMs = outcome.elapsedMs;
   facts.safetyArchive = session::SafetyCopyOf(outcome).writtenTo;
+  // The counts are those of the file as it lies on disk, read back as the
+  // command line does: what the user will restore one day.
+  store::CheckedArchive archive;
+  if (store::ReadArchiveFile(outcome.archive, archive) == store::StoreOk) {
+    for (const store::ArchiveSection& section : archive.image.sections) {
+      if (section.application < facts.counts.size()) {
+        facts.counts[section.application] = static_cast<int>(section.count);
+      }
+    }
+  } else {
+    facts.readBackProblem = archive.message;
+  }
   const char* caption = facts.restore ? ui::kRestoreCaption : kCaptionBackup;
-  prompts_.ShowBox(this, {QString::fromStdString(ui::RunSummary(facts)),
-                          QString::fromLatin1(caption), BoxIcon::Information});
+  prompts_.ShowBox(this,
+                   {QString::fromStdString(ui::RunSummary(facts)), QString::fromLatin1(caption),
+                    facts.readBackProblem.empty() ? BoxIcon::Information : BoxIcon::Exclamation});
 }
 
 // What this window asks for a backup or a restore: every application, and
@@ -299,6 +314,7 @@ session::SessionRequest MainDialog::MakeRequest(settings::RunMode runMode,
 void MainDialog::OnComPort() {
   ComPortDialog dialog(this, prompts_, clock_);
   dialog.SetPortLister(portLister_);
+  dialog.AutoDetect().SetSettingsFile(settingsFile_.Path());
   dialog.Configure(settings_);
   settings_.comPort = dialog.exec();
   ui::SetPortMap(settings_.comDevices, dialog.Devices());

@@ -8,6 +8,7 @@
 #include "ui/end_notice.h"
 #include "ui/failure_advice.h"
 #include "ui/instruction_texts.h"
+#include "ui/progress_status_line.h"
 #include "ui/variant_tag.h"
 
 namespace orgalink::gui {
@@ -139,7 +140,8 @@ void ProgressDialog::HandleProgress(const link::ProgressEvent& event) {
 }
 
 void ProgressDialog::Refresh() {
-  statusLabel_->setText(QString::fromStdString(model_.StatusText()));
+  statusLabel_->setText(
+      QString::fromStdString(ui::StatusLineOf(model_, settings::ToInt(runMode_))));
   bar_->setValue(model_.BarPosition());
 }
 
@@ -155,9 +157,9 @@ void ProgressDialog::End(link::LinkStatus status) {
     // The status text alone ("Error opening COM2.") leaves the user
     // guessing; the cause the failing step found and what to try go below.
     const std::string advice = ui::FailureAdvice({status, outcome_.result.cause});
-    prompts_.ShowBox(this, {QString::fromStdString(notice->text),
-                            QString::fromStdString(notice->caption), BoxIcon::Exclamation,
-                            BoxButtons::Ok, QString::fromStdString(advice)});
+    prompts_.ShowBox(this,
+                     {QString::fromStdString(notice->text), QString::fromStdString(notice->caption),
+                      BoxIcon::Exclamation, BoxButtons::Ok, QString::fromStdString(advice)});
   }
   done(link::ToInt(status));
 }

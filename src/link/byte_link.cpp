@@ -79,31 +79,30 @@ StepResult ByteLink::OpenPort(int port) {
     port_.reset();
     return PortFail(std::move(failed));
   }
-  abort_flag_ = 0;
+  abort_flag_ = false;
   status_.Set(LinkOk, -1);
   return LinkOk;
 }
 
-int ByteLink::ClosePort() {
+void ByteLink::ClosePort() {
   port_.reset();
-  return 1;
 }
 
-int ByteLink::PurgePort() {
+bool ByteLink::PurgePort() {
   if (!port_ || !port_->Purge(true, true)) {
     status_.Set(LinkIoError, com_port_);
-    return 0;
+    return false;
   }
-  abort_flag_ = 0;
+  abort_flag_ = false;
   status_.Set(LinkOk, -1);
-  return 1;
+  return true;
 }
 
-int ByteLink::PollAbort() {
-  if (!Heeded().IsSet()) return 0;
-  abort_flag_ = 1;
+bool ByteLink::PollAbort() {
+  if (!Heeded().IsSet()) return false;
+  abort_flag_ = true;
   status_.Set(LinkAborted, -1);
-  return 1;
+  return true;
 }
 
 void ByteLink::WaitForAbortOrDeadline(Tick deadline) {

@@ -34,8 +34,8 @@ class ByteLink {
   int ComPort() const { return com_port_; }
   void SetBaudRate(std::string_view text);
   int BaudRate() const { return baud_rate_; }
-  void SetEchoBack(bool on) { echo_back_ = on ? 1 : 0; }
-  int EchoBack() const { return echo_back_; }
+  void SetEchoBack(bool on) { echo_back_ = on; }
+  bool EchoBack() const { return echo_back_; }
   // How long the input must stay quiet before a write, in ms: 10 by default,
   // more for adapters that deliver in bursts; cut to 1..1000.
   void SetQuietWindow(long ms);
@@ -51,9 +51,11 @@ class ByteLink {
   // Each step hands back its status, which it also leaves in the register,
   // together with the cause of a failure.
   StepResult OpenPort(int port = -1);
-  int ClosePort();
+  void ClosePort();
   bool IsPortOpen() const { return port_ != nullptr; }
-  int PurgePort();
+  // False, with the status naming the port, when there is no port to clear
+  // or the system refused.
+  bool PurgePort();
   // The system's reason for the last failed open, for the user's message.
   const std::string& OpenError() const { return open_error_; }
   // Writes `bytes`; with echo on, reads them back and compares.
@@ -66,9 +68,9 @@ class ByteLink {
   StepResult WaitSendQueue(platform::Tick deadline);
 
   // --- abort requests --------------------------------------------------------
-  // 1, with the abort flag and status 0 set, when an abort was requested.
-  int PollAbort();
-  bool AbortFlag() const { return abort_flag_ != 0; }
+  // True, with the abort flag and status 0 set, when an abort was requested.
+  bool PollAbort();
+  bool AbortFlag() const { return abort_flag_; }
   // Blocks until an abort is requested or `deadline` expires; for loops that
   // wait for time rather than for bytes.
   void WaitForAbortOrDeadline(platform::Tick deadline);
@@ -121,8 +123,8 @@ class ByteLink {
   std::unique_ptr<platform::SerialPort> port_;
   std::string open_error_;
   int com_port_ = 1;
-  int abort_flag_ = 0;
-  int echo_back_ = 1;
+  bool abort_flag_ = false;
+  bool echo_back_ = true;
   int baud_rate_ = 19200;
   std::uint32_t quiet_window_ = 10;
 };

@@ -37,37 +37,37 @@ std::string Header(platform::Clock& clock, bool force_stamp) {
 
 // Only a file is removed: a folder given by mistake stays, and the entries
 // then fail on their own.
-int CommLog::SetFileName(const std::string& name) {
+bool CommLog::SetFileName(const std::string& name) {
   file_.SetPath(name);
-  if (name.empty()) return 0;
+  if (name.empty()) return false;
   std::error_code error;
-  if (std::filesystem::is_directory(name, error)) return 0;
-  return std::filesystem::remove(name, error) ? 1 : 0;
+  if (std::filesystem::is_directory(name, error)) return false;
+  return std::filesystem::remove(name, error);
 }
 
-int CommLog::Line(std::string_view text, bool force_stamp) {
-  if (!Enabled()) return 1;
+bool CommLog::Line(std::string_view text, bool force_stamp) {
+  if (!Enabled()) return true;
   return Write(Header(clock_, force_stamp) + WithCrLf(text));
 }
 
-int CommLog::HexDump(std::span<const std::uint8_t> bytes) {
-  if (!Enabled()) return 1;
+bool CommLog::HexDump(std::span<const std::uint8_t> bytes) {
+  if (!Enabled()) return true;
   std::string dump = "[ ";
   for (const std::uint8_t byte : bytes) dump += link::Format("%02x ", byte);
   dump += "]\r\n";
   return Write(dump);
 }
 
-int CommLog::Write(const std::string& bytes) {
-  return file_.Append(bytes.data(), bytes.size()) ? 1 : 0;
+bool CommLog::Write(const std::string& bytes) {
+  return file_.Append(bytes.data(), bytes.size());
 }
 
 void ResetLogTimeReference() {
   time_reference.store(0);
 }
 
-int CommLog::Format(const char* format, ...) {
-  if (!Enabled()) return 1;
+bool CommLog::Format(const char* format, ...) {
+  if (!Enabled()) return true;
   std::va_list args;
   va_start(args, format);
   const std::string text = FormatV(format, args);

@@ -22,26 +22,26 @@ class CommLog {
   CommLog& operator=(const CommLog&) = delete;
 
   // Names the log and removes any earlier file of that name, so that the
-  // communication starts a new log. 1 when a file was removed; a name that
-  // cannot be removed (missing, a folder) gives 0 and is appended to.
-  int SetFileName(const std::string& name);
+  // communication starts a new log. True when a file was removed; a name
+  // that cannot be removed (missing, a folder) gives false and is appended to.
+  bool SetFileName(const std::string& name);
   const std::string& FileName() const { return file_.Path(); }
   bool Enabled() const { return !file_.Path().empty(); }
 
   // Writes one entry: a time stamp header, then `text` with each "\n" written
   // as CR LF. The header is the absolute local time "{dd/mm/yy HH:MM:SS}" CR
   // LF on the first entry of the process or when `force_stamp` is set,
-  // otherwise the milliseconds since that stamp as "{+%07d}". Returns 0 after
-  // a file error, which loses that entry only.
-  int Line(std::string_view text, bool force_stamp = false);
+  // otherwise the milliseconds since that stamp as "{+%07d}". Returns false
+  // after a file error, which loses that entry only.
+  bool Line(std::string_view text, bool force_stamp = false);
   // printf-style convenience over Line; formats nothing without a file.
-  int Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  bool Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
   // Appends "[ " , "%02x " per byte and "]" CR LF, without a header.
-  int HexDump(std::span<const std::uint8_t> bytes);
+  bool HexDump(std::span<const std::uint8_t> bytes);
 
  private:
-  int Write(const std::string& bytes);
+  bool Write(const std::string& bytes);
 
   platform::Clock& clock_;
   platform::AppendFile file_;

@@ -27,7 +27,4 @@ inline constexpr int AnyCommand = 0xFF;
 // only the organizer's side is ever sent.
 inline constexpr int AnyHandheldCommand = 0x1FF;
 
-// The current application when an operation covers all of them.
-inline constexpr int AllApplis = 255;
-
 }  // namespace orgalink::link

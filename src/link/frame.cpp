@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "link/link_engine.h"
+
 namespace orgalink::link {
 
 FrameTiming::FrameTiming(const ByteLink& link, long total_ms, long per_byte_ms)

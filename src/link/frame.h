@@ -4,12 +4,13 @@
 #include <span>
 
 #include "link/byte_link.h"
-#include "link/link_engine.h"
 #include "link/link_status.h"
 #include "link/step_result.h"
 #include "platform/clock.h"
 
 namespace orgalink::link {
+
+class LinkEngine;
 
 // A command frame: start byte, code, two parameters, checksum.
 inline constexpr std::uint8_t CommandStart = 0x7F;

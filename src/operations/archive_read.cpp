@@ -1,6 +1,7 @@
 // The archive read of a restore, with the user's Retry and Cancel.
 
-#include "operations/archive_files.h"
+#include "operations/archive_read.h"
+
 #include "operations/operation_steps.h"
 
 namespace orgalink::operations {

@@ -1,9 +1,9 @@
 // The archive write of a backup, with the user's Retry and Cancel.
 
-#include "store/archive_write.h"
+#include "operations/archive_write.h"
 
-#include "operations/archive_files.h"
 #include "operations/operation_steps.h"
+#include "store/archive_write.h"
 
 namespace orgalink::operations {
 
@@ -31,7 +31,7 @@ link::StepResult WriteArchiveAsked(RunContext& run, link::Prompter* prompter) {
   for (;;) {
     store::ArchiveWrite write;
     write.path = run.fileName;
-    write.scramble = run.fileScramble ? 1 : 0;
+    write.scramble = run.fileScramble;
     write.keepExisting = run.numberedArchive;
     const store::StoreResult saved = run.store->SaveArchive(write);
     if (saved == store::StoreOk) {

@@ -2,8 +2,9 @@
 
 #include "operations/backup.h"
 
-#include "operations/archive_files.h"
+#include "operations/archive_write.h"
 #include "operations/operation_steps.h"
+#include "operations/receive_appli.h"
 #include "store/appli_kind.h"
 
 namespace orgalink::operations {

@@ -3,14 +3,9 @@
 #include "link/front_end.h"
 #include "link/step_result.h"
 #include "operations/run_context.h"
-#include "store/readable_archive.h"
 #include "transfer/transfer_role.h"
 
 namespace orgalink::operations {
-
-// The largest record stream one application may bring in one backup: as
-// much as an archive may hold of one application.
-inline constexpr int ReceiveBufferSize = static_cast<int>(store::MaxApplicationBytes);
 
 // Fetches the records of every application, in FullOrder, or of the current
 // one into the run's store, then writes them to the run's archive (when it
@@ -30,12 +25,5 @@ link::StepResult RunBackup(RunContext& run, link::FrontEnd front, transfer::Tran
 // the whole backup's milestones reported in the scope `milestones`.
 link::StepResult ReceiveApplications(RunContext& run, link::ProgressSink* progress,
                                      transfer::TransferRole role, link::ProgressScope milestones);
-
-// Receives the current application's records and adds them to the store;
-// an application without records adds nothing. A record the archive could
-// not give back (one holding 0xFF, from the line or after code conversion)
-// fails the receive with 11 and stores nothing of the application.
-link::StepResult ReceiveAppli(RunContext& run, link::ProgressSink* progress,
-                              transfer::TransferRole role);
 
 }  // namespace orgalink::operations

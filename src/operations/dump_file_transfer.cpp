@@ -5,10 +5,10 @@
 
 #include <cstdio>
 
-#include "operations/backup.h"
 #include "operations/dump_file.h"
 #include "operations/operation_steps.h"
-#include "operations/restore.h"
+#include "operations/receive_appli.h"
+#include "operations/send_appli.h"
 #include "operations/slot_table.h"
 
 namespace orgalink::operations {

@@ -1,19 +1,20 @@
 // One application's records from the organizer into the store.
 
+#include "operations/receive_appli.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <new>
 #include <vector>
 
 #include "link/text_format.h"
-#include "operations/backup.h"
 #include "operations/operation_steps.h"
 #include "operations/record_check.h"
 #include "store/appli_kind.h"
 #include "store/archive.h"
 #include "store/record.h"
 #include "transfer/appli_code.h"
-#include "transfer/receive_records.h"
+#include "transfer/get_all_records.h"
 
 namespace orgalink::operations {
 

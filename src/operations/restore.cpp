@@ -2,9 +2,10 @@
 
 #include "operations/restore.h"
 
-#include "operations/archive_files.h"
+#include "operations/archive_read.h"
 #include "operations/operation_steps.h"
 #include "operations/safety_copy.h"
+#include "operations/send_appli.h"
 #include "store/appli_kind.h"
 #include "transfer/appli_code.h"
 

@@ -26,13 +26,4 @@ namespace orgalink::operations {
 // that fails stops the restore before anything is deleted.
 link::StepResult RunRestore(RunContext& run, link::FrontEnd front, transfer::TransferRole role);
 
-// Sends the current application's records from the store; an application
-// the store does not hold, or holds without records, is passed over.
-link::StepResult SendAppli(RunContext& run, link::ProgressSink* progress,
-                           transfer::TransferRole role);
-
-// RunMode 9: negotiates, sends the current application's records and
-// releases the organizer.
-link::StepResult SendOneAppli(RunContext& run, link::ProgressSink* progress);
-
 }  // namespace orgalink::operations

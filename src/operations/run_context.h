@@ -8,7 +8,7 @@
 
 #include "link/link_engine.h"
 #include "store/appli_store.h"
-#include "transfer/receive_records.h"
+#include "transfer/telephone_check.h"
 
 namespace orgalink::operations {
 

@@ -8,6 +8,7 @@
 #include "operations/dump_file_transfer.h"
 #include "operations/handheld_side.h"
 #include "operations/restore.h"
+#include "operations/send_one_appli.h"
 #include "transfer/appli_code.h"
 
 namespace orgalink::operations {

@@ -2,7 +2,7 @@
 
 #include "operations/safety_copy.h"
 
-#include "operations/archive_files.h"
+#include "operations/archive_write.h"
 #include "operations/backup.h"
 #include "operations/operation_steps.h"
 #include "store/appli_kind.h"
@@ -33,7 +33,7 @@ StepResult Receive(RunContext& run, store::AppliStore& copy, link::ProgressSink*
 StepResult Write(RunContext& run, store::AppliStore& copy) {
   store::ArchiveWrite write;
   write.path = run.safety.archive;
-  write.scramble = run.fileScramble ? 1 : 0;
+  write.scramble = run.fileScramble;
   write.keepExisting = true;
   if (copy.SaveArchive(write) != store::StoreOk) {
     const std::string why = !write.errorText.empty() ? write.errorText

@@ -1,13 +1,14 @@
 // One application's records from the store to the organizer.
 
+#include "operations/send_appli.h"
+
 #include <cerrno>
 #include <new>
 #include <vector>
 
 #include "operations/operation_steps.h"
-#include "operations/restore.h"
 #include "transfer/appli_code.h"
-#include "transfer/send_records.h"
+#include "transfer/send_all_records.h"
 
 namespace orgalink::operations {
 

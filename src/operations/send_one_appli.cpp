@@ -1,7 +1,9 @@
 // RunMode 9: one application's records sent in a communication of their own.
 
+#include "operations/send_one_appli.h"
+
 #include "operations/operation_steps.h"
-#include "operations/restore.h"
+#include "operations/send_appli.h"
 
 namespace orgalink::operations {
 

@@ -5,6 +5,7 @@
 #include "platform/program_directory.h"
 #include "session/recovery_command.h"
 #include "store/appli_kind.h"
+#include "store/checked_archive.h"
 #include "ui/safe_restore_texts.h"
 #include "ui/settings.h"
 
@@ -86,11 +87,20 @@ SessionOutcome Session::Outcome(link::StepResult result) const {
   outcome.result = std::move(result);
   outcome.archive = run_.fileName;
   outcome.safety = run_.safety;
-  for (std::uint8_t kind = 0; kind < outcome.counts.size(); ++kind) {
-    if (request_.verifyAgainst) {
+  if (request_.verifyAgainst) {
+    for (std::uint8_t kind = 0; kind < outcome.counts.size(); ++kind) {
       outcome.counts[kind] = static_cast<int>(store::SplitStream(received_[kind]).size());
-    } else if (store_.FindSlot(kind) >= 0) {
-      outcome.counts[kind] = store_.RecordCount(kind);
+    }
+  } else if (outcome.Ok() && !outcome.archive.empty()) {
+    // The operations give their store back when they are done, so the
+    // counts are those of the archive as it lies on disk: what was written,
+    // or what was restored.
+    store::CheckedArchive written;
+    store::ReadArchiveFile(outcome.archive, written);
+    for (const store::ArchiveSection& section : written.image.sections) {
+      if (section.application < outcome.counts.size()) {
+        outcome.counts[section.application] = section.count;
+      }
     }
   }
   const operations::RestoreSafety& safety = run_.safety;

@@ -8,6 +8,7 @@
 
 #include "link/step_result.h"
 #include "operations/run_context.h"
+#include "store/appli_kind.h"
 #include "store/record_comparison.h"
 #include "ui/safe_restore_texts.h"
 
@@ -31,8 +32,8 @@ struct SessionOutcome {
   // that puts the safety archive back, quoted for a POSIX shell. Empty
   // otherwise.
   std::string recoveryCommand;
-  // The application the run addressed (AppliMode), 255 for all.
-  int appliKind = 255;
+  // The application the run addressed (AppliMode).
+  int appliKind = store::AllApplis;
   // How long the communication took, from the port's opening to its end.
   std::uint32_t elapsedMs = 0;
 

@@ -65,8 +65,8 @@ class AppliStore {
 
   // Archive files (archive_write.cpp, archive.cpp). SaveArchive writes every
   // in-use slot, replacing the file at `path` only once the new one is
-  // complete and has been read back unchanged; `scramble` non-zero inverts
-  // the body. A file that reads back otherwise is StoreRejected, one that
+  // complete and has been read back unchanged; `scramble` inverts the
+  // body. A file that reads back otherwise is StoreRejected, one that
   // could not be read back at all (a record holding 0xFF in the organizer's
   // codes) StoreInvalid. LoadArchive replaces the records by those of the
   // file, which it reads no further than MaxArchiveFileBytes (a longer file
@@ -74,7 +74,7 @@ class AppliStore {
   // an application held twice is StoreDuplicate, any other limit broken
   // StoreInvalid. `error_text`, when given, receives the system's message
   // for a failed file operation, or what the read-back found.
-  StoreResult SaveArchive(const std::string& path, int scramble, std::string* error_text);
+  StoreResult SaveArchive(const std::string& path, bool scramble, std::string* error_text);
   // The same with the choices and reports of ArchiveWrite (store/archive_write.h):
   // a numbered name that never replaces a file, and why the space was refused.
   StoreResult SaveArchive(ArchiveWrite& write);

@@ -31,7 +31,7 @@ std::int64_t AppliStore::ArchiveSpaceRequired() const {
   return required;
 }
 
-StoreResult AppliStore::SaveArchive(const std::string& path, int scramble,
+StoreResult AppliStore::SaveArchive(const std::string& path, bool scramble,
                                     std::string* error_text) {
   ArchiveWrite write;
   write.path = path;
@@ -58,11 +58,11 @@ StoreResult AppliStore::SaveArchive(ArchiveWrite& write) {
 }
 
 StoreResult AppliStore::WriteArchive(ArchiveWrite& write) {
-  CheckedArchiveFile file(write.path, write.scramble != 0, write.keepExisting);
+  CheckedArchiveFile file(write.path, write.scramble, write.keepExisting);
   const StoreResult opened = file.Open(&write.errorText);
   write.errorNumber = file.Error();
   if (opened != StoreOk) return opened;
-  SetMagic(write.scramble != 0 ? InvertedMagic : PlainMagic);
+  SetMagic(write.scramble ? InvertedMagic : PlainMagic);
   const StoreResult written =
       file.Write([this](ArchiveSink& sink) { return EmitArchive(sink); }, &write.errorText);
   write.errorNumber = file.Error();

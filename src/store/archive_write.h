@@ -9,8 +9,8 @@ namespace orgalink::store {
 struct ArchiveWrite {
   // The archive's file; with `keepExisting`, the name it was written under.
   std::string path;
-  // Non-zero inverts the body.
-  int scramble = 0;
+  // Inverts the body.
+  bool scramble = false;
   // Off: the archive replaces whatever file holds `path`. On: it never
   // replaces a file, and a name taken by the time the archive is complete,
   // even by another backup an instant earlier, gives way to the next

@@ -31,22 +31,22 @@ bool ReadSortTable(platform::InputFile& file, SortTable& table, bool* read_faile
   return *got == table.size();
 }
 
-int LoadCodeFile(const std::string& directory, CodeTable& outgoing, CodeTable& incoming,
-                 bool read_incoming_after_failure) {
+bool LoadCodeFile(const std::string& directory, CodeTable& outgoing, CodeTable& incoming,
+                  bool read_incoming_after_failure) {
   outgoing.fill(kSpace);
   incoming.fill(kSpace);
   platform::InputFile file(directory + "code.dat");
-  if (!file.IsOpen()) return 0;
+  if (!file.IsOpen()) return false;
   const bool outgoing_read = ReadCodeTable(file, outgoing);
   const bool outgoing_failed = file.Error() != 0;
-  if (outgoing_failed && !read_incoming_after_failure) return 0;
+  if (outgoing_failed && !read_incoming_after_failure) return false;
   const bool incoming_read = ReadCodeTable(file, incoming);
-  return outgoing_read && incoming_read ? 1 : 0;
+  return outgoing_read && incoming_read;
 }
 
 }  // namespace
 
-int LoadCodeTables(const std::string& directory, CodeTable& outgoing, CodeTable& incoming) {
+bool LoadCodeTables(const std::string& directory, CodeTable& outgoing, CodeTable& incoming) {
   return LoadCodeFile(directory, outgoing, incoming, false);
 }
 
@@ -54,14 +54,14 @@ void LoadStoreCodeTables(const std::string& directory, CodeTable& outgoing, Code
   LoadCodeFile(directory, outgoing, incoming, true);
 }
 
-int LoadSortTables(const std::string& directory, SortTable& weights, SortTable& second) {
+bool LoadSortTables(const std::string& directory, SortTable& weights, SortTable& second) {
   platform::InputFile file(directory + "sort.dat");
-  if (!file.IsOpen()) return 0;
+  if (!file.IsOpen()) return false;
   bool read_failed = false;
   const bool weights_read = ReadSortTable(file, weights, &read_failed);
-  if (read_failed) return 0;
+  if (read_failed) return false;
   const bool second_read = ReadSortTable(file, second, &read_failed);
-  return weights_read && second_read ? 1 : 0;
+  return weights_read && second_read;
 }
 
 }  // namespace orgalink::store

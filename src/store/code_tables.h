@@ -23,14 +23,14 @@ struct CharTables {
 // separator, or empty for the bare file names.
 // Both tables start as spaces; a short file fills each only as far as its
 // bytes reach, and a read error leaves the table being read all spaces.
-// Returns 1 when both 128-byte tables came whole from the file.
-int LoadCodeTables(const std::string& directory, CodeTable& outgoing, CodeTable& incoming);
+// True when both 128-byte tables came whole from the file.
+bool LoadCodeTables(const std::string& directory, CodeTable& outgoing, CodeTable& incoming);
 // The store's variant of the same load (the incoming read is tried even when
 // the outgoing one failed).
 void LoadStoreCodeTables(const std::string& directory, CodeTable& outgoing, CodeTable& incoming);
 // Leaves both tables as they are when the file cannot be opened, and every
-// entry a short or failing read did not reach; returns 1 when both 256-byte
+// entry a short or failing read did not reach; true when both 256-byte
 // tables came whole from the file.
-int LoadSortTables(const std::string& directory, SortTable& weights, SortTable& second);
+bool LoadSortTables(const std::string& directory, SortTable& weights, SortTable& second);
 
 }  // namespace orgalink::store

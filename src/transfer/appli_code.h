@@ -9,7 +9,7 @@ inline constexpr std::uint8_t TelephoneCode = 5;
 inline constexpr std::uint8_t ExpenseCategoryCode = 6;
 
 // The code that goes on the line for an application: 0..6 unchanged, anything
-// else (such as all applications, 255) becomes 0xFF.
+// else (such as store::AllApplis) becomes 0xFF.
 std::uint8_t AppliCode(int kind);
 
 // True for the bytes that open a DataPacket.

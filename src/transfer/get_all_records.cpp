@@ -1,13 +1,15 @@
 // Receiving all records of one application as a record stream.
 
+#include "transfer/get_all_records.h"
+
 #include <algorithm>
 
 #include "link/command_name.h"
 #include "link/text_format.h"
 #include "transfer/appli_code.h"
+#include "transfer/get_expense_category.h"
 #include "transfer/receive_progress.h"
 #include "transfer/receive_record.h"
-#include "transfer/receive_records.h"
 #include "transfer/telephone_order.h"
 
 namespace orgalink::transfer {

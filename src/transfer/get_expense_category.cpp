@@ -1,11 +1,12 @@
 // Receiving the expense category table: one packet of application code 6.
 
+#include "transfer/get_expense_category.h"
+
 #include <algorithm>
 
 #include "link/text_format.h"
 #include "transfer/appli_code.h"
 #include "transfer/data_packet.h"
-#include "transfer/receive_records.h"
 
 namespace orgalink::transfer {
 

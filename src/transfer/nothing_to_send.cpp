@@ -1,4 +1,4 @@
-#include "transfer/send_records.h"
+#include "transfer/nothing_to_send.h"
 
 namespace orgalink::transfer {
 

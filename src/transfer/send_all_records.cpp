@@ -1,11 +1,15 @@
 // Sending all records of one application from a record stream.
 
+#include "transfer/send_all_records.h"
+
 #include <algorithm>
 
 #include "link/text_format.h"
 #include "transfer/appli_code.h"
 #include "transfer/command_steps.h"
-#include "transfer/send_records.h"
+#include "transfer/nothing_to_send.h"
+#include "transfer/send_expense_category.h"
+#include "transfer/send_record.h"
 
 namespace orgalink::transfer {
 

@@ -1,9 +1,11 @@
+#include "transfer/send_expense_category.h"
+
 #include <algorithm>
 
 #include "transfer/appli_code.h"
 #include "transfer/command_steps.h"
 #include "transfer/data_packet.h"
-#include "transfer/send_records.h"
+#include "transfer/nothing_to_send.h"
 
 namespace orgalink::transfer {
 

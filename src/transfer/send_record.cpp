@@ -1,7 +1,8 @@
+#include "transfer/send_record.h"
+
 #include "transfer/command_steps.h"
 #include "transfer/data_packet.h"
 #include "transfer/packet_cut.h"
-#include "transfer/send_records.h"
 
 namespace orgalink::transfer {
 

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "ui/port_refusal.h"
+
 namespace orgalink::ui {
 
 namespace {
@@ -28,9 +30,7 @@ bool IsAbout(const link::Cause& cause, std::string_view subject) {
 const char* HintFor(const FailureFacts& facts) {
   const link::Cause& cause = facts.cause;
   const std::string system = cause.Type() == link::Cause::Kind::System ? cause.Detail() : "";
-  if (IsSystemError(system, {std::errc::permission_denied, std::errc::operation_not_permitted})) {
-    return "join the port's group, usually dialout, then log in again (orgalink ports shows how)";
-  }
+  if (RefusedAccess(system)) return kJoinPortGroupHint;
   if (IsSystemError(system,
                     {std::errc::device_or_resource_busy, std::errc::resource_unavailable_try_again,
                      std::errc::operation_would_block})) {

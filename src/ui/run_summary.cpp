@@ -23,6 +23,9 @@ std::string Seconds(std::uint32_t ms) {
 
 std::string RunSummary(const RunFacts& facts) {
   std::string text = (facts.restore ? "Restored " : "Backup written to ") + facts.archive + "\n";
+  if (!facts.readBackProblem.empty()) {
+    text += "The archive could not be read back: " + facts.readBackProblem + "\n";
+  }
   for (const std::uint8_t kind : store::FullOrder) {
     const int count = facts.counts[kind];
     if (count >= 0) text += RecordsLine(kind, count) + "\n";

@@ -16,6 +16,8 @@ struct RunFacts {
   std::uint32_t elapsedMs = 0;
   // A restore's copy of the organizer's contents before it; empty for none.
   std::string safetyArchive;
+  // Why the archive could not be read back for its counts; empty when it was.
+  std::string readBackProblem;
 };
 
 // The result of a successful run, one fact a line: where the archive is,
@@ -25,6 +27,7 @@ struct RunFacts {
 //   Telephone: 24 records
 //   ...
 //   Time taken: 3.4 s
+// An archive that could not be read back is said so in place of the counts.
 std::string RunSummary(const RunFacts& facts);
 
 }  // namespace orgalink::ui

@@ -178,11 +178,13 @@ void ArchiveViewerTest::theMainWindowOpensTheArchiveChosen() {
   gui::MainDialog window(folder.Paths(), prompts, platform::SystemClock::Instance());
   const std::string backupDir = window.Settings().backupDir;
 
-  window.ViewArchive();  // cancelled
+  auto* view = Child<QPushButton>(window, "viewArchiveButton");
+  QCOMPARE(view->text(), QStringLiteral("&View archive..."));
+  view->click();  // cancelled
   QVERIFY(window.findChildren<gui::ArchiveViewer*>().isEmpty());
 
   prompts.SetOpenPath(kSample);
-  window.ViewArchive();
+  view->click();
   QCOMPARE(prompts.FileRequests().back().folder, QString::fromStdString(backupDir));
   const auto viewers = window.findChildren<gui::ArchiveViewer*>();
   QCOMPARE(viewers.size(), 1);

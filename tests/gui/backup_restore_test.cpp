@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
@@ -16,6 +17,8 @@
 #include "progress_dialog.h"
 #include "scripted_prompts.h"
 #include "sim/pty_service.h"
+#include "store/archive.h"
+#include "store/checked_archive.h"
 #include "support/temp_dir.h"
 #include "ui/verify_report.h"
 
@@ -39,6 +42,37 @@ QString Inspect(const std::string& path) {
   return QString::fromLocal8Bit(inspect.readAllStandardOutput());
 }
 
+// "Telephone: 24 records" for each application the archive at `path` holds,
+// read from the file itself.
+QStringList RecordLines(const std::string& path) {
+  store::CheckedArchive archive;
+  if (store::ReadArchiveFile(path, archive) != store::StoreOk) return {"unreadable"};
+  QStringList lines;
+  for (const store::ArchiveSection& section : archive.image.sections) {
+    lines << QString::fromStdString(store::ApplicationName(section.application)) +
+                 QStringLiteral(": %1 record%2")
+                     .arg(section.count)
+                     .arg(QLatin1String(section.count == 1 ? "" : "s"));
+  }
+  return lines;
+}
+
+// The result box names the archive first, then the records of each
+// application it holds, then the time taken.
+void CheckSummary(const QString& summary, const QString& firstLine, const std::string& archive) {
+  QVERIFY2(summary.startsWith(firstLine + QLatin1Char('\n')), qPrintable(summary));
+  const QStringList lines = RecordLines(archive);
+  QCOMPARE(lines.size(), 7);
+  for (const QString& line : lines) {
+    QVERIFY2(summary.contains(QLatin1Char('\n') + line + QLatin1Char('\n')),
+             qPrintable(line + QLatin1String(" in ") + summary));
+  }
+  QVERIFY2(QRegularExpression(QStringLiteral("\nTime taken: \\d+\\.\\d s(\n|$)"))
+               .match(summary)
+               .hasMatch(),
+           qPrintable(summary));
+}
+
 }  // namespace
 
 class BackupRestoreTest : public QObject {
@@ -51,6 +85,7 @@ class BackupRestoreTest : public QObject {
   void autoDetectFindsTheOrganizerBehindCom3();
   void aFirstRunKeepsTheDeviceChosenForCom1();
   void aVerifiedRestoreReportsWhatTheOrganizerHolds();
+  void aRestoreThatFailsAfterDeletingOffersItsSafetyArchive();
   void cleanupTestCase();
 
  private:
@@ -89,16 +124,20 @@ void BackupRestoreTest::Click(const char* button) {
 void BackupRestoreTest::backupAndRestoreFromTheButtons() {
   const std::string first = folder_.File("first.bkf");
   QString progressTitle;
-  prompts_.OnBox([&progressTitle](const ScriptedPrompts::Shown& box) {
-    if (box.caption == QLatin1String("Backup")) {
-      progressTitle = QApplication::activeModalWidget()->windowTitle();
+  prompts_.OnBox([&progressTitle](const ScriptedPrompts::Shown&) {
+    if (auto* dialog = qobject_cast<gui::ProgressDialog*>(QApplication::activeModalWidget())) {
+      progressTitle = dialog->windowTitle();
     }
   });
   prompts_.SetSavePath(QString::fromStdString(first));
   Click("backupButton");
   prompts_.OnBox({});
-  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup"}));
+  // With a log the operation's own success note comes first, then the result.
+  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup", "Backup"}));
   QVERIFY(prompts_.Boxes()[1].text.startsWith(QLatin1String("SUCCESS Backup\nTime:")));
+  CheckSummary(prompts_.Boxes()[2].text,
+               QStringLiteral("Backup written to ") + QString::fromStdString(first), first);
+  QVERIFY(prompts_.Boxes()[2].icon == gui::BoxIcon::Information);
   // With a log the negotiation tags the dialog with the organizer's model.
   QCOMPARE(progressTitle, QStringLiteral("<M> PC Interface Software for Brelan Pellico (Backup)"));
   const QString listing = Inspect(first);
@@ -107,21 +146,30 @@ void BackupRestoreTest::backupAndRestoreFromTheButtons() {
 
   prompts_.SetOpenPath(QString::fromStdString(first));
   Click("restoreButton");
-  QCOMPARE(prompts_.Captions(), (QStringList{"Restore", "Information", "Restore"}));
+  QCOMPARE(prompts_.Captions(), (QStringList{"Restore", "Information", "Restore", "Restore"}));
   QVERIFY(prompts_.Boxes()[2].text.startsWith(QLatin1String("SUCCESS Restore\nTime:")));
-  // Before deleting anything the restore kept what the organizer held.
-  int safetyCopies = 0;
+  // Before deleting anything the restore kept what the organizer held, and
+  // the result says where.
+  std::vector<std::string> safetyCopies;
   for (const auto& entry : std::filesystem::directory_iterator(window_->Settings().backupDir)) {
     const std::string name = entry.path().filename().string();
-    if (name.starts_with("before-restore-") && name.ends_with(".bkf")) ++safetyCopies;
+    if (name.starts_with("before-restore-") && name.ends_with(".bkf")) {
+      safetyCopies.push_back(entry.path().string());
+    }
   }
-  QCOMPARE(safetyCopies, 1);
+  QCOMPARE(safetyCopies.size(), std::size_t{1});
+  const QString restored = prompts_.Boxes()[3].text;
+  CheckSummary(restored, QStringLiteral("Restored ") + QString::fromStdString(first), first);
+  QVERIFY2(
+      restored.endsWith(QStringLiteral("\nSafety backup of the organizer before the restore: ") +
+                        QString::fromStdString(safetyCopies[0])),
+      qPrintable(restored));
 
   // What went back comes out again.
   const std::string again = folder_.File("again.bkf");
   prompts_.SetSavePath(QString::fromStdString(again));
   Click("backupButton");
-  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup"}));
+  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup", "Backup"}));
   QCOMPARE(Contents(again), Contents(first));
   // The archive dialogs open where the last archive went.
   QCOMPARE(window_->Settings().backupDir, std::filesystem::path(again).parent_path().string());
@@ -155,7 +203,7 @@ void BackupRestoreTest::anAbortInTheMiddleOfABackupKeepsTheArchiveBefore() {
   const std::string next = folder_.File("next.bkf");
   prompts_.SetSavePath(QString::fromStdString(next));
   Click("backupButton");
-  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup"}));
+  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup", "Backup"}));
   QCOMPARE(Contents(next), organizer);
 }
 
@@ -185,7 +233,7 @@ void BackupRestoreTest::autoDetectFindsTheOrganizerBehindCom3() {
   const std::string viaCom3 = folder_.File("via-com3.bkf");
   prompts_.SetSavePath(QString::fromStdString(viaCom3));
   Click("backupButton");
-  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup"}));
+  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup", "Backup"}));
   QCOMPARE(Contents(viaCom3), Contents(folder_.File("again.bkf")));
 }
 
@@ -211,7 +259,8 @@ void BackupRestoreTest::aFirstRunKeepsTheDeviceChosenForCom1() {
   prompts_.SetSavePath(QString::fromStdString(archive));
   prompts_.Clear();
   Child<QPushButton>(window, "backupButton")->click();
-  QCOMPARE(prompts_.Captions(), QStringList{"Information"});
+  // Without a log only the result follows the instructions.
+  QCOMPARE(prompts_.Captions(), (QStringList{"Information", "Backup"}));
   QCOMPARE(Contents(archive), Contents(folder_.File("again.bkf")));
 }
 
@@ -251,11 +300,53 @@ void BackupRestoreTest::aVerifiedRestoreReportsWhatTheOrganizerHolds() {
     prompts_.SetOpenPath(QString::fromStdString(archive));
     prompts_.Clear();
     Child<QPushButton>(window, "restoreButton")->click();
-    QCOMPARE(prompts_.Captions(), (QStringList{"Restore", "Information", "Restore", "Restore"}));
-    QCOMPARE(prompts_.Boxes()[2].text, QString::fromLatin1(ui::kVerifyInstruction));
+    QCOMPARE(prompts_.Captions(),
+             (QStringList{"Restore", "Information", "Restore", "Restore", "Restore"}));
+    QVERIFY(prompts_.Boxes()[2].text.startsWith(QLatin1String("Restored ")));
+    QCOMPARE(prompts_.Boxes()[3].text, QString::fromLatin1(ui::kVerifyInstruction));
     QCOMPARE(prompts_.Boxes().back().text, c.report);
     QVERIFY(prompts_.Boxes().back().icon == c.icon);
   }
+}
+
+// An organizer that answers the eighth ACK with NACK fails every restore
+// once its applications are deleted. The box after the failure names the
+// safety archive and offers it; Yes restores that file without asking for
+// one, and the offer after the next failure names that run's own copy.
+void BackupRestoreTest::aRestoreThatFailsAfterDeletingOffersItsSafetyArchive() {
+  GuiFolder folder;
+  sim::SimOptions options;
+  options.table_directory = folder.Paths().dataDirectory;
+  options.faults.nack_at_ack = 8;
+  std::string error;
+  const auto organizer = sim::PtyService::Start(options, error);
+  QVERIFY2(organizer != nullptr, error.c_str());
+  folder.AppendSetting("Ports", "COM1", organizer->DevicePath());
+  gui::MainDialog window(folder.Paths(), prompts_, platform::SystemClock::Instance());
+  window.show();
+  const std::string archive = folder.File("sample.bkf");
+  std::filesystem::copy_file(ORGALINK_SOURCE_DIR "/data/sample_organizer.bkf", archive);
+  prompts_.SetOpenPath(QString::fromStdString(archive));
+  prompts_.Clear();
+  using gui::BoxAnswer;
+  prompts_.QueueAnswers({BoxAnswer::Yes, BoxAnswer::Ok, BoxAnswer::Ok, BoxAnswer::Yes,
+                         BoxAnswer::Yes, BoxAnswer::Ok, BoxAnswer::Ok, BoxAnswer::No});
+  Child<QPushButton>(window, "restoreButton")->click();
+
+  QCOMPARE(prompts_.Captions(), (QStringList{"Restore", "Information", "Error", "Restore",
+                                             "Restore", "Information", "Error", "Restore"}));
+  QCOMPARE(prompts_.FileRequests().size(), std::size_t{1});
+  const QRegularExpression offer(QStringLiteral(
+      "^The restore failed after it began to empty the organizer\\. Its contents before the "
+      "restore are in the safety backup (.*before-restore-[0-9-]+\\.bkf)\nRestore that safety "
+      "backup now\\?$"));
+  const auto first = offer.match(prompts_.Boxes()[3].text);
+  const auto second = offer.match(prompts_.Boxes()[7].text);
+  QVERIFY2(first.hasMatch(), qPrintable(prompts_.Boxes()[3].text));
+  QVERIFY2(second.hasMatch(), qPrintable(prompts_.Boxes()[7].text));
+  QVERIFY(prompts_.Boxes()[3].buttons == gui::BoxButtons::YesNo);
+  QVERIFY(std::filesystem::exists(first.captured(1).toStdString()));
+  QVERIFY(first.captured(1) != second.captured(1));
 }
 
 }  // namespace orgalink::guitest

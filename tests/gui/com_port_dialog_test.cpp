@@ -42,6 +42,7 @@ class ComPortDialogTest : public QObject {
   void detectionShowsEachPortAndOnlyOkKeepsTheFind();
   void cancelTurnsIntoAbortWhileTheSearchRuns();
   void devicesChangeOnOkOnly();
+  void aPortRefusedToTheUserNamesItsGroup();
   void openingWithALogStartsItAfresh();
 
  private:
@@ -180,6 +181,28 @@ void ComPortDialogTest::cancelTurnsIntoAbortWhileTheSearchRuns() {
     QVERIFY(prompts_.Boxes()[0].detail.isEmpty());
     QCOMPARE(CheckedPort(*dialog), 2);
   }
+}
+
+// A search whose ports would not open tells why and what to try, as the
+// command line's search does: for a refused port, joining its group.
+void ComPortDialogTest::aPortRefusedToTheUserNamesItsGroup() {
+  auto dialog = MakeDialog(1);
+  gui::AutoDetectDialog& detect = dialog->AutoDetect();
+  detect.SetSettingsFile("/home/u/Orgalink.ini");
+  detect.SetDetection([](session::Session&, link::ProgressSink&) {
+    return link::DetectResult{
+        0, link::Cause::System("opening the ports", 0,
+                               "COM1: Permission denied; COM2: No such file or directory")};
+  });
+  prompts_.Clear();
+  AutoDetect(*dialog,
+             [](gui::AutoDetectDialog& d) { Child<QPushButton>(d, "proceedButton")->click(); });
+  QCOMPARE(prompts_.Captions(), QStringList{"Error"});
+  const QString detail = prompts_.Boxes()[0].detail;
+  QVERIFY2(detail.startsWith(QStringLiteral("Cause: opening the ports: COM1: Permission denied")),
+           qPrintable(detail));
+  QVERIFY2(detail.contains(QStringLiteral("usually dialout")), qPrintable(detail));
+  QVERIFY2(detail.contains(QStringLiteral("[Ports] in /home/u/Orgalink.ini")), qPrintable(detail));
 }
 
 // The main window stores what OK gives (its own test).

@@ -9,6 +9,7 @@
 
 #include "gui_fixture.h"
 #include "main_dialog.h"
+#include "platform/clock.h"
 #include "progress_dialog.h"
 #include "scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -31,6 +32,8 @@ class MainWindowTest : public QObject {
   void aFirstRunWritesEveryDefaultAtExit();
   void aComPortChoiceThatCannotBeStoredIsShown();
   void theQuietWindowReachesTheEngine();
+  void theProposedNameNeverReplacesABackup();
+  void aPortThatIsNotThereIsExplainedInTheFailureBox();
 };
 
 void MainWindowTest::backupAsksForADatedArchiveAndStopsOnCancel() {
@@ -172,6 +175,53 @@ void MainWindowTest::theQuietWindowReachesTheEngine() {
   Child<QPushButton>(window, "backupButton")->click();
   QCOMPARE(prompts.Captions(), (QStringList{"Information", "Error"}));
   QCOMPARE(quietWindow, 25L);
+}
+
+// Today's archive is there already (and its first numbered successor): the
+// dialog offers the next free name, so that Enter does not replace it.
+void MainWindowTest::theProposedNameNeverReplacesABackup() {
+  GuiFolder folder;
+  ScriptedPrompts prompts;
+  platform::VirtualClock clock;
+  clock.SetLocalTime("20261211");
+  gui::MainDialog window(folder.Paths(), prompts, clock);
+  const std::string backupDir = folder.Paths().files.backupDir;
+  const struct {
+    const char* existing;  // made before the dialog opens; nullptr: none
+    const char* proposed;
+  } steps[] = {
+      {nullptr, "20261211.bkf"},
+      {"20261211.bkf", "20261211-2.bkf"},
+      {"20261211-2.bkf", "20261211-3.bkf"},
+  };
+  for (const auto& step : steps) {
+    if (step.existing != nullptr) std::ofstream(backupDir + "/" + step.existing) << "kept";
+    prompts.Clear();
+    Child<QPushButton>(window, "backupButton")->click();
+    QCOMPARE(prompts.FileRequests().size(), std::size_t{1});
+    QCOMPARE(prompts.FileRequests()[0].proposedName, QString::fromLatin1(step.proposed));
+  }
+}
+
+// The box after a failed run tells what the system said about the port and
+// what to try, as the command line does, below the status text.
+void MainWindowTest::aPortThatIsNotThereIsExplainedInTheFailureBox() {
+  GuiFolder folder;
+  const std::string device = folder.File("no-such-tty");
+  folder.AppendSetting("Settings", "COMPort", "2");
+  folder.AppendSetting("Ports", "COM2", device);
+  ScriptedPrompts prompts;
+  gui::MainDialog window(folder.Paths(), prompts, platform::SystemClock::Instance());
+  prompts.SetSavePath(QString::fromStdString(folder.File("never.bkf")));
+  Child<QPushButton>(window, "backupButton")->click();
+  QCOMPARE(prompts.Captions(), (QStringList{"Information", "Error"}));
+  const ScriptedPrompts::Shown& box = prompts.Boxes()[1];
+  QCOMPARE(box.text, QStringLiteral("Error opening COM2."));
+  QVERIFY2(box.detail.startsWith(QStringLiteral("Cause: ")), qPrintable(box.detail));
+  QVERIFY2(box.detail.contains(QString::fromStdString(device) +
+                               QStringLiteral(": No such file or directory")),
+           qPrintable(box.detail));
+  QVERIFY2(box.detail.contains(QStringLiteral("Try: check the port")), qPrintable(box.detail));
 }
 
 }  // namespace orgalink::guitest

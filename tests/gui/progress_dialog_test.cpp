@@ -112,9 +112,9 @@ void ProgressDialogTest::statusTextsFollowTheReportedEventsInOrder() {
   const std::vector<Seen> expected = {
       {"", 0},
       {"Waiting for Organizer...", 0},
-      {"Receiving...", 10},
-      {"Receiving...", 22},
-      {"Receiving...", 52},
+      {"Receiving... Telephone", 10},
+      {"Receiving... Telephone", 22},
+      {"Receiving... Schedule", 52},
       {"Finished.", 100},
   };
   QCOMPARE(seen.size(), expected.size());

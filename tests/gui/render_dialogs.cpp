@@ -68,6 +68,9 @@ int main(int argc, char** argv) {
   Deliver(progress, {link::ProgressKind::Status, 100, link::ProgressScope::Operation});
   Deliver(progress, {link::ProgressKind::Progress, 55, link::ProgressScope::Operation});
   ok &= Save(progress, folder, "progress.png");
+  // The longest application name the status line can carry.
+  Deliver(progress, {link::ProgressKind::Progress, 90, link::ProgressScope::Operation});
+  ok &= Save(progress, folder, "progress-last-application.png");
 
   gui::ComPortDialog comPort(&main, prompts, clock);
   comPort.Configure(main.Settings());

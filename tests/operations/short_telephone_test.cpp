@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "operations/backup.h"
+#include "operations/receive_appli.h"
 #include "store/appli_kind.h"
 #include "support/line_fixture.h"
 #include "support/transfer_peer.h"

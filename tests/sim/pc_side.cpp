@@ -2,7 +2,8 @@
 
 #include "link/negotiation.h"
 #include "store/appli_kind.h"
-#include "transfer/send_records.h"
+#include "transfer/get_all_records.h"
+#include "transfer/send_all_records.h"
 
 namespace orgalink::simtest {
 

@@ -7,7 +7,7 @@
 #include "link/link_status.h"
 #include "link/progress_sink.h"
 #include "sim/organizer_contents.h"
-#include "transfer/receive_records.h"
+#include "transfer/telephone_check.h"
 
 namespace orgalink::simtest {
 

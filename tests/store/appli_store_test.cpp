@@ -132,7 +132,7 @@ TEST(AppliStoreWithoutTable, EveryOperationRefuses) {
   EXPECT_EQ(store.FindUnusedSlot(), ToInt(StoreFull));
   EXPECT_EQ(store.PrepareSlot(Memo), StoreNoSlot);
   EXPECT_EQ(store.RecordCount(Memo), ToInt(StoreNoAppli));
-  EXPECT_EQ(store.SaveArchive(dir.File("a.bkf"), 0, nullptr), StoreInvalid);
+  EXPECT_EQ(store.SaveArchive(dir.File("a.bkf"), false, nullptr), StoreInvalid);
   EXPECT_EQ(store.LoadArchive(dir.File("a.bkf"), nullptr), StoreInvalid);
   EXPECT_EQ(std::string(store.Magic()), "IM2BK1");
   EXPECT_EQ(store.DeviceCode()[0], 2);

@@ -51,10 +51,10 @@ class ArchiveTest : public ::testing::Test {
 
 TEST_F(ArchiveTest, WorkedExampleInBothForms) {
   Add(Memo, Stream({Ascii("ABC")}));
-  EXPECT_EQ(store.SaveArchive(path, 0, nullptr), StoreOk);
+  EXPECT_EQ(store.SaveArchive(path, false, nullptr), StoreOk);
   EXPECT_EQ(ReadBytes(path), kPlainMemo);
   EXPECT_EQ(store.Magic(), "IM2BK0");
-  EXPECT_EQ(store.SaveArchive(path, 1, nullptr), StoreOk);
+  EXPECT_EQ(store.SaveArchive(path, true, nullptr), StoreOk);
   EXPECT_EQ(ReadBytes(path), kInvertedMemo);
   EXPECT_EQ(store.Magic(), "IM2BK1");
 
@@ -78,7 +78,7 @@ TEST_F(ArchiveTest, RequiredSpaceCountsEverySlotButNeverTheOldFile) {
 
 TEST_F(ArchiveTest, EmptyApplicationIsAThreeByteSection) {
   Add(Memo, Stream({}));
-  ASSERT_EQ(store.SaveArchive(path, 0, nullptr), StoreOk);
+  ASSERT_EQ(store.SaveArchive(path, false, nullptr), StoreOk);
   EXPECT_EQ(ReadBytes(path), Concat({Ascii("IM2BK0"), {0x02, 0x00, 0x01, 0x03, 0x00, 0x00}}));
 
   ASSERT_EQ(store.GetAppliBuf(ArchiveSlots), StoreOk);
@@ -98,7 +98,7 @@ TEST_F(ArchiveTest, RoundTripFromPlainToInverted) {
                              {0x03, 0x00, 0x01},
                              Stream({Ascii("note")})});
   ASSERT_EQ(Load(file), StoreOk);
-  ASSERT_EQ(store.SaveArchive(path, 1, nullptr), StoreOk);
+  ASSERT_EQ(store.SaveArchive(path, true, nullptr), StoreOk);
   Bytes inverted = ReadBytes(path);
   ASSERT_EQ(inverted.size(), file.size());
   EXPECT_EQ(Bytes(inverted.begin(), inverted.begin() + 6), Ascii("IM2BK1"));
@@ -113,7 +113,7 @@ TEST_F(ArchiveTest, RoundTripFromPlainToInverted) {
 
 TEST_F(ArchiveTest, ConversionWhenWriting) {
   Add(ToDo, Stream({{0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 'a'}}));
-  ASSERT_EQ(store.SaveArchive(path, 0, nullptr), StoreOk);
+  ASSERT_EQ(store.SaveArchive(path, false, nullptr), StoreOk);
   const Bytes written = ReadBytes(path);
   EXPECT_EQ(Bytes(written.begin() + 12, written.end()),
             Bytes({0x05, 0x05, 0x05, 0x05, 0x05, 0x20, 'a', 0xFF}));
@@ -174,12 +174,12 @@ TEST_F(ArchiveTest, MissingFileIsAReadFailureWithTheSystemText) {
 
 TEST_F(ArchiveTest, FailedWriteKeepsTheOldArchive) {
   Add(Memo, Stream({Ascii("ABC")}));
-  ASSERT_EQ(store.SaveArchive(path, 0, nullptr), StoreOk);
+  ASSERT_EQ(store.SaveArchive(path, false, nullptr), StoreOk);
   Add(ToDo, Stream({Bytes(1000, 'x'), Bytes(1000, 'y')}));
   for (std::uint64_t limit : {0, 9, 1500}) {
     platform::ScopedWriteFault fault(limit, ENOSPC);
     std::string error_text;
-    EXPECT_EQ(store.SaveArchive(path, 1, &error_text), StoreRejected) << limit;
+    EXPECT_EQ(store.SaveArchive(path, true, &error_text), StoreRejected) << limit;
     EXPECT_EQ(error_text, std::strerror(ENOSPC));
   }
   EXPECT_EQ(ReadBytes(path), kPlainMemo);
@@ -190,19 +190,19 @@ TEST_F(ArchiveTest, FailedWriteKeepsTheOldArchive) {
 // before the old archive is replaced, and the next attempt goes through.
 TEST_F(ArchiveTest, WriteThatReadsBackDifferentlyKeepsTheOldArchive) {
   Add(Memo, Stream({Ascii("ABC")}));
-  ASSERT_EQ(store.SaveArchive(path, 0, nullptr), StoreOk);
+  ASSERT_EQ(store.SaveArchive(path, false, nullptr), StoreOk);
   Bytes todo;  // 70 records of 1000 bytes: the last fault falls in the second chunk
   for (int i = 0; i < 70; ++i) todo = Concat({todo, Stream({Bytes(1000, 'x')})});
   Add(ToDo, todo);
   for (std::uint64_t offset : {0, 12, 66000}) {
     platform::ScopedWriteCorruption corruption(offset);
     std::string error_text;
-    EXPECT_EQ(store.SaveArchive(path, 1, &error_text), StoreRejected) << offset;
+    EXPECT_EQ(store.SaveArchive(path, true, &error_text), StoreRejected) << offset;
     EXPECT_EQ(error_text, "The archive read back differs from what was written.");
     EXPECT_EQ(ReadBytes(path), kPlainMemo);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"backup.bkf"});
   }
-  EXPECT_EQ(store.SaveArchive(path, 1, nullptr), StoreOk);
+  EXPECT_EQ(store.SaveArchive(path, true, nullptr), StoreOk);
   ASSERT_EQ(store.GetAppliBuf(ArchiveSlots), StoreOk);
   ASSERT_EQ(store.LoadArchive(path, nullptr), StoreOk);
   EXPECT_EQ(store.RecordCount(ToDo), 70);
@@ -220,7 +220,7 @@ TEST_F(ArchiveTest, RecordThatWouldHoldTheTerminatorIsNeverWritten) {
   const Bytes memo = Stream({Ascii("ok"), {'a', 0x80, 'b'}});
   ASSERT_EQ(converting.LoadArchiveBytes(Concat({Header(1), {0x03, 0x00, 0x02}, memo})), StoreOk);
   WriteBytes(path, kPlainMemo);
-  EXPECT_EQ(converting.SaveArchive(path, 0, nullptr), StoreInvalid);
+  EXPECT_EQ(converting.SaveArchive(path, false, nullptr), StoreInvalid);
   EXPECT_EQ(ReadBytes(path), kPlainMemo);
   EXPECT_EQ(dir.Entries().size(), 2u);  // code.dat and the old archive
 }
@@ -229,9 +229,9 @@ TEST_F(ArchiveTest, UnwritableTargetIsRefusedWithTheSystemText) {
   std::string error_text;
   // The free space of a missing folder is unknown: refused before any file
   // operation, so there is no system text.
-  EXPECT_EQ(store.SaveArchive(dir.File("no/such/folder.bkf"), 0, &error_text), StoreRejected);
+  EXPECT_EQ(store.SaveArchive(dir.File("no/such/folder.bkf"), false, &error_text), StoreRejected);
   EXPECT_EQ(error_text, "");
-  EXPECT_EQ(store.SaveArchive(dir.Dir(), 0, &error_text), StoreRejected);  // a folder
+  EXPECT_EQ(store.SaveArchive(dir.Dir(), false, &error_text), StoreRejected);  // a folder
   EXPECT_EQ(error_text, std::strerror(EISDIR));
 }
 

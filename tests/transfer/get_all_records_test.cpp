@@ -1,10 +1,12 @@
 // Receiving a whole application, and the expense category table.
 
+#include "transfer/get_all_records.h"
+
 #include <gtest/gtest.h>
 
 #include "support/line_fixture.h"
 #include "support/transfer_peer.h"
-#include "transfer/receive_records.h"
+#include "transfer/get_expense_category.h"
 #include "transfer/telephone_order.h"
 
 namespace orgalink::transfer {

@@ -11,7 +11,7 @@
 #include "support/pty.h"
 #include "support/pty_organizer.h"
 #include "support/transfer_peer.h"
-#include "transfer/receive_records.h"
+#include "transfer/get_all_records.h"
 
 namespace orgalink::transfer {
 namespace {

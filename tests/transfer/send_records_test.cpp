@@ -1,12 +1,13 @@
 // Sending an application's records and the expense category table to the
 // organizer, and the same from the organizer's side.
 
-#include "transfer/send_records.h"
-
 #include <gtest/gtest.h>
 
 #include "support/line_fixture.h"
 #include "support/transfer_peer.h"
+#include "transfer/send_all_records.h"
+#include "transfer/send_expense_category.h"
+#include "transfer/send_record.h"
 
 namespace orgalink::transfer {
 namespace {

@@ -39,6 +39,13 @@ TEST(RunSummary, NamesTheArchiveEachApplicationsRecordsAndTheTime) {
             "Time taken: 62.0 s\n"
             "Safety backup of the organizer before the restore: "
             "/b/before-restore-20261211-101500.bkf");
+
+  backup.counts.fill(-1);
+  backup.readBackProblem = "Permission denied";
+  EXPECT_EQ(RunSummary(backup),
+            "Backup written to /home/u/20261211-2.bkf\n"
+            "The archive could not be read back: Permission denied\n"
+            "Time taken: 3.4 s");
 }
 
 TEST(SafetyRestoreQuestion, OfferedOnlyForACopyOfAnOrganizerThatWasEmptied) {

@@ -6,18 +6,10 @@
 #include "link/link_engine.h"
 #include "link/progress_sink.h"
 #include "link/step_result.h"
-#include "store/code_tables.h"
+#include "transfer/telephone_check.h"
 #include "transfer/transfer_role.h"
 
 namespace orgalink::transfer {
-
-// What the completeness checks of a base model's Telephone transfer need:
-// the program-wide tables of the order check and BKTelRecordsMin.
-struct TelephoneCheck {
-  const store::SortTable* weights = nullptr;
-  const store::CodeTable* incoming = nullptr;
-  int minRecords = 1;
-};
 
 // Receives every record of one application as a record stream (each record
 // followed by 0xFF) into `buffer`, which is zeroed first.
@@ -32,13 +24,5 @@ link::StepResult GetAllRecords(link::LinkEngine& engine, link::ProgressSink* pro
                                std::span<std::uint8_t> buffer, int& totalOut,
                                std::uint8_t appliCode, TransferRole role,
                                const TelephoneCheck& check, int* recordsOut = nullptr);
-
-// Receives the expense category table (one packet) as a one-record stream;
-// `totalOut` gets its length plus the terminator. An organizer that answers
-// FINISH_ALL_RECORDS has no table: the stream is empty. A NACK in its place
-// fails with 11.
-link::StepResult GetExpenseCategory(link::LinkEngine& engine, link::ProgressSink* progress,
-                                    std::span<std::uint8_t> buffer, int& totalOut,
-                                    TransferRole role);
 
 }  // namespace orgalink::transfer

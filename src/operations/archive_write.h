@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/cause.h"
 #include "link/prompter.h"
 #include "link/step_result.h"
 #include "operations/run_context.h"
@@ -20,10 +21,5 @@ link::StepResult WriteArchiveAsked(RunContext& run, link::Prompter* prompter);
 // write before it began (the free space), or the file and the system's
 // message for the step that failed.
 link::Cause ArchiveWriteCause(const store::ArchiveWrite& write);
-
-// Reads the run's archive into the store, which holds a fresh slot table,
-// asking Retry or Cancel when the file cannot be read. 16; 13 when the file
-// is not an archive this store can take; 17 when the user cancels.
-link::StepResult ReadArchiveAsked(RunContext& run, link::Prompter* prompter);
 
 }  // namespace orgalink::operations
