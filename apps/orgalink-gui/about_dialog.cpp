@@ -15,9 +15,10 @@ namespace {
 constexpr int kIconPixels = 32;
 }
 
+// The line above names the software this program takes the place of; this
+// one names the program, with its only version number in the box.
 QString ProgramVersionLine() {
-  return QStringLiteral("orgalink-gui version %1, a Qt %2 program")
-      .arg(QStringLiteral(ORGALINK_VERSION), QString::fromLatin1(qVersion()));
+  return QStringLiteral("This program: orgalink-gui %1").arg(QStringLiteral(ORGALINK_VERSION));
 }
 
 AboutDialog::AboutDialog(QWidget* parent)

@@ -139,6 +139,10 @@ QWidget* ArchiveViewer::MakeButtonRow() {
   exportButton->setObjectName(QStringLiteral("exportButton"));
   exportButton->setEnabled(view_.Readable());
   connect(exportButton, &QPushButton::clicked, this, &ArchiveViewer::OnExport);
+  mainWindow_ = new QPushButton(QStringLiteral("Main &Window..."), row);
+  mainWindow_->setObjectName(QStringLiteral("mainWindowButton"));
+  mainWindow_->hide();
+  connect(mainWindow_, &QPushButton::clicked, this, &ArchiveViewer::MainWindowRequested);
   auto* close = new QPushButton(QStringLiteral("&Close"), row);
   close->setObjectName(QStringLiteral("closeButton"));
   connect(close, &QPushButton::clicked, this, &QWidget::close);
@@ -146,9 +150,14 @@ QWidget* ArchiveViewer::MakeButtonRow() {
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(exportNote_, 1);
+  layout->addWidget(mainWindow_);
   layout->addWidget(exportButton);
   layout->addWidget(close);
   return row;
+}
+
+void ArchiveViewer::OfferMainWindow(bool offered) {
+  mainWindow_->setVisible(offered);
 }
 
 void ArchiveViewer::OnExport() {

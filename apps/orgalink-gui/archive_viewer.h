@@ -8,6 +8,7 @@
 #include "user_prompts.h"
 
 class QLabel;
+class QPushButton;
 class QTreeWidget;
 
 namespace orgalink::gui {
@@ -30,6 +31,13 @@ class ArchiveViewer : public QWidget {
   // Export...: asks for a JSON file beside the archive and writes it.
   void OnExport();
 
+  // Shows or hides Main &Window..., which a viewer the program was started
+  // with offers while the main window is hidden.
+  void OfferMainWindow(bool offered);
+
+ signals:
+  void MainWindowRequested();
+
  private:
   void AddApplications(QTreeWidget& list);
   QWidget* MakeRecordsPane();
@@ -40,6 +48,7 @@ class ArchiveViewer : public QWidget {
   ui::ArchiveView view_;
   ArchiveTableModel* model_ = nullptr;
   QLabel* exportNote_ = nullptr;
+  QPushButton* mainWindow_ = nullptr;
 };
 
 // Reads the archive at `path` (its text through the "code.dat" in

@@ -6,6 +6,7 @@
 
 #include "dialog_controls.h"
 #include "texts.h"
+#include "title_fit.h"
 #include "ui/detect_advice.h"
 #include "ui/instruction_texts.h"
 #include "ui/status_code.h"
@@ -109,7 +110,7 @@ void AutoDetectDialog::showEvent(QShowEvent* event) {
   // system's own show events (a restore from the task bar) change nothing.
   if (!event->spontaneous()) {
     Bridge().Open();
-    setWindowTitle(kTitle);
+    SetFittingTitle(*this, kTitle);
     proceed_->setEnabled(true);
     cancel_->setText(kCancelText);
     progressLabel_->clear();
@@ -173,7 +174,7 @@ void AutoDetectDialog::HandleProgress(const link::ProgressEvent& event) {
       done(-1);
       break;
     case link::ProgressKind::Variant:
-      setWindowTitle(QString::fromStdString(ui::VariantTag(event.value)) + windowTitle());
+      SetFittingTitle(*this, QString::fromStdString(ui::VariantTag(event.value)) + windowTitle());
       break;
     default:
       // The negotiation's "waiting" notes are for the progress dialog.

@@ -18,6 +18,7 @@
 #include "ui/port_map.h"
 #include "ui/required_files.h"
 #include "user_prompts.h"
+#include "viewer_first.h"
 
 #ifndef ORGALINK_VERSION
 #define ORGALINK_VERSION "unknown"
@@ -134,18 +135,30 @@ int RunProgram(int argc, char** argv) {
 
   MainDialog window(paths, prompts, platform::SystemClock::Instance());
   window.SetPortLister([] { return ui::OfferedDevices(platform::ListSerialPorts()); });
-  QObject::connect(&instance, &SingleInstance::ShowRequested, &window,
-                   [&window] { BringToFront(window); });
+  ViewerFirst viewers(window);
+  QObject::connect(&instance, &SingleInstance::ShowRequested, &window, [&window, &viewers] {
+    if (viewers.Waiting()) {
+      viewers.RequestMainWindow();
+    } else {
+      BringToFront(window);
+    }
+  });
   QObject::connect(&instance, &SingleInstance::OpenRequested, &window,
-                   [&window](const QString& path) {
+                   [&window, &viewers](const QString& path) {
+                     if (viewers.Waiting()) {
+                       viewers.Open(path);
+                       return;
+                     }
                      BringToFront(window);
                      window.OpenViewer(path);
                    });
-  // Later copies are answered once the window is up, and the archive given
-  // is shown over it.
+  // Later copies are answered once the first window is up.
   QTimer::singleShot(0, &window, [&instance] { instance.Listen(); });
+  // Started with an archive, the program is its viewer until the user asks
+  // for the main window.
   if (!options.archive.isEmpty()) {
-    QTimer::singleShot(0, &window, [&window, &options] { window.OpenViewer(options.archive); });
+    viewers.Open(options.archive);
+    if (!viewers.Run() || quit.ExitStatus() != 0) return quit.ExitStatus();
   }
   window.exec();
   return quit.ExitStatus();

@@ -5,6 +5,7 @@
 
 #include "dialog_controls.h"
 #include "texts.h"
+#include "title_fit.h"
 #include "ui/end_notice.h"
 #include "ui/failure_advice.h"
 #include "ui/instruction_texts.h"
@@ -105,7 +106,7 @@ void ProgressDialog::showEvent(QShowEvent* event) {
 
 void ProgressDialog::Start() {
   started_ = true;
-  setWindowTitle(QString::fromStdString(ui::ProgressTitle(settings::ToInt(runMode_))));
+  SetFittingTitle(*this, QString::fromStdString(ui::ProgressTitle(settings::ToInt(runMode_))));
   Refresh();
   const bool running = worker_.Start([this] {
     outcome_.result = communication_(Bridge().Front());
@@ -132,7 +133,7 @@ void ProgressDialog::reject() {
 
 void ProgressDialog::HandleProgress(const link::ProgressEvent& event) {
   if (event.kind == link::ProgressKind::Variant) {
-    setWindowTitle(QString::fromStdString(ui::VariantTag(event.value)) + windowTitle());
+    SetFittingTitle(*this, QString::fromStdString(ui::VariantTag(event.value)) + windowTitle());
     return;
   }
   if (model_.Handle(event)) Refresh();

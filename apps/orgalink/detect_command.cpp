@@ -14,6 +14,7 @@
 #include "preflight.h"
 #include "session/session.h"
 #include "settings_file.h"
+#include "ui/detect_advice.h"
 #include "ui/detect_devices.h"
 #include "ui/exit_status.h"
 #include "ui/instruction_texts.h"
@@ -123,11 +124,9 @@ int Detect(const DetectOptions& options, Interruptible& interrupts) {
   } else if (stop) {
     ReportFailure({link::LinkNotDetected, searched->cause}, true);
   } else {
-    std::fprintf(stderr,
-                 "%s\nCause: %s.\nTry: press the organizer's PC-LINK button just before "
-                 "the search, and check that [Ports] in %s names your serial devices.\n",
-                 ui::StatusMessages(link::LinkNotDetected), searched->cause.Text().c_str(),
-                 file.Path().c_str());
+    // The same advice as the Auto Detect dialog's.
+    std::fprintf(stderr, "%s\n%s\n", ui::StatusMessages(link::LinkNotDetected),
+                 ui::DetectFailureAdvice(searched->cause, file.Path()).c_str());
   }
   const bool saved = SaveSettings(file, kept);
   if (found) return saved || !options.save ? 0 : kExitSettingsNotSaved;

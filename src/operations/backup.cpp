@@ -74,19 +74,12 @@ StepResult ReceiveApplications(RunContext& run, link::ProgressSink* progress,
   }
   // A restore's safety copy of one application still opens and closes with
   // its milestones, so that the progress can tell its receive from the
-  // restore's sending that follows. The expense category table comes in one
-  // packet and reports nothing of its own; received alone, it still shows
-  // where it starts and ends.
+  // restore's sending that follows.
   const bool safety = milestones == link::ProgressScope::Safety;
-  const bool silent = run.appliKind == store::ExpenseCategory;
   if (safety) ReportMilestone(progress, link::ProgressKind::Status, 100, milestones);
-  if (silent)
-    ReportMilestone(progress, link::ProgressKind::Status, 100, link::ProgressScope::Application);
-  const StepResult status = ReceiveOne(run, progress, role);
+  const StepResult status = WithTableMilestones(run.appliKind == store::ExpenseCategory, progress,
+                                                [&] { return ReceiveOne(run, progress, role); });
   if (status != link::LinkOk) return status;
-  if (silent) {
-    ReportMilestone(progress, link::ProgressKind::Progress, 100, link::ProgressScope::Application);
-  }
   if (safety) ReportMilestone(progress, link::ProgressKind::Progress, 100, milestones);
   return status;
 }

@@ -20,6 +20,18 @@ int SecondsSince(LinkEngine& engine, platform::Tick start) {
 
 }  // namespace
 
+link::StepResult WithTableMilestones(bool table, link::ProgressSink* progress,
+                                     const std::function<link::StepResult()>& step) {
+  if (table) {
+    ReportMilestone(progress, link::ProgressKind::Status, 100, link::ProgressScope::Application);
+  }
+  link::StepResult status = step();
+  if (status == link::LinkOk && table) {
+    ReportMilestone(progress, link::ProgressKind::Progress, 100, link::ProgressScope::Application);
+  }
+  return status;
+}
+
 void ReportMilestone(link::ProgressSink* progress, link::ProgressKind kind, int position,
                      link::ProgressScope scope) {
   link::Report(progress, {kind, position, scope});

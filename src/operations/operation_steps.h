@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "link/link_engine.h"
@@ -17,6 +18,12 @@ namespace orgalink::operations {
 // the Operation scope), if anyone watches.
 void ReportMilestone(link::ProgressSink* progress, link::ProgressKind kind, int position,
                      link::ProgressScope scope = link::ProgressScope::Operation);
+
+// Runs `step`, which moves one application. The expense category table
+// (`table`) goes in one packet and reports nothing of its own; moved alone,
+// it still shows where it starts and ends, in the Application scope.
+link::StepResult WithTableMilestones(bool table, link::ProgressSink* progress,
+                                     const std::function<link::StepResult()>& step);
 
 // Ends a failing operation step: `status` also becomes the engine's status,
 // and `cause` goes with it.

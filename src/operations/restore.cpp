@@ -74,16 +74,9 @@ StepResult RestoreOne(RunContext& run, link::ProgressSink* progress, transfer::T
     if (status != link::LinkOk) return status;
   }
   engine.Log().Line("********** Restore 1 Appli **********\n");
-  // The expense category table goes in one packet and reports nothing of
-  // its own; restored alone, it still shows where it starts and ends.
-  const bool silent = run.appliKind == store::ExpenseCategory;
-  if (silent)
-    ReportMilestone(progress, link::ProgressKind::Status, 100, link::ProgressScope::Application);
-  const StepResult status = SendAppli(run, progress, role);
+  const StepResult status = WithTableMilestones(run.appliKind == store::ExpenseCategory, progress,
+                                                [&] { return SendAppli(run, progress, role); });
   if (status != link::LinkOk) return status;
-  if (silent) {
-    ReportMilestone(progress, link::ProgressKind::Progress, 100, link::ProgressScope::Application);
-  }
   engine.Log().Line("********** End Restore 1 Appli **********\n\n");
   return link::LinkOk;
 }

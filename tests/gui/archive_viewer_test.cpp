@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "exchange/archive_json.h"
 #include "gui_fixture.h"
 #include "main_dialog.h"
+#include "viewer_first.h"
 #include "platform/charset.h"
 #include "scripted_prompts.h"
 #include "store/code_tables.h"
@@ -70,6 +72,7 @@ class ArchiveViewerTest : public QObject {
   void exportWritesWhatImportTurnsBackIntoTheArchive();
   void aDamagedArchiveShowsWhatInspectSays();
   void theMainWindowOpensTheArchiveChosen();
+  void startedWithAnArchiveTheProgramEndsWithItsViewer();
 
  private:
   Viewer Open(const QString& path) {
@@ -196,6 +199,41 @@ void ArchiveViewerTest::theMainWindowOpensTheArchiveChosen() {
   // Closed, it is gone.
   viewers[0]->close();
   QTRY_VERIFY(window.findChildren<gui::ArchiveViewer*>().isEmpty());
+}
+
+// Closing the only viewer ends the wait for nothing more; asking for the main
+// window ends it for the window, and the viewer stays open beside it.
+void ArchiveViewerTest::startedWithAnArchiveTheProgramEndsWithItsViewer() {
+  struct Case {
+    const char* name;
+    bool askForMainWindow;
+  };
+  for (const Case& c : {Case{"closed", false}, Case{"main window asked for", true}}) {
+    GuiFolder folder;
+    ScriptedPrompts prompts;
+    gui::MainDialog window(folder.Paths(), prompts, platform::SystemClock::Instance());
+    gui::ViewerFirst viewers(window);
+    gui::ArchiveViewer* viewer = viewers.Open(kSample);
+    auto* mainWindow = Child<QPushButton>(*viewer, "mainWindowButton");
+    QVERIFY2(!mainWindow->isHidden(), c.name);
+    QTimer::singleShot(0, viewer, [&] {
+      QVERIFY(viewers.Waiting());
+      if (c.askForMainWindow) {
+        mainWindow->click();
+      } else {
+        viewer->close();
+      }
+    });
+    QCOMPARE(viewers.Run(), c.askForMainWindow);
+    QVERIFY2(!window.isVisible(), c.name);
+    const auto open = window.findChildren<gui::ArchiveViewer*>();
+    if (c.askForMainWindow) {
+      QCOMPARE(open.size(), 1);
+      QVERIFY2(open[0]->findChild<QPushButton*>("mainWindowButton")->isHidden(), c.name);
+    } else {
+      QTRY_VERIFY2(window.findChildren<gui::ArchiveViewer*>().isEmpty(), c.name);
+    }
+  }
 }
 
 }  // namespace orgalink::guitest
