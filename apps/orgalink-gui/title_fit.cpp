@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFont>
 #include <QFontMetrics>
 #include <QString>
 #include <QVariant>
@@ -18,7 +19,10 @@ constexpr int kTitleBarAllowance = 6;
 constexpr const char* kBuiltWidth = "orgalinkBuiltWidth";
 
 int TitleBarWidthFor(const QString& title) {
-  const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+  // Most window managers draw titles in bold.
+  QFont font = QApplication::font("QMdiSubWindowTitleBar");
+  font.setBold(true);
+  const QFontMetrics metrics(font);
   return metrics.horizontalAdvance(title) + kTitleBarAllowance * metrics.height();
 }
 
@@ -31,7 +35,9 @@ void SetFittingTitle(QDialog& dialog, const QString& title) {
     built = dialog.width();
     dialog.setProperty(kBuiltWidth, built);
   }
-  const int wanted = std::max(built.toInt(), TitleBarWidthFor(title));
+  // Never narrower again: a dialog that jumps in size as its title changes
+  // is worse than one a little wider than a short title needs.
+  const int wanted = std::max({built.toInt(), dialog.width(), TitleBarWidthFor(title)});
   const int shift = (wanted - built.toInt()) / 2 - (dialog.width() - built.toInt()) / 2;
   if (wanted == dialog.width()) return;
   for (QWidget* control : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {

@@ -62,13 +62,19 @@ BoxAnswer FromQt(int button) {
 
 }  // namespace
 
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const BoxRequest& request) {
+  auto box = std::make_unique<QMessageBox>(ToQt(request.icon), request.caption, request.text,
+                                           ToQt(request.buttons), parent);
+  box->setTextFormat(Qt::PlainText);
+  if (!request.detail.isEmpty()) box->setInformativeText(request.detail);
+  return box;
+}
+
 BoxAnswer QtPrompts::ShowBox(QWidget* parent, const BoxRequest& request) {
-  QMessageBox box(ToQt(request.icon), request.caption, request.text, ToQt(request.buttons), parent);
-  box.setTextFormat(Qt::PlainText);
-  if (!request.detail.isEmpty()) box.setInformativeText(request.detail);
+  const std::unique_ptr<QMessageBox> box = MakeMessageBox(parent, request);
   // Esc (or the close button) on a box without Cancel or No counts as OK,
   // which is what the box reports on every platform.
-  return FromQt(box.exec());
+  return FromQt(box->exec());
 }
 
 QString QtPrompts::AskSavePath(QWidget* parent, const FileRequest& request) {

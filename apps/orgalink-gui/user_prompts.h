@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 namespace orgalink::gui {
@@ -47,6 +49,9 @@ class UserPrompts {
   virtual QString AskSavePath(QWidget* parent, const FileRequest& request) = 0;
   virtual QString AskOpenPath(QWidget* parent, const FileRequest& request) = 0;
 };
+
+// The box QtPrompts shows for `request`, not yet shown.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const BoxRequest& request);
 
 // The real windows: QMessageBox and QFileDialog.
 class QtPrompts : public UserPrompts {

@@ -15,12 +15,12 @@
 #include "exchange/archive_json.h"
 #include "gui_fixture.h"
 #include "main_dialog.h"
-#include "viewer_first.h"
 #include "platform/charset.h"
 #include "scripted_prompts.h"
 #include "store/code_tables.h"
 #include "support/file_bytes.h"
 #include "support/temp_dir.h"
+#include "viewer_first.h"
 
 namespace orgalink::guitest {
 

@@ -18,6 +18,7 @@
 #include "main_dialog.h"
 #include "progress_dialog.h"
 #include "scripted_prompts.h"
+#include "title_fit.h"
 
 namespace orgalink::guitest {
 
@@ -34,6 +35,7 @@ class DialogTextsTest : public QObject {
   void aboutBoxFromTheContextMenu();
   void progressDialogTextsAndTitlesByRunMode();
   void comPortAndAutoDetectTexts();
+  void aLongTitleWidensItsDialogAndCentresTheControls();
 
  private:
   GuiFolder folder_;
@@ -209,6 +211,45 @@ void DialogTextsTest::comPortAndAutoDetectTexts() {
   for (const QLabel* label : detect.findChildren<QLabel*>()) {
     QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
              qPrintable(label->text()));
+  }
+}
+
+// The progress dialog's title ("<M> PC Interface ... (Restore)") is far
+// wider than its 212 units: the dialog grows to show it, the controls keep
+// their places relative to each other in the middle, and a shorter title
+// later neither narrows the dialog nor moves them again.
+void DialogTextsTest::aLongTitleWidensItsDialogAndCentresTheControls() {
+  QDialog dialog;
+  const DialogUnits units = gui::SetUpFixedDialog(dialog, 212, 120);
+  QPushButton* abort = gui::AddButton(dialog, units, QStringLiteral("&Abort"), {155, 99, 50, 14});
+  const QPoint builtAt = abort->pos();
+  const int builtWidth = dialog.width();
+  const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+  const QString longTitle =
+      QStringLiteral("<M> PC Interface Software for Brelan Pellico (Restore)");
+  QVERIFY(metrics.horizontalAdvance(longTitle) > builtWidth / 2);
+
+  const struct {
+    QString title;
+    bool wider;  // than the dialog was built
+  } steps[] = {
+      {QStringLiteral("Auto Detect"), false},
+      {longTitle.mid(4), true},
+      {longTitle, true},
+      {QStringLiteral("Auto Detect"), true},
+  };
+  int width = builtWidth;
+  for (const auto& step : steps) {
+    gui::SetFittingTitle(dialog, step.title);
+    QCOMPARE(dialog.windowTitle(), step.title);
+    QCOMPARE(dialog.width() > builtWidth, step.wider);
+    QVERIFY(dialog.width() >= width);
+    width = dialog.width();
+    QVERIFY(width > metrics.horizontalAdvance(step.title) || !step.wider);
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    QCOMPARE(dialog.height(), units.Size(212, 120).height());
+    QVERIFY(qAbs(abort->x() - (builtAt.x() + (width - builtWidth) / 2)) <= 1);
+    QCOMPARE(abort->y(), builtAt.y());
   }
 }
 
