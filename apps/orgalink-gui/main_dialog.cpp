@@ -280,18 +280,10 @@ void MainDialog::ShowSummary(settings::RunMode runMode, const session::SessionOu
   facts.archive = outcome.archive;
   facts.elapsedMs = outcome.elapsedMs;
   facts.safetyArchive = session::SafetyCopyOf(outcome).writtenTo;
-  // The counts are those of the file as it lies on disk, read back as the
-  // command line does: what the user will restore one day.
-  store::CheckedArchive archive;
-  if (store::ReadArchiveFile(outcome.archive, archive) == store::StoreOk) {
-    for (const store::ArchiveSection& section : archive.image.sections) {
-      if (section.application < facts.counts.size()) {
-        facts.counts[section.application] = static_cast<int>(section.count);
-      }
-    }
-  } else {
-    facts.readBackProblem = archive.message;
-  }
+  // The session's counts are those of the file as it lies on disk: what
+  // the user will restore one day.
+  facts.counts = outcome.counts;
+  facts.readBackProblem = outcome.countsUnread;
   const char* caption = facts.restore ? ui::kRestoreCaption : kCaptionBackup;
   prompts_.ShowBox(this,
                    {QString::fromStdString(ui::RunSummary(facts)), QString::fromLatin1(caption),

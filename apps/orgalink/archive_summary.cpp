@@ -2,21 +2,22 @@
 
 #include <cstdio>
 
-#include "store/checked_archive.h"
+#include "store/appli_kind.h"
+#include "store/archive.h"
 
 namespace orgalink::cli {
 
-void PrintArchiveSummary(const std::string& path) {
-  store::CheckedArchive archive;
-  if (store::ReadArchiveFile(path, archive) != store::StoreOk) {
-    std::fprintf(stderr, "orgalink: cannot read back: %s\n", archive.message.c_str());
+void PrintArchiveSummary(const session::SessionOutcome& outcome) {
+  if (!outcome.countsUnread.empty()) {
+    std::fprintf(stderr, "orgalink: cannot read back: %s\n", outcome.countsUnread.c_str());
     return;
   }
-  const store::ArchiveImage& image = archive.image;
-  std::printf("%s\n", path.c_str());
-  for (const store::ArchiveSection& section : image.sections) {
-    std::printf("  %s: %u record%s\n", store::ApplicationName(section.application).c_str(),
-                static_cast<unsigned>(section.count), section.count == 1 ? "" : "s");
+  std::printf("%s\n", outcome.archive.c_str());
+  for (const std::uint8_t application : store::FullOrder) {
+    const int count = outcome.counts[application];
+    if (count < 0) continue;
+    std::printf("  %s: %d record%s\n", store::ApplicationName(application).c_str(), count,
+                count == 1 ? "" : "s");
   }
   std::fflush(stdout);
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <string>
+#include "session/session_outcome.h"
 
 namespace orgalink::cli {
 
-// Prints the archive's path and one line per application with its record
-// count on standard output, as read back from the file.
-void PrintArchiveSummary(const std::string& path);
+// Prints the archive a backup wrote and one line per application with its
+// record count on standard output, as the session read them back from the
+// file, in the order the organizer is walked.
+void PrintArchiveSummary(const session::SessionOutcome& outcome);
 
 }  // namespace orgalink::cli

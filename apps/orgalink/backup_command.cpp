@@ -41,7 +41,7 @@ int Backup(const BackupOptions& options, Interruptible& stop) {
                   [&](CommunicationRequest& request, const settings::RunSettings& settings) {
                     request.fileName = ArchivePath(options, settings);
                   });
-  if (result.succeeded) PrintArchiveSummary(result.outcome.archive);
+  if (result.succeeded) PrintArchiveSummary(result.outcome);
   return result.exitCode;
 }
 

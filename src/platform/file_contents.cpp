@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 #include "platform/read_interrupt.h"
 #include "platform/unique_fd.h"
+#include "platform/write_all.h"
 
 namespace orgalink::platform {
 
@@ -55,18 +56,6 @@ class TemporaryFile {
   bool committed_ = false;
 };
 
-bool WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n == 0) errno = EIO;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 // The rename lives in the folder's entries; without this a power cut could
 // bring back the old file, or none at all on a first run. Best effort: the
 // new file is already in place, and some file systems cannot flush a folder.
@@ -108,9 +97,11 @@ int ReplaceFileContents(const std::string& path, const std::string& text) {
   const mode_t mode = stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
   TemporaryFile temporary(path);
   if (temporary.Error() != 0) return temporary.Error();
-  if (!WriteAll(temporary.Fd(), text) || fchmod(temporary.Fd(), mode) != 0) {
+  if (const int error = WriteAll(temporary.Fd(), text)) {
+    errno = error;
     return temporary.Fail();
   }
+  if (fchmod(temporary.Fd(), mode) != 0) return temporary.Fail();
   if (const int error = temporary.CommitAs(path)) return error;
   SyncFolderOf(path);
   return 0;

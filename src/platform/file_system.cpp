@@ -12,6 +12,7 @@
 #include <random>
 
 #include "platform/read_interrupt.h"
+#include "platform/write_all.h"
 
 namespace orgalink::platform {
 
@@ -53,19 +54,6 @@ const std::uint8_t* AsCorrupted(const std::uint8_t* data, std::size_t size,
   std::uint8_t& byte = garbled[static_cast<std::size_t>(at)];
   byte = static_cast<std::uint8_t>(~byte);
   return garbled.data();
-}
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
 }
 
 // A name beside the target that no other writer uses; the leading dot keeps
@@ -247,7 +235,8 @@ bool AtomicFileWriter::Write(const std::uint8_t* data, std::size_t size) {
   if (!fd_.Valid()) return Fail(EBADF);
   const std::size_t allowed = AllowedByFault(size);
   std::vector<std::uint8_t> garbled;
-  if (!WriteAll(fd_.Get(), AsCorrupted(data, allowed, garbled), allowed)) return Fail(errno);
+  const auto* bytes = reinterpret_cast<const char*>(AsCorrupted(data, allowed, garbled));
+  if (const int error = WriteAll(fd_.Get(), std::string_view(bytes, allowed))) return Fail(error);
   if (allowed < size) return Fail(fault_error.load());
   return true;
 }

@@ -96,7 +96,9 @@ SessionOutcome Session::Outcome(link::StepResult result) const {
     // counts are those of the archive as it lies on disk: what was written,
     // or what was restored.
     store::CheckedArchive written;
-    store::ReadArchiveFile(outcome.archive, written);
+    if (store::ReadArchiveFile(outcome.archive, written) != store::StoreOk) {
+      outcome.countsUnread = written.message;
+    }
     for (const store::ArchiveSection& section : written.image.sections) {
       if (section.application < outcome.counts.size()) {
         outcome.counts[section.application] = section.count;

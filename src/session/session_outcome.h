@@ -24,6 +24,8 @@ struct SessionOutcome {
   // Records per application number of that archive, or read back; -1 for an
   // application it did not hold.
   std::array<int, 7> counts{-1, -1, -1, -1, -1, -1, -1};
+  // Why the archive could not be read back for its counts; empty when it was.
+  std::string countsUnread;
   // What became of a restore's safety archive.
   operations::RestoreSafety safety;
   // A verification's differences, one per application compared.

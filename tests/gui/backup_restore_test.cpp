@@ -73,6 +73,31 @@ void CheckSummary(const QString& summary, const QString& firstLine, const std::s
            qPrintable(summary));
 }
 
+// The simulated organizer on a pseudo-terminal, with `faults`, behind COM1
+// of `folder`'s settings; null, after saying why, when it cannot start.
+std::unique_ptr<sim::PtyService> OrganizerOnCom1(GuiFolder& folder,
+                                                 const sim::SimFaults& faults = {}) {
+  sim::SimOptions options;
+  options.table_directory = folder.Paths().dataDirectory;
+  options.faults = faults;
+  std::string error;
+  auto organizer = sim::PtyService::Start(options, error);
+  if (!organizer) {
+    qWarning("%s", error.c_str());
+    return nullptr;
+  }
+  folder.AppendSetting("Ports", "COM1", organizer->DevicePath());
+  return organizer;
+}
+
+// A copy of the sample archive in `folder`: a restore's safety backup goes
+// where the archive opened lies, which must not be the source tree.
+std::string SampleCopy(const GuiFolder& folder) {
+  const std::string archive = folder.File("sample.bkf");
+  std::filesystem::copy_file(ORGALINK_SOURCE_DIR "/data/sample_organizer.bkf", archive);
+  return archive;
+}
+
 }  // namespace
 
 class BackupRestoreTest : public QObject {
@@ -99,12 +124,8 @@ class BackupRestoreTest : public QObject {
 };
 
 void BackupRestoreTest::initTestCase() {
-  sim::SimOptions options;
-  options.table_directory = folder_.Paths().dataDirectory;
-  std::string error;
-  organizer_ = sim::PtyService::Start(options, error);
-  QVERIFY2(organizer_ != nullptr, error.c_str());
-  folder_.AppendSetting("Ports", "COM1", organizer_->DevicePath());
+  organizer_ = OrganizerOnCom1(folder_);
+  QVERIFY(organizer_ != nullptr);
   folder_.AppendSetting("Path", "LogFileName", folder_.File("comm.log"));
   window_ = std::make_unique<gui::MainDialog>(folder_.Paths(), prompts_,
                                               platform::SystemClock::Instance());
@@ -284,20 +305,14 @@ void BackupRestoreTest::aVerifiedRestoreReportsWhatTheOrganizerHolds() {
   };
   for (const auto& c : cases) {
     GuiFolder folder;
-    sim::SimOptions options;
-    options.table_directory = folder.Paths().dataDirectory;
-    options.faults.drop_record = c.dropRecord;
-    std::string error;
-    const auto organizer = sim::PtyService::Start(options, error);
-    QVERIFY2(organizer != nullptr, error.c_str());
-    folder.AppendSetting("Ports", "COM1", organizer->DevicePath());
+    sim::SimFaults faults;
+    faults.drop_record = c.dropRecord;
+    const auto organizer = OrganizerOnCom1(folder, faults);
+    QVERIFY(organizer != nullptr);
     folder.AppendSetting("Settings", "VerifyRestore", "1");
     gui::MainDialog window(folder.Paths(), prompts_, platform::SystemClock::Instance());
     window.show();
-    // A copy: the safety backup goes where the archive opened lies.
-    const std::string archive = folder.File("sample.bkf");
-    std::filesystem::copy_file(ORGALINK_SOURCE_DIR "/data/sample_organizer.bkf", archive);
-    prompts_.SetOpenPath(QString::fromStdString(archive));
+    prompts_.SetOpenPath(QString::fromStdString(SampleCopy(folder)));
     prompts_.Clear();
     Child<QPushButton>(window, "restoreButton")->click();
     QCOMPARE(prompts_.Captions(),
@@ -315,17 +330,13 @@ void BackupRestoreTest::aVerifiedRestoreReportsWhatTheOrganizerHolds() {
 // one, and the offer after the next failure names that run's own copy.
 void BackupRestoreTest::aRestoreThatFailsAfterDeletingOffersItsSafetyArchive() {
   GuiFolder folder;
-  sim::SimOptions options;
-  options.table_directory = folder.Paths().dataDirectory;
-  options.faults.nack_at_ack = 8;
-  std::string error;
-  const auto organizer = sim::PtyService::Start(options, error);
-  QVERIFY2(organizer != nullptr, error.c_str());
-  folder.AppendSetting("Ports", "COM1", organizer->DevicePath());
+  sim::SimFaults faults;
+  faults.nack_at_ack = 8;
+  const auto organizer = OrganizerOnCom1(folder, faults);
+  QVERIFY(organizer != nullptr);
   gui::MainDialog window(folder.Paths(), prompts_, platform::SystemClock::Instance());
   window.show();
-  const std::string archive = folder.File("sample.bkf");
-  std::filesystem::copy_file(ORGALINK_SOURCE_DIR "/data/sample_organizer.bkf", archive);
+  const std::string archive = SampleCopy(folder);
   prompts_.SetOpenPath(QString::fromStdString(archive));
   prompts_.Clear();
   using gui::BoxAnswer;
