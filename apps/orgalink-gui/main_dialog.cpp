@@ -1,7 +1,9 @@
 #include "main_dialog.h"
 
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -20,6 +22,7 @@
 #include "store/record_comparison.h"
 #include "texts.h"
 #include "ui/instruction_texts.h"
+#include "ui/recent_archives.h"
 #include "ui/run_summary.h"
 #include "ui/safe_restore_texts.h"
 #include "ui/safety_restore_offer.h"
@@ -71,7 +74,8 @@ MainDialog::MainDialog(GuiPaths paths, UserPrompts& prompts, platform::Clock& cl
       prompts_(prompts),
       clock_(clock),
       settingsFile_(paths_.files),
-      settings_(settingsFile_.Values()) {
+      settings_(settingsFile_.Values()),
+      recent_(ui::ReadRecentArchives(settingsFile_.Path())) {
   const DialogUnits units = SetUpFixedDialog(*this, 226, 182);
   setWindowIcon(AppIcon());
 
@@ -87,7 +91,7 @@ MainDialog::MainDialog(GuiPaths paths, UserPrompts& prompts, platform::Clock& cl
   // Beside Exit, in the free corner under the descriptions: the archives
   // are looked at more often than the window menu is found.
   connect(AddLargeButton(*this, units, "&View archive...", "viewArchiveButton", {99, 161, 65, 14}),
-          &QPushButton::clicked, this, &MainDialog::ViewArchive);
+          &QPushButton::clicked, this, &MainDialog::OnViewArchive);
 
   // The logo is painted over the place of a hidden control.
   logoRect_ = units.Rect(7, 1, 97, 17);
@@ -135,6 +139,10 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
   // The window menu of other systems: the place of "About".
   QMenu menu(this);
   menu.addAction(QStringLiteral("&View archive..."), this, &MainDialog::ViewArchive);
+  if (!recent_.empty()) {
+    QMenu* recent = menu.addMenu(QStringLiteral("Recent &archives"));
+    AddRecentArchives(*recent);
+  }
   menu.addAction(QStringLiteral("&About..."), this, &MainDialog::ShowAbout);
   menu.exec(event->globalPos());
 }
@@ -142,6 +150,44 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
 void MainDialog::ShowAbout() {
   AboutDialog about(this);
   about.exec();
+}
+
+void MainDialog::OnViewArchive() {
+  if (recent_.empty()) {
+    ViewArchive();
+    return;
+  }
+  QMenu menu(this);
+  AddRecentArchives(menu);
+  const QWidget* button = findChild<QWidget*>(QStringLiteral("viewArchiveButton"));
+  menu.exec(button->mapToGlobal(QPoint(0, button->height())));
+}
+
+void MainDialog::AddRecentArchives(QMenu& menu) {
+  int number = 0;
+  for (const std::string& path : recent_) {
+    const QString file = QFile::decodeName(path.c_str());
+    const QFileInfo info(file);
+    // The file's name to choose by, its folder to tell two alike apart.
+    QAction* action =
+        menu.addAction(QStringLiteral("&%1 %2   (%3)")
+                           .arg(++number)
+                           .arg(info.fileName(), QDir::toNativeSeparators(info.absolutePath())));
+    action->setData(file);
+    connect(action, &QAction::triggered, this, [this, file] { OpenViewer(file); });
+  }
+  if (recent_.empty()) return;
+  menu.addSeparator();
+  menu.addAction(QStringLiteral("&Other archive..."), this, &MainDialog::ViewArchive);
+}
+
+void MainDialog::RememberArchive(const std::string& path) {
+  // Absolute, so that the list means the same whatever folder runs it next.
+  const QString absolute = QFileInfo(QFile::decodeName(path.c_str())).absoluteFilePath();
+  recent_ = ui::RememberArchive(std::move(recent_), QFile::encodeName(absolute).toStdString());
+  // Only a convenience: a settings file that cannot be written is told of
+  // when the window closes, not after every archive.
+  ui::SaveRecentArchives(settingsFile_.Path(), recent_);
 }
 
 void MainDialog::ViewArchive() {
@@ -153,6 +199,7 @@ void MainDialog::ViewArchive() {
 }
 
 ArchiveViewer* MainDialog::OpenViewer(const QString& path) {
+  RememberArchive(QFile::encodeName(path).toStdString());
   // Owned by this window, so that its modal run leaves the viewer usable.
   return OpenArchiveViewer(this, prompts_, paths_.dataDirectory, path);
 }
@@ -209,6 +256,7 @@ std::string MainDialog::RestoreArchive(const std::string& path) {
   if (!ArchiveUsable(path, nullptr)) return {};
   if (!DialogPrompter(this, prompts_).Confirm(ui::kRestoreQuestion, ui::kRestoreCaption)) return {};
   if (!PowerCycleAcknowledged()) return {};
+  RememberArchive(path);
   const session::SessionOutcome restored = RunProgressDialog(settings::RunMode::Restore, path);
   if (restored.Ok()) {
     if (settings_.verifyRestore != 0) VerifyRestore(path);
@@ -267,7 +315,11 @@ session::SessionOutcome MainDialog::RunProgressDialog(settings::RunMode runMode,
   request.numberedArchive = numbered;
   dialog.ConfigureRun(settings_, std::move(request));
   const session::SessionOutcome outcome = dialog.Run();
-  if (outcome.Ok()) ShowSummary(runMode, outcome);
+  if (!outcome.Ok()) return outcome;
+  if (runMode == settings::RunMode::Backup && !outcome.archive.empty()) {
+    RememberArchive(outcome.archive);
+  }
+  ShowSummary(runMode, outcome);
   return outcome;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "com_port_dialog.h"
 #include "gui_paths.h"
@@ -13,6 +15,7 @@
 #include "ui/settings_file.h"
 #include "user_prompts.h"
 
+class QMenu;
 class QPushButton;
 
 namespace orgalink::gui {
@@ -39,10 +42,18 @@ class MainDialog : public QDialog {
   void OnRestore();
   void OnComPort();
   void ShowAbout();
-  // "View archive...": asks for an archive and opens a viewer on it.
+  // "View archive...": offers the archives opened or written last, when
+  // there are any, else asks for an archive; opens a viewer on it.
+  void OnViewArchive();
+  // Asks for an archive and opens a viewer on it.
   void ViewArchive();
+  // The archives opened or written last, newest first.
+  const std::vector<std::string>& RecentArchives() const { return recent_; }
   // A viewer on the archive at `path`, in front; owned by this window.
   ArchiveViewer* OpenViewer(const QString& path);
+  // The recent archives as actions that open a viewer on them, then "Other
+  // archive..."; nothing when there are none.
+  void AddRecentArchives(QMenu& menu);
 
   // The font the logo is painted in; none when no size fits its rectangle.
   const std::optional<QFont>& LogoFont() const { return logoFont_; }
@@ -79,6 +90,8 @@ class MainDialog : public QDialog {
   void VerifyRestore(const std::string& path);
   session::SessionRequest MakeRequest(settings::RunMode runMode, const std::string& path) const;
   void SaveSettings();
+  // Puts `path` first among the recent archives.
+  void RememberArchive(const std::string& path);
 
   GuiPaths paths_;
   UserPrompts& prompts_;
@@ -86,6 +99,7 @@ class MainDialog : public QDialog {
   ui::SettingsFile settingsFile_;
   settings::RunSettings settings_;
   ComPortDialog::PortLister portLister_;
+  std::vector<std::string> recent_;
   QRect logoRect_;
   std::optional<QFont> logoFont_;
 };

@@ -142,7 +142,7 @@ void ProgressDialog::HandleProgress(const link::ProgressEvent& event) {
 
 void ProgressDialog::Refresh() {
   statusLabel_->setText(
-      QString::fromStdString(ui::StatusLineOf(model_, settings::ToInt(runMode_))));
+      QString::fromStdString(ui::StatusLineOf(model_, settings::ToInt(runMode_), true)));
   bar_->setValue(model_.BarPosition());
 }
 
@@ -157,7 +157,8 @@ void ProgressDialog::End(link::LinkStatus status) {
   if (const auto notice = ui::EndNoticeFor(status)) {
     // The status text alone ("Error opening COM2.") leaves the user
     // guessing; the cause the failing step found and what to try go below.
-    const std::string advice = ui::FailureAdvice({status, outcome_.result.cause});
+    const std::string advice =
+        ui::FailureAdvice({status, outcome_.result.cause}, ui::RestoreFront::Dialog);
     prompts_.ShowBox(this,
                      {QString::fromStdString(notice->text), QString::fromStdString(notice->caption),
                       BoxIcon::Exclamation, BoxButtons::Ok, QString::fromStdString(advice)});

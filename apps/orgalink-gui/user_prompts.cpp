@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace orgalink::gui {
@@ -66,7 +67,14 @@ std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const BoxRequest& r
   auto box = std::make_unique<QMessageBox>(ToQt(request.icon), request.caption, request.text,
                                            ToQt(request.buttons), parent);
   box->setTextFormat(Qt::PlainText);
-  if (!request.detail.isEmpty()) box->setInformativeText(request.detail);
+  if (!request.detail.isEmpty()) {
+    box->setInformativeText(request.detail);
+    // The detail quotes file names and the system's texts; a name such as
+    // "<b>x.bkf" must read as written, not as markup.
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+      label->setTextFormat(Qt::PlainText);
+    }
+  }
   return box;
 }
 

@@ -1,6 +1,6 @@
 #include "progress_display.h"
 
-#include "ui/progress_application.h"
+#include "ui/progress_status_line.h"
 
 namespace orgalink::cli {
 
@@ -19,16 +19,10 @@ void ProgressDisplay::Handle(const link::ProgressEvent& event) {
   if (model_.Handle(event)) Draw();
 }
 
-// The status text with the application it is at, "Receiving... Telephone".
+// A line printed for each change would be one per record in a log; only the
+// bar, redrawn in place, counts them.
 std::string ProgressDisplay::StatusLine() const {
-  std::string line = model_.StatusText();
-  // The bands name the applications of a whole run; a run of one follows
-  // that one over the whole bar.
-  const char* application = model_.FollowsOneApplication()
-                                ? nullptr
-                                : ui::ApplicationAtPosition(runMode_, model_.BarPosition());
-  if (application != nullptr && !line.empty()) line += std::string(" ") + application;
-  return line;
+  return ui::StatusLineOf(model_, runMode_, live_);
 }
 
 std::string ProgressDisplay::BarLine() const {

@@ -16,6 +16,7 @@ enum class ProgressScope {
 enum class ProgressKind {
   Status,          // 0 while waiting for the organizer, else the final position
   Progress,        // a bar position or an application's progress value
+  Records,         // the records an application's transfer has moved so far
   Done,            // the run ended with 16
   Failed,          // the run ended with the LinkStatus in value
   DetectChecking,  // the search is about to probe port value (1..4)

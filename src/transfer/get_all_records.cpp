@@ -129,6 +129,7 @@ StepResult ReceiveAll(LinkEngine& engine, link::ProgressSink* progress, Stream& 
     stream.offset += length;
     stream.buffer[stream.offset++] = kTerminator;
     ++stream.count;
+    link::Report(progress, {link::ProgressKind::Records, stream.count, scope});
     link::Report(progress,
                  {link::ProgressKind::Progress, ReceiveProgressPosition(stream.count), scope});
     if (IsPcRole(role)) continue;

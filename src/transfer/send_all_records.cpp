@@ -44,7 +44,7 @@ int CheckStream(LinkEngine& engine, std::span<const std::uint8_t> stream, int re
   return records;
 }
 
-// Reports the share of records sent when the last report is long enough ago.
+// Reports the records sent and their share when the last report is long enough ago.
 class SendProgress {
  public:
   SendProgress(LinkEngine& engine, link::ProgressSink* progress, std::uint8_t appliCode,
@@ -59,10 +59,14 @@ class SendProgress {
   void RecordSent(int sent) {
     const platform::Tick now = clock_.Now();
     if (now - last_ <= kProgressIntervalMs) return;
+    link::Report(progress_, {link::ProgressKind::Records, sent, scope_});
     link::Report(progress_,
                  {link::ProgressKind::Progress, static_cast<int>(100LL * sent / records_), scope_});
     last_ = now;
   }
+
+  // The count, at least once: a fast send makes no report on the way.
+  void AllSent() { link::Report(progress_, {link::ProgressKind::Records, records_, scope_}); }
 
  private:
   platform::Clock& clock_;
@@ -98,6 +102,7 @@ StepResult SendAllRecords(LinkEngine& engine, link::ProgressSink* progress,
     rest = rest.subspan(size + 1);
     sendProgress.RecordSent(i + 1);
   }
+  sendProgress.AllSent();
   link::Report(progress, {link::ProgressKind::Progress, 100, link::ProgressScope::Application});
   engine.Log().Format("---Total Send Records=%d\n\n", records);
   if (IsPcRole(role)) return link::LinkOk;

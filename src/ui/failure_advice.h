@@ -4,6 +4,7 @@
 
 #include "link/cause.h"
 #include "link/link_status.h"
+#include "ui/safe_restore_texts.h"
 
 namespace orgalink::ui {
 
@@ -19,7 +20,10 @@ struct FailureFacts {
 // "Cause: waited 10000 ms for the echo of the 5 bytes sent in vain. Try:
 // check that the cable is plugged in; a cable that does not echo needs
 // --echo 0 (EchoBack=0)." Empty when nothing is known, and for success, a
-// user abort and a cancelled retry, which need no explaining.
-std::string FailureAdvice(const FailureFacts& facts);
+// user abort and a cancelled retry, which need no explaining. The dialogs
+// have no options: their advice names the window's controls and the
+// settings file instead.
+std::string FailureAdvice(const FailureFacts& facts,
+                          RestoreFront front = RestoreFront::CommandLine);
 
 }  // namespace orgalink::ui

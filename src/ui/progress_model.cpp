@@ -31,6 +31,10 @@ std::optional<const char*> TransferText(int runMode, link::ProgressScope scope) 
   }
 }
 
+bool IsMilestone(link::ProgressScope scope) {
+  return scope == link::ProgressScope::Operation || scope == link::ProgressScope::Safety;
+}
+
 }  // namespace
 
 bool ProgressModel::Handle(const link::ProgressEvent& event) {
@@ -38,10 +42,17 @@ bool ProgressModel::Handle(const link::ProgressEvent& event) {
   // bar's end, never as a step back.
   const auto w = static_cast<std::uint32_t>(event.value);
   switch (event.kind) {
-    case link::ProgressKind::Status:
-      return HandleStatus(w, event.scope);
+    case link::ProgressKind::Status: {
+      // Every transfer, and every milestone between them, starts a new count.
+      const bool counted = records_.has_value();
+      records_.reset();
+      return HandleStatus(w, event.scope) || counted;
+    }
     case link::ProgressKind::Progress:
+      if (IsMilestone(event.scope)) records_.reset();
       return HandleProgress(w, event.scope);
+    case link::ProgressKind::Records:
+      return HandleRecords(event.value, event.scope);
     case link::ProgressKind::Done:
     case link::ProgressKind::Failed:
       ended_ = StatusFromCode(event.value);
@@ -82,13 +93,22 @@ bool ProgressModel::HandleStatus(std::uint32_t w, link::ProgressScope scope) {
   return true;
 }
 
+bool ProgressModel::HandleRecords(int records, link::ProgressScope scope) {
+  if (IsMilestone(scope) || records < 0 || statusText_ == kFinished) return false;
+  records_ = records;
+  return true;
+}
+
 bool ProgressModel::HandleProgress(std::uint32_t w, link::ProgressScope scope) {
   const std::optional<std::uint32_t> next = NextPosition(w, scope);
   if (!next) return false;
   // The bar shows anything beyond its range as full (or empty); the end is
   // recognised on the position asked for, not on what the bar can show.
   barPosition_ = static_cast<int>(std::min<std::uint32_t>(*next, kBarMaximum));
-  if (*next == finalPosition_ && scope != link::ProgressScope::Safety) statusText_ = kFinished;
+  if (*next == finalPosition_ && scope != link::ProgressScope::Safety) {
+    statusText_ = kFinished;
+    records_.reset();
+  }
   // The safety copy's closing milestone hands the run to the restore.
   if (phase_ == Phase::SafetyCopy && scope == link::ProgressScope::Safety &&
       *next >= static_cast<std::uint32_t>(kBarMaximum)) {

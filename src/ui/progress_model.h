@@ -29,6 +29,9 @@ class ProgressModel {
   // A backup or restore of one application (--app Memo, say), which reports
   // no milestones of its own: the bar follows that application's transfer.
   bool FollowsOneApplication() const { return phase_ == Phase::OneApplication; }
+  // The records the current application's transfer has moved so far; none
+  // before its first record, between applications and once finished.
+  std::optional<int> RecordsSoFar() const { return records_; }
   // Where the bar stands, always within kBarMinimum..kBarMaximum.
   int BarPosition() const { return barPosition_; }
   // The status with which the run ended, once its end event arrived.
@@ -37,6 +40,7 @@ class ProgressModel {
  private:
   bool HandleStatus(std::uint32_t w, link::ProgressScope scope);
   bool HandleProgress(std::uint32_t w, link::ProgressScope scope);
+  bool HandleRecords(int records, link::ProgressScope scope);
   std::optional<std::uint32_t> NextPosition(std::uint32_t w, link::ProgressScope scope) const;
 
   // What a backup or restore (RunMode 1 or 2) is known to be doing, from the
@@ -56,6 +60,7 @@ class ProgressModel {
   // early progress event can read as the end.
   std::optional<std::uint32_t> finalPosition_;
   std::optional<link::LinkStatus> ended_;
+  std::optional<int> records_;
 };
 
 // The progress dialog's title for a RunMode.

@@ -3,7 +3,10 @@
 
 #include "archive_viewer.h"
 
+#include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -199,6 +202,28 @@ void ArchiveViewerTest::theMainWindowOpensTheArchiveChosen() {
   // Closed, it is gone.
   viewers[0]->close();
   QTRY_VERIFY(window.findChildren<gui::ArchiveViewer*>().isEmpty());
+
+  // Looked at once, it is offered again, also to the next start; the
+  // button then shows the recent archives before any file dialog.
+  const gui::MainDialog next(folder.Paths(), prompts, platform::SystemClock::Instance());
+  QCOMPARE(next.RecentArchives(),
+           std::vector<std::string>{QFileInfo(kSample).absoluteFilePath().toStdString()});
+  QStringList offered;
+  QTimer::singleShot(0, [&offered] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    for (const QAction* action : menu->actions()) offered << action->text();
+    menu->actions().constFirst()->trigger();
+    menu->close();
+  });
+  const qsizetype asked = prompts.FileRequests().size();
+  view->click();
+  QCOMPARE(prompts.FileRequests().size(), asked);
+  QCOMPARE(offered.size(), 3);  // the archive, a separator, Other archive...
+  QVERIFY2(offered[0].startsWith(QStringLiteral("&1 sample_organizer.bkf")),
+           qPrintable(offered[0]));
+  QCOMPARE(offered[2], QStringLiteral("&Other archive..."));
+  QTRY_COMPARE(window.findChildren<gui::ArchiveViewer*>().size(), 1);
 }
 
 // Closing the only viewer ends the wait for nothing more; asking for the main

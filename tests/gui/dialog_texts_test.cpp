@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,6 +20,7 @@
 #include "progress_dialog.h"
 #include "scripted_prompts.h"
 #include "title_fit.h"
+#include "user_prompts.h"
 
 namespace orgalink::guitest {
 
@@ -36,6 +38,7 @@ class DialogTextsTest : public QObject {
   void progressDialogTextsAndTitlesByRunMode();
   void comPortAndAutoDetectTexts();
   void aLongTitleWidensItsDialogAndCentresTheControls();
+  void aBoxShowsItsDetailAsWritten();
 
  private:
   GuiFolder folder_;
@@ -251,6 +254,20 @@ void DialogTextsTest::aLongTitleWidensItsDialogAndCentresTheControls() {
     QVERIFY(qAbs(abort->x() - (builtAt.x() + (width - builtWidth) / 2)) <= 1);
     QCOMPARE(abort->y(), builtAt.y());
   }
+}
+
+// A cause quotes names the user chose; one that looks like markup is still
+// only a name.
+void DialogTextsTest::aBoxShowsItsDetailAsWritten() {
+  const QString detail = QStringLiteral("Cause: reading <b>x</b>.bkf: Permission denied.");
+  const std::unique_ptr<QMessageBox> box =
+      gui::MakeMessageBox(nullptr, {QStringLiteral("Error"), QStringLiteral("Error"),
+                                    gui::BoxIcon::Exclamation, gui::BoxButtons::Ok, detail});
+  bool shownAsWritten = false;
+  for (const QLabel* label : box->findChildren<QLabel*>()) {
+    if (label->text() == detail) shownAsWritten = label->textFormat() == Qt::PlainText;
+  }
+  QVERIFY(shownAsWritten);
 }
 
 }  // namespace orgalink::guitest

@@ -222,6 +222,9 @@ void MainWindowTest::aPortThatIsNotThereIsExplainedInTheFailureBox() {
                                QStringLiteral(": No such file or directory")),
            qPrintable(box.detail));
   QVERIFY2(box.detail.contains(QStringLiteral("Try: check the port")), qPrintable(box.detail));
+  // A dialog has no options to give: its advice names its own controls.
+  QVERIFY2(box.detail.contains(QStringLiteral("COM port...")), qPrintable(box.detail));
+  QVERIFY2(!box.detail.contains(QStringLiteral("--")), qPrintable(box.detail));
 }
 
 }  // namespace orgalink::guitest

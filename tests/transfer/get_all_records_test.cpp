@@ -125,7 +125,9 @@ TEST(GetAllRecords, ReportsProgressAfterEveryRecord) {
     Fetch(f, got, c.code, records);
     ASSERT_EQ(got.status, link::LinkOk);
     std::vector<ProgressEvent> expected{{ProgressKind::Status, 100, ProgressScope::Application}};
+    int received = 0;
     for (int position : {0, 0, 0, 1, 1, 1, 1, 2}) {
+      expected.push_back({ProgressKind::Records, ++received, c.scope});
       expected.push_back({ProgressKind::Progress, position, c.scope});
     }
     expected.push_back({ProgressKind::Progress, 100, ProgressScope::Application});

@@ -232,7 +232,17 @@ TEST(SendAllRecords, ReportsProgressAtMostEveryHalfSecond) {
             (ProgressEvent{ProgressKind::Status, 100, ProgressScope::Application}));
   EXPECT_EQ(reported.back(),
             (ProgressEvent{ProgressKind::Progress, 100, ProgressScope::Application}));
-  const std::vector<ProgressEvent> between(reported.begin() + 1, reported.end() - 1);
+  std::vector<ProgressEvent> between;
+  int counted = 0;
+  for (auto e = reported.begin() + 1; e != reported.end() - 1; ++e) {
+    if (e->kind != ProgressKind::Records) {
+      between.push_back(*e);
+      continue;
+    }
+    EXPECT_GE(e->value, counted);  // the records sent so far, up to all 12
+    counted = e->value;
+  }
+  EXPECT_EQ(counted, 12);
   EXPECT_GE(between.size(), 2u);
   EXPECT_LE(between.size(), (end - start) / 500);
   int last = 0;
@@ -268,6 +278,7 @@ TEST(SendAllRecords, AFastSendReportsOnlyStartAndEnd) {
       });
   EXPECT_EQ(f.owner.reported(), (std::vector<ProgressEvent>{
                                     {ProgressKind::Status, 100, ProgressScope::Application},
+                                    {ProgressKind::Records, 20, ProgressScope::Application},
                                     {ProgressKind::Progress, 100, ProgressScope::Application}}));
 }
 

@@ -73,6 +73,13 @@ TEST(FailureAdvice, NamesTheCauseAndTheHintThatFitsIt) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FailureAdvice({c.status, c.cause}), c.line);
+    // The dialogs take no options: the same cause, and a hint that names none.
+    const std::string dialog = FailureAdvice({c.status, c.cause}, RestoreFront::Dialog);
+    const std::size_t hint = c.line.find(" Try: ");
+    EXPECT_EQ(dialog.substr(0, hint), c.line.substr(0, hint));
+    if (hint == std::string::npos) continue;
+    EXPECT_EQ(dialog.find("--", hint), std::string::npos) << dialog;
+    EXPECT_NE(dialog.find(" Try: ", hint), std::string::npos) << dialog;
   }
 }
 
