@@ -94,4 +94,21 @@ void ArchiveView::Narrow() {
   }
 }
 
+std::string RowDescription(const ArchiveView::Row& row, std::size_t width) {
+  std::string line;
+  for (std::size_t i = 1; i < row.cells.size(); ++i) {
+    if (row.cells[i].empty()) continue;
+    if (!line.empty()) line += " | ";
+    line += row.cells[i];
+  }
+  if (line.empty() && !row.cells.empty()) line = row.cells[0];
+  // Counted in characters, not bytes: a cut must not split one in two.
+  std::size_t characters = 0;
+  for (std::size_t at = 0; at < line.size(); ++at) {
+    if ((static_cast<unsigned char>(line[at]) & 0xC0) == 0x80) continue;
+    if (++characters > width) return line.substr(0, at) + "...";
+  }
+  return line;
+}
+
 }  // namespace orgalink::ui

@@ -86,4 +86,9 @@ class ArchiveView {
   std::vector<Row> visible_;
 };
 
+// One line that tells a row's record apart, for a confirmation: its text
+// fields that are not empty, joined by " | " (the hex of one without any),
+// cut to about `width` characters with "...".
+std::string RowDescription(const ArchiveView::Row& row, std::size_t width = 60);
+
 }  // namespace orgalink::ui

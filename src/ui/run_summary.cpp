@@ -22,13 +22,17 @@ std::string Seconds(std::uint32_t ms) {
 }  // namespace
 
 std::string RunSummary(const RunFacts& facts) {
-  std::string text = (facts.restore ? "Restored " : "Backup written to ") + facts.archive + "\n";
+  const bool merge = !facts.mergeLines.empty();
+  std::string text = merge           ? "Merged " + facts.archive + " into the organizer\n"
+                     : facts.restore ? "Restored " + facts.archive + "\n"
+                                     : "Backup written to " + facts.archive + "\n";
   if (!facts.readBackProblem.empty()) {
     text += "The archive could not be read back: " + facts.readBackProblem + "\n";
   }
+  for (const std::string& line : facts.mergeLines) text += line + "\n";
   for (const std::uint8_t kind : store::FullOrder) {
     const int count = facts.counts[kind];
-    if (count >= 0) text += RecordsLine(kind, count) + "\n";
+    if (count >= 0 && !merge) text += RecordsLine(kind, count) + "\n";
   }
   text += "Time taken: " + Seconds(facts.elapsedMs);
   SafetyCopy copy;

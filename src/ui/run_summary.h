@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orgalink::ui {
 
@@ -18,6 +19,9 @@ struct RunFacts {
   std::string safetyArchive;
   // Why the archive could not be read back for its counts; empty when it was.
   std::string readBackProblem;
+  // A merge's lines per application ("Telephone: 3 kept, 1 added"), told in
+  // place of the counts; empty for a backup or a plain restore.
+  std::vector<std::string> mergeLines;
 };
 
 // The result of a successful run, one fact a line: where the archive is,
@@ -28,6 +32,8 @@ struct RunFacts {
 //   ...
 //   Time taken: 3.4 s
 // An archive that could not be read back is said so in place of the counts.
+// A merge says "Merged ... into the organizer" and what each application kept
+// and gained.
 std::string RunSummary(const RunFacts& facts);
 
 }  // namespace orgalink::ui

@@ -178,3 +178,27 @@ TEST_F(ArchiveViewTest, AFileOpenedByPathIsReadAsInspectReadsIt) {
 
 }  // namespace
 }  // namespace orgalink::ui
+
+namespace orgalink::ui {
+namespace {
+
+TEST(RowDescription, JoinsTheTextsAndCutsBetweenCharacters) {
+  const struct {
+    std::vector<std::string> cells;
+    std::size_t width;
+    std::string line;
+  } rows[] = {
+      {{"01 02", "Ann", "", "555"}, 60, "Ann | 555"},
+      {{"01 02 41", "", ""}, 60, "01 02 41"},  // no text: the hex tells it apart
+      {{"", "Zoë Ärger"}, 3, "Zoë..."},
+      {{"", "Zoë"}, 3, "Zoë"},
+  };
+  for (const auto& row : rows) {
+    ArchiveView::Row shown;
+    shown.cells = row.cells;
+    EXPECT_EQ(RowDescription(shown, row.width), row.line);
+  }
+}
+
+}  // namespace
+}  // namespace orgalink::ui

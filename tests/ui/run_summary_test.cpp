@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/put_back_question.h"
 #include "ui/safety_restore_offer.h"
 
 namespace orgalink::ui {
@@ -40,6 +41,15 @@ TEST(RunSummary, NamesTheArchiveEachApplicationsRecordsAndTheTime) {
             "Safety backup of the organizer before the restore: "
             "/b/before-restore-20261211-101500.bkf");
 
+  // A merge tells what each application kept and gained instead of its count.
+  restore.mergeLines = {"Telephone: 3 kept, 2 added"};
+  EXPECT_EQ(RunSummary(restore),
+            "Merged /a.bkf into the organizer\n"
+            "Telephone: 3 kept, 2 added\n"
+            "Time taken: 62.0 s\n"
+            "Safety backup of the organizer before the restore: "
+            "/b/before-restore-20261211-101500.bkf");
+
   backup.counts.fill(-1);
   backup.readBackProblem = "Permission denied";
   EXPECT_EQ(RunSummary(backup),
@@ -71,6 +81,23 @@ TEST(SafetyRestoreQuestion, OfferedOnlyForACopyOfAnOrganizerThatWasEmptied) {
       EXPECT_NE(question.find("/b/s.bkf\nRestore that safety backup now?"), std::string::npos);
     }
   }
+}
+
+}  // namespace
+}  // namespace orgalink::ui
+
+namespace orgalink::ui {
+namespace {
+
+TEST(PutBackQuestion, ListsWhatIsAddedUpToADozen) {
+  EXPECT_EQ(PutBackQuestion("Telephone", {"Ann | 555"}),
+            "Put 1 record back into Telephone on the organizer?\n\n"
+            "The organizer keeps every record it holds and gains those of these it lacks. Its "
+            "contents are first copied to a safety backup.\n"
+            "\n  Ann | 555");
+  const std::string many = PutBackQuestion("Memo", std::vector<std::string>(14, "note"));
+  EXPECT_NE(many.find("Put 14 records back into Memo"), std::string::npos);
+  EXPECT_NE(many.find("\n  note\n  and 2 more"), std::string::npos) << many;
 }
 
 }  // namespace
