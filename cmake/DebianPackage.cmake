@@ -1,5 +1,6 @@
 # Debian packages through CPack, one per install component:
-#   orgalink      the command line, its tables, manual page and completion
+#   orgalink      the command line, its tables, manual page, documents and
+#                 completions
 #   orgalink-gui  the dialog program and its desktop files, on top of it
 # `tools/bootstrap package` configures a Release build with the distribution's
 # hardening flags and runs cpack; see there.
@@ -46,7 +47,8 @@ archive back. Every communication can be recorded byte for byte in a
 plain-text log.
 
 This package holds the command-line program with its character tables, a
-simulated organizer for trying it without hardware, and its bash completion.")
+simulated organizer for trying it without hardware, the documents of its JSON
+output and export format, and its bash, zsh and fish completions.")
 
 set(CPACK_DEBIAN_ORGALINK-GUI_PACKAGE_NAME orgalink-gui)
 set(CPACK_DEBIAN_ORGALINK-GUI_DESCRIPTION

@@ -16,6 +16,15 @@ endif()
 set(ORGALINK_BASH_COMPLETION_DIR ${_completions}
     CACHE STRING "Where the bash completion of orgalink is installed (relative: under the prefix)")
 
+# The zsh and fish completions go to the folders those shells search for
+# what packages bring (vendor completions), under the install prefix.
+function(orgalink_install_shell_completions)
+  install(FILES ${PROJECT_SOURCE_DIR}/data/zsh-completion/_orgalink
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions COMPONENT orgalink)
+  install(FILES ${PROJECT_SOURCE_DIR}/data/fish-completion/orgalink.fish
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d COMPONENT orgalink)
+endfunction()
+
 # Manual pages are installed compressed, as man finds them and Debian wants
 # them; -n keeps the name and time out of the file so that a rebuild gives
 # the same bytes.

@@ -21,6 +21,10 @@ QString ProgramVersionLine() {
   return QStringLiteral("This program: orgalink-gui %1").arg(QStringLiteral(ORGALINK_VERSION));
 }
 
+QString LicenceLine() {
+  return QStringLiteral("Free software under the GNU GPL, version 3 or later (GPL-3.0-or-later)");
+}
+
 AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint) {
@@ -38,6 +42,8 @@ AboutDialog::AboutDialog(QWidget* parent)
       ->setObjectName(QStringLiteral("productLabel"));
   AddLabel(*this, units, ProgramVersionLine(), {40, 25, 202, 8})
       ->setObjectName(QStringLiteral("versionLabel"));
+  AddLabel(*this, units, LicenceLine(), {40, 38, 266, 8})
+      ->setObjectName(QStringLiteral("licenceLabel"));
 
   QPushButton* ok = AddButton(*this, units, QStringLiteral("OK"), {256, 7, 50, 14});
   ok->setDefault(true);

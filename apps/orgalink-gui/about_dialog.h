@@ -4,7 +4,8 @@
 
 namespace orgalink::gui {
 
-// "About": the icon, the product line and this program's name and version.
+// "About": the icon, the product line, this program's name and version, and
+// its licence.
 class AboutDialog : public QDialog {
  public:
   explicit AboutDialog(QWidget* parent);
@@ -12,5 +13,9 @@ class AboutDialog : public QDialog {
 
 // The second line of the About box.
 QString ProgramVersionLine();
+
+// The third line: the licence under which the program may be shared and
+// changed.
+QString LicenceLine();
 
 }  // namespace orgalink::gui

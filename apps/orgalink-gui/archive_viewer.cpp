@@ -106,10 +106,13 @@ QWidget* ArchiveViewer::MakeRecordsPane() {
   connect(filter, &QLineEdit::textChanged, model_, &ArchiveTableModel::SetFilter);
 
   auto* table = new QTableView(pane);
+  table_ = table;
   table->setObjectName(QStringLiteral("records"));
   table->setModel(model_);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  // Several records at once, to put back together.
+  table->setSelectionMode(QAbstractItemView::ExtendedSelection);
   table->setWordWrap(false);
   table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table->horizontalHeader()->setStretchLastSection(true);
@@ -139,6 +142,17 @@ QWidget* ArchiveViewer::MakeButtonRow() {
   exportButton->setObjectName(QStringLiteral("exportButton"));
   exportButton->setEnabled(view_.Readable());
   connect(exportButton, &QPushButton::clicked, this, &ArchiveViewer::OnExport);
+  // Only a sound archive's records go back: a damaged one may hold records
+  // the organizer never wrote.
+  putBack_ = new QPushButton(QStringLiteral("&Put back on organizer..."), row);
+  putBack_->setObjectName(QStringLiteral("putBackButton"));
+  putBack_->setEnabled(false);
+  connect(putBack_, &QPushButton::clicked, this, &ArchiveViewer::OnPutBack);
+  const auto selectionChanged = [this] {
+    putBack_->setEnabled(!view_.Damaged() && table_->selectionModel()->hasSelection());
+  };
+  connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, selectionChanged);
+  connect(model_, &QAbstractItemModel::modelReset, this, selectionChanged);
   mainWindow_ = new QPushButton(QStringLiteral("Main &Window..."), row);
   mainWindow_->setObjectName(QStringLiteral("mainWindowButton"));
   mainWindow_->hide();
@@ -151,6 +165,7 @@ QWidget* ArchiveViewer::MakeButtonRow() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(exportNote_, 1);
   layout->addWidget(mainWindow_);
+  layout->addWidget(putBack_);
   layout->addWidget(exportButton);
   layout->addWidget(close);
   return row;
@@ -158,6 +173,21 @@ QWidget* ArchiveViewer::MakeButtonRow() {
 
 void ArchiveViewer::OfferMainWindow(bool offered) {
   mainWindow_->setVisible(offered);
+}
+
+void ArchiveViewer::OnPutBack() {
+  const std::optional<std::size_t> selected = view_.Selected();
+  if (!selected || *selected >= view_.Applications().size()) return;
+  const ui::ArchiveView::Application& application = view_.Applications()[*selected];
+  PutBackRequest request{path_, application.code, application.name, {}, {}};
+  QModelIndexList rows = table_->selectionModel()->selectedRows();
+  std::sort(rows.begin(), rows.end());
+  for (const QModelIndex& index : rows) {
+    const ui::ArchiveView::Row& row = view_.Rows().at(static_cast<std::size_t>(index.row()));
+    request.records.push_back(row.record - 1);
+    request.descriptions.push_back(ui::RowDescription(row));
+  }
+  if (!request.records.empty()) emit PutBackRequested(request);
 }
 
 void ArchiveViewer::OnExport() {

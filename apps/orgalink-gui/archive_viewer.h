@@ -2,7 +2,10 @@
 
 #include <QString>
 #include <QWidget>
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ui/archive_view.h"
 #include "user_prompts.h"
@@ -11,9 +14,21 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 
+class QTableView;
+
 namespace orgalink::gui {
 
 class ArchiveTableModel;
+
+// Records chosen in a viewer to be put back on the organizer beside what it
+// holds.
+struct PutBackRequest {
+  QString archive;  // the archive they come from, absolute
+  std::uint8_t application = 0;
+  std::string applicationName;
+  std::vector<std::size_t> records;       // their places in the section, from 0
+  std::vector<std::string> descriptions;  // a line of each, to confirm by
+};
 
 // A window that shows what an archive holds, and changes nothing: the
 // applications with their record counts, the chosen one's records as a
@@ -35,8 +50,12 @@ class ArchiveViewer : public QWidget {
   // with offers while the main window is hidden.
   void OfferMainWindow(bool offered);
 
+  // Put back on organizer...: the records selected in the table, asked for.
+  void OnPutBack();
+
  signals:
   void MainWindowRequested();
+  void PutBackRequested(const orgalink::gui::PutBackRequest& request);
 
  private:
   void AddApplications(QTreeWidget& list);
@@ -47,6 +66,8 @@ class ArchiveViewer : public QWidget {
   QString path_;
   ui::ArchiveView view_;
   ArchiveTableModel* model_ = nullptr;
+  QTableView* table_ = nullptr;
+  QPushButton* putBack_ = nullptr;
   QLabel* exportNote_ = nullptr;
   QPushButton* mainWindow_ = nullptr;
 };

@@ -15,6 +15,7 @@
 #include "dialog_controls.h"
 #include "dialog_prompter.h"
 #include "logo.h"
+#include "operations/merge_report.h"
 #include "progress_dialog.h"
 #include "store/appli_kind.h"
 #include "store/archive_limits.h"
@@ -22,6 +23,7 @@
 #include "store/record_comparison.h"
 #include "texts.h"
 #include "ui/instruction_texts.h"
+#include "ui/put_back_question.h"
 #include "ui/recent_archives.h"
 #include "ui/run_summary.h"
 #include "ui/safe_restore_texts.h"
@@ -201,7 +203,58 @@ void MainDialog::ViewArchive() {
 ArchiveViewer* MainDialog::OpenViewer(const QString& path) {
   RememberArchive(QFile::encodeName(path).toStdString());
   // Owned by this window, so that its modal run leaves the viewer usable.
-  return OpenArchiveViewer(this, prompts_, paths_.dataDirectory, path);
+  ArchiveViewer* viewer = OpenArchiveViewer(this, prompts_, paths_.dataDirectory, path);
+  connect(viewer, &ArchiveViewer::PutBackRequested, this, &MainDialog::PutBack);
+  return viewer;
+}
+
+void MainDialog::PutBack(const PutBackRequest& request) {
+  if (!SettingsUsable()) return;
+  QWidget* viewer = qobject_cast<QWidget*>(sender());
+  QWidget* over = viewer != nullptr ? viewer : this;
+  const std::string question = ui::PutBackQuestion(request.applicationName, request.descriptions);
+  if (prompts_.ShowBox(over,
+                       {QString::fromStdString(question), QString::fromLatin1(ui::kRestoreCaption),
+                        BoxIcon::Question, BoxButtons::YesNo}) != BoxAnswer::Yes) {
+    return;
+  }
+  store::ArchiveRecords records;
+  if (!RecordsToPutBack(request, records)) return;
+  if (!PowerCycleAcknowledged()) return;
+  // Every application is read into the safety archive, not only the one
+  // merged into: the archive offered after a failure then restores whole.
+  session::SessionRequest merge =
+      MakeRequest(settings::RunMode::Restore, QFile::encodeName(request.archive).toStdString());
+  operations::PlannedRestore planned;
+  planned.records = std::move(records);
+  merge.planned = std::move(planned);
+  const session::SessionOutcome outcome = RunProgressDialog(std::move(merge));
+  if (outcome.Ok()) return;
+  const std::string safety = OfferSafetyArchive(outcome);
+  if (!safety.empty()) {
+    std::string path = safety;
+    while (!path.empty()) path = RestoreArchive(path);
+  }
+}
+
+bool MainDialog::RecordsToPutBack(const PutBackRequest& request, store::ArchiveRecords& records) {
+  store::ArchiveRecords archive;
+  if (!ArchiveUsable(QFile::encodeName(request.archive).toStdString(), &archive)) return false;
+  const store::RecordList* section = archive.Find(request.application);
+  store::RecordList chosen;
+  for (const std::size_t record : request.records) {
+    // The file changed since the viewer read it: nothing is guessed.
+    if (section == nullptr || record >= section->size()) {
+      prompts_.ShowBox(this, {QStringLiteral("%1 has changed since it was opened; open it again.")
+                                  .arg(request.archive),
+                              QString::fromLatin1(kCaptionError), BoxIcon::Exclamation});
+      return false;
+    }
+    chosen.push_back((*section)[record]);
+  }
+  records.device = archive.device;
+  records.sections.emplace_back(request.application, std::move(chosen));
+  return true;
 }
 
 // A settings file holding a value no run can use (a time-out of "abc", a
@@ -310,32 +363,41 @@ bool MainDialog::PowerCycleAcknowledged() {
 
 session::SessionOutcome MainDialog::RunProgressDialog(settings::RunMode runMode,
                                                       const std::string& path, bool numbered) {
-  ProgressDialog dialog(this, prompts_, clock_, paths_.dataDirectory);
   session::SessionRequest request = MakeRequest(runMode, path);
   request.numberedArchive = numbered;
+  return RunProgressDialog(std::move(request));
+}
+
+session::SessionOutcome MainDialog::RunProgressDialog(session::SessionRequest request) {
+  const settings::RunMode runMode = request.runMode;
+  const std::string asked = request.archive;
+  ProgressDialog dialog(this, prompts_, clock_, paths_.dataDirectory);
   dialog.ConfigureRun(settings_, std::move(request));
   const session::SessionOutcome outcome = dialog.Run();
   if (!outcome.Ok()) return outcome;
   if (runMode == settings::RunMode::Backup && !outcome.archive.empty()) {
     RememberArchive(outcome.archive);
   }
-  ShowSummary(runMode, outcome);
+  ShowSummary(runMode, outcome, asked);
   return outcome;
 }
 
 // The progress dialog closes on success without a word; the box after it
 // tells what the command line prints: where the archive is, what it holds,
 // how long it took and where a restore kept the organizer's former contents.
-void MainDialog::ShowSummary(settings::RunMode runMode, const session::SessionOutcome& outcome) {
+void MainDialog::ShowSummary(settings::RunMode runMode, const session::SessionOutcome& outcome,
+                             const std::string& asked) {
   ui::RunFacts facts;
   facts.restore = runMode == settings::RunMode::Restore;
-  facts.archive = outcome.archive;
+  // A merge reads its archive before the communication and names none to it.
+  facts.archive = outcome.archive.empty() ? asked : outcome.archive;
   facts.elapsedMs = outcome.elapsedMs;
   facts.safetyArchive = session::SafetyCopyOf(outcome).writtenTo;
   // The session's counts are those of the file as it lies on disk: what
   // the user will restore one day.
   facts.counts = outcome.counts;
   facts.readBackProblem = outcome.countsUnread;
+  if (outcome.plan) facts.mergeLines = operations::RestorePlanLines(*outcome.plan, true);
   const char* caption = facts.restore ? ui::kRestoreCaption : kCaptionBackup;
   prompts_.ShowBox(this,
                    {QString::fromStdString(ui::RunSummary(facts)), QString::fromLatin1(caption),

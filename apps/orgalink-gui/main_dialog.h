@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "archive_viewer.h"
 #include "com_port_dialog.h"
 #include "gui_paths.h"
 #include "platform/clock.h"
@@ -19,8 +20,6 @@ class QMenu;
 class QPushButton;
 
 namespace orgalink::gui {
-
-class ArchiveViewer;
 
 // The program's window: Backup, Restore and COM port, with the painted
 // title. It holds the settings from start to exit: read when it is made,
@@ -51,6 +50,9 @@ class MainDialog : public QDialog {
   const std::vector<std::string>& RecentArchives() const { return recent_; }
   // A viewer on the archive at `path`, in front; owned by this window.
   ArchiveViewer* OpenViewer(const QString& path);
+  // Put back on organizer...: after the user confirms the list, merges the
+  // records of `request` into the organizer, which keeps what it holds.
+  void PutBack(const PutBackRequest& request);
   // The recent archives as actions that open a viewer on them, then "Other
   // archive..."; nothing when there are none.
   void AddRecentArchives(QMenu& menu);
@@ -76,7 +78,14 @@ class MainDialog : public QDialog {
   // `numbered`: the archive's name is the proposed dated one.
   session::SessionOutcome RunProgressDialog(settings::RunMode runMode, const std::string& path,
                                             bool numbered = false);
-  void ShowSummary(settings::RunMode runMode, const session::SessionOutcome& outcome);
+  // The same of a request made already.
+  session::SessionOutcome RunProgressDialog(session::SessionRequest request);
+  // The records of `request` as they lie in its archive, for a merge; false
+  // after saying why when the archive cannot be had.
+  bool RecordsToPutBack(const PutBackRequest& request, store::ArchiveRecords& records);
+  // `asked`: the archive the run was asked to write or restore.
+  void ShowSummary(settings::RunMode runMode, const session::SessionOutcome& outcome,
+                   const std::string& asked);
   // The restore flow from the archive at `path` on; the safety archive to
   // restore next when a failed restore offered it and the user said yes,
   // else empty.

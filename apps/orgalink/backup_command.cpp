@@ -5,6 +5,7 @@
 #include "archive_summary.h"
 #include "commands.h"
 #include "communication.h"
+#include "outcome_report.h"
 #include "platform/clock.h"
 #include "ui/archive_names.h"
 #include "ui/dated_backup_name.h"
@@ -16,6 +17,7 @@ namespace {
 
 struct BackupOptions {
   std::string archive;
+  bool json = false;
   EngineOptions engine;
 };
 
@@ -41,8 +43,10 @@ int Backup(const BackupOptions& options, Interruptible& stop) {
                   [&](CommunicationRequest& request, const settings::RunSettings& settings) {
                     request.fileName = ArchivePath(options, settings);
                   });
-  if (result.succeeded) PrintArchiveSummary(result.outcome);
-  return result.exitCode;
+  OutcomeReport report("backup", options.json);
+  report.Ran(result);
+  if (result.succeeded && !report.Json()) PrintArchiveSummary(result.outcome);
+  return report.Finish(result.exitCode);
 }
 
 }  // namespace
@@ -61,6 +65,7 @@ void AddBackupCommand(CLI::App& app, CommandContext& context) {
                   "BackupDir, such as 20261210.bkf, or 20261210-2.bkf for a second backup that "
                   "day");
   AddEngineOptions(*sub, options->engine);
+  AddJsonFlag(*sub, options->json);
   sub->callback([options, &context] { context.exit_code = Backup(*options, context.stop); });
 }
 

@@ -27,5 +27,8 @@ void AddPortsCommand(CLI::App& app, CommandContext& context);
 void AddSimulateCommand(CLI::App& app, CommandContext& context);
 void AddVerifyCommand(CLI::App& app, CommandContext& context);
 void AddDiffCommand(CLI::App& app, CommandContext& context);
+void AddHistoryCommand(CLI::App& app, CommandContext& context);
+void AddPruneCommand(CLI::App& app, CommandContext& context);
+void AddWatchCommand(CLI::App& app, CommandContext& context);
 
 }  // namespace orgalink::cli

@@ -34,6 +34,7 @@ session::SessionRequest SessionRequestFor(const EngineOptions& options,
   asked.numberedArchive = request.numberedArchive;
   asked.safetyBackup = request.safetyBackup;
   asked.verifyAgainst = request.verifyAgainst;
+  asked.planned = request.planned;
   // The dump files of RunModes 13 to 18 are written as well as read, so by
   // default they live with the other writable files: beside the settings
   // file, which is beside the program in a portable copy.
@@ -79,6 +80,7 @@ CommunicationResult Run(const EngineOptions& options, settings::RunSettings sett
     if (!simulated) return {false, 1, {}};
     source.opener = simulated->Opener();
   }
+  if (request.portOpener) source.opener = request.portOpener;
   if (request.showInstructions && !options.quiet) PrintInstructions();
 
   session::Session run(settings, SessionRequestFor(options, request, settings, settingsFile),
@@ -89,7 +91,7 @@ CommunicationResult Run(const EngineOptions& options, settings::RunSettings sett
   const std::optional<platform::InterruptKind> interrupted = stop.Stop();
   ReportFailure(outcome.result, interrupted.has_value());
   const int exitCode = ExitCodeFor(outcome.result.status, interrupted);
-  return {outcome.Ok(), exitCode, std::move(outcome)};
+  return {outcome.Ok(), exitCode, std::move(outcome), true};
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include "console.h"
 #include "engine_options.h"
 #include "interruptible.h"
+#include "operations/merge_restore.h"
+#include "platform/serial_port.h"
 #include "session/session_outcome.h"
 #include "settings/run_mode.h"
 #include "settings/run_settings.h"
@@ -31,6 +33,11 @@ struct CommunicationRequest {
   // A backup that only reads the organizer back into memory and compares it
   // with these records; no archive is written.
   std::optional<store::ArchiveRecords> verifyAgainst{};
+  // Lends a port the command already holds open (watch keeps its port
+  // between communications); empty to open the one the options name.
+  platform::PortOpener portOpener{};
+  // A restore that merges these records, or only tells what it would do.
+  std::optional<operations::PlannedRestore> planned{};
 };
 
 struct CommunicationResult {
@@ -38,6 +45,8 @@ struct CommunicationResult {
   int exitCode = 0;
   // What the run left to tell; empty when it never started.
   session::SessionOutcome outcome;
+  // Whether a communication began (false when a check refused it first).
+  bool ran = false;
 };
 
 // Reads the settings file, runs one communication with its values under

@@ -32,6 +32,9 @@ bool ConsoleOwner::RetryOrCancel(const std::string& text, const link::Cause& cau
 }
 
 void ConsoleOwner::Inform(const std::string& text, const std::string& /*caption*/) {
+  // The notes are success texts ("SUCCESS Backup", "BYE!!"): quiet means
+  // that a run that went well says nothing at all, log or not.
+  if (!showProgress_) return;
   std::lock_guard lock(mutex_);
   progress_.Hide();
   std::fprintf(stderr, "%s\n", text.c_str());

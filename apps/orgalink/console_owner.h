@@ -14,7 +14,7 @@ namespace orgalink::cli {
 // success texts) go to standard error, which leaves standard output to the
 // results, and the Retry/Cancel and yes/no questions are asked on the
 // terminal (Cancel and no where there is none, or once `cancel` is set).
-// Without `showProgress` the progress is left out.
+// Without `showProgress` (--quiet) the progress and the notes are left out.
 class ConsoleOwner : public link::ProgressSink, public link::Prompter {
  public:
   ConsoleOwner(const Console& console, int runMode, const platform::CancelToken& cancel,

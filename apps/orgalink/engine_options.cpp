@@ -62,7 +62,8 @@ void AddLinkOptions(CLI::App& command, EngineOptions& o) {
                      "Settings file, which must exist (default: Orgalink.ini beside the program "
                      "if one is there, else in ~/.config/orgalink/)");
   command.add_flag("--quiet,-q", o.quiet,
-                   "Leave out the instructions and the progress; results and failures stay");
+                   "Leave out the instructions, the progress and the success texts: nothing "
+                   "on standard error unless the command fails; results stay");
 }
 
 void AddEngineOptions(CLI::App& command, EngineOptions& o) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "archive_path.h"
 #include "codec_setup.h"
 #include "commands.h"
 #include "exchange/archive_json.h"
@@ -94,7 +95,9 @@ void AddExportCommand(CLI::App& app, CommandContext& context) {
       "an archive. Each record shows its binary fields as hex and its text as a list of fields, "
       "decoded through code.dat and the character set; a record whose text would not come back "
       "byte for byte is kept whole as hex. The text format is for reading only.");
-  command->add_option("ARCHIVE", options->archive, "Archive file (.bkf)")->required();
+  command->add_option("ARCHIVE", options->archive, "Archive file (.bkf)")
+      ->required()
+      ->transform(ArchivePathTransform());
   command->add_option("-o,--output", options->output, "File to write (default: standard output)");
   command->add_option("--format", options->format, "json (default) or text")
       ->check(CLI::IsMember({"json", "text"}));

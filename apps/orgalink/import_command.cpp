@@ -22,6 +22,7 @@
 #include "store/checked_archive.h"
 #include "store/checked_archive_file.h"
 #include "store/readable_archive.h"
+#include "ui/archive_names.h"
 
 namespace orgalink::cli {
 
@@ -126,6 +127,21 @@ int WriteArchive(const std::string& output, const std::vector<std::uint8_t>& fil
   return 0;
 }
 
+// A new archive's name gets its extension as a backup's does; a file that
+// is there under the name given (an archive, a link, a device, a FIFO) is
+// the one meant.
+std::string OutputPath(const std::string& given) {
+  platform::OutputTarget target;
+  int error = 0;
+  if (platform::FileExists(given) ||
+      (platform::ResolveOutput(given, target, &error) && target.in_place)) {
+    return given;
+  }
+  std::string path = given;
+  ui::EnsureBackupExtension(path);
+  return path;
+}
+
 int Import(const ImportOptions& options) {
   JsonFile input(options.input);
   std::string problem = input.Refusal();
@@ -153,8 +169,9 @@ int Import(const ImportOptions& options) {
   if (!store::BuildArchive(archive, setup.Codec(), file, &problem)) {
     return Fail(options.input + ": " + problem);
   }
-  if (const int failed = WriteArchive(options.archive, file)) return failed;
-  const int error = platform::WriteStandardOutput(Summary(options.archive, file));
+  const std::string output = OutputPath(options.archive);
+  if (const int failed = WriteArchive(output, file)) return failed;
+  const int error = platform::WriteStandardOutput(Summary(output, file));
   return error == 0 ? 0 : OutputFailed(error);
 }
 
@@ -171,7 +188,10 @@ void AddImportCommand(CLI::App& app, CommandContext& context) {
       "only once the new one is complete and read back; on success its path and each "
       "application's record count are printed.");
   command->add_option("FILE", options->input, "JSON file, or - for standard input")->required();
-  command->add_option("-o,--output", options->archive, "Archive to write (.bkf)")->required();
+  command
+      ->add_option("-o,--output", options->archive,
+                   "Archive to write (.bkf is added when missing, as backup adds it)")
+      ->required();
   command
       ->add_option("--scramble", options->scramble,
                    "1: invert the archive's body, 0: do not (default: as the file's magic says)")

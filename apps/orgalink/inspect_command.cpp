@@ -4,7 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "archive_path.h"
 #include "commands.h"
+#include "documents.h"
 #include "inspect_json.h"
 #include "output_check.h"
 #include "platform/program_directory.h"
@@ -27,13 +29,15 @@ struct InspectOptions {
 void AddInspectCommand(CLI::App& app, CommandContext& context) {
   auto options = std::make_shared<InspectOptions>();
   CLI::App* command = app.add_subcommand("inspect", "Show the header and sections of an archive");
-  command->add_option("ARCHIVE", options->archive, "Archive file (.bkf)")->required();
+  command->add_option("ARCHIVE", options->archive, "Archive file (.bkf)")
+      ->required()
+      ->transform(ArchivePathTransform());
   CLI::Option* records =
       command->add_flag("--records", options->records, "Also print the text of every record");
   command
       ->add_flag("--json", options->json,
-                 "The header and sections as JSON (layout: docs/json-output.md); export gives "
-                 "the records")
+                 std::string("The header and sections as JSON (layout: ") + kJsonOutputDocument +
+                     "); export gives the records")
       ->excludes(records);
   command->add_option("--data-dir", options->data_dir,
                       "Folder holding code.dat (default: the program's data folder)");

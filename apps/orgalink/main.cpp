@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "help_footers.h"
+#include "parse_failure.h"
 #include "platform/interrupt_signals.h"
 #include "platform/standard_descriptors.h"
 #include "ui/exit_status.h"
@@ -44,7 +45,11 @@ int main(int argc, char** argv) {
   orgalink::cli::AddSimulateCommand(app, context);
   orgalink::cli::AddVerifyCommand(app, context);
   orgalink::cli::AddDiffCommand(app, context);
+  orgalink::cli::AddHistoryCommand(app, context);
+  orgalink::cli::AddPruneCommand(app, context);
+  orgalink::cli::AddWatchCommand(app, context);
   orgalink::cli::AddHelpFooters(app);
+  app.failure_message(orgalink::cli::ParseFailureMessage);
   if (orgalink::cli::RefuseUnknownCommand(app, argc, argv)) return kExitUsage;
   try {
     app.parse(argc, argv);

@@ -8,17 +8,23 @@
 
 namespace orgalink::cli {
 
-int ReadOrganizerArchive(const std::string& path, store::CheckedArchive& archive) {
+int ReadOrganizerArchive(const std::string& path, store::CheckedArchive& archive,
+                         link::StepResult* refusal) {
   const store::StoreResult read = store::ReadArchiveFile(path, archive, &store::ArchiveDeviceCode);
   if (read == store::StoreOk) return 0;
   // Only a file that could not be read at all may read better later: the
   // status a restore gives when the user gives up retrying.
-  if (read == store::StoreFailed && !archive.read) {
+  const bool unreadable = read == store::StoreFailed && !archive.read;
+  const link::StepResult result{
+      unreadable ? link::LinkFileReadCancelled : link::LinkFileIncompatible,
+      link::Cause::File(archive.message)};
+  if (refusal) *refusal = result;
+  if (unreadable) {
     std::fprintf(stderr, "Read file error.\nCause: %s.\n", archive.message.c_str());
-    return link::ToInt(link::LinkFileReadCancelled);
+  } else {
+    ReportFailure(result, false);
   }
-  ReportFailure({link::LinkFileIncompatible, link::Cause::File(archive.message)}, false);
-  return link::ToInt(link::LinkFileIncompatible);
+  return link::ToInt(result.status);
 }
 
 }  // namespace orgalink::cli

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "link/step_result.h"
 #include "store/checked_archive.h"
 
 namespace orgalink::cli {
@@ -13,6 +14,8 @@ namespace orgalink::cli {
 // standard error as a run would report it, and the result is the exit
 // status: 17 ("Read file error.") for a file that cannot be read, 13
 // ("Backup file not compatible.") for one the organizer could not take.
-int ReadOrganizerArchive(const std::string& path, store::CheckedArchive& archive);
+// `refusal`, when given, then takes that status with its cause.
+int ReadOrganizerArchive(const std::string& path, store::CheckedArchive& archive,
+                         link::StepResult* refusal = nullptr);
 
 }  // namespace orgalink::cli

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "commands.h"
+#include "documents.h"
 #include "output_check.h"
 #include "platform/running_process.h"
 #include "platform/serial_port_list.h"
@@ -42,7 +43,8 @@ void AddPortsCommand(CLI::App& app, CommandContext& context) {
       "ports", "List the serial ports, their COM slots and whether you may open them");
   command->add_option("--settings", *settingsFile,
                       "Settings file whose [Ports] section maps COM1..COM4; it must exist");
-  command->add_flag("--json", *json, "The listing as JSON (layout: docs/json-output.md)");
+  command->add_flag("--json", *json,
+                    std::string("The listing as JSON (layout: ") + kJsonOutputDocument + ")");
   command->callback([settingsFile, json, &context] {
     context.stop.Watching();
     if (const int refused = CheckNamedSettingsFile(*settingsFile, false)) {

@@ -4,11 +4,14 @@
 #include <cstdio>
 #include <memory>
 
+#include "archive_path.h"
 #include "commands.h"
 #include "communication.h"
 #include "erase_confirmation.h"
 #include "link/link_status.h"
 #include "organizer_archive.h"
+#include "outcome_report.h"
+#include "planned_restore.h"
 #include "ui/safe_restore_texts.h"
 #include "verify_organizer.h"
 
@@ -21,23 +24,29 @@ struct RestoreOptions {
   bool yes = false;
   bool noSafetyBackup = false;
   bool verify = false;
+  bool json = false;
+  PlannedRestoreOptions planned;
   EngineOptions engine;
 };
 
 // The whole archive is read and judged before the user is asked, the
 // instructions are printed or the port is opened, so that a mistyped name
 // or a file the organizer could not take never reaches the organizer.
-int CheckArchive(const std::string& path) {
+int CheckArchive(const std::string& path, OutcomeReport& report) {
   store::CheckedArchive archive;
-  return ReadOrganizerArchive(path, archive);
+  link::StepResult refusal;
+  const int unusable = ReadOrganizerArchive(path, archive, &refusal);
+  if (unusable) report.Refused(refusal);
+  return unusable;
 }
 
 // Where the organizer's data stands: the safety copy taken, or, after a
 // failure, what that means for the organizer and the command that puts
 // its contents back.
-void ReportSafety(const CommunicationResult& result) {
+void ReportSafety(const CommunicationResult& result, bool json) {
   const ui::SafetyCopy copy = session::SafetyCopyOf(result.outcome);
   if (result.succeeded) {
+    if (json) return;  // the object names the safety archive
     const std::string line = ui::SafetyWrittenLine(copy);
     if (!line.empty()) std::printf("%s\n", line.c_str());
     return;
@@ -46,16 +55,25 @@ void ReportSafety(const CommunicationResult& result) {
   if (!note.empty()) std::fprintf(stderr, "%s\n", note.c_str());
 }
 
-int Restore(const RestoreOptions& options, Interruptible& stop) {
-  if (const int unusable = CheckArchive(options.archive)) return unusable;
+int Restore(const RestoreOptions& options, Interruptible& stop, OutcomeReport& report) {
+  if (options.planned.merge || options.planned.dryRun) {
+    PlannedRestoreOptions planned = options.planned;
+    planned.yes = options.yes;
+    planned.safetyBackup = !options.noSafetyBackup;
+    planned.verify = options.verify;
+    return RestorePlanned(options.archive, planned, options.engine, stop, report);
+  }
+  report.Archive(options.archive);
+  if (const int unusable = CheckArchive(options.archive, report)) return unusable;
   const Console console;
   if (const int refused = ConfirmEmptying(console, options.yes, stop)) return refused;
   CommunicationRequest restore{settings::RunMode::Restore, options.archive, {}, true, false};
   restore.safetyBackup = !options.noSafetyBackup;
   const CommunicationResult result = Communicate(options.engine, restore, console, stop);
-  ReportSafety(result);
+  report.Ran(result);
+  ReportSafety(result, report.Json());
   if (!result.succeeded || !options.verify) return result.exitCode;
-  return VerifyOrganizer(options.engine, options.archive, console, stop, true);
+  return VerifyOrganizer(options.engine, options.archive, console, stop, true, report);
 }
 
 }  // namespace
@@ -73,7 +91,9 @@ void AddRestoreCommand(CLI::App& app, CommandContext& context) {
       "receives the organizer's contents into a safety backup in BackupDir; when that fails, "
       "nothing is deleted. When the restore fails after deleting, the message names the safety "
       "backup to restore.");
-  sub->add_option("ARCHIVE", options->archive, "Archive to restore (.bkf)")->required();
+  sub->add_option("ARCHIVE", options->archive, "Archive to restore (.bkf)")
+      ->required()
+      ->transform(ArchivePathTransform());
   sub->add_flag("--yes,-y", options->yes, "Overwrite the organizer's applications without asking");
   sub->add_flag("--no-safety-backup", options->noSafetyBackup,
                 "Do not first copy the organizer's contents to "
@@ -81,8 +101,25 @@ void AddRestoreCommand(CLI::App& app, CommandContext& context) {
   sub->add_flag("--verify", options->verify,
                 "Then read the organizer back in a second communication (press PC-LINK again) "
                 "and compare it with ARCHIVE; exit 18 when it differs");
+  CLI::Option* merge =
+      sub->add_flag("--merge", options->planned.merge,
+                    "Keep everything the organizer holds and add the archive's records it lacks; "
+                    "only the applications that gain records are emptied and sent");
+  sub->add_option("--match", options->planned.match,
+                  "With --merge, add only the records whose text holds TEXT, case aside, as the "
+                  "viewer's filter keeps them")
+      ->option_text("TEXT")
+      ->needs(merge);
+  sub->add_flag("--dry-run", options->planned.dryRun,
+                "Only read the organizer and print what the restore (or --merge) would delete "
+                "and send; nothing is changed. Exit 1 when it would change nothing")
+      ->excludes("--verify");
   AddEngineOptions(*sub, options->engine);
-  sub->callback([options, &context] { context.exit_code = Restore(*options, context.stop); });
+  AddJsonFlag(*sub, options->json);
+  sub->callback([options, &context] {
+    OutcomeReport report("restore", options->json);
+    context.exit_code = report.Finish(Restore(*options, context.stop, report));
+  });
 }
 
 }  // namespace orgalink::cli

@@ -3,12 +3,12 @@
 // serial tool can talk to it as to a device.
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "commands.h"
+#include "platform/private_folders.h"
 #include "sim/pty_service.h"
 #include "sim/sim_options.h"
 #include "simulated_port.h"
@@ -40,8 +40,8 @@ bool MakeSimOptions(const SimulateOptions& o, sim::SimOptions& options, std::str
   }
   options.state_file = o.stateFile.empty() ? SimulatorStateFile() : o.stateFile;
   const std::string folder = ui::DirectoryOf(options.state_file);
-  std::error_code ignored;  // a folder that cannot be made fails with the state file's own error
-  if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
+  // A folder that cannot be made fails with the state file's own error.
+  platform::MakePrivateFolders(folder);
   options.reset_to_sample = o.reset;
   return true;
 }

@@ -1,7 +1,6 @@
 #include "simulated_port.h"
 
-#include <filesystem>
-
+#include "platform/private_folders.h"
 #include "ui/archive_names.h"
 #include "ui/file_locations.h"
 
@@ -24,8 +23,8 @@ std::unique_ptr<sim::InProcessOrganizer> OpenSimulatedPort(std::string_view port
   options.variant = *variant;
   options.echo = echo;
   options.state_file = SimulatorStateFile();
-  std::error_code ignored;  // a folder that cannot be made fails with the state file's own error
-  std::filesystem::create_directories(ui::DirectoryOf(options.state_file), ignored);
+  // A folder that cannot be made fails with the state file's own error.
+  platform::MakePrivateFolders(ui::DirectoryOf(options.state_file));
   return sim::InProcessOrganizer::Create(options, baud, error);
 }
 

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "archive_path.h"
 #include "commands.h"
 #include "console.h"
 #include "verify_organizer.h"
@@ -13,6 +14,7 @@ namespace {
 
 struct VerifyOptions {
   std::string archive;
+  bool json = false;
   EngineOptions engine;
 };
 
@@ -27,11 +29,15 @@ void AddVerifyCommand(CLI::App& app, CommandContext& context) {
       "or what differs in each application (exit 18). Telephone is compared in any order, "
       "since the organizer keeps its own. A missing or unreadable ARCHIVE exits 17 before the "
       "port is opened, a file that is no archive 13.");
-  sub->add_option("ARCHIVE", options->archive, "Archive to compare with (.bkf)")->required();
+  sub->add_option("ARCHIVE", options->archive, "Archive to compare with (.bkf)")
+      ->required()
+      ->transform(ArchivePathTransform());
   AddEngineOptions(*sub, options->engine);
+  AddJsonFlag(*sub, options->json);
   sub->callback([options, &context] {
-    context.exit_code =
-        VerifyOrganizer(options->engine, options->archive, Console(), context.stop, false);
+    OutcomeReport report("verify", options->json);
+    context.exit_code = report.Finish(
+        VerifyOrganizer(options->engine, options->archive, Console(), context.stop, false, report));
   });
 }
 

@@ -11,16 +11,44 @@
 
 namespace orgalink::cli {
 
+namespace {
+
+// The report's lines on standard output; a mismatch's closing verdict,
+// which is a message rather than a result, on standard error.
+void PrintReport(const std::vector<store::RecordDifference>& compared) {
+  const std::string report = ui::VerifyReport(compared);
+  if (ui::AllMatch(compared)) {
+    std::printf("%s\n", report.c_str());
+    return;
+  }
+  const std::size_t verdict = report.rfind('\n') + 1;
+  std::printf("%s", report.substr(0, verdict).c_str());
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s\n", report.substr(verdict).c_str());
+}
+
+}  // namespace
+
 int VerifyOrganizer(const EngineOptions& options, const std::string& path, const Console& console,
-                    Interruptible& stop, bool after) {
+                    Interruptible& stop, bool after, OutcomeReport& report) {
+  if (!after) report.Archive(path);
   store::CheckedArchive checked;
-  if (const int unusable = ReadOrganizerArchive(path, checked)) return unusable;
+  link::StepResult refusal;
+  if (const int unusable = ReadOrganizerArchive(path, checked, &refusal)) {
+    if (!after) report.Refused(refusal);
+    return unusable;
+  }
   store::ArchiveRecords archive;
   store::ReadArchiveRecords(checked.image, archive);
   checked = store::CheckedArchive{};
-  if (after) std::fprintf(stderr, "\n%s\n\n", ui::kVerifyInstruction);
+  return VerifyRecords(options, archive, console, stop, after, report);
+}
+
+int VerifyRecords(const EngineOptions& options, const store::ArchiveRecords& expected,
+                  const Console& console, Interruptible& stop, bool after, OutcomeReport& report) {
+  if (after && !options.quiet) std::fprintf(stderr, "\n%s\n\n", ui::kVerifyInstruction);
   CommunicationRequest readBack{settings::RunMode::Backup, {}, {}, !after, false};
-  readBack.verifyAgainst = archive;
+  readBack.verifyAgainst = expected;
   // After a restore the read-back logs beside the restore's log, which
   // would otherwise be replaced. Communicate runs with `readOptions` as
   // they stand once the settings are known.
@@ -30,13 +58,15 @@ int VerifyOrganizer(const EngineOptions& options, const std::string& path, const
     if (after && !log.empty()) readOptions.log = ui::ReadBackLogName(log);
   };
   const CommunicationResult result = Communicate(readOptions, readBack, console, stop, settle);
+  if (!after) report.Ran(result);
   if (!result.succeeded || !result.outcome.verified) {
     if (!after) return result.exitCode;
     std::fprintf(stderr, "%s\n", ui::kRestoredUnverified);
     return stop.Stop() ? result.exitCode : ui::kExitRestoredUnverified;
   }
   const auto& compared = *result.outcome.verified;
-  std::printf("%s\n", ui::VerifyReport(compared).c_str());
+  if (after) report.Verified(compared);
+  if (!report.Json()) PrintReport(compared);
   return ui::AllMatch(compared) ? 0 : ui::kExitVerifyMismatch;
 }
 

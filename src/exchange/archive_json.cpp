@@ -134,25 +134,47 @@ store::ReadableSection SectionOf(const json& value, std::size_t index) {
   return section;
 }
 
-void CheckFormat(const json& top) {
+// The format's version: JsonFormatFirstVersion to JsonFormatVersion.
+int CheckFormat(const json& top) {
   const std::string format = Text(Member(top, "format", ""), "format");
   if (format != JsonFormatName) {
     Fail("format", ShownText(format) + " is not \"" + std::string(JsonFormatName) + "\"");
   }
   const json& version = Member(top, "version", "");
-  if (version != JsonFormatVersion) {
-    Fail("version", Shown(version) + " is not known (this program reads version " +
-                        std::to_string(JsonFormatVersion) + ")");
+  for (int known = JsonFormatFirstVersion; known <= JsonFormatVersion; ++known) {
+    if (version == known) return known;
+  }
+  Fail("version", Shown(version) + " is not known (this program reads versions " +
+                      std::to_string(JsonFormatFirstVersion) + " to " +
+                      std::to_string(JsonFormatVersion) + ")");
+}
+
+// The two device code bytes: a list of two numbers, or in version 1 two
+// bytes of hex.
+void ReadDeviceCode(const json& top, int version, store::ReadableArchive& archive) {
+  if (version == 1) {
+    const std::vector<std::uint8_t> device = Hex(Member(top, "device_code", ""), "device_code");
+    if (device.size() != archive.device.size()) Fail("device_code", "two bytes are expected");
+    std::copy(device.begin(), device.end(), archive.device.begin());
+    return;
+  }
+  const json& device = Array(Member(top, "deviceCode", ""), "deviceCode");
+  if (device.size() != archive.device.size()) Fail("deviceCode", "two bytes are expected");
+  for (std::size_t i = 0; i < device.size(); ++i) {
+    if (!device[i].is_number_integer() || device[i] < 0 || device[i] > 0xFF) {
+      Fail("deviceCode", Shown(device[i]) + " is not a byte (0 to 255)");
+    }
+    archive.device[i] = device[i].get<std::uint8_t>();
   }
 }
 
 void ReadTop(const json& top, store::ReadableArchive& archive, std::string& charset) {
   if (!top.is_object()) Fail("", "the JSON text is not an object");
-  OnlyKeys(
-      top,
-      {"format", "version", "magic", "inverted", "device_code", "charset", "sections", "trailing"},
-      "");
-  CheckFormat(top);
+  const int version = CheckFormat(top);
+  OnlyKeys(top,
+           {"format", "version", "magic", "inverted", version == 1 ? "device_code" : "deviceCode",
+            "charset", "sections", "trailing"},
+           "");
   archive.magic = Text(Member(top, "magic", ""), "magic");
   // Checked here, not only when the archive is built, so that a wrong magic
   // of any length is quoted in short.
@@ -167,9 +189,7 @@ void ReadTop(const json& top, store::ReadableArchive& archive, std::string& char
     Fail("inverted",
          Shown(*inverted) + " does not agree with the magic " + ShownText(archive.magic));
   }
-  const std::vector<std::uint8_t> device = Hex(Member(top, "device_code", ""), "device_code");
-  if (device.size() != archive.device.size()) Fail("device_code", "two bytes are expected");
-  std::copy(device.begin(), device.end(), archive.device.begin());
+  ReadDeviceCode(top, version, archive);
   charset = top.contains("charset") ? Text(top["charset"], "charset") : "";
   const json& sections = Array(Member(top, "sections", ""), "sections");
   for (std::size_t i = 0; i < sections.size(); ++i) {
@@ -187,7 +207,8 @@ bool ArchiveToJson(const store::ReadableArchive& archive, const std::string& cha
     out << "{\n  \"format\": " << Quoted(std::string(JsonFormatName))
         << ",\n  \"version\": " << JsonFormatVersion << ",\n  \"magic\": " << Quoted(archive.magic)
         << ",\n  \"inverted\": " << (archive.magic == store::InvertedMagic ? "true" : "false")
-        << ",\n  \"device_code\": " << Quoted(store::ToHex(archive.device))
+        << ",\n  \"deviceCode\": [" << int{archive.device[0]} << ", " << int{archive.device[1]}
+        << "]"
         << ",\n  \"charset\": " << Quoted(charset) << ",\n  \"sections\": [";
     for (std::size_t i = 0; i < archive.sections.size(); ++i) {
       out << (i == 0 ? "\n" : ",\n");

@@ -10,7 +10,11 @@ namespace orgalink::exchange {
 
 // The JSON form of an archive (described in docs/export-format.md).
 inline constexpr std::string_view JsonFormatName = "orgalink-archive";
-inline constexpr int JsonFormatVersion = 1;
+// Version 2 names every key as the other JSON of the program does
+// ("deviceCode": [2, 0]); version 1, which earlier exports wrote, had
+// "device_code": "0200". Both are read.
+inline constexpr int JsonFormatVersion = 2;
+inline constexpr int JsonFormatFirstVersion = 1;
 
 // `archive` as JSON text, one record a line; `charset` names the character
 // set its text was decoded from. False only when a text is not UTF-8.

@@ -3,6 +3,7 @@
 #include "operations/restore.h"
 
 #include "operations/archive_read.h"
+#include "operations/merge_restore.h"
 #include "operations/operation_steps.h"
 #include "operations/safety_copy.h"
 #include "operations/send_appli.h"
@@ -14,8 +15,6 @@ namespace orgalink::operations {
 using link::LinkEngine;
 using link::StepResult;
 
-namespace {
-
 StepResult DeleteAllRecords(LinkEngine& engine, int kind) {
   StepResult status = engine.SendCommand(link::DELETE_ALL_RECORDS, transfer::AppliCode(kind), 0);
   if (status != link::LinkOk) return status;
@@ -25,6 +24,8 @@ StepResult DeleteAllRecords(LinkEngine& engine, int kind) {
   engine.Log().Line("---PC receives ACK\n\n");
   return link::LinkOk;
 }
+
+namespace {
 
 // Every application but the expense category, which has no deletion of its
 // own, is emptied before the first record is sent.
@@ -111,6 +112,7 @@ StepResult LoadArchive(RunContext& run, link::Prompter* prompter) {
 StepResult RunRestore(RunContext& run, link::FrontEnd front, transfer::TransferRole role) {
   LinkEngine& engine = run.engine;
   if (run.store == nullptr) return FailStep(engine, link::LinkIoError, StoreRefused("be found"));
+  if (run.planned != nullptr) return RunPlannedRestore(run, front, role);
   const platform::Tick start = engine.Link().Clock().Now();
   const bool fromFile = !run.fileName.empty();
   StepResult status = fromFile ? LoadArchive(run, front.prompter) : link::LinkOk;

@@ -24,6 +24,11 @@ namespace orgalink::operations {
 // When run.safety names an archive, the organizer's contents are first
 // received and written there (TakeSafetyCopy), after the negotiation; a copy
 // that fails stops the restore before anything is deleted.
+// When run.planned is set, the restore is that merge or dry run instead
+// (RunPlannedRestore).
 link::StepResult RunRestore(RunContext& run, link::FrontEnd front, transfer::TransferRole role);
+
+// DELETE_ALL_RECORDS for application `kind`, and the organizer's ACK.
+link::StepResult DeleteAllRecords(link::LinkEngine& engine, int kind);
 
 }  // namespace orgalink::operations

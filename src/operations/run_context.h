@@ -12,6 +12,8 @@
 
 namespace orgalink::operations {
 
+struct PlannedRestore;
+
 // A restore the user starts first receives what the organizer holds, in the
 // same communication, and writes it to an archive of its own; only then does
 // it delete anything. What the front end needs to tell the user afterwards
@@ -71,6 +73,9 @@ struct RunContext {
   // exactly as it came over the line, in the organizer's codes (what a
   // verification compares), by application number.
   std::array<std::vector<std::uint8_t>, 7>* received = nullptr;
+  // A restore that merges, or only tells what it would do, instead of
+  // putting the archive back whole (merge_restore.h); null for the latter.
+  PlannedRestore* planned = nullptr;
 };
 
 // Stores the device code in the engine and hands it to the linked store;

@@ -17,7 +17,7 @@ void AppendFile::SetPath(std::string path) {
 bool AppendFile::Append(const char* data, std::size_t size) {
   if (fd_.Valid() && !StillNamed()) fd_.Reset();
   if (!fd_.Valid()) {
-    fd_ = UniqueFd(::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    fd_ = UniqueFd(::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
     if (!fd_.Valid()) return false;
   }
   while (size > 0) {

@@ -22,7 +22,8 @@ class AppendFile {
   void SetPath(std::string path);
   const std::string& Path() const { return path_; }
 
-  // Appends to the file, created when missing and never truncated. False
+  // Appends to the file, created when missing (readable by its owner alone:
+  // a log shows every record that crossed the line) and never truncated. False
   // when it cannot be opened or written; the next call tries again.
   bool Append(const char* data, std::size_t size);
 

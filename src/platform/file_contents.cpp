@@ -94,7 +94,7 @@ ReadOutcome ReadFileContents(const std::string& path, std::string& text, int* er
 
 int ReplaceFileContents(const std::string& path, const std::string& text) {
   struct stat existing {};
-  const mode_t mode = stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
+  const mode_t mode = stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0600;
   TemporaryFile temporary(path);
   if (temporary.Error() != 0) return temporary.Error();
   if (const int error = WriteAll(temporary.Fd(), text)) {

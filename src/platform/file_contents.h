@@ -24,7 +24,8 @@ ReadOutcome ReadFileContents(const std::string& path, std::string& text,
 // and the folder is flushed after it, so that neither a failed write nor a
 // power cut leaves a truncated file or loses the new one. An existing file
 // keeps its permissions. Returns 0, or the error number of the step that
-// failed; the file is then unchanged.
+// failed; the file is then unchanged. A new file is readable by its owner
+// alone (0600): settings and exports hold the organizer's data.
 int ReplaceFileContents(const std::string& path, const std::string& text);
 
 }  // namespace orgalink::platform

@@ -222,7 +222,9 @@ bool AtomicFileWriter::Open() {
   Discard();
   for (int attempt = 0; attempt < 100; ++attempt) {
     temp_path_ = TempNameFor(target_);
-    fd_ = UniqueFd(::open(temp_path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    // Archives hold a person's contacts and appointments: only their owner
+    // may read a new one.
+    fd_ = UniqueFd(::open(temp_path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (fd_.Valid()) return true;
     if (errno != EEXIST) break;
   }
@@ -252,6 +254,12 @@ bool AtomicFileWriter::Finish() {
 bool AtomicFileWriter::Commit() {
   if (fd_.Valid() && !Finish()) return false;
   if (temp_path_.empty()) return Fail(EBADF);
+  // A file replaced keeps the permissions its owner gave it.
+  struct stat replaced {};
+  if (::stat(target_.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode) &&
+      ::chmod(temp_path_.c_str(), replaced.st_mode & 07777) != 0) {
+    return Fail(errno);
+  }
   if (::rename(temp_path_.c_str(), target_.c_str()) != 0) return Fail(errno);
   temp_path_.clear();
   SyncDirectory(DirectoryOf(target_));

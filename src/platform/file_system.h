@@ -65,6 +65,8 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
 // goes to a temporary file in the target's folder, which Commit() flushes and
 // renames over the target. Until then the old file stays as it was, and a
 // writer destroyed without a successful Commit() removes its temporary file.
+// A new file is readable by its owner alone (0600); one that replaces
+// another takes the mode of the file it replaces.
 // Finish() flushes and closes the temporary file without renaming it, so that
 // a caller can read it back at TempPath() before it replaces the target.
 class AtomicFileWriter {

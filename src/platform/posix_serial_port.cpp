@@ -14,6 +14,7 @@
 #include <cstring>
 #include <deque>
 
+#include "platform/port_holder.h"
 #include "platform/serial_line_settings.h"
 #include "platform/unique_fd.h"
 
@@ -298,7 +299,12 @@ std::unique_ptr<SerialPort> OpenPosixSerialPort(const std::string& path, int bau
   // this process); TIOCEXCL keeps out any later open of the device.
   if (!fd.Valid() || flock(fd.Get(), LOCK_EX | LOCK_NB) != 0 || tcgetattr(fd.Get(), &saved) != 0 ||
       ioctl(fd.Get(), TIOCEXCL) != 0) {
-    error = SystemText(errno);
+    const int failure = errno;
+    // A port held by a command that left a note (watch) is told by its
+    // holder rather than as a bare "busy".
+    const std::string holder =
+        failure == EBUSY || failure == EWOULDBLOCK ? PortHolder(path) : std::string();
+    error = holder.empty() ? SystemText(failure) : "held by " + holder;
     return nullptr;
   }
   auto port = std::make_unique<PosixSerialPort>(std::move(fd), saved, clock);

@@ -46,20 +46,27 @@ Session::Session(settings::RunSettings settings, SessionRequest request, PortSou
                                    : ui::MakePortOpener(port.choice, settings_.comDevices, clock));
   settings_.runMode = request_.runMode;
   settings_.appliMode = request_.application;
-  settings_.fileName = request_.verifyAgainst ? std::string() : request_.archive;
+  settings_.fileName =
+      request_.verifyAgainst || request_.planned ? std::string() : request_.archive;
   settings_.comPort = port.choice.Number();
   settings_.sortTable = &tables_.weights;
   settings_.codeTable = &tables_.incoming;
 }
 
 void Session::Configure() {
-  if (request_.safetyBackup && settings_.safetyBackup != 0) {
+  const bool dryRun = request_.planned && request_.planned->dryRun;
+  if (request_.safetyBackup && settings_.safetyBackup != 0 && !dryRun) {
     ui::CreateBackupDir(settings_);
     settings_.safetyArchive = ui::SafetyArchivePath(settings_.backupDir, clock_);
   }
   operations::ConfigureRun(run_, store_, settings_);
   run_.numberedArchive = request_.numberedArchive;
   run_.dumpDirectory = request_.dumpDirectory;
+  if (request_.planned) {
+    planned_ = *request_.planned;
+    planned_->plan.reset();
+    run_.planned = &*planned_;
+  }
   if (request_.verifyAgainst) {
     run_.received = &received_;
     store_.GetAppliBuf(store::ArchiveSlots);
@@ -103,6 +110,12 @@ SessionOutcome Session::Outcome(link::StepResult result) const {
       if (section.application < outcome.counts.size()) {
         outcome.counts[section.application] = section.count;
       }
+    }
+  }
+  if (planned_ && planned_->plan) {
+    outcome.plan = planned_->plan;
+    for (const operations::ApplicationPlan& one : planned_->plan->applications) {
+      outcome.counts[one.application] = static_cast<int>(one.result.size());
     }
   }
   const operations::RestoreSafety& safety = run_.safety;

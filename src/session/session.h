@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,7 @@ class Session {
   store::AppliStore store_;
   operations::RunContext run_;
   operations::ReceivedStreams received_;
+  std::optional<operations::PlannedRestore> planned_;
   bool searchPrepared_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "link/step_result.h"
+#include "operations/merge_plan.h"
 #include "operations/run_context.h"
 #include "store/appli_kind.h"
 #include "store/record_comparison.h"
@@ -34,6 +35,9 @@ struct SessionOutcome {
   // that puts the safety archive back, quoted for a POSIX shell. Empty
   // otherwise.
   std::string recoveryCommand;
+  // A merge's or dry run's plan, once the organizer could be read: what
+  // each application held and holds (or would hold) afterwards.
+  std::optional<operations::RestorePlan> plan;
   // The application the run addressed (AppliMode).
   int appliKind = store::AllApplis;
   // How long the communication took, from the port's opening to its end.

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "operations/merge_restore.h"
 #include "settings/run_mode.h"
 #include "store/record_comparison.h"
 
@@ -26,6 +27,10 @@ struct SessionRequest {
   // Read the organizer back into memory only, and compare it with this
   // archive's records: a verification. No archive is written.
   std::optional<store::ArchiveRecords> verifyAgainst;
+  // With a restore (RunMode 2): read the organizer first and merge these
+  // records into it, or only tell what the restore would do (a dry run);
+  // `archive` is then not read. Its plan is left empty; the outcome gets it.
+  std::optional<operations::PlannedRestore> planned;
   // Folder of the dump files of RunModes 13 to 18; empty for the current one.
   std::string dumpDirectory;
   // Where the character tables are; empty for the program's data folder.

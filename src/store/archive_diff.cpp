@@ -8,13 +8,10 @@
 #include "store/archive.h"
 #include "store/archive_report.h"
 #include "store/checked_archive.h"
-#include "store/record_comparison.h"
 
 namespace orgalink::store {
 
 namespace {
-
-constexpr int kUnreadable = 2;
 
 std::string DeviceText(const std::array<std::uint8_t, 2>& device) {
   char text[8];
@@ -38,12 +35,13 @@ std::vector<std::uint8_t> Applications(const ArchiveRecords& a, const ArchiveRec
   return held;
 }
 
-void PrintSide(char sign, const RecordList& records, const std::vector<std::size_t>& places,
-               std::uint8_t application, const CodeTable& incoming, std::ostream& out) {
+std::vector<DiffRecord> Shown(const RecordList& records, const std::vector<std::size_t>& places,
+                              std::uint8_t application, const CodeTable& incoming) {
+  std::vector<DiffRecord> shown;
   for (const std::size_t place : places) {
-    out << sign << "   " << place + 1 << ": "
-        << RecordDisplay(application, records[place], incoming) << '\n';
+    shown.push_back({place, RecordFields(application, records[place], incoming)});
   }
+  return shown;
 }
 
 bool ReadFile(const std::string& path, ArchiveRecords& archive, std::ostream& err) {
@@ -56,53 +54,88 @@ bool ReadFile(const std::string& path, ArchiveRecords& archive, std::ostream& er
   return true;
 }
 
-int Compare(const ArchiveRecords& a, const ArchiveRecords& b, const CodeTable& incoming,
-            bool summary, std::ostream& out) {
-  bool differ = false;
-  if (a.device != b.device) {
-    out << "device code: " << DeviceText(a.device) << " in A, " << DeviceText(b.device)
-        << " in B\n";
-  }
+ArchiveDiff Compare(const ArchiveRecords& a, const ArchiveRecords& b, const CodeTable& incoming) {
+  ArchiveDiff diff;
+  diff.deviceA = a.device;
+  diff.deviceB = b.device;
   static const RecordList kNone;
   for (const std::uint8_t application : Applications(a, b)) {
     const RecordList& inA = a.Find(application) ? *a.Find(application) : kNone;
     const RecordList& inB = b.Find(application) ? *b.Find(application) : kNone;
-    const RecordDifference d = CompareRecords(application, inA, inB, false);
-    differ = differ || d.Differs();
-    out << ApplicationName(application) << ": " << d.countA << " in A, " << d.countB << " in B\n";
-    if (summary) continue;
-    PrintSide('-', inA, d.onlyA, application, incoming, out);
-    PrintSide('+', inB, d.onlyB, application, incoming, out);
-    if (d.orderOnly) out << "  the same records in another order\n";
+    ApplicationDiff entry{CompareRecords(application, inA, inB, false), {}, {}};
+    entry.removed = Shown(inA, entry.difference.onlyA, application, incoming);
+    entry.added = Shown(inB, entry.difference.onlyB, application, incoming);
+    diff.applications.push_back(std::move(entry));
   }
-  return differ ? 1 : 0;
+  return diff;
+}
+
+void PrintRecords(char sign, const std::vector<DiffRecord>& records, std::ostream& out) {
+  for (const DiffRecord& record : records) {
+    out << sign << "   " << record.place + 1 << ": " << JoinedFields(record.fields) << '\n';
+  }
+}
+
+std::string SummaryLine(const ApplicationDiff& entry) {
+  const RecordDifference& d = entry.difference;
+  if (d.orderOnly) return "the same records, order changed";
+  return std::to_string(d.onlyB.size()) + " added, " + std::to_string(d.onlyA.size()) + " removed";
 }
 
 }  // namespace
 
-int DiffArchives(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
-                 const CodeTable& incoming, bool summary, std::ostream& out) {
+bool ArchiveDiff::Differs() const {
+  return std::any_of(applications.begin(), applications.end(),
+                     [](const ApplicationDiff& entry) { return entry.difference.Differs(); });
+}
+
+bool DiffArchives(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
+                  const CodeTable& incoming, ArchiveDiff& diff) {
   CheckedArchive checkedA;
   CheckedArchive checkedB;
   if (CheckArchiveBytes(a, checkedA) != StoreOk || CheckArchiveBytes(b, checkedB) != StoreOk) {
-    return kUnreadable;
+    return false;
   }
   ArchiveRecords first;
   ArchiveRecords second;
   ReadArchiveRecords(checkedA.image, first);
   ReadArchiveRecords(checkedB.image, second);
-  return Compare(first, second, incoming, summary, out);
+  diff = Compare(first, second, incoming);
+  return true;
 }
 
-int DiffArchiveFiles(const std::string& a, const std::string& b, const std::string& table_directory,
-                     bool summary, std::ostream& out, std::ostream& err) {
+bool DiffArchiveFiles(const std::string& a, const std::string& b,
+                      const std::string& table_directory, ArchiveDiff& diff, std::ostream& err) {
   ArchiveRecords first;
   ArchiveRecords second;
-  if (!ReadFile(a, first, err) || !ReadFile(b, second, err)) return kUnreadable;
+  if (!ReadFile(a, first, err) || !ReadFile(b, second, err)) return false;
   CodeTable outgoing{};
   CodeTable incoming{};
   LoadCodeTables(table_directory, outgoing, incoming);
-  return Compare(first, second, incoming, summary, out);
+  diff = Compare(first, second, incoming);
+  return true;
+}
+
+void PrintArchiveDiff(const ArchiveDiff& diff, const std::string& nameA, const std::string& nameB,
+                      bool summary, std::ostream& out) {
+  if (diff.deviceA != diff.deviceB) {
+    out << "device code: " << DeviceText(diff.deviceA) << " in " << nameA << ", "
+        << DeviceText(diff.deviceB) << " in " << nameB << '\n';
+  }
+  for (const ApplicationDiff& entry : diff.applications) {
+    const RecordDifference& d = entry.difference;
+    if (!d.Differs()) continue;
+    out << ApplicationName(d.application) << ": " << d.countA << " in " << nameA << ", " << d.countB
+        << " in " << nameB;
+    if (summary) {
+      out << "; " << SummaryLine(entry) << '\n';
+      continue;
+    }
+    out << '\n';
+    PrintRecords('-', entry.removed, out);
+    PrintRecords('+', entry.added, out);
+    if (d.orderOnly) out << "  the same records in another order\n";
+  }
 }
 
 }  // namespace orgalink::store

@@ -1,5 +1,6 @@
 #include "store/archive_report.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -49,10 +50,33 @@ void PrintReport(const ArchiveImage& image, const CodeTable& incoming, bool show
 
 std::string RecordDisplay(std::uint8_t application, std::vector<std::uint8_t> record,
                           const CodeTable& incoming) {
+  return JoinedFields(RecordFields(application, std::move(record), incoming));
+}
+
+std::vector<std::string> RecordFields(std::uint8_t application, std::vector<std::uint8_t> record,
+                                      const CodeTable& incoming) {
   FromDeviceCodes(incoming, application, record);
   const std::size_t text =
       std::min(static_cast<std::size_t>(TextOffset(application)), record.size());
-  return Latin1ToDisplay(std::span(record).subspan(text));
+  const std::span<const std::uint8_t> rest = std::span(record).subspan(text);
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  while (true) {
+    const auto zero = std::find(rest.begin() + static_cast<std::ptrdiff_t>(start), rest.end(), 0);
+    const auto end = static_cast<std::size_t>(zero - rest.begin());
+    fields.push_back(Latin1ToDisplay(rest.subspan(start, end - start)));
+    if (end == rest.size()) return fields;
+    start = end + 1;
+  }
+}
+
+std::string JoinedFields(const std::vector<std::string>& fields) {
+  std::string line;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) line += " | ";
+    for (const char c : fields[i]) line += c == '|' ? std::string("\\x7C") : std::string(1, c);
+  }
+  return line;
 }
 
 std::string Latin1ToDisplay(std::span<const std::uint8_t> text) {

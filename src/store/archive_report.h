@@ -29,10 +29,20 @@ int ReportArchive(const CheckedArchive& archive, const CodeTable& incoming, bool
 int InspectArchiveFile(const std::string& path, const std::string& table_directory,
                        bool show_records, std::ostream& out, std::ostream& err);
 
-// How a record of `application` (in the organizer's codes) is shown: its
-// text part, translated through `incoming`, as Latin1ToDisplay writes it.
+// How a record of `application` (in the organizer's codes) is shown: the
+// fields of its text part, translated through `incoming`, each as
+// Latin1ToDisplay writes it, joined by JoinedFields.
 std::string RecordDisplay(std::uint8_t application, std::vector<std::uint8_t> record,
                           const CodeTable& incoming);
+
+// The text fields (separated by zero bytes) of a record as RecordDisplay
+// shows them, one string each.
+std::vector<std::string> RecordFields(std::uint8_t application, std::vector<std::uint8_t> record,
+                                      const CodeTable& incoming);
+
+// Fields shown on one line, separated by " | "; a '|' of the text itself is
+// written \x7C, so that the line still tells the fields apart.
+std::string JoinedFields(const std::vector<std::string>& fields);
 
 // Latin-1 text as UTF-8; control codes, 0x7F..0x9F and the backslash itself
 // are written as escapes (\xNN, \\), so that every byte can be told apart.

@@ -33,7 +33,8 @@ std::optional<std::string> BaseFolder(const std::string& variable, const std::st
 
 UserEnvironment CurrentUserEnvironment() {
   return UserEnvironment{platform::ProgramDirectory(), Variable("HOME"),
-                         Variable("XDG_CONFIG_HOME"), Variable("XDG_DATA_HOME")};
+                         Variable("XDG_CONFIG_HOME"), Variable("XDG_DATA_HOME"),
+                         Variable("XDG_STATE_HOME")};
 }
 
 FileLocations LocateFiles(const UserEnvironment& env, const std::string& settingsOverride) {
@@ -46,6 +47,10 @@ FileLocations LocateFiles(const UserEnvironment& env, const std::string& setting
     if (const auto config = BaseFolder(env.xdgConfigHome, env.home, ".config")) {
       where.logDirectory = JoinPath(*config, kFolderName) + '/';
       where.settingsFile = where.logDirectory + kSettingsFileName;
+    }
+    // A log is state the program leaves, not configuration.
+    if (const auto state = BaseFolder(env.xdgStateHome, env.home, ".local/state")) {
+      where.logDirectory = JoinPath(*state, kFolderName) + '/';
     }
     if (const auto data = BaseFolder(env.xdgDataHome, env.home, ".local/share")) {
       where.backupDir = JoinPath(JoinPath(*data, kFolderName), kBackupFolderName);

@@ -10,6 +10,7 @@ struct UserEnvironment {
   std::string home;              // $HOME
   std::string xdgConfigHome;     // $XDG_CONFIG_HOME
   std::string xdgDataHome;       // $XDG_DATA_HOME
+  std::string xdgStateHome{};    // $XDG_STATE_HOME
 };
 
 // The environment of this process.
@@ -23,10 +24,11 @@ struct FileLocations {
 
 // One rule for every front end. An "Orgalink.ini" beside the program makes a
 // portable copy: settings, log and "DATA" all sit beside the program. Any
-// other copy keeps the settings file and the log in
-// ${XDG_CONFIG_HOME:-$HOME/.config}/orgalink/ and its backups in
-// ${XDG_DATA_HOME:-$HOME/.local/share}/orgalink/DATA; where neither variable
-// gives an absolute folder, beside the program again. A non-empty
+// other copy keeps the settings file in ${XDG_CONFIG_HOME:-$HOME/.config}/orgalink/,
+// the log in ${XDG_STATE_HOME:-$HOME/.local/state}/orgalink/ and its backups
+// in ${XDG_DATA_HOME:-$HOME/.local/share}/orgalink/DATA; where a variable
+// gives no absolute folder and there is no home, the log goes beside the
+// settings file and the rest beside the program again. A non-empty
 // `settingsOverride` names the settings file instead, and a log without a
 // folder then goes beside it.
 FileLocations LocateFiles(const UserEnvironment& environment,

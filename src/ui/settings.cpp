@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <filesystem>
 #include <optional>
 #include <set>
+
+#include "platform/private_folders.h"
 
 namespace orgalink::ui {
 
@@ -132,8 +133,7 @@ std::vector<platform::ProfileChange> SettingsChanges(const RunSettings& before,
 }
 
 void CreateBackupDir(const RunSettings& settings) {
-  std::error_code ignored;
-  std::filesystem::create_directories(settings.backupDir, ignored);
+  platform::MakePrivateFolders(settings.backupDir);  // a failure shows when an archive is written
 }
 
 }  // namespace orgalink::ui

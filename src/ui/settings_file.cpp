@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/file_system.h"
+#include "platform/private_folders.h"
 #include "platform/profile.h"
 #include "ui/settings.h"
 #include "ui/settings_check.h"
@@ -29,10 +30,8 @@ bool SettingsFile::Save(const settings::RunSettings& now, std::string& problem) 
     // Outside a portable copy the settings live in a folder of their own,
     // which does not exist before the first write.
     const std::filesystem::path folder = std::filesystem::path(Path()).parent_path();
-    std::error_code made;
-    if (!folder.empty()) std::filesystem::create_directories(folder, made);
-    if (made) {
-      problem = made.message();
+    if (const int error = platform::MakePrivateFolders(folder.string())) {
+      problem = platform::ErrorText(error);
       return false;
     }
     if (const int error = platform::MergeIntoProfile(Path(), changes)) {

@@ -66,8 +66,8 @@ TEST(ExportImportCommand, TheSampleComesBackIdenticalAndAnEditChangesOnlyItsReco
       0);
   EXPECT_EQ(DifferingRecords(kSample, dir.File("edited.bkf")),
             std::vector<std::string>{
-                "    22: Müller, Karin\\x00+1 555 1740\\x00North Bank\\x00Karin.Mueller@example.com"
-                " ->     22: Müller, Karin\\x00+1 555 0000\\x00North Bank\\x00Karin.Mueller@"
+                "    22: Müller, Karin | +1 555 1740 | North Bank | Karin.Mueller@example.com"
+                " ->     22: Müller, Karin | +1 555 0000 | North Bank | Karin.Mueller@"
                 "example.com"});
 }
 
@@ -100,6 +100,11 @@ TEST(ExportImportCommand, ScrambleInvertsTheBodyAndTheTextFormatShowsOneFieldALi
 std::string Json(const std::string& sections, const std::string& version = "1") {
   return "{\"format\": \"orgalink-archive\", \"version\": " + version +
          ", \"magic\": \"IM2BK0\", \"device_code\": \"0200\", \"sections\": [" + sections + "]}";
+}
+
+std::string Version2(const std::string& deviceCode) {
+  return "{\"format\": \"orgalink-archive\", \"version\": 2, \"magic\": \"IM2BK0\", " + deviceCode +
+         ", \"sections\": []}";
 }
 
 std::string Memo(const std::string& records) {
@@ -180,7 +185,11 @@ TEST(ExportImportCommand, BadInputIsRefusedWithItsPlaceAndNothingIsWritten) {
        "Telephone, record 1, text: a list is expected, not \"Ann\""},
       {Json(Telephone("{\"prefix\": \"01\", \"txt\": [\"Ann\"]}")),
        "Telephone, record 1: unknown key \"txt\""},
-      {Json(Memo(""), "2"), "version: 2 is not known (this program reads version 1)"},
+      {Json(Memo(""), "3"), "version: 3 is not known (this program reads versions 1 to 2)"},
+      // The current version spells its keys as the program's other JSON does.
+      {Version2("\"device_code\": \"0200\""), "unknown key \"device_code\""},
+      {Version2("\"deviceCode\": [2, 256]"), "deviceCode: 256 is not a byte (0 to 255)"},
+      {Version2("\"deviceCode\": \"0200\""), "deviceCode: a list is expected, not \"0200\""},
   };
   testsupport::TempDir dir;
   const std::string archive = dir.File("kept.bkf");

@@ -35,15 +35,19 @@ class ScopedVariable {
   std::optional<std::string> old_;
 };
 
-TEST(SettingsLocation, TheUsersConfigFolderHoldsTheSettingsAndTheLog) {
+// The settings are configuration, a log is state: a log named without a
+// folder goes to the state folder, made for it.
+TEST(SettingsLocation, TheSettingsLiveInTheConfigFolderAndTheLogInTheStateFolder) {
   testsupport::TempDir config;
+  testsupport::TempDir state;
   ScopedVariable xdg("XDG_CONFIG_HOME", config.path().string());
+  ScopedVariable xdgState("XDG_STATE_HOME", state.path().string());
   std::filesystem::create_directory(config.File("orgalink"));
   std::ofstream(config.File("orgalink/Orgalink.ini"))
       << "[Path]\nLogFileName=comm.log\n[Settings]\nTOCommand=45\n";
   const auto result = testsupport::RunProgram(ORGALINK_CLI, {"run-mode", "12", "--port", "loop"});
   EXPECT_EQ(result.exit_code, 0) << result.err;
-  const std::string log = testsupport::ReadFile(config.File("orgalink/comm.log"));
+  const std::string log = testsupport::ReadFile(state.File("orgalink/comm.log"));
   EXPECT_NE(log.find("TOCommand=45000\r\n"), std::string::npos) << log;
 }
 

@@ -94,7 +94,7 @@ chmod +x "$stub_dir/orgalink"
 
 # line | expected completions, space-separated ("To~Do" stands for "To Do").
 cases=(
-    'orgalink |backup detect diff emulate export import inspect ports restore run-mode simulate verify'
+    'orgalink |backup detect diff emulate export history import inspect ports prune restore run-mode simulate verify watch'
     'orgalink r|restore run-mode'
     'orgalink backup --app |ALL Anniversary Expense Expense~Category Memo Schedule Telephone To~Do'
     'orgalink restore x.bkf --app Ex|Expense Expense~Category'

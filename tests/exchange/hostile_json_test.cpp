@@ -87,7 +87,7 @@ TEST(HostileJson, EachIsRefusedWithItsPlaceInOneShortLine) {
        "magic (IM2BK0 or IM2BK1)"},
       {Head("\"orgalink-archive\"", "\"" + huge + "\"") + " \"sections\": []}",
        "version: \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\"... (1000000 bytes) is not known "
-       "(this program reads version 1)"},
+       "(this program reads versions 1 to 2)"},
       {"{\"format\": \"" + std::string(2 << 20, 'x') + "\"}",
        "line 1, column 1048589: a string longer than 1 MiB, far more than any field of an "
        "export"},

@@ -3,20 +3,26 @@
 // later backup, and a restore verified by reading the organizer back.
 
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 #include <filesystem>
 
+#include "archive_viewer.h"
 #include "com_port_dialog.h"
 #include "gui_fixture.h"
 #include "main_dialog.h"
 #include "progress_dialog.h"
 #include "scripted_prompts.h"
 #include "sim/pty_service.h"
+#include "sim/state_file.h"
+#include "store/appli_kind.h"
 #include "store/archive.h"
 #include "store/checked_archive.h"
 #include "support/temp_dir.h"
@@ -111,6 +117,7 @@ class BackupRestoreTest : public QObject {
   void aFirstRunKeepsTheDeviceChosenForCom1();
   void aVerifiedRestoreReportsWhatTheOrganizerHolds();
   void aRestoreThatFailsAfterDeletingOffersItsSafetyArchive();
+  void recordsPutBackFromTheViewerJoinTheOrganizersOwn();
   void cleanupTestCase();
 
  private:
@@ -358,6 +365,62 @@ void BackupRestoreTest::aRestoreThatFailsAfterDeletingOffersItsSafetyArchive() {
   QVERIFY(prompts_.Boxes()[3].buttons == gui::BoxButtons::YesNo);
   QVERIFY(std::filesystem::exists(first.captured(1).toStdString()));
   QVERIFY(first.captured(1) != second.captured(1));
+}
+
+// The organizer lost two Telephone entries that the sample archive holds.
+// Chosen in the viewer and put back, they join the 22 it kept; nothing else
+// on the organizer changes.
+void BackupRestoreTest::recordsPutBackFromTheViewerJoinTheOrganizersOwn() {
+  GuiFolder folder;
+  const sim::TelephoneSort sort = sim::TelephoneSort::FromDirectory(folder.Paths().dataDirectory);
+  const std::string archive = SampleCopy(folder);
+  sim::OrganizerContents sample;
+  std::string error;
+  QVERIFY2(sim::LoadOrganizerFile(archive, sort, sample, error), error.c_str());
+  const std::vector<sim::Record> telephone = sample.Records(store::Telephone);
+  sim::OrganizerContents lost = sample;
+  lost.Clear(store::Telephone);
+  for (std::size_t i = 0; i < telephone.size(); ++i) {
+    if (i != 2 && i != 4) lost.Add(store::Telephone, telephone[i], sort);
+  }
+  const std::string before = folder.File("organizer.bkf");
+  QVERIFY2(sim::SaveOrganizerFile(before, lost, error), error.c_str());
+
+  sim::SimOptions options;
+  options.table_directory = folder.Paths().dataDirectory;
+  options.sample_file = before;
+  options.state_file = folder.File("state.bkf");
+  auto organizer = sim::PtyService::Start(options, error);
+  QVERIFY2(organizer != nullptr, error.c_str());
+  folder.AppendSetting("Ports", "COM1", organizer->DevicePath());
+  gui::MainDialog window(folder.Paths(), prompts_, platform::SystemClock::Instance());
+  gui::ArchiveViewer* viewer = window.OpenViewer(QString::fromStdString(archive));
+
+  auto* applications = Child<QTreeWidget>(*viewer, "applications");
+  QCOMPARE(applications->currentItem()->text(0), QStringLiteral("Telephone"));
+  auto* table = Child<QTableView>(*viewer, "records");
+  for (const int row : {2, 4}) {
+    table->selectionModel()->select(table->model()->index(row, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+  prompts_.Clear();
+  using gui::BoxAnswer;
+  prompts_.QueueAnswers({BoxAnswer::Yes, BoxAnswer::Ok, BoxAnswer::Ok});
+  Child<QPushButton>(*viewer, "putBackButton")->click();
+
+  QCOMPARE(prompts_.Captions(), (QStringList{"Restore", "Information", "Restore"}));
+  QVERIFY2(prompts_.Boxes()[0].text.startsWith(
+               QStringLiteral("Put 2 records back into Telephone on the organizer?")),
+           qPrintable(prompts_.Boxes()[0].text));
+  const QString result = prompts_.Boxes()[2].text;
+  QVERIFY2(result.startsWith(QStringLiteral("Merged ") + QString::fromStdString(archive)),
+           qPrintable(result));
+  QVERIFY2(result.contains(QStringLiteral("Telephone: 22 kept, 2 added")), qPrintable(result));
+
+  organizer.reset();  // the organizer keeps its contents in the state file
+  sim::OrganizerContents after;
+  QVERIFY2(sim::LoadOrganizerFile(options.state_file, sort, after, error), error.c_str());
+  QVERIFY(after == sample);
 }
 
 }  // namespace orgalink::guitest

@@ -135,6 +135,7 @@ void DialogTextsTest::aboutBoxFromTheContextMenu() {
   // The program's own version appears once, on its own line.
   QVERIFY(labels.contains(gui::ProgramVersionLine()));
   QCOMPARE(labels.filter(QStringLiteral(ORGALINK_VERSION)).size(), 1);
+  QVERIFY(labels.contains(gui::LicenceLine()));
   const auto buttons = about.findChildren<QPushButton*>();
   QCOMPARE(buttons.size(), 1);
   QCOMPARE(buttons[0]->text(), QStringLiteral("OK"));

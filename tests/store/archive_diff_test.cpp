@@ -49,7 +49,17 @@ std::string Task(const char* text) {
   return std::string(static_cast<std::size_t>(TextOffset(ToDo)), '#') + text;
 }
 
-TEST(ArchiveDiff, ShowsTheRecordsOnlyInEitherArchive) {
+// Diffs `a` and `b` as orgalink diff does, the archives named old.bkf and
+// new.bkf: the exit status, and what it prints.
+int Diff(const Bytes& a, const Bytes& b, const CodeTable& incoming, bool summary,
+         std::ostream& out) {
+  ArchiveDiff diff;
+  if (!DiffArchives(a, b, incoming, diff)) return 2;
+  PrintArchiveDiff(diff, "old.bkf", "new.bkf", summary, out);
+  return DiffExitStatus(diff);
+}
+
+TEST(ArchiveDiff, NamesTheFilesAndShowsTheRecordsOnlyInEither) {
   const Sections base = {{Memo, {"alpha", "beta", "gamma"}}, {ToDo, {Task("shop")}}};
   const Bytes a = Archive(base);
   const CodeTable identity = [] {
@@ -57,27 +67,35 @@ TEST(ArchiveDiff, ShowsTheRecordsOnlyInEitherArchive) {
     for (int i = 0; i < 128; ++i) table[i] = static_cast<std::uint8_t>(0x7F + i);
     return table;
   }();
+  const Sections changed = {{Memo, {"alpha", "bETa", "gamma"}}, {ToDo, {Task("shop")}}};
+  const Sections reordered = {{Memo, {"gamma", "alpha", "beta"}}, {ToDo, {Task("shop")}}};
   const DiffCase cases[] = {
-      {"identical, one inverted", Archive(base, true), false, 0,
-       "To Do: 1 in A, 1 in B\nMemo: 3 in A, 3 in B\n"},
-      {"one byte changed", Archive({{Memo, {"alpha", "bETa", "gamma"}}, {ToDo, {Task("shop")}}}),
-       false, 1, "To Do: 1 in A, 1 in B\nMemo: 3 in A, 3 in B\n-   2: beta\n+   2: bETa\n"},
+      {"identical, one inverted", Archive(base, true), false, 0, ""},
+      {"one byte changed", Archive(changed), false, 1,
+       "Memo: 3 in old.bkf, 3 in new.bkf\n-   2: beta\n+   2: bETa\n"},
+      {"fields apart, a bar of the text escaped",
+       Archive({{Memo, {"alpha", std::string("be\0t|a", 6), "gamma"}}, {ToDo, {Task("shop")}}}),
+       false, 1, "Memo: 3 in old.bkf, 3 in new.bkf\n-   2: beta\n+   2: be | t\\x7Ca\n"},
       {"one record more",
        Archive({{Memo, {"alpha", "beta", "gamma"}}, {ToDo, {Task("shop"), Task("cook")}}}), false,
-       1, "To Do: 1 in A, 2 in B\n+   2: cook\nMemo: 3 in A, 3 in B\n"},
-      {"order only", Archive({{Memo, {"gamma", "alpha", "beta"}}, {ToDo, {Task("shop")}}}), false,
-       1, "To Do: 1 in A, 1 in B\nMemo: 3 in A, 3 in B\n  the same records in another order\n"},
+       1, "To Do: 1 in old.bkf, 2 in new.bkf\n+   2: cook\n"},
+      {"order only", Archive(reordered), false, 1,
+       "Memo: 3 in old.bkf, 3 in new.bkf\n  the same records in another order\n"},
       {"an application missing", Archive({{Memo, {"alpha", "beta", "gamma"}}}), false, 1,
-       "To Do: 1 in A, 0 in B\n-   1: shop\nMemo: 3 in A, 3 in B\n"},
-      {"summary", Archive({{Memo, {"alpha", "beta"}}, {ToDo, {Task("shop")}}}), true, 1,
-       "To Do: 1 in A, 1 in B\nMemo: 3 in A, 2 in B\n"},
+       "To Do: 1 in old.bkf, 0 in new.bkf\n-   1: shop\n"},
+      {"summary of a record fewer", Archive({{Memo, {"alpha", "beta"}}, {ToDo, {Task("shop")}}}),
+       true, 1, "Memo: 3 in old.bkf, 2 in new.bkf; 0 added, 1 removed\n"},
+      {"summary of a changed record", Archive(changed), true, 1,
+       "Memo: 3 in old.bkf, 3 in new.bkf; 1 added, 1 removed\n"},
+      {"summary of another order", Archive(reordered), true, 1,
+       "Memo: 3 in old.bkf, 3 in new.bkf; the same records, order changed\n"},
       {"another device code", Archive(base, false, 1), false, 0,
-       "device code: 02 00 in A, 02 01 in B\nTo Do: 1 in A, 1 in B\nMemo: 3 in A, 3 in B\n"},
+       "device code: 02 00 in old.bkf, 02 01 in new.bkf\n"},
       {"not an archive", Bytes{'n', 'o'}, false, 2, ""},
   };
   for (const DiffCase& c : cases) {
     std::ostringstream out;
-    EXPECT_EQ(DiffArchives(a, c.b, identity, c.summary, out), c.exit) << c.name;
+    EXPECT_EQ(Diff(a, c.b, identity, c.summary, out), c.exit) << c.name;
     EXPECT_EQ(out.str(), c.output) << c.name;
   }
 }
