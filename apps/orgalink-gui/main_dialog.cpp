@@ -103,6 +103,7 @@ MainDialog::MainDialog(GuiPaths paths, UserPrompts& prompts, platform::Clock& cl
   AddDescription(*this, units, kRestoreDescription, "restoreDescription", {65, 88, 154, 44});
 
   ui::CreateBackupDir(settings_);
+  ui::CreateLogFolder(settingsFile_.Where(), settings_);
 
   setWindowTitle(QString::fromLatin1(kAppTitle));
 }

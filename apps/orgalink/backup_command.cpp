@@ -45,7 +45,11 @@ int Backup(const BackupOptions& options, Interruptible& stop) {
                   });
   OutcomeReport report("backup", options.json);
   report.Ran(result);
-  if (result.succeeded && !report.Json()) PrintArchiveSummary(result.outcome);
+  // Quiet means silent for a backup that went well: a nightly job whose
+  // every word is mailed stays quiet until something goes wrong.
+  if (result.succeeded && !report.Json() && !options.engine.quiet) {
+    PrintArchiveSummary(result.outcome);
+  }
   return report.Finish(result.exitCode);
 }
 
@@ -57,7 +61,8 @@ void AddBackupCommand(CLI::App& app, CommandContext& context) {
       app.add_subcommand("backup", "Back up every application of the organizer into an archive");
   sub->footer(
       "RunMode 1. Prints the instructions, then the progress; on success the archive's path and "
-      "each application's record count. An existing archive of that name stays as it was until "
+      "each application's record count (nothing with -q). An existing archive of that name stays "
+      "as it was until "
       "the new one is complete, and is kept whenever the backup fails. A failed archive write "
       "asks Retry or Cancel on a terminal and cancels without one (exit 17).");
   sub->add_option("ARCHIVE", options->archive,

@@ -63,7 +63,8 @@ void AddLinkOptions(CLI::App& command, EngineOptions& o) {
                      "if one is there, else in ~/.config/orgalink/)");
   command.add_flag("--quiet,-q", o.quiet,
                    "Leave out the instructions, the progress and the success texts: nothing "
-                   "on standard error unless the command fails; results stay");
+                   "on standard error unless the command fails, and a backup that goes well "
+                   "prints nothing at all; other commands still print their results");
 }
 
 void AddEngineOptions(CLI::App& command, EngineOptions& o) {

@@ -2,20 +2,15 @@
 
 #include <cstdio>
 
-#include "platform/private_folders.h"
 #include "platform/program_directory.h"
+#include "ui/settings.h"
 
 namespace orgalink::cli {
 
 ui::SettingsFile LoadSettings(const EngineOptions& options) {
   if (!options.dataDir.empty()) platform::SetDataDirectory(options.dataDir);
   ui::SettingsFile file(ui::LocateFiles(ui::CurrentUserEnvironment(), options.settingsFile));
-  // A log named without a folder goes to the state folder, which nothing
-  // else makes; one that cannot be made shows as a log that is not written.
-  const std::string& logFolder = file.Where().logDirectory;
-  if (!logFolder.empty() && file.Values().logFileName.rfind(logFolder, 0) == 0) {
-    platform::MakePrivateFolders(logFolder);
-  }
+  ui::CreateLogFolder(file.Where(), file.Values());
   return file;
 }
 

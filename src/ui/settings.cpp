@@ -136,4 +136,11 @@ void CreateBackupDir(const RunSettings& settings) {
   platform::MakePrivateFolders(settings.backupDir);  // a failure shows when an archive is written
 }
 
+void CreateLogFolder(const FileLocations& where, const RunSettings& settings) {
+  const std::string& folder = where.logDirectory;
+  if (!folder.empty() && settings.logFileName.rfind(folder, 0) == 0) {
+    platform::MakePrivateFolders(folder);
+  }
+}
+
 }  // namespace orgalink::ui

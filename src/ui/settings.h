@@ -35,4 +35,10 @@ std::vector<platform::ProfileChange> SettingsChanges(const settings::RunSettings
 // above it, ignoring failures (it may exist, or lie where nobody may write).
 void CreateBackupDir(const settings::RunSettings& settings);
 
+// Creates the state folder of `where` when the log (`settings.logFileName`,
+// already made absolute) lies in it: nothing else makes that folder, and a
+// log that cannot be opened is only noted in passing. Failures are ignored
+// as above.
+void CreateLogFolder(const FileLocations& where, const settings::RunSettings& settings);
+
 }  // namespace orgalink::ui

@@ -181,6 +181,7 @@ TEST_F(ScriptingTest, EveryCommandPrintsItsOutcomeAsOneDocumentedObject) {
 TEST_F(ScriptingTest, QuietIsSilentOnSuccessAndStillTellsAFailure) {
   const auto ok = RunProgram(ORGALINK_CLI, Sim({"backup", "-q", "--log", dir.File("L"), archive}));
   EXPECT_EQ(ok.exit_code, 0);
+  EXPECT_EQ(ok.out, "");
   EXPECT_EQ(ok.err, "");
   const auto failed = RunProgram(ORGALINK_CLI, Sim({"backup", "-q", "--log", dir.File("L"),
                                                     "--device-code", "1", dir.File("other")}));

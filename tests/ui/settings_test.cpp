@@ -173,6 +173,24 @@ TEST(Settings, HeldValuesAreWrittenByTheirRules) {
             "QuietWindow=25\n");
 }
 
+// Both front ends make the state folder a log without a folder goes to,
+// private to its owner, and no folder for a log kept elsewhere.
+TEST(Settings, TheLogsStateFolderIsMadeWhenTheLogLiesInIt) {
+  testsupport::TempDir dir;
+  FileLocations where;
+  where.logDirectory = dir.File("state/orgalink") + "/";
+  RunSettings elsewhere;
+  elsewhere.logFileName = dir.File("comm.log");
+  CreateLogFolder(where, elsewhere);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("state")));
+  RunSettings inside;
+  inside.logFileName = where.logDirectory + "comm.log";
+  CreateLogFolder(where, inside);
+  struct stat made {};
+  ASSERT_EQ(stat(dir.File("state/orgalink").c_str(), &made), 0);
+  EXPECT_EQ(made.st_mode & 0777, 0700u);
+}
+
 TEST(PortChoice, ParsesNumbersNamesLoopAndPaths) {
   struct Case {
     const char* text;
