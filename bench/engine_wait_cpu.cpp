@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CPU time of the link engine while it waits for the organizer, over a real
 // pseudo-terminal: a silent line, and a line with a stray byte every 50 ms.
 // Prints wall and CPU time; the CPU share must stay a small fraction.

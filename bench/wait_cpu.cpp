@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures how much processor time the serial port's waits use: a wait that
 // spins shows up as a CPU share near 100 %, a wait that sleeps in poll() as
 // a small fraction of a percent.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the processor time of an idle `orgalink watch`: the program waits
 // on a quiet pseudo-terminal for the organizer's LINK_REQUEST, and the CPU it
 // uses meanwhile, as a share of one core, should stay near nothing (a wait

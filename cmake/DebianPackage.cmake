@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian packages through CPack, one per install component:
 #   orgalink      the command line, its tables, manual page, documents and
 #                 completions

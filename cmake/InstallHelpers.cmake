@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Install rules shared by the programs' folders.
 
 # bash-completion's own folder when it lies under the install prefix, so that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the archive reader and to the report of the
 // inspect command, which share one bounded parser, and checks that export
 // then import gives back every archive that loads.

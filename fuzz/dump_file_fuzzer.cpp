@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the dump-file reader: the first byte chooses the
 // application, the rest is the file. Whatever it takes must come out again
 // as the same records: as many as the file has terminators up to its last

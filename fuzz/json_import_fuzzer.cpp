@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to import as its JSON text. Whatever it refuses it
 // must refuse cleanly, whatever the nesting, size or bytes; whatever it
 // accepts must make an archive that the archive reader loads and whose

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes from the line to the receive path: WaitCommand,
 // WaitDataPacket and ReceiveRecord read them from a scripted line, as from
 // an organizer that may send anything. The line and its clock run on this

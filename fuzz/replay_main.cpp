@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target over the inputs kept in its corpus folders, once each,
 // without the fuzzing engine: the regular compiler and sanitizer builds thus
 // keep every target building and every kept input passing, and a crash the

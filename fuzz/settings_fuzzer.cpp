@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the settings file reader as the file's text, then
 // writes changed values back into that text as a later run would, and
 // checks that the text reads back with exactly the values meant: the

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Generates data/code.dat and data/sort.dat, the character tables shipped
 beside the orgalink program.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "archive_export.h"
 
 #include "exchange/archive_json.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "auto_detect_dialog.h"
 
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink-gui: the dialog program for backing up and restoring the organizer.
 
 #include "platform/interrupt_signals.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewer_first.h"
 
 #include "archive_viewer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink backup [ARCHIVE]: a whole backup (RunMode 1) into an archive.
 
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink detect [--save]: looks for the organizer on COM1..COM4 as the
 // settings file's [Ports] section maps them, then on the other serial devices
 // this user may open.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink diff A B: what differs between the records of two archives.
 
 #include <iostream>

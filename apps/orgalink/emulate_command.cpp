@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink emulate: plays the organizer for a PC program on --port
 // (RunMode 18), serving and keeping records in dump files.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `orgalink export ARCHIVE`: every record of an archive in a form a person
 // can read and edit, without losing a byte (JSON), or for reading only (text).
 

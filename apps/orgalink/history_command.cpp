@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink history: the archives of the backup folder, newest first, with
 // their counts and what changed from one to the next.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `orgalink import FILE.json -o ARCHIVE`: builds an archive from the JSON
 // form that `orgalink export` writes.
 

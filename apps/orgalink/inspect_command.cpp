@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `orgalink inspect ARCHIVE`: shows what a backup archive holds.
 
 #include <iostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink: back up and restore the organizer from the command line.
 
 #include <CLI/CLI.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink restore --merge / --dry-run: a restore worked out against what the
 // organizer holds.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `orgalink ports`: the serial ports of this machine, which COM slot opens
 // each, and whether this user may use them. No port is opened.
 

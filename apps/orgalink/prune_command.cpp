@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink prune: forgets old archives of the backup folder by a keep policy.
 
 #include <iostream>

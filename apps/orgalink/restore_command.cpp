@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink restore ARCHIVE: empties the organizer and sends an archive back
 // (RunMode 2).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink run-mode N: one communication of the given RunMode, with every
 // setting taken from the settings file unless an option overrides it.
 

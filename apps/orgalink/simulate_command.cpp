@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `orgalink simulate --pty`: the simulated organizer behind a real
 // pseudo-terminal, so that this program, the dialog program or any other
 // serial tool can talk to it as to a device.

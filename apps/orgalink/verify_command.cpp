@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink verify ARCHIVE: whether the organizer holds what an archive
 // holds, read back without writing anything to the organizer or the disk.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink watch: keeps the port open and makes a dated backup at each press
 // of the organizer's PC-LINK button, until a signal ends it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A full backup and a full restore of the reference organizer against the
 // simulated organizer, in real time: on the paced in-process line at each
 // baud rate and over a real pseudo-terminal served by `orgalink simulate

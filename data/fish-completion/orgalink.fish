@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # fish completion for orgalink
 #
 # The commands and the options of each come from the program's own --help,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/archive_text.h"
 
 #include "store/archive.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port search of the Auto Detect dialog.
 
 #include "link/auto_detect.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command packets: 0x7F, code, two parameters, checksum.
 
 #include <array>

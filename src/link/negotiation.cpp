@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The opening handshake of every communication, from both sides.
 
 #include "link/negotiation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive read of a restore, with the user's Retry and Cancel.
 
 #include "operations/archive_read.h"

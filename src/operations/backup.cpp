@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The backup: every application's records from the organizer into an archive.
 
 #include "operations/backup.h"

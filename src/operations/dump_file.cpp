@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing the per-application dump files.
 
 #include "operations/dump_file.h"

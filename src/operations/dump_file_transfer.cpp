@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dump-file RunModes and the emulated organizer's two transfers: one
 // application between a dump file and the link.
 

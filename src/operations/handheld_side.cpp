@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The organizer's side of the protocol, for exercising a PC program.
 
 #include "operations/handheld_side.h"

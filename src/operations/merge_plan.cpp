@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a merging or plain restore would do, application by application.
 
 #include "operations/merge_plan.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a merging or plain restore did or would do, in words.
 
 #include "operations/merge_report.h"

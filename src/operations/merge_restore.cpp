@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The merging restore and the dry run: the organizer is read first, and
 // only what changes is emptied and sent.
 

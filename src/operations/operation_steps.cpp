@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "operations/operation_steps.h"
 
 #include "link/negotiation.h"

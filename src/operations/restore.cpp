@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The restore: an archive's records back into the organizer.
 
 #include "operations/restore.h"

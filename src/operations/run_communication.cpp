@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The communication driver: one whole communication per call.
 
 #include "operations/run_communication.h"

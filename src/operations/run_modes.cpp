@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each RunMode does inside the driver's guarded block.
 
 #include "operations/run_modes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The safety copy a restore takes of the organizer before it empties it.
 
 #include "operations/safety_copy.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One application's records from the store to the organizer.
 
 #include "operations/send_appli.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RunMode 9: one application's records sent in a communication of their own.
 
 #include "operations/send_one_appli.h"

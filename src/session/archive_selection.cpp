@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The records a merge takes from an archive, chosen as the viewer filters.
 
 #include "session/archive_selection.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/session.h"
 
 #include "operations/configure_run.h"

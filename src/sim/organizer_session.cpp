@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/organizer_session.h"
 
 #include "link/command_code.h"

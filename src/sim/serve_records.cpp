@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Answering GET_ALL_RECORDS and GET_EXPENSE_CATEGORY: the organizer sends,
 // the PC acknowledges every packet of the records (but not the table).
 

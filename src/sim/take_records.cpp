@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Taking what the PC stores: DELETE_ALL_RECORDS, the records it announces
 // packet by packet with SEND_1_RECORD, and the table of SEND_EXPENSE_CATEGORY.
 // Each is answered with ACK, or NACK when it cannot be filed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading an archive into the AppliStore; LoadArchive is a member of the
 // store, since it replaces its slots directly. Writing is archive_write.cpp.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the AppliStore to an archive file. The old archive is replaced
 // only by a new one that has been read back and found to hold exactly what
 // the store meant to write.

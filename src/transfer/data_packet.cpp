@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One DataPacket on the line: building and writing it, and waiting for one
 // (or for the command that may come in its place).
 

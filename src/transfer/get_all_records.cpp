@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Receiving all records of one application as a record stream.
 
 #include "transfer/get_all_records.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Receiving the expense category table: one packet of application code 6.
 
 #include "transfer/get_expense_category.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "transfer/nothing_to_send.h"
 
 namespace orgalink::transfer {

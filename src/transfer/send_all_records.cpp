@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sending all records of one application from a record stream.
 
 #include "transfer/send_all_records.h"

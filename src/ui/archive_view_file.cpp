@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/archive_view_file.h"
 
 #include "platform/charset.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/detect_advice.h"
 
 #include "ui/port_refusal.h"

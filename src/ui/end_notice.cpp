@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/end_notice.h"
 
 #include "ui/status_messages.h"

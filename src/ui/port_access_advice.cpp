@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/port_access_advice.h"
 
 namespace orgalink::ui {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/port_map.h"
 
 #include "platform/posix_serial_port.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/safe_restore_texts.h"
 
 #include "ui/archive_names.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/safety_restore_offer.h"
 
 namespace orgalink::ui {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink backup, inspect and restore against the scripted organizer on a
 // pseudo-terminal: the round trip, the failures that must leave the previous
 // archive alone, the archive names, and a failed write's Retry and Cancel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink detect on a machine whose COM1..COM4 do not exist and whose
 // organizer hangs on a USB adapter, here a pseudo-terminal that a made-up
 // kernel view (ORGALINK_SYSROOT) lists as ttyUSB0.

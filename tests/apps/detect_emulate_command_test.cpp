@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink detect and orgalink emulate against a scripted partner on a
 // pseudo-terminal.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dump-file RunModes from the command line: where the dump files are.
 
 #include <gtest/gtest.h>

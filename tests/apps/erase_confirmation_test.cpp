@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs that empty the organizer ask first: on a terminal with the restore
 // question, without one only with --yes, and nothing reaches the port before
 // the answer.

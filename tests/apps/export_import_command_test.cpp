@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink export and import: the sample through JSON and back, an edit that
 // changes exactly its record, and the inputs import refuses.
 

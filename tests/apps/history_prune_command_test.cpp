@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a backup, a restore, an export and the log leave behind is for the
 // user's eyes only; history lists it and prune thins it out, in the
 // commands a user runs against the simulated organizer.

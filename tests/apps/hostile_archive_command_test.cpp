@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Archives beyond what the organizer holds, and files that are no archive
 // at all, are refused by every command that reads an archive, in the same
 // words: inspect and export say what is wrong (exit 1), diff cannot compare

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // import against hostile JSON through the real program: each input ends
 // with exit 1, one short line naming its place, and no archive, however
 // deep, large or endless the input is.

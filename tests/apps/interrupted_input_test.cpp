@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A command waiting for input that never comes (a FIFO nobody writes, a
 // standard input nobody types into) ends on Ctrl-C at once, as the shell
 // expects, and leaves no output file behind.

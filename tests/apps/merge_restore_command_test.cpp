@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink restore --merge and --dry-run against the simulator on a
 // pseudo-terminal: what the organizer holds afterwards, what a dry run
 // leaves alone, and the command that undoes a merge cut off part-way.

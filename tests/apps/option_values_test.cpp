@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Values no communication can use, on the command line and in the settings
 // file, end the command with 2 before anything is printed or opened; and a
 // run of one application shows its progress to the end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a script sees: results alone on standard output, the rest on
 // standard error; --quiet, TERM=dumb, inspect --json and an unknown command.
 

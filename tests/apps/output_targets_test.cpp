@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where -o and standard output lead: a FIFO, a symbolic link and /dev/null
 // stay what they are (the FIFO's reader and the link's target get the
 // bytes); a full device, a file too large for its writer and a standard

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `orgalink ports` runs on whatever this machine has and always succeeds.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the command line refuses before it opens a port: option values it
 // cannot use, and a run that could not end well (no tables, no folder for
 // the archive, a settings file that is not there).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program meets at its edges: descriptors it was started without,
 // a settings file that never ends, a settings file that cannot be kept.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A restore cut off part-way prints the command that puts the organizer's
 // contents back; run through a shell exactly as printed, it does, whatever
 // the restore addressed and wherever its safety archive lies.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The orgalink program itself: options, settings file, exit status, output.
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink run-mode 0 against an organizer played on a pseudo-terminal.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a script relies on: the --json objects of the commands that
 // communicate and of diff, laid out as docs/json-output.md lists them;
 // the ".bkf" a name may leave out; and the parser's messages.

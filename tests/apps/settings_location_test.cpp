@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Without --settings the program finds its settings file in the user's
 // configuration folder (the build tree holds no Orgalink.ini beside it).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A restore that the terminal, its reader or Ctrl-\ ends part-way still says
 // goodbye to the organizer and tells where the safety archive is, so the
 // next run finds the organizer ready and nothing is lost.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink simulate --pty: a device any program can open, serving run after
 // run until interrupted.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --port sim: the simulated organizer behind an in-process cable, in the
 // commands a user runs.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // At a terminal: the live progress line, and Ctrl-C typed while the program
 // waits for the organizer.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink restore --verify against the simulator on a pseudo-terminal: an
 // organizer that acknowledges a record but loses it is found out.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink watch against the simulator on a pseudo-terminal: a backup at each
 // offer of the organizer, the device going and coming back, and the port's
 // holder told to other commands.

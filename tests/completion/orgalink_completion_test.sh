@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Asks the bash completion of orgalink what bash would ask it, and checks the
 # answers; the options it offers are checked against the program's --help.
 #

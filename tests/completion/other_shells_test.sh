@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The zsh and fish completions take the commands and the options of each from
 # the program's --help; checks that what they offer is what --help lists, for
 # every shell of the two that is installed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export then import gives back the very archive, byte for byte, for every
 // archive that loads: the committed sample, the benchmarks' reference
 // organizer, the fuzz corpus and archives made to hold what is hard to keep.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A JSON text made to break the import: nesting deep enough to exhaust a
 // recursive reader, keys given twice, a zero inside a field, bytes after
 // the text, numbers beyond a double and values far too long to echo. Each is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export's JSON keeps one naming style with the program's other JSON,
 // and files that earlier versions exported still import as they were.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every way a communication can go wrong, met by the real backup and restore
 // against the simulated organizer: the run ends in time with the right
 // status, releases the organizer, and leaves the user's archive, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A restore cannot lose the organizer's data: it keeps a safety copy before
 // it deletes anything, and stops untouched when it cannot.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive viewer: what it shows of an archive, the filter, Export...,
 // a damaged archive, and how the main window opens it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole backup and restore started from the main window's buttons, against
 // the simulated organizer on a pseudo-terminal, an abort in the middle of a
 // later backup, and a restore verified by reading the organizer back.

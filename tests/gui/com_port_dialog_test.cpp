@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The COM port dialog's OK and Cancel, and the Auto Detect dialog's runs.
 
 #include "com_port_dialog.h"

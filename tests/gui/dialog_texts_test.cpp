@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows' texts, captions and places, as the user sees them.
 
 #include <QGroupBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's flows: what each button asks before anything starts, and
 // the settings it keeps.
 

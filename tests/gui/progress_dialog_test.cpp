@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress dialog driven by a worker that reports as a communication does.
 
 #include "progress_dialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders every dialog of orgalink-gui to PNG files for review:
 //   render_dialogs OUTPUT-FOLDER
 // Run under QT_QPA_PLATFORM=offscreen (tools/render-dialogs does).

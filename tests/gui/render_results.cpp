@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws how runs end, for review: a backup from the main window against the
 // simulated organizer (its result box and the viewer of the archive it
 // wrote, also as the program started with it shows it) and a backup

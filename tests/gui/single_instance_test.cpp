@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One copy at a time: the lock, the request to come to the front, and the
 // program's second start.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port search: an organizer on COM3 behind two silent ports, no ports at
 // all, and the user's abort.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The byte layer: echo checking, draining, aborts and time-outs.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log file format under an injected clock.
 
 #include "link/comm_log.h"

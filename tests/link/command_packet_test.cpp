@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command frames on the line and the command wait, against a scripted far end.
 
 #include <gtest/gtest.h>

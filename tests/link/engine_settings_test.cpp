@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Status setter, settings conversions and the status texts.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The opening handshake against a scripted organizer, and the organizer's
 // side against a scripted PC.
 

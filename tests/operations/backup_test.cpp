@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The backup against a scripted organizer: the archive it writes, and the
 // old archive it must leave alone whenever it cannot write a sound new one.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dump files on their own: names, the round trip, and damaged files.
 
 #include "operations/dump_file.h"

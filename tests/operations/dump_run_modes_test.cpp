@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RunModes 13 and 15 to 17: one application between a dump file and a
 // scripted organizer.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a failed run hands its front end as the cause: what the failing step
 // found, with or without a log, and nothing of the closing NACK and
 // END_COMMUNICATION, which fail as well on a dead line.

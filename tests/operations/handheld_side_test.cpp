@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The emulated organizer (RunMode 18): against this program's own PC side
 // across two ends of a virtual line, and against a scripted PC.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Planning a merging or plain restore against what the organizer holds:
 // which applications change, what they end up holding, and what a merge
 // refuses.

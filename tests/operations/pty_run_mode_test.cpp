@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RunModes 11 and 12 through the termios backend over a real pseudo-terminal.
 
 #include <gtest/gtest.h>

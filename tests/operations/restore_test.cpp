@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The restore against a scripted organizer: what reaches the organizer, in
 // which order, and that a file that cannot be restored leaves it untouched.
 

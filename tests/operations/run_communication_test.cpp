@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The driver: RunModes 10 to 12, unknown RunModes, and the failure path.
 
 #include "operations/run_communication.h"

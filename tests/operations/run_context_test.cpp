@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The context of the operations: application and device code settings, and
 // the hand-over of one communication's settings.
 

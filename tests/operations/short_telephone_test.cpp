@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Before a restore deletes anything, its safety copy asks the base model
 // for Telephone a second time when the first answer looks like an early
 // stop, and takes the records when both answers are the same or the second

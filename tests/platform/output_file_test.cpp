@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where an output path leads: through chains of relative and absolute
 // links, to a file that may not exist yet; a folder, a loop of links and a
 // special file are told apart.

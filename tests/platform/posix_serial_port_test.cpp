@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posix_serial_port.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files and folders the program creates hold a person's data: only their
 // owner may read them, and a file replaced keeps the mode its owner chose.
 

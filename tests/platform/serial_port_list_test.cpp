@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Port discovery on a fake /sys, /dev and /proc built in a temporary folder.
 
 #include "platform/serial_port_list.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Terminal checks and the line read that an abort request cuts short.
 
 #include "platform/terminal.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The records a merge takes from an archive: those the viewer's filter
 // keeps, or those chosen in the viewer.
 

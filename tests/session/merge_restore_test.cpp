@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The merging restore and the dry run of one session against the simulated
 // organizer: what reaches the organizer's commands and what it holds after.
 

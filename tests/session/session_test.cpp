@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A session against the simulated organizer: what its outcome tells the
 // front ends after a backup and a verification.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The organizer files only records cut and labelled as the protocol cuts
 // them, so that a PC that gets it wrong is caught instead of served.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each fault of the organizer as the product's PC side meets it.
 
 #include <gtest/gtest.h>

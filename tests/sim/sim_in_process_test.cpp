@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The organizer behind an in-process cable, as a port named "sim" gives it.
 
 #include <gtest/gtest.h>

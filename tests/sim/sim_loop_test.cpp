@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The organizer's command loops as a PC meets them within one communication,
 // and the faults that count what it takes.
 

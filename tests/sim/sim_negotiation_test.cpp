@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The organizer's opening as the product's negotiation sees it.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Port names and fault texts, as the command line will give them.
 
 #include "sim/sim_options.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The organizer on a real pseudo-terminal, the product's PC side on the
 // device path, both on the system clock.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The organizer's state file and the committed sample it starts from.
 
 #include <gtest/gtest.h>

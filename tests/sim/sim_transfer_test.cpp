@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Backups and restores of the product's PC side against the organizer.
 
 #include <gtest/gtest.h>

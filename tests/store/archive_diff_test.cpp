@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two archives compared record by record, as orgalink diff shows them.
 
 #include "store/archive_diff.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An archive built in memory (by import) is written the way a backup's is:
 // a disk that fails or garbles a byte leaves the old archive as it was.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every command judges an archive through one reader: hostile files are
 // refused in the same words whether they come from a file or from memory,
 // and the store used by a restore refuses the same ones.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names a numbered archive moves on to when its own is taken.
 
 #include "store/numbered_name.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The character set that a record's text is decoded from, byte by byte over
 // the upper half, where character sets differ and some leave bytes
 // undefined; and the losslessness that a record kept whole buys.

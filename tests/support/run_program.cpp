@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/run_program.h"
 
 #include <fcntl.h>

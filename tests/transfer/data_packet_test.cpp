@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One DataPacket on the line, both ways, against a scripted far end.
 
 #include "transfer/data_packet.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Receiving a whole application, and the expense category table.
 
 #include "transfer/get_all_records.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole exchange through the termios backend over a real pseudo-terminal:
 // the negotiation, then all records of an application in several packets.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One record arriving in packets, on the PC side and on the organizer's side.
 
 #include "transfer/receive_record.h"

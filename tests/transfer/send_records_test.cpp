@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sending an application's records and the expense category table to the
 // organizer, and the same from the organizer's side.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The order check of Telephone records from the base organizer model.
 
 #include "transfer/telephone_order.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orgalink history's reading of the backup folder: every archive of the
 // program, newest first, a damaged one listed with its reason, and the
 // changes counted against the nearest older archive that could be read.

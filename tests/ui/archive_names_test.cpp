@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Archive file names: the extension rule, the remembered folder and the
 // dated name of a backup.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The viewer's model of an archive, without a window: applications, rows
 // and columns, the filter, and what it shows of a damaged archive.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a search that found no organizer tells beyond its status text.
 
 #include "ui/detect_advice.h"

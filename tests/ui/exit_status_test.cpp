@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exit status of a console run.
 
 #include "ui/exit_status.h"

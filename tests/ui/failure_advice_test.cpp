@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line after a failure's status text: the cause and what to try.
 
 #include "ui/failure_advice.h"

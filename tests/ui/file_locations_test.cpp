@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the settings file, the default log and the default backup folder live.
 
 #include "ui/file_locations.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The backup folder's archive names and the keep rules of prune and of
 // watch's [Prune] section: which archives go, decided from the names alone.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which device a COM port number opens.
 
 #include "ui/port_choice.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text of `orgalink ports`.
 
 #include "ui/port_listing.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The COM1..COM4 device map the COM port dialog edits.
 
 #include "ui/port_map.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which application a whole backup or restore is at, by its bar's band.
 
 #include "ui/progress_application.h"

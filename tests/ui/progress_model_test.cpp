@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress dialog's status text and bar, driven by the worker's events.
 
 #include "ui/progress_model.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status line every front end shows: the application and, where the line
 // is redrawn in place, the records moved so far.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archives the dialogs offer again, kept in the settings file.
 
 #include "ui/recent_archives.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up check of the files the program needs.
 
 #include "ui/required_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the dialogs tell after a backup or restore that went through, and
 // what they offer after a restore that failed half way.
 

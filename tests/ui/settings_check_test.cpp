@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The values of the settings file that no communication can use, found when
 // the file is read and named with their key.
 

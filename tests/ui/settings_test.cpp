@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: defaults, reading rules, port names, and what a write
 // back puts into the file.
 

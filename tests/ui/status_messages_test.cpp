@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user-facing texts of the statuses and what a finished run shows.
 
 #include "ui/status_messages.h"

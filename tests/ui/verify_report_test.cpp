@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names and texts around a verified restore.
 
 #include "ui/verify_report.h"
