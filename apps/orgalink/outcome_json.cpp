@@ -36,6 +36,27 @@ OrderedJson Counts(const session::SessionOutcome& outcome) {
   return counts;
 }
 
+// What a merge or dry run found to do, application by application.
+OrderedJson PlanJson(const std::optional<operations::RestorePlan>& plan) {
+  if (!plan) return nullptr;
+  OrderedJson applications = OrderedJson::array();
+  for (const operations::ApplicationPlan& one : plan->applications) {
+    OrderedJson entry = Application(one.application);
+    entry["held"] = one.held.size();
+    entry["after"] = one.result.size();
+    entry["added"] = one.added;
+    entry["removed"] = one.lost;
+    entry["edited"] = one.edited;
+    entry["rewritten"] = one.rewritten;
+    entry["tooLarge"] = TextOrNull(one.tooLarge);
+    applications.push_back(std::move(entry));
+  }
+  return {{"merge", plan->merge},
+          {"changes", plan->Changes()},
+          {"categoriesDiffer", plan->categoriesDiffer},
+          {"applications", applications}};
+}
+
 }  // namespace
 
 OrderedJson OutcomeJson(const std::string& command, const session::SessionOutcome& outcome,
@@ -55,6 +76,7 @@ OrderedJson OutcomeJson(const std::string& command, const session::SessionOutcom
           {"safetyFailed", safety.failed},
           {"recoveryCommand", TextOrNull(safety.recoveryCommand)},
           {"verify", outcome.verified ? VerifyJson(*outcome.verified) : OrderedJson(nullptr)},
+          {"plan", PlanJson(outcome.plan)},
           {"elapsedMs", outcome.elapsedMs}};
 }
 

@@ -11,6 +11,7 @@
 #include "operations/merge_report.h"
 #include "organizer_archive.h"
 #include "platform/program_directory.h"
+#include "safety_report.h"
 #include "session/archive_selection.h"
 #include "ui/safe_restore_texts.h"
 #include "verify_organizer.h"
@@ -25,17 +26,6 @@ constexpr int kExitNothingToChange = 1;
 
 std::string TableDirectory(const EngineOptions& engine) {
   return engine.dataDir.empty() ? platform::DataDirectory() : engine.dataDir;
-}
-
-void ReportSafety(const CommunicationResult& result) {
-  const ui::SafetyCopy copy = session::SafetyCopyOf(result.outcome);
-  if (result.succeeded) {
-    const std::string line = ui::SafetyWrittenLine(copy);
-    if (!line.empty()) std::printf("%s\n", line.c_str());
-    return;
-  }
-  const std::string note = ui::SafetyNote(copy, ui::RestoreFront::CommandLine);
-  if (!note.empty()) std::fprintf(stderr, "%s\n", note.c_str());
 }
 
 void PrintPlan(const operations::RestorePlan& plan, bool done) {
@@ -74,10 +64,10 @@ int RestorePlanned(const std::string& archive, const PlannedRestoreOptions& plan
     PrintPlan(*plan, !planned.dryRun);
   if (planned.dryRun) {
     if (!result.succeeded) return result.exitCode;
-    std::printf("Dry run: nothing was deleted or sent.\n");
+    if (!report.Json()) std::printf("Dry run: nothing was deleted or sent.\n");
     return plan && plan->Changes() ? 0 : kExitNothingToChange;
   }
-  ReportSafety(result);
+  ReportSafety(result, report.Json());
   if (!result.succeeded || !planned.verify || !plan) return result.exitCode;
   return VerifyRecords(engine, plan->Expected(), console, stop, true, report);
 }

@@ -13,6 +13,7 @@
 #include "organizer_archive.h"
 #include "outcome_report.h"
 #include "planned_restore.h"
+#include "safety_report.h"
 #include "ui/safe_restore_texts.h"
 #include "verify_organizer.h"
 
@@ -39,21 +40,6 @@ int CheckArchive(const std::string& path, OutcomeReport& report) {
   const int unusable = ReadOrganizerArchive(path, archive, &refusal);
   if (unusable) report.Refused(refusal);
   return unusable;
-}
-
-// Where the organizer's data stands: the safety copy taken, or, after a
-// failure, what that means for the organizer and the command that puts
-// its contents back.
-void ReportSafety(const CommunicationResult& result, bool json) {
-  const ui::SafetyCopy copy = session::SafetyCopyOf(result.outcome);
-  if (result.succeeded) {
-    if (json) return;  // the object names the safety archive
-    const std::string line = ui::SafetyWrittenLine(copy);
-    if (!line.empty()) std::printf("%s\n", line.c_str());
-    return;
-  }
-  const std::string note = ui::SafetyNote(copy, ui::RestoreFront::CommandLine);
-  if (!note.empty()) std::fprintf(stderr, "%s\n", note.c_str());
 }
 
 int Restore(const RestoreOptions& options, Interruptible& stop, OutcomeReport& report) {

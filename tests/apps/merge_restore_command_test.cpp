@@ -18,6 +18,7 @@
 namespace orgalink {
 namespace {
 
+using testsupport::RunAsPrinted;
 using testsupport::RunProgram;
 using testsupport::SimulatorProcess;
 
@@ -111,6 +112,20 @@ TEST_F(MergeCommand, DryRunsChangeNothingAndAMatchAddsOnlyWhatItMatches) {
   }
   EXPECT_EQ(RunProgram(ORGALINK_CLI, {"diff", before, state}).exit_code, 0);
 
+  // For a script, the same plan as one object.
+  const auto planned = Orgalink({"restore", "--dry-run", "--merge", "--json", kSample});
+  EXPECT_EQ(planned.exit_code, 0) << planned.err;
+  const auto plan = nlohmann::json::parse(planned.out, nullptr, false)["plan"];
+  ASSERT_TRUE(plan.is_object()) << planned.out;
+  EXPECT_TRUE(plan["merge"].get<bool>());
+  EXPECT_TRUE(plan["changes"].get<bool>());
+  const auto telephone = plan["applications"][0];
+  EXPECT_EQ(telephone["application"], "Telephone");
+  EXPECT_EQ(telephone["held"], 23);
+  EXPECT_EQ(telephone["added"], 1);
+  EXPECT_EQ(telephone["after"], 24);
+  EXPECT_EQ(telephone["rewritten"], true);
+
   // "ADAMS" matches the lost contact only, wherever its text has it; the
   // long memos the organizer lacks stay out. The read-back compares with
   // the merged set.
@@ -148,9 +163,7 @@ TEST_F(MergeCommand, ALineCutMidMergeIsUndoneByThePrintedCommand) {
     SimulatorProcess working(ORGALINK_CLI, {"--state", state});
     ASSERT_FALSE(working.Device().empty());
     PointCom1At(working.Device());
-    const std::string bin = std::filesystem::path(ORGALINK_CLI).parent_path().string();
-    setenv("PATH", (bin + ":" + std::getenv("PATH")).c_str(), 1);
-    const auto recovered = RunProgram("/bin/sh", {"-c", command});
+    const auto recovered = RunAsPrinted(ORGALINK_CLI, command);
     EXPECT_EQ(recovered.exit_code, 0) << command << "\n" << recovered.err;
     working.Program().Signal(SIGTERM);
     working.Program().Wait();

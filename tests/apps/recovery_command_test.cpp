@@ -19,6 +19,7 @@
 namespace orgalink {
 namespace {
 
+using testsupport::RunAsPrinted;
 using testsupport::RunProgram;
 using testsupport::SimulatorProcess;
 
@@ -126,9 +127,7 @@ TEST_P(RecoveryCommand, PutsBackExactlyWhatTheOrganizerHeld) {
     SimulatorProcess working(ORGALINK_CLI, {"--state", state, "--variant", c.variant});
     ASSERT_FALSE(working.Device().empty());
     PointCom1At(settings, backupDir, working.Device());
-    const std::string bin = std::filesystem::path(ORGALINK_CLI).parent_path().string();
-    setenv("PATH", (bin + ":" + std::getenv("PATH")).c_str(), 1);
-    const auto recovered = RunProgram("/bin/sh", {"-c", command});
+    const auto recovered = RunAsPrinted(ORGALINK_CLI, command);
     EXPECT_EQ(recovered.exit_code, 0) << command << "\n" << recovered.err;
     working.Program().Signal(SIGTERM);
     working.Program().Wait();

@@ -14,6 +14,7 @@
 #include "sim/sample_organizer.h"
 #include "store/appli_kind.h"
 #include "store/archive.h"
+#include "support/nobody_watches.h"
 
 namespace orgalink {
 namespace {
@@ -23,16 +24,7 @@ constexpr const char* kData = ORGALINK_SOURCE_DIR "/data/";
 using Record = std::vector<std::uint8_t>;
 using store::RecordList;
 
-class NobodyWatches : public link::ProgressSink, public link::Prompter {
- public:
-  link::FrontEnd Front() { return {this, this}; }
-  void Report(const link::ProgressEvent&) override {}
-  bool RetryOrCancel(const std::string&, const link::Cause&, const std::string&) override {
-    return false;
-  }
-  void Inform(const std::string&, const std::string&) override {}
-  bool Confirm(const std::string&, const std::string&) override { return false; }
-};
+using testsupport::NobodyWatches;
 
 Record Tel(const std::string& name) {
   Record record{0x01};

@@ -10,6 +10,7 @@
 #include "sim/sample_organizer.h"
 #include "store/appli_kind.h"
 #include "store/checked_archive.h"
+#include "support/nobody_watches.h"
 #include "support/temp_dir.h"
 
 namespace orgalink {
@@ -17,16 +18,7 @@ namespace {
 
 constexpr const char* kData = ORGALINK_SOURCE_DIR "/data/";
 
-class NobodyWatches : public link::ProgressSink, public link::Prompter {
- public:
-  link::FrontEnd Front() { return {this, this}; }
-  void Report(const link::ProgressEvent&) override {}
-  bool RetryOrCancel(const std::string&, const link::Cause&, const std::string&) override {
-    return false;
-  }
-  void Inform(const std::string&, const std::string&) override {}
-  bool Confirm(const std::string&, const std::string&) override { return false; }
-};
+using testsupport::NobodyWatches;
 
 session::SessionOutcome RunAgainstSample(session::SessionRequest request) {
   sim::SimOptions options;

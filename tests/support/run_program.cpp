@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 extern char** environ;
@@ -87,6 +89,13 @@ std::optional<ProgramResult> RunningProgram::WaitAtMost(std::chrono::millisecond
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return Wait();
+}
+
+ProgramResult RunAsPrinted(const std::string& program, const std::string& command) {
+  const std::string folder = std::filesystem::path(program).parent_path().string();
+  const char* path = std::getenv("PATH");
+  setenv("PATH", (folder + ":" + (path != nullptr ? path : "/usr/bin:/bin")).c_str(), 1);
+  return RunProgram("/bin/sh", {"-c", command});
 }
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,

@@ -22,6 +22,11 @@ struct ProgramResult {
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          int interrupt_after_ms = -1);
 
+// Runs `command` through /bin/sh exactly as a user would paste it, with the
+// folder of `program` first on PATH, so that a command the program printed
+// ("orgalink restore ...") runs that same program.
+ProgramResult RunAsPrinted(const std::string& program, const std::string& command);
+
 // A program started in the background, for a test that talks to it (over a
 // pseudo-terminal, say) while it runs.
 class RunningProgram {
