@@ -92,7 +92,12 @@ void PrintArchiveHistory(const std::vector<HistoryEntry>& newestFirst, std::ostr
   for (const HistoryEntry& entry : newestFirst) {
     out << ArchiveWhen(entry.archive) << "  " << entry.archive.name;
     if (entry.archive.kind == FolderArchiveKind::Safety) out << "  (safety copy)";
-    if (!entry.comparedWith.empty()) out << "  changes since " << entry.comparedWith;
+    const bool changed = std::any_of(
+        entry.applications.begin(), entry.applications.end(),
+        [](const HistoryApplication& one) { return one.added != 0 || one.removed != 0; });
+    if (!entry.comparedWith.empty()) {
+      out << (changed ? "  changes since " : "  no change since ") << entry.comparedWith;
+    }
     out << '\n';
     if (!entry.problem.empty()) out << "  unusable: " << entry.problem << '\n';
     for (const HistoryApplication& application : entry.applications) {

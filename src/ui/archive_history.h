@@ -42,8 +42,8 @@ struct HistoryEntry {
 int ReadArchiveHistory(const std::string& folder, std::vector<HistoryEntry>& newestFirst);
 
 // The history for people: per archive a line "WHEN  NAME", with
-// "(safety copy)" for one a restore made and "changes since NAME" when
-// there is an older one, then one line per application
+// "(safety copy)" for one a restore made and "changes since NAME" (or "no
+// change since NAME") when there is an older one, then one line per application
 // "  Telephone: 12 (+1 -2)", the changes only where there are some, or
 // "  unusable: REASON".
 void PrintArchiveHistory(const std::vector<HistoryEntry>& newestFirst, std::ostream& out);

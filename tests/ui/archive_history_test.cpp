@@ -101,6 +101,14 @@ TEST(ArchiveHistory, FourArchivesOneDamagedAreListedWithTheirChanges) {
                 "2025-12-01  20251201.bkf\n"
                 "  Telephone: 2\n"
                 "  Memo: 1\n");
+
+  // A backup that holds what the one before held says so.
+  std::vector<HistoryEntry> same(1, entries[3]);
+  same[0].comparedWith = "20251130.bkf";
+  std::ostringstream unchanged;
+  PrintArchiveHistory(same, unchanged);
+  EXPECT_EQ(unchanged.str(),
+            "2025-12-01  20251201.bkf  no change since 20251130.bkf\n  Telephone: 2\n  Memo: 1\n");
 }
 
 }  // namespace
