@@ -231,12 +231,7 @@ void MainDialog::PutBack(const PutBackRequest& request) {
   planned.records = std::move(records);
   merge.planned = std::move(planned);
   const session::SessionOutcome outcome = RunProgressDialog(std::move(merge));
-  if (outcome.Ok()) return;
-  const std::string safety = OfferSafetyArchive(outcome);
-  if (!safety.empty()) {
-    std::string path = safety;
-    while (!path.empty()) path = RestoreArchive(path);
-  }
+  if (!outcome.Ok()) RestoreInTurn(OfferSafetyArchive(outcome));
 }
 
 bool MainDialog::RecordsToPutBack(const PutBackRequest& request, store::ArchiveRecords& records) {
@@ -302,8 +297,12 @@ void MainDialog::OnRestore() {
   if (!SettingsUsable()) return;
   std::string path;
   if (!SelectBackupFileToOpen(prompts_, this, settings_.backupDir, path)) return;
-  // A restore that fails half way may offer its safety archive, which is
-  // restored in turn, and so on until the user declines or one goes through.
+  RestoreInTurn(path);
+}
+
+// A restore that fails half way may offer its safety archive, which is
+// restored in turn, and so on until the user declines or one goes through.
+void MainDialog::RestoreInTurn(std::string path) {
   while (!path.empty()) path = RestoreArchive(path);
 }
 

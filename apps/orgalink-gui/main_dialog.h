@@ -91,6 +91,9 @@ class MainDialog : public QDialog {
   // restore next when a failed restore offered it and the user said yes,
   // else empty.
   std::string RestoreArchive(const std::string& path);
+  // Restores `path` (nothing when empty), then each safety archive the user
+  // takes up after a failure.
+  void RestoreInTurn(std::string path);
   // After a failed restore: where the organizer's contents are, offered
   // for restoring at once when the restore had begun to delete; the path
   // the user chose to restore, else empty.
